@@ -1,0 +1,43 @@
+#include "Handler.h"
+
+#include "ErrorReport.h"
+
+#include <exception>
+
+namespace app {
+
+Handler::Handler(platform::MessageBoxes& boxes, QString location) : boxes_(boxes), location_(std::move(location)) {}
+
+void Handler::operator()(int line, const std::function<void()>& step)
+{
+    try {
+        step();
+    } catch (...) {
+        report(line, describeCurrentException());
+    }
+}
+
+bool Handler::when(int line, const std::function<bool()>& condition)
+{
+    try {
+        return condition();
+    } catch (...) {
+        report(line, describeCurrentException());
+        return true;
+    }
+}
+
+void Handler::report(int line, const QString& description) { ReportError(boxes_, location_, line, description); }
+
+QString describeCurrentException()
+{
+    try {
+        throw;
+    } catch (const std::exception& failure) {
+        return QString::fromUtf8(failure.what());
+    } catch (...) {
+        return QStringLiteral("Unknown failure");
+    }
+}
+
+}  // namespace app

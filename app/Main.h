@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+class QWidget;
+
+// The common module: small routines the windows and the chart build share.
+namespace app {
+
+// True exactly when the path's modification time can be read.
+bool FileExists(const QString& path);
+
+// The folder of the program file; optional files beside the program are looked up here.
+QString ProgramFolder();
+
+// The program's application icon, shown by both windows.
+QIcon ApplicationIcon();
+
+// Gives the window and its frames and labels the button-face colour of the desktop.
+void ApplyFaceColor(QWidget& window);
+
+}  // namespace app

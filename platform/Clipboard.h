@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QImage>
+#include <memory>
+
+class QMimeData;
+
+namespace platform {
+
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    // The picture on the clipboard, or a null image when it holds none.
+    virtual QImage image() = 0;
+    virtual void setImage(const QImage& image) = 0;
+    // What the clipboard holds now, to be put back later; null when it is empty.
+    virtual std::unique_ptr<QMimeData> snapshot() = 0;
+    // Puts back a snapshot; null empties the clipboard.
+    virtual void restore(std::unique_ptr<QMimeData> content) = 0;
+};
+
+}  // namespace platform

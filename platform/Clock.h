@@ -1,0 +1,11 @@
+#pragma once
+
+namespace platform {
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual int secondsSinceMidnight() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,127 @@
+#include "QtPlatform.h"
+
+#include "ApplicationTitle.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSettings>
+#include <QTime>
+
+#include <stdexcept>
+
+namespace platform {
+
+namespace {
+QSettings openSettings() { return QSettings(QStringLiteral("Vantrel"), QStringLiteral("Tortelet Studio")); }
+
+QMessageBox::StandardButton standardButton(Answer answer)
+{
+    switch (answer) {
+    case AnswerYes: return QMessageBox::Yes;
+    case AnswerNo: return QMessageBox::No;
+    default: return QMessageBox::Ok;
+    }
+}
+}  // namespace
+
+int QtMessageBoxes::show(const MessageRequest& request)
+{
+    QMessageBox box(request.icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    request.title.isEmpty() ? applicationTitle() : request.title, request.text);
+    if (request.buttons == Buttons::YesNo)
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    else
+        box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(standardButton(request.defaultButton));
+    box.setWindowModality(Qt::ApplicationModal);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return AnswerYes;
+    case QMessageBox::No: return AnswerNo;
+    default: return AnswerOk;
+    }
+}
+
+QString QtInputBoxes::ask(const QString& prompt, const QString& title, const QString& defaultText)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal,
+                                                 defaultText, &ok);
+    return ok ? answer : QString();
+}
+
+QString qtFilter(const QString& barFilter)
+{
+    const QStringList parts = barFilter.split(QLatin1Char('|'));
+    QStringList names;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        names << parts.at(i);
+    return names.join(QStringLiteral(";;"));
+}
+
+QString QtSaveDialog::askSavePath(const QString& title, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, QString(), qtFilter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+std::optional<QString> QtSettingsStore::read(const QString& key)
+{
+    QSettings settings = openSettings();
+    if (!settings.contains(key))
+        return std::nullopt;
+    return settings.value(key).toString();
+}
+
+void QtSettingsStore::write(const QString& key, const QString& value)
+{
+    QSettings settings = openSettings();
+    settings.setValue(key, value);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        throw std::runtime_error("The settings could not be written to " + settings.fileName().toStdString());
+}
+
+QImage QtClipboard::image() { return QGuiApplication::clipboard()->image(); }
+
+void QtClipboard::setImage(const QImage& image) { QGuiApplication::clipboard()->setImage(image); }
+
+std::unique_ptr<QMimeData> QtClipboard::snapshot()
+{
+    const QMimeData* current = QGuiApplication::clipboard()->mimeData();
+    if (current == nullptr || current->formats().isEmpty())
+        return nullptr;
+    auto copy = std::make_unique<QMimeData>();
+    for (const QString& format : current->formats())
+        copy->setData(format, current->data(format));
+    return copy;
+}
+
+void QtClipboard::restore(std::unique_ptr<QMimeData> content)
+{
+    if (content)
+        QGuiApplication::clipboard()->setMimeData(content.release());
+    else
+        QGuiApplication::clipboard()->clear();
+}
+
+void QtLauncher::openUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+
+void QtRandomness::seed(std::uint32_t value) { plain_.seed(value); }
+
+double QtRandomness::fraction() { return plain_.generateDouble(); }
+
+std::uint32_t QtRandomness::strong(std::uint32_t bound) { return QRandomGenerator::system()->bounded(bound); }
+
+int QtClock::secondsSinceMidnight() { return QTime(0, 0).secsTo(QTime::currentTime()); }
+
+Platform QtPlatform::platform()
+{
+    return Platform{messages_, inputs_, saveDialog_, settings_, clipboard_, launcher_, random_, clock_};
+}
+
+}  // namespace platform

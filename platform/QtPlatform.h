@@ -1,0 +1,77 @@
+#pragma once
+
+#include "Platform.h"
+
+#include <QRandomGenerator>
+
+namespace platform {
+
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    int show(const MessageRequest& request) override;
+};
+
+class QtInputBoxes final : public InputBoxes {
+public:
+    QString ask(const QString& prompt, const QString& title, const QString& defaultText) override;
+};
+
+class QtSaveDialog final : public SaveDialog {
+public:
+    QString askSavePath(const QString& title, const QString& filter) override;
+};
+
+class QtSettingsStore final : public SettingsStore {
+public:
+    std::optional<QString> read(const QString& key) override;
+    void write(const QString& key, const QString& value) override;
+};
+
+class QtClipboard final : public Clipboard {
+public:
+    QImage image() override;
+    void setImage(const QImage& image) override;
+    std::unique_ptr<QMimeData> snapshot() override;
+    void restore(std::unique_ptr<QMimeData> content) override;
+};
+
+class QtLauncher final : public Launcher {
+public:
+    void openUrl(const QUrl& url) override;
+};
+
+class QtRandomness final : public Randomness {
+public:
+    void seed(std::uint32_t value) override;
+    double fraction() override;
+    std::uint32_t strong(std::uint32_t bound) override;
+
+private:
+    QRandomGenerator plain_;
+};
+
+class QtClock final : public Clock {
+public:
+    int secondsSinceMidnight() override;
+};
+
+// The Qt implementations, owned together.
+class QtPlatform {
+public:
+    Platform platform();
+
+private:
+    QtMessageBoxes messages_;
+    QtInputBoxes inputs_;
+    QtSaveDialog saveDialog_;
+    QtSettingsStore settings_;
+    QtClipboard clipboard_;
+    QtLauncher launcher_;
+    QtRandomness random_;
+    QtClock clock_;
+};
+
+// Turns "Name (*.ext)|*.ext|" into Qt's "Name (*.ext)" filter list.
+QString qtFilter(const QString& barFilter);
+
+}  // namespace platform

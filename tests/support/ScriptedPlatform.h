@@ -1,0 +1,181 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QMimeData>
+#include <QStringList>
+#include <deque>
+#include <map>
+#include <stdexcept>
+#include <vector>
+
+namespace testing_support {
+
+// Records every box and answers from a script; an unscripted box answers its default button.
+class ScriptedMessageBoxes final : public platform::MessageBoxes {
+public:
+    std::vector<platform::MessageRequest> shown;
+    std::deque<int> answers;
+
+    int show(const platform::MessageRequest& request) override
+    {
+        shown.push_back(request);
+        if (answers.empty())
+            return request.defaultButton;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class ScriptedInputBoxes final : public platform::InputBoxes {
+public:
+    struct Asked {
+        QString prompt, title, defaultText;
+    };
+    std::vector<Asked> asked;
+    std::deque<QString> answers;  // an exhausted script answers as Cancel does
+
+    QString ask(const QString& prompt, const QString& title, const QString& defaultText) override
+    {
+        asked.push_back({prompt, title, defaultText});
+        if (answers.empty())
+            return {};
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class ScriptedSaveDialog final : public platform::SaveDialog {
+public:
+    QStringList titles, filters;
+    std::deque<QString> answers;
+
+    QString askSavePath(const QString& title, const QString& filter) override
+    {
+        titles << title;
+        filters << filter;
+        if (answers.empty())
+            return {};
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class MemorySettingsStore final : public platform::SettingsStore {
+public:
+    std::map<QString, QString> values;
+    int writes = 0;
+    bool failWrites = false;
+
+    std::optional<QString> read(const QString& key) override
+    {
+        const auto found = values.find(key);
+        if (found == values.end())
+            return std::nullopt;
+        return found->second;
+    }
+    void write(const QString& key, const QString& value) override
+    {
+        ++writes;
+        if (failWrites)
+            throw std::runtime_error("The settings store refused the write");
+        values[key] = value;
+    }
+};
+
+class MemoryClipboard final : public platform::Clipboard {
+public:
+    QImage picture;
+    std::unique_ptr<QMimeData> other;
+    int reads = 0;
+
+    QImage image() override
+    {
+        ++reads;
+        return picture;
+    }
+    void setImage(const QImage& image) override
+    {
+        picture = image;
+        other.reset();
+    }
+    std::unique_ptr<QMimeData> snapshot() override
+    {
+        auto copy = std::make_unique<QMimeData>();
+        if (!picture.isNull())
+            copy->setImageData(picture);
+        if (other)
+            for (const QString& format : other->formats())
+                copy->setData(format, other->data(format));
+        if (copy->formats().isEmpty())
+            return nullptr;
+        return copy;
+    }
+    void restore(std::unique_ptr<QMimeData> content) override
+    {
+        picture = content && content->hasImage() ? qvariant_cast<QImage>(content->imageData()) : QImage();
+        other = std::move(content);
+    }
+};
+
+class RecordingLauncher final : public platform::Launcher {
+public:
+    std::vector<QUrl> opened;
+    void openUrl(const QUrl& url) override { opened.push_back(url); }
+};
+
+class ScriptedRandomness final : public platform::Randomness {
+public:
+    std::vector<std::uint32_t> seeds;
+    std::deque<double> fractions;  // exhausted: 0.5
+    std::deque<std::uint32_t> strongs;  // exhausted: counts up
+
+    void seed(std::uint32_t value) override { seeds.push_back(value); }
+    double fraction() override
+    {
+        if (fractions.empty())
+            return 0.5;
+        const double value = fractions.front();
+        fractions.pop_front();
+        return value;
+    }
+    std::uint32_t strong(std::uint32_t bound) override
+    {
+        if (strongs.empty())
+            return counter_++ % bound;
+        const std::uint32_t value = strongs.front();
+        strongs.pop_front();
+        return value % bound;
+    }
+
+private:
+    std::uint32_t counter_ = 0;
+};
+
+class FixedClock final : public platform::Clock {
+public:
+    int seconds = 3600;
+    int secondsSinceMidnight() override { return seconds; }
+};
+
+// A whole scripted platform, as one object for a test fixture.
+struct ScriptedPlatform {
+    ScriptedMessageBoxes messages;
+    ScriptedInputBoxes inputs;
+    ScriptedSaveDialog saveDialog;
+    MemorySettingsStore settings;
+    MemoryClipboard clipboard;
+    RecordingLauncher launcher;
+    ScriptedRandomness random;
+    FixedClock clock;
+
+    platform::Platform platform()
+    {
+        return platform::Platform{messages, inputs, saveDialog, settings, clipboard, launcher, random, clock};
+    }
+};
+
+}  // namespace testing_support
