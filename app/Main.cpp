@@ -2,11 +2,16 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
 #include <QWidget>
 
+#include "platform/ApplicationTitle.h"
+
+#include <stdexcept>
 #include <sys/stat.h>
 
 namespace app {
@@ -29,6 +34,16 @@ QIcon ApplicationIcon()
     return icon;
 }
 
+void SetApplicationTitle()
+{
+    QString title = QStringLiteral("Tortelet Studio");
+    do {
+        const qsizetype blank = title.lastIndexOf(QLatin1Char(' '));
+        title.truncate(blank < 0 ? 0 : blank);
+    } while (title.size() > 40);
+    platform::setApplicationTitle(title);
+}
+
 namespace {
 void paintFace(QWidget& widget, const QColor& face)
 {
@@ -47,6 +62,23 @@ void ApplyFaceColor(QWidget& window)
         if (qobject_cast<QGroupBox*>(child) || qobject_cast<QLabel*>(child))
             paintFace(*child, face);
     }
+}
+
+void ApplySkinIfPresent(QWidget& mainWindow, const QString& programFolder)
+{
+    const QString path = programFolder + QStringLiteral("/x/o.cjs");
+    const QFileInfo info(path);
+    if (!info.isFile() || info.isHidden())
+        return;
+    ApplyFaceColor(mainWindow);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("The skin file " + path.toStdString() + " cannot be read");
+    QStringDecoder decode(QStringDecoder::Utf8);
+    const QString styleSheet = decode(file.readAll());
+    if (decode.hasError())
+        throw std::runtime_error("The skin file " + path.toStdString() + " is not UTF-8 text");
+    mainWindow.setStyleSheet(styleSheet);
 }
 
 }  // namespace app

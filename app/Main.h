@@ -17,6 +17,13 @@ QString ProgramFolder();
 // The program's application icon, shown by both windows.
 QIcon ApplicationIcon();
 
+// Sets the process-wide title of untitled message boxes from the product's display name.
+void SetApplicationTitle();
+
+// Applies the skin file x/o.cjs beside the program to the main window when it is there: the
+// window takes the button-face colour and the style sheet. Throws when the file is not UTF-8 text.
+void ApplySkinIfPresent(QWidget& mainWindow, const QString& programFolder);
+
 // Gives the window and its frames and labels the button-face colour of the desktop.
 void ApplyFaceColor(QWidget& window);
 

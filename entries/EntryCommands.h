@@ -1,0 +1,32 @@
+#pragma once
+
+#include "EntryList.h"
+
+#include "app/PointerState.h"
+#include "platform/Platform.h"
+
+namespace entries {
+
+// The editing commands behind the main window's buttons. None of them stores the list.
+class EntryCommands {
+public:
+    EntryCommands(EntryList& list, const app::PointerState& pointer, platform::Platform platform);
+
+    void PushButton2_Click();  // "Add New"
+    void PushButton3_Click();  // "Delete Selected Entry"
+    void PushButton4_Click();  // "Edit Selected Entry"
+    void PushButton5_Click();  // "Clear List"
+    void PushButton6_Click();  // "Help"
+    void PushButton7_Click();  // "Load Sample/Example Data"
+
+private:
+    // An answer the list can keep: not empty, and not cutting the stored list.
+    static bool usableLabel(const QString& label);
+    static bool usableAmount(const QString& amount);
+
+    EntryList& list_;
+    const app::PointerState& pointer_;
+    platform::Platform platform_;
+};
+
+}  // namespace entries

@@ -1,0 +1,91 @@
+#include "EntryList.h"
+
+#include "app/Twips.h"
+
+#include <QTreeWidget>
+
+#include <stdexcept>
+
+namespace entries {
+
+EntryList::EntryList(QTreeWidget& view) : view_(view) {}
+
+void EntryList::CreateColumns()
+{
+    view_.setColumnCount(2);
+    view_.setHeaderLabels({QStringLiteral("Label"), QStringLiteral("Number (Value)")});
+    view_.setColumnWidth(0, app::twipsToPixels(5000));
+    view_.setColumnWidth(1, app::twipsToPixels(2000));
+}
+
+int EntryList::count() const { return view_.topLevelItemCount(); }
+
+void EntryList::checkRow(int row) const
+{
+    if (row < 1 || row > count())
+        throw std::out_of_range("Index out of bounds: the list has no row " + std::to_string(row));
+}
+
+QString EntryList::label(int row) const
+{
+    checkRow(row);
+    return view_.topLevelItem(row - 1)->text(0);
+}
+
+QString EntryList::amount(int row) const
+{
+    checkRow(row);
+    return view_.topLevelItem(row - 1)->text(1);
+}
+
+std::vector<Entry> EntryList::rows() const
+{
+    std::vector<Entry> result;
+    result.reserve(static_cast<std::size_t>(count()));
+    for (int row = 1; row <= count(); ++row)
+        result.push_back({label(row), amount(row)});
+    return result;
+}
+
+int EntryList::selectedRow() const
+{
+    const QList<QTreeWidgetItem*> selected = view_.selectedItems();
+    if (selected.isEmpty())
+        throw std::runtime_error("Object variable not set: the list has no selected item");
+    return view_.indexOfTopLevelItem(selected.first()) + 1;
+}
+
+int EntryList::appendLabel(const QString& label)
+{
+    auto* item = new QTreeWidgetItem(&view_);
+    item->setText(0, label);
+    return count();
+}
+
+void EntryList::setLabel(int row, const QString& label)
+{
+    checkRow(row);
+    view_.topLevelItem(row - 1)->setText(0, label);
+}
+
+void EntryList::setAmount(int row, const QString& amount)
+{
+    checkRow(row);
+    view_.topLevelItem(row - 1)->setText(1, amount);
+}
+
+void EntryList::remove(int row)
+{
+    checkRow(row);
+    delete view_.takeTopLevelItem(row - 1);
+}
+
+void EntryList::clear() { view_.clear(); }
+
+void EntryList::AppendEntry(const QString& label, const QString& amount)
+{
+    const int row = appendLabel(label);
+    setAmount(row, amount);
+}
+
+}  // namespace entries

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Entry.h"
+
+#include <vector>
+
+class QTreeWidget;
+
+namespace entries {
+
+// The entry list is the rows of the main window's list control; this reads and changes them.
+// Rows are numbered from 1 in display order.
+class EntryList {
+public:
+    explicit EntryList(QTreeWidget& view);
+
+    // Adds the two columns "Label" and "Number (Value)".
+    void CreateColumns();
+
+    int count() const;
+    QString label(int row) const;
+    QString amount(int row) const;
+    std::vector<Entry> rows() const;
+
+    // The selected row; throws when the list reports none.
+    int selectedRow() const;
+
+    // Adds a row holding the label after the last one and returns its number.
+    int appendLabel(const QString& label);
+    void setLabel(int row, const QString& label);
+    void setAmount(int row, const QString& amount);
+    void remove(int row);
+    void clear();
+
+    // Adds a row after the last one: first its label, then its amount.
+    void AppendEntry(const QString& label, const QString& amount);
+
+private:
+    void checkRow(int row) const;
+
+    QTreeWidget& view_;
+};
+
+}  // namespace entries

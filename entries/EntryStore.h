@@ -1,0 +1,21 @@
+#pragma once
+
+#include "EntryList.h"
+
+#include "app/Handler.h"
+#include "platform/SettingsStore.h"
+
+namespace entries {
+
+inline const QString kAssetsKey = QStringLiteral("Assets");
+
+// Restores the list from the settings store as part of a carrying handler: creates the
+// columns, reads "Assets" (the sample set when it was never written) and appends a row per
+// stored entry. Its statements are numbered from firstLine on; an entry without an amount is
+// reported and keeps an empty amount, and restoring goes on.
+void LoadEntryList(EntryList& list, platform::SettingsStore& settings, app::Handler& h, int firstLine);
+
+// Writes the whole list to "Assets", always, also when it is empty. Throws when the store fails.
+void SaveEntryList(const EntryList& list, platform::SettingsStore& settings);
+
+}  // namespace entries

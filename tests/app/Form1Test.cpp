@@ -1,0 +1,160 @@
+#include "app/Form1.h"
+#include "platform/ApplicationTitle.h"
+#include "support/ScriptedPlatform.h"
+
+#include <QBuffer>
+#include <QCloseEvent>
+#include <QDir>
+#include <QImageWriter>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A Windows cursor file: an ico image whose header says "cursor" and carries the hot spot.
+QByteArray cursorFile(int hotX, int hotY)
+{
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::black);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "ico");
+    writer.write(image);
+    QByteArray bytes = buffer.data();
+    qToLittleEndian<quint16>(2, bytes.data() + 2);
+    qToLittleEndian<quint16>(hotX, bytes.data() + 6 + 4);
+    qToLittleEndian<quint16>(hotY, bytes.data() + 6 + 6);
+    return bytes;
+}
+
+struct MainWindow : ::testing::Test {
+    testing_support::ScriptedPlatform system;
+    QTemporaryDir folder;
+    int ended = 0;
+
+    std::unique_ptr<app::Form1> start()
+    {
+        return std::make_unique<app::Form1>(system.platform(), [this] { ++ended; }, folder.path());
+    }
+    void put(const QString& name, const QByteArray& bytes)
+    {
+        QDir(folder.path()).mkpath(QFileInfo(name).path());
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+};
+
+TEST_F(MainWindow, FirstStartShowsTheSampleSetQuietly)
+{
+    auto form = start();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Tortelet Studio"));
+    EXPECT_EQ(platform::applicationTitle(), QStringLiteral("Tortelet"));
+    EXPECT_EQ(form->list().count(), 6);
+    EXPECT_EQ(form->list().label(1), QStringLiteral("Savings"));
+    EXPECT_TRUE(system.messages.shown.empty());
+    EXPECT_FALSE(form->pointer().hasCustomCursor());
+    EXPECT_EQ(form->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_TRUE(form->styleSheet().isEmpty());
+}
+
+TEST_F(MainWindow, LayoutFollowsTheTwipTable)
+{
+    auto form = start();
+    EXPECT_EQ(form->size(), QSize(536, 320));
+    EXPECT_EQ(form->PushButton1->geometry(), QRect(8, 8, 520, 27));
+    EXPECT_EQ(form->PushButton7->geometry(), QRect(272, 42, 256, 27));
+    EXPECT_EQ(form->ListView1->geometry(), QRect(8, 76, 520, 169));
+    EXPECT_EQ(form->PushButton5->geometry(), QRect(272, 286, 256, 27));
+    EXPECT_EQ(form->PushButton5->text(), QStringLiteral("Clear List"));
+    EXPECT_EQ(form->PushButton3->text(), QStringLiteral("Delete Selected Entry"));
+    EXPECT_DOUBLE_EQ(form->PushButton2->font().pointSizeF(), 11.25);
+    EXPECT_TRUE(form->PushButton2->font().bold());
+    EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+    std::vector<QWidget*> order;
+    QWidget* widget = form->ListView1;
+    do {
+        if (widget == form->ListView1 || qobject_cast<QPushButton*>(widget))
+            order.push_back(widget);
+        widget = widget->nextInFocusChain();
+    } while (widget != form->ListView1);
+    EXPECT_EQ(order, (std::vector<QWidget*>{form->ListView1, form->PushButton1, form->PushButton2, form->PushButton3,
+                                            form->PushButton4, form->PushButton5, form->PushButton6,
+                                            form->PushButton7}));
+}
+
+TEST_F(MainWindow, SkinAndCursorBesideTheProgramAreApplied)
+{
+    put(QStringLiteral("x/o.cjs"), "QPushButton { color: red; }");
+    put(QStringLiteral("HAND-M.CUR"), cursorFile(7, 3));
+    auto form = start();
+    EXPECT_TRUE(system.messages.shown.empty());
+    EXPECT_EQ(form->styleSheet(), QStringLiteral("QPushButton { color: red; }"));
+    EXPECT_NE(form->palette().color(QPalette::Window), QColor(Qt::white));
+    ASSERT_TRUE(form->pointer().hasCustomCursor());
+    form->pointer().set(app::PointerState::Custom);
+    EXPECT_EQ(form->cursor().hotSpot(), QPoint(7, 3));
+}
+
+TEST_F(MainWindow, BrokenOptionalFilesAreReportedAndStartUpGoesOn)
+{
+    put(QStringLiteral("x/o.cjs"), QByteArray("\xff\xfe\xfa", 3));
+    put(QStringLiteral("HAND-M.CUR"), "not a cursor");
+    auto form = start();
+    ASSERT_EQ(system.messages.shown.size(), 2u);
+    EXPECT_TRUE(system.messages.shown[0].text.contains(QStringLiteral("Form1.Form_Load at line 102")));
+    EXPECT_TRUE(system.messages.shown[1].text.contains(QStringLiteral("Form1.Form_Load at line 112")));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Tortelet Studio"));
+    EXPECT_EQ(form->list().count(), 6);
+}
+
+TEST_F(MainWindow, HomePageOpensOnlyWhenSevenIsDrawn)
+{
+    system.clock.seconds = 45296;
+    system.random.fractions = {0.5};
+    start();
+    EXPECT_EQ(system.random.seeds, std::vector<std::uint32_t>{45296});
+    EXPECT_TRUE(system.launcher.opened.empty());
+    system.random.fractions = {0.0625};
+    auto form = start();
+    ASSERT_EQ(system.launcher.opened.size(), 1u);
+    EXPECT_EQ(system.launcher.opened[0], QUrl(QStringLiteral("https://www.vantrel.example/")));
+    EXPECT_EQ(form->list().count(), 6);
+}
+
+TEST_F(MainWindow, ClosingStoresTheListAndEndsEvenWhenStoringFails)
+{
+    system.settings.values[QStringLiteral("Assets")] = QString();
+    auto form = start();
+    EXPECT_EQ(form->list().count(), 0);
+    form->close();
+    EXPECT_EQ(system.settings.writes, 1);
+    EXPECT_EQ(system.settings.values[QStringLiteral("Assets")], QString());
+    EXPECT_EQ(ended, 1);
+
+    system.settings.failWrites = true;
+    auto second = start();
+    second->close();
+    EXPECT_EQ(ended, 2);
+    ASSERT_EQ(system.messages.shown.size(), 1u);
+    EXPECT_TRUE(system.messages.shown[0].text.contains(QStringLiteral("Form1.Form_QueryUnload at line 100")));
+}
+
+TEST_F(MainWindow, HoverFollowsThePointerUnlessBusy)
+{
+    auto form = start();
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(form->PushButton4, &move);
+    EXPECT_EQ(form->pointer().value(), 99);
+    QCoreApplication::sendEvent(form->ListView1->viewport(), &move);
+    EXPECT_EQ(form->pointer().value(), 0);
+    form->pointer().set(app::PointerState::Busy);
+    QCoreApplication::sendEvent(form->PushButton4, &move);
+    QCoreApplication::sendEvent(form.get(), &move);
+    EXPECT_EQ(form->pointer().value(), 11);
+    EXPECT_EQ(form->cursor().shape(), Qt::WaitCursor);
+}
+
+}  // namespace
