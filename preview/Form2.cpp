@@ -1,0 +1,370 @@
+#include "Form2.h"
+
+#include "FileCopy.h"
+
+#include "app/FileRoutines.h"
+#include "app/Handler.h"
+#include "app/Twips.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace preview {
+
+namespace {
+const QString kLocation = QStringLiteral("Torvane2021/08/31.Form2.");
+
+// Window geometry in twips.
+const QRect kZoomOri(10320, 480, 735, 375);
+const QRect kFrame1(120, 7860, 9600, 855);
+const QRect kPushButton1(240, 300, 4440, 405);
+const QRect kPushButton2(4800, 300, 4560, 405);
+const QRect kPicture2(120, 120, ZoomModel::kViewportWidth, ZoomModel::kViewportHeight);
+const QRect kVScroll1(9450, 120, 255, 7425);
+const QRect kHScroll1(120, 7545, 9330, 255);
+const QRect kPushButton6(4920, 8850, 4800, 405);
+const QRect kPushButton8(120, 8850, 4680, 405);
+constexpr int kClientWidth = 9840;
+constexpr int kClientHeight = 9390;
+
+QFont arialBold(double points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+// A length or position of the picture in whole pixels.
+int pixels(double twips) { return static_cast<int>(std::lround(twips / app::kTwipsPerPixel)); }
+
+std::int32_t twips(int pixels) { return pixels * app::kTwipsPerPixel; }
+
+void paintWhite(QWidget& widget)
+{
+    QPalette white = widget.palette();
+    white.setColor(QPalette::Window, Qt::white);
+    widget.setPalette(white);
+    widget.setAutoFillBackground(true);
+}
+
+// Mirrors one bar of the arithmetic; a page is about one viewport.
+void showBar(QScrollBar& bar, const ScrollBarState& state, std::int16_t step, std::int32_t viewportLength)
+{
+    const QSignalBlocker quiet(bar);
+    bar.setMaximum(state.maximum);
+    bar.setValue(state.value);
+    bar.setPageStep(std::max(1, viewportLength / std::max<int>(1, step)));
+    bar.setEnabled(state.enabled);
+}
+}  // namespace
+
+Form2::Form2(platform::Platform platform, std::function<void()> showMainWindow, std::function<void()> endProgram,
+             QWidget* parent, QString programFolder)
+    : QWidget(parent),
+      platform_(platform),
+      showMainWindow_(std::move(showMainWindow)),
+      endProgram_(std::move(endProgram)),
+      programFolder_(std::move(programFolder)),
+      pointer_(*this),
+      zoom_([this] { repaintZoomed(); })
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(app::twipsToPixels(kClientWidth), app::twipsToPixels(kClientHeight));
+    setFont(arialBold(9));
+    setMouseTracking(true);
+
+    Zoom_Ori = new PictureBox(this);
+    Zoom_Ori->setObjectName(QStringLiteral("Zoom_Ori"));
+    Zoom_Ori->setGeometry(app::twipsToPixels(kZoomOri));
+
+    Frame1 = new QGroupBox(QStringLiteral("Zoom:"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(app::twipsToPixels(kFrame1));
+    Frame1->setMouseTracking(true);
+    Frame1->installEventFilter(this);
+    PushButton1 = makeButton(Frame1, "PushButton1", QStringLiteral("Zoom In"), kPushButton1);
+    PushButton2 = makeButton(Frame1, "PushButton2", QStringLiteral("Zoom Out"), kPushButton2);
+
+    Picture2 = new QFrame(this);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setGeometry(app::twipsToPixels(kPicture2));
+    Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Picture2->setLineWidth(app::twipsToPixels(ZoomModel::kViewportBorder));
+    paintWhite(*Picture2);
+    viewportInside_ = new QWidget(Picture2);
+    viewportInside_->setGeometry(app::twipsToPixels(QRect(ZoomModel::kViewportBorder, ZoomModel::kViewportBorder,
+                                                          ZoomModel::kViewportInnerWidth,
+                                                          ZoomModel::kViewportInnerHeight)));
+    paintWhite(*viewportInside_);
+    Picture1 = new PictureBox(viewportInside_);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+
+    VScroll1 = makeScrollBar(Qt::Vertical, "VScroll1", kVScroll1);
+    HScroll1 = makeScrollBar(Qt::Horizontal, "HScroll1", kHScroll1);
+    PushButton6 = makeButton(this, "PushButton6", QStringLiteral("Save Results To Excel File"), kPushButton6);
+    PushButton8 = makeButton(this, "PushButton8", QStringLiteral("< Back"), kPushButton8);
+
+    connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
+    connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Click(); });
+    connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
+    connect(PushButton8, &QPushButton::clicked, this, [this] { PushButton8_Click(); });
+    connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) { HScroll1_Change(value); });
+    connect(VScroll1, &QScrollBar::valueChanged, this, [this](int value) { VScroll1_Change(value); });
+    connect(Picture1, &PictureBox::mouseDown, this, &Form2::picture1_MouseDown);
+    connect(Picture1, &PictureBox::mouseMoved, this, &Form2::picture1_MouseMove);
+    connect(Picture1, &PictureBox::mouseUp, this, [this] { Picture1_MouseUp(); });
+
+    showPosition();
+    Form_Load();
+}
+
+QPushButton* Form2::makeButton(QWidget* container, const char* name, const QString& caption, const QRect& twips)
+{
+    auto* button = new QPushButton(caption, container);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(app::twipsToPixels(twips));
+    button->setFont(arialBold(11.25));
+    button->setMouseTracking(true);
+    button->installEventFilter(this);
+    return button;
+}
+
+QScrollBar* Form2::makeScrollBar(Qt::Orientation orientation, const char* name, const QRect& twips)
+{
+    auto* bar = new QScrollBar(orientation, this);
+    bar->setObjectName(QLatin1String(name));
+    bar->setGeometry(app::twipsToPixels(twips));
+    bar->setMinimum(0);
+    bar->setSingleStep(1);
+    // The picture moves when the thumb is released, not while it is dragged.
+    bar->setTracking(false);
+    return bar;
+}
+
+void Form2::setPicture(const QImage& picture)
+{
+    Picture1->setPicture(picture);
+    mSetupPending = true;
+}
+
+void Form2::Form_Load()
+{
+    app::Handler h(platform_.messages, kLocation + QStringLiteral("Form_Load"));
+    h(100, [&] { app::ApplyFaceColor(*this); });
+    h(102, [&] { setWindowTitle(QStringLiteral("Tortelet Studio")); });
+    h(104, [&] { setWindowIcon(app::ApplicationIcon()); });
+    const QString cursorFile = programFolder_ + QStringLiteral("/HAND-M.CUR");
+    if (h.when(106, [&] { return app::FileExists(cursorFile); }))
+        h(108, [&] { pointer_.setCustomCursor(app::LoadCursorFile(cursorFile)); });
+    h(110, [&] { mSetupPending = true; });
+}
+
+void Form2::Form_Activate()
+{
+    app::Handler h(platform_.messages, kLocation + QStringLiteral("Form_Activate"));
+    const bool nothingDelivered = h.when(100, [&] { return !mSetupPending; });
+    if (!nothingDelivered) {
+        h(102, [&] {
+            const QImage& delivered = Picture1->picture();
+            zoom_.takePictureSize(twips(delivered.width()), twips(delivered.height()));
+        });
+        h(104, [&] {
+            Zoom_Ori->hide();
+            zoom_.copySizeToZoomOri();
+            Zoom_Ori->resize(pixels(zoom_.zoomOriWidth()), pixels(zoom_.zoomOriHeight()));
+            Zoom_Ori->setPicture(Picture1->picture());
+        });
+        h(106, [&] { zoom_.resetFactor(); });
+        h(108, [&] { zoom_.ApplyZoom(); });
+        h(110, [&] { zoom_.SetupScrollbars(); });
+    }
+    h(112, [&] { mSetupPending = false; });
+    showPosition();
+}
+
+void Form2::repaintZoomed()
+{
+    Picture1->removePicture();
+    const QSize size(pixels(zoom_.mZoomWidth), pixels(zoom_.mZoomHeight));
+    const QRect source = QRect(0, 0, pixels(zoom_.mBaseWidth), pixels(zoom_.mBaseHeight)) &
+                         Zoom_Ori->picture().rect();
+    Picture1->paintScaled(Zoom_Ori->picture(), source, size);
+    pointer_.set(app::PointerState::Ordinary);
+}
+
+void Form2::showPosition()
+{
+    const PictureGeometry& picture = zoom_.picture1();
+    Picture1->setGeometry(pixels(picture.left), pixels(picture.top), std::max(0, pixels(picture.width)),
+                          std::max(0, pixels(picture.height)));
+    showBar(*HScroll1, zoom_.hScroll1(), zoom_.mHStep, ZoomModel::kViewportInnerWidth);
+    showBar(*VScroll1, zoom_.vScroll1(), zoom_.mVStep, ZoomModel::kViewportInnerHeight);
+}
+
+void Form2::PushButton1_Click()
+{
+    app::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton1_Click"));
+    h(100, [&] { zoom_.StepZoom(0); });
+    showPosition();
+}
+
+void Form2::PushButton2_Click()
+{
+    app::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton2_Click"));
+    h(100, [&] { zoom_.StepZoom(1); });
+    showPosition();
+}
+
+void Form2::HScroll1_Change(int value)
+{
+    zoom_.scrollHorizontal(value);
+    showPosition();
+}
+
+void Form2::VScroll1_Change(int value)
+{
+    zoom_.scrollVertical(value);
+    showPosition();
+}
+
+void Form2::picture1_MouseDown(int, float x, float y)
+{
+    app::Handler h(platform_.messages, kLocation + QStringLiteral("picture1_MouseDown"));
+    h(100, [&] { zoom_.pressAt(x, y); });
+}
+
+void Form2::picture1_MouseMove(int button, float x, float y)
+{
+    app::Handler h(platform_.messages, kLocation + QStringLiteral("picture1_MouseMove"));
+    h(100, [&] { zoom_.dragTo(button, x, y); });
+    showPosition();
+}
+
+void Form2::Picture1_MouseUp()
+{
+    app::Handler h(platform_.messages, kLocation + QStringLiteral("Picture1_MouseUp"));
+    h(100, [&] { zoom_.followHorizontalPosition(); });
+    h(102, [&] { zoom_.followVerticalPosition(); });
+    showPosition();
+}
+
+void Form2::SetHScrollbarByPercent(std::int16_t percent)
+{
+    zoom_.SetHScrollbarByPercent(percent);
+    showPosition();
+}
+
+void Form2::SetVScrollbarByPercent(std::int16_t percent)
+{
+    zoom_.SetVScrollbarByPercent(percent);
+    showPosition();
+}
+
+void Form2::PushButton6_Click()
+{
+    app::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton6_Click"));
+    QString path;
+    std::int16_t answer = platform::AnswerNone;
+    h(100, [&] {
+        path = platform_.saveDialog.askSavePath(QStringLiteral("Save File"), QStringLiteral("Excel Files (*.xls)|*.xls|"));
+    });
+    if (h.when(102, [&] { return !path.isEmpty(); })) {
+        if (h.when(104, [&] { return app::FileExists(path); })) {
+            h(106, [&] {
+                platform::MessageRequest question;
+                question.text = QStringLiteral("Are you sure you wish to overwrite ") + path + QStringLiteral(" ?");
+                question.buttons = platform::Buttons::YesNo;
+                question.defaultButton = platform::AnswerYes;
+                answer = static_cast<std::int16_t>(platform_.messages.show(question));
+            });
+        } else {
+            h(108, [&] { answer = platform::AnswerYes; });
+        }
+    }
+    // The old file stays until a complete copy replaces it, and a failed copy is not followed by "Done.".
+    bool copyFailed = false;
+    if (h.when(110, [&] { return answer == platform::AnswerYes; })) {
+        h(112, [&] {
+            copyFailed = true;
+            CopyFileReplacing(mExcelFile, path);
+            copyFailed = false;
+        });
+    }
+    if (!copyFailed) {
+        h(114, [&] {
+            platform::MessageRequest done;
+            done.text = QStringLiteral("Done.");
+            platform_.messages.show(done);
+        });
+    }
+}
+
+void Form2::PushButton8_Click()
+{
+    app::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton8_Click"));
+    h(100, [&] { app::DeleteFileForced(mExcelFile); });
+    h(102, [&] { showMainWindow_(); });
+    h(104, [&] { hide(); });
+}
+
+void Form2::Form_QueryUnload()
+{
+    app::Handler h(platform_.messages, kLocation + QStringLiteral("Form_QueryUnload"));
+    h(100, [&] { app::DeleteFileForced(mExcelFile); });
+    h(102, [&] { QCoreApplication::processEvents(); });
+    h(104, [&] { QCoreApplication::processEvents(); });
+}
+
+void Form2::Form_Unload()
+{
+    if (endProgram_)
+        endProgram_();
+}
+
+bool Form2::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return QWidget::event(event);
+}
+
+void Form2::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    Form_Activate();
+}
+
+void Form2::closeEvent(QCloseEvent* event)
+{
+    Form_QueryUnload();
+    event->accept();
+    Form_Unload();
+}
+
+void Form2::mouseMoveEvent(QMouseEvent* event)
+{
+    if (childAt(event->position().toPoint()) == nullptr)
+        pointer_.hover(app::PointerState::Ordinary);
+    QWidget::mouseMoveEvent(event);
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        if (qobject_cast<QPushButton*>(watched))
+            pointer_.hover(app::PointerState::Custom);
+        else if (watched == Frame1 &&
+                 Frame1->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()) == nullptr)
+            pointer_.hover(app::PointerState::Ordinary);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace preview

@@ -1,0 +1,191 @@
+#include "PreviewFixture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+using preview_testing::PreviewFixture;
+
+// A picture with a left and a right half in two colours, to tell pictures and halves apart.
+QImage twoTone(int width, int height, const QColor& left, const QColor& right)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(right);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, width / 2, height, left);
+    return image;
+}
+
+QColor paintedAt(const preview::PictureBox& box, int x, int y) { return box.painting().toImage().pixelColor(x, y); }
+
+void sendMouse(QWidget* widget, QEvent::Type type, QPoint position, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent event(type, QPointF(position), widget->mapToGlobal(QPointF(position)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+void hoverOver(QWidget* widget, QPoint position)
+{
+    sendMouse(widget, QEvent::MouseMove, position, Qt::NoButton, Qt::NoButton);
+}
+
+class Form2Test : public PreviewFixture {
+protected:
+    void deliverAndShow(const QImage& picture)
+    {
+        form().setPicture(picture);
+        form().show();
+    }
+};
+
+TEST_F(Form2Test, LoadPreparesTheWindowAndWaitsForADelivery)
+{
+    preview::Form2& window = form();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Tortelet Studio"));
+    EXPECT_TRUE(window.setupPending());
+    EXPECT_FALSE(window.pointer().hasCustomCursor());
+    EXPECT_TRUE(system.messages.shown.empty());
+}
+
+TEST_F(Form2Test, AnUnreadableCursorFileIsReportedAndTheLoadGoesOn)
+{
+    QFile cursor(path(QStringLiteral("HAND-M.CUR")));
+    ASSERT_TRUE(cursor.open(QIODevice::WriteOnly));
+    cursor.write("not a cursor");
+    cursor.close();
+    preview::Form2& window = form();
+    ASSERT_EQ(system.messages.shown.size(), 1u);
+    EXPECT_TRUE(system.messages.shown[0].text.contains(
+        QStringLiteral("\r\nin Torvane2021/08/31.Form2.Form_Load at line 108\r\r")));
+    EXPECT_TRUE(window.setupPending());
+}
+
+TEST_F(Form2Test, TheFirstActivationSetsUpTheDeliveredPictureAndLaterOnesChangeNothing)
+{
+    const QImage chart = twoTone(200, 100, Qt::red, Qt::blue);
+    deliverAndShow(chart);
+    preview::Form2& window = form();
+    EXPECT_FALSE(window.setupPending());
+    EXPECT_TRUE(window.Zoom_Ori->isHidden());
+    EXPECT_EQ(window.Zoom_Ori->picture(), chart);
+    EXPECT_EQ(window.zoom().mBaseWidth, 2998);
+    EXPECT_EQ(window.zoom().mBaseHeight, 1498);
+    EXPECT_EQ(window.Picture1->geometry(), QRect(0, 0, 200, 100));
+    EXPECT_EQ(paintedAt(*window.Picture1, 10, 50), QColor(Qt::red));
+    EXPECT_EQ(paintedAt(*window.Picture1, 190, 50), QColor(Qt::blue));
+    EXPECT_FALSE(window.HScroll1->isEnabled());
+    EXPECT_FALSE(window.VScroll1->isEnabled());
+
+    window.PushButton1->click();
+    EXPECT_EQ(window.zoom().mZoom, 1.25f);
+    EXPECT_EQ(window.Picture1->size(), QSize(250, 125));
+    sendMouse(window.Picture1, QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(window.Picture1, QEvent::MouseMove, QPoint(10, 30), Qt::NoButton, Qt::LeftButton);
+    const QRect placed = window.Picture1->geometry();
+
+    window.Form_Activate();
+    window.hide();
+    window.show();
+    EXPECT_EQ(window.zoom().mZoom, 1.25f);
+    EXPECT_EQ(window.Picture1->geometry(), placed);
+    EXPECT_TRUE(system.messages.shown.empty());
+}
+
+TEST_F(Form2Test, EveryZoomIsPaintedFromTheUnscaledCopy)
+{
+    deliverAndShow(twoTone(250, 200, Qt::darkGreen, Qt::yellow));
+    preview::Form2& window = form();
+    const QImage atSetup = window.Picture1->painting().toImage();
+    for (int i = 0; i < 3; ++i)
+        window.PushButton2->click();
+    EXPECT_EQ(window.zoom().mZoom, 0.25f);
+    EXPECT_EQ(window.Picture1->size(), QSize(62, 50));
+    for (int i = 0; i < 3; ++i)
+        window.PushButton1->click();
+    EXPECT_EQ(window.zoom().mZoom, 1.0f);
+    EXPECT_EQ(window.Picture1->painting().toImage(), atSetup);
+}
+
+TEST_F(Form2Test, ASecondDeliveryReplacesPicture1AndZoomOri)
+{
+    deliverAndShow(twoTone(200, 100, Qt::red, Qt::red));
+    preview::Form2& window = form();
+    window.PushButton1->click();
+    window.hide();
+
+    const QImage second = twoTone(120, 90, Qt::blue, Qt::blue);
+    window.setPicture(second);
+    EXPECT_TRUE(window.setupPending());
+    EXPECT_EQ(window.Picture1->picture(), second);
+    window.show();
+    EXPECT_EQ(window.Zoom_Ori->picture(), second);
+    EXPECT_EQ(window.zoom().mZoom, 1.0f);
+    EXPECT_EQ(window.Picture1->geometry(), QRect(0, 0, 120, 90));
+    EXPECT_EQ(paintedAt(*window.Picture1, 5, 5), QColor(Qt::blue));
+
+    window.PushButton1->click();
+    EXPECT_EQ(window.Picture1->size(), QSize(150, 112));
+    EXPECT_EQ(paintedAt(*window.Picture1, 140, 100), QColor(Qt::blue));
+}
+
+TEST_F(Form2Test, TheBarsMoveThePictureAlsoPastA16BitRange)
+{
+    deliverAndShow(twoTone(3000, 800, Qt::red, Qt::blue));  // 45000 twips wide: 35670 past the viewport
+    preview::Form2& window = form();
+    EXPECT_EQ(window.HScroll1->maximum(), 3567);
+    EXPECT_EQ(window.VScroll1->maximum(), 458);
+    window.VScroll1->setValue(45);
+    EXPECT_EQ(window.Picture1->y(), -30);
+    window.HScroll1->setValue(window.HScroll1->maximum());
+    EXPECT_EQ(window.Picture1->x(), -2378);
+    EXPECT_EQ(window.Picture1->geometry().right() + 1, window.Picture2->width());
+    EXPECT_TRUE(system.messages.shown.empty());
+}
+
+TEST_F(Form2Test, DraggingPansAndTheReleaseSnapsToTheGrid)
+{
+    deliverAndShow(twoTone(1000, 800, Qt::red, Qt::blue));
+    preview::Form2& window = form();
+    sendMouse(window.Picture1, QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(window.Picture1, QEvent::MouseMove, QPoint(20, 30), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(window.Picture1->pos(), QPoint(-30, -20));
+    EXPECT_EQ(window.HScroll1->value(), 0);
+    sendMouse(window.Picture1, QEvent::MouseButtonRelease, QPoint(20, 30), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(window.HScroll1->value(), 45);  // 7.94 % -> 8 % of 567
+    EXPECT_EQ(window.VScroll1->value(), 32);  // 6.56 % -> 7 % of 458
+    EXPECT_EQ(window.Picture1->pos(), QPoint(-30, -21));
+
+    hoverOver(window.Picture1, QPoint(5, 5));  // no button: no pan
+    EXPECT_EQ(window.Picture1->pos(), QPoint(-30, -21));
+    EXPECT_TRUE(system.messages.shown.empty());
+}
+
+TEST_F(Form2Test, ThePointerFollowsButtonsFrameAndBackgroundButNotABuild)
+{
+    deliverAndShow(twoTone(200, 100, Qt::red, Qt::blue));
+    preview::Form2& window = form();
+    const int custom = app::PointerState::Custom;
+    const int ordinary = app::PointerState::Ordinary;
+
+    hoverOver(window.PushButton1, QPoint(5, 5));
+    EXPECT_EQ(window.pointer().value(), custom);
+    hoverOver(window.Frame1, QPoint(3, 50));
+    EXPECT_EQ(window.pointer().value(), ordinary);
+    hoverOver(window.PushButton8, QPoint(5, 5));
+    EXPECT_EQ(window.pointer().value(), custom);
+    hoverOver(&window, QPoint(652, 622));
+    EXPECT_EQ(window.pointer().value(), ordinary);
+    hoverOver(window.PushButton6, QPoint(5, 5));
+    window.PushButton1->click();  // a painted zoom puts the ordinary pointer back
+    EXPECT_EQ(window.pointer().value(), ordinary);
+
+    window.pointer().set(app::PointerState::Busy);
+    hoverOver(window.PushButton2, QPoint(5, 5));
+    hoverOver(&window, QPoint(652, 622));
+    EXPECT_EQ(window.pointer().value(), app::PointerState::Busy);
+}
+
+}  // namespace

@@ -1,0 +1,160 @@
+#include "PreviewFixture.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+using preview_testing::PreviewFixture;
+
+const QByteArray kWorkbook("\xD0\xCF\x11\xE0 scratch workbook bytes", 27);
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+class SaveTest : public PreviewFixture {
+protected:
+    void SetUp() override
+    {
+        PreviewFixture::SetUp();
+        scratch = path(QStringLiteral("vormel12345678.xls"));
+        writeFile(scratch, kWorkbook);
+        form().mExcelFile = scratch;
+    }
+
+    QStringList texts() const
+    {
+        QStringList shown;
+        for (const auto& box : system.messages.shown)
+            shown << box.text;
+        return shown;
+    }
+
+    QStringList folderContent() const { return QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
+
+    QString scratch;
+};
+
+TEST_F(SaveTest, ACancelledDialogWritesNothingAndSaysDone)
+{
+    form().PushButton6_Click();
+    EXPECT_EQ(system.saveDialog.titles, QStringList{QStringLiteral("Save File")});
+    EXPECT_EQ(system.saveDialog.filters, QStringList{QStringLiteral("Excel Files (*.xls)|*.xls|")});
+    ASSERT_EQ(texts(), QStringList{QStringLiteral("Done.")});
+    const platform::MessageRequest& done = system.messages.shown[0];
+    EXPECT_EQ(done.buttons, platform::Buttons::Ok);
+    EXPECT_EQ(done.icon, platform::Icon::None);
+    EXPECT_TRUE(done.title.isEmpty());
+    EXPECT_EQ(folderContent(), QStringList{QStringLiteral("vormel12345678.xls")});
+}
+
+TEST_F(SaveTest, AnExistingFileIsAskedAboutAndKeptOnNo)
+{
+    const QString existing = path(QStringLiteral("result.xls"));
+    writeFile(existing, "old");
+    system.saveDialog.answers = {existing};
+    system.messages.answers = {platform::AnswerNo};
+    form().PushButton6_Click();
+    ASSERT_EQ(texts(), (QStringList{QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?"),
+                                    QStringLiteral("Done.")}));
+    const platform::MessageRequest& question = system.messages.shown[0];
+    EXPECT_EQ(question.buttons, platform::Buttons::YesNo);
+    EXPECT_EQ(question.icon, platform::Icon::None);
+    EXPECT_TRUE(question.title.isEmpty());
+    EXPECT_EQ(contentOf(existing), QByteArray("old"));
+}
+
+TEST_F(SaveTest, YesReplacesAnExistingFileWithTheWorkbook)
+{
+    const QString existing = path(QStringLiteral("result.xls"));
+    writeFile(existing, "old");
+    system.saveDialog.answers = {existing};
+    system.messages.answers = {platform::AnswerYes};
+    form().PushButton6_Click();
+    EXPECT_EQ(texts().size(), 2);
+    EXPECT_EQ(texts().last(), QStringLiteral("Done."));
+    EXPECT_EQ(contentOf(existing), kWorkbook);
+    EXPECT_EQ(folderContent().size(), 2);  // no temporary file left behind
+}
+
+TEST_F(SaveTest, ANameIsUsedAsTheDialogGivesItAndSavesMakeIdenticalCopies)
+{
+    const QString bare = path(QStringLiteral("result"));
+    const QString second = path(QStringLiteral("second.xls"));
+    system.saveDialog.answers = {bare, second};
+    form().PushButton6_Click();
+    form().PushButton6_Click();
+    EXPECT_EQ(texts(), (QStringList{QStringLiteral("Done."), QStringLiteral("Done.")}));
+    EXPECT_EQ(contentOf(bare), kWorkbook);
+    EXPECT_EQ(contentOf(second), kWorkbook);
+    EXPECT_EQ(contentOf(scratch), kWorkbook);
+    EXPECT_FALSE(QFile::exists(bare + QStringLiteral(".xls")));
+}
+
+TEST_F(SaveTest, AFailedCopyIsReportedInsteadOfDoneAndKeepsTheOldFile)
+{
+    const QString existing = path(QStringLiteral("result.xls"));
+    writeFile(existing, "old");
+    ASSERT_TRUE(QFile::remove(scratch));  // the copy's source is gone
+    system.saveDialog.answers = {existing};
+    system.messages.answers = {platform::AnswerYes};
+    form().PushButton6_Click();
+    ASSERT_EQ(system.messages.shown.size(), 2u);
+    const platform::MessageRequest& report = system.messages.shown[1];
+    EXPECT_EQ(report.title, QStringLiteral("Application Error"));
+    EXPECT_TRUE(report.text.contains(QStringLiteral("\r\nin Torvane2021/08/31.Form2.PushButton6_Click at line 112\r\r")));
+    EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
+    EXPECT_EQ(contentOf(existing), QByteArray("old"));
+}
+
+TEST_F(SaveTest, ADestinationThatCannotBeReplacedIsReportedAndLeftAlone)
+{
+    const QString taken = path(QStringLiteral("taken.xls"));
+    ASSERT_TRUE(QDir().mkdir(taken));
+    writeFile(taken + QStringLiteral("/inside"), "kept");
+    system.saveDialog.answers = {taken};
+    system.messages.answers = {platform::AnswerYes};
+    form().PushButton6_Click();
+    ASSERT_EQ(system.messages.shown.size(), 2u);
+    EXPECT_EQ(system.messages.shown[1].title, QStringLiteral("Application Error"));
+    EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
+    EXPECT_EQ(contentOf(taken + QStringLiteral("/inside")), QByteArray("kept"));
+    EXPECT_EQ(folderContent().size(), 2);
+}
+
+TEST_F(SaveTest, BackDeletesTheWorkbookAndShowsTheMainWindow)
+{
+    form().show();
+    form().PushButton8_Click();
+    EXPECT_FALSE(QFile::exists(scratch));
+    EXPECT_EQ(mainWindowShown, 1);
+    EXPECT_TRUE(form().isHidden());
+    EXPECT_EQ(programEnded, 0);
+
+    form().PushButton8_Click();  // the workbook is already gone: nothing to report
+    EXPECT_TRUE(system.messages.shown.empty());
+}
+
+TEST_F(SaveTest, ClosingDeletesTheWorkbookAndEndsTheProgram)
+{
+    form().show();
+    EXPECT_TRUE(form().close());
+    EXPECT_FALSE(QFile::exists(scratch));
+    EXPECT_EQ(programEnded, 1);
+    EXPECT_EQ(mainWindowShown, 0);
+    EXPECT_TRUE(system.messages.shown.empty());
+}
+
+}  // namespace

@@ -1,0 +1,267 @@
+#include "preview/ZoomModel.h"
+
+#include <gtest/gtest.h>
+#include <tuple>
+
+namespace {
+
+using preview::ZoomModel;
+
+// A model set up for a delivered picture of the given natural size in twips, as the first
+// activation does it; counts the paintings it asks for.
+struct Preview {
+    int paintings = 0;
+    ZoomModel zoom{[this] { ++paintings; }};
+
+    Preview(std::int32_t width, std::int32_t height)
+    {
+        zoom.takePictureSize(width, height);
+        zoom.copySizeToZoomOri();
+        zoom.resetFactor();
+        zoom.ApplyZoom();
+        zoom.SetupScrollbars();
+    }
+
+    auto snapshot() const
+    {
+        const auto& p = zoom.picture1();
+        return std::make_tuple(zoom.mZoom, zoom.mZoomWidth, zoom.mZoomHeight, p.left, p.top, p.width, p.height,
+                               zoom.hScroll1().value, zoom.vScroll1().value, zoom.hScroll1().maximum,
+                               zoom.vScroll1().maximum, zoom.mHStep, zoom.mVStep, paintings);
+    }
+};
+
+TEST(ZoomModel, TwelveStepsInReachFourAndThreeOutReachAQuarterRefusedStepsChangeNothing)
+{
+    Preview in(900, 2000);  // base 898 x 1998: 4.0 stays within both limits
+    for (int step = 1; step <= 12; ++step) {
+        in.zoom.StepZoom(0);
+        EXPECT_FLOAT_EQ(in.zoom.mZoom, 1.0f + 0.25f * step);
+    }
+    EXPECT_EQ(in.zoom.mZoom, 4.0f);
+    EXPECT_EQ(in.zoom.mZoomWidth, 3592);
+    EXPECT_EQ(in.zoom.mZoomHeight, 7992);
+    EXPECT_EQ(in.paintings, 13);
+    in.zoom.pressAt(0, 0);
+    in.zoom.dragTo(1, -300, -400);
+    const auto before = in.snapshot();
+    in.zoom.StepZoom(0);
+    EXPECT_EQ(in.snapshot(), before);
+
+    Preview out(900, 2000);
+    out.zoom.StepZoom(1);
+    out.zoom.StepZoom(-5);  // any direction but 0 zooms out
+    out.zoom.StepZoom(1);
+    EXPECT_EQ(out.zoom.mZoom, 0.25f);
+    EXPECT_EQ(out.zoom.mZoomWidth, 224);  // whole part of 224.5
+    const auto atQuarter = out.snapshot();
+    out.zoom.StepZoom(1);
+    EXPECT_EQ(out.snapshot(), atQuarter);
+}
+
+TEST(ZoomModel, BaseThreeThousandByFiveThousandResetsAtTheWidthLimit)
+{
+    Preview p(3002, 5002);
+    EXPECT_EQ(p.zoom.mBaseWidth, 3000);
+    EXPECT_EQ(p.zoom.mBaseHeight, 5000);
+    EXPECT_EQ(p.paintings, 1);
+
+    p.zoom.StepZoom(0);
+    EXPECT_EQ(p.zoom.mZoom, 1.25f);
+    EXPECT_EQ(p.zoom.picture1().width, 3750);
+    EXPECT_EQ(p.zoom.picture1().height, 6250);
+    EXPECT_EQ(p.paintings, 2);
+
+    p.zoom.pressAt(0, 0);
+    p.zoom.dragTo(1, 0, -500);
+    p.zoom.StepZoom(0);  // 4500 wide reaches the limit
+    EXPECT_EQ(p.paintings, 2);
+    EXPECT_EQ(p.zoom.mZoom, 1.0f);
+    EXPECT_EQ(p.zoom.mZoomWidth, 3000);
+    EXPECT_EQ(p.zoom.mZoomHeight, 5000);
+    EXPECT_EQ(p.zoom.picture1().width, 3750);
+    EXPECT_EQ(p.zoom.picture1().height, 6250);
+    EXPECT_EQ(p.zoom.picture1().top, 0);  // back at the corner all the same
+
+    p.zoom.StepZoom(0);
+    EXPECT_EQ(p.zoom.mZoom, 1.25f);
+    EXPECT_EQ(p.paintings, 3);
+    EXPECT_EQ(p.zoom.picture1().width, 3750);
+}
+
+TEST(ZoomModel, BaseFiveThousandBySixThousandKeepsItsNaturalSizeUntilZoomedOut)
+{
+    Preview p(5002, 6002);
+    EXPECT_EQ(p.paintings, 0);
+    EXPECT_EQ(p.zoom.picture1().width, 5002);
+    EXPECT_EQ(p.zoom.picture1().height, 6002);
+    EXPECT_EQ(p.zoom.mZoom, 1.0f);
+
+    p.zoom.StepZoom(1);
+    EXPECT_EQ(p.paintings, 1);
+    EXPECT_EQ(p.zoom.picture1().width, 3750);
+    EXPECT_EQ(p.zoom.picture1().height, 4500);
+
+    p.zoom.StepZoom(0);
+    EXPECT_EQ(p.paintings, 1);
+    EXPECT_EQ(p.zoom.mZoom, 1.0f);
+    EXPECT_EQ(p.zoom.picture1().width, 3750);
+    EXPECT_EQ(p.zoom.picture1().height, 4500);
+}
+
+TEST(ZoomModel, ScrollStepsAndMaximaFollowTheOverflowWithHalvesToEven)
+{
+    struct Case {
+        std::int32_t overflow;
+        std::int16_t step;
+        std::int32_t maximum;
+    };
+    for (const Case& c : {Case{100, 1, 100}, Case{101, 10, 10}, Case{125, 10, 12}, Case{135, 10, 14}}) {
+        SCOPED_TRACE(c.overflow);
+        Preview p(ZoomModel::kViewportWidth + c.overflow, ZoomModel::kViewportHeight + c.overflow);
+        EXPECT_EQ(p.zoom.mHStep, c.step);
+        EXPECT_EQ(p.zoom.hScroll1().maximum, c.maximum);
+        EXPECT_TRUE(p.zoom.hScroll1().enabled);
+        EXPECT_EQ(p.zoom.mVStep, c.step);
+        EXPECT_EQ(p.zoom.vScroll1().maximum, c.maximum);
+        EXPECT_TRUE(p.zoom.vScroll1().enabled);
+    }
+
+    // Between the inner and the outer size there is no overflow to scroll.
+    Preview within(ZoomModel::kViewportWidth, ZoomModel::kViewportInnerHeight + 2 + 10);
+    EXPECT_EQ(within.zoom.mHStep, 0);
+    EXPECT_FALSE(within.zoom.hScroll1().enabled);
+    EXPECT_EQ(within.zoom.mVStep, 0);
+    EXPECT_FALSE(within.zoom.vScroll1().enabled);
+}
+
+TEST(ZoomModel, ScrollingMovesThePictureByStepTimesValue)
+{
+    Preview p(15000, 12000);
+    p.zoom.scrollHorizontal(125);
+    p.zoom.scrollVertical(7);
+    EXPECT_EQ(p.zoom.picture1().left, -1250);
+    EXPECT_EQ(p.zoom.picture1().top, -70);
+
+    // A picture far beyond the zoom limits still reaches its far end: no 16-bit product.
+    Preview wide(45000, 100000);
+    EXPECT_EQ(wide.zoom.hScroll1().maximum, 3567);
+    EXPECT_EQ(wide.zoom.vScroll1().maximum, 9258);
+    wide.zoom.scrollHorizontal(wide.zoom.hScroll1().maximum);
+    wide.zoom.scrollVertical(wide.zoom.vScroll1().maximum);
+    EXPECT_EQ(wide.zoom.picture1().left, -35670);
+    EXPECT_EQ(wide.zoom.picture1().top, -92580);
+
+    Preview huge(400000, 3000);
+    EXPECT_EQ(huge.zoom.hScroll1().maximum, 39067);
+    huge.zoom.scrollHorizontal(39067);
+    EXPECT_EQ(huge.zoom.picture1().left, -390670);
+}
+
+TEST(ZoomModel, PanningClampsToTheViewportOnBothAxes)
+{
+    Preview p(15000, 12000);
+    p.zoom.pressAt(1000, 1000);
+    p.zoom.dragTo(1, 500, 700);
+    EXPECT_EQ(p.zoom.picture1().left, -500);
+    EXPECT_EQ(p.zoom.picture1().top, -300);
+    EXPECT_EQ(p.zoom.hScroll1().value, 0);  // the bars wait for the mouse-up
+
+    p.zoom.dragTo(0, 9000, 9000);  // no button held: no pan
+    EXPECT_EQ(p.zoom.picture1().left, -500);
+
+    p.zoom.dragTo(2, 5000, 5000);
+    EXPECT_EQ(p.zoom.picture1().left, 0);
+    EXPECT_EQ(p.zoom.picture1().top, 0);
+
+    p.zoom.dragTo(1, -20000, -20000);
+    EXPECT_EQ(p.zoom.picture1().left, ZoomModel::kViewportInnerWidth - 15000);
+    EXPECT_EQ(p.zoom.picture1().top, ZoomModel::kViewportInnerHeight - 12000);
+}
+
+TEST(ZoomModel, APictureNarrowerThanTheViewportGoesToEitherInnerEdge)
+{
+    Preview p(3000, 12000);  // too tall to paint: natural size
+    const std::int32_t rightEdge = ZoomModel::kViewportInnerWidth - 3000;
+    EXPECT_EQ(p.zoom.mHStep, 0);
+    EXPECT_FALSE(p.zoom.hScroll1().enabled);
+
+    p.zoom.pressAt(100, 100);
+    p.zoom.dragTo(1, 200, 100);
+    EXPECT_EQ(p.zoom.picture1().left, 0);
+    p.zoom.dragTo(1, 100, 150);  // a purely vertical drag from left 0
+    EXPECT_EQ(p.zoom.picture1().left, rightEdge);
+    EXPECT_EQ(p.zoom.picture1().top, 0);
+
+    const auto bar = p.zoom.hScroll1();
+    p.zoom.followHorizontalPosition();
+    EXPECT_EQ(p.zoom.hScroll1().value, bar.value);
+    EXPECT_FALSE(p.zoom.hScroll1().enabled);
+    EXPECT_EQ(p.zoom.picture1().left, rightEdge);
+}
+
+TEST(ZoomModel, MouseUpSnapsThePictureToTheScrollGrid)
+{
+    Preview p(15000, 12000);  // overflow 5670 x 4575: maxima 567 and 458
+    p.zoom.pressAt(0, 0);
+    p.zoom.dragTo(1, -1234, -2001);
+    p.zoom.followHorizontalPosition();  // 21.76 % -> 22 % of 567 = 124.74 -> 125
+    p.zoom.followVerticalPosition();    // 43.74 % -> 44 % of 458 = 201.52 -> 202
+    EXPECT_EQ(p.zoom.hScroll1().value, 125);
+    EXPECT_EQ(p.zoom.vScroll1().value, 202);
+    EXPECT_EQ(p.zoom.picture1().left, -1250);
+    EXPECT_EQ(p.zoom.picture1().top, -2020);
+
+    // Without movement the values do not change and the picture stays where it is.
+    p.zoom.followHorizontalPosition();
+    p.zoom.followVerticalPosition();
+    EXPECT_EQ(p.zoom.picture1().left, -1250);
+    EXPECT_EQ(p.zoom.picture1().top, -2020);
+}
+
+TEST(ZoomModel, APercentageAboveAHundredLeavesBarAndPictureAlone)
+{
+    Preview p(ZoomModel::kViewportWidth + 10, ZoomModel::kViewportHeight + 20);
+    p.zoom.pressAt(0, 0);
+    p.zoom.dragTo(1, -500, -500);  // as far as it goes: past the outer overflow by the border
+    EXPECT_EQ(p.zoom.picture1().left, -40);
+    EXPECT_EQ(p.zoom.picture1().top, -50);
+    p.zoom.followHorizontalPosition();  // 400 %
+    p.zoom.followVerticalPosition();    // 250 %
+    EXPECT_EQ(p.zoom.hScroll1().value, 0);
+    EXPECT_EQ(p.zoom.vScroll1().value, 0);
+    EXPECT_EQ(p.zoom.picture1().left, -40);
+    EXPECT_EQ(p.zoom.picture1().top, -50);
+
+    p.zoom.SetHScrollbarByPercent(-1);
+    EXPECT_EQ(p.zoom.hScroll1().value, 0);
+    p.zoom.SetHScrollbarByPercent(100);
+    EXPECT_EQ(p.zoom.hScroll1().value, 10);
+    EXPECT_EQ(p.zoom.picture1().left, -10);
+    p.zoom.SetVScrollbarByPercent(50);
+    EXPECT_EQ(p.zoom.vScroll1().value, 10);
+    EXPECT_EQ(p.zoom.picture1().top, -10);
+}
+
+TEST(ZoomModel, AnAcceptedStepPutsThePictureBackAtTheCornerWithFreshBars)
+{
+    Preview tall(2000, 6000);
+    for (int i = 0; i < 2; ++i)
+        tall.zoom.StepZoom(0);  // 1.5: 2997 x 8997
+    EXPECT_EQ(tall.zoom.mZoomHeight, 8997);
+    EXPECT_TRUE(tall.zoom.vScroll1().enabled);
+    EXPECT_EQ(tall.zoom.mVStep, 10);
+    EXPECT_EQ(tall.zoom.vScroll1().maximum, 157);  // 1572 / 10
+    tall.zoom.scrollVertical(100);
+    EXPECT_EQ(tall.zoom.picture1().top, -1000);
+    tall.zoom.StepZoom(1);  // 1.25: 7497 high, 72 past the viewport
+    EXPECT_EQ(tall.zoom.picture1().top, 0);
+    EXPECT_EQ(tall.zoom.vScroll1().value, 0);
+    EXPECT_EQ(tall.zoom.mVStep, 1);
+    EXPECT_EQ(tall.zoom.vScroll1().maximum, 72);
+    tall.zoom.StepZoom(1);  // 1.0: 5998 high fits
+    EXPECT_FALSE(tall.zoom.vScroll1().enabled);
+    EXPECT_EQ(tall.zoom.mVStep, 0);
+}
+
+}  // namespace
