@@ -1,0 +1,81 @@
+#include "SampleWorkbook.h"
+
+#include "sheet/automation/Application.h"
+#include "sheet/automation/Workbook.h"
+#include "sheet/automation/Workbooks.h"
+#include "sheet/render/PictureEncoding.h"
+#include "sheet/render/RangePicture.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using render_testing::Entry;
+
+std::vector<Entry> manyEntries(int count)
+{
+    std::vector<Entry> entries;
+    for (int k = 0; k < count; ++k)
+        entries.push_back({"Entry " + std::to_string(k + 1), 1000.0 + k * 37.5});
+    return entries;
+}
+
+void usedRangeOfTheTemplate(benchmark::State& state)
+{
+    const auto wb = render_testing::sampleWorkbook(render_testing::sampleEntries());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(sheet::render::drawRange(wb, 0, {2, 0, 18, 1}));
+}
+BENCHMARK(usedRangeOfTheTemplate)->Unit(benchmark::kMillisecond);
+
+void thousandRows(benchmark::State& state)
+{
+    const auto wb = render_testing::sampleWorkbook(manyEntries(1000));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(sheet::render::drawRange(wb, 0, {2, 0, 1002, 1}));
+}
+BENCHMARK(thousandRows)->Unit(benchmark::kMillisecond);
+
+void wholeSheetWithTheChart(benchmark::State& state)
+{
+    const auto wb = render_testing::sampleWorkbook(render_testing::sampleEntries());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(sheet::render::drawSheet(wb, 0));
+}
+BENCHMARK(wholeSheetWithTheChart)->Unit(benchmark::kMillisecond);
+
+// What `tortelet-sheet render TEMPLATE OUT.png --sheet` does: open, draw, encode.
+void renderSheetCommand(benchmark::State& state)
+{
+    for (auto _ : state) {
+        sheet::Application application;
+        sheet::Workbook& workbook = application.workbooks().Open(TORTELET_TEMPLATE);
+        const QImage picture = sheet::render::drawSheet(workbook.model(), workbook.model().activeSheet);
+        benchmark::DoNotOptimize(sheet::render::encodePicture(picture, "PNG"));
+        application.Quit();
+    }
+}
+BENCHMARK(renderSheetCommand)->Unit(benchmark::kMillisecond);
+
+void drawTemplateSheet(benchmark::State& state)
+{
+    sheet::Application application;
+    sheet::Workbook& workbook = application.workbooks().Open(TORTELET_TEMPLATE);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(sheet::render::drawSheet(workbook.model(), workbook.model().activeSheet));
+    application.Quit();
+}
+BENCHMARK(drawTemplateSheet)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

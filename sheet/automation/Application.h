@@ -1,0 +1,49 @@
+#pragma once
+
+#include "sheet/automation/Workbooks.h"
+#include "sheet/input/NumberLocale.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QImage;
+
+namespace sheet {
+
+class InstanceState;
+class InstanceRegistration;
+
+// An invisible in-process instance of the spreadsheet engine. While it lives (until Quit) it is
+// registered for the user, so that other processes can find it.
+class Application {
+public:
+    Application();
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The engine's name when a live instance of another process is registered, else nothing.
+    static std::optional<std::string> findRunning();
+    static constexpr const char* Name = "Tortelet Sheet";
+
+    std::string Version() const;
+    void setDisplayAlerts(bool on);
+    bool DisplayAlerts() const;
+    Workbooks& workbooks();
+    void Quit();
+    bool hasQuit() const;
+
+    // Where Range::CopyPicture puts its picture; by default the system clipboard.
+    void setPictureSink(std::function<void(const QImage&)> sink);
+    // The separators for numbers typed into cells; by default the user's locale.
+    void setNumberLocale(NumberLocale locale);
+
+private:
+    std::shared_ptr<InstanceState> state_;
+    std::unique_ptr<InstanceRegistration> registration_;
+    Workbooks workbooks_;
+};
+
+} // namespace sheet

@@ -1,0 +1,36 @@
+#include "sheet/automation/Cell.h"
+
+#include "sheet/automation/Document.h"
+#include "sheet/automation/InstanceState.h"
+#include "sheet/edit/CellEditing.h"
+
+namespace sheet {
+
+Cell::Cell(std::shared_ptr<Document> document, int sheetIndex, int row, int column)
+    : document_(std::move(document)), sheetIndex_(sheetIndex), row_(row), column_(column)
+{
+}
+
+void Cell::setValue(std::string_view utf8)
+{
+    edit::writeCellText(document_->model(), sheetIndex_, row_, column_, utf8, document_->instance().locale);
+}
+
+CellValue Cell::Value() const
+{
+    const model::Cell* cell = edit::worksheet(document_->model(), sheetIndex_).cell(row_, column_);
+    return cell ? cell->value : CellValue{};
+}
+
+void Cell::setNumberFormat(std::string_view code)
+{
+    edit::setCellNumberFormat(document_->model(), sheetIndex_, row_, column_, code);
+}
+
+std::string Cell::NumberFormat() const
+{
+    model::Workbook& workbook = document_->model();
+    return workbook.formatCode(edit::cellXf(edit::worksheet(workbook, sheetIndex_), row_, column_));
+}
+
+} // namespace sheet

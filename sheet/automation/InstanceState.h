@@ -1,0 +1,23 @@
+#pragma once
+
+#include "sheet/input/NumberLocale.h"
+
+#include <functional>
+
+class QImage;
+
+namespace sheet {
+
+// What the objects of one instance share: whether it still runs, and its settings.
+class InstanceState {
+public:
+    bool quit = false;
+    bool displayAlerts = true;
+    NumberLocale locale = NumberLocale::system();
+    std::function<void(const QImage&)> pictureSink;
+
+    // Throws a StateError once the instance has quit.
+    void checkRunning() const;
+};
+
+} // namespace sheet

@@ -1,0 +1,77 @@
+#include "sheet/automation/Workbook.h"
+
+#include "sheet/Errors.h"
+#include "sheet/automation/Document.h"
+#include "sheet/edit/CellEditing.h"
+
+#include <algorithm>
+
+namespace sheet {
+namespace {
+
+constexpr int Excel8Format = 56;
+constexpr int NormalWorkbookFormat = -4143;
+constexpr std::uint16_t TemplateRecord = 0x0060;
+
+} // namespace
+
+Workbook::Workbook(std::shared_ptr<Document> document) : document_(std::move(document)) {}
+
+Workbook::~Workbook() = default;
+
+Worksheet& Workbook::ActiveSheet()
+{
+    model::Workbook& workbook = document_->model();
+    const int index = workbook.activeSheet;
+    edit::worksheet(workbook, index);
+    for (const auto& sheet : sheets_)
+        if (sheet->index() == index)
+            return *sheet;
+    sheets_.push_back(std::make_unique<Worksheet>(document_, index));
+    return *sheets_.back();
+}
+
+void Workbook::SaveAs(const std::string& path, int fileFormat)
+{
+    io::WorkbookFile& file = document_->file();
+    if (fileFormat != Excel8Format && fileFormat != NormalWorkbookFormat)
+        throw ArgumentError("unknown file format " + std::to_string(fileFormat) +
+                            ": only 56 and -4143 (the Excel 97-2003 workbook) can be written");
+    auto& globals = file.workbook.globalRecords;
+    const auto templates = std::remove_if(globals.begin(), globals.end(),
+                                          [](const model::Record& record) { return record.type == TemplateRecord; });
+    if (templates != globals.end()) {
+        globals.erase(templates, globals.end());
+        file.workbook.modified = true;
+    }
+    io::saveWorkbookFile(file, path);
+    document_->path = path;
+}
+
+void Workbook::Close()
+{
+    document_->checkOpen();
+    document_->close();
+}
+
+void Workbook::release()
+{
+    document_->close();
+}
+
+bool Workbook::isOpen() const
+{
+    return document_->isOpen();
+}
+
+const std::string& Workbook::path() const
+{
+    return document_->path;
+}
+
+model::Workbook& Workbook::model()
+{
+    return document_->model();
+}
+
+} // namespace sheet

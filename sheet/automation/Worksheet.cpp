@@ -1,0 +1,48 @@
+#include "sheet/automation/Worksheet.h"
+
+#include "sheet/automation/Document.h"
+#include "sheet/edit/CellEditing.h"
+#include "sheet/edit/SheetView.h"
+
+namespace sheet {
+
+Worksheet::Worksheet(std::shared_ptr<Document> document, int sheetIndex)
+    : document_(std::move(document)), sheetIndex_(sheetIndex)
+{
+}
+
+std::string Worksheet::Name() const
+{
+    return edit::worksheet(document_->model(), sheetIndex_).name;
+}
+
+Cell Worksheet::Cells(int row, int column)
+{
+    edit::worksheet(document_->model(), sheetIndex_);
+    edit::checkPosition(row - 1, column - 1);
+    return Cell(document_, sheetIndex_, row - 1, column - 1);
+}
+
+Range Worksheet::UsedRange()
+{
+    const model::CellRange used = edit::usedRange(edit::worksheet(document_->model(), sheetIndex_));
+    return Range(document_, sheetIndex_, used.firstRow + 1, used.firstColumn + 1, used.lastRow + 1,
+                 used.lastColumn + 1);
+}
+
+void Worksheet::setShowGridlines(bool show)
+{
+    edit::setShowGridlines(edit::worksheet(document_->model(), sheetIndex_), show);
+}
+
+void Worksheet::setColumnWidth(int column, int widthIn256ths)
+{
+    edit::setColumnWidth(edit::worksheet(document_->model(), sheetIndex_), column - 1, widthIn256ths);
+}
+
+int Worksheet::index() const
+{
+    return sheetIndex_;
+}
+
+} // namespace sheet

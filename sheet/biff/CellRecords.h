@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+
+namespace sheet::biff {
+
+// True for the records that make up a worksheet's cell table (rows, cells, what follows a formula,
+// the DBCELL index): the engine rebuilds these when a sheet changes.
+bool isCellTableRecord(std::uint16_t type);
+
+// The value of an RK number.
+double decodeRk(std::uint32_t rk);
+
+} // namespace sheet::biff

@@ -1,0 +1,195 @@
+#include "sheet/biff/CellTableWriter.h"
+
+#include "sheet/biff/RecordTypes.h"
+#include "sheet/io/ByteWriter.h"
+
+#include <algorithm>
+
+namespace sheet::biff {
+namespace {
+
+constexpr int RowsPerBlock = 32;
+
+void header(io::ByteWriter& w, std::uint16_t type, std::uint16_t length)
+{
+    w.u16(type);
+    w.u16(length);
+}
+
+void cellStart(io::ByteWriter& w, std::uint16_t type, std::uint16_t length, const model::CellAddress& at,
+               const model::Cell& cell)
+{
+    header(w, type, length);
+    w.u16(static_cast<std::uint16_t>(at.row));
+    w.u16(static_cast<std::uint16_t>(at.column));
+    w.u16(static_cast<std::uint16_t>(cell.xf));
+}
+
+void writeCell(io::ByteWriter& w, const model::CellAddress& at, const model::Cell& cell)
+{
+    if (cell.formula) {
+        for (std::size_t i = 0; i < cell.formula->size(); ++i) {
+            const model::Record& record = (*cell.formula)[i];
+            header(w, record.type, static_cast<std::uint16_t>(record.bytes.size()));
+            if (i == 0 && record.bytes.size() >= 6) {
+                std::vector<std::uint8_t> body = record.bytes;
+                io::ByteWriter::put16(body.data() + 4, static_cast<std::uint16_t>(cell.xf));
+                w.bytes(body);
+            } else {
+                w.bytes(record.bytes);
+            }
+        }
+        return;
+    }
+    if (std::holds_alternative<double>(cell.value)) {
+        cellStart(w, rt::Number, 14, at, cell);
+        w.f64(std::get<double>(cell.value));
+    } else if (std::holds_alternative<std::string>(cell.value)) {
+        cellStart(w, rt::LabelSst, 10, at, cell);
+        w.u32(static_cast<std::uint32_t>(cell.sharedString));
+    } else if (std::holds_alternative<bool>(cell.value)) {
+        cellStart(w, rt::BoolErr, 8, at, cell);
+        w.u8(std::get<bool>(cell.value) ? 1 : 0);
+        w.u8(0);
+    } else if (std::holds_alternative<model::ErrorCode>(cell.value)) {
+        cellStart(w, rt::BoolErr, 8, at, cell);
+        w.u8(static_cast<std::uint8_t>(std::get<model::ErrorCode>(cell.value)));
+        w.u8(1);
+    } else {
+        cellStart(w, rt::Blank, 6, at, cell);
+    }
+}
+
+std::vector<std::uint8_t> rowBody(const model::Sheet& sheet, int row, const model::RowInfo* info, int firstColumn,
+                                  int endColumn)
+{
+    std::vector<std::uint8_t> body;
+    if (info && info->raw.size() == 16) {
+        body = info->raw;
+    } else {
+        io::ByteWriter w(body);
+        w.zeros(6);
+        w.u16(static_cast<std::uint16_t>(info ? info->height : sheet.defaultRowHeight));
+        w.zeros(4);
+        std::uint32_t flags = 0x0100;
+        if (info && info->hidden)
+            flags |= 0x20;
+        if (info && info->customHeight)
+            flags |= 0x40;
+        if (info && info->xf)
+            flags |= 0x80 | (static_cast<std::uint32_t>(*info->xf & 0x0FFF) << 16);
+        w.u32(flags);
+    }
+    io::ByteWriter::put16(body.data(), static_cast<std::uint16_t>(row));
+    io::ByteWriter::put16(body.data() + 2, static_cast<std::uint16_t>(firstColumn));
+    io::ByteWriter::put16(body.data() + 4, static_cast<std::uint16_t>(endColumn));
+    return body;
+}
+
+// The rows that get a ROW record: those with a record of their own and those with cells.
+std::vector<int> presentRows(const model::Sheet& sheet)
+{
+    std::vector<int> rows;
+    auto rowInfo = sheet.rows.begin();
+    auto cell = sheet.cells.begin();
+    while (rowInfo != sheet.rows.end() || cell != sheet.cells.end()) {
+        int next;
+        if (cell == sheet.cells.end() || (rowInfo != sheet.rows.end() && rowInfo->first <= cell->first.row))
+            next = rowInfo->first;
+        else
+            next = cell->first.row;
+        rows.push_back(next);
+        while (rowInfo != sheet.rows.end() && rowInfo->first == next)
+            ++rowInfo;
+        while (cell != sheet.cells.end() && cell->first.row == next)
+            ++cell;
+    }
+    return rows;
+}
+
+} // namespace
+
+std::size_t cellTableBlocks(const model::Sheet& sheet)
+{
+    std::size_t blocks = 0;
+    int lastBlock = -1;
+    for (int row : presentRows(sheet))
+        if (row / RowsPerBlock != lastBlock)
+            ++blocks, lastBlock = row / RowsPerBlock;
+    return blocks;
+}
+
+std::vector<std::uint32_t> writeCellTable(const model::Sheet& sheet, std::vector<std::uint8_t>& out, std::size_t base)
+{
+    io::ByteWriter w(out);
+    std::vector<std::uint32_t> dbCells;
+    const std::vector<int> rows = presentRows(sheet);
+    auto cell = sheet.cells.begin();
+    for (std::size_t first = 0; first < rows.size();) {
+        const int block = rows[first] / RowsPerBlock;
+        std::size_t last = first;
+        while (last < rows.size() && rows[last] / RowsPerBlock == block)
+            ++last;
+
+        const std::size_t firstRowRecord = w.size();
+        auto blockCells = cell;
+        for (std::size_t r = first; r < last; ++r) {
+            const int row = rows[r];
+            int firstColumn = 0, endColumn = 0;
+            auto rowCells = sheet.cells.lower_bound(model::CellAddress{row, 0});
+            if (rowCells != sheet.cells.end() && rowCells->first.row == row) {
+                firstColumn = rowCells->first.column;
+                auto rowEnd = sheet.cells.lower_bound(model::CellAddress{row + 1, 0});
+                endColumn = std::prev(rowEnd)->first.column + 1;
+            }
+            auto info = sheet.rows.find(row);
+            const auto body = rowBody(sheet, row, info == sheet.rows.end() ? nullptr : &info->second, firstColumn,
+                                      endColumn);
+            header(w, rt::Row, static_cast<std::uint16_t>(body.size()));
+            w.bytes(body);
+        }
+        const std::size_t firstRowEnd = firstRowRecord + 20;
+        std::vector<std::uint16_t> offsets;
+        std::size_t previous = firstRowEnd;
+        cell = blockCells;
+        while (cell != sheet.cells.end() && cell->first.row / RowsPerBlock == block) {
+            const int row = cell->first.row;
+            const std::size_t rowStart = w.size();
+            offsets.push_back(static_cast<std::uint16_t>(rowStart - previous));
+            previous = rowStart;
+            for (; cell != sheet.cells.end() && cell->first.row == row; ++cell)
+                writeCell(w, cell->first, cell->second);
+        }
+        const std::size_t dbCell = w.size();
+        header(w, rt::DbCell, static_cast<std::uint16_t>(4 + 2 * offsets.size()));
+        w.u32(static_cast<std::uint32_t>(dbCell - firstRowRecord));
+        for (std::uint16_t offset : offsets)
+            w.u16(offset);
+        dbCells.push_back(static_cast<std::uint32_t>(base + dbCell));
+        first = last;
+    }
+    return dbCells;
+}
+
+std::vector<std::uint8_t> dimensionsBody(const model::Sheet& sheet)
+{
+    std::vector<std::uint8_t> body;
+    io::ByteWriter w(body);
+    if (sheet.cells.empty()) {
+        w.zeros(14);
+        return body;
+    }
+    int firstColumn = 255, lastColumn = 0;
+    for (const auto& [at, cell] : sheet.cells) {
+        firstColumn = std::min(firstColumn, at.column);
+        lastColumn = std::max(lastColumn, at.column);
+    }
+    w.u32(static_cast<std::uint32_t>(sheet.cells.begin()->first.row));
+    w.u32(static_cast<std::uint32_t>(sheet.cells.rbegin()->first.row + 1));
+    w.u16(static_cast<std::uint16_t>(firstColumn));
+    w.u16(static_cast<std::uint16_t>(lastColumn + 1));
+    w.u16(0);
+    return body;
+}
+
+} // namespace sheet::biff

@@ -1,0 +1,107 @@
+#include "sheet/biff/ChartReader.h"
+
+#include "sheet/biff/RecordTypes.h"
+#include "sheet/io/ByteReader.h"
+
+namespace sheet::biff {
+namespace {
+
+constexpr std::uint8_t ReferenceKind = 2;
+
+int sheetOf(std::uint16_t ixti, const SheetReferences& references)
+{
+    return ixti < references.size() ? references[ixti] : -1;
+}
+
+} // namespace
+
+std::optional<model::RangeReference> readAreaFormula(std::span<const std::uint8_t> formula, int ownSheet,
+                                                    const SheetReferences& references)
+{
+    if (formula.empty())
+        return std::nullopt;
+    io::ByteReader reader(formula.subspan(1), "a chart formula");
+    model::RangeReference reference;
+    switch (formula[0]) {
+    case 0x3B: case 0x5B: case 0x7B: // area on a named sheet
+        reference.sheet = sheetOf(reader.u16(), references);
+        [[fallthrough]];
+    case 0x25: case 0x45: case 0x65: // area on the chart's own sheet
+        if ((formula[0] & 0x1F) == 0x05)
+            reference.sheet = ownSheet;
+        reference.range.firstRow = reader.u16();
+        reference.range.lastRow = reader.u16();
+        reference.range.firstColumn = reader.u16() & 0x3FFF;
+        reference.range.lastColumn = reader.u16() & 0x3FFF;
+        return reference;
+    case 0x3A: case 0x5A: case 0x7A: // one cell on a named sheet
+        reference.sheet = sheetOf(reader.u16(), references);
+        [[fallthrough]];
+    case 0x24: case 0x44: case 0x64:
+        if ((formula[0] & 0x1F) == 0x04)
+            reference.sheet = ownSheet;
+        reference.range.firstRow = reference.range.lastRow = reader.u16();
+        reference.range.firstColumn = reference.range.lastColumn = reader.u16() & 0x3FFF;
+        return reference;
+    default:
+        return std::nullopt;
+    }
+}
+
+void summarizeChart(model::Chart& chart, int ownSheet, const SheetReferences& references)
+{
+    bool typeKnown = false;
+    int depth = 0;
+    int seriesDepth = -1;
+    for (const model::Record& record : chart.records) {
+        switch (record.type) {
+        case rt::ChartBegin:
+            ++depth;
+            break;
+        case rt::ChartEnd:
+            if (--depth <= seriesDepth)
+                seriesDepth = -1;
+            break;
+        case rt::Series:
+            chart.series.emplace_back();
+            seriesDepth = depth;
+            break;
+        case rt::Pie:
+        case rt::Bar:
+        case rt::Line:
+        case rt::Area:
+        case rt::Scatter:
+            if (!typeKnown)
+                chart.type = record.type == rt::Pie ? model::ChartType::Pie : model::ChartType::Other;
+            typeKnown = true;
+            break;
+        case rt::Chart3d:
+            chart.threeD = true;
+            break;
+        case rt::Brai: {
+            if (seriesDepth < 0 || chart.series.empty() || record.bytes.size() < 8)
+                break;
+            io::ByteReader reader(record.bytes, "a chart data reference");
+            const std::uint8_t id = reader.u8();
+            const std::uint8_t kind = reader.u8();
+            reader.skip(4);
+            const std::uint16_t length = reader.u16();
+            if (kind != ReferenceKind || length > reader.remaining())
+                break;
+            auto area = readAreaFormula(reader.bytes(length), ownSheet, references);
+            model::ChartSeries& series = chart.series.back();
+            if (id == 0)
+                series.name = area;
+            else if (id == 1)
+                series.values = area;
+            else if (id == 2)
+                series.categories = area;
+            break;
+        }
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace sheet::biff

@@ -1,0 +1,161 @@
+#include "sheet/biff/GlobalsReader.h"
+
+#include "sheet/Errors.h"
+#include "sheet/biff/RecordStream.h"
+#include "sheet/biff/RecordTypes.h"
+#include "sheet/biff/SharedStringTable.h"
+#include "sheet/biff/UnicodeText.h"
+#include "sheet/io/ByteReader.h"
+
+#include <algorithm>
+
+namespace sheet::biff {
+namespace {
+
+model::Font readFont(std::span<const std::uint8_t> bytes)
+{
+    io::ByteReader reader(bytes, "a FONT record");
+    model::Font font;
+    font.height = reader.u16();
+    const std::uint16_t flags = reader.u16();
+    font.italic = flags & 0x02;
+    font.strikeout = flags & 0x08;
+    font.colorIndex = reader.u16();
+    font.weight = reader.u16();
+    reader.u16(); // super- or subscript
+    font.underline = reader.u8();
+    reader.skip(3);
+    font.name = toUtf8(readUnicodeString(reader, 1));
+    return font;
+}
+
+model::SheetKind kindOf(std::uint8_t type)
+{
+    switch (type) {
+    case 0x00: return model::SheetKind::Worksheet;
+    case 0x01: return model::SheetKind::Macro;
+    case 0x02: return model::SheetKind::Chart;
+    default: return model::SheetKind::Other;
+    }
+}
+
+} // namespace
+
+model::Xf readXf(std::span<const std::uint8_t> bytes)
+{
+    io::ByteReader reader(bytes, "an XF record");
+    model::Xf xf;
+    std::copy_n(reader.bytes(20).begin(), 20, xf.raw.begin());
+    reader.seek(0);
+    xf.fontIndex = reader.u16();
+    xf.formatIndex = reader.u16();
+    const std::uint16_t protection = reader.u16();
+    xf.isStyle = protection & 0x0004;
+    xf.parent = protection >> 4;
+    const std::uint8_t alignment = reader.u8();
+    xf.horizontal = static_cast<model::HorizontalAlignment>(alignment & 0x07);
+    xf.wrap = alignment & 0x08;
+    xf.vertical = static_cast<model::VerticalAlignment>(std::min((alignment >> 4) & 0x07, 4));
+    xf.rotation = reader.u8();
+    xf.indent = reader.u8() & 0x0F;
+    reader.u8(); // attributes used
+    const std::uint16_t lines = reader.u16();
+    xf.left.style = lines & 0x0F;
+    xf.right.style = (lines >> 4) & 0x0F;
+    xf.top.style = (lines >> 8) & 0x0F;
+    xf.bottom.style = (lines >> 12) & 0x0F;
+    const std::uint16_t sideColors = reader.u16();
+    xf.left.colorIndex = sideColors & 0x7F;
+    xf.right.colorIndex = (sideColors >> 7) & 0x7F;
+    const std::uint32_t more = reader.u32();
+    xf.top.colorIndex = more & 0x7F;
+    xf.bottom.colorIndex = (more >> 7) & 0x7F;
+    xf.fillPattern = static_cast<int>(more >> 26);
+    const std::uint16_t fill = reader.u16();
+    xf.patternForeground = fill & 0x7F;
+    xf.patternBackground = (fill >> 7) & 0x7F;
+    return xf;
+}
+
+GlobalsIndex readGlobals(model::Workbook& workbook)
+{
+    GlobalsIndex index;
+    std::vector<bool> selfBooks;
+    const auto& records = workbook.globalRecords;
+    const model::Record& bof = records.front();
+    if (bof.bytes.size() < 4 || io::ByteReader(bof.bytes, "the BOF record").u16() != 0x0600)
+        throw FormatError("not a workbook in the Excel 97-2003 format (BIFF8)");
+    if (substreamKind(bof) != rt::GlobalsKind)
+        throw FormatError("damaged workbook: the Workbook stream does not begin with the workbook globals");
+    std::vector<std::pair<std::uint16_t, std::uint16_t>> externSheets;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const model::Record& record = records[i];
+        io::ByteReader reader(record.bytes, "a workbook globals record");
+        switch (record.type) {
+        case rt::FilePass:
+            throw FormatError("the workbook is protected with a password and cannot be opened");
+        case rt::Font:
+            workbook.fonts.push_back(readFont(record.bytes));
+            break;
+        case rt::Format: {
+            const int formatIndex = reader.u16();
+            workbook.formats.codes[formatIndex] = toUtf8(readUnicodeString(reader, 2));
+            break;
+        }
+        case rt::Xf:
+            workbook.xfs.push_back(readXf(record.bytes));
+            break;
+        case rt::Palette: {
+            const std::size_t count = std::min<std::size_t>(reader.u16(), 56);
+            for (std::size_t c = 0; c < count; ++c) {
+                const std::uint32_t r = reader.u8(), g = reader.u8(), b = reader.u8();
+                reader.u8();
+                workbook.palette.colors[c] = (r << 16) | (g << 8) | b;
+            }
+            break;
+        }
+        case rt::BoundSheet: {
+            SheetEntry entry;
+            entry.offset = reader.u32();
+            entry.visible = (reader.u8() & 0x03) == 0;
+            entry.kind = kindOf(reader.u8());
+            entry.name = toUtf8(readUnicodeString(reader, 1));
+            index.sheets.push_back(std::move(entry));
+            break;
+        }
+        case rt::Window1:
+            reader.skip(10);
+            workbook.activeSheet = reader.u16();
+            break;
+        case rt::Sst: {
+            std::vector<std::span<const std::uint8_t>> segments{record.bytes};
+            for (std::size_t c = i + 1; c < records.size() && records[c].type == rt::Continue; ++c)
+                segments.emplace_back(records[c].bytes);
+            workbook.sharedStrings = readSharedStrings(segments);
+            break;
+        }
+        case rt::SupBook:
+            selfBooks.push_back(record.bytes.size() >= 4 && record.bytes[2] == 0x01 && record.bytes[3] == 0x04);
+            break;
+        case rt::ExternSheet: {
+            const std::size_t count = reader.u16();
+            for (std::size_t x = 0; x < count && reader.remaining() >= 6; ++x) {
+                const std::uint16_t book = reader.u16();
+                externSheets.emplace_back(book, reader.u16());
+                reader.u16();
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    for (const auto& [book, sheetIndex] : externSheets)
+        index.references.push_back(book < selfBooks.size() && selfBooks[book] ? sheetIndex : -1);
+    workbook.readXfCount = workbook.xfs.size();
+    if (workbook.activeSheet < 0 || static_cast<std::size_t>(workbook.activeSheet) >= index.sheets.size())
+        workbook.activeSheet = 0;
+    return index;
+}
+
+} // namespace sheet::biff

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "sheet/model/Record.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace sheet::biff {
+
+// A substream as read: its records and where it began in the stream.
+struct Substream {
+    std::size_t offset = 0;
+    std::vector<model::Record> records;
+};
+
+// Reads the substream that begins with a BOF record at `offset`, up to its own EOF (nested substreams,
+// such as embedded charts, included). Throws a FormatError when a record runs past the stream's end,
+// the substream does not start with BOF or has no EOF.
+Substream readSubstream(std::span<const std::uint8_t> stream, std::size_t offset);
+
+// Appends a record with its header; bodies longer than a record may hold go on in CONTINUE records.
+void appendRecord(std::vector<std::uint8_t>& out, std::uint16_t type, std::span<const std::uint8_t> body);
+
+// The BOF record's substream kind (0x0005 globals, 0x0010 worksheet, 0x0020 chart, ...).
+std::uint16_t substreamKind(const model::Record& bof);
+
+} // namespace sheet::biff

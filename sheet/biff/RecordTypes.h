@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+
+// The BIFF8 record types the engine reads or writes.
+namespace sheet::biff::rt {
+
+inline constexpr std::uint16_t Formula = 0x0006;
+inline constexpr std::uint16_t Eof = 0x000A;
+inline constexpr std::uint16_t ExternSheet = 0x0017;
+inline constexpr std::uint16_t FilePass = 0x002F;
+inline constexpr std::uint16_t Font = 0x0031;
+inline constexpr std::uint16_t Continue = 0x003C;
+inline constexpr std::uint16_t Window1 = 0x003D;
+inline constexpr std::uint16_t DefColWidth = 0x0055;
+inline constexpr std::uint16_t Obj = 0x005D;
+inline constexpr std::uint16_t ColInfo = 0x007D;
+inline constexpr std::uint16_t BoundSheet = 0x0085;
+inline constexpr std::uint16_t Palette = 0x0092;
+inline constexpr std::uint16_t StandardWidth = 0x0099;
+inline constexpr std::uint16_t MulRk = 0x00BD;
+inline constexpr std::uint16_t MulBlank = 0x00BE;
+inline constexpr std::uint16_t DbCell = 0x00D7;
+inline constexpr std::uint16_t Xf = 0x00E0;
+inline constexpr std::uint16_t MsoDrawing = 0x00EC;
+inline constexpr std::uint16_t Sst = 0x00FC;
+inline constexpr std::uint16_t LabelSst = 0x00FD;
+inline constexpr std::uint16_t ExtSst = 0x00FF;
+inline constexpr std::uint16_t SupBook = 0x01AE;
+inline constexpr std::uint16_t Dimensions = 0x0200;
+inline constexpr std::uint16_t Blank = 0x0201;
+inline constexpr std::uint16_t Number = 0x0203;
+inline constexpr std::uint16_t Label = 0x0204;
+inline constexpr std::uint16_t BoolErr = 0x0205;
+inline constexpr std::uint16_t String = 0x0207;
+inline constexpr std::uint16_t Row = 0x0208;
+inline constexpr std::uint16_t Index = 0x020B;
+inline constexpr std::uint16_t Array = 0x0221;
+inline constexpr std::uint16_t DefaultRowHeight = 0x0225;
+inline constexpr std::uint16_t Table = 0x0236;
+inline constexpr std::uint16_t Window2 = 0x023E;
+inline constexpr std::uint16_t Rk = 0x027E;
+inline constexpr std::uint16_t Format = 0x041E;
+inline constexpr std::uint16_t SharedFormula = 0x04BC;
+inline constexpr std::uint16_t Bof = 0x0809;
+
+// Chart records
+inline constexpr std::uint16_t Series = 0x1003;
+inline constexpr std::uint16_t Bar = 0x1017;
+inline constexpr std::uint16_t Line = 0x1018;
+inline constexpr std::uint16_t Pie = 0x1019;
+inline constexpr std::uint16_t Area = 0x101A;
+inline constexpr std::uint16_t Scatter = 0x101B;
+inline constexpr std::uint16_t Chart3d = 0x103A;
+inline constexpr std::uint16_t Brai = 0x1051;
+
+// BOF substream kinds
+inline constexpr std::uint16_t GlobalsKind = 0x0005;
+inline constexpr std::uint16_t WorksheetKind = 0x0010;
+inline constexpr std::uint16_t ChartKind = 0x0020;
+
+// The longest record body the format allows; longer data goes on in CONTINUE records.
+inline constexpr std::size_t MaxRecordSize = 8224;
+
+} // namespace sheet::biff::rt
+
+namespace sheet::biff::rt {
+inline constexpr std::uint16_t RString = 0x00D6;
+inline constexpr std::uint16_t ChartBegin = 0x1033;
+inline constexpr std::uint16_t ChartEnd = 0x1034;
+} // namespace sheet::biff::rt

@@ -1,0 +1,218 @@
+#include "sheet/biff/SharedStringTable.h"
+
+#include "sheet/Errors.h"
+#include "sheet/biff/RecordStream.h"
+#include "sheet/biff/RecordTypes.h"
+#include "sheet/biff/UnicodeText.h"
+#include "sheet/io/ByteWriter.h"
+
+#include <algorithm>
+
+namespace sheet::biff {
+namespace {
+
+// Reads across the SST's CONTINUE records; characters split between records carry a new flags byte.
+class ContinuedReader {
+public:
+    explicit ContinuedReader(const std::vector<std::span<const std::uint8_t>>& segments) : segments_(segments) {}
+
+    bool atEnd()
+    {
+        while (segment_ < segments_.size() && position_ == segments_[segment_].size())
+            ++segment_, position_ = 0;
+        return segment_ == segments_.size();
+    }
+    std::uint8_t u8()
+    {
+        if (atEnd())
+            fail();
+        return segments_[segment_][position_++];
+    }
+    std::uint16_t u16()
+    {
+        const std::uint16_t low = u8();
+        return static_cast<std::uint16_t>(low | (u8() << 8));
+    }
+    std::uint32_t u32()
+    {
+        const std::uint32_t low = u16();
+        return low | (static_cast<std::uint32_t>(u16()) << 16);
+    }
+    std::vector<std::uint8_t> bytes(std::size_t count)
+    {
+        std::vector<std::uint8_t> out;
+        while (out.size() < count) {
+            if (atEnd())
+                fail();
+            const auto& segment = segments_[segment_];
+            const std::size_t take = std::min(count - out.size(), segment.size() - position_);
+            out.insert(out.end(), segment.begin() + static_cast<std::ptrdiff_t>(position_),
+                       segment.begin() + static_cast<std::ptrdiff_t>(position_ + take));
+            position_ += take;
+        }
+        return out;
+    }
+    std::u16string characters(std::size_t count, bool wide)
+    {
+        std::u16string text;
+        text.reserve(std::min<std::size_t>(count, 8224));
+        while (text.size() < count) {
+            if (segment_ < segments_.size() && position_ == segments_[segment_].size()) {
+                ++segment_, position_ = 0;
+                wide = u8() & 0x01;
+            }
+            if (segment_ >= segments_.size())
+                fail();
+            const auto& segment = segments_[segment_];
+            const std::size_t width = wide ? 2 : 1;
+            const std::size_t take = std::min(count - text.size(), (segment.size() - position_) / width);
+            if (take == 0)
+                fail();
+            for (std::size_t i = 0; i < take; ++i, position_ += width)
+                text.push_back(wide ? static_cast<char16_t>(segment[position_] | (segment[position_ + 1] << 8))
+                                    : segment[position_]);
+        }
+        return text;
+    }
+
+private:
+    [[noreturn]] static void fail() { throw FormatError("damaged workbook: the shared string table is cut short"); }
+
+    const std::vector<std::span<const std::uint8_t>>& segments_;
+    std::size_t segment_ = 0;
+    std::size_t position_ = 0;
+};
+
+// Builds the SST body in record-sized segments and remembers where each string starts.
+class SegmentWriter {
+public:
+    SegmentWriter() { segments_.emplace_back(); }
+
+    std::size_t room() const { return rt::MaxRecordSize - segments_.back().size(); }
+    void newSegment() { segments_.emplace_back(); }
+    void u8(std::uint8_t value)
+    {
+        if (room() == 0)
+            newSegment();
+        segments_.back().push_back(value);
+    }
+    void u16(std::uint16_t value) { io::ByteWriter(segments_.back()).u16(value); }
+    void u32(std::uint32_t value) { io::ByteWriter(segments_.back()).u32(value); }
+    void character(char16_t c, bool wide)
+    {
+        if (wide)
+            u16(c);
+        else
+            segments_.back().push_back(static_cast<std::uint8_t>(c));
+    }
+    std::pair<std::size_t, std::size_t> here() const { return {segments_.size() - 1, segments_.back().size()}; }
+    const std::vector<std::vector<std::uint8_t>>& segments() const { return segments_; }
+
+private:
+    std::vector<std::vector<std::uint8_t>> segments_;
+};
+
+void writeString(SegmentWriter& out, const model::SharedString& string)
+{
+    const bool wide = !fitsLatin1(string.text);
+    const bool rich = !string.runs.empty();
+    const bool phonetic = !string.phonetic.empty();
+    const std::size_t header = 3 + (rich ? 2 : 0) + (phonetic ? 4 : 0);
+    if (out.room() < header + (wide ? 2 : 1))
+        out.newSegment();
+    out.u16(static_cast<std::uint16_t>(string.text.size()));
+    out.u8(static_cast<std::uint8_t>((wide ? 0x01 : 0) | (phonetic ? 0x04 : 0) | (rich ? 0x08 : 0)));
+    if (rich)
+        out.u16(static_cast<std::uint16_t>(string.runs.size() / 4));
+    if (phonetic)
+        out.u32(static_cast<std::uint32_t>(string.phonetic.size()));
+    const std::size_t width = wide ? 2 : 1;
+    for (std::size_t i = 0; i < string.text.size(); ++i) {
+        if (out.room() < width) {
+            out.newSegment();
+            out.u8(wide ? 1 : 0);
+        }
+        out.character(string.text[i], wide);
+    }
+    for (std::uint8_t b : string.runs)
+        out.u8(b);
+    for (std::uint8_t b : string.phonetic)
+        out.u8(b);
+}
+
+} // namespace
+
+std::vector<model::SharedString> readSharedStrings(const std::vector<std::span<const std::uint8_t>>& segments)
+{
+    ContinuedReader reader(segments);
+    reader.u32(); // references
+    const std::uint32_t unique = reader.u32();
+    std::vector<model::SharedString> strings;
+    std::size_t total = 0;
+    for (const auto& segment : segments)
+        total += segment.size();
+    strings.reserve(std::min<std::size_t>(unique, total / 3));
+    while (strings.size() < unique && !reader.atEnd()) {
+        model::SharedString string;
+        const std::uint16_t count = reader.u16();
+        const std::uint8_t flags = reader.u8();
+        const std::uint16_t runs = (flags & 0x08) ? reader.u16() : 0;
+        const std::uint32_t phonetic = (flags & 0x04) ? reader.u32() : 0;
+        string.text = reader.characters(count, flags & 0x01);
+        string.runs = reader.bytes(std::size_t{runs} * 4);
+        if (phonetic > total)
+            throw FormatError("damaged workbook: a shared string claims more phonetic data than the table holds");
+        string.phonetic = reader.bytes(phonetic);
+        strings.push_back(std::move(string));
+    }
+    return strings;
+}
+
+std::u16string readContinuedString(const std::vector<std::span<const std::uint8_t>>& segments)
+{
+    ContinuedReader reader(segments);
+    const std::uint16_t count = reader.u16();
+    const bool wide = reader.u8() & 0x01;
+    return reader.characters(count, wide);
+}
+
+std::vector<std::uint8_t> writeSharedStrings(const std::vector<model::SharedString>& strings,
+                                             std::uint32_t references, std::size_t streamOffset)
+{
+    SegmentWriter body;
+    body.u32(references);
+    body.u32(static_cast<std::uint32_t>(strings.size()));
+    const std::size_t perBucket = std::max<std::size_t>(8, (strings.size() + 127) / 128);
+    std::vector<std::pair<std::size_t, std::size_t>> bucketStarts;
+    for (std::size_t i = 0; i < strings.size(); ++i) {
+        if (i % perBucket == 0) {
+            const std::size_t needed = 3 + (strings[i].runs.empty() ? 0 : 2) + (strings[i].phonetic.empty() ? 0 : 4) + 2;
+            if (body.room() < needed)
+                body.newSegment();
+            bucketStarts.push_back(body.here());
+        }
+        writeString(body, strings[i]);
+    }
+
+    std::vector<std::uint8_t> out;
+    std::vector<std::size_t> segmentOffsets;
+    for (std::size_t s = 0; s < body.segments().size(); ++s) {
+        segmentOffsets.push_back(streamOffset + out.size());
+        io::ByteWriter w(out);
+        w.u16(s == 0 ? rt::Sst : rt::Continue);
+        w.u16(static_cast<std::uint16_t>(body.segments()[s].size()));
+        w.bytes(body.segments()[s]);
+    }
+    std::vector<std::uint8_t> index;
+    io::ByteWriter w(index);
+    w.u16(static_cast<std::uint16_t>(perBucket));
+    for (const auto& [segment, offset] : bucketStarts) {
+        w.u32(static_cast<std::uint32_t>(segmentOffsets[segment] + 4 + offset));
+        w.u16(static_cast<std::uint16_t>(4 + offset));
+        w.u16(0);
+    }
+    appendRecord(out, rt::ExtSst, index);
+    return out;
+}
+
+} // namespace sheet::biff

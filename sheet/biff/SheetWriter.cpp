@@ -1,0 +1,148 @@
+#include "sheet/biff/SheetWriter.h"
+
+#include "sheet/biff/CellRecords.h"
+#include "sheet/biff/CellTableWriter.h"
+#include "sheet/biff/RecordTypes.h"
+#include "sheet/io/ByteWriter.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace sheet::biff {
+namespace {
+
+constexpr std::size_t IndexFixedSize = 16;
+
+void writeRecord(std::vector<std::uint8_t>& out, std::uint16_t type, const std::vector<std::uint8_t>& body)
+{
+    io::ByteWriter w(out);
+    w.u16(type);
+    w.u16(static_cast<std::uint16_t>(body.size()));
+    w.bytes(body);
+}
+
+// Where the new cell table goes: at the old one, else after DIMENSIONS, else before WINDOW2 or EOF.
+std::size_t cellTablePosition(const std::vector<model::Record>& records)
+{
+    std::size_t dimensions = 0, window = 0;
+    int depth = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::uint16_t type = records[i].type;
+        if (type == rt::Bof)
+            ++depth;
+        if (depth == 1) {
+            if (isCellTableRecord(type))
+                return i;
+            if (type == rt::Dimensions && !dimensions)
+                dimensions = i + 1;
+            if (type == rt::Window2 && !window)
+                window = i;
+        }
+        if (type == rt::Eof)
+            --depth;
+    }
+    if (dimensions)
+        return dimensions;
+    return window ? window : records.size() - 1;
+}
+
+class SheetWriter {
+public:
+    SheetWriter(const model::Sheet& sheet, std::vector<std::uint8_t>& out) : sheet_(sheet), out_(out) {}
+
+    void write()
+    {
+        const auto& records = sheet_.records;
+        const bool rebuild = sheet_.modified && sheet_.kind == model::SheetKind::Worksheet;
+        const std::size_t tableAt = rebuild ? cellTablePosition(records) : records.size();
+        const std::size_t blocks = rebuild ? cellTableBlocks(sheet_) : countDbCells();
+        int depth = 0;
+        bool skippingContinue = false;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const model::Record& record = records[i];
+            if (i == tableAt)
+                dbCells_ = writeCellTable(sheet_, out_, 0);
+            if (record.type == rt::Bof)
+                ++depth;
+            const bool sheetLevel = depth == 1;
+            if (record.type == rt::Eof)
+                --depth;
+            if (rebuild && sheetLevel) {
+                if (isCellTableRecord(record.type) || (skippingContinue && record.type == rt::Continue)) {
+                    skippingContinue = true;
+                    continue;
+                }
+                skippingContinue = false;
+                if (record.type == rt::Dimensions) {
+                    writeRecord(out_, rt::Dimensions, dimensionsBody(sheet_));
+                    continue;
+                }
+            }
+            if (sheetLevel && record.type == rt::Index && !indexAt_) {
+                indexAt_ = out_.size();
+                writeIndexPlaceholder(record, blocks, rebuild);
+                continue;
+            }
+            if (sheetLevel && record.type == rt::DefColWidth)
+                defColWidthAt_ = out_.size();
+            if (!rebuild && sheetLevel && record.type == rt::DbCell)
+                dbCells_.push_back(static_cast<std::uint32_t>(out_.size()));
+            writeRecord(out_, record.type, record.bytes);
+        }
+        patchIndex();
+    }
+
+private:
+    std::size_t countDbCells() const
+    {
+        std::size_t count = 0;
+        int depth = 0;
+        for (const model::Record& record : sheet_.records) {
+            if (record.type == rt::Bof)
+                ++depth;
+            if (depth == 1 && record.type == rt::DbCell)
+                ++count;
+            if (record.type == rt::Eof)
+                --depth;
+        }
+        return count;
+    }
+
+    void writeIndexPlaceholder(const model::Record& original, std::size_t blocks, bool rebuild)
+    {
+        std::vector<std::uint8_t> body(IndexFixedSize + 4 * blocks, 0);
+        if (original.bytes.size() >= IndexFixedSize && !rebuild) {
+            std::copy_n(original.bytes.begin(), 12, body.begin());
+        } else if (!sheet_.cells.empty()) {
+            io::ByteWriter::put32(body.data() + 4, static_cast<std::uint32_t>(sheet_.cells.begin()->first.row));
+            io::ByteWriter::put32(body.data() + 8, static_cast<std::uint32_t>(sheet_.cells.rbegin()->first.row + 1));
+        }
+        writeRecord(out_, rt::Index, body);
+    }
+
+    void patchIndex()
+    {
+        if (!indexAt_)
+            return;
+        std::uint8_t* body = out_.data() + *indexAt_ + 4;
+        io::ByteWriter::put32(body + 12, static_cast<std::uint32_t>(defColWidthAt_));
+        const std::size_t slots = (io::ByteWriter::get16(out_.data() + *indexAt_ + 2) - IndexFixedSize) / 4;
+        for (std::size_t i = 0; i < slots && i < dbCells_.size(); ++i)
+            io::ByteWriter::put32(body + IndexFixedSize + 4 * i, dbCells_[i]);
+    }
+
+    const model::Sheet& sheet_;
+    std::vector<std::uint8_t>& out_;
+    std::optional<std::size_t> indexAt_;
+    std::size_t defColWidthAt_ = 0;
+    std::vector<std::uint32_t> dbCells_;
+};
+
+} // namespace
+
+void writeSheet(const model::Sheet& sheet, std::vector<std::uint8_t>& out)
+{
+    SheetWriter(sheet, out).write();
+}
+
+} // namespace sheet::biff

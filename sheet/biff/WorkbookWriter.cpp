@@ -1,0 +1,154 @@
+#include "sheet/biff/WorkbookWriter.h"
+
+#include "sheet/biff/RecordTypes.h"
+#include "sheet/biff/SharedStringTable.h"
+#include "sheet/biff/SheetWriter.h"
+#include "sheet/biff/UnicodeText.h"
+#include "sheet/io/ByteWriter.h"
+
+#include <unordered_map>
+
+namespace sheet::biff {
+namespace {
+
+void writeRecord(std::vector<std::uint8_t>& out, std::uint16_t type, const std::vector<std::uint8_t>& body)
+{
+    io::ByteWriter w(out);
+    w.u16(type);
+    w.u16(static_cast<std::uint16_t>(body.size()));
+    w.bytes(body);
+}
+
+// Gives every text cell a string table entry, adding the new texts; returns how many cells use the table.
+std::uint32_t internStrings(model::Workbook& workbook)
+{
+    std::unordered_map<std::u16string, int> plain;
+    for (std::size_t i = 0; i < workbook.sharedStrings.size(); ++i) {
+        const model::SharedString& entry = workbook.sharedStrings[i];
+        if (entry.runs.empty() && entry.phonetic.empty())
+            plain.emplace(entry.text, static_cast<int>(i));
+    }
+    std::uint32_t references = 0;
+    for (model::Sheet& sheet : workbook.sheets) {
+        for (auto& [at, cell] : sheet.cells) {
+            if (cell.formula || !std::holds_alternative<std::string>(cell.value))
+                continue;
+            ++references;
+            if (cell.sharedString >= 0)
+                continue;
+            std::u16string text = toUtf16(std::get<std::string>(cell.value));
+            auto [found, added] = plain.emplace(text, static_cast<int>(workbook.sharedStrings.size()));
+            if (added)
+                workbook.sharedStrings.push_back(model::SharedString{std::move(text), {}, {}});
+            cell.sharedString = found->second;
+        }
+    }
+    return references;
+}
+
+bool anySheetModified(const model::Workbook& workbook)
+{
+    for (const model::Sheet& sheet : workbook.sheets)
+        if (sheet.modified)
+            return true;
+    return false;
+}
+
+class GlobalsWriter {
+public:
+    GlobalsWriter(const model::Workbook& workbook, std::vector<std::uint8_t>& out, std::uint32_t references)
+        : workbook_(workbook), out_(out), references_(references)
+    {
+    }
+
+    // Writes the globals; returns the positions of the BOUNDSHEET records.
+    std::vector<std::size_t> write(bool rebuild)
+    {
+        const auto& records = workbook_.globalRecords;
+        std::size_t lastFormat = records.size(), firstXf = records.size(), lastXf = records.size();
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (records[i].type == rt::Format)
+                lastFormat = i;
+            if (records[i].type == rt::Xf) {
+                lastXf = i;
+                if (firstXf == records.size())
+                    firstXf = i;
+            }
+        }
+        const std::size_t formatsAfter = lastFormat != records.size() ? lastFormat : (firstXf ? firstXf - 1 : 0);
+        bool stringsWritten = false;
+        bool skippingContinue = false;
+        std::vector<std::size_t> boundSheets;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const model::Record& record = records[i];
+            if (rebuild) {
+                if (skippingContinue && record.type == rt::Continue)
+                    continue;
+                skippingContinue = false;
+                if (record.type == rt::Sst) {
+                    writeStrings();
+                    stringsWritten = skippingContinue = true;
+                    continue;
+                }
+                if (record.type == rt::ExtSst)
+                    continue;
+                if (record.type == rt::Eof && i + 1 == records.size() && !stringsWritten)
+                    writeStrings();
+            }
+            if (record.type == rt::BoundSheet)
+                boundSheets.push_back(out_.size());
+            writeRecord(out_, record.type, record.bytes);
+            if (rebuild && i == formatsAfter)
+                writeAddedFormats();
+            if (rebuild && i == lastXf)
+                writeAddedXfs();
+        }
+        return boundSheets;
+    }
+
+private:
+    void writeStrings()
+    {
+        const auto bytes = writeSharedStrings(workbook_.sharedStrings, references_, out_.size());
+        out_.insert(out_.end(), bytes.begin(), bytes.end());
+    }
+
+    void writeAddedFormats()
+    {
+        for (int index : workbook_.addedFormats) {
+            std::vector<std::uint8_t> body;
+            io::ByteWriter(body).u16(static_cast<std::uint16_t>(index));
+            writeUnicodeString(body, toUtf16(workbook_.formats.code(index)), 2);
+            writeRecord(out_, rt::Format, body);
+        }
+    }
+
+    void writeAddedXfs()
+    {
+        for (std::size_t i = workbook_.readXfCount; i < workbook_.xfs.size(); ++i)
+            writeRecord(out_, rt::Xf, {workbook_.xfs[i].raw.begin(), workbook_.xfs[i].raw.end()});
+    }
+
+    const model::Workbook& workbook_;
+    std::vector<std::uint8_t>& out_;
+    std::uint32_t references_;
+};
+
+} // namespace
+
+std::vector<std::uint8_t> writeWorkbook(model::Workbook& workbook)
+{
+    const bool rebuild = workbook.modified || anySheetModified(workbook);
+    const std::uint32_t references = rebuild ? internStrings(workbook) : 0;
+    std::vector<std::uint8_t> out;
+    const std::vector<std::size_t> boundSheets = GlobalsWriter(workbook, out, references).write(rebuild);
+    for (std::size_t i = 0; i < workbook.sheets.size(); ++i) {
+        if (i < boundSheets.size())
+            io::ByteWriter::put32(out.data() + boundSheets[i] + 4, static_cast<std::uint32_t>(out.size()));
+        writeSheet(workbook.sheets[i], out);
+    }
+    out.insert(out.end(), workbook.trailingBytes.begin(), workbook.trailingBytes.end());
+    return out;
+}
+
+} // namespace sheet::biff

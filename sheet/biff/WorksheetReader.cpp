@@ -1,0 +1,293 @@
+#include "sheet/biff/WorksheetReader.h"
+
+#include "sheet/Errors.h"
+#include "sheet/biff/CellRecords.h"
+#include "sheet/biff/DrawingReader.h"
+#include "sheet/biff/RecordStream.h"
+#include "sheet/biff/RecordTypes.h"
+#include "sheet/biff/SharedStringTable.h"
+#include "sheet/biff/UnicodeText.h"
+#include "sheet/io/ByteReader.h"
+
+namespace sheet::biff {
+namespace {
+
+constexpr int ColumnCount = 256;
+constexpr std::uint8_t ChartObject = 0x05;
+
+struct ObjectInfo {
+    int type = -1;
+    int chartIndex = -1;
+};
+
+class WorksheetReader {
+public:
+    WorksheetReader(const model::Workbook& workbook, model::Sheet& sheet, int sheetIndex,
+                    const SheetReferences& references)
+        : workbook_(workbook), sheet_(sheet), sheetIndex_(sheetIndex), references_(references)
+    {
+    }
+
+    void read()
+    {
+        const auto& records = sheet_.records;
+        for (std::size_t i = 1; i < records.size(); ++i) {
+            const model::Record& record = records[i];
+            if (record.type == rt::Bof) {
+                i = readChart(i);
+                continue;
+            }
+            readRecord(i);
+        }
+        pairDrawings();
+    }
+
+private:
+    void readRecord(std::size_t& i)
+    {
+        const model::Record& record = sheet_.records[i];
+        io::ByteReader reader(record.bytes, "a worksheet record");
+        switch (record.type) {
+        case rt::Number: {
+            auto [row, column, xf] = cellHeader(reader);
+            setCell(row, column, xf, reader.f64());
+            break;
+        }
+        case rt::Rk: {
+            auto [row, column, xf] = cellHeader(reader);
+            setCell(row, column, xf, decodeRk(reader.u32()));
+            break;
+        }
+        case rt::MulRk: {
+            const int row = reader.u16();
+            int column = reader.u16();
+            while (reader.remaining() >= 8) {
+                const int xf = reader.u16();
+                setCell(row, column++, xf, decodeRk(reader.u32()));
+            }
+            break;
+        }
+        case rt::Blank: {
+            auto [row, column, xf] = cellHeader(reader);
+            setCell(row, column, xf, std::monostate{});
+            break;
+        }
+        case rt::MulBlank: {
+            const int row = reader.u16();
+            int column = reader.u16();
+            while (reader.remaining() >= 4)
+                setCell(row, column++, reader.u16(), std::monostate{});
+            break;
+        }
+        case rt::LabelSst: {
+            auto [row, column, xf] = cellHeader(reader);
+            const std::uint32_t entry = reader.u32();
+            if (entry >= workbook_.sharedStrings.size())
+                throw FormatError("damaged workbook: a cell refers to a missing shared string");
+            model::Cell& cell = setCell(row, column, xf, toUtf8(workbook_.sharedStrings[entry].text));
+            cell.sharedString = static_cast<int>(entry);
+            break;
+        }
+        case rt::Label:
+        case rt::RString: {
+            auto [row, column, xf] = cellHeader(reader);
+            setCell(row, column, xf, toUtf8(readUnicodeString(reader, 2)));
+            break;
+        }
+        case rt::BoolErr: {
+            auto [row, column, xf] = cellHeader(reader);
+            const std::uint8_t value = reader.u8();
+            if (reader.u8())
+                setCell(row, column, xf, static_cast<model::ErrorCode>(value));
+            else
+                setCell(row, column, xf, value != 0);
+            break;
+        }
+        case rt::Formula:
+            readFormula(i);
+            break;
+        case rt::Row:
+            readRow(record);
+            break;
+        case rt::ColInfo: {
+            model::ColumnInfo info;
+            info.first = reader.u16();
+            info.last = reader.u16();
+            info.width = reader.u16();
+            info.xf = reader.u16();
+            info.hidden = reader.u16() & 0x0001;
+            sheet_.columns.push_back(info);
+            break;
+        }
+        case rt::DefColWidth:
+            sheet_.defaultColumnWidth = reader.u16();
+            break;
+        case rt::StandardWidth:
+            sheet_.standardWidth = reader.u16();
+            break;
+        case rt::DefaultRowHeight: {
+            const std::uint16_t flags = reader.u16();
+            sheet_.defaultRowsHidden = flags & 0x0002;
+            sheet_.defaultRowHeight = reader.u16();
+            break;
+        }
+        case rt::Window2:
+            sheet_.showGridlines = reader.u16() & 0x0002;
+            break;
+        case rt::MsoDrawing:
+            drawing_.insert(drawing_.end(), record.bytes.begin(), record.bytes.end());
+            break;
+        case rt::Obj:
+            objects_.push_back(ObjectInfo{objectType(reader), -1});
+            break;
+        default:
+            break;
+        }
+    }
+
+    // The object type from the OBJ record's first part (ftCmo), -1 when it has none.
+    static int objectType(io::ByteReader& reader)
+    {
+        if (reader.remaining() < 6 || reader.u16() != 0x15)
+            return -1;
+        reader.u16();
+        return reader.u16();
+    }
+
+    std::tuple<int, int, int> cellHeader(io::ByteReader& reader)
+    {
+        const int row = reader.u16();
+        const int column = reader.u16();
+        const int xf = reader.u16();
+        return {row, column, xf};
+    }
+
+    model::Cell& setCell(int row, int column, int xf, model::CellValue value)
+    {
+        if (column >= ColumnCount)
+            throw FormatError("damaged workbook: a cell lies beyond the last column");
+        model::Cell& cell = sheet_.cells[model::CellAddress{row, column}];
+        cell = model::Cell{};
+        cell.value = std::move(value);
+        cell.xf = xf;
+        return cell;
+    }
+
+    void readFormula(std::size_t& i)
+    {
+        const auto& records = sheet_.records;
+        io::ByteReader reader(records[i].bytes, "a FORMULA record");
+        auto [row, column, xf] = cellHeader(reader);
+        const auto result = reader.bytes(8);
+        model::CellValue value;
+        if (result[6] == 0xFF && result[7] == 0xFF) {
+            if (result[0] == 1)
+                value = result[2] != 0;
+            else if (result[0] == 2)
+                value = static_cast<model::ErrorCode>(result[2]);
+            else
+                value = std::string();
+        } else {
+            io::ByteReader number(result, "a formula result");
+            value = number.f64();
+        }
+        auto formula = std::make_shared<std::vector<model::Record>>();
+        formula->push_back(records[i]);
+        while (i + 1 < records.size() && (records[i + 1].type == rt::String || records[i + 1].type == rt::Continue ||
+                                          records[i + 1].type == rt::SharedFormula ||
+                                          records[i + 1].type == rt::Array || records[i + 1].type == rt::Table)) {
+            ++i;
+            formula->push_back(records[i]);
+            if (records[i].type == rt::String && result[0] == 0 && result[6] == 0xFF && result[7] == 0xFF) {
+                std::vector<std::span<const std::uint8_t>> segments{records[i].bytes};
+                for (std::size_t c = i + 1; c < records.size() && records[c].type == rt::Continue; ++c)
+                    segments.emplace_back(records[c].bytes);
+                value = toUtf8(readContinuedString(segments));
+            }
+        }
+        model::Cell& cell = setCell(row, column, xf, std::move(value));
+        cell.formula = std::move(formula);
+    }
+
+    void readRow(const model::Record& record)
+    {
+        io::ByteReader reader(record.bytes, "a ROW record");
+        const int row = reader.u16();
+        reader.skip(4);
+        model::RowInfo info;
+        info.height = reader.u16() & 0x7FFF;
+        reader.skip(4);
+        const std::uint32_t flags = reader.u32();
+        info.hidden = flags & 0x20;
+        info.customHeight = flags & 0x40;
+        if (flags & 0x80)
+            info.xf = static_cast<int>((flags >> 16) & 0x0FFF);
+        info.raw = record.bytes;
+        sheet_.rows[row] = std::move(info);
+    }
+
+    // Reads the embedded chart substream that starts at `first`; returns the index of its EOF.
+    std::size_t readChart(std::size_t first)
+    {
+        const auto& records = sheet_.records;
+        model::Chart chart;
+        int depth = 0;
+        std::size_t i = first;
+        for (; i < records.size(); ++i) {
+            const model::Record& record = records[i];
+            if (record.type == rt::Continue && !chart.records.empty()) {
+                auto& previous = chart.records.back().bytes;
+                previous.insert(previous.end(), record.bytes.begin(), record.bytes.end());
+            } else {
+                chart.records.push_back(record);
+                chart.sourceRecords.push_back(i);
+            }
+            if (record.type == rt::Bof)
+                ++depth;
+            else if (record.type == rt::Eof && --depth == 0)
+                break;
+        }
+        if (substreamKind(records[first]) == rt::ChartKind) {
+            summarizeChart(chart, sheetIndex_, references_);
+            if (!objects_.empty() && objects_.back().chartIndex < 0)
+                objects_.back().chartIndex = static_cast<int>(sheet_.charts.size());
+            sheet_.charts.push_back(std::move(chart));
+        }
+        return i;
+    }
+
+    void pairDrawings()
+    {
+        const std::vector<ClientShape> shapes = readClientShapes(drawing_);
+        for (std::size_t s = 0; s < shapes.size(); ++s) {
+            if (!shapes[s].anchor)
+                continue;
+            model::DrawingObject object;
+            object.anchor = *shapes[s].anchor;
+            object.shapeId = shapes[s].shapeId;
+            object.shapeType = shapes[s].shapeType;
+            if (s < objects_.size()) {
+                object.objectType = objects_[s].type;
+                object.chartIndex = objects_[s].type == ChartObject ? objects_[s].chartIndex : -1;
+            }
+            sheet_.drawings.push_back(object);
+        }
+    }
+
+    const model::Workbook& workbook_;
+    model::Sheet& sheet_;
+    int sheetIndex_;
+    const SheetReferences& references_;
+    std::vector<std::uint8_t> drawing_;
+    std::vector<ObjectInfo> objects_;
+};
+
+} // namespace
+
+void readWorksheet(const model::Workbook& workbook, model::Sheet& sheet, int sheetIndex,
+                   const SheetReferences& references)
+{
+    WorksheetReader(workbook, sheet, sheetIndex, references).read();
+}
+
+} // namespace sheet::biff

@@ -1,0 +1,158 @@
+#include "sheet/edit/CellEditing.h"
+
+#include "sheet/Errors.h"
+#include "sheet/edit/ChartRanges.h"
+#include "sheet/input/TypedInput.h"
+#include "sheet/biff/UnicodeText.h"
+
+#include <algorithm>
+
+namespace sheet::edit {
+namespace {
+
+constexpr int RowCount = 65536;
+constexpr int ColumnCount = 256;
+constexpr std::size_t MaxTextLength = 32767;
+constexpr int PercentFormat = 9;
+constexpr int PercentWithDecimalsFormat = 10;
+constexpr std::size_t UsedNumberFormatByte = 9;
+constexpr std::uint8_t UsedNumberFormatBit = 0x04;
+
+int addFormat(model::Workbook& workbook, const std::string& code)
+{
+    if (auto existing = workbook.formats.find(code))
+        return *existing;
+    int index = model::FirstCustomFormat;
+    if (!workbook.formats.codes.empty())
+        index = std::max(index, workbook.formats.codes.rbegin()->first + 1);
+    if (index > 0xFFFF)
+        throw ArgumentError("the workbook has no room for another number format");
+    workbook.formats.codes[index] = code;
+    workbook.addedFormats.push_back(index);
+    workbook.modified = true;
+    return index;
+}
+
+// An XF like `source` but with `formatIndex`: an existing one, or a new copy.
+int xfWithFormat(model::Workbook& workbook, int source, int formatIndex)
+{
+    const model::Xf* base = workbook.xf(source);
+    if (!base)
+        throw FormatError("damaged workbook: a cell refers to a missing cell format (XF " + std::to_string(source) + ")");
+    if (base->formatIndex == formatIndex)
+        return source;
+    model::Xf copy = *base;
+    copy.formatIndex = formatIndex;
+    copy.raw[2] = static_cast<std::uint8_t>(formatIndex);
+    copy.raw[3] = static_cast<std::uint8_t>(formatIndex >> 8);
+    copy.raw[UsedNumberFormatByte] |= UsedNumberFormatBit;
+    for (std::size_t i = 0; i < workbook.xfs.size(); ++i)
+        if (workbook.xfs[i].raw == copy.raw)
+            return static_cast<int>(i);
+    workbook.xfs.push_back(copy);
+    workbook.modified = true;
+    return static_cast<int>(workbook.xfs.size() - 1);
+}
+
+} // namespace
+
+void checkPosition(int row, int column)
+{
+    if (row < 0 || row >= RowCount)
+        throw ArgumentError("row " + std::to_string(row + 1) + " lies outside the sheet (rows 1 to 65536)");
+    if (column < 0 || column >= ColumnCount)
+        throw ArgumentError("column " + std::to_string(column + 1) + " lies outside the sheet (columns 1 to 256)");
+}
+
+model::Sheet& worksheet(model::Workbook& workbook, int sheetIndex)
+{
+    if (sheetIndex < 0 || static_cast<std::size_t>(sheetIndex) >= workbook.sheets.size())
+        throw ArgumentError("the workbook has no sheet " + std::to_string(sheetIndex + 1));
+    model::Sheet& sheet = workbook.sheets[static_cast<std::size_t>(sheetIndex)];
+    if (sheet.kind != model::SheetKind::Worksheet)
+        throw ArgumentError("the sheet \"" + sheet.name + "\" is not a worksheet");
+    return sheet;
+}
+
+int cellXf(const model::Sheet& sheet, int row, int column)
+{
+    if (const model::Cell* cell = sheet.cell(row, column))
+        return cell->xf;
+    auto rowInfo = sheet.rows.find(row);
+    if (rowInfo != sheet.rows.end() && rowInfo->second.xf)
+        return *rowInfo->second.xf;
+    for (const model::ColumnInfo& info : sheet.columns)
+        if (column >= info.first && column <= info.last)
+            return info.xf;
+    return model::DefaultCellXf;
+}
+
+void writeCellText(model::Workbook& workbook, int sheetIndex, int row, int column, std::string_view text,
+                   const NumberLocale& locale)
+{
+    checkPosition(row, column);
+    model::Sheet& sheet = worksheet(workbook, sheetIndex);
+    TypedInput input = readTypedInput(text, locale);
+    // A text never has more UTF-16 units than UTF-8 bytes, so most texts need no counting.
+    if (auto* string = std::get_if<std::string>(&input.value);
+        string && string->size() > MaxTextLength && biff::toUtf16(*string).size() > MaxTextLength)
+        throw ArgumentError("the text is longer than a cell can hold (32,767 characters)");
+    const model::CellAddress at{row, column};
+    sheet.modified = true;
+    if (std::holds_alternative<std::monostate>(input.value)) {
+        auto found = sheet.cells.find(at);
+        if (found == sheet.cells.end())
+            return;
+        if (found->second.xf == model::DefaultCellXf)
+            sheet.cells.erase(found);
+        else
+            found->second = model::Cell{{}, found->second.xf, -1, nullptr};
+        return;
+    }
+    const int xf = cellXf(sheet, row, column);
+    sheet.cells[at] = model::Cell{std::move(input.value), xf, -1, nullptr};
+    if (input.percent && workbook.formatCode(xf) == "General")
+        sheet.cells[at].xf = xfWithFormat(workbook, xf, input.decimals ? PercentWithDecimalsFormat : PercentFormat);
+    extendChartRanges(workbook, sheetIndex, row, column);
+}
+
+void setCellNumberFormat(model::Workbook& workbook, int sheetIndex, int row, int column, std::string_view code)
+{
+    checkPosition(row, column);
+    model::Sheet& sheet = worksheet(workbook, sheetIndex);
+    if (code.empty())
+        throw ArgumentError("a number format cannot be empty");
+    const std::string text = biff::toUtf8(biff::toUtf16(code));
+    if (biff::toUtf16(text).size() > 255)
+        throw ArgumentError("the number format is longer than 255 characters");
+    const int formatIndex = addFormat(workbook, text);
+    const model::CellAddress at{row, column};
+    auto found = sheet.cells.find(at);
+    const int xf = xfWithFormat(workbook, found != sheet.cells.end() ? found->second.xf : cellXf(sheet, row, column),
+                                formatIndex);
+    if (found == sheet.cells.end())
+        found = sheet.cells.emplace(at, model::Cell{}).first;
+    found->second.xf = xf;
+    sheet.modified = true;
+}
+
+model::CellRange usedRange(const model::Sheet& sheet)
+{
+    bool any = false;
+    model::CellRange range{};
+    for (const auto& [at, cell] : sheet.cells) {
+        if (std::holds_alternative<std::monostate>(cell.value) && !cell.formula && cell.xf == model::DefaultCellXf)
+            continue;
+        if (!any) {
+            range = model::CellRange{at.row, at.column, at.row, at.column};
+            any = true;
+        }
+        range.firstRow = std::min(range.firstRow, at.row);
+        range.lastRow = std::max(range.lastRow, at.row);
+        range.firstColumn = std::min(range.firstColumn, at.column);
+        range.lastColumn = std::max(range.lastColumn, at.column);
+    }
+    return range;
+}
+
+} // namespace sheet::edit

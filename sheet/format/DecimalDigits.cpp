@@ -1,0 +1,110 @@
+#include "sheet/format/DecimalDigits.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace sheet::format {
+
+namespace {
+
+constexpr int significantDigits = 15;
+
+// The digits of the value to 15 places and the power of ten of the first one.
+struct Significand {
+    std::string digits;
+    int exponent = 0;
+};
+
+Significand significand(double value, int places)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*e", places - 1, value);
+    Significand result;
+    const char* p = buffer;
+    for (; *p && *p != 'e'; ++p) {
+        if (*p >= '0' && *p <= '9')
+            result.digits.push_back(*p);
+    }
+    if (*p == 'e')
+        result.exponent = std::atoi(p + 1);
+    return result;
+}
+
+// Rounds a digit string to keep `keep` leading digits; a carry may lengthen it.
+bool roundDigits(std::string& digits, int keep)
+{
+    if (keep < 0) {
+        digits.clear();
+        return false;
+    }
+    const auto cut = static_cast<std::size_t>(keep);
+    if (cut >= digits.size())
+        return false;
+    const bool up = digits[cut] >= '5';
+    digits.resize(cut);
+    if (!up)
+        return false;
+    for (std::size_t k = digits.size(); k-- > 0;) {
+        if (digits[k] != '9') {
+            ++digits[k];
+            return false;
+        }
+        digits[k] = '0';
+    }
+    digits.push_back('0');
+    digits.front() = '1';
+    return true;
+}
+
+}  // namespace
+
+DecimalDigits roundToDecimals(double value, int decimals)
+{
+    DecimalDigits result;
+    result.fraction.assign(static_cast<std::size_t>(decimals), '0');
+    if (!(value > 0) || !std::isfinite(value))
+        return result;
+    Significand s = significand(value, significantDigits);
+    // value = 0.d1d2d3... * 10^(exponent + 1)
+    int point = s.exponent + 1;
+    const int keep = point + decimals;
+    if (keep < 0)
+        return result;
+    if (keep == 0) {
+        // Only the rounding digit remains: 0.5 and more of the last place rounds up.
+        if (s.digits.front() >= '5') {
+            s.digits.assign(1, '1');
+            point += 1;
+        } else {
+            return result;
+        }
+    } else if (roundDigits(s.digits, keep)) {
+        point += 1;
+    }
+    std::string all = s.digits;
+    if (static_cast<int>(all.size()) < point + decimals)
+        all.append(static_cast<std::size_t>(point + decimals) - all.size(), '0');
+    if (point > 0) {
+        result.integer = all.substr(0, static_cast<std::size_t>(point));
+        result.fraction = all.substr(static_cast<std::size_t>(point), static_cast<std::size_t>(decimals));
+    } else {
+        std::string fraction(static_cast<std::size_t>(-point), '0');
+        fraction += all;
+        result.fraction = fraction.substr(0, static_cast<std::size_t>(decimals));
+    }
+    const auto firstNonZero = result.integer.find_first_not_of('0');
+    result.integer = firstNonZero == std::string::npos ? std::string() : result.integer.substr(firstNonZero);
+    return result;
+}
+
+int decimalExponent(double value, int significant)
+{
+    if (!(value > 0) || !std::isfinite(value))
+        return 0;
+    const Significand s = significand(value, std::clamp(significant, 1, significantDigits));
+    return s.exponent;
+}
+
+}  // namespace sheet::format

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "sheet/container/CompoundFile.h"
+#include "sheet/model/Workbook.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace sheet::io {
+
+// A workbook with the compound file that holds it, so that saving keeps every other stream.
+struct WorkbookFile {
+    container::CompoundFile container;
+    model::Workbook workbook;
+};
+
+// Reads a workbook from bytes or from a file; any damage gives a FormatError, never a crash.
+WorkbookFile readWorkbookFile(std::span<const std::uint8_t> bytes);
+WorkbookFile openWorkbookFile(const std::string& path);
+
+// The compound file bytes with the workbook's stream rebuilt and every other stream as it was.
+std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file);
+void saveWorkbookFile(WorkbookFile& file, const std::string& path);
+
+} // namespace sheet::io

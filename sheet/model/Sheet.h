@@ -1,0 +1,64 @@
+#pragma once
+
+#include "sheet/model/Cell.h"
+#include "sheet/model/Chart.h"
+#include "sheet/model/Drawing.h"
+#include "sheet/model/Record.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sheet::model {
+
+enum class SheetKind { Worksheet, Chart, Macro, Other };
+
+// A COLINFO record: columns first..last (0-based) share a width in 1/256 of a character.
+struct ColumnInfo {
+    int first = 0;
+    int last = 0;
+    int width = 0;
+    int xf = DefaultCellXf;
+    bool hidden = false;
+};
+
+// A ROW record: the row's height in twips and its flags. `raw` keeps the record's 16 bytes.
+struct RowInfo {
+    int height = 255;
+    bool hidden = false;
+    bool customHeight = false;
+    std::optional<int> xf; // the row's own format, when it has one
+    std::vector<std::uint8_t> raw;
+};
+
+// A sheet of the workbook. The cells are kept in row order; `records` is the sheet's substream as it
+// was read, which the engine writes back with only what changed rebuilt.
+struct Sheet {
+    std::string name;
+    SheetKind kind = SheetKind::Worksheet;
+    bool visible = true;
+
+    std::map<CellAddress, Cell> cells;
+    std::map<int, RowInfo> rows;
+    std::vector<ColumnInfo> columns;
+    int defaultColumnWidth = 8;             // DEFCOLWIDTH, in characters
+    std::optional<int> standardWidth;       // STANDARDWIDTH, in 1/256 of a character
+    int defaultRowHeight = 255;             // DEFAULTROWHEIGHT, in twips
+    bool defaultRowsHidden = false;
+    bool showGridlines = true;              // WINDOW2
+
+    std::vector<DrawingObject> drawings;
+    std::vector<Chart> charts;
+
+    std::vector<Record> records;
+    bool modified = false;
+
+    const Cell* cell(int row, int column) const;
+    int columnWidth(int column) const;  // 1/256 of a character
+    int rowHeight(int row) const;       // twips
+    bool rowHidden(int row) const;
+};
+
+} // namespace sheet::model

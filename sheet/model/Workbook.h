@@ -1,0 +1,47 @@
+#pragma once
+
+#include "sheet/model/Font.h"
+#include "sheet/model/NumberFormats.h"
+#include "sheet/model/Palette.h"
+#include "sheet/model/Record.h"
+#include "sheet/model/Sheet.h"
+#include "sheet/model/Xf.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sheet::model {
+
+// An entry of the shared string table, with its formatting runs and phonetic data kept as they came.
+struct SharedString {
+    std::u16string text;
+    std::vector<std::uint8_t> runs;     // cRun * 4 bytes
+    std::vector<std::uint8_t> phonetic; // ExtRst bytes
+};
+
+// A workbook: the globals (fonts, formats, cell formats, palette, strings) and its sheets.
+// `globalRecords` is the globals substream as it was read.
+struct Workbook {
+    std::vector<Font> fonts; // in record order; see font()
+    NumberFormats formats;
+    std::vector<Xf> xfs;
+    Palette palette;
+    std::vector<SharedString> sharedStrings;
+    std::vector<Sheet> sheets;
+    int activeSheet = 0;
+
+    std::vector<Record> globalRecords;
+    std::vector<std::uint8_t> trailingBytes; // after the last sheet, such as padding; written back as read
+    std::vector<int> addedFormats; // format indices added since reading, written as new FORMAT records
+    std::size_t readXfCount = 0;   // XFs beyond this were added since reading
+    bool modified = false;
+
+    // The font of an XF's font index (index 4 does not exist in the file); nullptr when out of range.
+    const Font* font(int fontIndex) const;
+    // The XF at an index, nullptr when out of range.
+    const Xf* xf(int index) const;
+    std::string formatCode(int xfIndex) const;
+};
+
+} // namespace sheet::model

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "sheet/model/Workbook.h"
+#include "sheet/render/CellText.h"
+#include "sheet/render/RangeGrid.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+
+class QPainter;
+
+namespace sheet::render {
+
+// Paints the cells of a range in layers: gridlines, fills, texts, borders.
+class CellPainter {
+public:
+    CellPainter(QPainter& painter, const model::Workbook& workbook, const model::Sheet& sheet, const RangeGrid& grid);
+
+    void paintGridlines();
+    void paintFills();
+    void paintTexts();
+    void paintBorders();
+
+private:
+    const model::Xf& xfOf(const model::Cell& cell) const;
+    QFont fontOf(const model::Xf& xf) const;
+    QColor fontColour(const model::Xf& xf) const;
+    bool isBlank(int row, int column) const;
+    void paintText(int row, int column, const model::Cell& cell);
+    void paintNarrowNumber(const model::Cell& cell, const QFontMetricsF& metrics, double left, double right,
+                           double baseline);
+
+    QPainter& painter_;
+    const model::Workbook& workbook_;
+    const model::Sheet& sheet_;
+    const RangeGrid& grid_;
+    CellText cellText_;
+    model::Xf defaultXf_;
+};
+
+}  // namespace sheet::render

@@ -1,0 +1,342 @@
+#include "sheet/render/PiePainter.h"
+
+#include "sheet/render/PieGeometry.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QtMath>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace sheet::render {
+
+namespace {
+
+constexpr double margin = 0.05;          // of the chart area, around the automatic plot area
+constexpr double thicknessFactor = 0.1;  // rim depth at 100 % height, in radii
+constexpr double labelGap = 0.08;        // radii between a slice and a label outside it
+
+// Angles of one slice, in degrees clockwise from twelve o'clock.
+struct SliceAngles {
+    double start = 0;
+    double sweep = 0;
+    double middle() const { return start + sweep / 2; }
+};
+
+std::vector<SliceAngles> sliceAngles(const PieChart& chart)
+{
+    const double total = std::accumulate(chart.slices.begin(), chart.slices.end(), 0.0,
+                                         [](double sum, const PieSlice& s) { return sum + s.value; });
+    std::vector<SliceAngles> angles;
+    double start = std::fmod(chart.firstSliceAngle, 360.0);
+    if (start < 0)
+        start += 360.0;
+    for (const PieSlice& slice : chart.slices) {
+        const double sweep = total > 0 && std::isfinite(total) ? 360.0 * slice.value / total : 0;
+        angles.push_back({start, sweep});
+        start += sweep;
+    }
+    return angles;
+}
+
+QString labelText(const PieChart& chart, const PieSlice& slice, double total)
+{
+    QStringList parts;
+    if (slice.showCategory && !slice.category.isEmpty())
+        parts << slice.category;
+    if (slice.showValue)
+        parts << slice.valueText;
+    if (slice.showPercent && total > 0)
+        parts << QStringLiteral("%1%").arg(std::lround(100.0 * slice.value / total));
+    return parts.join(chart.labelSeparator);
+}
+
+QRectF titleBand(QPainter& painter, const QRectF& area, const PieChart& chart)
+{
+    if (chart.title.isEmpty())
+        return {area.left(), area.top(), area.width(), 0};
+    const QFontMetricsF metrics(chart.titleFont, painter.device());
+    const double height = metrics.height() * (chart.title.count('\n') + 1);
+    return {area.left(), area.top() + area.height() * 0.03, area.width(), height};
+}
+
+void paintTitle(QPainter& painter, const QRectF& band, const PieChart& chart)
+{
+    if (chart.title.isEmpty())
+        return;
+    painter.setFont(chart.titleFont);
+    painter.setPen(chart.titleColour);
+    painter.drawText(band, Qt::AlignHCenter | Qt::AlignTop, chart.title);
+}
+
+constexpr double swatchGap = 6;
+
+QSizeF legendSize(QPainter& painter, const PieChart& chart)
+{
+    const QFontMetricsF metrics(chart.legendFont, painter.device());
+    double width = 0;
+    for (const PieSlice& slice : chart.slices)
+        width = std::max(width, metrics.horizontalAdvance(slice.category));
+    const double swatch = metrics.ascent() * 0.7;
+    return {swatch + swatchGap + width + 2 * swatchGap, metrics.height() * static_cast<double>(chart.slices.size()) + 2 * swatchGap};
+}
+
+// Takes the legend's room from the side it stands on and returns where it goes.
+QRectF placeLegend(QPainter& painter, QRectF& room, const PieChart& chart)
+{
+    const QSizeF size = legendSize(painter, chart);
+    using Place = PieChart::LegendPlace;
+    switch (*chart.legend) {
+    case Place::Left:
+        room.setLeft(room.left() + size.width());
+        return {room.left() - size.width(), room.center().y() - size.height() / 2, size.width(), size.height()};
+    case Place::Top:
+        room.setTop(room.top() + size.height());
+        return {room.center().x() - size.width() / 2, room.top() - size.height(), size.width(), size.height()};
+    case Place::Bottom:
+        room.setBottom(room.bottom() - size.height());
+        return {room.center().x() - size.width() / 2, room.bottom(), size.width(), size.height()};
+    case Place::Corner:
+        room.setRight(room.right() - size.width());
+        return {room.right(), room.top(), size.width(), size.height()};
+    case Place::Right:
+        break;
+    }
+    room.setRight(room.right() - size.width());
+    return {room.right(), room.center().y() - size.height() / 2, size.width(), size.height()};
+}
+
+void paintLegend(QPainter& painter, const QRectF& box, const PieChart& chart)
+{
+    const QFontMetricsF metrics(chart.legendFont, painter.device());
+    const double swatch = metrics.ascent() * 0.7;
+    painter.setFont(chart.legendFont);
+    double y = box.top() + swatchGap;
+    for (const PieSlice& slice : chart.slices) {
+        painter.fillRect(QRectF(box.left() + swatchGap, y + (metrics.height() - swatch) / 2, swatch, swatch), slice.colour);
+        painter.setPen(chart.labelColour);
+        painter.drawText(QPointF(box.left() + 2 * swatchGap + swatch, y + metrics.ascent()), slice.category);
+        y += metrics.height();
+    }
+}
+
+// The plot area: where the chart's records put it in the chart area, or what
+// the title and the legend leave of it, inside a margin.
+QRectF plotRect(const QRectF& area, const QRectF& room, const PieChart& chart)
+{
+    if (chart.plotArea) {
+        const QRectF& f = *chart.plotArea;
+        return {area.left() + f.left() * area.width(), area.top() + f.top() * area.height(),
+                f.width() * area.width(), f.height() * area.height()};
+    }
+    const double dx = area.width() * margin;
+    const double dy = area.height() * margin;
+    return room.adjusted(dx, dy, -dx, -dy);
+}
+
+struct Disc {
+    PieEllipse ellipse;
+    double thickness = 0;
+};
+
+// The largest disc, exploded slices included, that the plot rectangle holds.
+Disc fitDisc(const QRectF& plot, const PieChart& chart, double labelWidth, double labelHeight)
+{
+    const double explode = std::accumulate(chart.slices.begin(), chart.slices.end(), 0.0,
+                                           [](double m, const PieSlice& s) { return std::max(m, s.explode); });
+    const bool automatic = !chart.plotArea;
+    const double availableWidth = std::max(1.0, plot.width() - (automatic ? 2 * labelWidth : 0));
+    const double availableHeight = std::max(1.0, plot.height() - (automatic ? 2 * labelHeight : 0));
+    const double tilt = chart.threeD ? std::sin(qDegreesToRadians(std::clamp(chart.elevation, 0.0, 90.0))) : 1.0;
+    const double depth = chart.threeD
+        ? thicknessFactor * std::clamp(chart.heightPercent, 5.0, 500.0) / 100.0
+            * std::cos(qDegreesToRadians(std::clamp(chart.elevation, 0.0, 90.0)))
+        : 0.0;
+    const double byWidth = availableWidth / (2 * (1 + explode));
+    const double byHeight = availableHeight / (2 * tilt * (1 + explode) + depth);
+    Disc disc;
+    disc.ellipse.rx = std::max(1.0, std::min(byWidth, byHeight));
+    disc.ellipse.ry = disc.ellipse.rx * tilt;
+    disc.thickness = disc.ellipse.rx * depth;
+    disc.ellipse.centre = QPointF(plot.center().x(), plot.center().y() - disc.thickness / 2);
+    return disc;
+}
+
+QPainterPath withHole(const QPainterPath& sector, const PieEllipse& ellipse, double holePercent)
+{
+    if (holePercent <= 0)
+        return sector;
+    const double factor = std::clamp(holePercent, 0.0, 90.0) / 100.0;
+    QPainterPath hole;
+    hole.addEllipse(ellipse.centre, ellipse.rx * factor, ellipse.ry * factor);
+    return sector.subtracted(hole);
+}
+
+void paintSliceSides(QPainter& painter, const Disc& disc, const SliceAngles& a, const QColor& colour)
+{
+    const PieEllipse& e = disc.ellipse;
+    const double t = disc.thickness;
+    if (a.sweep < 360) {
+        painter.setBrush(colour.darker(150));
+        for (double angle : {a.start, a.start + a.sweep}) {
+            const QPointF edge = e.point(angle);
+            const QPointF polygon[] = {e.centre, edge, edge + QPointF(0, t), e.centre + QPointF(0, t)};
+            painter.drawPolygon(polygon, 4);
+        }
+    }
+    // The rim shows where the slice passes in front, between three and nine o'clock.
+    painter.setBrush(colour.darker(125));
+    const double end = a.start + a.sweep;
+    for (double front : {90.0, 450.0}) {
+        const double from = std::max(a.start, front);
+        const double to = std::min(end, front + 180.0);
+        if (to > from)
+            painter.drawPath(e.rim(from, to, t));
+    }
+}
+
+struct PlacedLabel {
+    QString text;
+    QRectF box;
+    QPointF anchor;  // where a leader line meets the slice
+    bool inside = false;
+};
+
+PlacedLabel placeLabel(QPainter& painter, const PieChart& chart, const Disc& disc, const SliceAngles& a,
+                       const QPointF& offset, const QPainterPath& top, const QString& text)
+{
+    const QFontMetricsF metrics(chart.labelFont, painter.device());
+    const QSizeF size = metrics.size(0, text);
+    PlacedLabel label{text, {}, {}, false};
+    const PieEllipse moved{disc.ellipse.centre + offset, disc.ellipse.rx, disc.ellipse.ry};
+    const QPointF inner = moved.point(a.middle(), 0.62);
+    const QRectF innerBox(inner.x() - size.width() / 2, inner.y() - size.height() / 2, size.width(), size.height());
+    if (top.contains(innerBox)) {
+        label.box = innerBox;
+        label.inside = true;
+        return label;
+    }
+    const double radians = qDegreesToRadians(a.middle());
+    const double sine = std::sin(radians);
+    const double cosine = std::cos(radians);
+    QPointF outer = moved.point(a.middle(), 1 + labelGap);
+    if (cosine < 0)
+        outer.ry() += disc.thickness;
+    label.anchor = moved.point(a.middle(), 1.0);
+    const double x = sine > 0.2 ? outer.x() : sine < -0.2 ? outer.x() - size.width() : outer.x() - size.width() / 2;
+    const double y = cosine > 0.2 ? outer.y() - size.height() : cosine < -0.2 ? outer.y() : outer.y() - size.height() / 2;
+    label.box = QRectF(x, y, size.width(), size.height());
+    return label;
+}
+
+// Moves outside labels that would cover one another apart, away from the pie's centre line.
+void separateLabels(std::vector<PlacedLabel>& labels, double centreY)
+{
+    for (std::size_t k = 0; k < labels.size(); ++k) {
+        if (labels[k].inside)
+            continue;
+        const double step = labels[k].box.center().y() >= centreY ? 1.0 : -1.0;
+        for (int attempt = 0; attempt < 200; ++attempt) {
+            const bool overlaps = std::any_of(labels.begin(), labels.begin() + static_cast<long>(k),
+                                              [&](const PlacedLabel& other) { return other.box.intersects(labels[k].box); });
+            if (!overlaps)
+                break;
+            labels[k].box.translate(0, step * 2);
+        }
+    }
+}
+
+void paintLabel(QPainter& painter, const PieChart& chart, const PlacedLabel& label)
+{
+    if (chart.leaderLines && !label.inside) {
+        const QRectF box = label.box.adjusted(-2, -2, 2, 2);
+        const QPointF end(std::clamp(label.anchor.x(), box.left(), box.right()),
+                          std::clamp(label.anchor.y(), box.top(), box.bottom()));
+        if (QLineF(label.anchor, end).length() > 4) {
+            painter.setPen(QPen(chart.labelColour, 1));
+            painter.drawLine(label.anchor, end);
+        }
+    }
+    painter.setFont(chart.labelFont);
+    painter.setPen(chart.labelColour);
+    painter.drawText(label.box, Qt::AlignCenter, label.text);
+}
+
+}  // namespace
+
+void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setPen(chart.border ? QPen(*chart.border, 1) : QPen(Qt::NoPen));
+    painter.setBrush(chart.background);
+    painter.drawRect(chart.border ? area.adjusted(0.5, 0.5, -0.5, -0.5) : area);
+
+    const QRectF title = titleBand(painter, area, chart);
+    paintTitle(painter, title, chart);
+    QRectF room = area;
+    room.setTop(title.bottom());
+    const QRectF legendBox = chart.legend ? placeLegend(painter, room, chart) : QRectF();
+    const QRectF plot = plotRect(area, room, chart);
+    if (chart.plotBackground)
+        painter.fillRect(plot, *chart.plotBackground);
+
+    const double total = std::accumulate(chart.slices.begin(), chart.slices.end(), 0.0,
+                                         [](double sum, const PieSlice& s) { return sum + s.value; });
+    std::vector<QString> texts;
+    double labelWidth = 0;
+    double labelHeight = 0;
+    const QFontMetricsF metrics(chart.labelFont, painter.device());
+    for (const PieSlice& slice : chart.slices) {
+        texts.push_back(labelText(chart, slice, total));
+        if (!texts.back().isEmpty()) {
+            const QSizeF size = metrics.size(0, texts.back());
+            labelWidth = std::max(labelWidth, size.width());
+            labelHeight = std::max(labelHeight, size.height());
+        }
+    }
+    const Disc disc = fitDisc(plot, chart, labelWidth, labelHeight);
+    const std::vector<SliceAngles> angles = sliceAngles(chart);
+
+    // Back slices first, so that nearer ones cover them.
+    std::vector<std::size_t> order(chart.slices.size());
+    std::iota(order.begin(), order.end(), 0);
+    if (chart.threeD) {
+        std::stable_sort(order.begin(), order.end(), [&angles](std::size_t l, std::size_t r) {
+            return -std::cos(qDegreesToRadians(angles[l].middle())) < -std::cos(qDegreesToRadians(angles[r].middle()));
+        });
+    }
+
+    std::vector<PlacedLabel> labels;
+    for (std::size_t index : order) {
+        const PieSlice& slice = chart.slices[index];
+        const SliceAngles& a = angles[index];
+        if (a.sweep <= 0)
+            continue;
+        const QPointF offset = disc.ellipse.explodeOffset(a.middle(), slice.explode);
+        painter.save();
+        painter.translate(offset);
+        painter.setPen(Qt::NoPen);
+        if (chart.threeD)
+            paintSliceSides(painter, disc, a, slice.colour);
+        const QPainterPath top = chart.threeD ? disc.ellipse.sector(a.start, a.sweep)
+                                              : withHole(disc.ellipse.sector(a.start, a.sweep), disc.ellipse,
+                                                         chart.donutHolePercent);
+        painter.setBrush(slice.colour);
+        painter.drawPath(top);
+        painter.restore();
+        if (!texts[index].isEmpty())
+            labels.push_back(placeLabel(painter, chart, disc, a, offset, top.translated(offset), texts[index]));
+    }
+    if (chart.legend)
+        paintLegend(painter, legendBox, chart);
+    separateLabels(labels, disc.ellipse.centre.y());
+    for (const PlacedLabel& label : labels)
+        paintLabel(painter, chart, label);
+    painter.restore();
+}
+
+}  // namespace sheet::render

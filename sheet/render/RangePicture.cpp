@@ -1,0 +1,134 @@
+#include "sheet/render/RangePicture.h"
+
+#include "sheet/render/CellPainter.h"
+#include "sheet/render/ChartRecordReader.h"
+#include "sheet/render/ModelStyle.h"
+#include "sheet/render/PiePainter.h"
+#include "sheet/render/RangeGrid.h"
+#include "sheet/render/RenderError.h"
+#include "sheet/render/SheetArea.h"
+#include "sheet/render/SheetGeometry.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <cmath>
+#include <string>
+
+namespace sheet::render {
+
+namespace {
+
+constexpr long maxSide = 32767;
+constexpr long long maxBytes = 256LL * 1024 * 1024;
+constexpr int dotsPerMetre = 3780;  // 96 dots per inch
+
+QImage blankImage(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    return image;
+}
+
+// The widest digit of the Normal style's font, in whole pixels.
+int maxDigitWidth(const model::Workbook& workbook)
+{
+    const model::Xf* normal = workbook.xf(0);
+    const model::Font* font = workbook.font(normal ? normal->fontIndex : 0);
+    static const QImage device = blankImage(1, 1);
+    const QFontMetricsF metrics(qtFont(font ? *font : model::Font{"Arial"}), &device);
+    double widest = 0;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        widest = std::max(widest, metrics.horizontalAdvance(QChar(digit)));
+    return std::max(1, static_cast<int>(std::lround(widest)));
+}
+
+const model::Sheet& sheetAt(const model::Workbook& workbook, int sheetIndex)
+{
+    if (sheetIndex < 0 || static_cast<std::size_t>(sheetIndex) >= workbook.sheets.size())
+        throw RenderError("cannot draw sheet " + std::to_string(sheetIndex + 1) + ": the workbook has "
+                          + std::to_string(workbook.sheets.size()) + " sheets");
+    return workbook.sheets[static_cast<std::size_t>(sheetIndex)];
+}
+
+void checkRange(const model::CellRange& r)
+{
+    const bool inside = r.firstRow >= 0 && r.firstColumn >= 0 && r.lastRow < SheetGeometry::maxRows
+        && r.lastColumn < SheetGeometry::maxColumns && r.firstRow <= r.lastRow && r.firstColumn <= r.lastColumn;
+    if (!inside)
+        throw RenderError("cannot draw the range: it does not lie on the sheet (rows " + std::to_string(r.firstRow + 1)
+                          + " to " + std::to_string(r.lastRow + 1) + ", columns " + std::to_string(r.firstColumn + 1)
+                          + " to " + std::to_string(r.lastColumn + 1) + ")");
+}
+
+void checkSize(double width, double height)
+{
+    if (width < 1 || height < 1)
+        throw RenderError("cannot draw the range: all its rows or all its columns are hidden");
+    if (width > maxSide || height > maxSide)
+        throw RenderError("the picture would be " + std::to_string(std::lround(width)) + " by "
+                          + std::to_string(std::lround(height)) + " pixels; at most 32767 either way can be drawn");
+    if (static_cast<long long>(std::ceil(width)) * static_cast<long long>(std::ceil(height)) * 4 > maxBytes)
+        throw RenderError("the picture would take more than 256 MB");
+}
+
+// Draws the drawing objects that lie over the picture; those wholly outside it are not read.
+void paintDrawings(QPainter& painter, const model::Workbook& workbook, const model::Sheet& sheet,
+                   const SheetGeometry& geometry, const model::CellRange& range, const QRectF& picture)
+{
+    for (const model::DrawingObject& drawing : sheet.drawings) {
+        if (drawing.chartIndex < 0 || static_cast<std::size_t>(drawing.chartIndex) >= sheet.charts.size())
+            continue;
+        const QRectF area = geometry.anchorRect(drawing.anchor, range.firstRow, range.firstColumn);
+        if (area.width() < 1 || area.height() < 1 || !area.intersects(picture))
+            continue;
+        const std::optional<PieChart> pie = readPieChart(workbook, sheet.charts[static_cast<std::size_t>(drawing.chartIndex)]);
+        if (pie)
+            paintPieChart(painter, area, *pie);
+    }
+}
+
+}  // namespace
+
+QImage drawRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range)
+{
+    return drawRange(workbook, sheetIndex, range, PictureOptions{});
+}
+
+QImage drawRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range,
+                 const PictureOptions& options)
+{
+    const model::Sheet& sheet = sheetAt(workbook, sheetIndex);
+    checkRange(range);
+    if (!(options.scale > 0) || options.scale > 16)
+        throw RenderError("cannot draw at scale " + std::to_string(options.scale) + ": the scale must lie above 0 and up to 16");
+    const SheetGeometry geometry(sheet, maxDigitWidth(workbook));
+    const RangeGrid grid(geometry, range);
+    const double width = std::ceil(static_cast<double>(grid.width()) * options.scale);
+    const double height = std::ceil(static_cast<double>(grid.height()) * options.scale);
+    checkSize(width, height);
+
+    QImage image = blankImage(static_cast<int>(width), static_cast<int>(height));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(options.scale, options.scale);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    CellPainter cells(painter, workbook, sheet, grid);
+    cells.paintGridlines();
+    cells.paintFills();
+    cells.paintTexts();
+    cells.paintBorders();
+    const QRectF picture(0, 0, static_cast<double>(grid.width()), static_cast<double>(grid.height()));
+    painter.setClipRect(picture);
+    paintDrawings(painter, workbook, sheet, geometry, range, picture);
+    painter.end();
+    return image;
+}
+
+QImage drawSheet(const model::Workbook& workbook, int sheetIndex, const PictureOptions& options)
+{
+    return drawRange(workbook, sheetIndex, sheetArea(sheetAt(workbook, sheetIndex)), options);
+}
+
+}  // namespace sheet::render

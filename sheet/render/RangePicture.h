@@ -1,0 +1,26 @@
+#pragma once
+
+#include "sheet/model/CellRange.h"
+#include "sheet/model/Workbook.h"
+
+#include <QImage>
+
+namespace sheet::render {
+
+struct PictureOptions {
+    double scale = 1.0;  // 1 draws at 96 dots per inch
+};
+
+// A picture of a range as a spreadsheet shows it: cells with their fills,
+// borders, fonts and number formats, gridlines when the sheet shows them, and
+// the drawing objects that lie over the range, cut at its edges. Throws
+// RenderError for a range that is not on the sheet or a picture too large
+// (beyond 32,767 pixels either way or 256 MB).
+QImage drawRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range);
+QImage drawRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range,
+                 const PictureOptions& options);
+
+// The whole sheet: its used range grown to take in every drawing object.
+QImage drawSheet(const model::Workbook& workbook, int sheetIndex, const PictureOptions& options = {});
+
+}  // namespace sheet::render

@@ -1,0 +1,46 @@
+#include "sheet/render/SheetArea.h"
+
+#include "sheet/render/SheetGeometry.h"
+
+#include <algorithm>
+
+namespace sheet::render {
+
+namespace {
+
+void include(std::optional<model::CellRange>& area, int row, int column)
+{
+    if (!area) {
+        area = model::CellRange{row, column, row, column};
+        return;
+    }
+    area->firstRow = std::min(area->firstRow, row);
+    area->lastRow = std::max(area->lastRow, row);
+    area->firstColumn = std::min(area->firstColumn, column);
+    area->lastColumn = std::max(area->lastColumn, column);
+}
+
+}  // namespace
+
+std::optional<model::CellRange> usedRange(const model::Sheet& sheet)
+{
+    std::optional<model::CellRange> area;
+    for (const auto& [address, cell] : sheet.cells) {
+        if (!std::holds_alternative<std::monostate>(cell.value) || cell.xf != model::DefaultCellXf)
+            include(area, address.row, address.column);
+    }
+    return area;
+}
+
+model::CellRange sheetArea(const model::Sheet& sheet)
+{
+    std::optional<model::CellRange> area = usedRange(sheet);
+    for (const model::DrawingObject& drawing : sheet.drawings) {
+        const model::Anchor& a = drawing.anchor;
+        include(area, std::clamp(a.row1, 0, SheetGeometry::maxRows - 1), std::clamp(a.col1, 0, SheetGeometry::maxColumns - 1));
+        include(area, std::clamp(a.row2, 0, SheetGeometry::maxRows - 1), std::clamp(a.col2, 0, SheetGeometry::maxColumns - 1));
+    }
+    return area.value_or(model::CellRange{});
+}
+
+}  // namespace sheet::render

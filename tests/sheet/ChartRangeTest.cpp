@@ -1,0 +1,77 @@
+#include "sheet/TestFiles.h"
+#include "sheet/edit/CellEditing.h"
+#include "sheet/io/WorkbookFile.h"
+
+#include <gtest/gtest.h>
+
+namespace sheet {
+namespace {
+
+class ChartRanges : public ::testing::Test {
+protected:
+    io::WorkbookFile file = io::openWorkbookFile(test::templatePath());
+    model::Workbook& workbook = file.workbook;
+
+    void write(int row, int column, std::string_view text)
+    {
+        edit::writeCellText(workbook, 0, row, column, text, NumberLocale{});
+    }
+    const model::ChartSeries& series() const { return workbook.sheets[0].charts[0].series[0]; }
+    void reopen() { file = io::readWorkbookFile(io::workbookFileBytes(file)); }
+};
+
+TEST_F(ChartRanges, EntriesBelowTheDataExtendTheChartRowByRow)
+{
+    for (int row = 9; row < 20; ++row) {
+        write(row, 0, "entry " + std::to_string(row));
+        write(row, 1, std::to_string(row * 100));
+    }
+    EXPECT_EQ(series().values->range, (model::CellRange{3, 1, 19, 1}));
+    EXPECT_EQ(series().categories->range, (model::CellRange{3, 0, 19, 0}));
+    reopen();
+    EXPECT_EQ(series().values->range, (model::CellRange{3, 1, 19, 1})) << "the chart records were rewritten";
+    EXPECT_EQ(series().categories->range, (model::CellRange{3, 0, 19, 0}));
+    EXPECT_EQ(series().name->range, (model::CellRange{2, 1, 2, 1}));
+}
+
+TEST_F(ChartRanges, NewRowsContinueTheAlternatingLook)
+{
+    const model::Sheet& sheet = workbook.sheets[0];
+    write(9, 0, "Gold");
+    write(9, 1, "100");
+    write(10, 0, "Art");
+    EXPECT_EQ(sheet.cell(9, 0)->xf, sheet.cell(7, 0)->xf);
+    EXPECT_EQ(sheet.cell(9, 1)->xf, sheet.cell(7, 1)->xf);
+    EXPECT_EQ(sheet.cell(10, 0)->xf, sheet.cell(8, 0)->xf);
+    EXPECT_EQ(sheet.cell(10, 1)->xf, sheet.cell(8, 1)->xf) << "the amount cell gets its look with the label";
+    EXPECT_EQ(sheet.rowHeight(9), sheet.rowHeight(8));
+    EXPECT_EQ(sheet.rowHeight(10), sheet.rowHeight(8));
+}
+
+TEST_F(ChartRanges, OnlyTheCellDirectlyBelowExtends)
+{
+    write(11, 1, "5");      // a gap: row 10 is empty
+    write(9, 2, "5");       // beside the data
+    write(2, 1, "Amount");  // inside
+    EXPECT_EQ(series().values->range, (model::CellRange{3, 1, 8, 1}));
+    EXPECT_EQ(series().categories->range, (model::CellRange{3, 0, 8, 0}));
+    write(9, 1, "");        // emptying is no entry
+    EXPECT_EQ(series().values->range, (model::CellRange{3, 1, 8, 1}));
+}
+
+// Perl's chart names its cells through EXTERNSHEET (Data!$B$2:$B$5), not on the chart's own sheet.
+TEST(ChartRangeReferences, ReferencesToANamedSheetExtendToo)
+{
+    io::WorkbookFile file = io::openWorkbookFile(test::dataPath("perl-chart.xls"));
+    edit::writeCellText(file.workbook, 1, 5, 0, "other sheet", NumberLocale{});
+    EXPECT_EQ(file.workbook.sheets[0].charts[0].series[0].categories->range, (model::CellRange{1, 0, 4, 0}));
+    edit::writeCellText(file.workbook, 0, 5, 0, "Birnen", NumberLocale{});
+    file = io::readWorkbookFile(io::workbookFileBytes(file));
+    const model::ChartSeries& series = file.workbook.sheets[0].charts[0].series[0];
+    EXPECT_EQ(series.categories->range, (model::CellRange{1, 0, 5, 0}));
+    EXPECT_EQ(series.categories->sheet, 0);
+    EXPECT_EQ(series.values->range, (model::CellRange{1, 1, 4, 1}));
+}
+
+} // namespace
+} // namespace sheet

@@ -1,0 +1,115 @@
+#include "SampleWorkbook.h"
+
+#include "sheet/render/ChartRecordReader.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace render_testing;
+using sheet::render::readPieChart;
+
+namespace {
+
+const sheet::model::Chart& chartOf(const sheet::model::Workbook& wb)
+{
+    return wb.sheets.front().charts.front();
+}
+
+TEST(ChartRecordReader, ReadsTheTemplatesPie)
+{
+    const auto wb = sampleWorkbook(sampleEntries());
+    const auto pie = readPieChart(wb, chartOf(wb));
+    ASSERT_TRUE(pie.has_value());
+    EXPECT_TRUE(pie->threeD);
+    EXPECT_EQ(pie->firstSliceAngle, 210);
+    EXPECT_EQ(pie->elevation, 30);
+    EXPECT_EQ(pie->heightPercent, 100);
+    EXPECT_FALSE(pie->leaderLines);
+    EXPECT_EQ(pie->title, "My Assets");
+    EXPECT_EQ(pie->titleFont.pointSizeF(), 18);
+    EXPECT_TRUE(pie->titleFont.bold());
+    EXPECT_EQ(pie->labelFont.pointSizeF(), 13);
+    EXPECT_EQ(pie->labelSeparator, " ");
+    EXPECT_FALSE(pie->border.has_value());
+    ASSERT_TRUE(pie->plotArea.has_value());
+    EXPECT_NEAR(pie->plotArea->left(), 471 / 4000.0, 1e-9);
+    EXPECT_NEAR(pie->plotArea->height(), 3251 / 4000.0, 1e-9);
+    ASSERT_EQ(pie->slices.size(), 6u);
+    for (std::size_t k = 0; k < 6; ++k) {
+        const auto& slice = pie->slices[k];
+        EXPECT_EQ(slice.colour.rgb() & 0xFFFFFF, sliceColours[k]) << k;
+        EXPECT_DOUBLE_EQ(slice.explode, 0.1);
+        EXPECT_TRUE(slice.showCategory);
+        EXPECT_TRUE(slice.showPercent);
+        EXPECT_FALSE(slice.showValue);
+        EXPECT_EQ(slice.category.toStdString(), sampleEntries()[k].first);
+    }
+    EXPECT_EQ(pie->slices[3].value, 250000);
+    EXPECT_EQ(pie->slices[3].valueText, "$250,000");
+}
+
+TEST(ChartRecordReader, OnlyPositiveNumbersMakeSlices)
+{
+    auto wb = sampleWorkbook({{"a", 10}, {"b", 0}, {"c", -5}, {"d", 20}, {"e", 30}, {"f", 1}});
+    wb.sheets[0].cells[{6, 1}].value = std::string("12");  // a number kept as text
+    wb.sheets[0].cells[{8, 1}].value = std::numeric_limits<double>::infinity();
+    const auto pie = readPieChart(wb, chartOf(wb));
+    ASSERT_TRUE(pie.has_value());
+    ASSERT_EQ(pie->slices.size(), 2u);
+    EXPECT_EQ(pie->slices[0].category, "a");
+    EXPECT_EQ(pie->slices[1].category, "e");
+    // A slice keeps the format of its own point, not of its position among the slices.
+    EXPECT_EQ(pie->slices[1].colour.rgb() & 0xFFFFFF, sliceColours[4]);
+}
+
+TEST(ChartRecordReader, AutomaticColoursComeFromThePaletteFromIndex24)
+{
+    auto wb = sampleWorkbook(sampleEntries());
+    auto& records = wb.sheets[0].charts[0].records;
+    for (auto& r : records) {
+        if (r.type == 0x100A && r.bytes.size() >= 12)
+            r.bytes[10] = 1;  // fAuto
+    }
+    const auto pie = readPieChart(wb, chartOf(wb));
+    ASSERT_TRUE(pie.has_value());
+    for (std::size_t k = 0; k < pie->slices.size(); ++k)
+        EXPECT_EQ(pie->slices[k].colour.rgb() & 0xFFFFFF, wb.palette.rgb(24 + static_cast<int>(k)));
+}
+
+TEST(ChartRecordReader, ChartsThatPointAtNothingOrAreDamagedStillRead)
+{
+    auto wb = sampleWorkbook(sampleEntries());
+    auto chart = chartOf(wb);
+    chart.series[0].values->sheet = 7;
+    auto pie = readPieChart(wb, chart);
+    ASSERT_TRUE(pie.has_value());
+    EXPECT_TRUE(pie->slices.empty());
+    EXPECT_EQ(pie->title, "My Assets");
+
+    chart = chartOf(wb);
+    chart.series[0].values->range = {0, 0, 65535, 255};
+    EXPECT_NO_THROW(readPieChart(wb, chart));
+
+    chart = chartOf(wb);
+    for (auto& r : chart.records)
+        r.bytes.resize(r.bytes.size() / 2);
+    EXPECT_NO_THROW(readPieChart(wb, chart));
+
+    chart = chartOf(wb);
+    chart.records.erase(chart.records.begin() + 3, chart.records.begin() + 9);  // unbalanced BEGIN/END
+    EXPECT_NO_THROW(readPieChart(wb, chart));
+}
+
+TEST(ChartRecordReader, OtherChartTypesAreNotPies)
+{
+    auto wb = sampleWorkbook(sampleEntries());
+    auto chart = chartOf(wb);
+    for (auto& r : chart.records) {
+        if (r.type == 0x1019)
+            r = sheet::model::Record{0x1017, std::vector<std::uint8_t>(6, 0)};
+    }
+    EXPECT_FALSE(readPieChart(wb, chart).has_value());
+}
+
+}  // namespace

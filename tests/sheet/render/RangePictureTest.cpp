@@ -1,0 +1,172 @@
+#include "SampleWorkbook.h"
+
+#include "sheet/render/RangePicture.h"
+#include "sheet/render/RenderError.h"
+
+#include <gtest/gtest.h>
+
+using namespace render_testing;
+using sheet::model::CellRange;
+using sheet::render::drawRange;
+using sheet::render::drawSheet;
+using sheet::render::RenderError;
+
+namespace {
+
+const CellRange usedRange{2, 0, 18, 1};  // A3:B19
+
+int darkPixels(const QImage& image, const QRect& rect)
+{
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            count += qGray(image.pixel(x, y)) < 90 ? 1 : 0;
+    }
+    return count;
+}
+
+int pixelsOf(const QImage& image, unsigned rgb)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            count += (image.pixel(x, y) & 0xFFFFFF) == rgb ? 1 : 0;
+    }
+    return count;
+}
+
+TEST(RangePicture, SizeIsTheSumOfWidthsAndHeights)
+{
+    auto wb = sampleWorkbook(sampleEntries());
+    wb.fonts[0] = fontOf("Arial", 200);  // Arial 10 pt: digits 7 pixels wide
+    const QImage picture = drawRange(wb, 0, usedRange);
+    EXPECT_EQ(picture.width(), 107 + 73);
+    EXPECT_EQ(picture.height(), 7 * 20 + 10 * 17);
+    const QImage twice = drawRange(wb, 0, usedRange, {2.0});
+    EXPECT_EQ(twice.width(), 2 * 180);
+    EXPECT_EQ(twice.height(), 2 * 310);
+}
+
+TEST(RangePicture, CellsShowFillsTextAndBackground)
+{
+    const auto wb = sampleWorkbook(sampleEntries());
+    const QImage picture = drawRange(wb, 0, usedRange);
+    const int width = picture.width();
+    const int columnA = width * 3904 / (3904 + 2656);
+    // The header's fill at the header's centre line, right of "Amount".
+    EXPECT_EQ(picture.pixel(width - 4, 10) & 0xFFFFFF, headerFill);
+    // Dark text where the data cells hold labels and amounts, none in the empty rows below.
+    for (int row = 1; row <= 6; ++row) {
+        EXPECT_GT(darkPixels(picture, QRect(0, row * 20, columnA, 19)), 20) << row;
+        EXPECT_GT(darkPixels(picture, QRect(columnA, row * 20, width - columnA, 19)), 20) << row;
+    }
+    EXPECT_EQ(darkPixels(picture, QRect(0, 7 * 20, width, 5 * 17)), 0);
+    // No gridlines: the empty cells are plain white.
+    EXPECT_EQ(picture.pixel(columnA - 1, 7 * 20 + 8) & 0xFFFFFF, 0xFFFFFFu);
+    // The chart lies beside the range and stays out of its picture.
+    for (unsigned colour : sliceColours)
+        EXPECT_EQ(pixelsOf(picture, colour), 0);
+}
+
+TEST(RangePicture, GridlinesOnlyWhenTheSheetShowsThem)
+{
+    auto wb = sampleWorkbook(sampleEntries());
+    wb.sheets[0].showGridlines = true;
+    const QImage picture = drawRange(wb, 0, usedRange);
+    const int columnA = picture.width() * 3904 / (3904 + 2656);
+    EXPECT_NE(picture.pixel(columnA - 1, 7 * 20 + 8) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(picture.pixel(columnA - 4, 7 * 20 + 8) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST(RangePicture, SheetPictureHoldsTheChartWithOneColourPerPositiveEntry)
+{
+    const auto wb = sampleWorkbook(sampleEntries());
+    const QImage sheet = drawSheet(wb, 0);
+    for (unsigned colour : sliceColours)
+        EXPECT_GT(pixelsOf(sheet, colour), 100) << std::hex << colour;
+
+    const auto fewer = sampleWorkbook({{"a", 5}, {"b", 0}, {"c", 7}, {"d", -2}, {"e", 9}, {"f", 0}});
+    const QImage picture = drawSheet(fewer, 0);
+    int shown = 0;
+    for (unsigned colour : sliceColours)
+        shown += pixelsOf(picture, colour) > 100 ? 1 : 0;
+    EXPECT_EQ(shown, 3);
+}
+
+TEST(RangePicture, DrawingObjectsAreCutAtTheRangesEdges)
+{
+    const auto wb = sampleWorkbook(sampleEntries());
+    const QImage part = drawRange(wb, 0, CellRange{10, 5, 20, 9});  // F11:J21, inside the chart
+    const QImage alone = drawRange(wb, 0, CellRange{10, 5, 10, 5});
+    EXPECT_EQ(part.width(), 5 * alone.width());
+    int sliceColoured = 0;
+    for (unsigned colour : sliceColours)
+        sliceColoured += pixelsOf(part, colour);
+    EXPECT_GT(sliceColoured, part.width() * part.height() / 10);
+}
+
+TEST(RangePicture, TextRunsOnOverEmptyNeighboursAndNumbersThatDoNotFitShowHashes)
+{
+    auto wb = sampleWorkbook({});
+    auto& cells = wb.sheets[0].cells;
+    cells[{20, 0}] = cellOf(std::string("A rather long label that runs on"), 15);
+    cells[{21, 0}] = cellOf(std::string("A rather long label that is cut"), 15);
+    cells[{21, 1}] = cellOf(std::string("x"), 15);
+    cells[{22, 0}] = cellOf(123456789012345.0, 15);
+    cells[{22, 1}] = cellOf(1.0 / 3.0, 15);
+    const CellRange range{20, 0, 22, 2};
+    const QImage picture = drawRange(wb, 0, range);
+    const int columnA = picture.width() - 64 - (picture.width() - 64) * 2656 / (3904 + 2656);
+    EXPECT_GT(darkPixels(picture, QRect(columnA, 0, picture.width() - columnA, 17)), 10);
+    EXPECT_EQ(darkPixels(picture, QRect(columnA + 20, 17, picture.width() - columnA - 20, 17)), 0);
+    // A General number narrows to the cell; the wider number in A stays whole or shows hashes.
+    EXPECT_GT(darkPixels(picture, QRect(columnA, 34, picture.width() - columnA - 64, 17)), 10);
+    EXPECT_GT(darkPixels(picture, QRect(0, 34, columnA, 17)), 10);
+}
+
+TEST(RangePicture, LimitsAndBadInputGiveClearErrors)
+{
+    auto wb = sampleWorkbook(sampleEntries());
+    EXPECT_THROW(drawRange(wb, 3, usedRange), RenderError);
+    EXPECT_THROW(drawRange(wb, 0, CellRange{5, 0, 2, 1}), RenderError);
+    EXPECT_THROW(drawRange(wb, 0, CellRange{0, 0, 70000, 1}), RenderError);
+    EXPECT_THROW(drawRange(wb, 0, usedRange, {0.0}), RenderError);
+    try {
+        drawRange(wb, 0, CellRange{0, 0, 65535, 0});
+        FAIL() << "a picture 1.1 million pixels high was drawn";
+    } catch (const sheet::Error& error) {
+        EXPECT_NE(std::string(error.what()).find("32767"), std::string::npos) << error.what();
+    }
+    wb.sheets[0].columns = {columnsOf(0, 255, 0xFFFF)};
+    EXPECT_THROW(drawRange(wb, 0, CellRange{0, 0, 0, 255}), RenderError);
+    wb.sheets[0].columns = {columnsOf(0, 255, 4000)};
+    for (auto& [row, info] : wb.sheets[0].rows)
+        info.height = 0x7FFF;
+    EXPECT_THROW(drawRange(wb, 0, CellRange{0, 0, 30, 200}), RenderError);
+    wb.sheets[0].columns = {columnsOf(0, 255, 0, true)};
+    EXPECT_THROW(drawRange(wb, 0, usedRange), RenderError);
+}
+
+TEST(RangePicture, BrokenFormattingDrawsWhatCanBeDrawn)
+{
+    auto wb = sampleWorkbook(sampleEntries());
+    auto& sheet = wb.sheets[0];
+    sheet.cells[{3, 0}].xf = 9999;
+    sheet.cells[{4, 0}].xf = -3;
+    wb.xfs[18].fontIndex = 4;  // the font that does not exist
+    wb.xfs[19].fontIndex = 500;
+    wb.xfs[17].fillPattern = 77;
+    wb.xfs[17].patternForeground = 4000;
+    wb.xfs[17].left.style = 99;
+    wb.fonts[6].name = "No Such Font Anywhere";
+    wb.fonts[6].height = 65000;
+    wb.formats.codes[sheet::model::FirstCustomFormat] = "[Red\"0;;;;;";
+    sheet.drawings.push_back(chartDrawing({-4, 5000, 99999, 9, 400, -1, -2, 900}, 0));
+    sheet.drawings.push_back(chartDrawing({1, 0, 1, 0, 3, 0, 3, 0}, 42));
+    EXPECT_NO_THROW(drawRange(wb, 0, usedRange));
+    EXPECT_NO_THROW(drawRange(wb, 0, CellRange{0, 0, 30, 20}));
+    // The drawing anchored at row 99999 stretches the sheet past what can be drawn.
+    EXPECT_THROW(drawSheet(wb, 0), RenderError);
+}
+
+}  // namespace

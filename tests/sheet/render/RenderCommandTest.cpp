@@ -1,0 +1,105 @@
+#include "sheet/automation/Application.h"
+#include "sheet/automation/Cell.h"
+#include "sheet/automation/Workbook.h"
+#include "sheet/automation/Workbooks.h"
+#include "sheet/automation/Worksheet.h"
+#include "sheet/render/ChartRecordReader.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string templatePath = TORTELET_TEMPLATE;
+
+// The colour of each of the template's six slices, in row order.
+std::vector<QRgb> templateSliceColours()
+{
+    sheet::Application application;
+    sheet::Workbook& workbook = application.workbooks().Open(templatePath);
+    const auto& model = workbook.model();
+    const auto pie = sheet::render::readPieChart(model, model.sheets.at(0).charts.at(0));
+    std::vector<QRgb> colours;
+    for (const auto& slice : pie.value().slices)
+        colours.push_back(slice.colour.rgb() & 0xFFFFFF);
+    application.Quit();
+    return colours;
+}
+
+int runTool(const QStringList& arguments)
+{
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("QT_QPA_PLATFORM");
+    tool.setProcessEnvironment(environment);
+    tool.start(TORTELET_SHEET_TOOL, QStringList{"render"} + arguments);
+    if (!tool.waitForFinished(60000))
+        return -1;
+    return tool.exitCode();
+}
+
+int pixelsOf(const QImage& image, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            count += (image.pixel(x, y) & 0xFFFFFF) == colour ? 1 : 0;
+    }
+    return count;
+}
+
+TEST(RenderCommand, SheetOfTheFilledTemplateShowsOneSlicePerPositiveEntry)
+{
+    const std::vector<QRgb> colours = templateSliceColours();
+    ASSERT_EQ(colours.size(), 6u);
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string filled = folder.filePath("filled.xls").toStdString();
+    const char* amounts[] = {"25000", "0", "-1500", "250000", "abc", "7500"};
+    {
+        sheet::Application application;
+        sheet::Workbook& workbook = application.workbooks().Open(templatePath);
+        for (int k = 0; k < 6; ++k)
+            workbook.ActiveSheet().Cells(4 + k, 2).setValue(amounts[k]);
+        workbook.SaveAs(filled, 56);
+        workbook.Close();
+        application.Quit();
+    }
+    const QString picture = folder.filePath("sheet.png");
+    ASSERT_EQ(runTool({QString::fromStdString(filled), picture, "--sheet"}), 0);
+    const QImage image(picture);
+    ASSERT_FALSE(image.isNull());
+    const bool positive[] = {true, false, false, true, false, true};
+    for (std::size_t k = 0; k < 6; ++k)
+        EXPECT_EQ(pixelsOf(image, colours[k]) > 200, positive[k]) << "slice " << k;
+}
+
+TEST(RenderCommand, UsedRangeAndRangeAndBadArguments)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString workbook = QString::fromStdString(templatePath);
+    const QString used = folder.filePath("used.bmp");
+    ASSERT_EQ(runTool({workbook, used}), 0);
+    const QImage usedImage(used);
+    ASSERT_FALSE(usedImage.isNull());
+    const QString range = folder.filePath("range.png");
+    ASSERT_EQ(runTool({workbook, range, "--range", "A3:B9"}), 0);
+    const QImage rangeImage(range);
+    EXPECT_EQ(rangeImage.width(), usedImage.width());
+    EXPECT_LT(rangeImage.height(), usedImage.height());
+
+    EXPECT_EQ(runTool({workbook, folder.filePath("x.gif")}), 2);
+    EXPECT_EQ(runTool({workbook, range, "--range", "B9:A3"}), 2);
+    EXPECT_EQ(runTool({workbook, range, "--range", "A1:A65536"}), 1);  // too tall to draw
+    EXPECT_EQ(runTool({folder.filePath("missing.xls"), range}), 1);
+}
+
+}  // namespace
