@@ -1,0 +1,121 @@
+#!/usr/bin/python3
+"""Writes the workbooks in this folder that LibreOffice makes (BIFF8, "MS Excel 97" filter):
+
+libreoffice-inventory.xls  two sheets: "Assets" (active) with text, numbers, a date, a formula
+                           and Unicode around the data cells A4:B9, and "Summary"
+libreoffice-pie.xls        one sheet "Data" with a 2-D pie chart over A4:B9 and a bar chart
+                           over D4:E6 beside it
+
+    /usr/bin/python3 tests/data/make-libreoffice-workbooks.py [output folder]
+"""
+
+import os
+import sys
+
+import uno
+from com.sun.star.table import CellRangeAddress
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "office"))
+from office_session import OfficeSession, file_url, properties  # noqa: E402
+
+WORKBOOK_FILTER = "MS Excel 97"
+
+
+def new_document(office):
+    return office.desktop.loadComponentFromURL(
+        "private:factory/scalc", "_blank", 0, properties(Hidden=True))
+
+
+def save(document, path):
+    document.storeToURL(file_url(path), properties(FilterName=WORKBOOK_FILTER, Overwrite=True))
+    document.close(True)
+
+
+def date_format(document):
+    locale = uno.createUnoStruct("com.sun.star.lang.Locale")
+    locale.Language, locale.Country = "en", "US"
+    key = document.NumberFormats.queryKey("YYYY-MM-DD", locale, False)
+    return key if key >= 0 else document.NumberFormats.addNew("YYYY-MM-DD", locale)
+
+
+def inventory(office, path):
+    document = new_document(office)
+    sheets = document.Sheets
+    assets = sheets.getByIndex(0)
+    assets.Name = "Assets"
+    sheets.insertNewByName("Summary", 1)
+    summary = sheets.getByName("Summary")
+
+    summary.getCellRangeByName("A1").setString("Inventory summary")
+    summary.getCellRangeByName("A2").setFormula("=SUM(Assets.B4:B9)")
+    summary.getCellRangeByName("B2").setValue(0.25)
+    summary.getCellRangeByName("B2").NumberFormat = 10  # 0.00%
+
+    assets.getCellRangeByName("A1").setString("Ünïcödé – ✓ 日本")
+    assets.getCellRangeByName("A3").setString("Item")
+    assets.getCellRangeByName("B3").setString("Value")
+    for row, (label, value) in enumerate([("Desk", 250), ("Lamp", 35.5), ("Chair", 120)], start=4):
+        assets.getCellRangeByName("A%d" % row).setString(label)
+        assets.getCellRangeByName("B%d" % row).setValue(value)
+    assets.getCellRangeByName("D3").setString("Bought")
+    assets.getCellRangeByName("D4").setValue(45000)
+    assets.getCellRangeByName("D4").NumberFormat = date_format(document)
+    assets.getCellRangeByName("D5").setFormula("=B4*2")
+    assets.getCellRangeByName("E7").setString("far corner")
+    assets.getCellRangeByName("C20").setValue(-1.5e-7)
+    assets.getCellRangeByName("A3:B3").CharWeight = 150.0
+    save(document, path)
+
+
+def add_chart(sheet, name, area, cells, kind):
+    first, last = cells
+    source = CellRangeAddress()
+    source.Sheet = 0
+    source.StartColumn, source.StartRow = first
+    source.EndColumn, source.EndRow = last
+    sheet.Charts.addNewByName(name, area, (source,), True, True)
+    chart = sheet.Charts.getByName(name).EmbeddedObject
+    chart.setDiagram(chart.createInstance(kind))
+    chart.HasMainTitle = True
+    chart.Title.String = name
+
+
+def rectangle(x, y, width, height):
+    area = uno.createUnoStruct("com.sun.star.awt.Rectangle")
+    area.X, area.Y, area.Width, area.Height = x, y, width, height
+    return area
+
+
+def pie(office, path):
+    document = new_document(office)
+    data = document.Sheets.getByIndex(0)
+    data.Name = "Data"
+    data.getCellRangeByName("A3").setString("Kind")
+    data.getCellRangeByName("B3").setString("Share")
+    for row, (label, value) in enumerate(
+            [("Red", 1), ("Green", 2), ("Blue", 3), ("Cyan", 4), ("Magenta", 5), ("Yellow", 6)], start=4):
+        data.getCellRangeByName("A%d" % row).setString(label)
+        data.getCellRangeByName("B%d" % row).setValue(value)
+    data.getCellRangeByName("D3").setString("Year")
+    data.getCellRangeByName("E3").setString("Count")
+    for row, (year, count) in enumerate([("2019", 4), ("2020", 7), ("2021", 5)], start=4):
+        data.getCellRangeByName("D%d" % row).setString(year)
+        data.getCellRangeByName("E%d" % row).setValue(count)
+    add_chart(data, "Shares", rectangle(9000, 500, 10000, 7000), ((0, 2), (1, 8)),
+              "com.sun.star.chart.PieDiagram")
+    add_chart(data, "Counts", rectangle(9000, 8000, 10000, 6000), ((3, 2), (4, 5)),
+              "com.sun.star.chart.BarDiagram")
+    save(document, path)
+
+
+def main():
+    folder = sys.argv[1] if len(sys.argv) > 1 else HERE
+    with OfficeSession() as office:
+        inventory(office, os.path.join(folder, "libreoffice-inventory.xls"))
+        pie(office, os.path.join(folder, "libreoffice-pie.xls"))
+
+
+if __name__ == "__main__":
+    main()

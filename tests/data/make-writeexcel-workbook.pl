@@ -1,0 +1,47 @@
+#!/usr/bin/perl
+# Writes writeexcel-budget.xls with Perl's Spreadsheet::WriteExcel: a workbook made by another
+# program, with content around the chart data cells that a fill must leave alone.
+#   perl tests/data/make-writeexcel-workbook.pl [output path]
+use strict;
+use warnings;
+use utf8;
+use File::Basename qw(dirname);
+use Spreadsheet::WriteExcel;
+
+my $path = shift // dirname(__FILE__) . '/writeexcel-budget.xls';
+my $workbook = Spreadsheet::WriteExcel->new($path) or die "cannot write $path: $!";
+
+my $assets = $workbook->add_worksheet('Assets');
+my $notes  = $workbook->add_worksheet('Notes');
+$assets->activate();
+
+my $title  = $workbook->add_format(bold => 1, size => 14, color => 'navy');
+my $header = $workbook->add_format(bold => 1, bg_color => 'yellow', border => 1);
+my $money  = $workbook->add_format(num_format => '#,##0.00 [$€-407]');
+my $date   = $workbook->add_format(num_format => 'yyyy-mm-dd');
+my $merged = $workbook->add_format(align => 'center', italic => 1);
+
+$assets->write_string(0, 0, 'Household budget', $title);
+$assets->write_string(2, 0, 'Asset Type', $header);
+$assets->write_string(2, 1, 'Amount', $header);
+my @old = (['Cash', 120.5], ['Shares', 3000], ['Flat', 180000]);
+for my $i (0 .. $#old) {
+    $assets->write_string(3 + $i, 0, $old[$i][0]);
+    $assets->write_number(3 + $i, 1, $old[$i][1], $money);
+}
+$assets->write_string(2, 3, 'Note', $header);
+$assets->write_string(3, 3, 'Zürich – Ünïcödé ✓');
+$assets->write_number(4, 3, 45123, $date);
+$assets->write_formula(5, 3, '=SUM(B4:B6)', $money, 183120.5);
+$assets->write_number(6, 3, -0.125);
+$assets->merge_range(11, 2, 11, 4, 'Merged across C12:E12', $merged);
+$assets->write_comment(3, 3, 'A comment made by WriteExcel');
+$assets->set_column(3, 3, 24);
+$assets->set_row(11, 30);
+
+$notes->write_string(0, 0, 'Second sheet');
+$notes->write_number(1, 0, 3.14159);
+$notes->write_string(1, 1, 'Пи');
+$notes->write_formula(2, 0, '=A2*2', undef, 6.28318);
+
+$workbook->close() or die "cannot finish $path: $!";

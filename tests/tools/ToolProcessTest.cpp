@@ -1,0 +1,246 @@
+// Runs the tortelet-sheet program as a user would and checks its exit codes, messages and files.
+
+#include "resources/ChartTemplate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString AmountFormat = QStringLiteral(R"(_($* #,##0_);_($* (#,##0);_($* "-"??_);_(@_))");
+const QString SampleFormat = QStringLiteral(R"(_("$"* #,##0_);_("$"* \(#,##0\);_("$"* "-"??_);_(@_))");
+
+struct Outcome {
+    int code = -1;
+    QString output;
+    QString errors;
+};
+
+Outcome runTool(const QStringList& arguments, const QByteArray& input = {})
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TORTELET_SHEET_PROGRAM), arguments);
+    if (!process.waitForStarted(10000))
+        return {};
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    if (process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QStringList lines(const QString& text) { return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+
+// The listing's cell lines, without the last field (the text as the format shows it).
+QStringList cellLines(const QString& dump)
+{
+    QStringList cells;
+    for (const QString& line : lines(dump))
+        if (line.startsWith(QLatin1String("cell\t")))
+            cells << line.section(QLatin1Char('\t'), 0, 4);
+    return cells;
+}
+
+QStringList linesStartingWith(const QString& dump, const QString& start)
+{
+    QStringList found;
+    for (const QString& line : lines(dump))
+        if (line.startsWith(start))
+            found << line;
+    return found;
+}
+
+class ToolTest : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return folder_.filePath(name); }
+    QString write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path(name);
+    }
+    QString templateFile() const { return write(QStringLiteral("template.xlt"), resources::chartTemplate()); }
+
+    void expectFileFailure(const QStringList& arguments, const QString& named, const QByteArray& input = {})
+    {
+        const Outcome outcome = runTool(arguments, input);
+        EXPECT_EQ(outcome.code, 1) << arguments.join(' ').toStdString();
+        EXPECT_EQ(outcome.output, QString());
+        EXPECT_EQ(outcome.errors.count(QLatin1Char('\n')), 1) << outcome.errors.toStdString();
+        EXPECT_TRUE(outcome.errors.startsWith(QStringLiteral("tortelet-sheet: ") + named + QStringLiteral(": ")))
+            << outcome.errors.toStdString();
+    }
+
+    QTemporaryDir folder_;
+};
+
+TEST_F(ToolTest, UsageErrorsEndWithCodeTwo)
+{
+    const QString any = path(QStringLiteral("any.xls"));
+    const QList<QStringList> wrong = {
+        {}, {QStringLiteral("paint")}, {QStringLiteral("template")}, {QStringLiteral("template"), any, any},
+        {QStringLiteral("fill"), any}, {QStringLiteral("fill"), any, any, any, any}, {QStringLiteral("dump")},
+        {QStringLiteral("dump"), any, any}};
+    for (const QStringList& arguments : wrong) {
+        const Outcome outcome = runTool(arguments);
+        EXPECT_EQ(outcome.code, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(outcome.errors.contains(QStringLiteral("Usage"))) << outcome.errors.toStdString();
+    }
+    EXPECT_TRUE(QDir(folder_.path()).isEmpty());
+
+    const Outcome help = runTool({QStringLiteral("--help")});
+    EXPECT_EQ(help.code, 0);
+    for (const char* synopsis : {"template OUT", "fill TEMPLATE OUT [ENTRIES]", "dump WORKBOOK"})
+        EXPECT_TRUE(help.output.contains(QLatin1String(synopsis))) << synopsis;
+}
+
+TEST_F(ToolTest, InputsThatAreNotWorkbooksEndWithOneLineNamingTheFile)
+{
+    QByteArray noise(4096, '\0');
+    QRandomGenerator generator(7);
+    for (char& byte : noise)
+        byte = static_cast<char>(generator.bounded(256));
+    const QByteArray templateBytes = resources::chartTemplate();
+    QDir(folder_.path()).mkdir(QStringLiteral("folder.xls"));
+
+    const QStringList inputs = {
+        path(QStringLiteral("missing.xls")),
+        write(QStringLiteral("empty.xls"), {}),
+        write(QStringLiteral("text.xls"), "Asset Type,Amount\nSavings,25000\n"),
+        write(QStringLiteral("noise.xls"), noise),
+        write(QStringLiteral("signature.xls"), QByteArray::fromHex("d0cf11e0a1b11ae1") + noise),
+        write(QStringLiteral("truncated.xls"), templateBytes.left(templateBytes.size() / 2)),
+        path(QStringLiteral("folder.xls")),
+    };
+    const QString out = path(QStringLiteral("out.xls"));
+    for (const QString& input : inputs) {
+        expectFileFailure({QStringLiteral("dump"), input}, input);
+        expectFileFailure({QStringLiteral("fill"), input, out}, input);
+        EXPECT_FALSE(QFile::exists(out)) << input.toStdString();
+    }
+}
+
+TEST_F(ToolTest, BadEntriesAndUnwritableOutputsEndWithOneLineNamingTheFile)
+{
+    const QString workbook = templateFile();
+    const QString out = path(QStringLiteral("out.xls"));
+    const QString missing = path(QStringLiteral("missing.txt"));
+    expectFileFailure({QStringLiteral("fill"), workbook, out, missing}, missing);
+    const QString noTab = write(QStringLiteral("no-tab.txt"), "Savings\t25000\nCar 7500\n");
+    expectFileFailure({QStringLiteral("fill"), workbook, out, noTab}, noTab);
+    expectFileFailure({QStringLiteral("fill"), workbook, out, QStringLiteral("-")}, QStringLiteral("standard input"),
+                      "Caf\xE9\t1\n");
+    EXPECT_FALSE(QFile::exists(out));
+
+    // Rows 4 to 65536 hold 65533 entries; one more does not fit on the sheet.
+    QByteArray tooMany;
+    for (int entry = 0; entry < 65534; ++entry)
+        tooMany += "Item\t" + QByteArray::number(entry) + "\n";
+    const QString tooManyFile = write(QStringLiteral("too-many.txt"), tooMany);
+    expectFileFailure({QStringLiteral("fill"), workbook, out, tooManyFile}, tooManyFile);
+    EXPECT_FALSE(QFile::exists(out));
+
+    const QString nowhere = path(QStringLiteral("no/such/folder/out.xls"));
+    expectFileFailure({QStringLiteral("fill"), workbook, nowhere}, nowhere);
+    expectFileFailure({QStringLiteral("template"), nowhere}, nowhere);
+}
+
+TEST_F(ToolTest, TemplateWritesTheBuiltInTemplate)
+{
+    const QString out = path(QStringLiteral("Pie Chart.xlt"));
+    write(QStringLiteral("Pie Chart.xlt"), "an older file");
+    EXPECT_EQ(runTool({QStringLiteral("template"), out}).code, 0);
+    QFile written(out);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), resources::chartTemplate());
+    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST_F(ToolTest, DumpListsTheTemplate)
+{
+    const Outcome outcome = runTool({QStringLiteral("dump"), templateFile()});
+    ASSERT_EQ(outcome.code, 0) << outcome.errors.toStdString();
+    const QStringList listing = lines(outcome.output);
+    ASSERT_GE(listing.size(), 2);
+    EXPECT_EQ(listing[0], QStringLiteral("sheet\t1\tAssets\tworksheet\tactive"));
+    EXPECT_EQ(listing[1], QStringLiteral("used\tA3:B19"));
+
+    QStringList expected = {QStringLiteral("cell\tA3\ttext\tAsset Type\tGeneral"),
+                            QStringLiteral("cell\tB3\ttext\tAmount\tGeneral")};
+    const QList<QPair<QString, int>> samples = {{QStringLiteral("Savings"), 25000}, {QStringLiteral("401k"), 55000},
+                                                {QStringLiteral("Stocks"), 15000},  {QStringLiteral("House"), 250000},
+                                                {QStringLiteral("Bonds"), 11000},   {QStringLiteral("Car"), 7500}};
+    int row = 4;
+    for (const auto& [label, amount] : samples) {
+        expected << QStringLiteral("cell\tA%1\ttext\t%2\tGeneral").arg(row).arg(label);
+        expected << QStringLiteral("cell\tB%1\tnumber\t%2\t%3").arg(row).arg(amount).arg(SampleFormat);
+        ++row;
+    }
+    EXPECT_EQ(cellLines(outcome.output), expected);
+    EXPECT_TRUE(outcome.output.contains(QStringLiteral("\t $25,000 \n")) ||
+                outcome.output.contains(QStringLiteral("\t $ 25,000 \n")))
+        << outcome.output.toStdString();
+
+    EXPECT_EQ(linesStartingWith(outcome.output, QStringLiteral("chart")),
+              QStringList{QStringLiteral("chart\t1\tpie\t3-D")});
+    EXPECT_EQ(linesStartingWith(outcome.output, QStringLiteral("series")),
+              QStringList{QStringLiteral("series\t1\tname=Assets!B3\tvalues=Assets!B4:B9\tcategories=Assets!A4:A9")});
+}
+
+TEST_F(ToolTest, FillWritesTheEntriesBelowTheHeaderAndTheChartFollows)
+{
+    const QString out = path(QStringLiteral("filled.xls"));
+    const QByteArray entries = "Épargne\t1234.5\nЖильё\t-200\n株式\t0\nCar\t7500\nBoat\t12\nBike\t3\nTent\t99\n";
+    const Outcome fill = runTool({QStringLiteral("fill"), templateFile(), out, QStringLiteral("-")}, entries);
+    ASSERT_EQ(fill.code, 0) << fill.errors.toStdString();
+    EXPECT_EQ(fill.output + fill.errors, QString());
+
+    const Outcome dump = runTool({QStringLiteral("dump"), out});
+    ASSERT_EQ(dump.code, 0) << dump.errors.toStdString();
+    const QStringList expected = {
+        QStringLiteral("cell\tA3\ttext\tAsset Type\tGeneral"), QStringLiteral("cell\tB3\ttext\tAmount\tGeneral"),
+        QStringLiteral("cell\tA4\ttext\tÉpargne\tGeneral"),    QStringLiteral("cell\tB4\tnumber\t1234.5\t") + AmountFormat,
+        QStringLiteral("cell\tA5\ttext\tЖильё\tGeneral"),      QStringLiteral("cell\tB5\tnumber\t-200\t") + AmountFormat,
+        QStringLiteral("cell\tA6\ttext\t株式\tGeneral"),       QStringLiteral("cell\tB6\tnumber\t0\t") + AmountFormat,
+        QStringLiteral("cell\tA7\ttext\tCar\tGeneral"),        QStringLiteral("cell\tB7\tnumber\t7500\t") + AmountFormat,
+        QStringLiteral("cell\tA8\ttext\tBoat\tGeneral"),       QStringLiteral("cell\tB8\tnumber\t12\t") + AmountFormat,
+        QStringLiteral("cell\tA9\ttext\tBike\tGeneral"),       QStringLiteral("cell\tB9\tnumber\t3\t") + AmountFormat,
+        QStringLiteral("cell\tA10\ttext\tTent\tGeneral"),      QStringLiteral("cell\tB10\tnumber\t99\t") + AmountFormat,
+    };
+    EXPECT_EQ(cellLines(dump.output), expected);
+    EXPECT_EQ(linesStartingWith(dump.output, QStringLiteral("used")), QStringList{QStringLiteral("used\tA3:B19")});
+    EXPECT_EQ(linesStartingWith(dump.output, QStringLiteral("series")),
+              QStringList{QStringLiteral("series\t1\tname=Assets!B3\tvalues=Assets!B4:B10\tcategories=Assets!A4:A10")});
+}
+
+TEST_F(ToolTest, FillWithoutEntriesLeavesTheDataRowsEmpty)
+{
+    const QString out = path(QStringLiteral("empty.xls"));
+    ASSERT_EQ(runTool({QStringLiteral("fill"), templateFile(), out}).code, 0);
+    const Outcome dump = runTool({QStringLiteral("dump"), out});
+    ASSERT_EQ(dump.code, 0) << dump.errors.toStdString();
+    EXPECT_EQ(cellLines(dump.output), (QStringList{QStringLiteral("cell\tA3\ttext\tAsset Type\tGeneral"),
+                                                   QStringLiteral("cell\tB3\ttext\tAmount\tGeneral")}));
+    EXPECT_EQ(linesStartingWith(dump.output, QStringLiteral("series")),
+              QStringList{QStringLiteral("series\t1\tname=Assets!B3\tvalues=Assets!B4:B9\tcategories=Assets!A4:A9")});
+}
+
+}  // namespace

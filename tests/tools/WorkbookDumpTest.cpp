@@ -1,0 +1,89 @@
+#include "WorkbookDump.h"
+
+#include "sheet/model/Workbook.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+using namespace sheet::model;
+
+std::string dump(const Workbook& workbook, const std::string& usedRange = "A1")
+{
+    std::ostringstream output;
+    tools::writeWorkbookDump(workbook, usedRange, output);
+    return output.str();
+}
+
+Workbook twoSheets()
+{
+    Workbook workbook;
+    workbook.xfs.resize(17);
+    workbook.xfs[16].formatIndex = 10;  // built-in 0.00%
+    workbook.sheets.resize(2);
+    workbook.sheets[0].name = "Data";
+    workbook.sheets[1].name = "It's mine";
+    workbook.sheets[1].visible = false;
+    workbook.activeSheet = 1;
+    return workbook;
+}
+
+TEST(CellAddress, WritesColumnLettersAndRowsFromOne)
+{
+    EXPECT_EQ(tools::cellAddress(0, 0), "A1");
+    EXPECT_EQ(tools::cellAddress(2, 1), "B3");
+    EXPECT_EQ(tools::cellAddress(9, 25), "Z10");
+    EXPECT_EQ(tools::cellAddress(0, 26), "AA1");
+    EXPECT_EQ(tools::cellAddress(0, 51), "AZ1");
+    EXPECT_EQ(tools::cellAddress(0, 52), "BA1");
+    EXPECT_EQ(tools::cellAddress(65535, 255), "IV65536");
+}
+
+TEST(WorkbookDump, ListsEveryKindOfValueOnceWithItsFormat)
+{
+    Workbook workbook = twoSheets();
+    auto& cells = workbook.sheets[1].cells;
+    cells[{0, 0}] = Cell{std::string("tab\there\nline"), DefaultCellXf, -1, nullptr};
+    cells[{0, 1}] = Cell{0.25, 16, -1, nullptr};
+    cells[{1, 0}] = Cell{true, DefaultCellXf, -1, nullptr};
+    cells[{1, 1}] = Cell{ErrorCode::DivisionByZero, DefaultCellXf, -1, nullptr};
+    cells[{2, 0}] = Cell{std::monostate{}, 16, -1, nullptr};
+    cells[{3, 2}] = Cell{-12.5, DefaultCellXf, -1, std::make_shared<const std::vector<Record>>()};
+
+    EXPECT_EQ(dump(workbook, "A1:C4"),
+              "sheet\t1\tData\tworksheet\n"
+              "sheet\t2\tIt's mine\tworksheet\tactive\thidden\n"
+              "used\tA1:C4\n"
+              "cell\tA1\ttext\ttab\\there\\nline\tGeneral\ttab\\there\\nline\n"
+              "cell\tB1\tnumber\t0.25\t0.00%\t25.00%\n"
+              "cell\tA2\tlogical\tTRUE\tGeneral\tTRUE\n"
+              "cell\tB2\terror\t#DIV/0!\tGeneral\t#DIV/0!\n"
+              "cell\tC4\tformula:number\t-12.5\tGeneral\t-12.5\n");
+}
+
+TEST(WorkbookDump, NamesTheSheetsAndRangesOfEachChartSeries)
+{
+    Workbook workbook = twoSheets();
+    workbook.activeSheet = 0;
+    Chart pie;
+    pie.type = ChartType::Pie;
+    pie.threeD = true;
+    pie.series.push_back({RangeReference{1, {2, 1, 2, 1}}, RangeReference{1, {3, 1, 8, 1}},
+                          RangeReference{0, {3, 0, 8, 0}}});
+    Chart other;
+    other.series.push_back({std::nullopt, RangeReference{-1, {0, 3, 4, 3}}, std::nullopt});
+    workbook.sheets[0].charts = {pie, other};
+
+    EXPECT_EQ(dump(workbook),
+              "sheet\t1\tData\tworksheet\tactive\n"
+              "used\tA1\n"
+              "chart\t1\tpie\t3-D\n"
+              "series\t1\tname='It''s mine'!B3\tvalues='It''s mine'!B4:B9\tcategories=Data!A4:A9\n"
+              "chart\t2\tother\t2-D\n"
+              "series\t1\tname=none\tvalues=D1:D5\tcategories=none\n"
+              "sheet\t2\tIt's mine\tworksheet\thidden\n");
+}
+
+}  // namespace

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "Command.h"
+
+namespace tools {
+
+Command templateCommand();
+Command fillCommand();
+Command dumpCommand();
+Command renderCommand();
+
+}  // namespace tools

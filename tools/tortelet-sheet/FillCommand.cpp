@@ -1,0 +1,76 @@
+#include "Commands.h"
+#include "EntriesFile.h"
+
+#include "sheet/Errors.h"
+#include "sheet/automation/Application.h"
+#include "sheet/automation/Workbook.h"
+
+namespace tools {
+
+namespace {
+
+// The accounting format that the chart build gives every amount cell.
+constexpr const char* AmountFormat = R"(_($* #,##0_);_($* (#,##0);_($* "-"??_);_(@_))";
+constexpr int FirstDataRow = 4;
+constexpr int TemplateDataRows = 6;
+constexpr int SaveAsExcel97 = 56;
+
+void writeEntries(sheet::Worksheet& sheet, const std::vector<Entry>& entries)
+{
+    for (int column : {1, 2})
+        for (int row = FirstDataRow; row < FirstDataRow + TemplateDataRows; ++row)
+            sheet.Cells(row, column).setValue("");
+    int row = FirstDataRow;
+    for (const Entry& entry : entries) {
+        sheet.Cells(row, 1).setValue(entry.label);
+        sheet::Cell amount = sheet.Cells(row, 2);
+        amount.setValue(entry.amount);
+        amount.setNumberFormat(AmountFormat);
+        ++row;
+    }
+}
+
+int fill(const Arguments& arguments, std::ostream&)
+{
+    if (arguments.size() < 2 || arguments.size() > 3)
+        throw UsageError("fill takes a template, the file to write and optionally an entries file");
+    const std::string& templatePath = arguments[0];
+    const std::string& outputPath = arguments[1];
+    const std::vector<Entry> entries = arguments.size() == 3 ? readEntriesFile(arguments[2]) : std::vector<Entry>{};
+
+    sheet::Application application;
+    sheet::Workbook* workbook = nullptr;
+    try {
+        workbook = &application.workbooks().Open(templatePath);
+    } catch (const sheet::Error& error) {
+        throw FileFailure(templatePath, error.what());
+    }
+    try {
+        writeEntries(workbook->ActiveSheet(), entries);
+    } catch (const sheet::Error& error) {
+        throw FileFailure(arguments.size() == 3 ? arguments[2] : templatePath, error.what());
+    }
+    try {
+        workbook->SaveAs(outputPath, SaveAsExcel97);
+    } catch (const sheet::Error& error) {
+        throw FileFailure(outputPath, error.what());
+    }
+    workbook->Close();
+    application.Quit();
+    return 0;
+}
+
+}  // namespace
+
+Command fillCommand()
+{
+    return {"fill", "fill TEMPLATE OUT [ENTRIES]",
+            "    Opens the workbook TEMPLATE, empties the data rows A4:B9 of its active sheet, writes the\n"
+            "    entries from row 4 on (the label in column A, the amount in column B as if typed, in the\n"
+            "    user's locale, with the accounting format) and saves the result as OUT in the Excel\n"
+            "    97-2003 format. ENTRIES is a UTF-8 file of \"label<TAB>amount\" lines, or \"-\" for\n"
+            "    standard input; without ENTRIES the data rows are left empty.\n",
+            fill};
+}
+
+}  // namespace tools

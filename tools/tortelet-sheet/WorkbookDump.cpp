@@ -1,0 +1,165 @@
+#include "WorkbookDump.h"
+
+#include "sheet/format/NumberFormat.h"
+#include "sheet/model/Workbook.h"
+
+#include <cctype>
+#include <charconv>
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace tools {
+
+namespace {
+
+using namespace sheet::model;
+
+std::string escaped(std::string_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '\t': result += "\\t"; break;
+        case '\n': result += "\\n"; break;
+        case '\r': result += "\\r"; break;
+        default: result += c;
+        }
+    }
+    return result;
+}
+
+std::string numberText(double value)
+{
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    return std::string(buffer, end);
+}
+
+std::string columnLetters(int column)
+{
+    std::string letters;
+    for (int rest = column + 1; rest > 0; rest = (rest - 1) / 26)
+        letters.insert(letters.begin(), static_cast<char>('A' + (rest - 1) % 26));
+    return letters;
+}
+
+std::string rangeAddress(const CellRange& range)
+{
+    const std::string first = cellAddress(range.firstRow, range.firstColumn);
+    if (range.firstRow == range.lastRow && range.firstColumn == range.lastColumn)
+        return first;
+    return first + ":" + cellAddress(range.lastRow, range.lastColumn);
+}
+
+std::string sheetPrefix(const std::string& name)
+{
+    bool plain = !name.empty();
+    for (unsigned char c : name)
+        plain = plain && (std::isalnum(c) || c == '_' || c == '.' || c >= 0x80);
+    if (plain)
+        return name + "!";
+    std::string quoted = "'";
+    for (char c : name)
+        quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    return quoted + "'!";
+}
+
+std::string referenceText(const Workbook& workbook, const std::optional<RangeReference>& reference)
+{
+    if (!reference)
+        return "none";
+    const bool known = reference->sheet >= 0 && reference->sheet < static_cast<int>(workbook.sheets.size());
+    return (known ? sheetPrefix(workbook.sheets[reference->sheet].name) : std::string()) +
+           rangeAddress(reference->range);
+}
+
+const char* kindName(SheetKind kind)
+{
+    switch (kind) {
+    case SheetKind::Worksheet: return "worksheet";
+    case SheetKind::Chart: return "chart";
+    case SheetKind::Macro: return "macro";
+    case SheetKind::Other: break;
+    }
+    return "other";
+}
+
+struct ValueText {
+    const char* kind;
+    std::string raw;
+};
+
+ValueText valueText(const CellValue& value)
+{
+    if (const auto* number = std::get_if<double>(&value))
+        return {"number", numberText(*number)};
+    if (const auto* text = std::get_if<std::string>(&value))
+        return {"text", *text};
+    if (const auto* logical = std::get_if<bool>(&value))
+        return {"logical", *logical ? "TRUE" : "FALSE"};
+    return {"error", errorText(std::get<ErrorCode>(value))};
+}
+
+// The value as its number format shows it; numbers and texts only, other values as they are.
+std::string shownText(const CellValue& value, const std::string& code, const std::string& raw)
+{
+    try {
+        const sheet::format::NumberFormat format(code);
+        if (const auto* number = std::get_if<double>(&value))
+            return format.format(*number).text();
+        if (const auto* text = std::get_if<std::string>(&value))
+            return format.format(*text).text();
+    } catch (const std::exception&) {
+        // A code the formatter cannot read: the listing still shows the stored value.
+    }
+    return raw;
+}
+
+void writeCells(const Workbook& workbook, const Sheet& sheet, std::ostream& output)
+{
+    for (const auto& [address, cell] : sheet.cells) {
+        if (std::holds_alternative<std::monostate>(cell.value))
+            continue;
+        const ValueText value = valueText(cell.value);
+        const std::string code = workbook.formatCode(cell.xf);
+        output << "cell\t" << cellAddress(address.row, address.column) << '\t'
+               << (cell.formula ? "formula:" : "") << value.kind << '\t' << escaped(value.raw) << '\t'
+               << escaped(code) << '\t' << escaped(shownText(cell.value, code, value.raw)) << '\n';
+    }
+}
+
+void writeCharts(const Workbook& workbook, const Sheet& sheet, std::ostream& output)
+{
+    int chartNumber = 0;
+    for (const Chart& chart : sheet.charts) {
+        output << "chart\t" << ++chartNumber << '\t' << (chart.type == ChartType::Pie ? "pie" : "other") << '\t'
+               << (chart.threeD ? "3-D" : "2-D") << '\n';
+        int seriesNumber = 0;
+        for (const ChartSeries& series : chart.series)
+            output << "series\t" << ++seriesNumber << "\tname=" << escaped(referenceText(workbook, series.name))
+                   << "\tvalues=" << escaped(referenceText(workbook, series.values))
+                   << "\tcategories=" << escaped(referenceText(workbook, series.categories)) << '\n';
+    }
+}
+
+}  // namespace
+
+std::string cellAddress(int row, int column) { return columnLetters(column) + std::to_string(row + 1); }
+
+void writeWorkbookDump(const Workbook& workbook, const std::string& activeUsedRange, std::ostream& output)
+{
+    int number = 0;
+    for (const Sheet& sheet : workbook.sheets) {
+        const bool active = number == workbook.activeSheet;
+        output << "sheet\t" << ++number << '\t' << escaped(sheet.name) << '\t' << kindName(sheet.kind)
+               << (active ? "\tactive" : "") << (sheet.visible ? "" : "\thidden") << '\n';
+        if (active)
+            output << "used\t" << activeUsedRange << '\n';
+        writeCells(workbook, sheet, output);
+        writeCharts(workbook, sheet, output);
+    }
+}
+
+}  // namespace tools
