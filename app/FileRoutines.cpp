@@ -55,8 +55,10 @@ public:
             const ssize_t written = ::write(fd_, next, static_cast<size_t>(left));
             if (written < 0 && errno == EINTR)
                 continue;
-            if (written <= 0)
-                throw std::runtime_error(systemError("Cannot write the file", destination, written < 0 ? errno : ENOSPC));
+            if (written <= 0) {
+                const int error = written < 0 ? errno : ENOSPC;
+                throw std::runtime_error(systemError("Cannot write the file", destination, error));
+            }
             next += written;
             left -= written;
         }

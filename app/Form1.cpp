@@ -32,7 +32,8 @@ Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QStr
       programFolder_(std::move(programFolder)),
       pointer_(*this),
       list_(*(ListView1 = new QTreeWidget(this))),
-      commands_(list_, pointer_, platform)
+      commands_(list_, pointer_, platform),
+      build_(platform, *this)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -72,10 +73,7 @@ Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QStr
     setTabOrder(PushButton5, PushButton6);
     setTabOrder(PushButton6, PushButton7);
 
-    connect(PushButton1, &QPushButton::clicked, this, [this] {
-        if (chartBuild_)
-            chartBuild_();
-    });
+    connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
     connect(PushButton2, &QPushButton::clicked, this, [this] { commands_.PushButton2_Click(); });
     connect(PushButton3, &QPushButton::clicked, this, [this] { commands_.PushButton3_Click(); });
     connect(PushButton4, &QPushButton::clicked, this, [this] { commands_.PushButton4_Click(); });
@@ -125,6 +123,30 @@ void Form1::drawHomePage(Handler& h)
         h(120, [&] { platform_.launcher.openUrl(kHomePage); });
 }
 
+void Form1::PushButton1_Click() { build_.run(); }
+
+int Form1::entryCount() { return list_.count(); }
+
+QString Form1::entryLabel(int position) { return list_.label(position); }
+
+QString Form1::entryAmount(int position) { return list_.amount(position); }
+
+preview::Form2& Form1::loadPreview()
+{
+    if (!preview_)
+        preview_ = std::make_unique<preview::Form2>(
+            platform_, [this] { show(); }, endProgram_, nullptr, programFolder_);
+    return *preview_;
+}
+
+void Form1::deliverPicture(const QImage& picture) { loadPreview().setPicture(picture); }
+
+void Form1::setPreviewWorkbook(const QString& path) { loadPreview().mExcelFile = path; }
+
+void Form1::showPreview() { loadPreview().show(); }
+
+void Form1::hideMainWindow() { hide(); }
+
 void Form1::Form_QueryUnload()
 {
     Handler h(platform_.messages, kLocation + QStringLiteral("Form_QueryUnload"));
@@ -157,6 +179,8 @@ void Form1::mouseMoveEvent(QMouseEvent* event)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
+    if (build_.running())
+        build_.stopForExit();
     Form_QueryUnload();
     event->accept();
     Form_Unload();

@@ -4,9 +4,12 @@
 #include "Main.h"
 #include "PointerState.h"
 
+#include "chart/BuildHost.h"
+#include "chart/ChartBuild.h"
 #include "entries/EntryCommands.h"
 #include "entries/EntryList.h"
 #include "platform/Platform.h"
+#include "preview/Form2.h"
 
 #include <QPushButton>
 #include <QTreeWidget>
@@ -16,7 +19,7 @@
 namespace app {
 
 // The main window: the entry list, its editing buttons and "Start Creating Template".
-class Form1 : public QWidget {
+class Form1 : public QWidget, private chart::BuildHost {
     Q_OBJECT
 
 public:
@@ -32,13 +35,14 @@ public:
     QPushButton* PushButton7;
     QTreeWidget* ListView1;
 
-    PointerState& pointer() { return pointer_; }
+    PointerState& pointer() override { return pointer_; }
     entries::EntryList& list() { return list_; }
-
-    // The click of "Start Creating Template"; the chart build is plugged in by the program.
-    void setChartBuild(std::function<void()> build) { chartBuild_ = std::move(build); }
+    // The preview window, once the first build has loaded it.
+    preview::Form2* previewWindow() { return preview_.get(); }
+    bool building() const { return build_.running(); }
 
     void Form_Load();
+    void PushButton1_Click();
     void Form_QueryUnload();
     void Form_Unload();
 
@@ -53,13 +57,23 @@ private:
     void loadHandCursor(Handler& h);
     void drawHomePage(Handler& h);
 
+    int entryCount() override;
+    QString entryLabel(int position) override;
+    QString entryAmount(int position) override;
+    void deliverPicture(const QImage& picture) override;
+    void setPreviewWorkbook(const QString& path) override;
+    void showPreview() override;
+    void hideMainWindow() override;
+    preview::Form2& loadPreview();
+
     platform::Platform platform_;
     std::function<void()> endProgram_;
-    std::function<void()> chartBuild_;
     QString programFolder_;
     PointerState pointer_;
     entries::EntryList list_;
     entries::EntryCommands commands_;
+    chart::ChartBuild build_;
+    std::unique_ptr<preview::Form2> preview_;
     bool centred_ = false;
 };
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace app {
+class PointerState;
+}
+
+namespace chart {
+
+// What a chart build asks of the main window that starts it.
+class BuildHost {
+public:
+    virtual ~BuildHost() = default;
+
+    // The main window's pointer: busy while the build works.
+    virtual app::PointerState& pointer() = 0;
+
+    // The entry list's rows, by position from 1, exactly as they stand in the list.
+    virtual int entryCount() = 0;
+    virtual QString entryLabel(int position) = 0;
+    virtual QString entryAmount(int position) = 0;
+
+    // Makes the picture the preview window's picture, loading that window the first time.
+    virtual void deliverPicture(const QImage& picture) = 0;
+    // Hands the preview window the scratch workbook (its mExcelFile).
+    virtual void setPreviewWorkbook(const QString& path) = 0;
+    // Shows the preview window, modeless.
+    virtual void showPreview() = 0;
+    virtual void hideMainWindow() = 0;
+};
+
+}  // namespace chart

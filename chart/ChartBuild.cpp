@@ -1,0 +1,196 @@
+#include "ChartBuild.h"
+
+#include "Excel1.h"
+#include "PictureFile.h"
+#include "Required.h"
+#include "ScratchWorkbook.h"
+
+#include "app/FileRoutines.h"
+#include "app/Handler.h"
+#include "app/Main.h"
+#include "app/PointerState.h"
+#include "app/TempFolder.h"
+#include "resources/ChartTemplate.h"
+#include "sheet/automation/Application.h"
+#include "sheet/automation/Workbook.h"
+
+#include <QFile>
+
+#include <stdexcept>
+
+namespace chart {
+
+namespace {
+
+const QString kTemplateName = QStringLiteral("Pie Chart.xlt");
+const QString kPictureName = QStringLiteral("temp.bmp");
+constexpr int kMostDraws = 1000;
+
+std::string fileName(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+sheet::Worksheet& activeSheet(sheet::Workbook* workbook) { return required(workbook, "the workbook").ActiveSheet(); }
+
+// Clears the running mark however the build ends.
+class RunningMark {
+public:
+    explicit RunningMark(bool& running) : running_(running) { running_ = true; }
+    ~RunningMark() { running_ = false; }
+    RunningMark(const RunningMark&) = delete;
+    RunningMark& operator=(const RunningMark&) = delete;
+
+private:
+    bool& running_;
+};
+
+}  // namespace
+
+const char* const ChartBuild::AmountFormat = R"(_($* #,##0_);_($* (#,##0);_($* "-"??_);_(@_))";
+
+ChartBuild::ChartBuild(platform::Platform platform, BuildHost& host) : platform_(platform), host_(host) {}
+
+ChartBuild::~ChartBuild() = default;
+
+void ChartBuild::run()
+{
+    if (running_)
+        return;
+    const RunningMark mark(running_);
+    stopping_ = false;
+    first_.reset();
+    filled_ = nullptr;
+    second_.reset();
+    reopened_ = nullptr;
+    scratchPath_.clear();
+    scratchHandedOver_ = false;
+    steps();
+    reopened_ = nullptr;
+    second_.reset();
+}
+
+void ChartBuild::steps()
+{
+    app::Handler h(platform_.messages, QStringLiteral("Torvane2021/08/31.Form1.PushButton1_Click"));
+    if (h.when(100, [&] { return warnIfExcelRunning(platform_.messages); }))
+        return;
+    h(102, [&] { host_.pointer().set(app::PointerState::Busy); });
+    QByteArray templateBytes;
+    h(104, [&] { templateBytes = resources::chartTemplate(); });
+    if (h.when(106, [&] { return !app::FileExists(app::TempPath(kTemplateName)); }))
+        h(106, [&] { app::WriteFileIfMissing(templateBytes, app::TempPath(kTemplateName)); });
+    if (stopping_)
+        return leaveNothingBehind();
+
+    h(108, [&] { first_ = std::make_unique<sheet::Application>(); });
+    h(110, [&] {
+        filled_ = &required(first_, "the first instance").workbooks().Open(fileName(app::TempPath(kTemplateName)));
+    });
+    for (int column = 1; column <= 2; ++column) {
+        for (int row = 4; row <= 9; ++row)
+            h(112 + 12 * (column - 1) + 2 * (row - 4), [&] { activeSheet(filled_).Cells(row, column).setValue(""); });
+    }
+    int entries = 0;
+    h(136, [&] { entries = host_.entryCount(); });
+    for (int i = 1; i <= entries; ++i) {
+        h(138, [&] { activeSheet(filled_).Cells(i + 3, 1).setValue(host_.entryLabel(i).toStdString()); });
+        h(140, [&] { activeSheet(filled_).Cells(i + 3, 2).setValue(host_.entryAmount(i).toStdString()); });
+        h(142, [&] { activeSheet(filled_).Cells(i + 3, 2).setNumberFormat(AmountFormat); });
+    }
+    h(146, [&] { host_.pointer().set(app::PointerState::Busy); });
+    drawScratchPath(h);
+    h(164, [&] { saveScratchWorkbook(); });
+    h(166, [&] { required(first_, "the first instance").setDisplayAlerts(false); });
+    h(168, [&] { required(filled_, "the workbook").Close(); });
+    h(170, [&] { required(first_, "the first instance").Quit(); });
+    h(172, [&] {
+        filled_ = nullptr;
+        first_.reset();
+    });
+    h(174, [&] { app::DeleteFileForced(app::TempPath(kTemplateName)); });
+    if (stopping_)
+        return leaveNothingBehind();
+
+    h(176, [&] { second_ = openWorkbookInNewExcel(scratchPath_, platform_.clipboard); });
+    h(178, [&] { host_.pointer().set(app::PointerState::Busy); });
+    h(180, [&] {
+        sheet::Workbooks& workbooks = required(second_, "the second instance").workbooks();
+        reopened_ = &workbooks.item(workbooks.count());
+    });
+    h(182, [&] {
+        saveCellsActivesheet(platform_.messages, platform_.clipboard, reopened_, app::TempPath(kPictureName));
+    });
+    h(184, [&] { required(second_, "the second instance").setDisplayAlerts(false); });
+    h(186, [&] { required(reopened_, "the workbook").Close(); });
+    h(188, [&] { required(second_, "the second instance").Quit(); });
+    h(190, [&] { host_.pointer().set(app::PointerState::Ordinary); });
+    h(192, [&] { host_.deliverPicture(LoadPictureFile(app::TempPath(kPictureName))); });
+    h(194, [&] {
+        host_.setPreviewWorkbook(scratchPath_);
+        scratchHandedOver_ = true;
+    });
+    h(196, [&] { host_.showPreview(); });
+    h(198, [&] { host_.hideMainWindow(); });
+    h(200, [&] { app::DeleteFileForced(app::TempPath(kPictureName)); });
+    if (stopping_)
+        return leaveNothingBehind();
+
+    QString text;
+    h(202, [&] { text.clear(); });
+    h(204, [&] { entries = host_.entryCount(); });
+    for (int i = 1; i <= entries; ++i) {
+        h(206, [&] {
+            text += host_.entryLabel(i) + QStringLiteral("||SEP1||") + host_.entryAmount(i) +
+                    QStringLiteral("||SEP2||");
+        });
+    }
+    h(210, [&] { platform_.settings.write(QStringLiteral("Assets"), text); });
+}
+
+// Statements 148 to 162: "vormel" and eight digits, drawn again while the name is taken. The free
+// name is claimed on the spot, so no other build and no planted file can take it in between.
+void ChartBuild::drawScratchPath(app::Handler& h)
+{
+    int draws = 0;
+    bool taken = true;
+    while (taken) {
+        taken = false;
+        QString name;
+        h(148, [&] { name = QStringLiteral("vormel"); });
+        h(150, [&] { name += drawScratchDigits(platform_.random); });
+        h(160, [&] { scratchPath_ = app::TempPath(name + QStringLiteral(".xls")); });
+        h(162, [&] {
+            if (++draws > kMostDraws)
+                throw std::runtime_error("No free name for the scratch workbook in " + fileName(app::TempFolder()));
+            taken = !claimScratchPath(scratchPath_);
+        });
+    }
+}
+
+void ChartBuild::saveScratchWorkbook()
+{
+    try {
+        const int fileFormat = getSaveFileFormat(first_.get());
+        required(filled_, "the workbook").SaveAs(fileName(scratchPath_), fileFormat);
+    } catch (...) {
+        releaseEmptyPlaceholder(scratchPath_);
+        throw;
+    }
+}
+
+void ChartBuild::leaveNothingBehind()
+{
+    reopened_ = nullptr;
+    second_.reset();
+    filled_ = nullptr;
+    first_.reset();
+    try {
+        QFile::remove(app::TempPath(kTemplateName));
+        QFile::remove(app::TempPath(kPictureName));
+        if (!scratchHandedOver_ && !scratchPath_.isEmpty())
+            QFile::remove(scratchPath_);
+    } catch (...) {
+        // Without a temporary folder nothing was left there.
+    }
+    host_.pointer().set(app::PointerState::Ordinary);
+}
+
+}  // namespace chart

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "BuildHost.h"
+
+#include "platform/Platform.h"
+
+#include <QString>
+#include <memory>
+
+namespace app {
+class Handler;
+}
+
+namespace sheet {
+class Application;
+class Workbook;
+}  // namespace sheet
+
+namespace chart {
+
+// "Start Creating Template": turns the entry list into a scratch workbook filled from the chart
+// template and a picture of its sheet, hands both to the preview window and stores the list. Every
+// numbered statement that fails is reported and the build goes on with the next one.
+class ChartBuild {
+public:
+    ChartBuild(platform::Platform platform, BuildHost& host);
+    ~ChartBuild();
+    ChartBuild(const ChartBuild&) = delete;
+    ChartBuild& operator=(const ChartBuild&) = delete;
+
+    // Runs one build; does nothing while a build is already running.
+    void run();
+    bool running() const { return running_; }
+
+    // The program is ending during a build: at its next chance the build quits its instances,
+    // removes its scratch files and returns without showing anything.
+    void stopForExit() { stopping_ = true; }
+
+    // The number format of every amount cell.
+    static const char* const AmountFormat;
+
+private:
+    void steps();
+    void drawScratchPath(app::Handler& h);
+    void saveScratchWorkbook();
+    void leaveNothingBehind();
+
+    platform::Platform platform_;
+    BuildHost& host_;
+    bool running_ = false;
+    bool stopping_ = false;
+
+    std::unique_ptr<sheet::Application> first_;
+    sheet::Workbook* filled_ = nullptr;
+    std::unique_ptr<sheet::Application> second_;
+    sheet::Workbook* reopened_ = nullptr;
+    QString scratchPath_;
+    bool scratchHandedOver_ = false;
+};
+
+}  // namespace chart

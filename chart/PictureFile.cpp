@@ -1,0 +1,71 @@
+#include "PictureFile.h"
+
+#include "app/FileRoutines.h"
+
+#include <QBuffer>
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace chart {
+
+namespace {
+
+std::string describe(const char* what, const QString& path) { return what + path.toStdString(); }
+
+// Closes the descriptor on every way out.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+void SavePictureFile(const QImage& picture, const QString& path)
+{
+    if (picture.isNull())
+        throw std::runtime_error(describe("There is no picture to write to ", path));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "BMP"))
+        throw std::runtime_error(describe("The picture cannot be encoded for ", path));
+    app::WriteFileReplacing(bytes, path);
+}
+
+QImage LoadPictureFile(const QString& path)
+{
+    const Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0)
+        throw std::runtime_error(describe("Cannot open the picture ", path) + ": " + std::strerror(errno));
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
+        throw std::runtime_error(describe("The picture is not a plain file: ", path));
+    if (status.st_uid != ::geteuid())
+        throw std::runtime_error(describe("The picture belongs to another user: ", path));
+    QFile reader;
+    if (!reader.open(file.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        throw std::runtime_error(describe("Cannot read the picture ", path));
+    const QImage picture = QImage::fromData(reader.readAll());
+    if (picture.isNull())
+        throw std::runtime_error(describe("The file is not a picture: ", path));
+    return picture;
+}
+
+}  // namespace chart

@@ -1,0 +1,433 @@
+#include "EnvironmentValue.h"
+#include "OtherProcessInstance.h"
+#include "QStringPrinter.h"
+#include "TestHost.h"
+#include "XlrdReader.h"
+
+#include "chart/ChartBuild.h"
+#include "platform/ApplicationTitle.h"
+#include "platform/QtPlatform.h"
+#include "resources/ChartTemplate.h"
+#include "sheet/automation/Application.h"
+#include "sheet/automation/Workbook.h"
+#include "support/ScriptedPlatform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QClipboard>
+#include <QLocale>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+using testing_support::EnvironmentValue;
+using testing_support::ReadCell;
+
+const std::vector<std::pair<QString, QString>> kSampleSet = {
+    {QStringLiteral("Savings"), QStringLiteral("25000")}, {QStringLiteral("401k"), QStringLiteral("55000")},
+    {QStringLiteral("Stocks"), QStringLiteral("15000")},  {QStringLiteral("House"), QStringLiteral("250000")},
+    {QStringLiteral("Bonds"), QStringLiteral("11000")},   {QStringLiteral("Car"), QStringLiteral("7500")}};
+
+const QString kClick = QStringLiteral("Torvane2021/08/31.Form1.PushButton1_Click");
+const QString kCopy = QStringLiteral("Torvane2021/08/31.Excel1.saveCellsActivesheet");
+
+using Report = std::pair<QString, int>;
+
+std::vector<std::pair<QString, QString>> numberedEntries(int count)
+{
+    std::vector<std::pair<QString, QString>> entries;
+    for (int i = 1; i <= count; ++i)
+        entries.emplace_back(QStringLiteral("Asset %1").arg(i), QString::number(i * 1000 + 7));
+    return entries;
+}
+
+QString storedText(const std::vector<std::pair<QString, QString>>& entries)
+{
+    QString text;
+    for (const auto& [label, amount] : entries)
+        text += label + QStringLiteral("||SEP1||") + amount + QStringLiteral("||SEP2||");
+    return text;
+}
+
+// The engine's own picture of a workbook's used range, to compare the delivered picture with.
+QImage enginePicture(const QString& path)
+{
+    QImage picture;
+    sheet::Application instance;
+    instance.setPictureSink([&picture](const QImage& drawn) { picture = drawn; });
+    instance.workbooks().Open(QFile::encodeName(path).toStdString()).ActiveSheet().UsedRange().CopyPicture();
+    instance.Quit();
+    return picture;
+}
+
+class ChartBuildRun : public ::testing::Test {
+protected:
+    QTemporaryDir temp;
+    QTemporaryDir runtime;
+    EnvironmentValue tempVariable{"TEMP", QFile::encodeName(temp.path())};
+    EnvironmentValue runtimeVariable{"XDG_RUNTIME_DIR", QFile::encodeName(runtime.path())};
+    testing_support::ScriptedPlatform scripted;
+    platform::QtRandomness random;
+    platform::Platform platform{scripted.messages, scripted.inputs, scripted.saveDialog, scripted.settings,
+                                scripted.clipboard, scripted.launcher, random,          scripted.clock};
+    testing_support::TestHost host{platform};
+    chart::ChartBuild build{platform, host};
+
+    void SetUp() override { platform::setApplicationTitle(QStringLiteral("Tortelet")); }
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+
+    static QStringList filesIn(const QString& folder)
+    {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+    QStringList files() const { return filesIn(temp.path()); }
+
+    std::vector<Report> reports() const
+    {
+        static const QRegularExpression where(QStringLiteral("\r\nin (\\S+) at line (\\d+)\r\r"));
+        std::vector<Report> found;
+        for (const platform::MessageRequest& shown : scripted.messages.shown) {
+            const QRegularExpressionMatch match = where.match(shown.text);
+            if (shown.title == QStringLiteral("Application Error") && match.hasMatch())
+                found.emplace_back(match.captured(1), match.captured(2).toInt());
+        }
+        return found;
+    }
+
+    // The one scratch workbook the build left, checked against its name rule.
+    QString onlyScratchWorkbook() const
+    {
+        const QStringList left = files();
+        EXPECT_EQ(left.size(), 1) << left.join(QLatin1Char(' ')).toStdString();
+        if (left.size() != 1)
+            return {};
+        static const QRegularExpression name(QStringLiteral("^vormel[1-9]{8}\\.xls$"));
+        EXPECT_TRUE(name.match(left.first()).hasMatch()) << left.first().toStdString();
+        return temp.filePath(left.first());
+    }
+
+    void expectShownInPreview(const QString& scratch)
+    {
+        ASSERT_NE(host.previewWindow(), nullptr);
+        EXPECT_TRUE(host.previewWindow()->isVisible());
+        EXPECT_EQ(host.previewWindow()->mExcelFile, scratch);
+        EXPECT_FALSE(host.mainWindow.isVisible());
+        ASSERT_FALSE(host.delivered.empty());
+        EXPECT_FALSE(host.delivered.back().isNull());
+        const QSize drawn = enginePicture(scratch).size();
+        EXPECT_EQ(host.delivered.back().size(), drawn);
+        EXPECT_EQ(host.previewWindow()->Zoom_Ori->picture().size(), drawn);
+    }
+
+    void expectCells(const QString& scratch, const std::vector<std::pair<QString, QString>>& entries)
+    {
+        const testing_support::ReadSheet sheet = testing_support::readWithXlrd(scratch);
+        EXPECT_EQ(sheet.name, QStringLiteral("Assets"));
+        EXPECT_EQ(sheet.cell(3, 1).value.toString(), QStringLiteral("Asset Type"));
+        for (int i = 1; i <= static_cast<int>(entries.size()); ++i) {
+            const ReadCell label = sheet.cell(i + 3, 1);
+            const ReadCell amount = sheet.cell(i + 3, 2);
+            EXPECT_EQ(label.kind, ReadCell::Text) << "row " << i + 3;
+            EXPECT_EQ(label.value.toString(), entries[static_cast<size_t>(i - 1)].first);
+            EXPECT_EQ(amount.kind, ReadCell::Number) << "row " << i + 3;
+            EXPECT_DOUBLE_EQ(amount.value.toDouble(), entries[static_cast<size_t>(i - 1)].second.toDouble());
+            EXPECT_EQ(amount.format, QString::fromUtf8(chart::ChartBuild::AmountFormat)) << "row " << i + 3;
+        }
+        for (int row = static_cast<int>(entries.size()) + 4; row <= 9; ++row) {
+            for (int column = 1; column <= 2; ++column) {
+                const int kind = sheet.cell(row, column).kind;
+                EXPECT_TRUE(kind == ReadCell::Empty || kind == ReadCell::Blank)
+                    << "row " << row << " column " << column;
+            }
+        }
+    }
+};
+
+TEST_F(ChartBuildRun, SampleSetLeavesOneFilledWorkbookAndShowsItsPicture)
+{
+    host.entries = kSampleSet;
+    build.run();
+    EXPECT_TRUE(scripted.messages.shown.empty()) << scripted.messages.shown.front().text.toStdString();
+    const QString scratch = onlyScratchWorkbook();
+    ASSERT_FALSE(scratch.isEmpty());
+    expectShownInPreview(scratch);
+    EXPECT_EQ(host.previewLoads, 1);
+    expectCells(scratch, kSampleSet);
+    EXPECT_EQ(scripted.settings.values[QStringLiteral("Assets")], storedText(kSampleSet));
+    EXPECT_EQ(scripted.settings.writes, 1);
+    EXPECT_EQ(host.pointerWhileReading, (std::vector<int>{app::PointerState::Busy, app::PointerState::Ordinary}));
+    EXPECT_EQ(host.pointerState.value(), app::PointerState::Ordinary);
+    EXPECT_EQ(std::strlen(chart::ChartBuild::AmountFormat), 44u);
+    EXPECT_TRUE(scripted.clipboard.picture.isNull());
+    EXPECT_EQ(scripted.clipboard.other, nullptr);
+}
+
+TEST_F(ChartBuildRun, NoAtTheQuestionChangesNothingAtAll)
+{
+    testing_support::OtherProcessInstance other;
+    ASSERT_TRUE(other.ready());
+    scripted.messages.answers = {platform::AnswerNo};
+    host.entries = kSampleSet;
+    build.run();
+    ASSERT_EQ(scripted.messages.shown.size(), 1u);
+    const platform::MessageRequest& question = scripted.messages.shown[0];
+    EXPECT_EQ(question.text, QStringLiteral("Excel may be open. It is recommended that you close Excel first.\r"
+                                            "Use Ctrl+Alt+Del > Task Manager > EXCEL.EXE if necessary.\r\n\r\n"
+                                            "Would you like to proceed anyway?"));
+    EXPECT_EQ(question.buttons, platform::Buttons::YesNo);
+    EXPECT_EQ(question.defaultButton, platform::AnswerYes);
+    EXPECT_EQ(question.icon, platform::Icon::None);
+    EXPECT_EQ(question.title, QStringLiteral("Tortelet"));
+    EXPECT_TRUE(files().isEmpty());
+    EXPECT_EQ(scripted.settings.writes, 0);
+    EXPECT_TRUE(host.pointerWhileReading.empty());
+    EXPECT_EQ(host.pointerState.value(), app::PointerState::Ordinary);
+    EXPECT_EQ(host.previewWindow(), nullptr);
+    EXPECT_TRUE(host.mainWindow.isVisible());
+}
+
+TEST_F(ChartBuildRun, YesAtTheQuestionBuildsAnyway)
+{
+    testing_support::OtherProcessInstance other;
+    ASSERT_TRUE(other.ready());
+    scripted.messages.answers = {platform::AnswerYes};
+    host.entries = kSampleSet;
+    build.run();
+    EXPECT_EQ(scripted.messages.shown.size(), 1u);
+    expectShownInPreview(onlyScratchWorkbook());
+}
+
+TEST_F(ChartBuildRun, AnEmptyListStillBuildsAndStoresTheEmptyText)
+{
+    build.run();
+    EXPECT_TRUE(reports().empty());
+    const QString scratch = onlyScratchWorkbook();
+    ASSERT_FALSE(scratch.isEmpty());
+    expectShownInPreview(scratch);
+    expectCells(scratch, {});
+    EXPECT_EQ(scripted.settings.values[QStringLiteral("Assets")], QString());
+    EXPECT_EQ(scripted.settings.writes, 1);
+}
+
+class LongerLists : public ChartBuildRun, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LongerLists, RowsBelowTheTableAreFilledToo)
+{
+    host.entries = numberedEntries(GetParam());
+    build.run();
+    EXPECT_TRUE(reports().empty());
+    const QString scratch = onlyScratchWorkbook();
+    ASSERT_FALSE(scratch.isEmpty());
+    expectCells(scratch, host.entries);
+    expectShownInPreview(scratch);
+    EXPECT_EQ(scripted.settings.values[QStringLiteral("Assets")], storedText(host.entries));
+}
+
+INSTANTIATE_TEST_SUITE_P(SevenAndTwenty, LongerLists, ::testing::Values(7, 20));
+
+TEST_F(ChartBuildRun, AmountsWithADecimalCommaReachTheSheetAsTyped)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    host.entries = {{QStringLiteral("Gold"), QStringLiteral("2,5")},
+                    {QStringLiteral("Cash"), QStringLiteral("1234,75")}};
+    build.run();
+    EXPECT_TRUE(reports().empty());
+    const QString scratch = onlyScratchWorkbook();
+    ASSERT_FALSE(scratch.isEmpty());
+    const testing_support::ReadSheet sheet = testing_support::readWithXlrd(scratch);
+    EXPECT_EQ(sheet.cell(4, 2).kind, ReadCell::Number);
+    EXPECT_DOUBLE_EQ(sheet.cell(4, 2).value.toDouble(), 2.5);
+    EXPECT_DOUBLE_EQ(sheet.cell(5, 2).value.toDouble(), 1234.75);
+    EXPECT_EQ(scripted.settings.values[QStringLiteral("Assets")], storedText(host.entries));
+}
+
+TEST_F(ChartBuildRun, WithoutTempEverythingHappensInThePrivateFolder)
+{
+    tempVariable.set(std::nullopt);
+    host.entries = kSampleSet;
+    build.run();
+    EXPECT_TRUE(reports().empty());
+    // The engine keeps its own registration in the same private folder.
+    const QString folder = runtime.path() + QStringLiteral("/tortelet-studio");
+    const QStringList left = filesIn(folder);
+    const QStringList scratch = left.filter(QRegularExpression(QStringLiteral("^vormel[1-9]{8}\\.xls$")));
+    ASSERT_EQ(scratch.size(), 1) << left.join(QLatin1Char(' ')).toStdString();
+    EXPECT_FALSE(left.contains(QStringLiteral("Pie Chart.xlt")));
+    EXPECT_FALSE(left.contains(QStringLiteral("temp.bmp")));
+    ASSERT_NE(host.previewWindow(), nullptr);
+    EXPECT_EQ(host.previewWindow()->mExcelFile, folder + QLatin1Char('/') + scratch.first());
+    expectCells(host.previewWindow()->mExcelFile, kSampleSet);
+}
+
+TEST_F(ChartBuildRun, ACorruptTemplateGivesTheCascadeOfReportsAndTheBuildGoesOn)
+{
+    QFile planted(temp.filePath(QStringLiteral("Pie Chart.xlt")));
+    ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+    planted.write("this is no workbook at all");
+    planted.close();
+    host.entries = kSampleSet;
+    build.run();
+
+    std::vector<Report> expected{{kClick, 110}};
+    for (int line = 112; line <= 134; line += 2)
+        expected.emplace_back(kClick, line);
+    for (size_t i = 0; i < kSampleSet.size(); ++i)
+        expected.insert(expected.end(), {{kClick, 138}, {kClick, 140}, {kClick, 142}});
+    expected.insert(expected.end(), {{kClick, 164}, {kClick, 168}, {kClick, 176}, {kClick, 180},
+                                     {kCopy, 100}, {kCopy, 110}, {kCopy, 112},
+                                     {kClick, 184}, {kClick, 186}, {kClick, 188}, {kClick, 192}});
+    EXPECT_EQ(reports(), expected);
+    ASSERT_FALSE(scripted.messages.shown.empty());
+    EXPECT_FALSE(scripted.messages.shown[0].text.startsWith(QStringLiteral("\r\n")));
+
+    EXPECT_TRUE(files().isEmpty()) << files().join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(host.pointerState.value(), app::PointerState::Ordinary);
+    ASSERT_NE(host.previewWindow(), nullptr);
+    EXPECT_TRUE(host.previewWindow()->isVisible());
+    EXPECT_FALSE(host.mainWindow.isVisible());
+    EXPECT_EQ(scripted.settings.values[QStringLiteral("Assets")], storedText(kSampleSet));
+}
+
+TEST_F(ChartBuildRun, ASecondBuildAfterBackShowsTheNewChartAndLeavesNoOldScratchFile)
+{
+    host.entries = kSampleSet;
+    build.run();
+    ASSERT_NE(host.previewWindow(), nullptr);
+    const QString firstScratch = host.previewWindow()->mExcelFile;
+    host.previewWindow()->PushButton8_Click();
+    EXPECT_TRUE(host.mainWindow.isVisible());
+    EXPECT_FALSE(QFile::exists(firstScratch));
+
+    host.entries = numberedEntries(7);
+    build.run();
+    EXPECT_TRUE(reports().empty());
+    const QString secondScratch = onlyScratchWorkbook();
+    ASSERT_FALSE(secondScratch.isEmpty());
+    EXPECT_NE(secondScratch, firstScratch);
+    expectShownInPreview(secondScratch);
+    expectCells(secondScratch, host.entries);
+    ASSERT_EQ(host.delivered.size(), 2u);
+    EXPECT_NE(host.delivered[0], host.delivered[1]);
+    EXPECT_EQ(host.previewLoads, 1);
+}
+
+TEST_F(ChartBuildRun, AClickDuringABuildDoesNothing)
+{
+    bool clicked = false;
+    host.whileReading = [&] {
+        if (clicked)
+            return;
+        clicked = true;
+        EXPECT_TRUE(build.running());
+        build.run();
+    };
+    host.entries = kSampleSet;
+    build.run();
+    EXPECT_FALSE(build.running());
+    EXPECT_TRUE(scripted.messages.shown.empty());
+    EXPECT_EQ(host.pointerWhileReading.size(), 2u);
+    EXPECT_EQ(host.delivered.size(), 1u);
+    onlyScratchWorkbook();
+}
+
+TEST_F(ChartBuildRun, EndingTheProgramWhileTheTemplateIsWrittenLeavesNothingBehind)
+{
+    QTimer::singleShot(0, [&] { build.stopForExit(); });
+    host.entries = kSampleSet;
+    build.run();
+    EXPECT_TRUE(files().isEmpty()) << files().join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(host.previewWindow(), nullptr);
+    EXPECT_EQ(scripted.settings.writes, 0);
+    EXPECT_EQ(host.pointerState.value(), app::PointerState::Ordinary);
+}
+
+TEST_F(ChartBuildRun, EndingTheProgramAfterTheSaveRemovesTheScratchWorkbook)
+{
+    QFile existing(temp.filePath(QStringLiteral("Pie Chart.xlt")));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write(resources::chartTemplate());
+    existing.close();
+    QTimer::singleShot(0, [&] { build.stopForExit(); });
+    host.entries = kSampleSet;
+    build.run();
+    EXPECT_TRUE(reports().empty());
+    EXPECT_TRUE(files().isEmpty()) << files().join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(host.previewWindow(), nullptr);
+    EXPECT_TRUE(host.delivered.empty());
+}
+
+TEST_F(ChartBuildRun, WhatTheClipboardHeldIsPutBack)
+{
+    scripted.clipboard.other = std::make_unique<QMimeData>();
+    scripted.clipboard.other->setText(QStringLiteral("the person's text"));
+    host.entries = kSampleSet;
+    build.run();
+    ASSERT_EQ(host.delivered.size(), 1u);
+    EXPECT_FALSE(host.delivered[0].isNull());
+    ASSERT_NE(scripted.clipboard.other, nullptr);
+    EXPECT_EQ(scripted.clipboard.other->text(), QStringLiteral("the person's text"));
+    EXPECT_TRUE(scripted.clipboard.picture.isNull());
+}
+
+TEST_F(ChartBuildRun, ThePictureTravelsThroughTheSystemClipboard)
+{
+    platform::QtClipboard system;
+    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+    chart::ChartBuild systemBuild{platform::Platform{scripted.messages, scripted.inputs, scripted.saveDialog,
+                                                     scripted.settings, system, scripted.launcher, random,
+                                                     scripted.clock},
+                                  host};
+    host.entries = kSampleSet;
+    systemBuild.run();
+    EXPECT_TRUE(reports().empty());
+    ASSERT_EQ(host.delivered.size(), 1u);
+    EXPECT_EQ(host.delivered[0].size(), enginePicture(onlyScratchWorkbook()).size());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+}
+
+TEST_F(ChartBuildRun, TakenScratchNamesAreDrawnAgainAndPlantedLinksAreNeverFollowed)
+{
+    testing_support::ScriptedRandomness scriptedRandom;
+    for (std::uint32_t digit : {0u, 1u, 2u})
+        scriptedRandom.strongs.insert(scriptedRandom.strongs.end(), 8, digit);
+    QFile taken(temp.filePath(QStringLiteral("vormel11111111.xls")));
+    ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+    taken.write("someone else's");
+    taken.close();
+    QTemporaryDir elsewhere;
+    const QString victim = elsewhere.filePath(QStringLiteral("victim"));
+    ASSERT_EQ(::symlink(QFile::encodeName(victim).constData(),
+                        QFile::encodeName(temp.filePath(QStringLiteral("vormel22222222.xls"))).constData()), 0);
+    QFile kept(elsewhere.filePath(QStringLiteral("kept")));
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("keep me");
+    kept.close();
+    ASSERT_EQ(::symlink(QFile::encodeName(kept.fileName()).constData(),
+                        QFile::encodeName(temp.filePath(QStringLiteral("temp.bmp"))).constData()), 0);
+
+    chart::ChartBuild scriptedBuild{platform::Platform{scripted.messages, scripted.inputs, scripted.saveDialog,
+                                                       scripted.settings, scripted.clipboard, scripted.launcher,
+                                                       scriptedRandom, scripted.clock},
+                                    host};
+    host.entries = kSampleSet;
+    scriptedBuild.run();
+    EXPECT_TRUE(reports().empty());
+    ASSERT_NE(host.previewWindow(), nullptr);
+    EXPECT_EQ(host.previewWindow()->mExcelFile, temp.filePath(QStringLiteral("vormel33333333.xls")));
+    ASSERT_TRUE(taken.open(QIODevice::ReadOnly));
+    EXPECT_EQ(taken.readAll(), QByteArray("someone else's"));
+    EXPECT_FALSE(QFile::exists(victim));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("keep me"));
+    const QFileInfo picture(temp.filePath(QStringLiteral("temp.bmp")));
+    EXPECT_FALSE(picture.exists() || picture.isSymLink());
+}
+
+}  // namespace
