@@ -2,6 +2,8 @@
 
 #include "Main.h"
 
+#include "sheet/io/FileBytes.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -124,11 +126,9 @@ void WriteFileIfMissing(const QByteArray& data, const QString& path)
 
 void WriteFileReplacing(const QByteArray& data, const QString& path)
 {
-    TemporaryFile file(path);
-    file.write(data, path);
-    if (::rename(file.name(), QFile::encodeName(path).constData()) != 0)
-        throw std::runtime_error(systemError("Cannot replace the file", path, errno));
-    file.handedOver();
+    sheet::io::writeFileAtomically(QFile::encodeName(path).toStdString(),
+                                   {reinterpret_cast<const std::uint8_t*>(data.constData()),
+                                    static_cast<std::size_t>(data.size())});
 }
 
 void DeleteFileForced(const QString& path)

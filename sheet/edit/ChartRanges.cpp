@@ -61,6 +61,13 @@ void patchReference(model::Sheet& owner, model::Chart& chart, std::size_t series
     }
 }
 
+// A cell format that paints no fill, such as the formatted empty cells below the data rows.
+bool unfilled(const model::Workbook& workbook, int xf)
+{
+    return xf >= 0 && static_cast<std::size_t>(xf) < workbook.xfs.size() &&
+           workbook.xfs[static_cast<std::size_t>(xf)].fillPattern == 0;
+}
+
 void giveRowTheLook(model::Workbook& workbook, int sheetIndex, int row, const std::set<int>& columns)
 {
     model::Sheet& sheet = workbook.sheets[static_cast<std::size_t>(sheetIndex)];
@@ -71,7 +78,7 @@ void giveRowTheLook(model::Workbook& workbook, int sheetIndex, int row, const st
                 continue;
             const int patternXf = pattern->xf;
             model::Cell& target = sheet.cells[model::CellAddress{row, column}];
-            if (target.xf == model::DefaultCellXf)
+            if (target.xf == model::DefaultCellXf || unfilled(workbook, target.xf))
                 target.xf = patternXf;
         }
     }

@@ -48,6 +48,17 @@ TEST_F(ChartRanges, NewRowsContinueTheAlternatingLook)
     EXPECT_EQ(sheet.rowHeight(10), sheet.rowHeight(8));
 }
 
+TEST_F(ChartRanges, TheLookGoesOnOverTheFormattedEmptyCellsBelowTheTable)
+{
+    const model::Sheet& sheet = workbook.sheets[0];
+    for (int row = 9; row < 19; ++row) {
+        write(row, 0, "entry");
+        write(row, 1, "5");
+    }
+    EXPECT_EQ(sheet.cell(16, 1)->xf, sheet.cell(6, 1)->xf) << "B17 carries the banding on";
+    EXPECT_EQ(sheet.cell(18, 1)->xf, sheet.cell(8, 1)->xf) << "so does B19";
+}
+
 TEST_F(ChartRanges, OnlyTheCellDirectlyBelowExtends)
 {
     write(11, 1, "5");      // a gap: row 10 is empty

@@ -72,7 +72,7 @@ TEST_F(AtomicFileTest, FailsNamingThePathAndLeavesNothingBehind)
         tools::writeFileAtomically(missingFolder.string(), "x");
         FAIL();
     } catch (const tools::FileFailure& failure) {
-        EXPECT_EQ(std::string(failure.what()).rfind(missingFolder.string() + ": cannot be written", 0), 0u);
+        EXPECT_EQ(std::string(failure.what()).rfind(missingFolder.string() + ": cannot write", 0), 0u);
     }
     const fs::path folderInTheWay = folder_ / "taken";
     fs::create_directories(folderInTheWay / "inside");
