@@ -9,21 +9,12 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
-#include <QScreen>
 
 namespace app {
 
 namespace {
 const QString kLocation = QStringLiteral("Torvane2021/08/31.Form1.");
 const QUrl kHomePage(QStringLiteral("https://www.vantrel.example/"));
-
-QFont arialBold(double points)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
 }  // namespace
 
 Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QString programFolder)
@@ -39,7 +30,8 @@ Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QStr
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(twipsToPixels(8040), twipsToPixels(4800));
-    setFont(arialBold(9));
+    CentreOnScreen(*this);
+    setFont(ArialBold(9));
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -48,7 +40,7 @@ Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QStr
 
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setGeometry(twipsToPixels(QRect(120, 1140, 7800, 2535)));
-    ListView1->setFont(arialBold(9));
+    ListView1->setFont(ArialBold(9));
     ListView1->setRootIsDecorated(false);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setSortingEnabled(false);
@@ -89,7 +81,7 @@ QPushButton* Form1::makeButton(const char* name, const QString& caption, int lef
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(twipsToPixels(QRect(left, top, width, height)));
-    button->setFont(arialBold(11.25));
+    button->setFont(ArialBold(11.25));
     button->setMouseTracking(true);
     button->installEventFilter(this);
     return button;
@@ -186,14 +178,5 @@ void Form1::closeEvent(QCloseEvent* event)
     Form_Unload();
 }
 
-void Form1::showEvent(QShowEvent* event)
-{
-    if (!centred_) {
-        centred_ = true;
-        if (const QScreen* screen = this->screen())
-            move(screen->availableGeometry().center() - rect().center());
-    }
-    QWidget::showEvent(event);
-}
 
 }  // namespace app

@@ -50,7 +50,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     QPushButton* makeButton(const char* name, const QString& caption, int left, int top, int width, int height);
@@ -74,7 +73,6 @@ private:
     entries::EntryCommands commands_;
     chart::ChartBuild build_;
     std::unique_ptr<preview::Form2> preview_;
-    bool centred_ = false;
 };
 
 }  // namespace app

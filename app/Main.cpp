@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
+#include <QScreen>
 #include <QWidget>
 
 #include "platform/ApplicationTitle.h"
@@ -62,6 +63,20 @@ void ApplyFaceColor(QWidget& window)
         if (qobject_cast<QGroupBox*>(child) || qobject_cast<QLabel*>(child))
             paintFace(*child, face);
     }
+}
+
+QFont ArialBold(double points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+void CentreOnScreen(QWidget& window)
+{
+    if (const QScreen* screen = window.screen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
 }
 
 void ApplySkinIfPresent(QWidget& mainWindow, const QString& programFolder)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QIcon>
 #include <QString>
 
@@ -23,6 +24,12 @@ void SetApplicationTitle();
 // Applies the skin file x/o.cjs beside the program to the main window when it is there: the
 // window takes the button-face colour and the style sheet. Throws when the file is not UTF-8 text.
 void ApplySkinIfPresent(QWidget& mainWindow, const QString& programFolder);
+
+// The windows' typeface: Arial (Liberation Sans on Linux), bold, at the given size in points.
+QFont ArialBold(double points);
+
+// Places a window of fixed size in the middle of its screen.
+void CentreOnScreen(QWidget& window);
 
 // Gives the window and its frames and labels the button-face colour of the desktop.
 void ApplyFaceColor(QWidget& window);

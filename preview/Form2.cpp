@@ -31,13 +31,6 @@ const QRect kPushButton8(120, 8850, 4680, 405);
 constexpr int kClientWidth = 9840;
 constexpr int kClientHeight = 9390;
 
-QFont arialBold(double points)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
 
 // A length or position of the picture in whole pixels.
 int pixels(double twips) { return static_cast<int>(std::lround(twips / app::kTwipsPerPixel)); }
@@ -77,7 +70,8 @@ Form2::Form2(platform::Platform platform, std::function<void()> showMainWindow, 
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(app::twipsToPixels(kClientWidth), app::twipsToPixels(kClientHeight));
-    setFont(arialBold(9));
+    app::CentreOnScreen(*this);
+    setFont(app::ArialBold(9));
     setMouseTracking(true);
 
     Zoom_Ori = new PictureBox(this);
@@ -130,7 +124,7 @@ QPushButton* Form2::makeButton(QWidget* container, const char* name, const QStri
     auto* button = new QPushButton(caption, container);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(app::twipsToPixels(twips));
-    button->setFont(arialBold(11.25));
+    button->setFont(app::ArialBold(11.25));
     button->setMouseTracking(true);
     button->installEventFilter(this);
     return button;
