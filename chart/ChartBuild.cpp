@@ -61,7 +61,6 @@ void ChartBuild::run()
     second_.reset();
     reopened_ = nullptr;
     scratchPath_.clear();
-    scratchHandedOver_ = false;
     steps();
     reopened_ = nullptr;
     second_.reset();
@@ -123,10 +122,7 @@ void ChartBuild::steps()
     h(188, [&] { required(second_, "the second instance").Quit(); });
     h(190, [&] { host_.pointer().set(app::PointerState::Ordinary); });
     h(192, [&] { host_.deliverPicture(LoadPictureFile(app::TempPath(kPictureName))); });
-    h(194, [&] {
-        host_.setPreviewWorkbook(scratchPath_);
-        scratchHandedOver_ = true;
-    });
+    h(194, [&] { host_.setPreviewWorkbook(scratchPath_); });
     h(196, [&] { host_.showPreview(); });
     h(198, [&] { host_.hideMainWindow(); });
     h(200, [&] { app::DeleteFileForced(app::TempPath(kPictureName)); });
@@ -185,7 +181,7 @@ void ChartBuild::leaveNothingBehind()
     try {
         QFile::remove(app::TempPath(kTemplateName));
         QFile::remove(app::TempPath(kPictureName));
-        if (!scratchHandedOver_ && !scratchPath_.isEmpty())
+        if (!scratchPath_.isEmpty())
             QFile::remove(scratchPath_);
     } catch (...) {
         // Without a temporary folder nothing was left there.

@@ -33,7 +33,7 @@ public:
     bool running() const { return running_; }
 
     // The program is ending during a build: at its next chance the build quits its instances,
-    // removes its scratch files and returns without showing anything.
+    // removes its scratch files, the scratch workbook included, and returns.
     void stopForExit() { stopping_ = true; }
 
     // The number format of every amount cell.
@@ -55,7 +55,6 @@ private:
     std::unique_ptr<sheet::Application> second_;
     sheet::Workbook* reopened_ = nullptr;
     QString scratchPath_;
-    bool scratchHandedOver_ = false;
 };
 
 }  // namespace chart

@@ -363,6 +363,17 @@ TEST_F(ChartBuildRun, EndingTheProgramAfterTheSaveRemovesTheScratchWorkbook)
     EXPECT_TRUE(host.delivered.empty());
 }
 
+TEST_F(ChartBuildRun, EndingTheProgramAfterTheHandoverStillRemovesTheScratchWorkbook)
+{
+    host.whileShowing = [&] { build.stopForExit(); };
+    host.entries = kSampleSet;
+    build.run();
+    EXPECT_TRUE(reports().empty());
+    EXPECT_EQ(host.delivered.size(), 1u);
+    EXPECT_TRUE(files().isEmpty()) << files().join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(scripted.settings.writes, 0);
+}
+
 TEST_F(ChartBuildRun, WhatTheClipboardHeldIsPutBack)
 {
     scripted.clipboard.other = std::make_unique<QMimeData>();

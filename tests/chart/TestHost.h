@@ -25,6 +25,7 @@ public:
     std::vector<int> pointerWhileReading;  // the pointer each time the rows are counted
     std::vector<QImage> delivered;
     std::function<void()> whileReading;  // runs each time the rows are counted
+    std::function<void()> whileShowing;  // runs when the preview is shown
     int previewLoads = 0;
 
     preview::Form2* previewWindow() const { return preview_.get(); }
@@ -45,7 +46,12 @@ public:
         window().setPicture(picture);
     }
     void setPreviewWorkbook(const QString& path) override { window().mExcelFile = path; }
-    void showPreview() override { window().show(); }
+    void showPreview() override
+    {
+        window().show();
+        if (whileShowing)
+            whileShowing();
+    }
     void hideMainWindow() override { mainWindow.hide(); }
 
 private:
