@@ -27,7 +27,7 @@ Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QStr
       build_(platform, *this)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(twipsToPixels(8040), twipsToPixels(4800));
     CentreOnScreen(*this);

@@ -67,7 +67,7 @@ Form2::Form2(platform::Platform platform, std::function<void()> showMainWindow, 
       zoom_([this] { repaintZoomed(); })
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(app::twipsToPixels(kClientWidth), app::twipsToPixels(kClientHeight));
     app::CentreOnScreen(*this);
