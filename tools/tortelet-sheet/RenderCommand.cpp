@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -63,11 +64,20 @@ const char* pictureFormat(const std::string& path)
     throw UsageError("the picture's name must end in .png or .bmp: " + path);
 }
 
+// Qt's own notes about the session (no runtime folder, no fonts cache) are not the command's output:
+// a failure is one line on standard error.
+void keepQtNotesQuiet(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::cerr << message.toStdString() << '\n';
+}
+
 // Fonts need a GUI application; without a display the offscreen platform serves.
 std::unique_ptr<QGuiApplication> guiApplication()
 {
     if (QGuiApplication::instance())
         return nullptr;
+    qInstallMessageHandler(keepQtNotesQuiet);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "tortelet-sheet";

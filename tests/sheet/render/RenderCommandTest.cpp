@@ -31,17 +31,21 @@ std::vector<QRgb> templateSliceColours()
     return colours;
 }
 
-int runTool(const QStringList& arguments)
+// Runs the command as a script would on a machine without a display; keeps what it said on
+// standard error.
+int runTool(const QStringList& arguments, QString* errors = nullptr)
 {
     QProcess tool;
-    tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove("DISPLAY");
     environment.remove("QT_QPA_PLATFORM");
+    environment.remove("XDG_RUNTIME_DIR");
     tool.setProcessEnvironment(environment);
     tool.start(TORTELET_SHEET_TOOL, QStringList{"render"} + arguments);
     if (!tool.waitForFinished(60000))
         return -1;
+    if (errors)
+        *errors = QString::fromUtf8(tool.readAllStandardError());
     return tool.exitCode();
 }
 
@@ -98,8 +102,12 @@ TEST(RenderCommand, UsedRangeAndRangeAndBadArguments)
 
     EXPECT_EQ(runTool({workbook, folder.filePath("x.gif")}), 2);
     EXPECT_EQ(runTool({workbook, range, "--range", "B9:A3"}), 2);
-    EXPECT_EQ(runTool({workbook, range, "--range", "A1:A65536"}), 1);  // too tall to draw
-    EXPECT_EQ(runTool({folder.filePath("missing.xls"), range}), 1);
+    QString errors;
+    EXPECT_EQ(runTool({workbook, range, "--range", "A1:A65536"}, &errors), 1);  // too tall to draw
+    EXPECT_EQ(errors.count(QLatin1Char('\n')), 1) << errors.toStdString();
+    EXPECT_TRUE(errors.startsWith(QStringLiteral("tortelet-sheet: ") + workbook)) << errors.toStdString();
+    EXPECT_EQ(runTool({folder.filePath("missing.xls"), range}, &errors), 1);
+    EXPECT_EQ(errors.count(QLatin1Char('\n')), 1) << errors.toStdString();
 }
 
 }  // namespace
