@@ -1,4 +1,5 @@
 #include "app/FileRoutines.h"
+#include "app/Main.h"
 #include "support/ScriptedPlatform.h"
 
 #include <QDir>
@@ -205,6 +206,23 @@ TEST_F(DecimalSeparator, PointLocale)
     EXPECT_EQ(app::ConvertDecimalSeparator(QStringLiteral("16.0"), false), QStringLiteral("16.0"));
     EXPECT_EQ(app::ConvertDecimalSeparator(QStringLiteral("1,234.5"), false), QStringLiteral("1.234.5"));
     EXPECT_EQ(app::ConvertDecimalSeparator(QStringLiteral("1,5"), true), QStringLiteral("1,5"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FileExistsProbe, TrueExactlyWhenTheFileCanBeLookedAt)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("there.txt"));
+    writeAll(file, "x");
+    EXPECT_TRUE(app::FileExists(file));
+    EXPECT_TRUE(app::FileExists(folder.path()));
+    EXPECT_FALSE(app::FileExists(QString()));
+    EXPECT_FALSE(app::FileExists(folder.filePath(QStringLiteral("missing.txt"))));
+    EXPECT_FALSE(app::FileExists(folder.filePath(QStringLiteral("missing/there.txt"))));
+    EXPECT_FALSE(app::FileExists(file + QStringLiteral("/below-a-file")));
 }
 
 }  // namespace
