@@ -115,31 +115,25 @@ void CellPainter::paintGridlines()
 
 void CellPainter::paintFills()
 {
-    const model::CellRange& r = grid_.range();
-    auto from = sheet_.cells.lower_bound(model::CellAddress{r.firstRow, 0});
-    for (auto it = from; it != sheet_.cells.end() && it->first.row <= r.lastRow; ++it) {
-        if (it->first.column < r.firstColumn || it->first.column > r.lastColumn)
-            continue;
-        const model::Xf& xf = xfOf(it->second);
+    forEachCell([&](const model::CellAddress& at, const model::Cell& stored) {
+        const model::Xf& xf = xfOf(stored);
         const Qt::BrushStyle style = patternBrush(xf.fillPattern);
         if (style == Qt::NoBrush)
-            continue;
-        const QRect cell = grid_.cell(it->first.row, it->first.column);
+            return;
+        const QRect cell = grid_.cell(at.row, at.column);
         const QColor foreground = paletteColour(workbook_.palette, xf.patternForeground);
         if (style != Qt::SolidPattern)
             painter_.fillRect(cell, paletteColour(workbook_.palette, xf.patternBackground, Qt::white));
         painter_.fillRect(cell, QBrush(foreground, style));
-    }
+    });
 }
 
 void CellPainter::paintTexts()
 {
-    const model::CellRange& r = grid_.range();
-    auto from = sheet_.cells.lower_bound(model::CellAddress{r.firstRow, 0});
-    for (auto it = from; it != sheet_.cells.end() && it->first.row <= r.lastRow; ++it) {
-        if (it->first.column >= r.firstColumn && it->first.column <= r.lastColumn && !isBlank(it->first.row, it->first.column))
-            paintText(it->first.row, it->first.column, it->second);
-    }
+    forEachCell([&](const model::CellAddress& at, const model::Cell& stored) {
+        if (!isBlank(at.row, at.column))
+            paintText(at.row, at.column, stored);
+    });
 }
 
 void CellPainter::paintText(int row, int column, const model::Cell& cell)
@@ -241,14 +235,11 @@ void CellPainter::paintNarrowNumber(const model::Cell& cell, const QFontMetricsF
 void CellPainter::paintBorders()
 {
     const model::CellRange& r = grid_.range();
-    auto from = sheet_.cells.lower_bound(model::CellAddress{r.firstRow, 0});
-    for (auto it = from; it != sheet_.cells.end() && it->first.row <= r.lastRow; ++it) {
-        if (it->first.column < r.firstColumn || it->first.column > r.lastColumn)
-            continue;
-        const model::Xf& xf = xfOf(it->second);
-        const QRect cell = grid_.cell(it->first.row, it->first.column);
-        const int leftX = it->first.column == r.firstColumn ? cell.left() : cell.left() - 1;
-        const int topY = it->first.row == r.firstRow ? cell.top() : cell.top() - 1;
+    forEachCell([&](const model::CellAddress& at, const model::Cell& stored) {
+        const model::Xf& xf = xfOf(stored);
+        const QRect cell = grid_.cell(at.row, at.column);
+        const int leftX = at.column == r.firstColumn ? cell.left() : cell.left() - 1;
+        const int topY = at.row == r.firstRow ? cell.top() : cell.top() - 1;
         const struct {
             const model::Border& border;
             QLine line;
@@ -264,7 +255,7 @@ void CellPainter::paintBorders()
             painter_.setPen(borderPen(edge.border.style, paletteColour(workbook_.palette, edge.border.colorIndex)));
             painter_.drawLine(edge.line);
         }
-    }
+    });
 }
 
 }  // namespace sheet::render

@@ -22,6 +22,17 @@ public:
     void paintBorders();
 
 private:
+    // Calls visit(address, cell) for every stored cell of the range, in row order.
+    template <typename Visit>
+    void forEachCell(Visit visit) const
+    {
+        const model::CellRange& r = grid_.range();
+        for (auto it = sheet_.cells.lower_bound(model::CellAddress{r.firstRow, 0});
+             it != sheet_.cells.end() && it->first.row <= r.lastRow; ++it) {
+            if (it->first.column >= r.firstColumn && it->first.column <= r.lastColumn)
+                visit(it->first, it->second);
+        }
+    }
     const model::Xf& xfOf(const model::Cell& cell) const;
     QFont fontOf(const model::Xf& xf) const;
     QColor fontColour(const model::Xf& xf) const;
