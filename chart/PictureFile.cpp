@@ -1,6 +1,7 @@
 #include "PictureFile.h"
 
 #include "app/FileRoutines.h"
+#include "sheet/io/Descriptor.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -18,23 +19,6 @@ namespace {
 
 std::string describe(const char* what, const QString& path) { return what + path.toStdString(); }
 
-// Closes the descriptor on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 }  // namespace
 
 void SavePictureFile(const QImage& picture, const QString& path)
@@ -51,7 +35,7 @@ void SavePictureFile(const QImage& picture, const QString& path)
 
 QImage LoadPictureFile(const QString& path)
 {
-    const Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    const sheet::io::Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (file.get() < 0)
         throw std::runtime_error(describe("Cannot open the picture ", path) + ": " + std::strerror(errno));
     struct stat status {};

@@ -1,5 +1,6 @@
 #include "sheet/Errors.h"
 #include "sheet/container/CompoundFile.h"
+#include "sheet/container/Layout.h"
 #include "sheet/io/ByteReader.h"
 
 #include <algorithm>
@@ -8,12 +9,9 @@
 namespace sheet::container {
 namespace {
 
-constexpr std::uint32_t EndOfChain = 0xFFFFFFFE;
-constexpr std::uint32_t LastRegularSector = 0xFFFFFFFA;
-constexpr std::uint32_t NoEntry = 0xFFFFFFFF;
-constexpr std::size_t EntrySize = 128;
+using namespace layout;
+
 constexpr int MaxNesting = 64;
-constexpr std::uint8_t Signature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
 [[noreturn]] void damaged(const std::string& why)
 {
@@ -243,7 +241,7 @@ private:
         miniStream_ = readBig(root.start, root.size, "the mini stream");
         const std::vector<std::uint8_t> table = readWholeChain(firstMiniFatSector_, "the mini FAT");
         io::ByteReader entries(table, "the mini FAT");
-        const std::size_t miniSectors = miniStream_.size() / 64;
+        const std::size_t miniSectors = miniStream_.size() / MiniSectorSize;
         while (entries.remaining() >= 4 && miniFat_.size() < miniSectors)
             miniFat_.push_back(entries.u32());
         miniOwner_.assign(miniFat_.size(), false);
@@ -251,7 +249,7 @@ private:
 
     std::vector<std::uint8_t> readMini(std::uint32_t start, std::uint64_t size, const char* what)
     {
-        const std::size_t needed = static_cast<std::size_t>((size + 63) / 64);
+        const std::size_t needed = static_cast<std::size_t>((size + MiniSectorSize - 1) / MiniSectorSize);
         const std::vector<std::uint32_t> ids = chain(start, needed, miniFat_, miniOwner_, what);
         if (ids.size() < needed)
             damaged(std::string(what) + " is longer than its chain of mini sectors");

@@ -1,4 +1,5 @@
 #include "sheet/container/CompoundFile.h"
+#include "sheet/container/Layout.h"
 #include "sheet/io/ByteWriter.h"
 
 #include <algorithm>
@@ -6,15 +7,9 @@
 namespace sheet::container {
 namespace {
 
-constexpr std::uint32_t FreeSector = 0xFFFFFFFF;
-constexpr std::uint32_t EndOfChain = 0xFFFFFFFE;
-constexpr std::uint32_t FatSector = 0xFFFFFFFD;
-constexpr std::uint32_t DifatSector = 0xFFFFFFFC;
-constexpr std::uint32_t NoEntry = 0xFFFFFFFF;
+using namespace layout;
+
 constexpr std::size_t SectorSize = 512;
-constexpr std::size_t MiniSectorSize = 64;
-constexpr std::size_t MiniCutoff = 4096;
-constexpr std::size_t HeaderDifatEntries = 109;
 constexpr std::size_t EntriesPerFatSector = SectorSize / 4;
 
 std::size_t sectorsFor(std::size_t bytes, std::size_t unit)
@@ -118,7 +113,7 @@ private:
     std::vector<std::uint8_t> assemble()
     {
         const std::size_t miniStreamSectors = sectorsFor(miniStream_.size(), SectorSize);
-        const std::size_t directorySectors = sectorsFor(nodes_.size() * 128, SectorSize);
+        const std::size_t directorySectors = sectorsFor(nodes_.size() * EntrySize, SectorSize);
         const std::size_t miniFatSectors = sectorsFor(miniFat_.size() * 4, SectorSize);
         const std::size_t dataSectors = bigSectors_ + miniStreamSectors + directorySectors + miniFatSectors;
         std::size_t fatSectors = 1, difatSectors = 0;
@@ -191,7 +186,7 @@ private:
                      std::size_t miniFatSectors, std::size_t miniFatStart, std::size_t difatSectors,
                      std::size_t difatStart)
     {
-        for (std::uint8_t b : {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1})
+        for (std::uint8_t b : Signature)
             w.u8(b);
         w.zeros(16);
         w.u16(0x003E);

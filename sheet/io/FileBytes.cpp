@@ -1,6 +1,7 @@
 #include "sheet/io/FileBytes.h"
 
 #include "sheet/Errors.h"
+#include "sheet/io/Descriptor.h"
 
 #include <cerrno>
 #include <cstring>
@@ -17,28 +18,6 @@ constexpr std::uint64_t MaxWorkbookSize = 512ull * 1024 * 1024;
 {
     throw FileError(std::string("cannot ") + action + " " + path + ": " + std::strerror(error));
 }
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    int release()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
 
 std::string folderOf(const std::string& path)
 {
