@@ -4,6 +4,7 @@
 #include "sheet/automation/Document.h"
 #include "sheet/automation/InstanceState.h"
 #include "sheet/edit/CellEditing.h"
+#include "sheet/model/A1Notation.h"
 #include "sheet/render/RangePicture.h"
 
 #include <QClipboard>
@@ -11,17 +12,6 @@
 #include <QImage>
 
 namespace sheet {
-namespace {
-
-std::string columnName(int column)
-{
-    std::string name;
-    for (int n = column; n > 0; n = (n - 1) / 26)
-        name.insert(name.begin(), static_cast<char>('A' + (n - 1) % 26));
-    return name;
-}
-
-} // namespace
 
 Range::Range(std::shared_ptr<Document> document, int sheetIndex, int firstRow, int firstColumn, int lastRow,
              int lastColumn)
@@ -32,10 +22,7 @@ Range::Range(std::shared_ptr<Document> document, int sheetIndex, int firstRow, i
 
 std::string Range::address() const
 {
-    const std::string first = columnName(firstColumn) + std::to_string(firstRow);
-    if (firstRow == lastRow && firstColumn == lastColumn)
-        return first;
-    return first + ":" + columnName(lastColumn) + std::to_string(lastRow);
+    return model::rangeAddress({firstRow - 1, firstColumn - 1, lastRow - 1, lastColumn - 1});
 }
 
 void Range::CopyPicture()

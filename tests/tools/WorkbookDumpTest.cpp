@@ -30,17 +30,6 @@ Workbook twoSheets()
     return workbook;
 }
 
-TEST(CellAddress, WritesColumnLettersAndRowsFromOne)
-{
-    EXPECT_EQ(tools::cellAddress(0, 0), "A1");
-    EXPECT_EQ(tools::cellAddress(2, 1), "B3");
-    EXPECT_EQ(tools::cellAddress(9, 25), "Z10");
-    EXPECT_EQ(tools::cellAddress(0, 26), "AA1");
-    EXPECT_EQ(tools::cellAddress(0, 51), "AZ1");
-    EXPECT_EQ(tools::cellAddress(0, 52), "BA1");
-    EXPECT_EQ(tools::cellAddress(65535, 255), "IV65536");
-}
-
 TEST(WorkbookDump, ListsEveryKindOfValueOnceWithItsFormat)
 {
     Workbook workbook = twoSheets();

@@ -1,6 +1,7 @@
 #include "WorkbookDump.h"
 
 #include "sheet/format/NumberFormat.h"
+#include "sheet/model/A1Notation.h"
 #include "sheet/model/Workbook.h"
 
 #include <cctype>
@@ -35,22 +36,6 @@ std::string numberText(double value)
     char buffer[32];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
     return std::string(buffer, end);
-}
-
-std::string columnLetters(int column)
-{
-    std::string letters;
-    for (int rest = column + 1; rest > 0; rest = (rest - 1) / 26)
-        letters.insert(letters.begin(), static_cast<char>('A' + (rest - 1) % 26));
-    return letters;
-}
-
-std::string rangeAddress(const CellRange& range)
-{
-    const std::string first = cellAddress(range.firstRow, range.firstColumn);
-    if (range.firstRow == range.lastRow && range.firstColumn == range.lastColumn)
-        return first;
-    return first + ":" + cellAddress(range.lastRow, range.lastColumn);
 }
 
 std::string sheetPrefix(const std::string& name)
@@ -145,8 +130,6 @@ void writeCharts(const Workbook& workbook, const Sheet& sheet, std::ostream& out
 }
 
 }  // namespace
-
-std::string cellAddress(int row, int column) { return columnLetters(column) + std::to_string(row + 1); }
 
 void writeWorkbookDump(const Workbook& workbook, const std::string& activeUsedRange, std::ostream& output)
 {

@@ -19,7 +19,4 @@ namespace tools {
 void writeWorkbookDump(const sheet::model::Workbook& workbook, const std::string& activeUsedRange,
                        std::ostream& output);
 
-// "A1" notation of a 0-based cell, and "B4:B9" (or "B3" for one cell) of a 0-based range.
-std::string cellAddress(int row, int column);
-
 }  // namespace tools
