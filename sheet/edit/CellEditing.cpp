@@ -141,7 +141,7 @@ model::CellRange usedRange(const model::Sheet& sheet)
     bool any = false;
     model::CellRange range{};
     for (const auto& [at, cell] : sheet.cells) {
-        if (std::holds_alternative<std::monostate>(cell.value) && !cell.formula && cell.xf == model::DefaultCellXf)
+        if (!cell.isUsed())
             continue;
         if (!any) {
             range = model::CellRange{at.row, at.column, at.row, at.column};

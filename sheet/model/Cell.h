@@ -27,6 +27,13 @@ struct Cell {
     int xf = DefaultCellXf;
     int sharedString = -1; // the string table entry the text came from, -1 when written since
     std::shared_ptr<const std::vector<Record>> formula;
+
+    // Whether the cell belongs to the sheet's used range: it holds a value or a formula, or a
+    // format other than the default.
+    bool isUsed() const
+    {
+        return !std::holds_alternative<std::monostate>(value) || formula || xf != DefaultCellXf;
+    }
 };
 
 } // namespace sheet::model

@@ -26,7 +26,7 @@ std::optional<model::CellRange> usedRange(const model::Sheet& sheet)
 {
     std::optional<model::CellRange> area;
     for (const auto& [address, cell] : sheet.cells) {
-        if (!std::holds_alternative<std::monostate>(cell.value) || cell.xf != model::DefaultCellXf)
+        if (cell.isUsed())
             include(area, address.row, address.column);
     }
     return area;
