@@ -46,15 +46,20 @@ Substream readSubstream(std::span<const std::uint8_t> stream, std::size_t offset
     return result;
 }
 
-void appendRecord(std::vector<std::uint8_t>& out, std::uint16_t type, std::span<const std::uint8_t> body)
+void appendRecordAsIs(std::vector<std::uint8_t>& out, std::uint16_t type, std::span<const std::uint8_t> body)
 {
     io::ByteWriter w(out);
+    w.u16(type);
+    w.u16(static_cast<std::uint16_t>(body.size()));
+    w.bytes(body);
+}
+
+void appendRecord(std::vector<std::uint8_t>& out, std::uint16_t type, std::span<const std::uint8_t> body)
+{
     std::size_t done = 0;
     do {
         const std::size_t chunk = std::min(body.size() - done, rt::MaxRecordSize);
-        w.u16(done == 0 ? type : rt::Continue);
-        w.u16(static_cast<std::uint16_t>(chunk));
-        w.bytes(body.subspan(done, chunk));
+        appendRecordAsIs(out, done == 0 ? type : rt::Continue, body.subspan(done, chunk));
         done += chunk;
     } while (done < body.size());
 }

@@ -19,6 +19,9 @@ struct Substream {
 // the substream does not start with BOF or has no EOF.
 Substream readSubstream(std::span<const std::uint8_t> stream, std::size_t offset);
 
+// Appends a record with its header, the body in one piece, as it came.
+void appendRecordAsIs(std::vector<std::uint8_t>& out, std::uint16_t type, std::span<const std::uint8_t> body);
+
 // Appends a record with its header; bodies longer than a record may hold go on in CONTINUE records.
 void appendRecord(std::vector<std::uint8_t>& out, std::uint16_t type, std::span<const std::uint8_t> body);
 

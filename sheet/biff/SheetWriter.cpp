@@ -2,6 +2,7 @@
 
 #include "sheet/biff/CellRecords.h"
 #include "sheet/biff/CellTableWriter.h"
+#include "sheet/biff/RecordStream.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/io/ByteWriter.h"
 
@@ -12,14 +13,6 @@ namespace sheet::biff {
 namespace {
 
 constexpr std::size_t IndexFixedSize = 16;
-
-void writeRecord(std::vector<std::uint8_t>& out, std::uint16_t type, const std::vector<std::uint8_t>& body)
-{
-    io::ByteWriter w(out);
-    w.u16(type);
-    w.u16(static_cast<std::uint16_t>(body.size()));
-    w.bytes(body);
-}
 
 // Where the new cell table goes: at the old one, else after DIMENSIONS, else before WINDOW2 or EOF.
 std::size_t cellTablePosition(const std::vector<model::Record>& records)
@@ -74,7 +67,7 @@ public:
                 }
                 skippingContinue = false;
                 if (record.type == rt::Dimensions) {
-                    writeRecord(out_, rt::Dimensions, dimensionsBody(sheet_));
+                    appendRecordAsIs(out_, rt::Dimensions, dimensionsBody(sheet_));
                     continue;
                 }
             }
@@ -87,7 +80,7 @@ public:
                 defColWidthAt_ = out_.size();
             if (!rebuild && sheetLevel && record.type == rt::DbCell)
                 dbCells_.push_back(static_cast<std::uint32_t>(out_.size()));
-            writeRecord(out_, record.type, record.bytes);
+            appendRecordAsIs(out_, record.type, record.bytes);
         }
         patchIndex();
     }
@@ -117,7 +110,7 @@ private:
             io::ByteWriter::put32(body.data() + 4, static_cast<std::uint32_t>(sheet_.cells.begin()->first.row));
             io::ByteWriter::put32(body.data() + 8, static_cast<std::uint32_t>(sheet_.cells.rbegin()->first.row + 1));
         }
-        writeRecord(out_, rt::Index, body);
+        appendRecordAsIs(out_, rt::Index, body);
     }
 
     void patchIndex()

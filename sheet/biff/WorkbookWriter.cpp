@@ -1,5 +1,6 @@
 #include "sheet/biff/WorkbookWriter.h"
 
+#include "sheet/biff/RecordStream.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/biff/SharedStringTable.h"
 #include "sheet/biff/SheetWriter.h"
@@ -10,14 +11,6 @@
 
 namespace sheet::biff {
 namespace {
-
-void writeRecord(std::vector<std::uint8_t>& out, std::uint16_t type, const std::vector<std::uint8_t>& body)
-{
-    io::ByteWriter w(out);
-    w.u16(type);
-    w.u16(static_cast<std::uint16_t>(body.size()));
-    w.bytes(body);
-}
 
 // Gives every text cell a string table entry, adding the new texts; returns how many cells use the table.
 std::uint32_t internStrings(model::Workbook& workbook)
@@ -97,7 +90,7 @@ public:
             }
             if (record.type == rt::BoundSheet)
                 boundSheets.push_back(out_.size());
-            writeRecord(out_, record.type, record.bytes);
+            appendRecordAsIs(out_, record.type, record.bytes);
             if (rebuild && i == formatsAfter)
                 writeAddedFormats();
             if (rebuild && i == lastXf)
@@ -119,14 +112,14 @@ private:
             std::vector<std::uint8_t> body;
             io::ByteWriter(body).u16(static_cast<std::uint16_t>(index));
             writeUnicodeString(body, toUtf16(workbook_.formats.code(index)), 2);
-            writeRecord(out_, rt::Format, body);
+            appendRecordAsIs(out_, rt::Format, body);
         }
     }
 
     void writeAddedXfs()
     {
         for (std::size_t i = workbook_.readXfCount; i < workbook_.xfs.size(); ++i)
-            writeRecord(out_, rt::Xf, {workbook_.xfs[i].raw.begin(), workbook_.xfs[i].raw.end()});
+            appendRecordAsIs(out_, rt::Xf, workbook_.xfs[i].raw);
     }
 
     const model::Workbook& workbook_;
