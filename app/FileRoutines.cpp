@@ -94,22 +94,28 @@ void moveIntoFreeName(TemporaryFile& file, const QString& destination)
         throw std::runtime_error(systemError("Cannot create the file", destination, errno));
 }
 
+constexpr int anyPicture = 0, enhancedMetafile = 14;
+
 bool isBitmapFormat(int format)
 {
-    constexpr int anyPicture = 0, bitmap = 2, deviceIndependentBitmap = 8, deviceIndependentBitmapV5 = 17;
+    constexpr int bitmap = 2, deviceIndependentBitmap = 8, deviceIndependentBitmapV5 = 17;
     return format == anyPicture || format == bitmap || format == deviceIndependentBitmap ||
            format == deviceIndependentBitmapV5;
 }
 
-QImage readPicture(platform::Clipboard& clipboard, int format)
+platform::Picture readPicture(platform::Clipboard& clipboard, int format)
 {
-    if (!isBitmapFormat(format))
-        return {};
     try {
-        return clipboard.image();
+        if (format == anyPicture || format == enhancedMetafile) {
+            QPicture drawing = clipboard.drawing();
+            if (!drawing.isNull())
+                return platform::Picture(std::move(drawing));
+        }
+        if (isBitmapFormat(format))
+            return platform::Picture(clipboard.image());
     } catch (...) {
-        return {};
     }
+    return {};
 }
 
 }  // namespace
@@ -157,9 +163,9 @@ void DeleteFileViaScripting(const QString& path)
         throw std::runtime_error(systemError("Cannot delete the file", path, errno));
 }
 
-QImage GetClipboardPicture(platform::Clipboard& clipboard, int format)
+platform::Picture GetClipboardPicture(platform::Clipboard& clipboard, int format)
 {
-    QImage picture;
+    platform::Picture picture;
     for (int attempts = 0; picture.isNull() && attempts < 1000; ++attempts)
         picture = readPicture(clipboard, format);
     return picture;

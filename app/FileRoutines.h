@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Clipboard.h"
+#include "platform/Picture.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -27,10 +28,12 @@ void DeleteFileForced(const QString& path);
 // The forced deletion: makes the file writable and removes it. Throws std::runtime_error on failure.
 void DeleteFileViaScripting(const QString& path);
 
-// The picture on the clipboard, read with up to 1000 attempts in a row; a null image when none came.
-// Format 0 takes whichever picture the clipboard holds; the bitmap formats 2 (bitmap), 8 (device
-// independent bitmap) and 17 (its version 5) take it as well; any other format never gives one.
-QImage GetClipboardPicture(platform::Clipboard& clipboard, int format);
+// The picture on the clipboard, read with up to 1000 attempts in a row; a null picture when none
+// came. Format 0 takes whichever picture the clipboard holds, the recorded drawing before the
+// bitmap; format 14 (enhanced metafile) takes only the drawing, and the bitmap formats 2 (bitmap),
+// 8 (device independent bitmap) and 17 (its version 5) only the bitmap; any other format never
+// gives one.
+platform::Picture GetClipboardPicture(platform::Clipboard& clipboard, int format);
 
 // toPoint: every locale decimal separator becomes ".". Otherwise every "." and then every ","
 // becomes the locale's decimal separator.

@@ -131,7 +131,7 @@ preview::Form2& Form1::loadPreview()
     return *preview_;
 }
 
-void Form1::deliverPicture(const QImage& picture) { loadPreview().setPicture(picture); }
+void Form1::deliverPicture(const platform::Picture& picture) { loadPreview().setPicture(picture); }
 
 void Form1::setPreviewWorkbook(const QString& path) { loadPreview().mExcelFile = path; }
 

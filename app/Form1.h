@@ -59,7 +59,7 @@ private:
     int entryCount() override;
     QString entryLabel(int position) override;
     QString entryAmount(int position) override;
-    void deliverPicture(const QImage& picture) override;
+    void deliverPicture(const platform::Picture& picture) override;
     void setPreviewWorkbook(const QString& path) override;
     void showPreview() override;
     void hideMainWindow() override;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QImage>
+#include "platform/Picture.h"
+
 #include <QString>
 
 namespace app {
@@ -23,7 +24,7 @@ public:
     virtual QString entryAmount(int position) = 0;
 
     // Makes the picture the preview window's picture, loading that window the first time.
-    virtual void deliverPicture(const QImage& picture) = 0;
+    virtual void deliverPicture(const platform::Picture& picture) = 0;
     // Hands the preview window the scratch workbook (its mExcelFile).
     virtual void setPreviewWorkbook(const QString& path) = 0;
     // Shows the preview window, modeless.

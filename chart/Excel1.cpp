@@ -62,7 +62,8 @@ bool isExcelRunning()
 std::unique_ptr<sheet::Application> openWorkbookInNewExcel(const QString& path, platform::Clipboard& clipboard)
 {
     auto instance = std::make_unique<sheet::Application>();
-    instance->setPictureSink([&clipboard](const QImage& picture) { clipboard.setImage(picture); });
+    instance->setPictureSink(
+        [&clipboard](const QPicture& drawing, const QImage& bitmap) { clipboard.setPicture(drawing, bitmap); });
     instance->workbooks().Open(QFile::encodeName(path).toStdString());
     return instance;
 }

@@ -3,7 +3,6 @@
 #include "app/FileRoutines.h"
 #include "sheet/io/Descriptor.h"
 
-#include <QBuffer>
 #include <QFile>
 
 #include <cerrno>
@@ -21,19 +20,17 @@ std::string describe(const char* what, const QString& path) { return what + path
 
 }  // namespace
 
-void SavePictureFile(const QImage& picture, const QString& path)
+void SavePictureFile(const platform::Picture& picture, const QString& path)
 {
     if (picture.isNull())
         throw std::runtime_error(describe("There is no picture to write to ", path));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, "BMP"))
+    const QByteArray bytes = picture.fileBytes();
+    if (bytes.isEmpty())
         throw std::runtime_error(describe("The picture cannot be encoded for ", path));
     app::WriteFileReplacing(bytes, path);
 }
 
-QImage LoadPictureFile(const QString& path)
+platform::Picture LoadPictureFile(const QString& path)
 {
     const sheet::io::Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (file.get() < 0)
@@ -46,7 +43,7 @@ QImage LoadPictureFile(const QString& path)
     QFile reader;
     if (!reader.open(file.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
         throw std::runtime_error(describe("Cannot read the picture ", path));
-    const QImage picture = QImage::fromData(reader.readAll());
+    const platform::Picture picture = platform::Picture::fromFileBytes(reader.readAll());
     if (picture.isNull())
         throw std::runtime_error(describe("The file is not a picture: ", path));
     return picture;

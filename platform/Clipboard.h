@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPicture>
 #include <memory>
 
 class QMimeData;
@@ -13,6 +14,10 @@ public:
     // The picture on the clipboard, or a null image when it holds none.
     virtual QImage image() = 0;
     virtual void setImage(const QImage& image) = 0;
+    // The recorded drawing on the clipboard, or a null drawing when it holds none.
+    virtual QPicture drawing() = 0;
+    // Offers a picture in two formats at once: the drawing, and a bitmap for other programs.
+    virtual void setPicture(const QPicture& drawing, const QImage& bitmap) = 0;
     // What the clipboard holds now, to be put back later; null when it is empty.
     virtual std::unique_ptr<QMimeData> snapshot() = 0;
     // Puts back a snapshot; null empties the clipboard.

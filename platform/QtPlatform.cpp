@@ -1,5 +1,7 @@
 #include "QtPlatform.h"
 
+#include "Picture.h"
+
 #include "ApplicationTitle.h"
 
 #include <QApplication>
@@ -18,6 +20,9 @@ namespace platform {
 
 namespace {
 QSettings openSettings() { return QSettings(QStringLiteral("Vantrel"), QStringLiteral("Tortelet Studio")); }
+
+// The clipboard format of the program's own recorded drawings.
+QString drawingMimeType() { return QStringLiteral("application/x-tortelet-drawing"); }
 
 QMessageBox::StandardButton standardButton(Answer answer)
 {
@@ -89,6 +94,23 @@ void QtSettingsStore::write(const QString& key, const QString& value)
 QImage QtClipboard::image() { return QGuiApplication::clipboard()->image(); }
 
 void QtClipboard::setImage(const QImage& image) { QGuiApplication::clipboard()->setImage(image); }
+
+QPicture QtClipboard::drawing()
+{
+    const QMimeData* current = QGuiApplication::clipboard()->mimeData();
+    if (current == nullptr || !current->hasFormat(drawingMimeType()))
+        return QPicture();
+    return Picture::fromFileBytes(current->data(drawingMimeType())).drawing();
+}
+
+void QtClipboard::setPicture(const QPicture& drawing, const QImage& bitmap)
+{
+    auto offered = std::make_unique<QMimeData>();
+    offered->setData(drawingMimeType(), Picture(drawing).fileBytes());
+    if (!bitmap.isNull())
+        offered->setImageData(bitmap);
+    QGuiApplication::clipboard()->setMimeData(offered.release());
+}
 
 std::unique_ptr<QMimeData> QtClipboard::snapshot()
 {

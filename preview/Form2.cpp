@@ -9,6 +9,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QShortcut>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -32,8 +34,12 @@ constexpr int kClientWidth = 9840;
 constexpr int kClientHeight = 9390;
 
 
+// What an arrow key or a click on a bar's arrow scrolls: twenty pixels.
+constexpr int kLineTwips = 20 * app::kTwipsPerPixel;
+
 // A length or position of the picture in whole pixels.
 int pixels(double twips) { return static_cast<int>(std::lround(twips / app::kTwipsPerPixel)); }
+double exactPixels(double twips) { return twips / app::kTwipsPerPixel; }
 
 std::int32_t twips(int pixels) { return pixels * app::kTwipsPerPixel; }
 
@@ -49,9 +55,11 @@ void paintWhite(QWidget& widget)
 void showBar(QScrollBar& bar, const ScrollBarState& state, std::int16_t step, std::int32_t viewportLength)
 {
     const QSignalBlocker quiet(bar);
-    bar.setMaximum(state.maximum);
+    // A disabled bar shows an empty trough; the model keeps its maximum and value.
+    bar.setMaximum(state.enabled ? state.maximum : 0);
     bar.setValue(state.value);
     bar.setPageStep(std::max(1, viewportLength / std::max<int>(1, step)));
+    bar.setSingleStep(std::max(1, kLineTwips / std::max<int>(1, step)));
     bar.setEnabled(state.enabled);
 }
 }  // namespace
@@ -114,6 +122,8 @@ Form2::Form2(platform::Platform platform, std::function<void()> showMainWindow, 
     connect(Picture1, &PictureBox::mouseDown, this, &Form2::picture1_MouseDown);
     connect(Picture1, &PictureBox::mouseMoved, this, &Form2::picture1_MouseMove);
     connect(Picture1, &PictureBox::mouseUp, this, [this] { Picture1_MouseUp(); });
+    Picture2->installEventFilter(this);
+    addViewerKeys();
 
     showPosition();
     Form_Load();
@@ -142,7 +152,7 @@ QScrollBar* Form2::makeScrollBar(Qt::Orientation orientation, const char* name, 
     return bar;
 }
 
-void Form2::setPicture(const QImage& picture)
+void Form2::setPicture(const platform::Picture& picture)
 {
     Picture1->setPicture(picture);
     mSetupPending = true;
@@ -166,7 +176,7 @@ void Form2::Form_Activate()
     const bool nothingDelivered = h.when(100, [&] { return !mSetupPending; });
     if (!nothingDelivered) {
         h(102, [&] {
-            const QImage& delivered = Picture1->picture();
+            const QSize delivered = Picture1->picture().size();
             zoom_.takePictureSize(twips(delivered.width()), twips(delivered.height()));
         });
         h(104, [&] {
@@ -187,8 +197,8 @@ void Form2::repaintZoomed()
 {
     Picture1->removePicture();
     const QSize size(pixels(zoom_.mZoomWidth), pixels(zoom_.mZoomHeight));
-    const QRect source = QRect(0, 0, pixels(zoom_.mBaseWidth), pixels(zoom_.mBaseHeight)) &
-                         Zoom_Ori->picture().rect();
+    const QRectF source = QRectF(0, 0, exactPixels(zoom_.mBaseWidth), exactPixels(zoom_.mBaseHeight)) &
+                          QRectF(QPointF(0, 0), Zoom_Ori->picture().size());
     Picture1->paintScaled(Zoom_Ori->picture(), source, size);
     pointer_.set(app::PointerState::Ordinary);
 }
@@ -349,8 +359,44 @@ void Form2::mouseMoveEvent(QMouseEvent* event)
     QWidget::mouseMoveEvent(event);
 }
 
+void Form2::addViewerKeys()
+{
+    const auto key = [this](const QKeySequence& sequence, auto action) {
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this, action);
+    };
+    key(QKeySequence::ZoomIn, [this] { PushButton1_Click(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { PushButton1_Click(); });
+    key(QKeySequence::ZoomOut, [this] { PushButton2_Click(); });
+    key(QKeySequence(Qt::Key_Left), [this] { HScroll1->triggerAction(QAbstractSlider::SliderSingleStepSub); });
+    key(QKeySequence(Qt::Key_Right), [this] { HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd); });
+    key(QKeySequence(Qt::Key_Up), [this] { VScroll1->triggerAction(QAbstractSlider::SliderSingleStepSub); });
+    key(QKeySequence(Qt::Key_Down), [this] { VScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd); });
+    key(QKeySequence(Qt::Key_PageUp), [this] { VScroll1->triggerAction(QAbstractSlider::SliderPageStepSub); });
+    key(QKeySequence(Qt::Key_PageDown), [this] { VScroll1->triggerAction(QAbstractSlider::SliderPageStepAdd); });
+}
+
+void Form2::turnWheel(const QWheelEvent& event)
+{
+    const WheelGestures::Action action = wheel_.turn(event.angleDelta(), event.modifiers());
+    for (int step = 0; step < action.zoomSteps; ++step)
+        PushButton1_Click();
+    for (int step = 0; step > action.zoomSteps; --step)
+        PushButton2_Click();
+    // The bars move the picture, so the arithmetic sees the same change as a click on a bar.
+    const auto scroll = [](QScrollBar& bar, std::int16_t twipsPerUnit, int pixels) {
+        if (pixels != 0 && bar.isEnabled() && twipsPerUnit > 0)
+            bar.setValue(bar.value() + pixels * app::kTwipsPerPixel / twipsPerUnit);
+    };
+    scroll(*HScroll1, zoom_.mHStep, action.scrollX);
+    scroll(*VScroll1, zoom_.mVStep, action.scrollY);
+}
+
 bool Form2::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == Picture2 && event->type() == QEvent::Wheel) {
+        turnWheel(*static_cast<QWheelEvent*>(event));
+        return true;
+    }
     if (event->type() == QEvent::MouseMove) {
         if (qobject_cast<QPushButton*>(watched))
             pointer_.hover(app::PointerState::Custom);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PictureBox.h"
+#include "WheelGestures.h"
 #include "ZoomModel.h"
 
 #include "app/Main.h"
@@ -11,6 +12,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <QWidget>
 #include <functional>
 
@@ -31,7 +33,7 @@ public:
     QString mExcelFile;
 
     // Delivers a picture: it becomes Picture1's picture and the next activation sets it up.
-    void setPicture(const QImage& picture);
+    void setPicture(const platform::Picture& picture);
 
     PictureBox* Zoom_Ori;
     QGroupBox* Frame1;
@@ -77,6 +79,10 @@ private:
     void repaintZoomed();
     // Moves Picture1 and the bars to where the arithmetic has them.
     void showPosition();
+    // The keys a picture viewer answers: Ctrl+Plus and Ctrl+Minus zoom, the arrow and Page keys scroll.
+    void addViewerKeys();
+    // The mouse wheel over the picture: zooms through the zoom buttons' handlers, scrolls through the bars.
+    void turnWheel(const QWheelEvent& event);
     void HScroll1_Change(int value);
     void VScroll1_Change(int value);
 
@@ -88,6 +94,7 @@ private:
     QWidget* viewportInside_;
     ZoomModel zoom_;
     bool mSetupPending = false;
+    WheelGestures wheel_;
 };
 
 }  // namespace preview

@@ -3,6 +3,7 @@
 #include "app/Twips.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace preview {
@@ -13,40 +14,36 @@ float twipsOf(qreal pixels) { return static_cast<float>(pixels * app::kTwipsPerP
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}
 
-void PictureBox::setPicture(const QImage& picture)
+void PictureBox::setPicture(const platform::Picture& picture)
 {
     picture_ = picture;
-    painting_ = QPixmap();
+    paintingSource_ = {};
     update();
 }
 
 void PictureBox::removePicture()
 {
-    picture_ = QImage();
+    picture_ = {};
     update();
 }
 
-void PictureBox::paintScaled(const QImage& source, const QRect& sourceRect, const QSize& size)
+void PictureBox::paintScaled(const platform::Picture& source, const QRectF& sourceRect, const QSize& size)
 {
-    painting_ = QPixmap();
-    if (!size.isEmpty()) {
-        painting_ = QPixmap(size);
-        painting_.fill(Qt::white);
-        QPainter painter(&painting_);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRect(QPoint(0, 0), size), source, sourceRect);
-    }
+    paintingSource_ = size.isEmpty() ? platform::Picture() : source;
+    paintingSourceRect_ = sourceRect;
+    paintingSize_ = size;
     update();
 }
 
-void PictureBox::paintEvent(QPaintEvent*)
+void PictureBox::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    if (!painting_.isNull())
-        painter.drawPixmap(0, 0, painting_);
+    painter.setClipRect(event->rect());
+    painter.fillRect(event->rect(), Qt::white);
+    if (!paintingSource_.isNull())
+        paintingSource_.paint(painter, QRectF(QPointF(0, 0), paintingSize_), paintingSourceRect_);
     else if (!picture_.isNull())
-        painter.drawImage(0, 0, picture_);
+        picture_.paint(painter, QRectF(QPointF(0, 0), picture_.size()), QRectF(QPointF(0, 0), picture_.size()));
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)

@@ -1,28 +1,30 @@
 #pragma once
 
-#include <QImage>
-#include <QPixmap>
+#include "platform/Picture.h"
+
+#include <QRectF>
+#include <QSize>
 #include <QWidget>
 
 namespace preview {
 
 // A picture box: shows an assigned picture at its top-left corner over a white background, or a
-// painting that persists until the next painting or picture. Mouse positions go out in twips.
+// painting that persists until the next painting or picture. A painting of a recorded drawing is
+// played afresh at its size, so it is as sharp as the screen allows. Mouse positions go out in twips.
 class PictureBox : public QWidget {
     Q_OBJECT
 
 public:
     explicit PictureBox(QWidget* parent);
 
-    const QImage& picture() const { return picture_; }
+    const platform::Picture& picture() const { return picture_; }
     // Assigning a picture replaces any painting.
-    void setPicture(const QImage& picture);
+    void setPicture(const platform::Picture& picture);
     void removePicture();
 
-    // Paints the source rectangle of the picture, smoothly scaled, into a fresh painting of the
-    // given size.
-    void paintScaled(const QImage& source, const QRect& sourceRect, const QSize& size);
-    const QPixmap& painting() const { return painting_; }
+    // Paints the source rectangle (in the picture's own pixels) into a fresh painting of the given
+    // size: a recorded drawing is played at that scale, a bitmap is scaled smoothly.
+    void paintScaled(const platform::Picture& source, const QRectF& sourceRect, const QSize& size);
 
 signals:
     void mouseDown(int button, float x, float y);
@@ -36,8 +38,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QImage picture_;
-    QPixmap painting_;
+    platform::Picture picture_;
+    platform::Picture paintingSource_;
+    QRectF paintingSourceRect_;
+    QSize paintingSize_;
 };
 
 }  // namespace preview

@@ -24,11 +24,12 @@ std::int32_t scaled(float factor, std::int32_t length)
     return roundToEven<std::int32_t>(std::floor(static_cast<double>(factor) * length));
 }
 
-// Where a drag may put the picture's near edge on one axis.
+// Where a drag may put the picture's near edge on one axis. A picture that fits the viewport on
+// that axis stays at its near edge.
 float clampDrag(float position, std::int32_t innerLength, std::int32_t pictureLength)
 {
     const auto farthest = static_cast<float>(innerLength - pictureLength);
-    if (position > 0)
+    if (position > 0 || pictureLength <= innerLength)
         return 0;
     if (farthest > position)
         return farthest;

@@ -30,9 +30,9 @@ public:
     static constexpr std::int32_t kViewportBorder = 15;
     static constexpr std::int32_t kViewportInnerWidth = kViewportWidth - 2 * kViewportBorder;
     static constexpr std::int32_t kViewportInnerHeight = kViewportHeight - 2 * kViewportBorder;
-    // A zoomed painting stays below both limits.
-    static constexpr std::int32_t kWidthLimit = 4000;
-    static constexpr std::int32_t kHeightLimit = 9000;
+    // A zoomed painting stays below 4000 pixels wide and 9000 pixels high.
+    static constexpr std::int32_t kWidthLimit = 4000 * 15;
+    static constexpr std::int32_t kHeightLimit = 9000 * 15;
 
     // repaint is asked to paint Zoom_Ori into Picture1 at mZoomWidth x mZoomHeight, its own picture
     // removed, and to return the pointer to the ordinary state.

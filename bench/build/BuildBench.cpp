@@ -48,7 +48,7 @@ public:
     }
     QString entryLabel(int position) override { return QStringLiteral("Asset %1").arg(position); }
     QString entryAmount(int position) override { return QString::number(position * 250 + 1000); }
-    void deliverPicture(const QImage& picture) override { preview_->setPicture(picture); }
+    void deliverPicture(const platform::Picture& picture) override { preview_->setPicture(picture); }
     void setPreviewWorkbook(const QString& path) override { preview_->mExcelFile = path; }
     void showPreview() override
     {

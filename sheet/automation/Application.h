@@ -9,6 +9,7 @@
 #include <string>
 
 class QImage;
+class QPicture;
 
 namespace sheet {
 
@@ -35,8 +36,8 @@ public:
     void Quit();
     bool hasQuit() const;
 
-    // Where Range::CopyPicture puts its picture; by default the system clipboard.
-    void setPictureSink(std::function<void(const QImage&)> sink);
+    // Where Range::CopyPicture puts its drawing and bitmap; by default the system clipboard.
+    void setPictureSink(std::function<void(const QPicture& drawing, const QImage& bitmap)> sink);
     // The separators for numbers typed into cells; by default the user's locale.
     void setNumberLocale(NumberLocale locale);
 

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QImage;
+class QPicture;
 
 namespace sheet {
 
@@ -14,7 +15,7 @@ public:
     bool quit = false;
     bool displayAlerts = true;
     NumberLocale locale = NumberLocale::system();
-    std::function<void(const QImage&)> pictureSink;
+    std::function<void(const QPicture& drawing, const QImage& bitmap)> pictureSink;
 
     // Throws a StateError once the instance has quit.
     void checkRunning() const;

@@ -6,17 +6,19 @@
 #include "sheet/edit/CellEditing.h"
 #include "sheet/model/A1Notation.h"
 #include "sheet/render/RangePicture.h"
+#include "sheet/render/SheetArea.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPicture>
 
 namespace sheet {
 
 Range::Range(std::shared_ptr<Document> document, int sheetIndex, int firstRow, int firstColumn, int lastRow,
-             int lastColumn)
+             int lastColumn, Kind kind)
     : firstRow(firstRow), firstColumn(firstColumn), lastRow(lastRow), lastColumn(lastColumn),
-      document_(std::move(document)), sheetIndex_(sheetIndex)
+      document_(std::move(document)), sheetIndex_(sheetIndex), kind_(kind)
 {
 }
 
@@ -28,17 +30,19 @@ std::string Range::address() const
 void Range::CopyPicture()
 {
     model::Workbook& workbook = document_->model();
-    edit::worksheet(workbook, sheetIndex_);
-    const QImage picture = render::drawRange(
-        workbook, sheetIndex_, model::CellRange{firstRow - 1, firstColumn - 1, lastRow - 1, lastColumn - 1});
+    const model::Sheet& sheet = edit::worksheet(workbook, sheetIndex_);
+    const model::CellRange cells{firstRow - 1, firstColumn - 1, lastRow - 1, lastColumn - 1};
+    const QPicture drawing
+        = render::recordRange(workbook, sheetIndex_, kind_ == Kind::UsedRange ? render::withDrawings(sheet, cells) : cells);
+    const QImage bitmap = render::previewBitmap(drawing);
     const InstanceState& instance = document_->instance();
     if (instance.pictureSink) {
-        instance.pictureSink(picture);
+        instance.pictureSink(drawing, bitmap);
         return;
     }
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         throw StateError("the picture cannot be copied: there is no clipboard without a graphical session");
-    QGuiApplication::clipboard()->setImage(picture);
+    QGuiApplication::clipboard()->setImage(bitmap);
 }
 
 } // namespace sheet

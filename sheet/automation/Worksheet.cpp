@@ -27,7 +27,7 @@ Range Worksheet::UsedRange()
 {
     const model::CellRange used = edit::usedRange(edit::worksheet(document_->model(), sheetIndex_));
     return Range(document_, sheetIndex_, used.firstRow + 1, used.firstColumn + 1, used.lastRow + 1,
-                 used.lastColumn + 1);
+                 used.lastColumn + 1, Range::Kind::UsedRange);
 }
 
 void Worksheet::setShowGridlines(bool show)

@@ -12,6 +12,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -22,6 +23,25 @@ namespace {
 constexpr long maxSide = 32767;
 constexpr long long maxBytes = 256LL * 1024 * 1024;
 constexpr int dotsPerMetre = 3780;  // 96 dots per inch
+constexpr int dotsPerInch = 96;
+
+// A drawing recorded as on a 96-dot-per-inch page, whatever the screen's resolution, so that
+// text is measured and laid out as it is drawn.
+class Recording final : public QPicture {
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return dotsPerInch;
+        default:
+            return QPicture::metric(metric);
+        }
+    }
+};
 
 QImage blankImage(int width, int height)
 {
@@ -91,6 +111,66 @@ void paintDrawings(QPainter& painter, const model::Workbook& workbook, const mod
 
 }  // namespace
 
+QPicture recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range)
+{
+    const model::Sheet& sheet = sheetAt(workbook, sheetIndex);
+    checkRange(range);
+    const SheetGeometry geometry(sheet, maxDigitWidth(workbook));
+    const RangeGrid grid(geometry, range);
+    const QRectF picture(0, 0, static_cast<double>(grid.width()), static_cast<double>(grid.height()));
+    if (picture.width() < 1 || picture.height() < 1)
+        throw RenderError("cannot draw the range: all its rows or all its columns are hidden");
+
+    Recording recording;
+    QPainter painter(&recording);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.fillRect(picture, Qt::white);
+    CellPainter cells(painter, workbook, sheet, grid);
+    cells.paintGridlines();
+    cells.paintFills();
+    cells.paintTexts();
+    cells.paintBorders();
+    painter.setClipRect(picture);
+    paintDrawings(painter, workbook, sheet, geometry, range, picture);
+    // The extent goes into the recording when it ends; what the clip cut off lies outside it.
+    recording.setBoundingRect(picture.toAlignedRect());
+    painter.end();
+    return recording;
+}
+
+QPicture recordSheet(const model::Workbook& workbook, int sheetIndex)
+{
+    return recordRange(workbook, sheetIndex, sheetArea(sheetAt(workbook, sheetIndex)));
+}
+
+QImage rasterize(const QPicture& drawing, double scale)
+{
+    if (!(scale > 0) || scale > 16)
+        throw RenderError("cannot draw at scale " + std::to_string(scale) + ": the scale must lie above 0 and up to 16");
+    const QRect extent = drawing.boundingRect();
+    const double width = std::ceil(extent.width() * scale);
+    const double height = std::ceil(extent.height() * scale);
+    checkSize(width, height);
+    QImage image = blankImage(static_cast<int>(width), static_cast<int>(height));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.scale(scale, scale);
+    painter.drawPicture(0, 0, drawing);
+    painter.end();
+    return image;
+}
+
+QImage previewBitmap(const QPicture& drawing)
+{
+    constexpr double maxPixels = 4'000'000;
+    const QRect extent = drawing.boundingRect();
+    const double width = std::max(extent.width(), 1);
+    const double height = std::max(extent.height(), 1);
+    const double scale = std::min({1.0, std::sqrt(maxPixels / (width * height)), (maxSide - 1) / width, (maxSide - 1) / height});
+    return rasterize(drawing, scale);
+}
+
 QImage drawRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range)
 {
     return drawRange(workbook, sheetIndex, range, PictureOptions{});
@@ -99,31 +179,7 @@ QImage drawRange(const model::Workbook& workbook, int sheetIndex, const model::C
 QImage drawRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range,
                  const PictureOptions& options)
 {
-    const model::Sheet& sheet = sheetAt(workbook, sheetIndex);
-    checkRange(range);
-    if (!(options.scale > 0) || options.scale > 16)
-        throw RenderError("cannot draw at scale " + std::to_string(options.scale) + ": the scale must lie above 0 and up to 16");
-    const SheetGeometry geometry(sheet, maxDigitWidth(workbook));
-    const RangeGrid grid(geometry, range);
-    const double width = std::ceil(static_cast<double>(grid.width()) * options.scale);
-    const double height = std::ceil(static_cast<double>(grid.height()) * options.scale);
-    checkSize(width, height);
-
-    QImage image = blankImage(static_cast<int>(width), static_cast<int>(height));
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.scale(options.scale, options.scale);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    CellPainter cells(painter, workbook, sheet, grid);
-    cells.paintGridlines();
-    cells.paintFills();
-    cells.paintTexts();
-    cells.paintBorders();
-    const QRectF picture(0, 0, static_cast<double>(grid.width()), static_cast<double>(grid.height()));
-    painter.setClipRect(picture);
-    paintDrawings(painter, workbook, sheet, geometry, range, picture);
-    painter.end();
-    return image;
+    return rasterize(recordRange(workbook, sheetIndex, range), options.scale);
 }
 
 QImage drawSheet(const model::Workbook& workbook, int sheetIndex, const PictureOptions& options)

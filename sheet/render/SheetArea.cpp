@@ -20,6 +20,16 @@ void include(std::optional<model::CellRange>& area, int row, int column)
     area->lastColumn = std::max(area->lastColumn, column);
 }
 
+std::optional<model::CellRange> growToDrawings(const model::Sheet& sheet, std::optional<model::CellRange> area)
+{
+    for (const model::DrawingObject& drawing : sheet.drawings) {
+        const model::Anchor& a = drawing.anchor;
+        include(area, std::clamp(a.row1, 0, SheetGeometry::maxRows - 1), std::clamp(a.col1, 0, SheetGeometry::maxColumns - 1));
+        include(area, std::clamp(a.row2, 0, SheetGeometry::maxRows - 1), std::clamp(a.col2, 0, SheetGeometry::maxColumns - 1));
+    }
+    return area;
+}
+
 }  // namespace
 
 std::optional<model::CellRange> usedRange(const model::Sheet& sheet)
@@ -34,13 +44,12 @@ std::optional<model::CellRange> usedRange(const model::Sheet& sheet)
 
 model::CellRange sheetArea(const model::Sheet& sheet)
 {
-    std::optional<model::CellRange> area = usedRange(sheet);
-    for (const model::DrawingObject& drawing : sheet.drawings) {
-        const model::Anchor& a = drawing.anchor;
-        include(area, std::clamp(a.row1, 0, SheetGeometry::maxRows - 1), std::clamp(a.col1, 0, SheetGeometry::maxColumns - 1));
-        include(area, std::clamp(a.row2, 0, SheetGeometry::maxRows - 1), std::clamp(a.col2, 0, SheetGeometry::maxColumns - 1));
-    }
-    return area.value_or(model::CellRange{});
+    return growToDrawings(sheet, usedRange(sheet)).value_or(model::CellRange{});
+}
+
+model::CellRange withDrawings(const model::Sheet& sheet, const model::CellRange& range)
+{
+    return *growToDrawings(sheet, range);
 }
 
 }  // namespace sheet::render

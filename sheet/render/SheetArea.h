@@ -14,4 +14,7 @@ std::optional<model::CellRange> usedRange(const model::Sheet& sheet);
 // The used range grown to cover every drawing object's anchor; A1 alone for an empty sheet.
 model::CellRange sheetArea(const model::Sheet& sheet);
 
+// The smallest rectangle of cells that holds the range and every drawing object's anchor.
+model::CellRange withDrawings(const model::Sheet& sheet, const model::CellRange& range);
+
 }  // namespace sheet::render

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -132,10 +133,26 @@ TEST(ClipboardPicture, IsReadAtOnceWhenThereIsOne)
     testing_support::MemoryClipboard clipboard;
     clipboard.picture = QImage(40, 30, QImage::Format_RGB32);
     clipboard.picture.fill(Qt::red);
-    const QImage picture = app::GetClipboardPicture(clipboard, 0);
+    const platform::Picture picture = app::GetClipboardPicture(clipboard, 0);
     EXPECT_EQ(picture.size(), QSize(40, 30));
     EXPECT_EQ(clipboard.reads, 1);
     EXPECT_FALSE(app::GetClipboardPicture(clipboard, 8).isNull());
+}
+
+TEST(ClipboardPicture, AnyFormatTakesTheRecordedDrawingBeforeTheBitmap)
+{
+    testing_support::MemoryClipboard clipboard;
+    QPicture drawing;
+    QPainter painter(&drawing);
+    painter.fillRect(QRect(0, 0, 300, 200), Qt::blue);
+    painter.end();
+    clipboard.setPicture(drawing, QImage(30, 20, QImage::Format_RGB32));
+    const platform::Picture any = app::GetClipboardPicture(clipboard, 0);
+    EXPECT_TRUE(any.hasDrawing());
+    EXPECT_TRUE(any.bitmap().isNull());
+    EXPECT_EQ(any.size(), QSize(300, 200));
+    EXPECT_TRUE(app::GetClipboardPicture(clipboard, 14).hasDrawing());
+    EXPECT_EQ(app::GetClipboardPicture(clipboard, 8).size(), QSize(30, 20));
 }
 
 TEST(ClipboardPicture, GivesNoneAfterAThousandAttempts)
@@ -165,6 +182,8 @@ public:
         return QImage(2, 2, QImage::Format_RGB32);
     }
     void setImage(const QImage&) override {}
+    QPicture drawing() override { return QPicture(); }
+    void setPicture(const QPicture&, const QImage&) override {}
     std::unique_ptr<QMimeData> snapshot() override { return nullptr; }
     void restore(std::unique_ptr<QMimeData>) override {}
 };

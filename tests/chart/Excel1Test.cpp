@@ -4,13 +4,14 @@
 
 #include "chart/Excel1.h"
 #include "platform/ApplicationTitle.h"
+#include "platform/Picture.h"
 #include "resources/ChartTemplate.h"
 #include "sheet/automation/Application.h"
 #include "sheet/automation/Workbook.h"
 #include "support/ScriptedPlatform.h"
 
 #include <QFile>
-#include <QImageReader>
+#include <QPicture>
 #include <QLocale>
 #include <QTemporaryDir>
 
@@ -84,19 +85,22 @@ TEST_F(Excel1, OnlyAnInstanceOfAnotherProcessCountsAsRunning)
     EXPECT_TRUE(chart::isExcelRunning());
 }
 
-TEST_F(Excel1, TheSheetPictureIsWrittenAsABitmapAndTheClipboardIsPutBack)
+TEST_F(Excel1, TheSheetPictureIsWrittenAsRecordedDrawingAndTheClipboardIsPutBack)
 {
     clipboard.other = std::make_unique<QMimeData>();
     clipboard.other->setText(QStringLiteral("before"));
     sheet::Application instance;
     sheet::Workbook& workbook = instance.workbooks().Open(QFile::encodeName(templateFile()).toStdString());
-    instance.setPictureSink([this](const QImage& picture) { clipboard.setImage(picture); });
+    instance.setPictureSink(
+        [this](const QPicture& drawing, const QImage& bitmap) { clipboard.setPicture(drawing, bitmap); });
     const QString picturePath = folder.filePath(QStringLiteral("temp.bmp"));
     chart::saveCellsActivesheet(boxes, clipboard, &workbook, picturePath);
     EXPECT_TRUE(boxes.shown.empty());
-    QImageReader reader(picturePath);
-    EXPECT_EQ(reader.format(), QByteArray("bmp"));
-    EXPECT_FALSE(reader.read().isNull());
+    QFile written(picturePath);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const platform::Picture picture = platform::Picture::fromFileBytes(written.readAll());
+    EXPECT_TRUE(picture.hasDrawing());
+    EXPECT_GT(picture.size().width(), 1000) << "the table and the pie beside it";
     ASSERT_NE(clipboard.other, nullptr);
     EXPECT_EQ(clipboard.other->text(), QStringLiteral("before"));
 }

@@ -3,6 +3,8 @@
 #include "platform/QtPlatform.h"
 
 #include <QFile>
+#include <QPainter>
+#include <QPicture>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -34,21 +36,41 @@ protected:
     QString path(const QString& name) const { return folder.filePath(name); }
 };
 
-TEST_F(PictureFile, PicturesGoThroughABitmapFileAndBack)
+TEST_F(PictureFile, PicturesGoThroughAFileOfTheirOwnFormatAndBack)
 {
     QImage picture(33, 17, QImage::Format_RGB32);
     picture.fill(QColor(0x4F, 0x81, 0xBD));
     picture.setPixel(5, 6, qRgb(255, 255, 255));
     const QString file = path(QStringLiteral("temp.bmp"));
-    chart::SavePictureFile(picture, file);
+    chart::SavePictureFile(platform::Picture(picture), file);
     QFile raw(file);
     ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
     EXPECT_EQ(raw.read(2), QByteArray("BM"));
-    const QImage back = chart::LoadPictureFile(file);
+    raw.close();
+    const QImage back = chart::LoadPictureFile(file).bitmap();
     EXPECT_EQ(back.size(), picture.size());
     EXPECT_EQ(back.pixel(5, 6), qRgb(255, 255, 255));
     EXPECT_EQ(back.pixel(0, 0), picture.pixel(0, 0));
-    EXPECT_THROW(chart::SavePictureFile(QImage(), file), std::runtime_error);
+    EXPECT_THROW(chart::SavePictureFile(platform::Picture(), file), std::runtime_error);
+
+    // A recorded drawing keeps its own format whatever the file is called.
+    QPicture drawing;
+    QPainter painter(&drawing);
+    painter.fillRect(QRect(0, 0, 120, 80), Qt::white);
+    painter.fillRect(QRect(10, 10, 20, 20), Qt::red);
+    painter.end();
+    chart::SavePictureFile(platform::Picture(drawing, picture), file);
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    EXPECT_EQ(raw.read(4), QByteArray("QPIC"));
+    const platform::Picture played = chart::LoadPictureFile(file);
+    ASSERT_TRUE(played.hasDrawing());
+    EXPECT_EQ(played.size(), QSize(120, 80));
+    QImage canvas(240, 160, QImage::Format_RGB32);
+    QPainter onCanvas(&canvas);
+    played.paint(onCanvas, QRectF(0, 0, 240, 160), QRectF(0, 0, 120, 80));
+    onCanvas.end();
+    EXPECT_EQ(canvas.pixelColor(40, 40), QColor(Qt::red));
+    EXPECT_EQ(canvas.pixelColor(70, 70), QColor(Qt::white));
 }
 
 TEST_F(PictureFile, APlantedLinkOrANonPictureIsNeverTakenForThePicture)
@@ -56,7 +78,7 @@ TEST_F(PictureFile, APlantedLinkOrANonPictureIsNeverTakenForThePicture)
     QImage picture(4, 4, QImage::Format_RGB32);
     picture.fill(Qt::green);
     const QString real = path(QStringLiteral("real.bmp"));
-    chart::SavePictureFile(picture, real);
+    chart::SavePictureFile(platform::Picture(picture), real);
     const QString link = path(QStringLiteral("temp.bmp"));
     ASSERT_EQ(::symlink(QFile::encodeName(real).constData(), QFile::encodeName(link).constData()), 0);
     EXPECT_THROW(chart::LoadPictureFile(link), std::runtime_error);

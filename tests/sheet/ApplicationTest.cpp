@@ -3,8 +3,10 @@
 #include "sheet/automation/Application.h"
 #include "sheet/automation/Workbook.h"
 #include "sheet/model/Workbook.h"
+#include "sheet/render/RangePicture.h"
 
 #include <QImage>
+#include <QPicture>
 #include <cstdlib>
 #include <memory>
 #include <gtest/gtest.h>
@@ -84,10 +86,19 @@ TEST(Application, FillsTheTemplateAsTheBuildDoes)
     EXPECT_EQ(reread.Cells(6, 2).NumberFormat(), R"(_($* #,##0_);_($* (#,##0);_($* "-"??_);_(@_))");
     EXPECT_TRUE(std::holds_alternative<std::monostate>(reread.Cells(7, 1).Value()));
     EXPECT_EQ(reread.UsedRange().address(), "A3:B19");
-    QImage copied;
-    second.setPictureSink([&](const QImage& picture) { copied = picture; });
+    QPicture drawing;
+    QImage bitmap;
+    second.setPictureSink([&](const QPicture& recorded, const QImage& beside) {
+        drawing = recorded;
+        bitmap = beside;
+    });
     reread.UsedRange().CopyPicture();
-    EXPECT_FALSE(copied.isNull());
+    // The copy of the used range takes in the pie beside the table, as the sheet looks when opened.
+    const QImage tableAlone = render::drawRange(saved.model(), 0, {2, 0, 18, 1});
+    const QImage whole = render::drawSheet(saved.model(), 0);
+    EXPECT_EQ(drawing.boundingRect().size(), whole.size());
+    EXPECT_GT(whole.width(), 3 * tableAlone.width());
+    EXPECT_EQ(bitmap, whole);
     EXPECT_EQ(folder.entries().size(), 1u) << "no temporary file is left behind";
 }
 

@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 
 #include <QMimeData>
+#include <QPicture>
 #include <QStringList>
 #include <deque>
 #include <map>
@@ -89,6 +90,7 @@ public:
 class MemoryClipboard final : public platform::Clipboard {
 public:
     QImage picture;
+    QPicture recorded;
     std::unique_ptr<QMimeData> other;
     int reads = 0;
 
@@ -100,7 +102,14 @@ public:
     void setImage(const QImage& image) override
     {
         picture = image;
+        recorded = QPicture();
         other.reset();
+    }
+    QPicture drawing() override { return recorded; }
+    void setPicture(const QPicture& drawing, const QImage& bitmap) override
+    {
+        setImage(bitmap);
+        recorded = drawing;
     }
     std::unique_ptr<QMimeData> snapshot() override
     {
@@ -117,6 +126,7 @@ public:
     void restore(std::unique_ptr<QMimeData> content) override
     {
         picture = content && content->hasImage() ? qvariant_cast<QImage>(content->imageData()) : QImage();
+        recorded = QPicture();
         other = std::move(content);
     }
 };
