@@ -4,6 +4,11 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPicture>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <cmath>
 
 namespace {
 
@@ -27,6 +32,43 @@ void sendMouse(QWidget* widget, QEvent::Type type, QPoint position, Qt::MouseBut
     QApplication::sendEvent(widget, &event);
 }
 
+// A recorded drawing with thin lines, a round shape and text, as a sheet picture has them.
+platform::Picture sheetDrawing(int width, int height)
+{
+    QPicture drawing;
+    QPainter painter(&drawing);
+    painter.fillRect(QRect(0, 0, width, height), Qt::white);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(0x4F81BD));
+    painter.drawEllipse(QRectF(width * 0.4, 10, height - 20, height - 20));
+    painter.setFont(QFont(QStringLiteral("DejaVu Serif"), 11));
+    for (int row = 0; row < height / 20; ++row)
+        painter.drawText(QPointF(4, 16 + row * 20), QStringLiteral("Savings 25,000 %1").arg(row));
+    painter.end();
+    return platform::Picture(drawing);
+}
+
+// The mean difference of two pictures of one size, per channel, from 0 to 255.
+double meanDifference(const QImage& a, const QImage& b)
+{
+    const QImage left = a.convertToFormat(QImage::Format_RGB32);
+    const QImage right = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int y = 0; y < left.height(); ++y)
+        for (int x = 0; x < left.width(); ++x) {
+            const QRgb p = left.pixel(x, y), q = right.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * left.width() * left.height());
+}
+
+void turnWheel(QWidget* widget, QPoint angle, Qt::KeyboardModifiers modifiers)
+{
+    QWheelEvent event(QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)), QPoint(), angle, Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
+}
+
 void hoverOver(QWidget* widget, QPoint position)
 {
     sendMouse(widget, QEvent::MouseMove, position, Qt::NoButton, Qt::NoButton);
@@ -34,9 +76,10 @@ void hoverOver(QWidget* widget, QPoint position)
 
 class Form2Test : public PreviewFixture {
 protected:
-    void deliverAndShow(const QImage& picture)
+    void deliverAndShow(const QImage& picture) { deliverAndShow(platform::Picture(picture)); }
+    void deliverAndShow(const platform::Picture& picture)
     {
-        form().setPicture(platform::Picture(picture));
+        form().setPicture(picture);
         form().show();
     }
 };
@@ -186,6 +229,84 @@ TEST_F(Form2Test, ThePointerFollowsButtonsFrameAndBackgroundButNotABuild)
     hoverOver(window.PushButton2, QPoint(5, 5));
     hoverOver(&window, QPoint(652, 622));
     EXPECT_EQ(window.pointer().value(), app::PointerState::Busy);
+}
+
+TEST_F(Form2Test, ZoomScalesThePaintingUntilTheWidthLimitResetsIt)
+{
+    deliverAndShow(sheetDrawing(1500, 300));
+    preview::Form2& window = form();
+    for (int i = 0; i < 2; ++i)
+        window.PushButton2->click();
+    EXPECT_EQ(window.Picture1->size(), QSize(750, 150));
+    for (int i = 0; i < 6; ++i)
+        window.PushButton1->click();
+    EXPECT_EQ(window.zoom().mZoom, 2.0f);
+    EXPECT_EQ(window.Picture1->size(), QSize(3000, 600));
+    for (int i = 0; i < 2; ++i)
+        window.PushButton1->click();
+    EXPECT_EQ(window.Picture1->width(), 3750);
+    window.PushButton1->click();  // 4125 pixels wide reaches the limit
+    EXPECT_EQ(window.zoom().mZoom, 1.0f);
+    EXPECT_EQ(window.Picture1->width(), 3750);
+    window.PushButton1->click();
+    EXPECT_EQ(window.Picture1->width(), 1875);
+    EXPECT_TRUE(system.messages.shown.empty());
+}
+
+TEST_F(Form2Test, AZoomedDrawingIsAsSharpAsAFreshDrawingAtThatSize)
+{
+    const platform::Picture delivered = sheetDrawing(300, 200);
+    deliverAndShow(delivered);
+    preview::Form2& window = form();
+    for (int i = 0; i < 4; ++i)
+        window.PushButton1->click();
+    ASSERT_EQ(window.Picture1->size(), QSize(600, 400));
+    const QImage painted = window.Picture1->grab().toImage();
+
+    QImage fresh(600, 400, QImage::Format_RGB32);
+    fresh.fill(Qt::white);
+    QPainter onFresh(&fresh);
+    delivered.paint(onFresh, QRectF(0, 0, 600, 400), QRectF(0, 0, 300, 200));
+    onFresh.end();
+    QImage natural(300, 200, QImage::Format_RGB32);
+    natural.fill(Qt::white);
+    QPainter onNatural(&natural);
+    delivered.paint(onNatural, QRectF(0, 0, 300, 200), QRectF(0, 0, 300, 200));
+    onNatural.end();
+    const QImage enlarged = natural.scaled(600, 400, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+
+    const double fromFresh = meanDifference(painted, fresh);
+    EXPECT_LT(fromFresh, 1.0);
+    EXPECT_GT(meanDifference(painted, enlarged), 4 * fromFresh + 1.0) << "an enlarged bitmap is blurred";
+}
+
+TEST_F(Form2Test, TheWheelAndKeysGoThroughTheZoomButtonsAndTheBars)
+{
+    deliverAndShow(twoTone(400, 2000, Qt::red, Qt::blue));
+    preview::Form2& window = form();
+    QApplication::setActiveWindow(&window);
+    turnWheel(window.Picture2, QPoint(0, 120), Qt::ControlModifier);
+    EXPECT_EQ(window.zoom().mZoom, 1.25f);
+    turnWheel(window.Picture2, QPoint(0, -60), Qt::ControlModifier);
+    turnWheel(window.Picture2, QPoint(0, -60), Qt::ControlModifier);
+    EXPECT_EQ(window.zoom().mZoom, 1.0f) << "two half notches make one step";
+
+    turnWheel(window.Picture2, QPoint(0, -120), Qt::NoModifier);
+    EXPECT_EQ(window.VScroll1->value(), 90);  // 60 pixels in steps of 10 twips
+    EXPECT_EQ(window.Picture1->y(), -60);
+    EXPECT_EQ(window.zoom().vScroll1().value, 90);
+    turnWheel(window.Picture2, QPoint(0, -120), Qt::ShiftModifier);
+    EXPECT_EQ(window.HScroll1->value(), 0) << "a picture narrower than the viewport does not move sideways";
+
+    QTest::keyClick(&window, Qt::Key_PageDown);
+    EXPECT_GT(window.VScroll1->value(), 90);
+    EXPECT_EQ(window.zoom().picture1().top, -window.zoom().vScroll1().value * window.zoom().mVStep);
+    QTest::keyClick(&window, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(window.zoom().mZoom, 1.25f);
+    EXPECT_EQ(window.VScroll1->value(), 0);
+    QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(window.zoom().mZoom, 1.0f);
+    EXPECT_TRUE(system.messages.shown.empty());
 }
 
 }  // namespace
