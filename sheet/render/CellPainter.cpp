@@ -179,12 +179,13 @@ void CellPainter::paintText(int row, int column, const model::Cell& cell)
 
     const FormattedTextPainter line(formatted, metrics);
     const double room = right - left;
-    if (line.hasFill()) {
-        painter_.setClipRect(box);
-        line.paint(painter_, left, right, baseline);
-    } else if (isNumber(cell) && line.width() > room) {
+    if (isNumber(cell) && line.width() > room) {
+        // Never a number cut at the cell's edge: that would show another number.
         painter_.setClipRect(box);
         paintNarrowNumber(cell, metrics, left, right, baseline);
+    } else if (line.hasFill()) {
+        painter_.setClipRect(box);
+        line.paint(painter_, left, right, baseline);
     } else {
         // Text that does not fit runs on over empty neighbours in the range.
         const model::CellRange& r = grid_.range();

@@ -3,6 +3,11 @@
 #include "sheet/render/RangePicture.h"
 #include "sheet/render/RenderError.h"
 
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPicture>
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 using namespace render_testing;
@@ -103,6 +108,67 @@ TEST(RangePicture, DrawingObjectsAreCutAtTheRangesEdges)
     for (unsigned colour : sliceColours)
         sliceColoured += pixelsOf(part, colour);
     EXPECT_GT(sliceColoured, part.width() * part.height() / 10);
+}
+
+// A paint device that keeps the texts drawn on it, to read what a picture says.
+class DrawnTexts final : public QPaintDevice {
+public:
+    QStringList texts;
+
+    QPaintEngine* paintEngine() const override { return &engine_; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth: case PdmHeight: return 100000;
+        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 96;
+        case PdmDepth: return 32;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+        default: return 1;
+        }
+    }
+
+private:
+    class Engine final : public QPaintEngine {
+    public:
+        explicit Engine(QStringList& texts) : texts_(texts) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        void drawTextItem(const QPointF&, const QTextItem& item) override { texts_ << item.text(); }
+        Type type() const override { return User; }
+
+    private:
+        QStringList& texts_;
+    };
+    mutable Engine engine_{texts};
+};
+
+QStringList textsOf(const QPicture& drawing)
+{
+    DrawnTexts device;
+    QPainter painter(&device);
+    painter.drawPicture(0, 0, drawing);
+    painter.end();
+    return device.texts;
+}
+
+TEST(RangePicture, ANumberTooWideForItsCellShowsHashesNeverACutNumber)
+{
+    auto wb = sampleWorkbook({{"Lottery", 12345678901.0}, {"Savings", 25000.0}});
+    auto& sheet = wb.sheets[0];
+    sheet.columns.push_back(columnsOf(2, 2, 3 * 256));
+    sheet.cells[{3, 2}] = cellOf(123456789.0, 15);  // General in a column three characters wide
+    sheet.cells[{4, 2}] = cellOf(7.0, 15);
+    const QStringList texts = textsOf(sheet::render::recordRange(wb, 0, CellRange{3, 1, 4, 2}));
+    EXPECT_TRUE(texts.contains(QStringLiteral("25,000"))) << texts.join('|').toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("7")));
+    EXPECT_EQ(texts.filter(QRegularExpression(QStringLiteral("^#+$"))).size(), 2) << texts.join('|').toStdString();
+    EXPECT_TRUE(texts.filter(QStringLiteral("345")).isEmpty()) << texts.join('|').toStdString();
 }
 
 TEST(RangePicture, TextRunsOnOverEmptyNeighboursAndNumbersThatDoNotFitShowHashes)
