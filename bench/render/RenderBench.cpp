@@ -37,6 +37,18 @@ void thousandRows(benchmark::State& state)
 }
 BENCHMARK(thousandRows)->Unit(benchmark::kMillisecond);
 
+// The pie of a thousand-entry list, labels and all, drawn on its own.
+void pieOfAThousandSlices(benchmark::State& state)
+{
+    auto wb = render_testing::sampleWorkbook(manyEntries(1000));
+    sheet::model::ChartSeries& series = wb.sheets[0].charts[0].series[0];
+    series.values->range.lastRow = 1002;
+    series.categories->range.lastRow = 1002;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(sheet::render::drawRange(wb, 0, {2, 2, 25, 14}));
+}
+BENCHMARK(pieOfAThousandSlices)->Unit(benchmark::kMillisecond);
+
 void wholeSheetWithTheChart(benchmark::State& state)
 {
     const auto wb = render_testing::sampleWorkbook(render_testing::sampleEntries());

@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numeric>
+#include <unordered_map>
 
 namespace sheet::render {
 
@@ -25,31 +27,52 @@ struct SliceAngles {
     double middle() const { return start + sweep / 2; }
 };
 
-std::vector<SliceAngles> sliceAngles(const PieChart& chart)
+// Each slice's share of the whole, from 0 to 1; none when nothing is positive. The values are
+// scaled by the largest before they are added, so that amounts near the largest a double holds
+// still add up.
+std::vector<double> sliceShares(const PieChart& chart)
 {
-    const double total = std::accumulate(chart.slices.begin(), chart.slices.end(), 0.0,
-                                         [](double sum, const PieSlice& s) { return sum + s.value; });
+    double largest = 0;
+    for (const PieSlice& slice : chart.slices) {
+        if (std::isfinite(slice.value))
+            largest = std::max(largest, slice.value);
+    }
+    std::vector<double> shares(chart.slices.size(), 0.0);
+    if (!(largest > 0))
+        return shares;
+    double total = 0;
+    for (const PieSlice& slice : chart.slices)
+        total += slice.value / largest;
+    if (!(total > 0) || !std::isfinite(total))
+        return shares;
+    for (std::size_t k = 0; k < shares.size(); ++k)
+        shares[k] = chart.slices[k].value / largest / total;
+    return shares;
+}
+
+std::vector<SliceAngles> sliceAngles(const PieChart& chart, const std::vector<double>& shares)
+{
     std::vector<SliceAngles> angles;
     double start = std::fmod(chart.firstSliceAngle, 360.0);
     if (start < 0)
         start += 360.0;
-    for (const PieSlice& slice : chart.slices) {
-        const double sweep = total > 0 && std::isfinite(total) ? 360.0 * slice.value / total : 0;
+    for (double share : shares) {
+        const double sweep = 360.0 * share;
         angles.push_back({start, sweep});
         start += sweep;
     }
     return angles;
 }
 
-QString labelText(const PieChart& chart, const PieSlice& slice, double total)
+QString labelText(const PieChart& chart, const PieSlice& slice, double share, bool anyShare)
 {
     QStringList parts;
     if (slice.showCategory && !slice.category.isEmpty())
         parts << slice.category;
     if (slice.showValue)
         parts << slice.valueText;
-    if (slice.showPercent && total > 0)
-        parts << QStringLiteral("%1%").arg(std::lround(100.0 * slice.value / total));
+    if (slice.showPercent && anyShare)
+        parts << QStringLiteral("%1%").arg(std::lround(100.0 * share));
     return parts.join(chart.labelSeparator);
 }
 
@@ -178,17 +201,25 @@ void paintSliceSides(QPainter& painter, const Disc& disc, const SliceAngles& a, 
 {
     const PieEllipse& e = disc.ellipse;
     const double t = disc.thickness;
+    const double end = a.start + a.sweep;
     if (a.sweep < 360) {
         painter.setBrush(colour.darker(150));
-        for (double angle : {a.start, a.start + a.sweep}) {
-            const QPointF edge = e.point(angle);
+        // A cut face that turns away from the viewer lies behind the slice's own rim and other face:
+        // the first face shows on the left half, the last on the right.
+        const struct {
+            double angle;
+            double towardsViewer;
+        } faces[] = {{a.start, -1.0}, {end, 1.0}};
+        for (const auto& face : faces) {
+            if (face.towardsViewer * std::sin(qDegreesToRadians(face.angle)) < -1e-9)
+                continue;
+            const QPointF edge = e.point(face.angle);
             const QPointF polygon[] = {e.centre, edge, edge + QPointF(0, t), e.centre + QPointF(0, t)};
             painter.drawPolygon(polygon, 4);
         }
     }
     // The rim shows where the slice passes in front, between three and nine o'clock.
     painter.setBrush(colour.darker(125));
-    const double end = a.start + a.sweep;
     for (double front : {90.0, 450.0}) {
         const double from = std::max(a.start, front);
         const double to = std::min(end, front + 180.0);
@@ -231,20 +262,68 @@ PlacedLabel placeLabel(QPainter& painter, const PieChart& chart, const Disc& dis
     return label;
 }
 
+// The labels placed so far, filed by the cells of a coarse grid that their boxes touch, so that a
+// label is only compared with its neighbours: many slices stay cheap to label.
+class LabelGrid {
+public:
+    LabelGrid(const std::vector<PlacedLabel>& labels, QSizeF cell)
+        : labels_(labels), width_(std::max(cell.width(), 1.0)), height_(std::max(cell.height(), 1.0))
+    {
+    }
+
+    bool overlaps(const QRectF& box) const
+    {
+        bool found = false;
+        forEachCell(box, [&](std::int64_t key) {
+            const auto filed = cells_.find(key);
+            if (filed == cells_.end())
+                return;
+            found = found || std::any_of(filed->second.begin(), filed->second.end(), [&](std::size_t index) {
+                        return labels_[index].box.intersects(box);
+                    });
+        });
+        return found;
+    }
+
+    void add(std::size_t index)
+    {
+        forEachCell(labels_[index].box, [&](std::int64_t key) { cells_[key].push_back(index); });
+    }
+
+private:
+    template <typename Visit>
+    void forEachCell(const QRectF& box, Visit visit) const
+    {
+        if (!(std::isfinite(box.left()) && std::isfinite(box.top()) && std::isfinite(box.right())
+              && std::isfinite(box.bottom())))
+            return;
+        const auto index = [](double at, double size) {
+            return static_cast<std::int64_t>(std::floor(std::clamp(at / size, -farthest, farthest)));
+        };
+        for (std::int64_t column = index(box.left(), width_); column <= index(box.right(), width_); ++column)
+            for (std::int64_t row = index(box.top(), height_); row <= index(box.bottom(), height_); ++row)
+                visit(column * (std::int64_t{1} << 32) + row);
+    }
+
+    static constexpr double farthest = 1 << 20;  // cells from the origin; a box farther out shares the last
+
+    const std::vector<PlacedLabel>& labels_;
+    double width_;
+    double height_;
+    std::unordered_map<std::int64_t, std::vector<std::size_t>> cells_;
+};
+
 // Moves outside labels that would cover one another apart, away from the pie's centre line.
-void separateLabels(std::vector<PlacedLabel>& labels, double centreY)
+void separateLabels(std::vector<PlacedLabel>& labels, double centreY, QSizeF largestLabel)
 {
+    LabelGrid placed(labels, largestLabel);
     for (std::size_t k = 0; k < labels.size(); ++k) {
-        if (labels[k].inside)
-            continue;
-        const double step = labels[k].box.center().y() >= centreY ? 1.0 : -1.0;
-        for (int attempt = 0; attempt < 200; ++attempt) {
-            const bool overlaps = std::any_of(labels.begin(), labels.begin() + static_cast<long>(k),
-                                              [&](const PlacedLabel& other) { return other.box.intersects(labels[k].box); });
-            if (!overlaps)
-                break;
-            labels[k].box.translate(0, step * 2);
+        if (!labels[k].inside) {
+            const double step = labels[k].box.center().y() >= centreY ? 1.0 : -1.0;
+            for (int attempt = 0; attempt < 200 && placed.overlaps(labels[k].box); ++attempt)
+                labels[k].box.translate(0, step * 2);
         }
+        placed.add(k);
     }
 }
 
@@ -284,14 +363,14 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
     if (chart.plotBackground)
         painter.fillRect(plot, *chart.plotBackground);
 
-    const double total = std::accumulate(chart.slices.begin(), chart.slices.end(), 0.0,
-                                         [](double sum, const PieSlice& s) { return sum + s.value; });
+    const std::vector<double> shares = sliceShares(chart);
+    const bool anyShare = std::any_of(shares.begin(), shares.end(), [](double share) { return share != 0; });
     std::vector<QString> texts;
     double labelWidth = 0;
     double labelHeight = 0;
     const QFontMetricsF metrics(chart.labelFont, painter.device());
-    for (const PieSlice& slice : chart.slices) {
-        texts.push_back(labelText(chart, slice, total));
+    for (std::size_t k = 0; k < chart.slices.size(); ++k) {
+        texts.push_back(labelText(chart, chart.slices[k], shares[k], anyShare));
         if (!texts.back().isEmpty()) {
             const QSizeF size = metrics.size(0, texts.back());
             labelWidth = std::max(labelWidth, size.width());
@@ -299,7 +378,7 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
         }
     }
     const Disc disc = fitDisc(plot, chart, labelWidth, labelHeight);
-    const std::vector<SliceAngles> angles = sliceAngles(chart);
+    const std::vector<SliceAngles> angles = sliceAngles(chart, shares);
 
     // Back slices first, so that nearer ones cover them.
     std::vector<std::size_t> order(chart.slices.size());
@@ -311,29 +390,27 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
     }
 
     std::vector<PlacedLabel> labels;
+    painter.setPen(Qt::NoPen);
     for (std::size_t index : order) {
         const PieSlice& slice = chart.slices[index];
         const SliceAngles& a = angles[index];
         if (a.sweep <= 0)
             continue;
         const QPointF offset = disc.ellipse.explodeOffset(a.middle(), slice.explode);
-        painter.save();
-        painter.translate(offset);
-        painter.setPen(Qt::NoPen);
+        const Disc moved{{disc.ellipse.centre + offset, disc.ellipse.rx, disc.ellipse.ry}, disc.thickness};
         if (chart.threeD)
-            paintSliceSides(painter, disc, a, slice.colour);
-        const QPainterPath top = chart.threeD ? disc.ellipse.sector(a.start, a.sweep)
-                                              : withHole(disc.ellipse.sector(a.start, a.sweep), disc.ellipse,
+            paintSliceSides(painter, moved, a, slice.colour);
+        const QPainterPath top = chart.threeD ? moved.ellipse.sector(a.start, a.sweep)
+                                              : withHole(moved.ellipse.sector(a.start, a.sweep), moved.ellipse,
                                                          chart.donutHolePercent);
         painter.setBrush(slice.colour);
         painter.drawPath(top);
-        painter.restore();
         if (!texts[index].isEmpty())
-            labels.push_back(placeLabel(painter, chart, disc, a, offset, top.translated(offset), texts[index]));
+            labels.push_back(placeLabel(painter, chart, disc, a, offset, top, texts[index]));
     }
     if (chart.legend)
         paintLegend(painter, legendBox, chart);
-    separateLabels(labels, disc.ellipse.centre.y());
+    separateLabels(labels, disc.ellipse.centre.y(), QSizeF(labelWidth, labelHeight));
     for (const PlacedLabel& label : labels)
         paintLabel(painter, chart, label);
     painter.restore();
