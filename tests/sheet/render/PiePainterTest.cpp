@@ -115,11 +115,26 @@ TEST(PiePainter, LabelsTitleAndEmptyPies)
 
     chart.slices.clear();
     EXPECT_NO_FATAL_FAILURE(paint(chart, 3, 3));
-    chart.slices = {slice(1e308, Qt::red), slice(1e308, Qt::blue)};  // the total overflows
-    EXPECT_NO_FATAL_FAILURE(paint(chart));
+}
+
+TEST(PiePainter, AmountsWhoseSumOverflowsStillShareThePieFairly)
+{
+    PieChart chart;
+    chart.plotArea = QRectF(0, 0, 1, 1);
+    chart.slices = {slice(1e308, Qt::red), slice(1e308, Qt::blue), slice(0.5e308, Qt::green)};
+    const QImage image = paint(chart);
+    const int red = countColour(image, qRgb(255, 0, 0));
+    EXPECT_GT(red, 40000);
+    EXPECT_NEAR(countColour(image, qRgb(0, 0, 255)), red, red / 50);
+    EXPECT_NEAR(countColour(image, qRgb(0, 255, 0)), red / 2, red / 50);
+}
+
+TEST(PiePainter, ADonutKeepsItsHole)
+{
+    PieChart chart;
     chart.slices = {slice(1, Qt::red)};
     chart.donutHolePercent = 50;
-    image = paint(chart);
+    const QImage image = paint(chart);
     EXPECT_GT(countColour(image, qRgb(255, 0, 0)), 1000);
 }
 
