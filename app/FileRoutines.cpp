@@ -107,8 +107,8 @@ platform::Picture readPicture(platform::Clipboard& clipboard, int format)
 {
     try {
         if (format == anyPicture || format == enhancedMetafile) {
-            QPicture drawing = clipboard.drawing();
-            if (!drawing.isNull())
+            sheet::render::SheetDrawing drawing = clipboard.drawing();
+            if (!drawing.isEmpty())
                 return platform::Picture(std::move(drawing));
         }
         if (isBitmapFormat(format))

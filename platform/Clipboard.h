@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QImage>
-#include <QPicture>
+#include "sheet/render/SheetDrawing.h"
+
 #include <memory>
 
 class QMimeData;
@@ -15,9 +16,9 @@ public:
     virtual QImage image() = 0;
     virtual void setImage(const QImage& image) = 0;
     // The recorded drawing on the clipboard, or a null drawing when it holds none.
-    virtual QPicture drawing() = 0;
+    virtual sheet::render::SheetDrawing drawing() = 0;
     // Offers a picture in two formats at once: the drawing, and a bitmap for other programs.
-    virtual void setPicture(const QPicture& drawing, const QImage& bitmap) = 0;
+    virtual void setPicture(const sheet::render::SheetDrawing& drawing, const QImage& bitmap) = 0;
     // What the clipboard holds now, to be put back later; null when it is empty.
     virtual std::unique_ptr<QMimeData> snapshot() = 0;
     // Puts back a snapshot; null empties the clipboard.

@@ -5,16 +5,11 @@
 
 namespace platform {
 
-namespace {
-// How a recorded drawing's file begins.
-constexpr char drawingSignature[] = "QPIC";
-}  // namespace
-
-Picture::Picture(QPicture drawing, QImage bitmap) : drawing_(std::move(drawing)), bitmap_(std::move(bitmap)) {}
+Picture::Picture(sheet::render::SheetDrawing drawing, QImage bitmap) : drawing_(std::move(drawing)), bitmap_(std::move(bitmap)) {}
 
 Picture Picture::drawingOnly() const { return hasDrawing() ? Picture(drawing_) : *this; }
 
-QSize Picture::size() const { return hasDrawing() ? drawing_.boundingRect().size() : bitmap_.size(); }
+QSize Picture::size() const { return hasDrawing() ? drawing_.size : bitmap_.size(); }
 
 void Picture::paint(QPainter& painter, const QRectF& target, const QRectF& source) const
 {
@@ -28,7 +23,8 @@ void Picture::paint(QPainter& painter, const QRectF& target, const QRectF& sourc
         painter.translate(-source.topLeft());
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::TextAntialiasing);
-        painter.drawPicture(0, 0, drawing_);
+        // Only the parts under what the clip leaves visible are played.
+        drawing_.play(painter, painter.clipBoundingRect() & source);
     } else {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(target, bitmap_, source);
@@ -39,7 +35,7 @@ void Picture::paint(QPainter& painter, const QRectF& target, const QRectF& sourc
 QByteArray Picture::fileBytes() const
 {
     if (hasDrawing())
-        return QByteArray(drawing_.data(), static_cast<qsizetype>(drawing_.size()));
+        return drawing_.toBytes();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -50,12 +46,9 @@ QByteArray Picture::fileBytes() const
 
 Picture Picture::fromFileBytes(const QByteArray& bytes)
 {
-    if (bytes.startsWith(drawingSignature)) {
-        QPicture drawing;
-        drawing.setData(bytes.constData(), static_cast<uint>(bytes.size()));
-        if (drawing.boundingRect().isValid())
-            return Picture(drawing);
-        return {};
+    if (sheet::render::SheetDrawing::looksLikeDrawing(bytes)) {
+        sheet::render::SheetDrawing drawing = sheet::render::SheetDrawing::fromBytes(bytes);
+        return drawing.isEmpty() ? Picture() : Picture(std::move(drawing));
     }
     return Picture(QImage::fromData(bytes));
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "sheet/render/SheetDrawing.h"
+
 #include <QByteArray>
 #include <QImage>
-#include <QPicture>
 #include <QRectF>
 #include <QSize>
 
@@ -16,11 +17,11 @@ class Picture {
 public:
     Picture() = default;
     explicit Picture(QImage bitmap) : bitmap_(std::move(bitmap)) {}
-    explicit Picture(QPicture drawing, QImage bitmap = {});
+    explicit Picture(sheet::render::SheetDrawing drawing, QImage bitmap = {});
 
     bool isNull() const { return !hasDrawing() && bitmap_.isNull(); }
-    bool hasDrawing() const { return !drawing_.isNull(); }
-    const QPicture& drawing() const { return drawing_; }
+    bool hasDrawing() const { return !drawing_.isEmpty(); }
+    const sheet::render::SheetDrawing& drawing() const { return drawing_; }
     const QImage& bitmap() const { return bitmap_; }
     // The same picture without its bitmap, when it has a drawing.
     Picture drawingOnly() const;
@@ -37,7 +38,7 @@ public:
     static Picture fromFileBytes(const QByteArray& bytes);
 
 private:
-    QPicture drawing_;
+    sheet::render::SheetDrawing drawing_;
     QImage bitmap_;
 };
 

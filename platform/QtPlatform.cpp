@@ -1,7 +1,5 @@
 #include "QtPlatform.h"
 
-#include "Picture.h"
-
 #include "ApplicationTitle.h"
 
 #include <QApplication>
@@ -95,18 +93,18 @@ QImage QtClipboard::image() { return QGuiApplication::clipboard()->image(); }
 
 void QtClipboard::setImage(const QImage& image) { QGuiApplication::clipboard()->setImage(image); }
 
-QPicture QtClipboard::drawing()
+sheet::render::SheetDrawing QtClipboard::drawing()
 {
     const QMimeData* current = QGuiApplication::clipboard()->mimeData();
     if (current == nullptr || !current->hasFormat(drawingMimeType()))
-        return QPicture();
-    return Picture::fromFileBytes(current->data(drawingMimeType())).drawing();
+        return {};
+    return sheet::render::SheetDrawing::fromBytes(current->data(drawingMimeType()));
 }
 
-void QtClipboard::setPicture(const QPicture& drawing, const QImage& bitmap)
+void QtClipboard::setPicture(const sheet::render::SheetDrawing& drawing, const QImage& bitmap)
 {
     auto offered = std::make_unique<QMimeData>();
-    offered->setData(drawingMimeType(), Picture(drawing).fileBytes());
+    offered->setData(drawingMimeType(), drawing.toBytes());
     if (!bitmap.isNull())
         offered->setImageData(bitmap);
     QGuiApplication::clipboard()->setMimeData(offered.release());

@@ -31,8 +31,8 @@ class QtClipboard final : public Clipboard {
 public:
     QImage image() override;
     void setImage(const QImage& image) override;
-    QPicture drawing() override;
-    void setPicture(const QPicture& drawing, const QImage& bitmap) override;
+    sheet::render::SheetDrawing drawing() override;
+    void setPicture(const sheet::render::SheetDrawing& drawing, const QImage& bitmap) override;
     std::unique_ptr<QMimeData> snapshot() override;
     void restore(std::unique_ptr<QMimeData> content) override;
 };

@@ -9,7 +9,10 @@
 #include <string>
 
 class QImage;
-class QPicture;
+
+namespace sheet::render {
+struct SheetDrawing;
+}
 
 namespace sheet {
 
@@ -37,7 +40,7 @@ public:
     bool hasQuit() const;
 
     // Where Range::CopyPicture puts its drawing and bitmap; by default the system clipboard.
-    void setPictureSink(std::function<void(const QPicture& drawing, const QImage& bitmap)> sink);
+    void setPictureSink(std::function<void(const render::SheetDrawing& drawing, const QImage& bitmap)> sink);
     // The separators for numbers typed into cells; by default the user's locale.
     void setNumberLocale(NumberLocale locale);
 

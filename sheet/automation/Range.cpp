@@ -11,7 +11,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPicture>
 
 namespace sheet {
 
@@ -32,7 +31,7 @@ void Range::CopyPicture()
     model::Workbook& workbook = document_->model();
     const model::Sheet& sheet = edit::worksheet(workbook, sheetIndex_);
     const model::CellRange cells{firstRow - 1, firstColumn - 1, lastRow - 1, lastColumn - 1};
-    const QPicture drawing
+    const render::SheetDrawing drawing
         = render::recordRange(workbook, sheetIndex_, kind_ == Kind::UsedRange ? render::withDrawings(sheet, cells) : cells);
     const QImage bitmap = render::previewBitmap(drawing);
     const InstanceState& instance = document_->instance();

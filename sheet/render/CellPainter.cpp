@@ -63,8 +63,9 @@ bool isNumber(const model::Cell& cell)
 }  // namespace
 
 CellPainter::CellPainter(QPainter& painter, const model::Workbook& workbook, const model::Sheet& sheet,
-                         const RangeGrid& grid)
-    : painter_(painter), workbook_(workbook), sheet_(sheet), grid_(grid), cellText_(workbook)
+                         const RangeGrid& grid, int firstRow, int lastRow)
+    : painter_(painter), workbook_(workbook), sheet_(sheet), grid_(grid), firstRow_(firstRow), lastRow_(lastRow),
+      cellText_(workbook)
 {
 }
 
@@ -101,12 +102,14 @@ void CellPainter::paintGridlines()
         return;
     const model::CellRange& r = grid_.range();
     painter_.setPen(QPen(gridlineColour, 1));
+    const int top = grid_.cell(firstRow_, r.firstColumn).top();
+    const int bottom = grid_.cell(lastRow_, r.firstColumn).bottom();
     for (int column = r.firstColumn; column <= r.lastColumn; ++column) {
-        const QRect cell = grid_.cell(r.firstRow, column);
+        const QRect cell = grid_.cell(firstRow_, column);
         if (cell.width() > 0)
-            painter_.drawLine(cell.right(), 0, cell.right(), static_cast<int>(grid_.height()) - 1);
+            painter_.drawLine(cell.right(), top, cell.right(), bottom);
     }
-    for (int row = r.firstRow; row <= r.lastRow; ++row) {
+    for (int row = firstRow_; row <= lastRow_; ++row) {
         const QRect cell = grid_.cell(row, r.firstColumn);
         if (cell.height() > 0)
             painter_.drawLine(0, cell.bottom(), static_cast<int>(grid_.width()) - 1, cell.bottom());

@@ -11,10 +11,12 @@ class QPainter;
 
 namespace sheet::render {
 
-// Paints the cells of a range in layers: gridlines, fills, texts, borders.
+// Paints the cells of a range in layers: gridlines, fills, texts, borders; only the rows from
+// firstRow to lastRow of the range, in the range's own coordinates.
 class CellPainter {
 public:
-    CellPainter(QPainter& painter, const model::Workbook& workbook, const model::Sheet& sheet, const RangeGrid& grid);
+    CellPainter(QPainter& painter, const model::Workbook& workbook, const model::Sheet& sheet, const RangeGrid& grid,
+                int firstRow, int lastRow);
 
     void paintGridlines();
     void paintFills();
@@ -27,8 +29,8 @@ private:
     void forEachCell(Visit visit) const
     {
         const model::CellRange& r = grid_.range();
-        for (auto it = sheet_.cells.lower_bound(model::CellAddress{r.firstRow, 0});
-             it != sheet_.cells.end() && it->first.row <= r.lastRow; ++it) {
+        for (auto it = sheet_.cells.lower_bound(model::CellAddress{firstRow_, 0});
+             it != sheet_.cells.end() && it->first.row <= lastRow_; ++it) {
             if (it->first.column >= r.firstColumn && it->first.column <= r.lastColumn)
                 visit(it->first, it->second);
         }
@@ -45,6 +47,8 @@ private:
     const model::Workbook& workbook_;
     const model::Sheet& sheet_;
     const RangeGrid& grid_;
+    int firstRow_;
+    int lastRow_;
     CellText cellText_;
     model::Xf defaultXf_;
 };

@@ -21,9 +21,11 @@ QString qt(const std::string& text)
 FormattedTextPainter::FormattedTextPainter(const format::FormattedText& text, const QFontMetricsF& metrics)
     : text_(text), metrics_(metrics)
 {
+    widths_.reserve(text.pieces.size());
     for (const format::Piece& piece : text.pieces) {
+        widths_.push_back(pieceWidth(piece));
         if (piece.kind != format::Piece::Kind::Fill)
-            width_ += pieceWidth(piece);
+            width_ += widths_.back();
     }
 }
 
@@ -35,15 +37,16 @@ double FormattedTextPainter::pieceWidth(const format::Piece& piece) const
 void FormattedTextPainter::paint(QPainter& painter, double left, double right, double baseline) const
 {
     double x = left;
-    for (const format::Piece& piece : text_.pieces) {
+    for (std::size_t k = 0; k < text_.pieces.size(); ++k) {
+        const format::Piece& piece = text_.pieces[k];
         if (piece.kind == format::Piece::Kind::Text) {
             painter.drawText(QPointF(x, baseline), qt(piece.text));
-            x += pieceWidth(piece);
+            x += widths_[k];
         } else if (piece.kind == format::Piece::Kind::Padding) {
-            x += pieceWidth(piece);
+            x += widths_[k];
         } else {
             const QString character = qt(piece.text);
-            const double step = metrics_.horizontalAdvance(character);
+            const double step = widths_[k];
             const double room = right - left - width_;
             const int repeats = step > 0 && room > 0 ? std::min(static_cast<int>(std::floor(room / step)), maxFillRepeats) : 0;
             if (repeats > 0)

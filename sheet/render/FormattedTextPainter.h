@@ -5,6 +5,8 @@
 #include <QFontMetricsF>
 #include <QRectF>
 
+#include <vector>
+
 class QPainter;
 
 namespace sheet::render {
@@ -28,6 +30,7 @@ private:
 
     const format::FormattedText& text_;
     const QFontMetricsF& metrics_;
+    std::vector<double> widths_;  // each piece's, a fill's of one character
     double width_ = 0;
 };
 

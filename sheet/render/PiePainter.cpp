@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numeric>
+#include <optional>
 #include <unordered_map>
 
 namespace sheet::render {
@@ -233,6 +234,7 @@ struct PlacedLabel {
     QRectF box;
     QPointF anchor;  // where a leader line meets the slice
     bool inside = false;
+    bool crowdedOut = false;
 };
 
 PlacedLabel placeLabel(QPainter& painter, const PieChart& chart, const Disc& disc, const SliceAngles& a,
@@ -240,7 +242,7 @@ PlacedLabel placeLabel(QPainter& painter, const PieChart& chart, const Disc& dis
 {
     const QFontMetricsF metrics(chart.labelFont, painter.device());
     const QSizeF size = metrics.size(0, text);
-    PlacedLabel label{text, {}, {}, false};
+    PlacedLabel label{text, {}, {}, false, false};
     const PieEllipse moved{disc.ellipse.centre + offset, disc.ellipse.rx, disc.ellipse.ry};
     const QPointF inner = moved.point(a.middle(), 0.62);
     const QRectF innerBox(inner.x() - size.width() / 2, inner.y() - size.height() / 2, size.width(), size.height());
@@ -271,16 +273,20 @@ public:
     {
     }
 
-    bool overlaps(const QRectF& box) const
+    // A placed label's box that the box covers, if any.
+    std::optional<QRectF> blocker(const QRectF& box) const
     {
-        bool found = false;
+        std::optional<QRectF> found;
         forEachCell(box, [&](std::int64_t key) {
             const auto filed = cells_.find(key);
-            if (filed == cells_.end())
+            if (found || filed == cells_.end())
                 return;
-            found = found || std::any_of(filed->second.begin(), filed->second.end(), [&](std::size_t index) {
-                        return labels_[index].box.intersects(box);
-                    });
+            for (std::size_t index : filed->second) {
+                if (labels_[index].box.intersects(box)) {
+                    found = labels_[index].box;
+                    return;
+                }
+            }
         });
         return found;
     }
@@ -313,17 +319,34 @@ private:
     std::unordered_map<std::int64_t, std::vector<std::size_t>> cells_;
 };
 
-// Moves outside labels that would cover one another apart, away from the pie's centre line.
+// Moves outside labels that would cover one another apart, away from the pie's centre line. A
+// label that finds no free place within reach is left out: in a crowd of tiny slices it would
+// only blacken the others.
 void separateLabels(std::vector<PlacedLabel>& labels, double centreY, QSizeF largestLabel)
 {
+    constexpr int maxSteps = 200;
+    constexpr double stepLength = 2;
     LabelGrid placed(labels, largestLabel);
     for (std::size_t k = 0; k < labels.size(); ++k) {
-        if (!labels[k].inside) {
-            const double step = labels[k].box.center().y() >= centreY ? 1.0 : -1.0;
-            for (int attempt = 0; attempt < 200 && placed.overlaps(labels[k].box); ++attempt)
-                labels[k].box.translate(0, step * 2);
+        QRectF& box = labels[k].box;
+        const bool down = box.center().y() >= centreY;
+        int steps = 0;
+        while (!labels[k].inside) {
+            const std::optional<QRectF> other = placed.blocker(box);
+            if (!other)
+                break;
+            // Every step short of clearing this label still covers it.
+            const double distance = down ? other->bottom() - box.top() : box.bottom() - other->top();
+            const int needed = std::max(1, static_cast<int>(std::ceil(distance / stepLength)));
+            if (steps + needed > maxSteps) {
+                labels[k].crowdedOut = true;
+                break;
+            }
+            steps += needed;
+            box.translate(0, (down ? stepLength : -stepLength) * needed);
         }
-        placed.add(k);
+        if (!labels[k].crowdedOut)
+            placed.add(k);
     }
 }
 
@@ -411,8 +434,10 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
     if (chart.legend)
         paintLegend(painter, legendBox, chart);
     separateLabels(labels, disc.ellipse.centre.y(), QSizeF(labelWidth, labelHeight));
-    for (const PlacedLabel& label : labels)
-        paintLabel(painter, chart, label);
+    for (const PlacedLabel& label : labels) {
+        if (!label.crowdedOut)
+            paintLabel(painter, chart, label);
+    }
     painter.restore();
 }
 

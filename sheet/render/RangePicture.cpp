@@ -24,6 +24,8 @@ constexpr long maxSide = 32767;
 constexpr long long maxBytes = 256LL * 1024 * 1024;
 constexpr int dotsPerMetre = 3780;  // 96 dots per inch
 constexpr int dotsPerInch = 96;
+// Rows recorded together: a long sheet is shown a band or two at a time.
+constexpr int rowsPerBand = 200;
 
 // A drawing recorded as on a 96-dot-per-inch page, whatever the screen's resolution, so that
 // text is measured and laid out as it is drawn.
@@ -111,7 +113,7 @@ void paintDrawings(QPainter& painter, const model::Workbook& workbook, const mod
 
 }  // namespace
 
-QPicture recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range)
+SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range)
 {
     const model::Sheet& sheet = sheetAt(workbook, sheetIndex);
     checkRange(range);
@@ -121,52 +123,68 @@ QPicture recordRange(const model::Workbook& workbook, int sheetIndex, const mode
     if (picture.width() < 1 || picture.height() < 1)
         throw RenderError("cannot draw the range: all its rows or all its columns are hidden");
 
-    Recording recording;
-    QPainter painter(&recording);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.fillRect(picture, Qt::white);
-    CellPainter cells(painter, workbook, sheet, grid);
-    cells.paintGridlines();
-    cells.paintFills();
-    cells.paintTexts();
-    cells.paintBorders();
-    painter.setClipRect(picture);
-    paintDrawings(painter, workbook, sheet, geometry, range, picture);
-    // The extent goes into the recording when it ends; what the clip cut off lies outside it.
-    recording.setBoundingRect(picture.toAlignedRect());
-    painter.end();
-    return recording;
+    SheetDrawing drawing;
+    drawing.size = picture.toAlignedRect().size();
+    // Each part's extent goes into its recording when it ends; what a clip cut off lies outside it.
+    const auto record = [&drawing](const QRectF& extent, const auto& paint) {
+        Recording recording;
+        QPainter painter(&recording);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        paint(painter);
+        recording.setBoundingRect(extent.toAlignedRect());
+        painter.end();
+        drawing.parts.push_back(recording);
+    };
+    for (int first = range.firstRow; first <= range.lastRow; first += rowsPerBand) {
+        const int last = std::min(range.lastRow, first + rowsPerBand - 1);
+        const QRect top = grid.cell(first, range.firstColumn);
+        const QRect bottom = grid.cell(last, range.firstColumn);
+        const QRectF band(0, top.top(), picture.width(), bottom.bottom() + 1 - top.top());
+        if (band.height() <= 0)
+            continue;
+        record(band, [&](QPainter& painter) {
+            painter.fillRect(band, Qt::white);
+            CellPainter cells(painter, workbook, sheet, grid, first, last);
+            cells.paintGridlines();
+            cells.paintFills();
+            cells.paintTexts();
+            cells.paintBorders();
+        });
+    }
+    record(picture, [&](QPainter& painter) {
+        painter.setClipRect(picture);
+        paintDrawings(painter, workbook, sheet, geometry, range, picture);
+    });
+    return drawing;
 }
 
-QPicture recordSheet(const model::Workbook& workbook, int sheetIndex)
+SheetDrawing recordSheet(const model::Workbook& workbook, int sheetIndex)
 {
     return recordRange(workbook, sheetIndex, sheetArea(sheetAt(workbook, sheetIndex)));
 }
 
-QImage rasterize(const QPicture& drawing, double scale)
+QImage rasterize(const SheetDrawing& drawing, double scale)
 {
     if (!(scale > 0) || scale > 16)
         throw RenderError("cannot draw at scale " + std::to_string(scale) + ": the scale must lie above 0 and up to 16");
-    const QRect extent = drawing.boundingRect();
-    const double width = std::ceil(extent.width() * scale);
-    const double height = std::ceil(extent.height() * scale);
+    const double width = std::ceil(drawing.size.width() * scale);
+    const double height = std::ceil(drawing.size.height() * scale);
     checkSize(width, height);
     QImage image = blankImage(static_cast<int>(width), static_cast<int>(height));
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.scale(scale, scale);
-    painter.drawPicture(0, 0, drawing);
+    drawing.play(painter, QRectF(QPointF(0, 0), drawing.size));
     painter.end();
     return image;
 }
 
-QImage previewBitmap(const QPicture& drawing)
+QImage previewBitmap(const SheetDrawing& drawing)
 {
     constexpr double maxPixels = 4'000'000;
-    const QRect extent = drawing.boundingRect();
-    const double width = std::max(extent.width(), 1);
-    const double height = std::max(extent.height(), 1);
+    const double width = std::max(drawing.size.width(), 1);
+    const double height = std::max(drawing.size.height(), 1);
     const double scale = std::min({1.0, std::sqrt(maxPixels / (width * height)), (maxSide - 1) / width, (maxSide - 1) / height});
     return rasterize(drawing, scale);
 }

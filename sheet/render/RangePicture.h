@@ -2,9 +2,9 @@
 
 #include "sheet/model/CellRange.h"
 #include "sheet/model/Workbook.h"
+#include "sheet/render/SheetDrawing.h"
 
 #include <QImage>
-#include <QPicture>
 
 namespace sheet::render {
 
@@ -24,17 +24,17 @@ QImage drawRange(const model::Workbook& workbook, int sheetIndex, const model::C
 // The whole sheet: its used range grown to take in every drawing object.
 QImage drawSheet(const model::Workbook& workbook, int sheetIndex, const PictureOptions& options = {});
 
-// The same pictures as recorded drawing at 96 dots per inch, one unit a pixel, with no limit on
-// their size: played at any scale they stay as sharp as a fresh drawing. The drawing covers
-// (0, 0) to its size, white where nothing else is drawn.
-QPicture recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range);
-QPicture recordSheet(const model::Workbook& workbook, int sheetIndex);
+// The same pictures as recorded drawing, with no limit on their size: played at any scale they
+// stay as sharp as a fresh drawing. The drawing covers (0, 0) to its size, white where nothing
+// else is drawn.
+SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range);
+SheetDrawing recordSheet(const model::Workbook& workbook, int sheetIndex);
 
 // A recorded drawing as a bitmap at a scale; the same limits as drawRange apply.
-QImage rasterize(const QPicture& drawing, double scale = 1.0);
+QImage rasterize(const SheetDrawing& drawing, double scale = 1.0);
 
 // A bitmap of a drawing for programs that cannot play one: at its natural size, or smaller where
 // that would exceed 4 million pixels or 32,767 either way.
-QImage previewBitmap(const QPicture& drawing);
+QImage previewBitmap(const SheetDrawing& drawing);
 
 }  // namespace sheet::render

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QPainter>
+#include <QPicture>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -142,11 +143,11 @@ TEST(ClipboardPicture, IsReadAtOnceWhenThereIsOne)
 TEST(ClipboardPicture, AnyFormatTakesTheRecordedDrawingBeforeTheBitmap)
 {
     testing_support::MemoryClipboard clipboard;
-    QPicture drawing;
-    QPainter painter(&drawing);
+    QPicture part;
+    QPainter painter(&part);
     painter.fillRect(QRect(0, 0, 300, 200), Qt::blue);
     painter.end();
-    clipboard.setPicture(drawing, QImage(30, 20, QImage::Format_RGB32));
+    clipboard.setPicture(sheet::render::SheetDrawing{QSize(300, 200), {part}}, QImage(30, 20, QImage::Format_RGB32));
     const platform::Picture any = app::GetClipboardPicture(clipboard, 0);
     EXPECT_TRUE(any.hasDrawing());
     EXPECT_TRUE(any.bitmap().isNull());
@@ -182,8 +183,8 @@ public:
         return QImage(2, 2, QImage::Format_RGB32);
     }
     void setImage(const QImage&) override {}
-    QPicture drawing() override { return QPicture(); }
-    void setPicture(const QPicture&, const QImage&) override {}
+    sheet::render::SheetDrawing drawing() override { return {}; }
+    void setPicture(const sheet::render::SheetDrawing&, const QImage&) override {}
     std::unique_ptr<QMimeData> snapshot() override { return nullptr; }
     void restore(std::unique_ptr<QMimeData>) override {}
 };

@@ -45,7 +45,7 @@ platform::Picture sheetDrawing(int width, int height)
     for (int row = 0; row < height / 20; ++row)
         painter.drawText(QPointF(4, 16 + row * 20), QStringLiteral("Savings 25,000 %1").arg(row));
     painter.end();
-    return platform::Picture(drawing);
+    return platform::Picture(sheet::render::SheetDrawing{QSize(width, height), {drawing}});
 }
 
 // The mean difference of two pictures of one size, per channel, from 0 to 255.

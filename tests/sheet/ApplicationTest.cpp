@@ -6,7 +6,6 @@
 #include "sheet/render/RangePicture.h"
 
 #include <QImage>
-#include <QPicture>
 #include <cstdlib>
 #include <memory>
 #include <gtest/gtest.h>
@@ -86,9 +85,9 @@ TEST(Application, FillsTheTemplateAsTheBuildDoes)
     EXPECT_EQ(reread.Cells(6, 2).NumberFormat(), R"(_($* #,##0_);_($* (#,##0);_($* "-"??_);_(@_))");
     EXPECT_TRUE(std::holds_alternative<std::monostate>(reread.Cells(7, 1).Value()));
     EXPECT_EQ(reread.UsedRange().address(), "A3:B19");
-    QPicture drawing;
+    render::SheetDrawing drawing;
     QImage bitmap;
-    second.setPictureSink([&](const QPicture& recorded, const QImage& beside) {
+    second.setPictureSink([&](const render::SheetDrawing& recorded, const QImage& beside) {
         drawing = recorded;
         bitmap = beside;
     });
@@ -96,7 +95,7 @@ TEST(Application, FillsTheTemplateAsTheBuildDoes)
     // The copy of the used range takes in the pie beside the table, as the sheet looks when opened.
     const QImage tableAlone = render::drawRange(saved.model(), 0, {2, 0, 18, 1});
     const QImage whole = render::drawSheet(saved.model(), 0);
-    EXPECT_EQ(drawing.boundingRect().size(), whole.size());
+    EXPECT_EQ(drawing.size, whole.size());
     EXPECT_GT(whole.width(), 3 * tableAlone.width());
     EXPECT_EQ(bitmap, whole);
     EXPECT_EQ(folder.entries().size(), 1u) << "no temporary file is left behind";

@@ -3,7 +3,6 @@
 #include "platform/Platform.h"
 
 #include <QMimeData>
-#include <QPicture>
 #include <QStringList>
 #include <deque>
 #include <map>
@@ -90,7 +89,7 @@ public:
 class MemoryClipboard final : public platform::Clipboard {
 public:
     QImage picture;
-    QPicture recorded;
+    sheet::render::SheetDrawing recorded;
     std::unique_ptr<QMimeData> other;
     int reads = 0;
 
@@ -102,11 +101,11 @@ public:
     void setImage(const QImage& image) override
     {
         picture = image;
-        recorded = QPicture();
+        recorded = {};
         other.reset();
     }
-    QPicture drawing() override { return recorded; }
-    void setPicture(const QPicture& drawing, const QImage& bitmap) override
+    sheet::render::SheetDrawing drawing() override { return recorded; }
+    void setPicture(const sheet::render::SheetDrawing& drawing, const QImage& bitmap) override
     {
         setImage(bitmap);
         recorded = drawing;
@@ -126,7 +125,7 @@ public:
     void restore(std::unique_ptr<QMimeData> content) override
     {
         picture = content && content->hasImage() ? qvariant_cast<QImage>(content->imageData()) : QImage();
-        recorded = QPicture();
+        recorded = {};
         other = std::move(content);
     }
 };

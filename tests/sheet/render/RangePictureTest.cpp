@@ -5,7 +5,6 @@
 
 #include <QPaintEngine>
 #include <QPainter>
-#include <QPicture>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -148,11 +147,11 @@ private:
     mutable Engine engine_{texts};
 };
 
-QStringList textsOf(const QPicture& drawing)
+QStringList textsOf(const sheet::render::SheetDrawing& drawing)
 {
     DrawnTexts device;
     QPainter painter(&device);
-    painter.drawPicture(0, 0, drawing);
+    drawing.play(painter, QRectF(QPointF(0, 0), drawing.size));
     painter.end();
     return device.texts;
 }

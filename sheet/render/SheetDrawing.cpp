@@ -1,0 +1,66 @@
+#include "sheet/render/SheetDrawing.h"
+
+#include <QDataStream>
+#include <QPainter>
+
+namespace sheet::render {
+
+namespace {
+constexpr char signature[] = "TDRW";
+constexpr quint32 maxParts = 1 << 16;
+}  // namespace
+
+void SheetDrawing::play(QPainter& painter, const QRectF& area) const
+{
+    // Borders and leader lines may reach a few pixels past their part.
+    const QRectF reach = area.adjusted(-4, -4, 4, 4);
+    for (const QPicture& part : parts) {
+        if (QRectF(part.boundingRect()).intersects(reach))
+            painter.drawPicture(0, 0, part);
+    }
+}
+
+
+QByteArray SheetDrawing::toBytes() const
+{
+    QByteArray bytes(signature, 4);
+    QDataStream out(&bytes, QIODevice::Append);
+    out << qint32(size.width()) << qint32(size.height()) << quint32(parts.size());
+    for (const QPicture& part : parts)
+        out.writeBytes(part.data(), part.size());
+    return bytes;
+}
+
+bool SheetDrawing::looksLikeDrawing(const QByteArray& bytes) { return bytes.startsWith(signature); }
+
+SheetDrawing SheetDrawing::fromBytes(const QByteArray& bytes)
+{
+    if (!looksLikeDrawing(bytes))
+        return {};
+    QDataStream in(bytes.sliced(4));
+    qint32 width = 0;
+    qint32 height = 0;
+    quint32 count = 0;
+    in >> width >> height >> count;
+    if (in.status() != QDataStream::Ok || width <= 0 || height <= 0 || count == 0 || count > maxParts)
+        return {};
+    SheetDrawing drawing;
+    drawing.size = QSize(width, height);
+    for (quint32 k = 0; k < count; ++k) {
+        quint32 length = 0;
+        in >> length;
+        if (in.status() != QDataStream::Ok || length == 0 || length > static_cast<quint64>(bytes.size()))
+            return {};
+        QByteArray data(static_cast<qsizetype>(length), Qt::Uninitialized);
+        if (in.readRawData(data.data(), static_cast<int>(length)) != static_cast<int>(length))
+            return {};
+        QPicture part;
+        part.setData(data.constData(), length);
+        if (!part.boundingRect().isValid())
+            return {};
+        drawing.parts.push_back(part);
+    }
+    return drawing;
+}
+
+}  // namespace sheet::render

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QPicture>
+#include <QRect>
+#include <QSize>
+
+#include <vector>
+
+class QPainter;
+
+namespace sheet::render {
+
+// A picture as recorded drawing, in parts: bands of rows, then the drawing objects over them.
+// Each part's bounding rectangle says where it draws, so that showing a piece of a long sheet
+// plays only the parts over that piece. Units are pixels at 96 dots per inch, from (0, 0).
+struct SheetDrawing {
+    QSize size;
+    std::vector<QPicture> parts;
+
+    bool isEmpty() const { return parts.empty(); }
+    // Plays the parts that draw within the area, in their order.
+    void play(QPainter& painter, const QRectF& area) const;
+
+    // The drawing as the bytes of a file of its own: "TDRW", the size and the number of parts,
+    // then each part as a length and a recorded QPicture.
+    QByteArray toBytes() const;
+    // Such bytes back; an empty drawing when they are not such a file.
+    static SheetDrawing fromBytes(const QByteArray& bytes);
+    static bool looksLikeDrawing(const QByteArray& bytes);
+};
+
+}  // namespace sheet::render
