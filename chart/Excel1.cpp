@@ -63,9 +63,7 @@ std::unique_ptr<sheet::Application> openWorkbookInNewExcel(const QString& path, 
 {
     auto instance = std::make_unique<sheet::Application>();
     instance->setPictureSink(
-        [&clipboard](const sheet::render::SheetDrawing& drawing, const QImage& bitmap) {
-            clipboard.setPicture(drawing, bitmap);
-        });
+        [&clipboard](const sheet::render::SheetDrawing& drawing) { clipboard.setPicture(drawing); });
     instance->workbooks().Open(QFile::encodeName(path).toStdString());
     return instance;
 }

@@ -17,8 +17,9 @@ public:
     virtual void setImage(const QImage& image) = 0;
     // The recorded drawing on the clipboard, or a null drawing when it holds none.
     virtual sheet::render::SheetDrawing drawing() = 0;
-    // Offers a picture in two formats at once: the drawing, and a bitmap for other programs.
-    virtual void setPicture(const sheet::render::SheetDrawing& drawing, const QImage& bitmap) = 0;
+    // Offers a drawing in two formats: as it is, and as a bitmap for other programs, made when
+    // one is asked for.
+    virtual void setPicture(const sheet::render::SheetDrawing& drawing) = 0;
     // What the clipboard holds now, to be put back later; null when it is empty.
     virtual std::unique_ptr<QMimeData> snapshot() = 0;
     // Puts back a snapshot; null empties the clipboard.

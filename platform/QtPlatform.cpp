@@ -1,5 +1,7 @@
 #include "QtPlatform.h"
 
+#include "sheet/render/RangePicture.h"
+
 #include "ApplicationTitle.h"
 
 #include <QApplication>
@@ -9,6 +11,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QVariant>
 #include <QSettings>
 #include <QTime>
 
@@ -21,6 +24,31 @@ QSettings openSettings() { return QSettings(QStringLiteral("Vantrel"), QStringLi
 
 // The clipboard format of the program's own recorded drawings.
 QString drawingMimeType() { return QStringLiteral("application/x-tortelet-drawing"); }
+
+// A drawing on the clipboard that other programs may also take as a bitmap, drawn only then.
+class OfferedDrawing final : public QMimeData {
+public:
+    explicit OfferedDrawing(sheet::render::SheetDrawing drawing) : drawing_(std::move(drawing)) {}
+
+    QStringList formats() const override { return QMimeData::formats() << bitmapMimeType(); }
+    bool hasFormat(const QString& mimeType) const override
+    {
+        return mimeType == bitmapMimeType() || QMimeData::hasFormat(mimeType);
+    }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType type) const override
+    {
+        if (mimeType == bitmapMimeType())
+            return sheet::render::previewBitmap(drawing_);
+        return QMimeData::retrieveData(mimeType, type);
+    }
+
+private:
+    static QString bitmapMimeType() { return QStringLiteral("application/x-qt-image"); }
+
+    sheet::render::SheetDrawing drawing_;
+};
 
 QMessageBox::StandardButton standardButton(Answer answer)
 {
@@ -101,12 +129,10 @@ sheet::render::SheetDrawing QtClipboard::drawing()
     return sheet::render::SheetDrawing::fromBytes(current->data(drawingMimeType()));
 }
 
-void QtClipboard::setPicture(const sheet::render::SheetDrawing& drawing, const QImage& bitmap)
+void QtClipboard::setPicture(const sheet::render::SheetDrawing& drawing)
 {
-    auto offered = std::make_unique<QMimeData>();
+    auto offered = std::make_unique<OfferedDrawing>(drawing);
     offered->setData(drawingMimeType(), drawing.toBytes());
-    if (!bitmap.isNull())
-        offered->setImageData(bitmap);
     QGuiApplication::clipboard()->setMimeData(offered.release());
 }
 

@@ -32,7 +32,7 @@ public:
     QImage image() override;
     void setImage(const QImage& image) override;
     sheet::render::SheetDrawing drawing() override;
-    void setPicture(const sheet::render::SheetDrawing& drawing, const QImage& bitmap) override;
+    void setPicture(const sheet::render::SheetDrawing& drawing) override;
     std::unique_ptr<QMimeData> snapshot() override;
     void restore(std::unique_ptr<QMimeData> content) override;
 };

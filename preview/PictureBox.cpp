@@ -18,12 +18,14 @@ void PictureBox::setPicture(const platform::Picture& picture)
 {
     picture_ = picture;
     paintingSource_ = {};
+    shownArea_ = {};
     update();
 }
 
 void PictureBox::removePicture()
 {
     picture_ = {};
+    shownArea_ = {};
     update();
 }
 
@@ -32,18 +34,35 @@ void PictureBox::paintScaled(const platform::Picture& source, const QRectF& sour
     paintingSource_ = size.isEmpty() ? platform::Picture() : source;
     paintingSourceRect_ = sourceRect;
     paintingSize_ = size;
+    shownArea_ = {};
     update();
 }
 
-void PictureBox::paintEvent(QPaintEvent* event)
+void PictureBox::paintShown(QPainter& painter, const QRect& area) const
 {
-    QPainter painter(this);
-    painter.setClipRect(event->rect());
-    painter.fillRect(event->rect(), Qt::white);
+    painter.setClipRect(area);
+    painter.fillRect(area, Qt::white);
     if (!paintingSource_.isNull())
         paintingSource_.paint(painter, QRectF(QPointF(0, 0), paintingSize_), paintingSourceRect_);
     else if (!picture_.isNull())
         picture_.paint(painter, QRectF(QPointF(0, 0), picture_.size()), QRectF(QPointF(0, 0), picture_.size()));
+}
+
+void PictureBox::paintEvent(QPaintEvent* event)
+{
+    const QRect exposed = event->rect();
+    const qreal ratio = devicePixelRatioF();
+    if (!shownArea_.contains(exposed) || !qFuzzyCompare(shown_.devicePixelRatio(), ratio)) {
+        // The exposed part and as much again on every side, at the screen's pixel ratio.
+        shownArea_ = exposed.adjusted(-exposed.width(), -exposed.height(), exposed.width(), exposed.height()) & rect();
+        shown_ = QPixmap(shownArea_.size() * ratio);
+        shown_.setDevicePixelRatio(ratio);
+        QPainter onShown(&shown_);
+        onShown.translate(-shownArea_.topLeft());
+        paintShown(onShown, shownArea_);
+    }
+    QPainter painter(this);
+    painter.drawPixmap(exposed, shown_, QRectF(QPointF(exposed.topLeft() - shownArea_.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)

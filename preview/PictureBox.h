@@ -2,6 +2,7 @@
 
 #include "platform/Picture.h"
 
+#include <QPixmap>
 #include <QRectF>
 #include <QSize>
 #include <QWidget>
@@ -38,10 +39,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // Paints what the box shows in the given rectangle of its own.
+    void paintShown(QPainter& painter, const QRect& area) const;
+
     platform::Picture picture_;
     platform::Picture paintingSource_;
     QRectF paintingSourceRect_;
     QSize paintingSize_;
+    // What the box shows around the part last exposed, so that scrolling and repeated exposures
+    // do not play a long drawing again.
+    QPixmap shown_;
+    QRect shownArea_;
 };
 
 }  // namespace preview

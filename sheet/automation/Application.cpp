@@ -57,7 +57,7 @@ bool Application::hasQuit() const
     return state_->quit;
 }
 
-void Application::setPictureSink(std::function<void(const render::SheetDrawing& drawing, const QImage& bitmap)> sink)
+void Application::setPictureSink(std::function<void(const render::SheetDrawing& drawing)> sink)
 {
     state_->checkRunning();
     state_->pictureSink = std::move(sink);

@@ -39,8 +39,8 @@ public:
     void Quit();
     bool hasQuit() const;
 
-    // Where Range::CopyPicture puts its drawing and bitmap; by default the system clipboard.
-    void setPictureSink(std::function<void(const render::SheetDrawing& drawing, const QImage& bitmap)> sink);
+    // Where Range::CopyPicture puts its drawing; by default the system clipboard takes a bitmap.
+    void setPictureSink(std::function<void(const render::SheetDrawing& drawing)> sink);
     // The separators for numbers typed into cells; by default the user's locale.
     void setNumberLocale(NumberLocale locale);
 

@@ -18,7 +18,7 @@ public:
     bool quit = false;
     bool displayAlerts = true;
     NumberLocale locale = NumberLocale::system();
-    std::function<void(const render::SheetDrawing& drawing, const QImage& bitmap)> pictureSink;
+    std::function<void(const render::SheetDrawing& drawing)> pictureSink;
 
     // Throws a StateError once the instance has quit.
     void checkRunning() const;

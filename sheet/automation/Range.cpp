@@ -33,15 +33,14 @@ void Range::CopyPicture()
     const model::CellRange cells{firstRow - 1, firstColumn - 1, lastRow - 1, lastColumn - 1};
     const render::SheetDrawing drawing
         = render::recordRange(workbook, sheetIndex_, kind_ == Kind::UsedRange ? render::withDrawings(sheet, cells) : cells);
-    const QImage bitmap = render::previewBitmap(drawing);
     const InstanceState& instance = document_->instance();
     if (instance.pictureSink) {
-        instance.pictureSink(drawing, bitmap);
+        instance.pictureSink(drawing);
         return;
     }
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         throw StateError("the picture cannot be copied: there is no clipboard without a graphical session");
-    QGuiApplication::clipboard()->setImage(bitmap);
+    QGuiApplication::clipboard()->setImage(render::previewBitmap(drawing));
 }
 
 } // namespace sheet

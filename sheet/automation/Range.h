@@ -20,8 +20,8 @@ public:
     int firstRow, firstColumn, lastRow, lastColumn;
 
     std::string address() const; // "A3:B19"
-    // Records the range as a spreadsheet shows it and hands the drawing, with a bitmap beside it,
-    // to the instance's picture sink; without a sink the system clipboard takes the bitmap.
+    // Records the range as a spreadsheet shows it and hands the drawing to the instance's picture
+    // sink; without a sink the system clipboard takes a bitmap of it.
     void CopyPicture();
 
 private:

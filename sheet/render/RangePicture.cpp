@@ -95,9 +95,11 @@ void checkSize(double width, double height)
         throw RenderError("the picture would take more than 256 MB");
 }
 
-// Draws the drawing objects that lie over the picture; those wholly outside it are not read.
-void paintDrawings(QPainter& painter, const model::Workbook& workbook, const model::Sheet& sheet,
-                   const SheetGeometry& geometry, const model::CellRange& range, const QRectF& picture)
+// Calls paint(area, chart) for each drawing object that lies over the picture and shows a pie;
+// those wholly outside it are not read.
+template <typename Paint>
+void forEachPie(const model::Workbook& workbook, const model::Sheet& sheet, const SheetGeometry& geometry,
+                const model::CellRange& range, const QRectF& picture, Paint paint)
 {
     for (const model::DrawingObject& drawing : sheet.drawings) {
         if (drawing.chartIndex < 0 || static_cast<std::size_t>(drawing.chartIndex) >= sheet.charts.size())
@@ -107,7 +109,7 @@ void paintDrawings(QPainter& painter, const model::Workbook& workbook, const mod
             continue;
         const std::optional<PieChart> pie = readPieChart(workbook, sheet.charts[static_cast<std::size_t>(drawing.chartIndex)]);
         if (pie)
-            paintPieChart(painter, area, *pie);
+            paint(area, *pie);
     }
 }
 
@@ -151,9 +153,11 @@ SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const 
             cells.paintBorders();
         });
     }
-    record(picture, [&](QPainter& painter) {
-        painter.setClipRect(picture);
-        paintDrawings(painter, workbook, sheet, geometry, range, picture);
+    forEachPie(workbook, sheet, geometry, range, picture, [&](const QRectF& area, const PieChart& pie) {
+        record(area & picture, [&](QPainter& painter) {
+            painter.setClipRect(picture);
+            paintPieChart(painter, area, pie);
+        });
     });
     return drawing;
 }
@@ -182,11 +186,15 @@ QImage rasterize(const SheetDrawing& drawing, double scale)
 
 QImage previewBitmap(const SheetDrawing& drawing)
 {
-    constexpr double maxPixels = 4'000'000;
-    const double width = std::max(drawing.size.width(), 1);
-    const double height = std::max(drawing.size.height(), 1);
-    const double scale = std::min({1.0, std::sqrt(maxPixels / (width * height)), (maxSide - 1) / width, (maxSide - 1) / height});
-    return rasterize(drawing, scale);
+    constexpr int largest = 4096;
+    const QSize size = drawing.size.boundedTo(QSize(largest, largest));
+    QImage image = blankImage(size.width(), size.height());
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    drawing.play(painter, QRectF(QPointF(0, 0), size));
+    painter.end();
+    return image;
 }
 
 QImage drawRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range)

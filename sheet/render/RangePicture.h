@@ -33,8 +33,8 @@ SheetDrawing recordSheet(const model::Workbook& workbook, int sheetIndex);
 // A recorded drawing as a bitmap at a scale; the same limits as drawRange apply.
 QImage rasterize(const SheetDrawing& drawing, double scale = 1.0);
 
-// A bitmap of a drawing for programs that cannot play one: at its natural size, or smaller where
-// that would exceed 4 million pixels or 32,767 either way.
+// A bitmap of a drawing for programs that cannot play one: its top-left corner at its natural
+// size, at most 4096 pixels either way.
 QImage previewBitmap(const SheetDrawing& drawing);
 
 }  // namespace sheet::render

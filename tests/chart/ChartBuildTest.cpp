@@ -61,7 +61,7 @@ QSize enginePictureSize(const QString& path)
 {
     QSize size;
     sheet::Application instance;
-    instance.setPictureSink([&size](const sheet::render::SheetDrawing& drawing, const QImage&) { size = drawing.size; });
+    instance.setPictureSink([&size](const sheet::render::SheetDrawing& drawing) { size = drawing.size; });
     instance.workbooks().Open(QFile::encodeName(path).toStdString()).ActiveSheet().UsedRange().CopyPicture();
     instance.Quit();
     return size;

@@ -92,7 +92,7 @@ TEST_F(Excel1, TheSheetPictureIsWrittenAsRecordedDrawingAndTheClipboardIsPutBack
     sheet::Application instance;
     sheet::Workbook& workbook = instance.workbooks().Open(QFile::encodeName(templateFile()).toStdString());
     instance.setPictureSink(
-        [this](const sheet::render::SheetDrawing& drawing, const QImage& bitmap) { clipboard.setPicture(drawing, bitmap); });
+        [this](const sheet::render::SheetDrawing& drawing) { clipboard.setPicture(drawing); });
     const QString picturePath = folder.filePath(QStringLiteral("temp.bmp"));
     chart::saveCellsActivesheet(boxes, clipboard, &workbook, picturePath);
     EXPECT_TRUE(boxes.shown.empty());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "sheet/render/RangePicture.h"
 
 #include <QMimeData>
 #include <QStringList>
@@ -105,9 +106,9 @@ public:
         other.reset();
     }
     sheet::render::SheetDrawing drawing() override { return recorded; }
-    void setPicture(const sheet::render::SheetDrawing& drawing, const QImage& bitmap) override
+    void setPicture(const sheet::render::SheetDrawing& drawing) override
     {
-        setImage(bitmap);
+        setImage(sheet::render::previewBitmap(drawing));
         recorded = drawing;
     }
     std::unique_ptr<QMimeData> snapshot() override
