@@ -127,6 +127,7 @@ private:
             break;
         case rt::DefaultRowHeight: {
             const std::uint16_t flags = reader.u16();
+            sheet_.defaultRowFlags = flags;
             sheet_.defaultRowsHidden = flags & 0x0002;
             sheet_.defaultRowHeight = reader.u16();
             break;
