@@ -1,10 +1,12 @@
 #include "Commands.h"
 #include "CommandLine.h"
+#include "Interruption.h"
 
 #include <iostream>
 
 int main(int argc, char** argv)
 {
+    tools::removeUnfinishedFilesWhenInterrupted();
     const tools::Command commands[] = {
         tools::templateCommand(),
         tools::fillCommand(),
