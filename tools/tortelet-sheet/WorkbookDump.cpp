@@ -6,6 +6,8 @@
 
 #include <cctype>
 #include <charconv>
+#include <map>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -87,22 +89,45 @@ ValueText valueText(const CellValue& value)
     return {"error", errorText(std::get<ErrorCode>(value))};
 }
 
+// Each number format code read once; nullptr for a code the formatter cannot read.
+class FormatCache {
+public:
+    const sheet::format::NumberFormat* format(const std::string& code)
+    {
+        auto found = formats_.find(code);
+        if (found == formats_.end()) {
+            std::unique_ptr<const sheet::format::NumberFormat> format;
+            try {
+                format = std::make_unique<const sheet::format::NumberFormat>(code);
+            } catch (const std::exception&) {
+                // The listing then shows the stored value.
+            }
+            found = formats_.emplace(code, std::move(format)).first;
+        }
+        return found->second.get();
+    }
+
+private:
+    std::map<std::string, std::unique_ptr<const sheet::format::NumberFormat>> formats_;
+};
+
 // The value as its number format shows it; numbers and texts only, other values as they are.
-std::string shownText(const CellValue& value, const std::string& code, const std::string& raw)
+std::string shownText(const CellValue& value, const sheet::format::NumberFormat* format, const std::string& raw)
 {
     try {
-        const sheet::format::NumberFormat format(code);
-        if (const auto* number = std::get_if<double>(&value))
-            return format.format(*number).text();
-        if (const auto* text = std::get_if<std::string>(&value))
-            return format.format(*text).text();
+        if (format) {
+            if (const auto* number = std::get_if<double>(&value))
+                return format->format(*number).text();
+            if (const auto* text = std::get_if<std::string>(&value))
+                return format->format(*text).text();
+        }
     } catch (const std::exception&) {
-        // A code the formatter cannot read: the listing still shows the stored value.
+        // A value the formatter cannot show: the listing still shows the stored value.
     }
     return raw;
 }
 
-void writeCells(const Workbook& workbook, const Sheet& sheet, std::ostream& output)
+void writeCells(const Workbook& workbook, const Sheet& sheet, FormatCache& formats, std::ostream& output)
 {
     for (const auto& [address, cell] : sheet.cells) {
         if (std::holds_alternative<std::monostate>(cell.value))
@@ -111,7 +136,7 @@ void writeCells(const Workbook& workbook, const Sheet& sheet, std::ostream& outp
         const std::string code = workbook.formatCode(cell.xf);
         output << "cell\t" << cellAddress(address.row, address.column) << '\t'
                << (cell.formula ? "formula:" : "") << value.kind << '\t' << escaped(value.raw) << '\t'
-               << escaped(code) << '\t' << escaped(shownText(cell.value, code, value.raw)) << '\n';
+               << escaped(code) << '\t' << escaped(shownText(cell.value, formats.format(code), value.raw)) << '\n';
     }
 }
 
@@ -133,6 +158,7 @@ void writeCharts(const Workbook& workbook, const Sheet& sheet, std::ostream& out
 
 void writeWorkbookDump(const Workbook& workbook, const std::string& activeUsedRange, std::ostream& output)
 {
+    FormatCache formats;
     int number = 0;
     for (const Sheet& sheet : workbook.sheets) {
         const bool active = number == workbook.activeSheet;
@@ -140,7 +166,7 @@ void writeWorkbookDump(const Workbook& workbook, const std::string& activeUsedRa
                << (active ? "\tactive" : "") << (sheet.visible ? "" : "\thidden") << '\n';
         if (active)
             output << "used\t" << activeUsedRange << '\n';
-        writeCells(workbook, sheet, output);
+        writeCells(workbook, sheet, formats, output);
         writeCharts(workbook, sheet, output);
     }
 }

@@ -7,6 +7,8 @@
 int main(int argc, char** argv)
 {
     tools::removeUnfinishedFilesWhenInterrupted();
+    // A listing of a large workbook is millions of short writes; C's buffers need not see them.
+    std::ios::sync_with_stdio(false);
     const tools::Command commands[] = {
         tools::templateCommand(),
         tools::fillCommand(),
