@@ -13,6 +13,25 @@ namespace {
 
 constexpr int MaxNesting = 8;
 
+// How many records the substream at `offset` holds, counted on the headers alone, so that its records
+// take no more room than they need; a damaged stream gives a count the reading below then refuses.
+std::size_t countRecords(std::span<const std::uint8_t> stream, std::size_t offset)
+{
+    std::size_t count = 0;
+    int depth = 0;
+    while (offset + 4 <= stream.size()) {
+        const std::uint16_t type = io::ByteWriter::get16(stream.data() + offset);
+        offset += 4 + io::ByteWriter::get16(stream.data() + offset + 2);
+        if (++count == 1 && type != rt::Bof)
+            break;
+        if (type == rt::Bof)
+            ++depth;
+        else if (type == rt::Eof && --depth <= 0)
+            break;
+    }
+    return count;
+}
+
 } // namespace
 
 Substream readSubstream(std::span<const std::uint8_t> stream, std::size_t offset)
@@ -22,6 +41,7 @@ Substream readSubstream(std::span<const std::uint8_t> stream, std::size_t offset
     io::ByteReader reader(stream, "a record of the Workbook stream");
     reader.seek(offset);
     Substream result{offset, {}};
+    result.records.reserve(countRecords(stream, offset));
     int depth = 0;
     do {
         const std::size_t at = reader.position();

@@ -167,7 +167,12 @@ private:
     {
         if (column >= ColumnCount)
             throw FormatError("damaged workbook: a cell lies beyond the last column");
-        model::Cell& cell = sheet_.cells[model::CellAddress{row, column}];
+        // Cells mostly come in row order: appending after the last one costs no search.
+        auto& cells = sheet_.cells;
+        const model::CellAddress at{row, column};
+        const auto place = cells.empty() || cells.rbegin()->first < at ? cells.end() : cells.lower_bound(at);
+        model::Cell& cell = place != cells.end() && place->first == at ? place->second
+                                                                      : cells.emplace_hint(place, at, model::Cell{})->second;
         cell = model::Cell{};
         cell.value = std::move(value);
         cell.xf = xf;
