@@ -45,7 +45,7 @@ int fill(const Arguments& arguments, std::ostream&)
         throw UsageError("fill takes a template, the file to write and optionally an entries file");
     const std::string& templatePath = arguments[0];
     const std::string& outputPath = arguments[1];
-    const std::vector<Entry> entries = arguments.size() == 3 ? readEntriesFile(arguments[2]) : std::vector<Entry>{};
+    std::vector<Entry> entries = arguments.size() == 3 ? readEntriesFile(arguments[2]) : std::vector<Entry>{};
     const std::string entriesSource = arguments.size() == 3 && arguments[2] == "-" ? "standard input"
                                       : arguments.size() == 3                   ? arguments[2]
                                                                                 : std::string();
@@ -65,6 +65,7 @@ int fill(const Arguments& arguments, std::ostream&)
             blameFor(error, templatePath, entriesSource, i);
         }
     }
+    entries = {};  // the sheet holds them now; saving needs the room
     try {
         workbook->SaveAs(outputPath, SaveAsExcel97, sheet::io::SaveTarget::ChosenFile);
     } catch (const sheet::FormatError& error) {
