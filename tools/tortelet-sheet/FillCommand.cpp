@@ -87,7 +87,8 @@ Command fillCommand()
             "    entries from row 4 on (the label in column A, the amount in column B as if typed, in the\n"
             "    user's locale, with the accounting format) and saves the result as OUT in the Excel\n"
             "    97-2003 format. ENTRIES is a UTF-8 file of \"label<TAB>amount\" lines, or \"-\" for\n"
-            "    standard input; without ENTRIES the data rows are left empty.\n",
+            "    standard input, of at most 64 MB and 65,533 entries (rows 4 to 65536); without ENTRIES\n"
+            "    the data rows are left empty. A link at OUT is followed and its target replaced.\n",
             fill};
 }
 
