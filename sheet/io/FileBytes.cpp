@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +18,7 @@ namespace {
 constexpr std::size_t ReadChunk = 1u << 16;
 constexpr int MostLinks = 40;
 constexpr int NameAttempts = 100;
+constexpr mode_t SharedFileMode = 0644;
 
 [[noreturn]] void fail(const char* action, const std::string& path, int error)
 {
@@ -54,8 +56,10 @@ std::string megabytes(std::size_t bytes)
 char unfinishedName[PATH_MAX];
 volatile std::sig_atomic_t unfinished = 0;
 
-// Writes through a new temporary file renamed over `target` at the end.
-void replaceFile(const std::string& target, const std::string& named, std::span<const std::uint8_t> bytes)
+// Writes through a new temporary file renamed over `target` at the end. A replaced file keeps its mode;
+// a new one gets `newFileMode`, or without it the mode the umask allows.
+void replaceFile(const std::string& target, const std::string& named, std::span<const std::uint8_t> bytes,
+                 std::optional<mode_t> newFileMode)
 {
     const std::string folder = folderOf(target);
     std::random_device random;
@@ -93,8 +97,9 @@ void replaceFile(const std::string& target, const std::string& named, std::span<
         done += static_cast<std::size_t>(wrote);
     }
     struct stat existing {};
-    if (::lstat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
-        ::fchmod(file.get(), existing.st_mode & 07777) != 0)
+    const bool replacing = ::lstat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const std::optional<mode_t> mode = replacing ? std::optional<mode_t>(existing.st_mode & 07777) : newFileMode;
+    if (mode && ::fchmod(file.get(), *mode) != 0)
         abandon(errno);
     if (::fsync(file.get()) != 0)
         abandon(errno);
@@ -175,7 +180,7 @@ void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> 
 {
     if (path.empty())
         throw FileError("cannot write a file without a name");
-    replaceFile(path, path, bytes);
+    replaceFile(path, path, bytes, SharedFileMode);
 }
 
 void writeChosenFile(const std::string& path, std::span<const std::uint8_t> bytes)
@@ -186,7 +191,7 @@ void writeChosenFile(const std::string& path, std::span<const std::uint8_t> byte
     struct stat info {};
     if (::lstat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
         throw FileError("cannot write " + path + ": " + kindOf(info.st_mode));
-    replaceFile(target, path, bytes);
+    replaceFile(target, path, bytes, std::nullopt);
 }
 
 void removeUnfinishedFile()

@@ -24,13 +24,14 @@ std::vector<std::uint8_t> readAtMost(int fd, std::size_t limit, const std::strin
 std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t limit = LargestWorkbook);
 
 // Writes the bytes to a new temporary file in the target's folder and renames it over the target, so
-// the target is either the old file or the complete new one. A new file gets the mode the umask allows,
-// a replaced one keeps its mode. A symbolic link at the target is replaced, not followed: the way to
-// write in a shared folder such as the temporary folder.
+// the target is either the old file or the complete new one. A new file gets mode 0644, a replaced one
+// keeps its mode. A symbolic link at the target is replaced, not followed: the way to write in a shared
+// folder such as the temporary folder.
 void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // Writes a file that a person named, as writeFileAtomically does, but a symbolic link at the path is
-// followed and its target replaced in the target's folder; a folder, device or FIFO is refused.
+// followed and its target replaced in the target's folder; a folder, device or FIFO is refused. A new
+// file gets the mode the umask allows.
 void writeChosenFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // Removes the temporary file of a write under way, if any. Safe to call from a signal handler, so
