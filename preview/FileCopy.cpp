@@ -1,6 +1,7 @@
 #include "FileCopy.h"
 
-#include "app/FileRoutines.h"
+#include "sheet/Errors.h"
+#include "sheet/io/FileBytes.h"
 
 #include <QFile>
 
@@ -10,15 +11,13 @@ namespace preview {
 
 void CopyFileReplacing(const QString& source, const QString& destination)
 {
-    QFile file(source);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("The file " + source.toStdString() + " cannot be read: " +
-                                 file.errorString().toStdString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw std::runtime_error("The file " + source.toStdString() + " cannot be read: " +
-                                 file.errorString().toStdString());
-    app::WriteFileReplacing(bytes, destination);
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = sheet::io::readFileBytes(QFile::encodeName(source).toStdString());
+    } catch (const sheet::Error& error) {
+        throw std::runtime_error("The file " + source.toStdString() + " cannot be read: " + error.what());
+    }
+    sheet::io::writeChosenFile(QFile::encodeName(destination).toStdString(), bytes);
 }
 
 }  // namespace preview

@@ -31,7 +31,7 @@ Worksheet& Workbook::ActiveSheet()
     return *sheets_.back();
 }
 
-void Workbook::SaveAs(const std::string& path, int fileFormat)
+void Workbook::SaveAs(const std::string& path, int fileFormat, io::SaveTarget target)
 {
     io::WorkbookFile& file = document_->file();
     if (fileFormat != Excel8Format && fileFormat != NormalWorkbookFormat)
@@ -44,7 +44,7 @@ void Workbook::SaveAs(const std::string& path, int fileFormat)
         globals.erase(templates, globals.end());
         file.workbook.modified = true;
     }
-    io::saveWorkbookFile(file, path);
+    io::saveWorkbookFile(file, path, target);
     document_->path = path;
 }
 

@@ -60,6 +60,22 @@ void writeCell(io::ByteWriter& w, const model::CellAddress& at, const model::Cel
     }
 }
 
+// The ROW flags that say what DEFAULTROWHEIGHT says of rows without a record: a custom height, hidden,
+// extra space above and below. A row that gets a record of its own keeps looking the same.
+std::uint32_t defaultRowFlags(const model::Sheet& sheet)
+{
+    std::uint32_t flags = 0;
+    if (sheet.defaultRowFlags & 0x0001)
+        flags |= 0x40;
+    if (sheet.defaultRowFlags & 0x0002)
+        flags |= 0x20;
+    if (sheet.defaultRowFlags & 0x0004)
+        flags |= 0x10000000;
+    if (sheet.defaultRowFlags & 0x0008)
+        flags |= 0x20000000;
+    return flags;
+}
+
 std::vector<std::uint8_t> rowBody(const model::Sheet& sheet, int row, const model::RowInfo* info, int firstColumn,
                                   int endColumn)
 {
@@ -72,6 +88,8 @@ std::vector<std::uint8_t> rowBody(const model::Sheet& sheet, int row, const mode
         w.u16(static_cast<std::uint16_t>(info ? info->height : sheet.defaultRowHeight));
         w.zeros(4);
         std::uint32_t flags = 0x0100;
+        if (!info)
+            flags |= defaultRowFlags(sheet);
         if (info && info->hidden)
             flags |= 0x20;
         if (info && info->customHeight)

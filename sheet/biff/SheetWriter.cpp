@@ -39,6 +39,24 @@ std::size_t cellTablePosition(const std::vector<model::Record>& records)
     return window ? window : records.size() - 1;
 }
 
+// Calls `found(offset)` for each DBCELL record that `record` is or holds, with its offset in the record
+// as the stream has it.
+template <typename Found>
+void forEachDbCell(const model::Record& record, Found found)
+{
+    if (!record.run) {
+        if (record.type == rt::DbCell)
+            found(0);
+        return;
+    }
+    for (std::size_t at = 0; at < record.bytes.size();) {
+        const RunRecord inner = runRecordAt(record.bytes, at);
+        if (inner.type == rt::DbCell)
+            found(at);
+        at = inner.next;
+    }
+}
+
 class SheetWriter {
 public:
     SheetWriter(const model::Sheet& sheet, std::vector<std::uint8_t>& out) : sheet_(sheet), out_(out) {}
@@ -78,9 +96,9 @@ public:
             }
             if (sheetLevel && record.type == rt::DefColWidth)
                 defColWidthAt_ = out_.size();
-            if (!rebuild && sheetLevel && record.type == rt::DbCell)
-                dbCells_.push_back(static_cast<std::uint32_t>(out_.size()));
-            appendRecordAsIs(out_, record.type, record.bytes);
+            if (!rebuild && sheetLevel)
+                forEachDbCell(record, [&](std::size_t at) { dbCells_.push_back(static_cast<std::uint32_t>(out_.size() + at)); });
+            appendAsRead(out_, record);
         }
         patchIndex();
     }
@@ -93,8 +111,8 @@ private:
         for (const model::Record& record : sheet_.records) {
             if (record.type == rt::Bof)
                 ++depth;
-            if (depth == 1 && record.type == rt::DbCell)
-                ++count;
+            if (depth == 1)
+                forEachDbCell(record, [&](std::size_t) { ++count; });
             if (record.type == rt::Eof)
                 --depth;
         }

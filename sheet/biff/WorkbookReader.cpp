@@ -15,7 +15,7 @@ model::Workbook readWorkbook(std::span<const std::uint8_t> stream)
     Substream globals = readSubstream(stream, 0);
     std::size_t end = 0;
     for (const model::Record& record : globals.records)
-        end += 4 + record.bytes.size();
+        end += streamSize(record);
     workbook.globalRecords = std::move(globals.records);
     const GlobalsIndex index = readGlobals(workbook);
     if (index.sheets.empty())
@@ -32,10 +32,10 @@ model::Workbook readWorkbook(std::span<const std::uint8_t> stream)
         const SheetEntry& entry = index.sheets[i];
         if (entry.offset < end)
             throw FormatError("damaged workbook: the sheets overlap in the Workbook stream");
-        Substream substream = readSubstream(stream, entry.offset);
+        Substream substream = readSubstream(stream, entry.offset, entry.kind == model::SheetKind::Worksheet);
         end = entry.offset;
         for (const model::Record& record : substream.records)
-            end += 4 + record.bytes.size();
+            end += streamSize(record);
         model::Sheet& sheet = workbook.sheets[i];
         sheet.name = entry.name;
         sheet.kind = entry.kind;

@@ -7,15 +7,24 @@
 #include "sheet/biff/UnicodeText.h"
 #include "sheet/io/ByteWriter.h"
 
+#include <string_view>
 #include <unordered_map>
 
 namespace sheet::biff {
 namespace {
 
 // Gives every text cell a string table entry, adding the new texts; returns how many cells use the table.
+// The texts are looked up through views of the table's own entries, which stay put because the table
+// has room for every text cell before any is added.
 std::uint32_t internStrings(model::Workbook& workbook)
 {
-    std::unordered_map<std::u16string, int> plain;
+    std::size_t textCells = 0;
+    for (const model::Sheet& sheet : workbook.sheets)
+        for (const auto& [at, cell] : sheet.cells)
+            textCells += !cell.formula && std::holds_alternative<std::string>(cell.value) && cell.sharedString < 0;
+    workbook.sharedStrings.reserve(workbook.sharedStrings.size() + textCells);
+
+    std::unordered_map<std::u16string_view, int> plain;
     for (std::size_t i = 0; i < workbook.sharedStrings.size(); ++i) {
         const model::SharedString& entry = workbook.sharedStrings[i];
         if (entry.runs.empty() && entry.phonetic.empty())
@@ -30,10 +39,13 @@ std::uint32_t internStrings(model::Workbook& workbook)
             if (cell.sharedString >= 0)
                 continue;
             std::u16string text = toUtf16(std::get<std::string>(cell.value));
-            auto [found, added] = plain.emplace(text, static_cast<int>(workbook.sharedStrings.size()));
-            if (added)
-                workbook.sharedStrings.push_back(model::SharedString{std::move(text), {}, {}});
-            cell.sharedString = found->second;
+            if (auto found = plain.find(text); found != plain.end()) {
+                cell.sharedString = found->second;
+                continue;
+            }
+            cell.sharedString = static_cast<int>(workbook.sharedStrings.size());
+            workbook.sharedStrings.push_back(model::SharedString{std::move(text), {}, {}});
+            plain.emplace(workbook.sharedStrings.back().text, cell.sharedString);
         }
     }
     return references;

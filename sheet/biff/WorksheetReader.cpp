@@ -33,21 +33,31 @@ public:
         const auto& records = sheet_.records;
         for (std::size_t i = 1; i < records.size(); ++i) {
             const model::Record& record = records[i];
-            if (record.type == rt::Bof) {
+            if (record.type == rt::Bof)
                 i = readChart(i);
-                continue;
-            }
-            readRecord(i);
+            else if (record.run)
+                readRun(record.bytes);
+            else
+                readRecord(record.type, record.bytes);
         }
         pairDrawings();
     }
 
 private:
-    void readRecord(std::size_t& i)
+    void readRun(std::span<const std::uint8_t> run)
     {
-        const model::Record& record = sheet_.records[i];
-        io::ByteReader reader(record.bytes, "a worksheet record");
-        switch (record.type) {
+        for (std::size_t at = 0; at < run.size();) {
+            const RunRecord record = runRecordAt(run, at);
+            at = record.type == rt::Formula ? readFormula(run, record) : record.next;
+            if (record.type != rt::Formula)
+                readRecord(record.type, record.body);
+        }
+    }
+
+    void readRecord(std::uint16_t type, std::span<const std::uint8_t> body)
+    {
+        io::ByteReader reader(body, "a worksheet record");
+        switch (type) {
         case rt::Number: {
             auto [row, column, xf] = cellHeader(reader);
             setCell(row, column, xf, reader.f64());
@@ -103,11 +113,8 @@ private:
                 setCell(row, column, xf, value != 0);
             break;
         }
-        case rt::Formula:
-            readFormula(i);
-            break;
         case rt::Row:
-            readRow(record);
+            readRow(body);
             break;
         case rt::ColInfo: {
             model::ColumnInfo info;
@@ -127,6 +134,7 @@ private:
             break;
         case rt::DefaultRowHeight: {
             const std::uint16_t flags = reader.u16();
+            sheet_.defaultRowFlags = flags;
             sheet_.defaultRowsHidden = flags & 0x0002;
             sheet_.defaultRowHeight = reader.u16();
             break;
@@ -135,7 +143,7 @@ private:
             sheet_.showGridlines = reader.u16() & 0x0002;
             break;
         case rt::MsoDrawing:
-            drawing_.insert(drawing_.end(), record.bytes.begin(), record.bytes.end());
+            drawing_.insert(drawing_.end(), body.begin(), body.end());
             break;
         case rt::Obj:
             objects_.push_back(ObjectInfo{objectType(reader), -1});
@@ -166,19 +174,32 @@ private:
     {
         if (column >= ColumnCount)
             throw FormatError("damaged workbook: a cell lies beyond the last column");
-        model::Cell& cell = sheet_.cells[model::CellAddress{row, column}];
+        // Cells mostly come in row order: appending after the last one costs no search.
+        auto& cells = sheet_.cells;
+        const model::CellAddress at{row, column};
+        const auto place = cells.empty() || cells.rbegin()->first < at ? cells.end() : cells.lower_bound(at);
+        model::Cell& cell = place != cells.end() && place->first == at ? place->second
+                                                                      : cells.emplace_hint(place, at, model::Cell{})->second;
         cell = model::Cell{};
         cell.value = std::move(value);
         cell.xf = xf;
         return cell;
     }
 
-    void readFormula(std::size_t& i)
+    static bool followsFormula(std::uint16_t type)
     {
-        const auto& records = sheet_.records;
-        io::ByteReader reader(records[i].bytes, "a FORMULA record");
+        return type == rt::String || type == rt::Continue || type == rt::SharedFormula || type == rt::Array ||
+               type == rt::Table;
+    }
+
+    // Reads a FORMULA record of a run with the records that belong to it; returns where the next
+    // record of the run starts.
+    std::size_t readFormula(std::span<const std::uint8_t> run, const RunRecord& first)
+    {
+        io::ByteReader reader(first.body, "a FORMULA record");
         auto [row, column, xf] = cellHeader(reader);
         const auto result = reader.bytes(8);
+        const bool stringResult = result[0] == 0 && result[6] == 0xFF && result[7] == 0xFF;
         model::CellValue value;
         if (result[6] == 0xFF && result[7] == 0xFF) {
             if (result[0] == 1)
@@ -192,26 +213,34 @@ private:
             value = number.f64();
         }
         auto formula = std::make_shared<std::vector<model::Record>>();
-        formula->push_back(records[i]);
-        while (i + 1 < records.size() && (records[i + 1].type == rt::String || records[i + 1].type == rt::Continue ||
-                                          records[i + 1].type == rt::SharedFormula ||
-                                          records[i + 1].type == rt::Array || records[i + 1].type == rt::Table)) {
-            ++i;
-            formula->push_back(records[i]);
-            if (records[i].type == rt::String && result[0] == 0 && result[6] == 0xFF && result[7] == 0xFF) {
-                std::vector<std::span<const std::uint8_t>> segments{records[i].bytes};
-                for (std::size_t c = i + 1; c < records.size() && records[c].type == rt::Continue; ++c)
-                    segments.emplace_back(records[c].bytes);
+        formula->push_back(model::Record{first.type, {first.body.begin(), first.body.end()}});
+        std::size_t at = first.next;
+        while (at < run.size()) {
+            const RunRecord next = runRecordAt(run, at);
+            if (!followsFormula(next.type))
+                break;
+            at = next.next;
+            formula->push_back(model::Record{next.type, {next.body.begin(), next.body.end()}});
+            if (next.type == rt::String && stringResult) {
+                std::vector<std::span<const std::uint8_t>> segments{next.body};
+                for (std::size_t c = at; c < run.size();) {
+                    const RunRecord more = runRecordAt(run, c);
+                    if (more.type != rt::Continue)
+                        break;
+                    segments.push_back(more.body);
+                    c = more.next;
+                }
                 value = toUtf8(readContinuedString(segments));
             }
         }
         model::Cell& cell = setCell(row, column, xf, std::move(value));
         cell.formula = std::move(formula);
+        return at;
     }
 
-    void readRow(const model::Record& record)
+    void readRow(std::span<const std::uint8_t> body)
     {
-        io::ByteReader reader(record.bytes, "a ROW record");
+        io::ByteReader reader(body, "a ROW record");
         const int row = reader.u16();
         reader.skip(4);
         model::RowInfo info;
@@ -222,7 +251,7 @@ private:
         info.customHeight = flags & 0x40;
         if (flags & 0x80)
             info.xf = static_cast<int>((flags >> 16) & 0x0FFF);
-        info.raw = record.bytes;
+        info.raw.assign(body.begin(), body.end());
         sheet_.rows[row] = std::move(info);
     }
 

@@ -100,13 +100,13 @@ void writeCellText(model::Workbook& workbook, int sheetIndex, int row, int colum
     const model::CellAddress at{row, column};
     sheet.modified = true;
     if (std::holds_alternative<std::monostate>(input.value)) {
-        auto found = sheet.cells.find(at);
-        if (found == sheet.cells.end())
-            return;
-        if (found->second.xf == model::DefaultCellXf)
-            sheet.cells.erase(found);
-        else
-            found->second = model::Cell{{}, found->second.xf, -1, nullptr};
+        if (auto found = sheet.cells.find(at); found != sheet.cells.end()) {
+            if (found->second.xf == model::DefaultCellXf)
+                sheet.cells.erase(found);
+            else
+                found->second = model::Cell{{}, found->second.xf, -1, nullptr};
+        }
+        extendChartRanges(workbook, sheetIndex, row, column);
         return;
     }
     const int xf = cellXf(sheet, row, column);

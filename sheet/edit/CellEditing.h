@@ -16,7 +16,8 @@ void checkPosition(int row, int column);
 model::Sheet& worksheet(model::Workbook& workbook, int sheetIndex);
 
 // Writes a typed text into a cell (see readTypedInput). The empty text empties the cell and keeps its
-// format. A value written directly below a chart's data range extends that range (see ChartRanges.h).
+// format. A value written directly below a chart's data range, the empty text included, extends that
+// range (see ChartRanges.h).
 void writeCellText(model::Workbook& workbook, int sheetIndex, int row, int column, std::string_view text,
                    const NumberLocale& locale);
 

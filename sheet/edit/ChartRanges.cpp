@@ -13,13 +13,17 @@ constexpr std::uint8_t ReferenceKind = 2;
 constexpr std::uint8_t ValuesId = 1;
 constexpr std::uint8_t CategoriesId = 2;
 
-bool extends(const std::optional<model::RangeReference>& reference, int sheetIndex, int row, int column)
+// A range of one column on the sheet, which a row written below it can extend.
+bool extendable(const std::optional<model::RangeReference>& reference, int sheetIndex)
 {
-    if (!reference || reference->sheet != sheetIndex)
-        return false;
-    const model::CellRange& range = reference->range;
-    return range.firstColumn == range.lastColumn && range.firstColumn == column && range.lastRow + 1 == row &&
-           range.firstRow <= range.lastRow;
+    return reference && reference->sheet == sheetIndex && reference->range.firstColumn == reference->range.lastColumn &&
+           reference->range.firstRow <= reference->range.lastRow;
+}
+
+bool directlyBelow(const std::optional<model::RangeReference>& reference, int sheetIndex, int row, int column)
+{
+    return extendable(reference, sheetIndex) && reference->range.firstColumn == column &&
+           reference->range.lastRow + 1 == row;
 }
 
 // Where rwLast stands in a BRAI record whose formula is one area reference, or 0.
@@ -109,22 +113,20 @@ void extendChartRanges(model::Workbook& workbook, int sheetIndex, int row, int c
         for (model::Chart& chart : owner.charts) {
             for (std::size_t s = 0; s < chart.series.size(); ++s) {
                 model::ChartSeries& series = chart.series[s];
-                bool grew = false;
-                if (extends(series.values, sheetIndex, row, column)) {
-                    patchReference(owner, chart, s, ValuesId, row);
-                    series.values->range.lastRow = row;
-                    grew = true;
-                }
-                if (extends(series.categories, sheetIndex, row, column)) {
-                    patchReference(owner, chart, s, CategoriesId, row);
-                    series.categories->range.lastRow = row;
-                    grew = true;
-                }
-                if (!grew)
+                if (!directlyBelow(series.values, sheetIndex, row, column) &&
+                    !directlyBelow(series.categories, sheetIndex, row, column))
                     continue;
-                for (const auto& part : {series.values, series.categories})
-                    if (part && part->sheet == sheetIndex && part->range.firstColumn == part->range.lastColumn)
-                        lookColumns.insert(part->range.firstColumn);
+                const std::pair<std::optional<model::RangeReference>*, std::uint8_t> parts[] = {
+                    {&series.values, ValuesId}, {&series.categories, CategoriesId}};
+                for (auto [part, id] : parts) {
+                    if (!extendable(*part, sheetIndex))
+                        continue;
+                    lookColumns.insert((*part)->range.firstColumn);
+                    if ((*part)->range.lastRow < row) {
+                        patchReference(owner, chart, s, id, row);
+                        (*part)->range.lastRow = row;
+                    }
+                }
             }
         }
     }

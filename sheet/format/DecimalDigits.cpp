@@ -1,8 +1,8 @@
 #include "sheet/format/DecimalDigits.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace sheet::format {
@@ -19,8 +19,10 @@ struct Significand {
 
 Significand significand(double value, int places)
 {
+    // As printf's "%.*e" writes it, without the cost of its locale and arbitrary precision.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", places - 1, value);
+    char* end = std::to_chars(buffer, buffer + sizeof buffer - 1, value, std::chars_format::scientific, places - 1).ptr;
+    *end = '\0';
     Significand result;
     const char* p = buffer;
     for (; *p && *p != 'e'; ++p) {

@@ -13,8 +13,10 @@ public:
         if (fd_ >= 0)
             ::close(fd_);
     }
+    Descriptor(Descriptor&& other) noexcept : fd_(other.release()) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor& operator=(Descriptor&&) = delete;
 
     int get() const { return fd_; }
     int release()

@@ -1,22 +1,42 @@
 #include "sheet/io/FileBytes.h"
 
 #include "sheet/Errors.h"
-#include "sheet/io/Descriptor.h"
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace sheet::io {
 namespace {
 
-constexpr std::uint64_t MaxWorkbookSize = 512ull * 1024 * 1024;
+constexpr std::size_t ReadChunk = 1u << 16;
+constexpr int MostLinks = 40;
+constexpr int NameAttempts = 100;
+constexpr mode_t SharedFileMode = 0644;
 
 [[noreturn]] void fail(const char* action, const std::string& path, int error)
 {
     throw FileError(std::string("cannot ") + action + " " + path + ": " + std::strerror(error));
+}
+
+// What a file that is not a regular file is, for a person.
+const char* kindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "it is a folder, not a file";
+    if (S_ISFIFO(mode))
+        return "it is a FIFO, not a regular file";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "it is a device, not a regular file";
+    if (S_ISSOCK(mode))
+        return "it is a socket, not a regular file";
+    return "it is not a regular file";
 }
 
 std::string folderOf(const std::string& path)
@@ -27,48 +47,45 @@ std::string folderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-} // namespace
-
-std::vector<std::uint8_t> readFileBytes(const std::string& path)
+std::string megabytes(std::size_t bytes)
 {
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0)
-        fail("open", path, errno);
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0)
-        fail("read", path, errno);
-    if (!S_ISREG(info.st_mode))
-        throw FileError("cannot open " + path + ": it is not a regular file");
-    if (static_cast<std::uint64_t>(info.st_size) > MaxWorkbookSize)
-        throw FileError("cannot open " + path + ": the file is too large to be a workbook");
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(file.get(), bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            fail("read", path, errno);
-        if (got == 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    bytes.resize(done);
-    return bytes;
+    return std::to_string(bytes >> 20) + " MB";
 }
 
-void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes)
+// The temporary file being written, for removeUnfinishedFile(); a signal handler reads it.
+char unfinishedName[PATH_MAX];
+volatile std::sig_atomic_t unfinished = 0;
+
+// Writes through a new temporary file renamed over `target` at the end. A replaced file keeps its mode;
+// a new one gets `newFileMode`, or without it the mode the umask allows.
+void replaceFile(const std::string& target, const std::string& named, std::span<const std::uint8_t> bytes,
+                 std::optional<mode_t> newFileMode)
 {
-    if (path.empty())
-        throw FileError("cannot write a file without a name");
-    std::string pattern = folderOf(path) + "/.tortelet-save-XXXXXX";
-    Descriptor file(::mkostemp(pattern.data(), O_CLOEXEC));
-    if (file.get() < 0)
-        fail("write", path, errno);
-    const std::string temporary = pattern;
+    const std::string folder = folderOf(target);
+    std::random_device random;
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < NameAttempts && fd < 0; ++attempt) {
+        temporary = folder + "/.tortelet-save-" + std::to_string(random() % 100000000);
+        if (temporary.size() >= sizeof unfinishedName)
+            throw FileError("cannot write " + named + ": the name is too long");
+        unfinished = 0;
+        std::memcpy(unfinishedName, temporary.c_str(), temporary.size() + 1);
+        unfinished = 1;
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            unfinished = 0;
+            if (errno != EEXIST)
+                fail("write", named, errno);
+        }
+    }
+    if (fd < 0)
+        fail("write", named, EEXIST);
+    Descriptor file(fd);
     auto abandon = [&](int error) {
         ::unlink(temporary.c_str());
-        fail("write", path, error);
+        unfinished = 0;
+        fail("write", named, error);
     };
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -80,14 +97,107 @@ void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> 
         done += static_cast<std::size_t>(wrote);
     }
     struct stat existing {};
-    const mode_t mode = ::lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) ? existing.st_mode & 07777
-                                                                                          : 0644;
-    if (::fchmod(file.get(), mode) != 0 || ::fsync(file.get()) != 0)
+    const bool replacing = ::lstat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const std::optional<mode_t> mode = replacing ? std::optional<mode_t>(existing.st_mode & 07777) : newFileMode;
+    if (mode && ::fchmod(file.get(), *mode) != 0)
+        abandon(errno);
+    if (::fsync(file.get()) != 0)
         abandon(errno);
     if (::close(file.release()) != 0)
         abandon(errno);
-    if (::rename(temporary.c_str(), path.c_str()) != 0)
+    if (::rename(temporary.c_str(), target.c_str()) != 0)
         abandon(errno);
+    unfinished = 0;
+}
+
+// The file that a symbolic link at `path` finally names, or `path` itself.
+std::string followLinks(const std::string& path)
+{
+    std::string current = path;
+    for (int hop = 0; hop < MostLinks; ++hop) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        char target[PATH_MAX];
+        const ssize_t length = ::readlink(current.c_str(), target, sizeof target - 1);
+        if (length < 0)
+            fail("write", path, errno);
+        const std::string next(target, static_cast<std::size_t>(length));
+        current = next.starts_with('/') ? next : folderOf(current) + "/" + next;
+    }
+    fail("write", path, ELOOP);
+}
+
+} // namespace
+
+Descriptor openRegularFile(const std::string& path)
+{
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0)
+        fail("open", path, errno);
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0)
+        fail("read", path, errno);
+    if (!S_ISREG(info.st_mode))
+        throw FileError("cannot open " + path + ": " + kindOf(info.st_mode));
+    return file;
+}
+
+std::vector<std::uint8_t> readAtMost(int fd, std::size_t limit, const std::string& name)
+{
+    // A regular file's size is known: one more byte sees its end without growing the buffer.
+    std::size_t expected = ReadChunk;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        expected = static_cast<std::size_t>(info.st_size);
+    std::vector<std::uint8_t> bytes(std::min(expected, limit) + 1);
+    std::size_t done = 0;
+    for (;;) {
+        if (done == bytes.size())
+            bytes.resize(std::min(limit + 1, bytes.size() * 2));
+        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            fail("read", name, errno);
+        if (got == 0)
+            break;
+        done += static_cast<std::size_t>(got);
+        if (done > limit)
+            throw FileError("cannot read " + name + ": it holds more than " + megabytes(limit));
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t limit)
+{
+    const Descriptor file = openRegularFile(path);
+    return readAtMost(file.get(), limit, path);
+}
+
+void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    if (path.empty())
+        throw FileError("cannot write a file without a name");
+    replaceFile(path, path, bytes, SharedFileMode);
+}
+
+void writeChosenFile(const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    if (path.empty())
+        throw FileError("cannot write a file without a name");
+    const std::string target = followLinks(path);
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+        throw FileError("cannot write " + path + ": " + kindOf(info.st_mode));
+    replaceFile(target, path, bytes, std::nullopt);
+}
+
+void removeUnfinishedFile()
+{
+    if (unfinished)
+        ::unlink(unfinishedName);
 }
 
 } // namespace sheet::io

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sheet/io/Descriptor.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -7,12 +9,33 @@
 
 namespace sheet::io {
 
-// The whole content of a regular file; a FileError names the file and the reason.
-std::vector<std::uint8_t> readFileBytes(const std::string& path);
+// The largest workbook file the engine reads.
+inline constexpr std::size_t LargestWorkbook = 512u << 20;
+
+// Opens a file for reading without waiting on a FIFO or a device, and refuses anything but a regular
+// file. A FileError names the file and the reason.
+Descriptor openRegularFile(const std::string& path);
+
+// Everything an open descriptor still gives, standard input and devices included, but never more than
+// `limit` bytes: reading stops with a FileError naming `name` as soon as the input goes past it.
+std::vector<std::uint8_t> readAtMost(int fd, std::size_t limit, const std::string& name);
+
+// The whole content of a regular file of at most `limit` bytes; a FileError names the file and the reason.
+std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t limit = LargestWorkbook);
 
 // Writes the bytes to a new temporary file in the target's folder and renames it over the target, so
-// the target is either the old file or the complete new one. A symbolic link at the target is replaced,
-// not followed.
+// the target is either the old file or the complete new one. A new file gets mode 0644, a replaced one
+// keeps its mode. A symbolic link at the target is replaced, not followed: the way to write in a shared
+// folder such as the temporary folder.
 void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Writes a file that a person named, as writeFileAtomically does, but a symbolic link at the path is
+// followed and its target replaced in the target's folder; a folder, device or FIFO is refused. A new
+// file gets the mode the umask allows.
+void writeChosenFile(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Removes the temporary file of a write under way, if any. Safe to call from a signal handler, so
+// that an interrupted program leaves no temporary file behind.
+void removeUnfinishedFile();
 
 } // namespace sheet::io

@@ -19,24 +19,34 @@ container::Entry& workbookStream(container::CompoundFile& file)
     return *stream;
 }
 
+// The workbook stream's bytes leave the container while they are read: saving writes the stream
+// afresh from the model, so the file never holds a workbook twice.
+void readWorkbookStream(WorkbookFile& file)
+{
+    const std::vector<std::uint8_t> stream = std::move(workbookStream(file.container).data);
+    file.workbook = biff::readWorkbook(stream);
+}
+
 } // namespace
 
 WorkbookFile readWorkbookFile(std::span<const std::uint8_t> bytes)
 {
     WorkbookFile file;
     file.container = container::readCompoundFile(bytes);
-    file.workbook = biff::readWorkbook(workbookStream(file.container).data);
+    readWorkbookStream(file);
     return file;
 }
 
 WorkbookFile openWorkbookFile(const std::string& path)
 {
-    const std::vector<std::uint8_t> bytes = readFileBytes(path);
+    WorkbookFile file;
     try {
-        return readWorkbookFile(bytes);
+        file.container = container::readCompoundFile(readFileBytes(path));
+        readWorkbookStream(file);
     } catch (const FormatError& error) {
         throw FormatError(path + ": " + error.what());
     }
+    return file;
 }
 
 std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file)
@@ -45,9 +55,13 @@ std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file)
     return container::writeCompoundFile(file.container);
 }
 
-void saveWorkbookFile(WorkbookFile& file, const std::string& path)
+void saveWorkbookFile(WorkbookFile& file, const std::string& path, SaveTarget target)
 {
-    writeFileAtomically(path, workbookFileBytes(file));
+    const std::vector<std::uint8_t> bytes = workbookFileBytes(file);
+    if (target == SaveTarget::ChosenFile)
+        writeChosenFile(path, bytes);
+    else
+        writeFileAtomically(path, bytes);
 }
 
 } // namespace sheet::io

@@ -22,6 +22,10 @@ WorkbookFile openWorkbookFile(const std::string& path);
 
 // The compound file bytes with the workbook's stream rebuilt and every other stream as it was.
 std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file);
-void saveWorkbookFile(WorkbookFile& file, const std::string& path);
+
+// Where a workbook is saved: a scratch file in a shared folder, where a symbolic link at the path is
+// replaced and never followed, or a file that a person named, where it is followed (see FileBytes.h).
+enum class SaveTarget { SharedFolder, ChosenFile };
+void saveWorkbookFile(WorkbookFile& file, const std::string& path, SaveTarget target = SaveTarget::SharedFolder);
 
 } // namespace sheet::io

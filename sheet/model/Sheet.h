@@ -47,6 +47,7 @@ struct Sheet {
     std::optional<int> standardWidth;       // STANDARDWIDTH, in 1/256 of a character
     int defaultRowHeight = 255;             // DEFAULTROWHEIGHT, in twips
     bool defaultRowsHidden = false;
+    std::uint16_t defaultRowFlags = 0;      // DEFAULTROWHEIGHT's flags, for rows without a ROW record
     bool showGridlines = true;              // WINDOW2
 
     std::vector<DrawingObject> drawings;

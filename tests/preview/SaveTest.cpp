@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -132,6 +133,24 @@ TEST_F(SaveTest, ADestinationThatCannotBeReplacedIsReportedAndLeftAlone)
     EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
     EXPECT_EQ(contentOf(taken + QStringLiteral("/inside")), QByteArray("kept"));
     EXPECT_EQ(folderContent().size(), 2);
+}
+
+TEST_F(SaveTest, ALinkChosenInTheDialogIsFollowedAndItsTargetKeepsItsMode)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("documents")));
+    const QString target = path(QStringLiteral("documents/result.xls"));
+    writeFile(target, "old");
+    ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner));
+    const QString link = path(QStringLiteral("link.xls"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("documents/result.xls"), link));
+    system.saveDialog.answers = {link};
+    system.messages.answers = {platform::AnswerYes};
+    form().PushButton6_Click();
+    EXPECT_EQ(texts().last(), QStringLiteral("Done."));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(contentOf(target), kWorkbook);
+    EXPECT_EQ(QFile::permissions(target) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);  // owner, group, others
+    EXPECT_EQ(QDir(path(QStringLiteral("documents"))).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 TEST_F(SaveTest, BackDeletesTheWorkbookAndShowsTheMainWindow)

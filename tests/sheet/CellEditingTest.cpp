@@ -127,6 +127,30 @@ TEST_F(CellEditing, ManyRowsKeepTheirOrderAcrossRowBlocks)
     }
 }
 
+// Rows without a ROW record take DEFAULTROWHEIGHT's height and flags; writing a record for them must
+// not change how they look.
+TEST_F(CellEditing, RowsHiddenByDefaultStayHiddenWhenTheSheetIsWritten)
+{
+    model::Sheet& sheet = workbook.sheets[0];
+    for (model::Record& record : sheet.records)
+        if (record.type == 0x0225) {
+            record.bytes[0] = 0x03;  // custom height, hidden
+            record.bytes[2] = 0x2C;  // 300 twips
+            record.bytes[3] = 0x01;
+        }
+    reopen();
+    write(3, 0, "Gold");
+    write(40, 2, "in a row without a record");
+    reopen();
+    const model::Sheet& after = workbook.sheets[0];
+    for (int row : {40, 1000}) {
+        EXPECT_TRUE(after.rowHidden(row)) << row + 1;
+        EXPECT_EQ(after.rowHeight(row), 300) << row + 1;
+    }
+    EXPECT_TRUE(after.rows.at(40).customHeight);
+    EXPECT_FALSE(after.rowHidden(3));
+}
+
 TEST_F(CellEditing, GridlinesAndColumnWidthsAreKept)
 {
     model::Sheet& sheet = workbook.sheets[0];

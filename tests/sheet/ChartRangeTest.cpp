@@ -66,8 +66,24 @@ TEST_F(ChartRanges, OnlyTheCellDirectlyBelowExtends)
     write(2, 1, "Amount");  // inside
     EXPECT_EQ(series().values->range, (model::CellRange{3, 1, 8, 1}));
     EXPECT_EQ(series().categories->range, (model::CellRange{3, 0, 8, 0}));
-    write(9, 1, "");        // emptying is no entry
-    EXPECT_EQ(series().values->range, (model::CellRange{3, 1, 8, 1}));
+}
+
+// An entry with an empty amount, or an empty one altogether, keeps the later entries in the chart.
+TEST_F(ChartRanges, EmptyCellsBelowTheDataExtendBothRangesInStep)
+{
+    const std::pair<const char*, const char*> entries[] = {{"Gold", "100"}, {"Art", ""}, {"", ""}, {"Boat", "7"}};
+    int row = 9;
+    for (const auto& [label, amount] : entries) {
+        write(row, 0, label);
+        write(row, 1, amount);
+        ++row;
+    }
+    EXPECT_EQ(series().values->range, (model::CellRange{3, 1, 12, 1}));
+    EXPECT_EQ(series().categories->range, (model::CellRange{3, 0, 12, 0}));
+    write(13, 1, "5");  // an amount without a label
+    reopen();
+    EXPECT_EQ(series().values->range, (model::CellRange{3, 1, 13, 1}));
+    EXPECT_EQ(series().categories->range, (model::CellRange{3, 0, 13, 0}));
 }
 
 // Perl's chart names its cells through EXTERNSHEET (Data!$B$2:$B$5), not on the chart's own sheet.
@@ -81,7 +97,7 @@ TEST(ChartRangeReferences, ReferencesToANamedSheetExtendToo)
     const model::ChartSeries& series = file.workbook.sheets[0].charts[0].series[0];
     EXPECT_EQ(series.categories->range, (model::CellRange{1, 0, 5, 0}));
     EXPECT_EQ(series.categories->sheet, 0);
-    EXPECT_EQ(series.values->range, (model::CellRange{1, 1, 4, 1}));
+    EXPECT_EQ(series.values->range, (model::CellRange{1, 1, 5, 1})) << "the values keep in step";
 }
 
 } // namespace

@@ -166,8 +166,9 @@ TEST(WorkbookFile, IndexPointsAtTheRowBlocks)
     for (int row = 3; row < 200; ++row)
         edit::writeCellText(file.workbook, 0, row, 0, "row " + std::to_string(row), NumberLocale{});
     for (const char* how : {"rebuilt", "moved"}) {
-        const io::WorkbookFile again = io::readWorkbookFile(io::workbookFileBytes(file));
-        const std::vector<std::uint8_t>& stream = again.container.root.child(u"Workbook")->data;
+        const std::vector<std::uint8_t> bytes = io::workbookFileBytes(file);
+        const io::WorkbookFile again = io::readWorkbookFile(bytes);
+        const std::vector<std::uint8_t> stream = container::readCompoundFile(bytes).root.child(u"Workbook")->data;
         const auto& sheetRecords = again.workbook.sheets[0].records;
         ASSERT_EQ(sheetRecords[1].type, 0x020B);
         io::ByteReader index(sheetRecords[1].bytes, "INDEX");

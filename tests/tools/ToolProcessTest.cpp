@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString AmountFormat = QStringLiteral(R"(_($* #,##0_);_($* (#,##0);_($* "-"??_);_(@_))");
@@ -21,9 +23,12 @@ struct Outcome {
     QString errors;
 };
 
-Outcome runTool(const QStringList& arguments, const QByteArray& input = {})
+// Runs the program with `input` on its standard input, or with the file `inputFile` as its standard input.
+Outcome runTool(const QStringList& arguments, const QByteArray& input = {}, const QString& inputFile = {})
 {
     QProcess process;
+    if (!inputFile.isEmpty())
+        process.setStandardInputFile(inputFile);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
@@ -79,9 +84,10 @@ protected:
     }
     QString templateFile() const { return write(QStringLiteral("template.xlt"), resources::chartTemplate()); }
 
-    void expectFileFailure(const QStringList& arguments, const QString& named, const QByteArray& input = {})
+    void expectFileFailure(const QStringList& arguments, const QString& named, const QByteArray& input = {},
+                           const QString& inputFile = {})
     {
-        const Outcome outcome = runTool(arguments, input);
+        const Outcome outcome = runTool(arguments, input, inputFile);
         EXPECT_EQ(outcome.code, 1) << arguments.join(' ').toStdString();
         EXPECT_EQ(outcome.output, QString());
         EXPECT_EQ(outcome.errors.count(QLatin1Char('\n')), 1) << outcome.errors.toStdString();
@@ -161,6 +167,27 @@ TEST_F(ToolTest, BadEntriesAndUnwritableOutputsEndWithOneLineNamingTheFile)
     const QString nowhere = path(QStringLiteral("no/such/folder/out.xls"));
     expectFileFailure({QStringLiteral("fill"), workbook, nowhere}, nowhere);
     expectFileFailure({QStringLiteral("template"), nowhere}, nowhere);
+}
+
+// A FIFO would block the program and a device would never end: neither is read as a file, and
+// standard input, which may be either, is read only up to the limit.
+TEST_F(ToolTest, FifosAndDevicesAreRefusedAndStandardInputIsBounded)
+{
+    const QString workbook = templateFile();
+    const QString out = path(QStringLiteral("out.xls"));
+    const QString fifo = path(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = QStringLiteral("/dev/zero");
+    for (const QString& input : {fifo, zero}) {
+        expectFileFailure({QStringLiteral("dump"), input}, input);
+        expectFileFailure({QStringLiteral("fill"), input, out}, input);
+        expectFileFailure({QStringLiteral("fill"), workbook, out, input}, input);
+    }
+    const QString standardInput = QStringLiteral("standard input");
+    expectFileFailure({QStringLiteral("fill"), workbook, out, QStringLiteral("-")}, standardInput, {}, zero);
+    expectFileFailure({QStringLiteral("fill"), workbook, out, QStringLiteral("-")}, standardInput,
+                      QByteArray((64 << 20) + 1, 'x'));
+    EXPECT_FALSE(QFile::exists(out));
 }
 
 TEST_F(ToolTest, TemplateWritesTheBuiltInTemplate)

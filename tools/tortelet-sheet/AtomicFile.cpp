@@ -12,7 +12,7 @@ namespace tools {
 void writeFileAtomically(const std::string& path, std::string_view bytes)
 {
     try {
-        sheet::io::writeFileAtomically(path, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+        sheet::io::writeChosenFile(path, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
     } catch (const sheet::Error& failure) {
         throw FileFailure(path, failure.what());
     }

@@ -6,7 +6,6 @@
 #include "sheet/automation/Workbook.h"
 
 #include <ostream>
-#include <sstream>
 
 namespace tools {
 
@@ -17,17 +16,16 @@ int dump(const Arguments& arguments, std::ostream& output)
     if (arguments.size() != 1)
         throw UsageError("dump takes one argument: the workbook to list");
     const std::string& path = arguments[0];
-    std::ostringstream listing;
     sheet::Application application;
     try {
         sheet::Workbook& workbook = application.workbooks().Open(path);
-        writeWorkbookDump(workbook.model(), workbook.ActiveSheet().UsedRange().address(), listing);
+        const std::string usedRange = workbook.ActiveSheet().UsedRange().address();
+        writeWorkbookDump(workbook.model(), usedRange, output);
         workbook.Close();
     } catch (const sheet::Error& error) {
         throw FileFailure(path, error.what());
     }
     application.Quit();
-    output << listing.str();
     return 0;
 }
 

@@ -2,22 +2,19 @@
 
 #include "Command.h"
 
+#include "sheet/Errors.h"
+#include "sheet/io/FileBytes.h"
+
 #include <QByteArrayView>
 #include <QStringDecoder>
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <sstream>
-#include <system_error>
+#include <unistd.h>
 
 namespace tools {
 
 namespace {
 
-constexpr std::uintmax_t LargestEntriesFile = 64u << 20;
+constexpr std::size_t LargestEntriesFile = 64u << 20;
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
 bool isUtf8(std::string_view bytes)
@@ -30,13 +27,6 @@ bool isUtf8(std::string_view bytes)
 std::string lineError(int line, const char* reason)
 {
     return "line " + std::to_string(line) + " " + reason;
-}
-
-std::string readStream(std::istream& stream)
-{
-    std::ostringstream contents;
-    contents << stream.rdbuf();
-    return contents.str();
 }
 
 }  // namespace
@@ -61,6 +51,8 @@ std::vector<Entry> parseEntries(std::string_view text, const std::string& source
         const std::size_t tab = line.find('\t');
         if (tab == std::string_view::npos || line.find('\t', tab + 1) != std::string_view::npos)
             throw FileFailure(source, lineError(lineNumber, "is not \"label<TAB>amount\""));
+        if (entries.size() == MostEntries)
+            throw FileFailure(source, lineError(lineNumber, "is one entry too many: the sheet holds 65,533 entries"));
         entries.push_back(Entry{std::string(line.substr(0, tab)), std::string(line.substr(tab + 1))});
     }
     return entries;
@@ -68,18 +60,20 @@ std::vector<Entry> parseEntries(std::string_view text, const std::string& source
 
 std::vector<Entry> readEntriesFile(const std::string& path)
 {
-    if (path == "-")
-        return parseEntries(readStream(std::cin), "standard input");
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        throw FileFailure(path, "is a folder, not an entries file");
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (!error && size > LargestEntriesFile)
-        throw FileFailure(path, "is too large for an entries file");
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw FileFailure(path, std::string("cannot be read: ") + std::strerror(errno));
-    return parseEntries(readStream(file), path);
+    const bool standardInput = path == "-";
+    const std::string source = standardInput ? "standard input" : path;
+    std::vector<std::uint8_t> bytes;
+    try {
+        if (standardInput) {
+            bytes = sheet::io::readAtMost(STDIN_FILENO, LargestEntriesFile, source);
+        } else {
+            const sheet::io::Descriptor file = sheet::io::openRegularFile(path);
+            bytes = sheet::io::readAtMost(file.get(), LargestEntriesFile, source);
+        }
+    } catch (const sheet::FileError& error) {
+        throw FileFailure(source, error.what());
+    }
+    return parseEntries(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), source);
 }
 
 }  // namespace tools

@@ -15,19 +15,28 @@ constexpr int FirstDataRow = 4;
 constexpr int TemplateDataRows = 6;
 constexpr int SaveAsExcel97 = 56;
 
-void writeEntries(sheet::Worksheet& sheet, const std::vector<Entry>& entries)
+void clearDataRows(sheet::Worksheet& sheet)
 {
     for (int column : {1, 2})
         for (int row = FirstDataRow; row < FirstDataRow + TemplateDataRows; ++row)
             sheet.Cells(row, column).setValue("");
-    int row = FirstDataRow;
-    for (const Entry& entry : entries) {
-        sheet.Cells(row, 1).setValue(entry.label);
-        sheet::Cell amount = sheet.Cells(row, 2);
-        amount.setValue(entry.amount);
-        amount.setNumberFormat(AmountFormat);
-        ++row;
-    }
+}
+
+void writeEntry(sheet::Worksheet& sheet, int row, const Entry& entry)
+{
+    sheet.Cells(row, 1).setValue(entry.label);
+    sheet::Cell amount = sheet.Cells(row, 2);
+    amount.setValue(entry.amount);
+    amount.setNumberFormat(AmountFormat);
+}
+
+// Damage found while writing lies in the template; a value the sheet cannot take comes from the entries.
+[[noreturn]] void blameFor(const sheet::Error& error, const std::string& templatePath, const std::string& entriesSource,
+                           std::size_t entry)
+{
+    if (dynamic_cast<const sheet::ArgumentError*>(&error))
+        throw FileFailure(entriesSource, "entry " + std::to_string(entry + 1) + ": " + error.what());
+    throw FileFailure(templatePath, error.what());
 }
 
 int fill(const Arguments& arguments, std::ostream&)
@@ -36,22 +45,31 @@ int fill(const Arguments& arguments, std::ostream&)
         throw UsageError("fill takes a template, the file to write and optionally an entries file");
     const std::string& templatePath = arguments[0];
     const std::string& outputPath = arguments[1];
-    const std::vector<Entry> entries = arguments.size() == 3 ? readEntriesFile(arguments[2]) : std::vector<Entry>{};
+    std::vector<Entry> entries = arguments.size() == 3 ? readEntriesFile(arguments[2]) : std::vector<Entry>{};
+    const std::string entriesSource = arguments.size() == 3 && arguments[2] == "-" ? "standard input"
+                                      : arguments.size() == 3                   ? arguments[2]
+                                                                                : std::string();
 
     sheet::Application application;
     sheet::Workbook* workbook = nullptr;
     try {
         workbook = &application.workbooks().Open(templatePath);
+        clearDataRows(workbook->ActiveSheet());
     } catch (const sheet::Error& error) {
         throw FileFailure(templatePath, error.what());
     }
-    try {
-        writeEntries(workbook->ActiveSheet(), entries);
-    } catch (const sheet::Error& error) {
-        throw FileFailure(arguments.size() == 3 ? arguments[2] : templatePath, error.what());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        try {
+            writeEntry(workbook->ActiveSheet(), FirstDataRow + static_cast<int>(i), entries[i]);
+        } catch (const sheet::Error& error) {
+            blameFor(error, templatePath, entriesSource, i);
+        }
     }
+    entries = {};  // the sheet holds them now; saving needs the room
     try {
-        workbook->SaveAs(outputPath, SaveAsExcel97);
+        workbook->SaveAs(outputPath, SaveAsExcel97, sheet::io::SaveTarget::ChosenFile);
+    } catch (const sheet::FormatError& error) {
+        throw FileFailure(templatePath, error.what());
     } catch (const sheet::Error& error) {
         throw FileFailure(outputPath, error.what());
     }
@@ -69,7 +87,8 @@ Command fillCommand()
             "    entries from row 4 on (the label in column A, the amount in column B as if typed, in the\n"
             "    user's locale, with the accounting format) and saves the result as OUT in the Excel\n"
             "    97-2003 format. ENTRIES is a UTF-8 file of \"label<TAB>amount\" lines, or \"-\" for\n"
-            "    standard input; without ENTRIES the data rows are left empty.\n",
+            "    standard input, of at most 64 MB and 65,533 entries (rows 4 to 65536); without ENTRIES\n"
+            "    the data rows are left empty. A link at OUT is followed and its target replaced.\n",
             fill};
 }
 

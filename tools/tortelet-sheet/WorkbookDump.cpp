@@ -6,6 +6,8 @@
 
 #include <cctype>
 #include <charconv>
+#include <unordered_map>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -87,31 +89,64 @@ ValueText valueText(const CellValue& value)
     return {"error", errorText(std::get<ErrorCode>(value))};
 }
 
+// Each cell format's number format, its code escaped for the listing and read once; the format is
+// nullptr for a code the formatter cannot read.
+class FormatCache {
+public:
+    struct Format {
+        std::string escapedCode;
+        std::unique_ptr<const sheet::format::NumberFormat> format;
+    };
+
+    explicit FormatCache(const Workbook& workbook) : workbook_(workbook) {}
+
+    const Format& of(int xf)
+    {
+        auto found = formats_.find(xf);
+        if (found == formats_.end()) {
+            const std::string code = workbook_.formatCode(xf);
+            Format format{escaped(code), nullptr};
+            try {
+                format.format = std::make_unique<const sheet::format::NumberFormat>(code);
+            } catch (const std::exception&) {
+                // The listing then shows the stored value.
+            }
+            found = formats_.emplace(xf, std::move(format)).first;
+        }
+        return found->second;
+    }
+
+private:
+    const Workbook& workbook_;
+    std::unordered_map<int, Format> formats_;
+};
+
 // The value as its number format shows it; numbers and texts only, other values as they are.
-std::string shownText(const CellValue& value, const std::string& code, const std::string& raw)
+std::string shownText(const CellValue& value, const sheet::format::NumberFormat* format, const std::string& raw)
 {
     try {
-        const sheet::format::NumberFormat format(code);
-        if (const auto* number = std::get_if<double>(&value))
-            return format.format(*number).text();
-        if (const auto* text = std::get_if<std::string>(&value))
-            return format.format(*text).text();
+        if (format) {
+            if (const auto* number = std::get_if<double>(&value))
+                return format->format(*number).text();
+            if (const auto* text = std::get_if<std::string>(&value))
+                return format->format(*text).text();
+        }
     } catch (const std::exception&) {
-        // A code the formatter cannot read: the listing still shows the stored value.
+        // A value the formatter cannot show: the listing still shows the stored value.
     }
     return raw;
 }
 
-void writeCells(const Workbook& workbook, const Sheet& sheet, std::ostream& output)
+void writeCells(const Sheet& sheet, FormatCache& formats, std::ostream& output)
 {
     for (const auto& [address, cell] : sheet.cells) {
         if (std::holds_alternative<std::monostate>(cell.value))
             continue;
         const ValueText value = valueText(cell.value);
-        const std::string code = workbook.formatCode(cell.xf);
+        const FormatCache::Format& format = formats.of(cell.xf);
         output << "cell\t" << cellAddress(address.row, address.column) << '\t'
                << (cell.formula ? "formula:" : "") << value.kind << '\t' << escaped(value.raw) << '\t'
-               << escaped(code) << '\t' << escaped(shownText(cell.value, code, value.raw)) << '\n';
+               << format.escapedCode << '\t' << escaped(shownText(cell.value, format.format.get(), value.raw)) << '\n';
     }
 }
 
@@ -133,6 +168,7 @@ void writeCharts(const Workbook& workbook, const Sheet& sheet, std::ostream& out
 
 void writeWorkbookDump(const Workbook& workbook, const std::string& activeUsedRange, std::ostream& output)
 {
+    FormatCache formats(workbook);
     int number = 0;
     for (const Sheet& sheet : workbook.sheets) {
         const bool active = number == workbook.activeSheet;
@@ -140,7 +176,7 @@ void writeWorkbookDump(const Workbook& workbook, const std::string& activeUsedRa
                << (active ? "\tactive" : "") << (sheet.visible ? "" : "\thidden") << '\n';
         if (active)
             output << "used\t" << activeUsedRange << '\n';
-        writeCells(workbook, sheet, output);
+        writeCells(sheet, formats, output);
         writeCharts(workbook, sheet, output);
     }
 }
