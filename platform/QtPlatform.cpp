@@ -20,15 +20,6 @@ namespace platform {
 namespace {
 QSettings openSettings() { return QSettings(QStringLiteral("Vantrel"), QStringLiteral("Tortelet Studio")); }
 
-// Message texts break lines the Windows way: a carriage return alone or with a line feed. Qt draws
-// a lone carriage return as a blank, so each becomes a line feed for the box.
-QString displayedText(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-
 QMessageBox::StandardButton standardButton(Answer answer)
 {
     switch (answer) {
@@ -42,7 +33,7 @@ QMessageBox::StandardButton standardButton(Answer answer)
 int QtMessageBoxes::show(const MessageRequest& request)
 {
     QMessageBox box(request.icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    request.title.isEmpty() ? applicationTitle() : request.title, displayedText(request.text));
+                    request.title.isEmpty() ? applicationTitle() : request.title, request.text);
     if (request.buttons == Buttons::YesNo)
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     else
