@@ -18,10 +18,8 @@ protected:
         QDir(fileName()).removeRecursively();
         QFile::remove(fileName());
     }
-    static QString fileName()
-    {
-        return QSettings(QStringLiteral("Vantrel"), QStringLiteral("Tortelet Studio")).fileName();
-    }
+    // Found without QSettings, which would open whatever is there, a FIFO included.
+    static QString fileName() { return platform::userSettingsFiles().first(); }
     platform::QtSettingsStore store;
 };
 
@@ -52,7 +50,7 @@ void putFile(const QString& path, const QByteArray& bytes)
 
 TEST_F(SettingsStore, AHandEditedValueWithACommaComesBackAsItsText)
 {
-    EXPECT_EQ(platform::userSettingsFiles().first(), fileName());
+    EXPECT_EQ(QSettings(QStringLiteral("Vantrel"), QStringLiteral("Tortelet Studio")).fileName(), fileName());
     putFile(fileName(), "[General]\nAssets=Car, House\n");
     EXPECT_EQ(store.read(QStringLiteral("Assets")), QStringLiteral("Car, House"));
     EXPECT_NO_THROW(store.checkLastRead());
