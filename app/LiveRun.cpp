@@ -19,14 +19,21 @@ namespace {
 
 const QString kMarkPrefix = QStringLiteral("studio-run-");
 
-bool isOwnRegularFile(const struct stat& status) { return S_ISREG(status.st_mode) && status.st_uid == ::geteuid(); }
+bool isOwnRegularFile(const struct stat& status)
+{
+    return S_ISREG(status.st_mode) && status.st_uid == ::geteuid();
+}
 
-bool earlier(const timespec& a, const timespec& b) { return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec); }
+bool earlier(const timespec& a, const timespec& b)
+{
+    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
 
 bool isScratchFileName(const QString& name)
 {
-    static const QRegularExpression scratch(QStringLiteral(
-        "^(vormel[1-9]{8}\\.xls|Pie Chart\\.xlt|temp\\.bmp|\\.Pie Chart\\.xlt\\.[A-Za-z0-9]{6}|\\.tortelet-save-[A-Za-z0-9]{6})$"));
+    static const QRegularExpression scratch(
+        QStringLiteral("^(vormel[1-9]{8}\\.xls|Pie Chart\\.xlt|temp\\.bmp"
+                       "|\\.Pie Chart\\.xlt\\.[A-Za-z0-9]{6}|\\.tortelet-save-[A-Za-z0-9]{6})$"));
     return scratch.match(name).hasMatch();
 }
 
@@ -81,7 +88,8 @@ LiveRun::LiveRun()
             continue;
         const QByteArray path = QFile::encodeName(dir.filePath(name));
         struct stat status {};
-        if (::lstat(path.constData(), &status) == 0 && isOwnRegularFile(status) && earlier(status.st_mtim, oldestLiveStart))
+        if (::lstat(path.constData(), &status) == 0 && isOwnRegularFile(status) &&
+            earlier(status.st_mtim, oldestLiveStart))
             ::unlink(path.constData());
     }
 }
