@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "FileRoutines.h"
 #include "Handler.h"
 #include "Main.h"
 #include "Twips.h"
@@ -171,10 +172,20 @@ void Form1::mouseMoveEvent(QMouseEvent* event)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
+    event->accept();
+    endRun();
+}
+
+void Form1::endRun()
+{
+    if (ended_)
+        return;
+    ended_ = true;
     if (build_.running())
         build_.stopForExit();
     Form_QueryUnload();
-    event->accept();
+    if (preview_ && !preview_->mExcelFile.isEmpty())
+        DeleteFileForced(preview_->mExcelFile);
     Form_Unload();
 }
 

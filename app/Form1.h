@@ -45,6 +45,9 @@ public:
     void PushButton1_Click();
     void Form_QueryUnload();
     void Form_Unload();
+    // Ends the run the way closing the window does, whoever asks: stores the list once, removes
+    // this run's scratch files and ends the program. Later calls do nothing.
+    void endRun();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +76,7 @@ private:
     entries::EntryCommands commands_;
     chart::ChartBuild build_;
     std::unique_ptr<preview::Form2> preview_;
+    bool ended_ = false;
 };
 
 }  // namespace app

@@ -27,7 +27,13 @@ bool Handler::when(int line, const std::function<bool()>& condition)
     }
 }
 
-void Handler::report(int line, const QString& description) { ReportError(boxes_, location_, line, description); }
+void Handler::report(int line, const QString& description)
+{
+    if (shown_.contains(description))
+        return;
+    shown_.insert(description);
+    ReportError(boxes_, location_, line, description);
+}
 
 QString describeCurrentException()
 {

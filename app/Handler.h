@@ -2,6 +2,7 @@
 
 #include "platform/MessageBoxes.h"
 
+#include <QSet>
 #include <QString>
 #include <functional>
 
@@ -15,7 +16,9 @@ namespace app {
 //     if (h.when(102, [&] { return label.isEmpty(); })) return;
 //
 // A failure is any exception; its what() (UTF-8) is the description. A failing condition
-// counts as holding. Work before the first numbered line goes through line 0.
+// counts as holding. Work before the first numbered line goes through line 0. Each description
+// is shown once per run of the handler: when a later line fails the same way, the first box
+// already said it, and the handler just goes on.
 class Handler {
 public:
     Handler(platform::MessageBoxes& boxes, QString location);
@@ -32,6 +35,7 @@ private:
 
     platform::MessageBoxes& boxes_;
     QString location_;
+    QSet<QString> shown_;
 };
 
 // The description a failure gives, whatever was thrown.

@@ -4,6 +4,7 @@
 #include "PictureFile.h"
 #include "Required.h"
 #include "ScratchWorkbook.h"
+#include "TemplateFile.h"
 
 #include "app/FileRoutines.h"
 #include "app/Handler.h"
@@ -15,6 +16,7 @@
 #include "sheet/automation/Workbook.h"
 
 #include <QFile>
+#include <QLocale>
 
 #include <stdexcept>
 
@@ -25,6 +27,9 @@ namespace {
 const QString kTemplateName = QStringLiteral("Pie Chart.xlt");
 const QString kPictureName = QStringLiteral("temp.bmp");
 constexpr int kMostDraws = 1000;
+// Entries start on row 4; the sheet ends with row 65536.
+constexpr int kFirstEntryRow = 4;
+constexpr int kMostEntries = 65536 - kFirstEntryRow + 1;
 
 std::string fileName(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -61,6 +66,7 @@ void ChartBuild::run()
     second_.reset();
     reopened_ = nullptr;
     scratchPath_.clear();
+    templateRefusal_.reset();
     steps();
     reopened_ = nullptr;
     second_.reset();
@@ -74,21 +80,35 @@ void ChartBuild::steps()
     h(102, [&] { host_.pointer().set(app::PointerState::Busy); });
     QByteArray templateBytes;
     h(104, [&] { templateBytes = resources::chartTemplate(); });
-    if (h.when(106, [&] { return !app::FileExists(app::TempPath(kTemplateName)); }))
-        h(106, [&] { app::WriteFileIfMissing(templateBytes, app::TempPath(kTemplateName)); });
+    if (h.when(106, [&] { return !templateInPlace(); }))
+        h(106, [&] {
+            if (!templateRefusal_)
+                app::WriteFileIfMissing(templateBytes, app::TempPath(kTemplateName));
+        });
     if (stopping_)
         return leaveNothingBehind();
 
     h(108, [&] { first_ = std::make_unique<sheet::Application>(); });
     h(110, [&] {
-        filled_ = &required(first_, "the first instance").workbooks().Open(fileName(app::TempPath(kTemplateName)));
+        sheet::Workbooks& workbooks = required(first_, "the first instance").workbooks();
+        filled_ = &workbooks.Open(usableTemplatePath());
     });
     for (int column = 1; column <= 2; ++column) {
         for (int row = 4; row <= 9; ++row)
             h(112 + 12 * (column - 1) + 2 * (row - 4), [&] { activeSheet(filled_).Cells(row, column).setValue(""); });
     }
     int entries = 0;
-    h(136, [&] { entries = host_.entryCount(); });
+    h(136, [&] {
+        entries = host_.entryCount();
+        if (entries > kMostEntries) {
+            const int leftOut = entries - kMostEntries;
+            entries = kMostEntries;
+            throw std::runtime_error(QStringLiteral("the sheet holds %1 entries; %2 were left out")
+                                         .arg(QLocale(QLocale::English).toString(kMostEntries),
+                                              QLocale(QLocale::English).toString(leftOut))
+                                         .toStdString());
+        }
+    });
     for (int i = 1; i <= entries; ++i) {
         h(138, [&] { activeSheet(filled_).Cells(i + 3, 1).setValue(host_.entryLabel(i).toStdString()); });
         h(140, [&] { activeSheet(filled_).Cells(i + 3, 2).setValue(host_.entryAmount(i).toStdString()); });
@@ -104,7 +124,10 @@ void ChartBuild::steps()
         filled_ = nullptr;
         first_.reset();
     });
-    h(174, [&] { app::DeleteFileForced(app::TempPath(kTemplateName)); });
+    h(174, [&] {
+        if (!templateRefusal_)
+            app::DeleteFileForced(app::TempPath(kTemplateName));
+    });
     if (stopping_)
         return leaveNothingBehind();
 
@@ -139,6 +162,26 @@ void ChartBuild::steps()
         });
     }
     h(210, [&] { platform_.settings.write(QStringLiteral("Assets"), text); });
+}
+
+// Whether the template is already in the temporary folder. Whatever else has its name there is
+// refused, kept in mind for the opening of the template, and left as it is.
+bool ChartBuild::templateInPlace()
+{
+    templateRefusal_.reset();
+    try {
+        return existingTemplateFile(app::TempPath(kTemplateName));
+    } catch (const std::exception& refusal) {
+        templateRefusal_ = refusal.what();
+        throw;
+    }
+}
+
+std::string ChartBuild::usableTemplatePath() const
+{
+    if (templateRefusal_)
+        throw std::runtime_error(*templateRefusal_);
+    return fileName(app::TempPath(kTemplateName));
 }
 
 // Statements 148 to 162: "vormel" and eight digits, drawn again while the name is taken. The free
@@ -179,7 +222,8 @@ void ChartBuild::leaveNothingBehind()
     filled_ = nullptr;
     first_.reset();
     try {
-        QFile::remove(app::TempPath(kTemplateName));
+        if (!templateRefusal_)
+            QFile::remove(app::TempPath(kTemplateName));
         QFile::remove(app::TempPath(kPictureName));
         if (!scratchPath_.isEmpty())
             QFile::remove(scratchPath_);

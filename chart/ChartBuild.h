@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace app {
 class Handler;
@@ -41,6 +43,8 @@ public:
 
 private:
     void steps();
+    bool templateInPlace();
+    std::string usableTemplatePath() const;
     void drawScratchPath(app::Handler& h);
     void saveScratchWorkbook();
     void leaveNothingBehind();
@@ -55,6 +59,8 @@ private:
     std::unique_ptr<sheet::Application> second_;
     sheet::Workbook* reopened_ = nullptr;
     QString scratchPath_;
+    // Why the file with the template's name was not used, when it was not.
+    std::optional<std::string> templateRefusal_;
 };
 
 }  // namespace chart

@@ -21,7 +21,10 @@ void LoadEntryList(EntryList& list, platform::SettingsStore& settings, app::Hand
 {
     h(firstLine, [&] { list.CreateColumns(); });
     QString text;
-    h(firstLine + 2, [&] { text = settings.read(kAssetsKey).value_or(DefaultEntryListText()); });
+    h(firstLine + 2, [&] {
+        text = settings.read(kAssetsKey).value_or(DefaultEntryListText());
+        settings.checkLastRead();
+    });
     std::vector<QStringList> stored;
     h(firstLine + 4, [&] { stored = SplitEntryList(text); });
     for (const QStringList& parts : stored) {

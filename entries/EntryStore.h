@@ -12,7 +12,8 @@ inline const QString kAssetsKey = QStringLiteral("Assets");
 // Restores the list from the settings store as part of a carrying handler: creates the
 // columns, reads "Assets" (the sample set when it was never written) and appends a row per
 // stored entry. Its statements are numbered from firstLine on; an entry without an amount is
-// reported and keeps an empty amount, and restoring goes on.
+// reported and keeps an empty amount, and restoring goes on. A store that cannot be read in full
+// is reported on the reading line, and restoring goes on with what could be read.
 void LoadEntryList(EntryList& list, platform::SettingsStore& settings, app::Handler& h, int firstLine);
 
 // Writes the whole list to "Assets", always, also when it is empty. Throws when the store fails.

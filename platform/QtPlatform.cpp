@@ -3,6 +3,7 @@
 #include "sheet/render/RangePicture.h"
 
 #include "ApplicationTitle.h"
+#include "SettingsFile.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -68,6 +69,7 @@ int QtMessageBoxes::show(const MessageRequest& request)
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     else
         box.setStandardButtons(QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(standardButton(request.defaultButton));
     box.setWindowModality(Qt::ApplicationModal);
     switch (box.exec()) {
@@ -100,16 +102,52 @@ QString QtSaveDialog::askSavePath(const QString& title, const QString& filter)
                                         QFileDialog::DontConfirmOverwrite);
 }
 
+namespace {
+// QSettings reads its files at the first question put to it; each is looked at before that.
+void checkSettingsFiles()
+{
+    for (const QString& file : userSettingsFiles())
+        checkSettingsFile(file);
+}
+}  // namespace
+
 std::optional<QString> QtSettingsStore::read(const QString& key)
 {
-    QSettings settings = openSettings();
-    if (!settings.contains(key))
+    problem_.clear();
+    try {
+        checkSettingsFiles();
+    } catch (const std::runtime_error& refusal) {
+        problem_ = refusal.what();
         return std::nullopt;
-    return settings.value(key).toString();
+    }
+    QSettings settings = openSettings();
+    const bool stored = settings.contains(key);
+    if (settings.status() == QSettings::FormatError)
+        problem_ = "The settings file " + settings.fileName().toStdString() + " holds a format error";
+    else if (settings.status() != QSettings::NoError)
+        problem_ = "The settings file " + settings.fileName().toStdString() + " cannot be read";
+    if (!stored)
+        return std::nullopt;
+    const QVariant value = settings.value(key);
+    // An unquoted comma in a hand-edited file makes the value a list of its parts.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+void QtSettingsStore::checkLastRead()
+{
+    if (!problem_.empty())
+        throw std::runtime_error(problem_);
 }
 
 void QtSettingsStore::write(const QString& key, const QString& value)
 {
+    checkSettingsFiles();
+    // A format error in what was there before stays with the reading object, so the status of the
+    // writing one, which shares what was read, tells of the write alone.
+    QSettings reading = openSettings();
+    reading.allKeys();
     QSettings settings = openSettings();
     settings.setValue(key, value);
     settings.sync();

@@ -3,6 +3,7 @@
 #include "Platform.h"
 
 #include <QRandomGenerator>
+#include <string>
 
 namespace platform {
 
@@ -24,7 +25,11 @@ public:
 class QtSettingsStore final : public SettingsStore {
 public:
     std::optional<QString> read(const QString& key) override;
+    void checkLastRead() override;
     void write(const QString& key, const QString& value) override;
+
+private:
+    std::string problem_;  // what kept the last read from reading the store in full
 };
 
 class QtClipboard final : public Clipboard {

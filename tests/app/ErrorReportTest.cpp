@@ -47,6 +47,32 @@ TEST(Handler, ReportsEachFailingLineInOrderAndCompletesTheRest)
     EXPECT_TRUE(boxes.shown[2].text.contains(QStringLiteral("at line 114\r\r")));
 }
 
+TEST(Handler, ADescriptionAlreadyShownInThisRunIsNotShownAgain)
+{
+    testing_support::ScriptedMessageBoxes boxes;
+    const QString location = QStringLiteral("Torvane2021/08/31.Form1.PushButton1_Click");
+    std::vector<int> ran;
+    {
+        app::Handler h(boxes, location);
+        for (int line = 112; line <= 118; line += 2)
+            h(line, [&] {
+                ran.push_back(line);
+                throw std::runtime_error("Object variable not set: the workbook");
+            });
+        h(120, [&] { throw std::runtime_error("Disk full"); });
+        EXPECT_TRUE(h.when(122, []() -> bool { throw std::runtime_error("Disk full"); }));
+    }
+    app::Handler nextRun(boxes, location);
+    nextRun(100, [] { throw std::runtime_error("Disk full"); });
+
+    EXPECT_EQ(ran, (std::vector<int>{112, 114, 116, 118}));
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(
+        QStringLiteral("Object variable not set: the workbook\r\nin ") + location + QStringLiteral(" at line 112\r\r")));
+    EXPECT_TRUE(boxes.shown[1].text.startsWith(QStringLiteral("Disk full\r\nin ") + location + QStringLiteral(" at line 120\r\r")));
+    EXPECT_TRUE(boxes.shown[2].text.contains(QStringLiteral(" at line 100\r\r")));
+}
+
 TEST(Handler, FailingConditionEntersTheBlock)
 {
     testing_support::ScriptedMessageBoxes boxes;

@@ -124,12 +124,13 @@ TEST_F(MainWindow, HomePageOpensOnlyWhenSevenIsDrawn)
     EXPECT_EQ(form->list().count(), 6);
 }
 
-TEST_F(MainWindow, ClosingStoresTheListAndEndsEvenWhenStoringFails)
+TEST_F(MainWindow, ClosingStoresTheListOnceAndEndsEvenWhenStoringFails)
 {
     system.settings.values[QStringLiteral("Assets")] = QString();
     auto form = start();
     EXPECT_EQ(form->list().count(), 0);
     form->close();
+    form->endRun();
     EXPECT_EQ(system.settings.writes, 1);
     EXPECT_EQ(system.settings.values[QStringLiteral("Assets")], QString());
     EXPECT_EQ(ended, 1);

@@ -50,6 +50,18 @@ TEST_F(Restore, AnEntryWithoutAmountIsReportedOnceAndRestoringGoesOn)
         QStringLiteral("in Torvane2021/08/31.Form1.Form_Load at line 130\r\r")));
 }
 
+TEST_F(Restore, AStoreThatCannotBeReadInFullIsReportedOnTheReadingLineAndRestoringGoesOn)
+{
+    system.settings.values[entries::kAssetsKey] = QStringLiteral("Car||SEP1||7500||SEP2||");
+    system.settings.unreadable = true;
+    load();
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_EQ(list.amount(1), QStringLiteral("7500"));
+    ASSERT_EQ(system.messages.shown.size(), 1u);
+    EXPECT_TRUE(system.messages.shown[0].text.startsWith(
+        QStringLiteral("The settings store cannot be read\r\nin Torvane2021/08/31.Form1.Form_Load at line 124\r\r")));
+}
+
 TEST_F(Restore, SaveWritesEveryRowAlwaysAndAFailedWriteThrows)
 {
     list.AppendEntry(QStringLiteral("Car"), QStringLiteral("7,500.5"));

@@ -1,9 +1,11 @@
 #include "platform/QtPlatform.h"
+#include "platform/SettingsFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -16,10 +18,8 @@ protected:
         QDir(fileName()).removeRecursively();
         QFile::remove(fileName());
     }
-    static QString fileName()
-    {
-        return QSettings(QStringLiteral("Vantrel"), QStringLiteral("Tortelet Studio")).fileName();
-    }
+    // Found without QSettings, which would open whatever is there, a FIFO included.
+    static QString fileName() { return platform::userSettingsFiles().first(); }
     platform::QtSettingsStore store;
 };
 
@@ -38,6 +38,41 @@ TEST_F(SettingsStore, AWriteThatCannotBeStoredIsAFailure)
 {
     ASSERT_TRUE(QDir().mkpath(fileName() + QStringLiteral("/in-the-way")));
     EXPECT_THROW(store.write(QStringLiteral("Assets"), QStringLiteral("x")), std::runtime_error);
+}
+
+void putFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+TEST_F(SettingsStore, AHandEditedValueWithACommaComesBackAsItsText)
+{
+    EXPECT_EQ(QSettings(QStringLiteral("Vantrel"), QStringLiteral("Tortelet Studio")).fileName(), fileName());
+    putFile(fileName(), "[General]\nAssets=Car, House\n");
+    EXPECT_EQ(store.read(QStringLiteral("Assets")), QStringLiteral("Car, House"));
+    EXPECT_NO_THROW(store.checkLastRead());
+}
+
+TEST_F(SettingsStore, AFormatErrorIsReportedButTheValueAndTheWriteGoThrough)
+{
+    putFile(fileName(), "[General]\nAssets=a||SEP1||1||SEP2||\n\"garbage\n");
+    EXPECT_EQ(store.read(QStringLiteral("Assets")), QStringLiteral("a||SEP1||1||SEP2||"));
+    EXPECT_THROW(store.checkLastRead(), std::runtime_error);
+    EXPECT_NO_THROW(store.write(QStringLiteral("Assets"), QStringLiteral("b||SEP1||2||SEP2||")));
+    EXPECT_EQ(platform::QtSettingsStore().read(QStringLiteral("Assets")), QStringLiteral("b||SEP1||2||SEP2||"));
+}
+
+TEST_F(SettingsStore, AFifoInPlaceOfTheFileIsRefusedWithoutWaiting)
+{
+    QDir().mkpath(QFileInfo(fileName()).path());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fileName()).constData(), 0600), 0);
+    EXPECT_EQ(store.read(QStringLiteral("Assets")), std::nullopt);
+    EXPECT_THROW(store.checkLastRead(), std::runtime_error);
+    EXPECT_THROW(store.write(QStringLiteral("Assets"), QStringLiteral("x")), std::runtime_error);
+    EXPECT_FALSE(QFileInfo(fileName()).isFile());
 }
 
 TEST(SaveDialogFilter, BarFormBecomesQtForm)

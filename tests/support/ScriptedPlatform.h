@@ -70,6 +70,7 @@ public:
     std::map<QString, QString> values;
     int writes = 0;
     bool failWrites = false;
+    bool unreadable = false;
 
     std::optional<QString> read(const QString& key) override
     {
@@ -77,6 +78,11 @@ public:
         if (found == values.end())
             return std::nullopt;
         return found->second;
+    }
+    void checkLastRead() override
+    {
+        if (unreadable)
+            throw std::runtime_error("The settings store cannot be read");
     }
     void write(const QString& key, const QString& value) override
     {
