@@ -1,14 +1,24 @@
+#include "CommandLine.h"
+#include "DataFolder.h"
 #include "Form1.h"
 
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
 
+#include <iostream>
+
 int main(int argc, char** argv)
 {
+    QStringList arguments;
+    for (int index = 0; index < argc; ++index)
+        arguments << QString::fromLocal8Bit(argv[index]);
+    if (const std::optional<int> answered = app::AnswerCommandLine(arguments, std::cout))
+        return *answered;
+
     QApplication application(argc, argv);
     platform::QtPlatform system;
-    app::Form1 form(system.platform(), [] { QCoreApplication::quit(); });
+    app::Form1 form(system.platform(), [] { QCoreApplication::quit(); }, app::DataFolder());
     form.show();
     return application.exec();
 }
