@@ -1,3 +1,5 @@
+#include "CommandLine.h"
+#include "DataFolder.h"
 #include "Form1.h"
 #include "LiveRun.h"
 #include "SignalEnding.h"
@@ -6,12 +8,20 @@
 
 #include <QApplication>
 
+#include <iostream>
+
 int main(int argc, char** argv)
 {
+    QStringList arguments;
+    for (int index = 0; index < argc; ++index)
+        arguments << QString::fromLocal8Bit(argv[index]);
+    if (const std::optional<int> answered = app::AnswerCommandLine(arguments, std::cout))
+        return *answered;
+
     QApplication application(argc, argv);
     const app::LiveRun run;
     platform::QtPlatform system;
-    app::Form1 form(system.platform(), [] { QCoreApplication::quit(); });
+    app::Form1 form(system.platform(), [] { QCoreApplication::quit(); }, app::DataFolder());
     const app::SignalEnding ending([&form] { form.endRun(); });
     form.show();
     return application.exec();

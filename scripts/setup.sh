@@ -1,22 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need (when missing),
-# then configures and builds the project into build/ (or $TORTELET_BUILD_DIR).
+# Installs the Debian packages of the named lists when they are missing, then configures and builds
+# the project into build/ (or $TORTELET_BUILD_DIR):
+#   bash scripts/setup.sh run [test] [CMAKE-ARGUMENTS...]
+# The tests and the benchmarks are built when the test list is named.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${TORTELET_BUILD_DIR:-$top/build}
 
-mapfile -t wanted < <(grep -v '^\s*#' "$top/scripts/packages.txt" | sed '/^\s*$/d')
-missing=()
-for package in "${wanted[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+lists=()
+while [ $# -gt 0 ] && [ -f "$top/scripts/packages-$1.txt" ]; do
+  lists+=("$1")
+  shift
 done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  as_root=()
-  [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-  "${as_root[@]}" apt-get update -q
-  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+bash "$top/scripts/install-packages.sh" "${lists[@]}"
 
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+with_tests=OFF
+for list in "${lists[@]}"; do [ "$list" != test ] || with_tests=ON; done
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORTELET_TESTS=$with_tests \
+  -DTORTELET_BENCH=$with_tests "$@"
 cmake --build "$build" -j "$(nproc)"

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "tortelet/Version.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -75,6 +77,14 @@ TEST(CommandLine, HelpListsEveryCommandOnStandardOutput)
         EXPECT_NE(result.output.find("Fails on FILE."), std::string::npos);
         EXPECT_EQ(result.errors, "");
     }
+}
+
+TEST(CommandLine, VersionNamesTheProgramAndTheProjectVersion)
+{
+    const Outcome result = runWith({"--version"});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.output, std::string("tortelet-sheet ") + tortelet::Version + "\n");
+    EXPECT_EQ(result.errors, "");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "tortelet/Version.h"
+
 #include <algorithm>
 #include <ostream>
 
@@ -9,22 +11,31 @@ namespace {
 
 constexpr const char* ProgramName = "tortelet-sheet";
 
+// The usage and help texts follow the GNU layout ("Usage:", "  or:", headings ending in a colon),
+// from which help2man makes the manual page.
 void writeUsage(std::span<const Command> commands, std::ostream& stream)
 {
-    stream << "Usage:\n";
-    for (const Command& command : commands)
-        stream << "  " << ProgramName << ' ' << command.synopsis << '\n';
-    stream << "  " << ProgramName << " --help\n";
+    const char* lead = "Usage: ";
+    for (const Command& command : commands) {
+        stream << lead << ProgramName << ' ' << command.synopsis << '\n';
+        lead = "  or:  ";
+    }
+    stream << "  or:  " << ProgramName << " --help\n";
+    stream << "  or:  " << ProgramName << " --version\n";
 }
 
 void writeHelp(std::span<const Command> commands, std::ostream& stream)
 {
     writeUsage(commands, stream);
     stream << "\nCommands:\n";
-    for (const Command& command : commands)
-        stream << "\n  " << command.synopsis << "\n" << command.description;
-    stream << "\nExit status: 0 on success, 1 when a file cannot be read, is not a workbook or cannot be\n"
-              "written (one line on standard error names the file), 2 on a usage error.\n";
+    const char* separator = "";
+    for (const Command& command : commands) {
+        stream << separator << "  " << command.synopsis << "\n" << command.description;
+        separator = "\n";
+    }
+    stream << "\nExit status:\n"
+              "  0 on success, 1 when a file cannot be read, is not a workbook or cannot be written (one\n"
+              "  line on standard error names the file), 2 on a usage error.\n";
 }
 
 // Error descriptions may span lines; the report is one line.
@@ -46,6 +57,10 @@ int runCommandLine(std::span<const Command> commands, const Arguments& arguments
     }
     if (arguments.front() == "--help" || arguments.front() == "-h" || arguments.front() == "help") {
         writeHelp(commands, output);
+        return 0;
+    }
+    if (arguments.front() == "--version") {
+        output << ProgramName << ' ' << tortelet::Version << '\n';
         return 0;
     }
     const auto command = std::find_if(commands.begin(), commands.end(),

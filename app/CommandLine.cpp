@@ -1,0 +1,46 @@
+#include "CommandLine.h"
+
+#include "tortelet/Version.h"
+
+#include <QCommandLineParser>
+
+#include <ostream>
+
+namespace app {
+
+namespace {
+constexpr const char* HelpText =
+    "Usage: tortelet-studio [options]\n"
+    "Turns a short list of labelled amounts into a pie-chart workbook: keep the list in the window,\n"
+    "build the chart, preview it and save the workbook as an Excel 97-2003 file.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     Shows this help and ends.\n"
+    "  -v, --version  Shows the version and ends.\n"
+    "\n"
+    "Qt's own options are accepted as well, such as -platform offscreen or -style Fusion.\n";
+}  // namespace
+
+std::optional<int> AnswerCommandLine(const QStringList& arguments, std::ostream& output)
+{
+    QCommandLineParser parser;
+    // One dash and a word is an option name, as in Qt's own -platform, never a cluster of letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOption(help);
+    parser.addOption(version);
+    // Options the parser does not know are Qt's to judge once the application starts.
+    parser.parse(arguments);
+    if (parser.isSet(help)) {
+        output << HelpText;
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        output << "tortelet-studio " << tortelet::Version << '\n';
+        return 0;
+    }
+    return std::nullopt;
+}
+
+}  // namespace app

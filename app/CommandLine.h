@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QStringList>
+
+#include <iosfwd>
+#include <optional>
+
+namespace app {
+
+// Answers --help (-h) and --version (-v) on `output` and gives the exit code; for any other
+// command line gives nothing, and the program starts. Arguments the program does not know are left
+// to Qt (-platform, -style, ...), so this runs before any window or display is needed.
+std::optional<int> AnswerCommandLine(const QStringList& arguments, std::ostream& output);
+
+}  // namespace app
