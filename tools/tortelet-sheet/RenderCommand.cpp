@@ -9,6 +9,7 @@
 #include "sheet/model/Workbook.h"
 #include "sheet/render/PictureEncoding.h"
 #include "sheet/render/RangePicture.h"
+#include "sheet/render/SheetArea.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -111,8 +112,11 @@ int render(const Arguments& arguments, std::ostream&)
             picture = sheet::render::drawSheet(model, model.activeSheet);
         } else {
             if (!range) {
+                // The picture the program copies: the used range with the charts beside it.
                 const sheet::Range used = workbook.ActiveSheet().UsedRange();
-                range = sheet::model::CellRange{used.firstRow - 1, used.firstColumn - 1, used.lastRow - 1, used.lastColumn - 1};
+                range = sheet::render::withDrawings(
+                    model.sheets.at(static_cast<std::size_t>(model.activeSheet)),
+                    sheet::model::CellRange{used.firstRow - 1, used.firstColumn - 1, used.lastRow - 1, used.lastColumn - 1});
             }
             picture = sheet::render::drawRange(model, model.activeSheet, *range);
         }
@@ -135,8 +139,9 @@ Command renderCommand()
 {
     return {"render", "render WORKBOOK OUT [--range CELLS | --sheet]",
             "    Draws the active sheet as a spreadsheet shows it and writes the picture to OUT, a PNG or\n"
-            "    a BMP file by its extension: the used range (the default), the cells given with --range\n"
-            "    (such as A1:O26), or with --sheet the whole sheet with its charts. Needs no display.\n",
+            "    a BMP file by its extension: by default the used range grown to hold every chart, as\n"
+            "    the program's preview shows it; the cells given with --range (such as A1:O26) exactly;\n"
+            "    or with --sheet the whole sheet with its charts. Needs no display.\n",
             render};
 }
 

@@ -97,7 +97,7 @@ TEST(RenderCommand, UsedRangeAndRangeAndBadArguments)
     const QString range = folder.filePath("range.png");
     ASSERT_EQ(runTool({workbook, range, "--range", "A3:B9"}), 0);
     const QImage rangeImage(range);
-    EXPECT_EQ(rangeImage.width(), usedImage.width());
+    EXPECT_GT(usedImage.width(), 3 * rangeImage.width()) << "the used range takes in the pie beside it";
     EXPECT_LT(rangeImage.height(), usedImage.height());
 
     EXPECT_EQ(runTool({workbook, folder.filePath("x.gif")}), 2);
