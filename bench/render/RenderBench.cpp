@@ -7,6 +7,7 @@
 #include "sheet/render/RangePicture.h"
 
 #include <QGuiApplication>
+#include <QPainter>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -69,6 +70,28 @@ void renderSheetCommand(benchmark::State& state)
     }
 }
 BENCHMARK(renderSheetCommand)->Unit(benchmark::kMillisecond);
+
+// What one zoom step to 4.0 costs the preview: the sample sheet's drawing played at four times its
+// size into the part around the viewport that the preview keeps (twice the viewport either way).
+void zoomStepAtFour(benchmark::State& state)
+{
+    const auto wb = render_testing::sampleWorkbook(render_testing::sampleEntries());
+    const sheet::render::SheetDrawing drawing = sheet::render::recordSheet(wb, 0);
+    constexpr double zoom = 4.0;
+    const QSize kept(2 * 620, 2 * 493);
+    for (auto _ : state) {
+        QImage shown(kept, QImage::Format_ARGB32_Premultiplied);
+        shown.fill(Qt::white);
+        QPainter painter(&shown);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.scale(zoom, zoom);
+        drawing.play(painter, QRectF(0, 0, kept.width() / zoom, kept.height() / zoom));
+        painter.end();
+        benchmark::DoNotOptimize(shown);
+    }
+}
+BENCHMARK(zoomStepAtFour)->Unit(benchmark::kMillisecond);
 
 void drawTemplateSheet(benchmark::State& state)
 {
