@@ -53,8 +53,10 @@ void PictureBox::paintEvent(QPaintEvent* event)
     const QRect exposed = event->rect();
     const qreal ratio = devicePixelRatioF();
     if (!shownArea_.contains(exposed) || !qFuzzyCompare(shown_.devicePixelRatio(), ratio)) {
-        // The exposed part and as much again on every side, at the screen's pixel ratio.
-        shownArea_ = exposed.adjusted(-exposed.width(), -exposed.height(), exposed.width(), exposed.height()) & rect();
+        // The exposed part and a quarter of it more on every side, at the screen's pixel ratio.
+        const int marginX = exposed.width() / 4;
+        const int marginY = exposed.height() / 4;
+        shownArea_ = exposed.adjusted(-marginX, -marginY, marginX, marginY) & rect();
         shown_ = QPixmap(shownArea_.size() * ratio);
         shown_.setDevicePixelRatio(ratio);
         QPainter onShown(&shown_);
