@@ -5,10 +5,6 @@
 
 namespace platform {
 
-Picture::Picture(sheet::render::SheetDrawing drawing, QImage bitmap) : drawing_(std::move(drawing)), bitmap_(std::move(bitmap)) {}
-
-Picture Picture::drawingOnly() const { return hasDrawing() ? Picture(drawing_) : *this; }
-
 QSize Picture::size() const { return hasDrawing() ? drawing_.size : bitmap_.size(); }
 
 void Picture::paint(QPainter& painter, const QRectF& target, const QRectF& source) const

@@ -12,19 +12,17 @@ class QPainter;
 namespace platform {
 
 // A picture as the clipboard, the picture file and the preview carry it: recorded drawing, which
-// paints sharp at any size, and or a bitmap. Either may be missing.
+// paints sharp at any size, or a bitmap.
 class Picture {
 public:
     Picture() = default;
     explicit Picture(QImage bitmap) : bitmap_(std::move(bitmap)) {}
-    explicit Picture(sheet::render::SheetDrawing drawing, QImage bitmap = {});
+    explicit Picture(sheet::render::SheetDrawing drawing) : drawing_(std::move(drawing)) {}
 
     bool isNull() const { return !hasDrawing() && bitmap_.isNull(); }
     bool hasDrawing() const { return !drawing_.isEmpty(); }
     const sheet::render::SheetDrawing& drawing() const { return drawing_; }
     const QImage& bitmap() const { return bitmap_; }
-    // The same picture without its bitmap, when it has a drawing.
-    Picture drawingOnly() const;
 
     // The natural size in pixels: the drawing's when there is one.
     QSize size() const;

@@ -59,7 +59,7 @@ TEST_F(PictureFile, PicturesGoThroughAFileOfTheirOwnFormatAndBack)
     painter.fillRect(QRect(0, 0, 120, 80), Qt::white);
     painter.fillRect(QRect(10, 10, 20, 20), Qt::red);
     painter.end();
-    chart::SavePictureFile(platform::Picture(sheet::render::SheetDrawing{QSize(120, 80), {drawing}}, picture), file);
+    chart::SavePictureFile(platform::Picture(sheet::render::SheetDrawing{QSize(120, 80), {drawing}}), file);
     ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
     EXPECT_EQ(raw.read(4), QByteArray("TDRW"));
     const platform::Picture played = chart::LoadPictureFile(file);
