@@ -40,6 +40,7 @@ public:
             else
                 readRecord(record.type, record.bytes);
         }
+        sheet_.cells.assign(std::move(cells_));
         pairDrawings();
     }
 
@@ -174,13 +175,8 @@ private:
     {
         if (column >= ColumnCount)
             throw FormatError("damaged workbook: a cell lies beyond the last column");
-        // Cells mostly come in row order: appending after the last one costs no search.
-        auto& cells = sheet_.cells;
-        const model::CellAddress at{row, column};
-        const auto place = cells.empty() || cells.rbegin()->first < at ? cells.end() : cells.lower_bound(at);
-        model::Cell& cell = place != cells.end() && place->first == at ? place->second
-                                                                      : cells.emplace_hint(place, at, model::Cell{})->second;
-        cell = model::Cell{};
+        // The cells are taken in the order they come and put in order once the sheet is read.
+        model::Cell& cell = cells_.emplace_back(model::CellAddress{row, column}, model::Cell{}).second;
         cell.value = std::move(value);
         cell.xf = xf;
         return cell;
@@ -307,6 +303,7 @@ private:
     model::Sheet& sheet_;
     int sheetIndex_;
     const SheetReferences& references_;
+    model::CellStore::Entries cells_;
     std::vector<std::uint8_t> drawing_;
     std::vector<ObjectInfo> objects_;
 };
