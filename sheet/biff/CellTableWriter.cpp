@@ -191,17 +191,15 @@ std::vector<std::uint32_t> writeCellTable(const model::Sheet& sheet, std::vector
 
 std::vector<std::uint8_t> dimensionsBody(const model::Sheet& sheet)
 {
-    std::vector<std::uint8_t> body;
-    io::ByteWriter w(body);
-    if (sheet.cells.empty()) {
-        w.zeros(14);
-        return body;
-    }
+    if (sheet.cells.empty())
+        return std::vector<std::uint8_t>(14, 0);
     int firstColumn = 255, lastColumn = 0;
     for (const auto& [at, cell] : sheet.cells) {
         firstColumn = std::min(firstColumn, at.column);
         lastColumn = std::max(lastColumn, at.column);
     }
+    std::vector<std::uint8_t> body;
+    io::ByteWriter w(body);
     w.u32(static_cast<std::uint32_t>(sheet.cells.begin()->first.row));
     w.u32(static_cast<std::uint32_t>(sheet.cells.rbegin()->first.row + 1));
     w.u16(static_cast<std::uint16_t>(firstColumn));

@@ -9,6 +9,8 @@
 #include "sheet/biff/UnicodeText.h"
 #include "sheet/io/ByteReader.h"
 
+#include <algorithm>
+
 namespace sheet::biff {
 namespace {
 
@@ -31,6 +33,7 @@ public:
     void read()
     {
         const auto& records = sheet_.records;
+        cells_.reserve(cellCount());
         for (std::size_t i = 1; i < records.size(); ++i) {
             const model::Record& record = records[i];
             if (record.type == rt::Bof)
@@ -40,10 +43,45 @@ public:
             else
                 readRecord(record.type, record.bytes);
         }
+        sheet_.cells.assign(std::move(cells_));
         pairDrawings();
     }
 
 private:
+    // How many cells the runs of cell records hold, so that they are read into one allocation.
+    std::size_t cellCount() const
+    {
+        std::size_t count = 0;
+        for (const model::Record& record : sheet_.records) {
+            if (!record.run)
+                continue;
+            for (std::size_t at = 0; at < record.bytes.size();) {
+                const RunRecord next = runRecordAt(record.bytes, at);
+                count += cellsIn(next.type, next.body.size());
+                at = next.next;
+            }
+        }
+        return count;
+    }
+
+    // The cells that a record of `type` with a body of `size` bytes gives, as readRecord reads them; a
+    // record that claims more columns than a row has is refused before it gives more.
+    static std::size_t cellsIn(std::uint16_t type, std::size_t size)
+    {
+        constexpr std::size_t RowCells = ColumnCount;
+        switch (type) {
+        case rt::Number: case rt::Rk: case rt::Blank: case rt::LabelSst: case rt::Label: case rt::RString:
+        case rt::BoolErr: case rt::Formula:
+            return 1;
+        case rt::MulRk:
+            return std::min(size >= 12 ? (size - 12) / 6 + 1 : 0, RowCells);
+        case rt::MulBlank:
+            return std::min(size >= 8 ? (size - 8) / 2 + 1 : 0, RowCells);
+        default:
+            return 0;
+        }
+    }
+
     void readRun(std::span<const std::uint8_t> run)
     {
         for (std::size_t at = 0; at < run.size();) {
@@ -174,13 +212,8 @@ private:
     {
         if (column >= ColumnCount)
             throw FormatError("damaged workbook: a cell lies beyond the last column");
-        // Cells mostly come in row order: appending after the last one costs no search.
-        auto& cells = sheet_.cells;
-        const model::CellAddress at{row, column};
-        const auto place = cells.empty() || cells.rbegin()->first < at ? cells.end() : cells.lower_bound(at);
-        model::Cell& cell = place != cells.end() && place->first == at ? place->second
-                                                                      : cells.emplace_hint(place, at, model::Cell{})->second;
-        cell = model::Cell{};
+        // The cells are taken in the order they come and put in order once the sheet is read.
+        model::Cell& cell = cells_.emplace_back(model::CellAddress{row, column}, model::Cell{}).second;
         cell.value = std::move(value);
         cell.xf = xf;
         return cell;
@@ -307,6 +340,7 @@ private:
     model::Sheet& sheet_;
     int sheetIndex_;
     const SheetReferences& references_;
+    model::CellStore::Entries cells_;
     std::vector<std::uint8_t> drawing_;
     std::vector<ObjectInfo> objects_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sheet/model/Cell.h"
+#include "sheet/model/CellStore.h"
 #include "sheet/model/Chart.h"
 #include "sheet/model/Drawing.h"
 #include "sheet/model/Record.h"
@@ -40,7 +41,7 @@ struct Sheet {
     SheetKind kind = SheetKind::Worksheet;
     bool visible = true;
 
-    std::map<CellAddress, Cell> cells;
+    CellStore cells;
     std::map<int, RowInfo> rows;
     std::vector<ColumnInfo> columns;
     int defaultColumnWidth = 8;             // DEFCOLWIDTH, in characters

@@ -122,6 +122,46 @@ TEST(HostileInput, DamagedWorkbookStreamsGiveClearErrors)
     EXPECT_NE(errorOf({}).find("past the end"), std::string::npos) << errorOf({});
 }
 
+std::vector<std::uint8_t> numberCell(int row, int column, double value)
+{
+    std::vector<std::uint8_t> body;
+    io::ByteWriter w(body);
+    w.u16(static_cast<std::uint16_t>(row));
+    w.u16(static_cast<std::uint16_t>(column));
+    w.u16(15);
+    w.f64(value);
+    return body;
+}
+
+TEST(HostileInput, CellsInReverseOrderReadBackInOrder)
+{
+    constexpr int Rows = 20000;
+    std::vector<std::uint8_t> stream;
+    record(stream, 0x0809, bof(0x0005));
+    const std::size_t boundSheetAt = stream.size();
+    record(stream, 0x0085, boundSheet(0));
+    record(stream, 0x000A, {});
+    io::ByteWriter::put32(stream.data() + boundSheetAt + 4, static_cast<std::uint32_t>(stream.size()));
+    record(stream, 0x0809, bof(0x0010));
+    for (int row = Rows - 1; row >= 0; --row) {
+        record(stream, 0x0203, numberCell(row, 1, row));
+        record(stream, 0x0203, numberCell(row, 0, -row));
+    }
+    record(stream, 0x0203, numberCell(7, 1, 0.5));
+    record(stream, 0x000A, {});
+
+    const io::WorkbookFile file = io::readWorkbookFile(withWorkbookStream(stream));
+    const model::Sheet& sheet = file.workbook.sheets.at(0);
+    ASSERT_EQ(sheet.cells.size(), std::size_t{2 * Rows});
+    model::CellAddress expected{0, 0};
+    for (const auto& [at, cell] : sheet.cells) {
+        ASSERT_EQ(at, expected);
+        const double value = at.row == 7 && at.column == 1 ? 0.5 : at.column == 1 ? at.row : -at.row;
+        ASSERT_EQ(std::get<double>(cell.value), value) << "row " << at.row << ", column " << at.column;
+        expected = at.column == 0 ? model::CellAddress{at.row, 1} : model::CellAddress{at.row + 1, 0};
+    }
+}
+
 TEST(HostileInput, MutatedWorkbooksNeverCrash)
 {
     std::mt19937 random(20261207);

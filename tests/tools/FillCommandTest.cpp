@@ -47,7 +47,7 @@ TEST_F(FillCommand, NamesTheTemplateForItsDamageAndTheEntriesForTheirs)
     sheet::io::WorkbookFile file =
         sheet::io::readWorkbookFile({reinterpret_cast<const std::uint8_t*>(builtIn.constData()),
                                      static_cast<std::size_t>(builtIn.size())});
-    file.workbook.sheets[0].cells.at({3, 1}).xf = 4000;  // B4's cell format does not exist
+    file.workbook.sheets[0].cells[{3, 1}].xf = 4000;  // B4's cell format does not exist
     file.workbook.sheets[0].modified = true;
     const std::vector<std::uint8_t> damagedBytes = sheet::io::workbookFileBytes(file);
     const std::string damaged = write("damaged.xlt", std::string(damagedBytes.begin(), damagedBytes.end()));
