@@ -1,6 +1,7 @@
 #include "sheet/render/SheetDrawing.h"
 
 #include <QDataStream>
+#include <QIODevice>
 #include <QPainter>
 
 namespace sheet::render {
@@ -37,7 +38,8 @@ SheetDrawing SheetDrawing::fromBytes(const QByteArray& bytes)
 {
     if (!looksLikeDrawing(bytes))
         return {};
-    QDataStream in(bytes.sliced(4));
+    QDataStream in(bytes);
+    in.skipRawData(4);
     qint32 width = 0;
     qint32 height = 0;
     quint32 count = 0;
@@ -49,13 +51,13 @@ SheetDrawing SheetDrawing::fromBytes(const QByteArray& bytes)
     for (quint32 k = 0; k < count; ++k) {
         quint32 length = 0;
         in >> length;
-        if (in.status() != QDataStream::Ok || length == 0 || length > static_cast<quint64>(bytes.size()))
-            return {};
-        QByteArray data(static_cast<qsizetype>(length), Qt::Uninitialized);
-        if (in.readRawData(data.data(), static_cast<int>(length)) != static_cast<int>(length))
+        // The part is taken straight from the bytes, which must hold all of it.
+        const qint64 at = in.device()->pos();
+        if (in.status() != QDataStream::Ok || length == 0 || length > static_cast<quint64>(bytes.size() - at))
             return {};
         QPicture part;
-        part.setData(data.constData(), length);
+        part.setData(bytes.constData() + at, length);
+        in.skipRawData(static_cast<int>(length));
         if (!part.boundingRect().isValid())
             return {};
         drawing.parts.push_back(part);
