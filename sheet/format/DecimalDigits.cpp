@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
 
 namespace sheet::format {
 
@@ -60,13 +61,36 @@ bool roundDigits(std::string& digits, int keep)
     return true;
 }
 
+// The digits of the shortest text that reads back as the value, when it has at most 15 significant
+// digits and no more than `decimals` places: rounding to 15 digits and then to the places keeps them as
+// they are, so they are what the longer way below gives.
+bool shortestDigits(double value, int decimals, DecimalDigits& result)
+{
+    if (value < 1e-10 || value >= 1e15)
+        return false;
+    char buffer[32];
+    const char* end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr;
+    const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
+    const std::size_t point = std::min(text.find('.'), text.size());
+    const std::size_t places = point < text.size() ? text.size() - point - 1 : 0;
+    const std::size_t first = text.find_first_not_of("0.");
+    const std::size_t digits = text.size() - first - (point > first && point < text.size() ? 1 : 0);
+    if (places > static_cast<std::size_t>(decimals) || digits > significantDigits)
+        return false;
+    const std::string_view integer = text.substr(0, point);
+    result.integer = integer == "0" ? std::string() : std::string(integer);
+    if (places > 0)
+        result.fraction.replace(0, places, text.substr(point + 1));
+    return true;
+}
+
 }  // namespace
 
 DecimalDigits roundToDecimals(double value, int decimals)
 {
     DecimalDigits result;
     result.fraction.assign(static_cast<std::size_t>(decimals), '0');
-    if (!(value > 0) || !std::isfinite(value))
+    if (!(value > 0) || !std::isfinite(value) || shortestDigits(value, decimals, result))
         return result;
     Significand s = significand(value, significantDigits);
     // value = 0.d1d2d3... * 10^(exponent + 1)

@@ -2,6 +2,7 @@
 #include "sheet/format/GeneralNumber.h"
 #include "sheet/format/SectionWriter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -133,7 +134,12 @@ void writeNumber(const FormatSection& section, double magnitude, int generalChar
         exponent = scientificExponent(scaled, layout);
         scaled /= std::pow(10.0, exponent);
     }
-    const DecimalDigits digits = roundToDecimals(scaled, static_cast<int>(layout.fractionPlaceholders.size()));
+    // A section without digit placeholders, such as "General", shows no rounded digits.
+    const bool placesDigits = std::any_of(section.tokens.begin(), section.tokens.end(), [](const Token& token) {
+        return token.kind == Token::Kind::Digit || token.kind == Token::Kind::DecimalPoint;
+    });
+    const DecimalDigits digits = placesDigits
+        ? roundToDecimals(scaled, static_cast<int>(layout.fractionPlaceholders.size())) : DecimalDigits{};
     IntegerPlacer integers(digits.integer, layout.integerPlaceholders, section.grouping);
     IntegerPlacer exponentDigits(std::to_string(std::abs(exponent)), layout.exponentPlaceholders, false);
     std::size_t fractionIndex = 0;
