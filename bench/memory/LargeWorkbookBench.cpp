@@ -59,9 +59,9 @@ const std::string& largeWorkbook()
             sheet::io::WorkbookFile file = sheet::io::openWorkbookFile(TORTELET_CHART_TEMPLATE);
             sheet::model::Sheet& sheet = file.workbook.sheets[0];
             for (int row = 20; row < Rows; ++row) {
-                sheet.cells[{row, 0}].value = "Item " + std::to_string(row);
+                file.workbook.setValue(sheet.cells[{row, 0}], "Item " + std::to_string(row));
                 for (int column = 1; column <= NumberColumns; ++column)
-                    sheet.cells[{row, column}].value = row * 1.25 + column;
+                    sheet.cells[{row, column}].setNumber(row * 1.25 + column);
             }
             sheet.modified = true;
             sheet::io::saveWorkbookFile(file, made);

@@ -18,8 +18,9 @@ void Cell::setValue(std::string_view utf8)
 
 CellValue Cell::Value() const
 {
+    const model::Workbook& workbook = document_->model();
     const model::Cell* cell = edit::worksheet(document_->model(), sheetIndex_).cell(row_, column_);
-    return cell ? cell->value : CellValue{};
+    return cell ? workbook.value(*cell) : CellValue{};
 }
 
 void Cell::setNumberFormat(std::string_view code)

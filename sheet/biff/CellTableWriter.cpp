@@ -25,38 +25,51 @@ void cellStart(io::ByteWriter& w, std::uint16_t type, std::uint16_t length, cons
     w.u16(static_cast<std::uint16_t>(cell.xf));
 }
 
-void writeCell(io::ByteWriter& w, const model::CellAddress& at, const model::Cell& cell)
+void writeFormula(io::ByteWriter& w, const std::vector<model::Record>& records, const model::Cell& cell)
 {
-    if (cell.formula) {
-        for (std::size_t i = 0; i < cell.formula->size(); ++i) {
-            const model::Record& record = (*cell.formula)[i];
-            header(w, record.type, static_cast<std::uint16_t>(record.bytes.size()));
-            if (i == 0 && record.bytes.size() >= 6) {
-                std::vector<std::uint8_t> body = record.bytes;
-                io::ByteWriter::put16(body.data() + 4, static_cast<std::uint16_t>(cell.xf));
-                w.bytes(body);
-            } else {
-                w.bytes(record.bytes);
-            }
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const model::Record& record = records[i];
+        header(w, record.type, static_cast<std::uint16_t>(record.bytes.size()));
+        if (i == 0 && record.bytes.size() >= 6) {
+            std::vector<std::uint8_t> body = record.bytes;
+            io::ByteWriter::put16(body.data() + 4, static_cast<std::uint16_t>(cell.xf));
+            w.bytes(body);
+        } else {
+            w.bytes(record.bytes);
         }
+    }
+}
+
+// Writes a cell; a text cell must hold a string table entry by now (see internStrings).
+void writeCell(io::ByteWriter& w, const model::Sheet& sheet, const model::CellAddress& at, const model::Cell& cell)
+{
+    if (const std::vector<model::Record>* formula = sheet.formulaOf(at, cell)) {
+        writeFormula(w, *formula, cell);
         return;
     }
-    if (std::holds_alternative<double>(cell.value)) {
+    switch (cell.kind()) {
+    case model::Cell::Kind::Number:
         cellStart(w, rt::Number, 14, at, cell);
-        w.f64(std::get<double>(cell.value));
-    } else if (std::holds_alternative<std::string>(cell.value)) {
+        w.f64(*cell.number());
+        break;
+    case model::Cell::Kind::SharedText:
+    case model::Cell::Kind::Text:
         cellStart(w, rt::LabelSst, 10, at, cell);
-        w.u32(static_cast<std::uint32_t>(cell.sharedString));
-    } else if (std::holds_alternative<bool>(cell.value)) {
+        w.u32(cell.textIndex());
+        break;
+    case model::Cell::Kind::Logical:
         cellStart(w, rt::BoolErr, 8, at, cell);
-        w.u8(std::get<bool>(cell.value) ? 1 : 0);
+        w.u8(cell.logical() ? 1 : 0);
         w.u8(0);
-    } else if (std::holds_alternative<model::ErrorCode>(cell.value)) {
+        break;
+    case model::Cell::Kind::Error:
         cellStart(w, rt::BoolErr, 8, at, cell);
-        w.u8(static_cast<std::uint8_t>(std::get<model::ErrorCode>(cell.value)));
+        w.u8(static_cast<std::uint8_t>(cell.error()));
         w.u8(1);
-    } else {
+        break;
+    case model::Cell::Kind::Empty:
         cellStart(w, rt::Blank, 6, at, cell);
+        break;
     }
 }
 
@@ -176,7 +189,7 @@ std::vector<std::uint32_t> writeCellTable(const model::Sheet& sheet, std::vector
             offsets.push_back(static_cast<std::uint16_t>(rowStart - previous));
             previous = rowStart;
             for (; cell != sheet.cells.end() && cell->first.row == row; ++cell)
-                writeCell(w, cell->first, cell->second);
+                writeCell(w, sheet, cell->first, cell->second);
         }
         const std::size_t dbCell = w.size();
         header(w, rt::DbCell, static_cast<std::uint16_t>(4 + 2 * offsets.size()));

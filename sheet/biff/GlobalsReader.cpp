@@ -5,6 +5,7 @@
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/biff/SharedStringTable.h"
 #include "sheet/biff/UnicodeText.h"
+#include "sheet/text/Utf16.h"
 #include "sheet/io/ByteReader.h"
 
 #include <algorithm>
@@ -25,7 +26,7 @@ model::Font readFont(std::span<const std::uint8_t> bytes)
     reader.u16(); // super- or subscript
     font.underline = reader.u8();
     reader.skip(3);
-    font.name = toUtf8(readUnicodeString(reader, 1));
+    font.name = text::toUtf8(readUnicodeString(reader, 1));
     return font;
 }
 
@@ -99,7 +100,7 @@ GlobalsIndex readGlobals(model::Workbook& workbook)
             break;
         case rt::Format: {
             const int formatIndex = reader.u16();
-            workbook.formats.codes[formatIndex] = toUtf8(readUnicodeString(reader, 2));
+            workbook.formats.codes[formatIndex] = text::toUtf8(readUnicodeString(reader, 2));
             break;
         }
         case rt::Xf:
@@ -119,7 +120,7 @@ GlobalsIndex readGlobals(model::Workbook& workbook)
             entry.offset = reader.u32();
             entry.visible = (reader.u8() & 0x03) == 0;
             entry.kind = kindOf(reader.u8());
-            entry.name = toUtf8(readUnicodeString(reader, 1));
+            entry.name = text::toUtf8(readUnicodeString(reader, 1));
             index.sheets.push_back(std::move(entry));
             break;
         }

@@ -83,33 +83,50 @@ private:
     std::size_t position_ = 0;
 };
 
-// Builds the SST body in record-sized segments and remembers where each string starts.
+// Writes the SST record and its CONTINUE records straight into the stream, each filled up to the
+// largest record size, and tells where each string starts.
 class SegmentWriter {
 public:
-    SegmentWriter() { segments_.emplace_back(); }
+    explicit SegmentWriter(std::vector<std::uint8_t>& out) : out_(out) { startRecord(rt::Sst); }
 
-    std::size_t room() const { return rt::MaxRecordSize - segments_.back().size(); }
-    void newSegment() { segments_.emplace_back(); }
+    std::size_t room() const { return rt::MaxRecordSize - bodySize(); }
+    void newSegment()
+    {
+        finish();
+        startRecord(rt::Continue);
+    }
     void u8(std::uint8_t value)
     {
         if (room() == 0)
             newSegment();
-        segments_.back().push_back(value);
+        out_.push_back(value);
     }
-    void u16(std::uint16_t value) { io::ByteWriter(segments_.back()).u16(value); }
-    void u32(std::uint32_t value) { io::ByteWriter(segments_.back()).u32(value); }
+    void u16(std::uint16_t value) { io::ByteWriter(out_).u16(value); }
+    void u32(std::uint32_t value) { io::ByteWriter(out_).u32(value); }
     void character(char16_t c, bool wide)
     {
         if (wide)
             u16(c);
         else
-            segments_.back().push_back(static_cast<std::uint8_t>(c));
+            out_.push_back(static_cast<std::uint8_t>(c));
     }
-    std::pair<std::size_t, std::size_t> here() const { return {segments_.size() - 1, segments_.back().size()}; }
-    const std::vector<std::vector<std::uint8_t>>& segments() const { return segments_; }
+    // Where the next byte goes: its position in the stream and in its record, header included.
+    std::pair<std::size_t, std::size_t> here() const { return {out_.size(), 4 + bodySize()}; }
+    // Sets the last record's length.
+    void finish() { io::ByteWriter::put16(out_.data() + record_ + 2, static_cast<std::uint16_t>(bodySize())); }
 
 private:
-    std::vector<std::vector<std::uint8_t>> segments_;
+    std::size_t bodySize() const { return out_.size() - record_ - 4; }
+    void startRecord(std::uint16_t type)
+    {
+        record_ = out_.size();
+        io::ByteWriter w(out_);
+        w.u16(type);
+        w.u16(0);
+    }
+
+    std::vector<std::uint8_t>& out_;
+    std::size_t record_ = 0;
 };
 
 void writeString(SegmentWriter& out, const model::SharedString& string)
@@ -176,10 +193,10 @@ std::u16string readContinuedString(const std::vector<std::span<const std::uint8_
     return reader.characters(count, wide);
 }
 
-std::vector<std::uint8_t> writeSharedStrings(const std::vector<model::SharedString>& strings,
-                                             std::uint32_t references, std::size_t streamOffset)
+void writeSharedStrings(const std::vector<model::SharedString>& strings, std::uint32_t references,
+                        std::vector<std::uint8_t>& stream)
 {
-    SegmentWriter body;
+    SegmentWriter body(stream);
     body.u32(references);
     body.u32(static_cast<std::uint32_t>(strings.size()));
     const std::size_t perBucket = std::max<std::size_t>(8, (strings.size() + 127) / 128);
@@ -193,26 +210,17 @@ std::vector<std::uint8_t> writeSharedStrings(const std::vector<model::SharedStri
         }
         writeString(body, strings[i]);
     }
+    body.finish();
 
-    std::vector<std::uint8_t> out;
-    std::vector<std::size_t> segmentOffsets;
-    for (std::size_t s = 0; s < body.segments().size(); ++s) {
-        segmentOffsets.push_back(streamOffset + out.size());
-        io::ByteWriter w(out);
-        w.u16(s == 0 ? rt::Sst : rt::Continue);
-        w.u16(static_cast<std::uint16_t>(body.segments()[s].size()));
-        w.bytes(body.segments()[s]);
-    }
     std::vector<std::uint8_t> index;
     io::ByteWriter w(index);
     w.u16(static_cast<std::uint16_t>(perBucket));
-    for (const auto& [segment, offset] : bucketStarts) {
-        w.u32(static_cast<std::uint32_t>(segmentOffsets[segment] + 4 + offset));
-        w.u16(static_cast<std::uint16_t>(4 + offset));
+    for (const auto& [position, inRecord] : bucketStarts) {
+        w.u32(static_cast<std::uint32_t>(position));
+        w.u16(static_cast<std::uint16_t>(inRecord));
         w.u16(0);
     }
-    appendRecord(out, rt::ExtSst, index);
-    return out;
+    appendRecord(stream, rt::ExtSst, index);
 }
 
 } // namespace sheet::biff

@@ -15,10 +15,9 @@ std::vector<model::SharedString> readSharedStrings(const std::vector<std::span<c
 // An XLUnicodeString (two-byte count) that may go on in CONTINUE records, such as a STRING record's.
 std::u16string readContinuedString(const std::vector<std::span<const std::uint8_t>>& segments);
 
-// The SST record (split into CONTINUE records as needed) followed by its EXTSST record, with headers.
-// `streamOffset` is where the SST record will stand in the Workbook stream; `references` is the number
-// of cells that use the table.
-std::vector<std::uint8_t> writeSharedStrings(const std::vector<model::SharedString>& strings,
-                                             std::uint32_t references, std::size_t streamOffset);
+// Appends to the Workbook stream the SST record (split into CONTINUE records as needed) followed by
+// its EXTSST record, with headers. `references` is the number of cells that use the table.
+void writeSharedStrings(const std::vector<model::SharedString>& strings, std::uint32_t references,
+                        std::vector<std::uint8_t>& stream);
 
 } // namespace sheet::biff

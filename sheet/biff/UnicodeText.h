@@ -8,9 +8,6 @@
 
 namespace sheet::biff {
 
-std::string toUtf8(std::u16string_view text);       // lone surrogates become U+FFFD
-std::u16string toUtf16(std::string_view utf8);      // invalid bytes become U+FFFD
-
 // An XLUnicodeString: a character count of `countBytes` (1 or 2) bytes, a flags byte, the characters.
 std::u16string readUnicodeString(io::ByteReader& reader, int countBytes);
 // Reads `count` characters stored as one byte each or as UTF-16.

@@ -5,6 +5,7 @@
 #include "sheet/biff/SharedStringTable.h"
 #include "sheet/biff/SheetWriter.h"
 #include "sheet/biff/UnicodeText.h"
+#include "sheet/text/Utf16.h"
 #include "sheet/io/ByteWriter.h"
 
 #include <string_view>
@@ -13,39 +14,45 @@
 namespace sheet::biff {
 namespace {
 
-// Gives every text cell a string table entry, adding the new texts; returns how many cells use the table.
-// The texts are looked up through views of the table's own entries, which stay put because the table
-// has room for every text cell before any is added.
+// Gives every text cell a string table entry, moving the texts written since reading into the table;
+// returns how many cells use the table. The texts are looked up through views of the table's own
+// entries, which stay put because the table has room for every text cell before any is added.
 std::uint32_t internStrings(model::Workbook& workbook)
 {
+    const auto written = [](const model::Sheet& sheet, const model::CellAddress& at, const model::Cell& cell) {
+        return cell.kind() == model::Cell::Kind::Text && !sheet.formulaOf(at, cell);
+    };
     std::size_t textCells = 0;
     for (const model::Sheet& sheet : workbook.sheets)
         for (const auto& [at, cell] : sheet.cells)
-            textCells += !cell.formula && std::holds_alternative<std::string>(cell.value) && cell.sharedString < 0;
+            textCells += written(sheet, at, cell);
     workbook.sharedStrings.reserve(workbook.sharedStrings.size() + textCells);
 
-    std::unordered_map<std::u16string_view, int> plain;
+    std::unordered_map<std::u16string_view, std::uint32_t> plain;
     for (std::size_t i = 0; i < workbook.sharedStrings.size(); ++i) {
         const model::SharedString& entry = workbook.sharedStrings[i];
         if (entry.runs.empty() && entry.phonetic.empty())
-            plain.emplace(entry.text, static_cast<int>(i));
+            plain.emplace(entry.text, static_cast<std::uint32_t>(i));
     }
     std::uint32_t references = 0;
     for (model::Sheet& sheet : workbook.sheets) {
         for (auto& [at, cell] : sheet.cells) {
-            if (cell.formula || !std::holds_alternative<std::string>(cell.value))
+            if (cell.kind() == model::Cell::Kind::SharedText && !sheet.formulaOf(at, cell))
+                ++references;
+            if (!written(sheet, at, cell))
                 continue;
             ++references;
-            if (cell.sharedString >= 0)
-                continue;
-            std::u16string text = toUtf16(std::get<std::string>(cell.value));
+            std::string& utf8 = workbook.cellTexts[cell.textIndex()];
+            std::u16string text = text::toUtf16(utf8);
+            std::string().swap(utf8);
             if (auto found = plain.find(text); found != plain.end()) {
-                cell.sharedString = found->second;
+                cell.setSharedText(found->second);
                 continue;
             }
-            cell.sharedString = static_cast<int>(workbook.sharedStrings.size());
+            const auto entry = static_cast<std::uint32_t>(workbook.sharedStrings.size());
             workbook.sharedStrings.push_back(model::SharedString{std::move(text), {}, {}});
-            plain.emplace(workbook.sharedStrings.back().text, cell.sharedString);
+            plain.emplace(workbook.sharedStrings.back().text, entry);
+            cell.setSharedText(entry);
         }
     }
     return references;
@@ -112,18 +119,14 @@ public:
     }
 
 private:
-    void writeStrings()
-    {
-        const auto bytes = writeSharedStrings(workbook_.sharedStrings, references_, out_.size());
-        out_.insert(out_.end(), bytes.begin(), bytes.end());
-    }
+    void writeStrings() { writeSharedStrings(workbook_.sharedStrings, references_, out_); }
 
     void writeAddedFormats()
     {
         for (int index : workbook_.addedFormats) {
             std::vector<std::uint8_t> body;
             io::ByteWriter(body).u16(static_cast<std::uint16_t>(index));
-            writeUnicodeString(body, toUtf16(workbook_.formats.code(index)), 2);
+            writeUnicodeString(body, text::toUtf16(workbook_.formats.code(index)), 2);
             appendRecordAsIs(out_, rt::Format, body);
         }
     }

@@ -7,6 +7,7 @@
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/biff/SharedStringTable.h"
 #include "sheet/biff/UnicodeText.h"
+#include "sheet/text/Utf16.h"
 #include "sheet/io/ByteReader.h"
 
 #include <algorithm>
@@ -24,7 +25,7 @@ struct ObjectInfo {
 
 class WorksheetReader {
 public:
-    WorksheetReader(const model::Workbook& workbook, model::Sheet& sheet, int sheetIndex,
+    WorksheetReader(model::Workbook& workbook, model::Sheet& sheet, int sheetIndex,
                     const SheetReferences& references)
         : workbook_(workbook), sheet_(sheet), sheetIndex_(sheetIndex), references_(references)
     {
@@ -98,12 +99,12 @@ private:
         switch (type) {
         case rt::Number: {
             auto [row, column, xf] = cellHeader(reader);
-            setCell(row, column, xf, reader.f64());
+            setCell(row, column, xf).setNumber(reader.f64());
             break;
         }
         case rt::Rk: {
             auto [row, column, xf] = cellHeader(reader);
-            setCell(row, column, xf, decodeRk(reader.u32()));
+            setCell(row, column, xf).setNumber(decodeRk(reader.u32()));
             break;
         }
         case rt::MulRk: {
@@ -111,20 +112,20 @@ private:
             int column = reader.u16();
             while (reader.remaining() >= 8) {
                 const int xf = reader.u16();
-                setCell(row, column++, xf, decodeRk(reader.u32()));
+                setCell(row, column++, xf).setNumber(decodeRk(reader.u32()));
             }
             break;
         }
         case rt::Blank: {
             auto [row, column, xf] = cellHeader(reader);
-            setCell(row, column, xf, std::monostate{});
+            setCell(row, column, xf);
             break;
         }
         case rt::MulBlank: {
             const int row = reader.u16();
             int column = reader.u16();
             while (reader.remaining() >= 4)
-                setCell(row, column++, reader.u16(), std::monostate{});
+                setCell(row, column++, reader.u16());
             break;
         }
         case rt::LabelSst: {
@@ -132,23 +133,22 @@ private:
             const std::uint32_t entry = reader.u32();
             if (entry >= workbook_.sharedStrings.size())
                 throw FormatError("damaged workbook: a cell refers to a missing shared string");
-            model::Cell& cell = setCell(row, column, xf, toUtf8(workbook_.sharedStrings[entry].text));
-            cell.sharedString = static_cast<int>(entry);
+            setCell(row, column, xf).setSharedText(entry);
             break;
         }
         case rt::Label:
         case rt::RString: {
             auto [row, column, xf] = cellHeader(reader);
-            setCell(row, column, xf, toUtf8(readUnicodeString(reader, 2)));
+            workbook_.setValue(setCell(row, column, xf), text::toUtf8(readUnicodeString(reader, 2)));
             break;
         }
         case rt::BoolErr: {
             auto [row, column, xf] = cellHeader(reader);
             const std::uint8_t value = reader.u8();
             if (reader.u8())
-                setCell(row, column, xf, static_cast<model::ErrorCode>(value));
+                setCell(row, column, xf).setError(static_cast<model::ErrorCode>(value));
             else
-                setCell(row, column, xf, value != 0);
+                setCell(row, column, xf).setLogical(value != 0);
             break;
         }
         case rt::Row:
@@ -208,13 +208,13 @@ private:
         return {row, column, xf};
     }
 
-    model::Cell& setCell(int row, int column, int xf, model::CellValue value)
+    // An empty cell with the format `xf`, to be given its value.
+    model::Cell& setCell(int row, int column, int xf)
     {
         if (column >= ColumnCount)
             throw FormatError("damaged workbook: a cell lies beyond the last column");
         // The cells are taken in the order they come and put in order once the sheet is read.
         model::Cell& cell = cells_.emplace_back(model::CellAddress{row, column}, model::Cell{}).second;
-        cell.value = std::move(value);
         cell.xf = xf;
         return cell;
     }
@@ -245,15 +245,15 @@ private:
             io::ByteReader number(result, "a formula result");
             value = number.f64();
         }
-        auto formula = std::make_shared<std::vector<model::Record>>();
-        formula->push_back(model::Record{first.type, {first.body.begin(), first.body.end()}});
+        std::vector<model::Record> formula;
+        formula.push_back(model::Record{first.type, {first.body.begin(), first.body.end()}});
         std::size_t at = first.next;
         while (at < run.size()) {
             const RunRecord next = runRecordAt(run, at);
             if (!followsFormula(next.type))
                 break;
             at = next.next;
-            formula->push_back(model::Record{next.type, {next.body.begin(), next.body.end()}});
+            formula.push_back(model::Record{next.type, {next.body.begin(), next.body.end()}});
             if (next.type == rt::String && stringResult) {
                 std::vector<std::span<const std::uint8_t>> segments{next.body};
                 for (std::size_t c = at; c < run.size();) {
@@ -263,11 +263,13 @@ private:
                     segments.push_back(more.body);
                     c = more.next;
                 }
-                value = toUtf8(readContinuedString(segments));
+                value = text::toUtf8(readContinuedString(segments));
             }
         }
-        model::Cell& cell = setCell(row, column, xf, std::move(value));
-        cell.formula = std::move(formula);
+        model::Cell& cell = setCell(row, column, xf);
+        workbook_.setValue(cell, std::move(value));
+        cell.setHasFormula(true);
+        sheet_.formulas.insert_or_assign(sheet_.formulas.end(), model::CellAddress{row, column}, std::move(formula));
         return at;
     }
 
@@ -336,7 +338,7 @@ private:
         }
     }
 
-    const model::Workbook& workbook_;
+    model::Workbook& workbook_;
     model::Sheet& sheet_;
     int sheetIndex_;
     const SheetReferences& references_;
@@ -347,7 +349,7 @@ private:
 
 } // namespace
 
-void readWorksheet(const model::Workbook& workbook, model::Sheet& sheet, int sheetIndex,
+void readWorksheet(model::Workbook& workbook, model::Sheet& sheet, int sheetIndex,
                    const SheetReferences& references)
 {
     WorksheetReader(workbook, sheet, sheetIndex, references).read();

@@ -6,7 +6,7 @@
 namespace sheet::biff {
 
 // Fills the cells, rows, columns, view and drawings of `sheet` from its `records`.
-void readWorksheet(const model::Workbook& workbook, model::Sheet& sheet, int sheetIndex,
+void readWorksheet(model::Workbook& workbook, model::Sheet& sheet, int sheetIndex,
                    const SheetReferences& references);
 
 } // namespace sheet::biff

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sheet/io/FileBytes.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
@@ -38,5 +40,7 @@ CompoundFile readCompoundFile(std::span<const std::uint8_t> bytes);
 
 // Writes a version 3 file (512-byte sectors, small streams in the mini stream).
 std::vector<std::uint8_t> writeCompoundFile(const CompoundFile& file);
+// Writes the file to `sink` piece by piece: its streams go out as they are, without a copy.
+void writeCompoundFile(const CompoundFile& file, const io::ByteSink& sink);
 
 } // namespace sheet::container

@@ -44,12 +44,12 @@ class Writer {
 public:
     explicit Writer(const CompoundFile& file) : file_(file) {}
 
-    std::vector<std::uint8_t> write()
+    void write(const io::ByteSink& sink)
     {
         nodes_.push_back(Node{&file_.root});
         nodes_[0].child = addChildren(file_.root);
         placeStreams();
-        return assemble();
+        assemble(sink);
     }
 
 private:
@@ -110,7 +110,7 @@ private:
             fat[start + i] = mark ? mark : (i + 1 < count ? static_cast<std::uint32_t>(start + i + 1) : EndOfChain);
     }
 
-    std::vector<std::uint8_t> assemble()
+    void assemble(const io::ByteSink& sink)
     {
         const std::size_t miniStreamSectors = sectorsFor(miniStream_.size(), SectorSize);
         const std::size_t directorySectors = sectorsFor(nodes_.size() * EntrySize, SectorSize);
@@ -130,7 +130,6 @@ private:
         const std::size_t miniFatStart = directoryStart + directorySectors;
         const std::size_t fatStart = miniFatStart + miniFatSectors;
         const std::size_t difatStart = fatStart + fatSectors;
-        const std::size_t totalSectors = difatStart + difatSectors;
 
         std::vector<std::uint32_t> fat(fatSectors * EntriesPerFatSector, FreeSector);
         for (const Node* node : bigStreams_)
@@ -146,13 +145,15 @@ private:
         }
 
         std::vector<std::uint8_t> out;
-        out.reserve((totalSectors + 1) * SectorSize);
         io::ByteWriter w(out);
         writeHeader(w, fatSectors, fatStart, directoryStart, miniFatSectors, miniFatStart, difatSectors, difatStart);
+        sink(out);
         for (const Node* node : bigStreams_) {
-            w.bytes(node->entry->data);
-            pad(out);
+            sink(node->entry->data);
+            out.assign(sectorsFor(node->entry->data.size(), SectorSize) * SectorSize - node->entry->data.size(), 0);
+            sink(out);
         }
+        out.clear();
         w.bytes(miniStream_);
         pad(out);
         for (const Node& node : nodes_)
@@ -171,7 +172,7 @@ private:
             }
             w.u32(d + 1 < difatSectors ? static_cast<std::uint32_t>(difatStart + d + 1) : EndOfChain);
         }
-        return out;
+        sink(out);
     }
 
     static void pad(std::vector<std::uint8_t>& out) { out.resize(sectorsFor(out.size(), SectorSize) * SectorSize, 0); }
@@ -246,7 +247,14 @@ private:
 
 std::vector<std::uint8_t> writeCompoundFile(const CompoundFile& file)
 {
-    return Writer(file).write();
+    std::vector<std::uint8_t> bytes;
+    writeCompoundFile(file, [&bytes](std::span<const std::uint8_t> piece) { bytes.insert(bytes.end(), piece.begin(), piece.end()); });
+    return bytes;
+}
+
+void writeCompoundFile(const CompoundFile& file, const io::ByteSink& sink)
+{
+    Writer(file).write(sink);
 }
 
 } // namespace sheet::container

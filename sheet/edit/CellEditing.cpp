@@ -3,7 +3,7 @@
 #include "sheet/Errors.h"
 #include "sheet/edit/ChartRanges.h"
 #include "sheet/input/TypedInput.h"
-#include "sheet/biff/UnicodeText.h"
+#include "sheet/text/Utf16.h"
 
 #include <algorithm>
 
@@ -95,24 +95,29 @@ void writeCellText(model::Workbook& workbook, int sheetIndex, int row, int colum
     TypedInput input = readTypedInput(text, locale);
     // A text never has more UTF-16 units than UTF-8 bytes, so most texts need no counting.
     if (auto* string = std::get_if<std::string>(&input.value);
-        string && string->size() > MaxTextLength && biff::toUtf16(*string).size() > MaxTextLength)
+        string && string->size() > MaxTextLength && sheet::text::toUtf16(*string).size() > MaxTextLength)
         throw ArgumentError("the text is longer than a cell can hold (32,767 characters)");
     const model::CellAddress at{row, column};
     sheet.modified = true;
     if (std::holds_alternative<std::monostate>(input.value)) {
         if (auto found = sheet.cells.find(at); found != sheet.cells.end()) {
+            sheet.formulas.erase(at);
+            workbook.setValue(found->second, std::monostate{});
+            found->second.setHasFormula(false);
             if (found->second.xf == model::DefaultCellXf)
                 sheet.cells.erase(found);
-            else
-                found->second = model::Cell{{}, found->second.xf, -1, nullptr};
         }
         extendChartRanges(workbook, sheetIndex, row, column);
         return;
     }
     const int xf = cellXf(sheet, row, column);
-    sheet.cells[at] = model::Cell{std::move(input.value), xf, -1, nullptr};
+    model::Cell& cell = sheet.cells[at];
+    workbook.setValue(cell, std::move(input.value));
+    cell.setHasFormula(false);
+    sheet.formulas.erase(at);
+    cell.xf = xf;
     if (input.percent && workbook.formatCode(xf) == "General")
-        sheet.cells[at].xf = xfWithFormat(workbook, xf, input.decimals ? PercentWithDecimalsFormat : PercentFormat);
+        cell.xf = xfWithFormat(workbook, xf, input.decimals ? PercentWithDecimalsFormat : PercentFormat);
     extendChartRanges(workbook, sheetIndex, row, column);
 }
 
@@ -122,10 +127,10 @@ void setCellNumberFormat(model::Workbook& workbook, int sheetIndex, int row, int
     model::Sheet& sheet = worksheet(workbook, sheetIndex);
     if (code.empty())
         throw ArgumentError("a number format cannot be empty");
-    const std::string text = biff::toUtf8(biff::toUtf16(code));
-    if (biff::toUtf16(text).size() > 255)
+    const std::string utf8 = text::toUtf8(text::toUtf16(code));
+    if (text::toUtf16(utf8).size() > 255)
         throw ArgumentError("the number format is longer than 255 characters");
-    const int formatIndex = addFormat(workbook, text);
+    const int formatIndex = addFormat(workbook, utf8);
     const model::CellAddress at{row, column};
     auto found = sheet.cells.find(at);
     const int xf = xfWithFormat(workbook, found != sheet.cells.end() ? found->second.xf : cellXf(sheet, row, column),

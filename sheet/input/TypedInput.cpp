@@ -1,6 +1,6 @@
 #include "sheet/input/TypedInput.h"
 
-#include "sheet/biff/UnicodeText.h"
+#include "sheet/text/Utf16.h"
 
 #include <charconv>
 #include <cmath>
@@ -125,13 +125,13 @@ TypedInput readTypedInput(std::string_view utf8, const NumberLocale& locale)
         input.value = std::string(utf8.substr(1));
         return input;
     }
-    const std::u16string wide = biff::toUtf16(utf8);
+    const std::u16string wide = text::toUtf16(utf8);
     const std::u16string_view text = trimmed(wide);
     std::optional<Number> number = readNumber(text, locale.decimalSeparator, locale.groupSeparator);
     if (!number && locale.decimalSeparator != U'.')
         number = readNumber(text, U'.', 0);
     if (!number) {
-        input.value = biff::toUtf8(wide);
+        input.value = text::toUtf8(wide);
         return input;
     }
     input.value = number->value;

@@ -58,7 +58,7 @@ volatile std::sig_atomic_t unfinished = 0;
 
 // Writes through a new temporary file renamed over `target` at the end. A replaced file keeps its mode;
 // a new one gets `newFileMode`, or without it the mode the umask allows.
-void replaceFile(const std::string& target, const std::string& named, std::span<const std::uint8_t> bytes,
+void replaceFile(const std::string& target, const std::string& named, const FileContent& content,
                  std::optional<mode_t> newFileMode)
 {
     const std::string folder = folderOf(target);
@@ -87,14 +87,23 @@ void replaceFile(const std::string& target, const std::string& named, std::span<
         unfinished = 0;
         fail("write", named, error);
     };
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t wrote = ::write(file.get(), bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote < 0)
-            abandon(errno);
-        done += static_cast<std::size_t>(wrote);
+    const ByteSink sink = [&](std::span<const std::uint8_t> bytes) {
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t wrote = ::write(file.get(), bytes.data() + done, bytes.size() - done);
+            if (wrote < 0 && errno == EINTR)
+                continue;
+            if (wrote < 0)
+                abandon(errno);
+            done += static_cast<std::size_t>(wrote);
+        }
+    };
+    try {
+        content(sink);
+    } catch (...) {
+        ::unlink(temporary.c_str());
+        unfinished = 0;
+        throw;
     }
     struct stat existing {};
     const bool replacing = ::lstat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
@@ -108,6 +117,11 @@ void replaceFile(const std::string& target, const std::string& named, std::span<
     if (::rename(temporary.c_str(), target.c_str()) != 0)
         abandon(errno);
     unfinished = 0;
+}
+
+FileContent contentOf(std::span<const std::uint8_t> bytes)
+{
+    return [bytes](const ByteSink& sink) { sink(bytes); };
 }
 
 // The file that a symbolic link at `path` finally names, or `path` itself.
@@ -178,12 +192,22 @@ std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t lim
 
 void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes)
 {
+    writeFileAtomically(path, contentOf(bytes));
+}
+
+void writeFileAtomically(const std::string& path, const FileContent& content)
+{
     if (path.empty())
         throw FileError("cannot write a file without a name");
-    replaceFile(path, path, bytes, SharedFileMode);
+    replaceFile(path, path, content, SharedFileMode);
 }
 
 void writeChosenFile(const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    writeChosenFile(path, contentOf(bytes));
+}
+
+void writeChosenFile(const std::string& path, const FileContent& content)
 {
     if (path.empty())
         throw FileError("cannot write a file without a name");
@@ -191,7 +215,7 @@ void writeChosenFile(const std::string& path, std::span<const std::uint8_t> byte
     struct stat info {};
     if (::lstat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
         throw FileError("cannot write " + path + ": " + kindOf(info.st_mode));
-    replaceFile(target, path, bytes, std::nullopt);
+    replaceFile(target, path, content, std::nullopt);
 }
 
 void removeUnfinishedFile()

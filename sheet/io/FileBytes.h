@@ -3,6 +3,7 @@
 #include "sheet/io/Descriptor.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -23,16 +24,23 @@ std::vector<std::uint8_t> readAtMost(int fd, std::size_t limit, const std::strin
 // The whole content of a regular file of at most `limit` bytes; a FileError names the file and the reason.
 std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t limit = LargestWorkbook);
 
+// Takes a file's bytes piece by piece, in order.
+using ByteSink = std::function<void(std::span<const std::uint8_t>)>;
+// Gives a file's bytes to a sink, so that a large file need not be held whole before it is written.
+using FileContent = std::function<void(const ByteSink&)>;
+
 // Writes the bytes to a new temporary file in the target's folder and renames it over the target, so
 // the target is either the old file or the complete new one. A new file gets mode 0644, a replaced one
 // keeps its mode. A symbolic link at the target is replaced, not followed: the way to write in a shared
 // folder such as the temporary folder.
 void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+void writeFileAtomically(const std::string& path, const FileContent& content);
 
 // Writes a file that a person named, as writeFileAtomically does, but a symbolic link at the path is
 // followed and its target replaced in the target's folder; a folder, device or FIFO is refused. A new
 // file gets the mode the umask allows.
 void writeChosenFile(const std::string& path, std::span<const std::uint8_t> bytes);
+void writeChosenFile(const std::string& path, const FileContent& content);
 
 // Removes the temporary file of a write under way, if any. Safe to call from a signal handler, so
 // that an interrupted program leaves no temporary file behind.

@@ -55,13 +55,21 @@ std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file)
     return container::writeCompoundFile(file.container);
 }
 
+// The file goes out piece by piece as the container writes it, so its bytes are never held beside the
+// stream written for it; that stream leaves the container again afterwards, as after reading.
 void saveWorkbookFile(WorkbookFile& file, const std::string& path, SaveTarget target)
 {
-    const std::vector<std::uint8_t> bytes = workbookFileBytes(file);
+    container::Entry& stream = workbookStream(file.container);
+    stream.data = biff::writeWorkbook(file.workbook);
+    const struct Release {
+        std::vector<std::uint8_t>& data;
+        ~Release() { std::vector<std::uint8_t>().swap(data); }
+    } release{stream.data};
+    const FileContent content = [&file](const ByteSink& sink) { container::writeCompoundFile(file.container, sink); };
     if (target == SaveTarget::ChosenFile)
-        writeChosenFile(path, bytes);
+        writeChosenFile(path, content);
     else
-        writeFileAtomically(path, bytes);
+        writeFileAtomically(path, content);
 }
 
 } // namespace sheet::io

@@ -8,6 +8,14 @@ const Cell* Sheet::cell(int row, int column) const
     return found == cells.end() ? nullptr : &found->second;
 }
 
+const std::vector<Record>* Sheet::formulaOf(const CellAddress& at, const Cell& cell) const
+{
+    if (!cell.hasFormula())
+        return nullptr;
+    auto found = formulas.find(at);
+    return found == formulas.end() ? nullptr : &found->second;
+}
+
 int Sheet::columnWidth(int column) const
 {
     for (const ColumnInfo& info : columns)

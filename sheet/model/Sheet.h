@@ -42,6 +42,8 @@ struct Sheet {
     bool visible = true;
 
     CellStore cells;
+    // The records of each formula cell (FORMULA and what follows it), as they came.
+    std::map<CellAddress, std::vector<Record>> formulas;
     std::map<int, RowInfo> rows;
     std::vector<ColumnInfo> columns;
     int defaultColumnWidth = 8;             // DEFCOLWIDTH, in characters
@@ -58,6 +60,8 @@ struct Sheet {
     bool modified = false;
 
     const Cell* cell(int row, int column) const;
+    // The records of the cell's formula, nullptr when it has none.
+    const std::vector<Record>* formulaOf(const CellAddress& at, const Cell& cell) const;
     int columnWidth(int column) const;  // 1/256 of a character
     int rowHeight(int row) const;       // twips
     bool rowHidden(int row) const;

@@ -1,5 +1,7 @@
 #include "sheet/model/Workbook.h"
 
+#include "sheet/text/Utf16.h"
+
 namespace sheet::model {
 
 const Font* Workbook::font(int fontIndex) const
@@ -20,6 +22,44 @@ std::string Workbook::formatCode(int xfIndex) const
 {
     const Xf* format = xf(xfIndex);
     return formats.code(format ? format->formatIndex : 0);
+}
+
+CellValue Workbook::value(const Cell& cell) const
+{
+    switch (cell.kind()) {
+    case Cell::Kind::Empty: return std::monostate{};
+    case Cell::Kind::Number: return *cell.number();
+    case Cell::Kind::Logical: return cell.logical();
+    case Cell::Kind::Error: return cell.error();
+    case Cell::Kind::SharedText:
+        return cell.textIndex() < sharedStrings.size() ? text::toUtf8(sharedStrings[cell.textIndex()].text) : std::string();
+    case Cell::Kind::Text:
+        return cell.textIndex() < cellTexts.size() ? cellTexts[cell.textIndex()] : std::string();
+    }
+    return std::monostate{};
+}
+
+void Workbook::setValue(Cell& cell, CellValue value)
+{
+    if (cell.kind() == Cell::Kind::Text && cell.textIndex() < cellTexts.size())
+        std::string().swap(cellTexts[cell.textIndex()]);
+    std::visit(
+        [&](auto&& held) {
+            using Held = std::decay_t<decltype(held)>;
+            if constexpr (std::is_same_v<Held, double>) {
+                cell.setNumber(held);
+            } else if constexpr (std::is_same_v<Held, std::string>) {
+                cell.setText(static_cast<std::uint32_t>(cellTexts.size()));
+                cellTexts.push_back(std::move(held));
+            } else if constexpr (std::is_same_v<Held, bool>) {
+                cell.setLogical(held);
+            } else if constexpr (std::is_same_v<Held, ErrorCode>) {
+                cell.setError(held);
+            } else {
+                cell.setEmpty();
+            }
+        },
+        std::move(value));
 }
 
 } // namespace sheet::model

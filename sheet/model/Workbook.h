@@ -28,6 +28,9 @@ struct Workbook {
     std::vector<Xf> xfs;
     Palette palette;
     std::vector<SharedString> sharedStrings;
+    // The texts of cells that are not entries of the string table: written since reading, formula
+    // results and texts stored in the cell record. Saving moves written texts into the table.
+    std::vector<std::string> cellTexts;
     std::vector<Sheet> sheets;
     int activeSheet = 0;
 
@@ -42,6 +45,11 @@ struct Workbook {
     // The XF at an index, nullptr when out of range.
     const Xf* xf(int index) const;
     std::string formatCode(int xfIndex) const;
+
+    // The value a cell holds, its text in UTF-8.
+    CellValue value(const Cell& cell) const;
+    // Gives the cell `value`, keeping its format and whether it has a formula.
+    void setValue(Cell& cell, CellValue value);
 };
 
 } // namespace sheet::model

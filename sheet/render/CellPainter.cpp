@@ -55,10 +55,6 @@ QPen borderPen(int style, const QColor& colour)
     return pen;
 }
 
-bool isNumber(const model::Cell& cell)
-{
-    return std::holds_alternative<double>(cell.value);
-}
 
 }  // namespace
 
@@ -90,10 +86,9 @@ QColor CellPainter::fontColour(const model::Xf& xf) const
 bool CellPainter::isBlank(int row, int column) const
 {
     const model::Cell* cell = sheet_.cell(row, column);
-    if (!cell || std::holds_alternative<std::monostate>(cell->value))
+    if (!cell || cell->isEmpty())
         return true;
-    const auto* text = std::get_if<std::string>(&cell->value);
-    return text && text->empty();
+    return cell->isText() && std::get<std::string>(workbook_.value(*cell)).empty();
 }
 
 void CellPainter::paintGridlines()
@@ -153,8 +148,8 @@ void CellPainter::paintText(int row, int column, const model::Cell& cell)
 
     HorizontalAlignment horizontal = xf.horizontal;
     if (horizontal == HorizontalAlignment::General)
-        horizontal = isNumber(cell) ? HorizontalAlignment::Right
-            : std::holds_alternative<std::string>(cell.value) ? HorizontalAlignment::Left : HorizontalAlignment::Center;
+        horizontal = cell.number() ? HorizontalAlignment::Right
+            : cell.isText() ? HorizontalAlignment::Left : HorizontalAlignment::Center;
 
     const double left = box.left() + textMargin + (horizontal == HorizontalAlignment::Left ? xf.indent * indentWidth : 0);
     const double right = box.right() + 1 - textMargin - (horizontal == HorizontalAlignment::Right ? xf.indent * indentWidth : 0);
@@ -168,7 +163,7 @@ void CellPainter::paintText(int row, int column, const model::Cell& cell)
         baseline = box.top() + (box.height() - lineHeight) / 2 + ascent;
 
     painter_.save();
-    if (xf.wrap && !isNumber(cell)) {
+    if (xf.wrap && !cell.number()) {
         painter_.setClipRect(box);
         const int vertical = xf.vertical == VerticalAlignment::Top ? Qt::AlignTop
             : xf.vertical == VerticalAlignment::Bottom ? Qt::AlignBottom : Qt::AlignVCenter;
@@ -182,7 +177,7 @@ void CellPainter::paintText(int row, int column, const model::Cell& cell)
 
     const FormattedTextPainter line(formatted, metrics);
     const double room = right - left;
-    if (isNumber(cell) && line.width() > room) {
+    if (cell.number() && line.width() > room) {
         // Never a number cut at the cell's edge: that would show another number.
         painter_.setClipRect(box);
         paintNarrowNumber(cell, metrics, left, right, baseline);
@@ -196,7 +191,7 @@ void CellPainter::paintText(int row, int column, const model::Cell& cell)
         int last = column;
         const bool toRight = horizontal != HorizontalAlignment::Right;
         const bool toLeft = horizontal == HorizontalAlignment::Right || horizontal == HorizontalAlignment::Center;
-        while (!isNumber(cell) && grid_.span(row, first, last).width() - 2 * textMargin < line.width()) {
+        while (!cell.number() && grid_.span(row, first, last).width() - 2 * textMargin < line.width()) {
             const bool growRight = toRight && last < r.lastColumn && isBlank(row, last + 1);
             const bool growLeft = toLeft && first > r.firstColumn && isBlank(row, first - 1);
             if (!growRight && !growLeft)

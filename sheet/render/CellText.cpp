@@ -15,7 +15,7 @@ const format::NumberFormat& CellText::numberFormat(const model::Cell& cell) cons
 
 std::optional<format::FormattedText> CellText::narrowed(const model::Cell& cell, int characters) const
 {
-    const double* number = std::get_if<double>(&cell.value);
+    const std::optional<double> number = cell.number();
     const format::NumberFormat& format = numberFormat(cell);
     if (!number || !format.usesGeneral())
         return std::nullopt;
@@ -40,7 +40,7 @@ format::FormattedText CellText::formatted(const model::Cell& cell) const
             }
             return text;
         },
-        cell.value);
+        workbook_.value(cell));
 }
 
 }  // namespace sheet::render

@@ -337,7 +337,7 @@ std::optional<PieChart> readPieChart(const model::Workbook& workbook, const mode
     const CellText cellText(workbook);
     for (std::size_t k = 0; k < values.size(); ++k) {
         const model::Cell* cell = values[k];
-        const double* number = cell ? std::get_if<double>(&cell->value) : nullptr;
+        const std::optional<double> number = cell ? cell->number() : std::nullopt;
         if (!number || !(*number > 0) || !std::isfinite(*number))
             continue;
         PieSlice slice;

@@ -13,7 +13,7 @@ struct Written {
     std::span<const std::uint8_t> extSst;
 };
 
-Written split(const std::vector<std::uint8_t>& bytes, std::size_t streamOffset)
+Written split(std::span<const std::uint8_t> bytes, std::size_t streamOffset)
 {
     Written written;
     io::ByteReader reader(bytes, "test records");
@@ -51,8 +51,9 @@ TEST(SharedStringTable, LongTablesSplitIntoRecordsAndReadBack)
         strings.push_back(std::move(string));
     }
     constexpr std::size_t StreamOffset = 1000;
-    const std::vector<std::uint8_t> bytes = writeSharedStrings(strings, 4321, StreamOffset);
-    const Written written = split(bytes, StreamOffset);
+    std::vector<std::uint8_t> stream(StreamOffset);
+    writeSharedStrings(strings, 4321, stream);
+    const Written written = split(std::span(stream).subspan(StreamOffset), StreamOffset);
     ASSERT_GT(written.sst.size(), 5u);
 
     const std::vector<model::SharedString> read = readSharedStrings(written.sst);

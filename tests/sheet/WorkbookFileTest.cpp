@@ -3,6 +3,7 @@
 #include "sheet/biff/RecordStream.h"
 #include "sheet/edit/CellEditing.h"
 #include "sheet/io/ByteReader.h"
+#include "sheet/io/FileBytes.h"
 #include "sheet/io/WorkbookFile.h"
 
 #include <gtest/gtest.h>
@@ -14,16 +15,16 @@ using test::dataPath;
 using test::fileBytes;
 using test::templatePath;
 
-std::string text(const model::Sheet& sheet, int row, int column)
+std::string text(const model::Workbook& workbook, const model::Sheet& sheet, int row, int column)
 {
     const model::Cell* cell = sheet.cell(row, column);
-    return cell && std::holds_alternative<std::string>(cell->value) ? std::get<std::string>(cell->value) : "<none>";
+    return cell && cell->isText() ? std::get<std::string>(workbook.value(*cell)) : "<none>";
 }
 
 double number(const model::Sheet& sheet, int row, int column)
 {
     const model::Cell* cell = sheet.cell(row, column);
-    return cell && std::holds_alternative<double>(cell->value) ? std::get<double>(cell->value) : -999;
+    return cell && cell->number() ? *cell->number() : -999;
 }
 
 TEST(WorkbookFile, ReadsTheChartTemplate)
@@ -34,12 +35,12 @@ TEST(WorkbookFile, ReadsTheChartTemplate)
     const model::Sheet& assets = workbook.sheets[0];
     EXPECT_EQ(assets.name, "Assets");
     EXPECT_EQ(workbook.activeSheet, 0);
-    EXPECT_EQ(text(assets, 2, 0), "Asset Type");
-    EXPECT_EQ(text(assets, 2, 1), "Amount");
+    EXPECT_EQ(text(workbook, assets, 2, 0), "Asset Type");
+    EXPECT_EQ(text(workbook, assets, 2, 1), "Amount");
     const char* labels[] = {"Savings", "401k", "Stocks", "House", "Bonds", "Car"};
     const double amounts[] = {25000, 55000, 15000, 250000, 11000, 7500};
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(text(assets, 3 + i, 0), labels[i]);
+        EXPECT_EQ(text(workbook, assets, 3 + i, 0), labels[i]);
         EXPECT_EQ(number(assets, 3 + i, 1), amounts[i]);
     }
     EXPECT_EQ(edit::usedRange(assets), (model::CellRange{2, 0, 18, 1}));
@@ -81,14 +82,14 @@ TEST(WorkbookFile, ReadsAWorkbookWrittenByPerl)
     const model::Workbook& workbook = file.workbook;
     ASSERT_EQ(workbook.sheets.size(), 2u);
     const model::Sheet& data = workbook.sheets[0];
-    EXPECT_EQ(text(data, 1, 0), "Äpfel");
-    EXPECT_EQ(text(data, 2, 0), "日本語");
-    EXPECT_EQ(text(data, 3, 0), "Ελληνικά");
+    EXPECT_EQ(text(workbook, data, 1, 0), "Äpfel");
+    EXPECT_EQ(text(workbook, data, 2, 0), "日本語");
+    EXPECT_EQ(text(workbook, data, 3, 0), "Ελληνικά");
     EXPECT_EQ(number(data, 3, 1), -3.25);
     EXPECT_EQ(number(data, 4, 1), 1e9);
     EXPECT_EQ(workbook.formatCode(data.cell(1, 1)->xf), "#,##0.00 \"€\"");
     ASSERT_NE(data.cell(5, 1), nullptr);
-    EXPECT_TRUE(data.cell(5, 1)->formula);
+    EXPECT_TRUE(data.cell(5, 1)->hasFormula());
     EXPECT_EQ(edit::usedRange(data), (model::CellRange{0, 0, 8, 3}));
     ASSERT_EQ(data.charts.size(), 1u);
     EXPECT_EQ(data.charts[0].series[0].values->range, (model::CellRange{1, 1, 4, 1}));
@@ -100,10 +101,10 @@ TEST(WorkbookFile, ReadsALongStringTableWrittenByLibreOffice)
 {
     const io::WorkbookFile file = io::openWorkbookFile(dataPath("lo-strings.xls"));
     const model::Sheet& sheet = file.workbook.sheets[0];
-    EXPECT_EQ(text(sheet, 1, 0), "entry 0 ünïcödé ");
-    EXPECT_EQ(text(sheet, 1500, 0), "entry 1499 ünïcödé " + std::string(1499 % 17, 'x'));
+    EXPECT_EQ(text(file.workbook, sheet, 1, 0), "entry 0 ünïcödé ");
+    EXPECT_EQ(text(file.workbook, sheet, 1500, 0), "entry 1499 ünïcödé " + std::string(1499 % 17, 'x'));
     EXPECT_EQ(number(sheet, 1500, 1), 1499 * 1.25);
-    EXPECT_EQ(text(sheet, 1501, 1).size(), 9000u);
+    EXPECT_EQ(text(file.workbook, sheet, 1501, 1).size(), 9000u);
 }
 
 TEST(WorkbookFile, SavingAnUnchangedWorkbookKeepsEveryStream)
@@ -130,14 +131,15 @@ TEST(WorkbookFile, ChangedWorkbooksKeepWhatWasNotChanged)
         edit::setCellNumberFormat(file.workbook, 0, 0, 6, "0.000");
         const io::WorkbookFile again = io::readWorkbookFile(io::workbookFileBytes(file));
         const model::Workbook& after = again.workbook;
-        EXPECT_EQ(text(after.sheets[0], 0, 5), "changed") << path;
+        EXPECT_EQ(text(after, after.sheets[0], 0, 5), "changed") << path;
         EXPECT_EQ(after.formatCode(after.sheets[0].cell(0, 6)->xf), "0.000") << path;
         ASSERT_EQ(after.sheets.size(), before.sheets.size());
         for (std::size_t s = 0; s < before.sheets.size(); ++s) {
             for (const auto& [at, cell] : before.sheets[s].cells) {
                 const model::Cell* copy = after.sheets[s].cell(at.row, at.column);
                 ASSERT_NE(copy, nullptr) << path << " " << at.row << "," << at.column;
-                EXPECT_EQ(copy->value, cell.value) << path;
+                EXPECT_EQ(after.value(*copy), before.value(cell)) << path;
+                EXPECT_EQ(copy->hasFormula(), cell.hasFormula()) << path;
                 EXPECT_EQ(copy->xf, cell.xf) << path;
             }
             EXPECT_EQ(after.sheets[s].charts.size(), before.sheets[s].charts.size());
@@ -193,6 +195,20 @@ TEST(WorkbookFile, IndexPointsAtTheRowBlocks)
         file.workbook.addedFormats.push_back(300);
         file.workbook.modified = true;
     }
+}
+
+TEST(WorkbookFile, ASaveThatFailsWhileWritingLeavesTheOldFileAndNoTemporaryFile)
+{
+    test::ScratchFolder folder;
+    const std::string path = folder.path("kept.xls");
+    io::writeChosenFile(path, std::vector<std::uint8_t>{'o', 'l', 'd'});
+    const io::FileContent failing = [](const io::ByteSink& sink) {
+        sink(std::vector<std::uint8_t>(100000, 0xAB));
+        throw FormatError("the writer gave up");
+    };
+    EXPECT_THROW(io::writeChosenFile(path, failing), FormatError);
+    EXPECT_EQ(fileBytes(path), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(folder.entries().size(), 1u);
 }
 
 TEST(WorkbookFile, RefusesFilesThatAreNoWorkbook)

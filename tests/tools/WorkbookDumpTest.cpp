@@ -34,12 +34,14 @@ TEST(WorkbookDump, ListsEveryKindOfValueOnceWithItsFormat)
 {
     Workbook workbook = twoSheets();
     auto& cells = workbook.sheets[1].cells;
-    cells[{0, 0}] = Cell{std::string("tab\there\nline"), DefaultCellXf, -1, nullptr};
-    cells[{0, 1}] = Cell{0.25, 16, -1, nullptr};
-    cells[{1, 0}] = Cell{true, DefaultCellXf, -1, nullptr};
-    cells[{1, 1}] = Cell{ErrorCode::DivisionByZero, DefaultCellXf, -1, nullptr};
-    cells[{2, 0}] = Cell{std::monostate{}, 16, -1, nullptr};
-    cells[{3, 2}] = Cell{-12.5, DefaultCellXf, -1, std::make_shared<const std::vector<Record>>()};
+    workbook.setValue(cells[{0, 0}], std::string("tab\there\nline"));
+    workbook.setValue(cells[{0, 1}], 0.25);
+    cells[{0, 1}].xf = 16;
+    workbook.setValue(cells[{1, 0}], true);
+    workbook.setValue(cells[{1, 1}], ErrorCode::DivisionByZero);
+    cells[{2, 0}].xf = 16;
+    workbook.setValue(cells[{3, 2}], -12.5);
+    cells[{3, 2}].setHasFormula(true);
 
     EXPECT_EQ(dump(workbook, "A1:C4"),
               "sheet\t1\tData\tworksheet\n"

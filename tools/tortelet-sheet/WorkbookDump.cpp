@@ -18,18 +18,23 @@ namespace {
 
 using namespace sheet::model;
 
+void appendEscaped(std::string& out, std::string_view text)
+{
+    for (char c : text) {
+        switch (c) {
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        default: out += c;
+        }
+    }
+}
+
 std::string escaped(std::string_view text)
 {
     std::string result;
     result.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '\t': result += "\\t"; break;
-        case '\n': result += "\\n"; break;
-        case '\r': result += "\\r"; break;
-        default: result += c;
-        }
-    }
+    appendEscaped(result, text);
     return result;
 }
 
@@ -137,17 +142,37 @@ std::string shownText(const CellValue& value, const sheet::format::NumberFormat*
     return raw;
 }
 
-void writeCells(const Sheet& sheet, FormatCache& formats, std::ostream& output)
+// The listing of millions of cells is built in a buffer that goes to the stream in large pieces.
+void writeCells(const Workbook& workbook, const Sheet& sheet, FormatCache& formats, std::ostream& output)
 {
+    constexpr std::size_t Piece = 1 << 20;
+    std::string buffer;
+    buffer.reserve(Piece + 4096);
     for (const auto& [address, cell] : sheet.cells) {
-        if (std::holds_alternative<std::monostate>(cell.value))
+        if (cell.isEmpty())
             continue;
-        const ValueText value = valueText(cell.value);
+        const CellValue held = workbook.value(cell);
+        const ValueText value = valueText(held);
         const FormatCache::Format& format = formats.of(cell.xf);
-        output << "cell\t" << cellAddress(address.row, address.column) << '\t'
-               << (cell.formula ? "formula:" : "") << value.kind << '\t' << escaped(value.raw) << '\t'
-               << format.escapedCode << '\t' << escaped(shownText(cell.value, format.format.get(), value.raw)) << '\n';
+        buffer += "cell\t";
+        buffer += cellAddress(address.row, address.column);
+        buffer += '\t';
+        if (cell.hasFormula())
+            buffer += "formula:";
+        buffer += value.kind;
+        buffer += '\t';
+        appendEscaped(buffer, value.raw);
+        buffer += '\t';
+        buffer += format.escapedCode;
+        buffer += '\t';
+        appendEscaped(buffer, shownText(held, format.format.get(), value.raw));
+        buffer += '\n';
+        if (buffer.size() >= Piece) {
+            output.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            buffer.clear();
+        }
     }
+    output.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
 }
 
 void writeCharts(const Workbook& workbook, const Sheet& sheet, std::ostream& output)
@@ -176,7 +201,7 @@ void writeWorkbookDump(const Workbook& workbook, const std::string& activeUsedRa
                << (active ? "\tactive" : "") << (sheet.visible ? "" : "\thidden") << '\n';
         if (active)
             output << "used\t" << activeUsedRange << '\n';
-        writeCells(sheet, formats, output);
+        writeCells(workbook, sheet, formats, output);
         writeCharts(workbook, sheet, output);
     }
 }

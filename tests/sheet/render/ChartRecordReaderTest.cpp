@@ -52,8 +52,8 @@ TEST(ChartRecordReader, ReadsTheTemplatesPie)
 TEST(ChartRecordReader, OnlyPositiveNumbersMakeSlices)
 {
     auto wb = sampleWorkbook({{"a", 10}, {"b", 0}, {"c", -5}, {"d", 20}, {"e", 30}, {"f", 1}});
-    wb.sheets[0].cells[{6, 1}].value = std::string("12");  // a number kept as text
-    wb.sheets[0].cells[{8, 1}].value = std::numeric_limits<double>::infinity();
+    wb.setValue(wb.sheets[0].cells[{6, 1}], std::string("12"));  // a number kept as text
+    wb.sheets[0].cells[{8, 1}].setNumber(std::numeric_limits<double>::infinity());
     const auto pie = readPieChart(wb, chartOf(wb));
     ASSERT_TRUE(pie.has_value());
     ASSERT_EQ(pie->slices.size(), 2u);

@@ -161,8 +161,8 @@ TEST(RangePicture, ANumberTooWideForItsCellShowsHashesNeverACutNumber)
     auto wb = sampleWorkbook({{"Lottery", 12345678901.0}, {"Savings", 25000.0}});
     auto& sheet = wb.sheets[0];
     sheet.columns.push_back(columnsOf(2, 2, 3 * 256));
-    sheet.cells[{3, 2}] = cellOf(123456789.0, 15);  // General in a column three characters wide
-    sheet.cells[{4, 2}] = cellOf(7.0, 15);
+    sheet.cells[{3, 2}] = cellOf(wb, 123456789.0, 15);  // General in a column three characters wide
+    sheet.cells[{4, 2}] = cellOf(wb, 7.0, 15);
     const QStringList texts = textsOf(sheet::render::recordRange(wb, 0, CellRange{3, 1, 4, 2}));
     EXPECT_TRUE(texts.contains(QStringLiteral("25,000"))) << texts.join('|').toStdString();
     EXPECT_TRUE(texts.contains(QStringLiteral("7")));
@@ -174,11 +174,11 @@ TEST(RangePicture, TextRunsOnOverEmptyNeighboursAndNumbersThatDoNotFitShowHashes
 {
     auto wb = sampleWorkbook({});
     auto& cells = wb.sheets[0].cells;
-    cells[{20, 0}] = cellOf(std::string("A rather long label that runs on"), 15);
-    cells[{21, 0}] = cellOf(std::string("A rather long label that is cut"), 15);
-    cells[{21, 1}] = cellOf(std::string("x"), 15);
-    cells[{22, 0}] = cellOf(123456789012345.0, 15);
-    cells[{22, 1}] = cellOf(1.0 / 3.0, 15);
+    cells[{20, 0}] = cellOf(wb, std::string("A rather long label that runs on"), 15);
+    cells[{21, 0}] = cellOf(wb, std::string("A rather long label that is cut"), 15);
+    cells[{21, 1}] = cellOf(wb, std::string("x"), 15);
+    cells[{22, 0}] = cellOf(wb, 123456789012345.0, 15);
+    cells[{22, 1}] = cellOf(wb, 1.0 / 3.0, 15);
     const CellRange range{20, 0, 22, 2};
     const QImage picture = drawRange(wb, 0, range);
     const int columnA = picture.width() - 64 - (picture.width() - 64) * 2656 / (3904 + 2656);

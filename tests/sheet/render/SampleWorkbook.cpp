@@ -119,16 +119,16 @@ sheet::model::Workbook sampleWorkbook(const std::vector<Entry>& entries)
     sheet.columns = {columnsOf(0, 0, 3904), columnsOf(1, 1, 2656)};
     for (int row = 2; row <= 8; ++row)
         sheet.rows[row] = rowOf(300);
-    sheet.cells[{2, 0}] = cellOf(std::string("Asset Type"), 16);
-    sheet.cells[{2, 1}] = cellOf(std::string("Amount"), 16);
+    sheet.cells[{2, 0}] = cellOf(wb, std::string("Asset Type"), 16);
+    sheet.cells[{2, 1}] = cellOf(wb, std::string("Amount"), 16);
     for (std::size_t k = 0; k < entries.size(); ++k) {
         const int row = 3 + static_cast<int>(k);
         const bool odd = k % 2 == 0;
-        sheet.cells[{row, 0}] = cellOf(entries[k].first, odd ? 17 : 19);
-        sheet.cells[{row, 1}] = cellOf(entries[k].second, odd ? 18 : 20);
+        sheet.cells[{row, 0}] = cellOf(wb, entries[k].first, odd ? 17 : 19);
+        sheet.cells[{row, 1}] = cellOf(wb, entries[k].second, odd ? 18 : 20);
     }
-    sheet.cells[{16, 1}] = cellOf(std::monostate{}, 20);
-    sheet.cells[{18, 1}] = cellOf(std::monostate{}, 20);
+    sheet.cells[{16, 1}] = cellOf(wb, std::monostate{}, 20);
+    sheet.cells[{18, 1}] = cellOf(wb, std::monostate{}, 20);
 
     Chart chart;
     chart.records = pieChartRecords(true, 10, 0x16);

@@ -22,10 +22,10 @@ inline sheet::model::RowInfo rowOf(int height, bool hidden = false)
     return row;
 }
 
-inline sheet::model::Cell cellOf(sheet::model::CellValue value, int xf)
+inline sheet::model::Cell cellOf(sheet::model::Workbook& workbook, sheet::model::CellValue value, int xf)
 {
     sheet::model::Cell cell;
-    cell.value = std::move(value);
+    workbook.setValue(cell, std::move(value));
     cell.xf = xf;
     return cell;
 }
