@@ -1,10 +1,9 @@
 #include "Form1.h"
 
-#include "FileRoutines.h"
-#include "Handler.h"
-#include "Main.h"
-#include "Twips.h"
-
+#include "common/FileRoutines.h"
+#include "common/Handler.h"
+#include "common/Main.h"
+#include "common/Twips.h"
 #include "entries/EntryStore.h"
 
 #include <QCloseEvent>
@@ -30,9 +29,9 @@ Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QStr
     setObjectName(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(twipsToPixels(8040), twipsToPixels(4800));
-    CentreOnScreen(*this);
-    setFont(ArialBold(9));
+    setFixedSize(common::twipsToPixels(8040), common::twipsToPixels(4800));
+    common::CentreOnScreen(*this);
+    setFont(common::ArialBold(9));
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -40,8 +39,8 @@ Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QStr
     setMouseTracking(true);
 
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(twipsToPixels(QRect(120, 1140, 7800, 2535)));
-    ListView1->setFont(ArialBold(9));
+    ListView1->setGeometry(common::twipsToPixels(QRect(120, 1140, 7800, 2535)));
+    ListView1->setFont(common::ArialBold(9));
     ListView1->setRootIsDecorated(false);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setSortingEnabled(false);
@@ -81,8 +80,8 @@ QPushButton* Form1::makeButton(const char* name, const QString& caption, int lef
 {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QLatin1String(name));
-    button->setGeometry(twipsToPixels(QRect(left, top, width, height)));
-    button->setFont(ArialBold(11.25));
+    button->setGeometry(common::twipsToPixels(QRect(left, top, width, height)));
+    button->setFont(common::ArialBold(11.25));
     button->setMouseTracking(true);
     button->installEventFilter(this);
     return button;
@@ -90,24 +89,24 @@ QPushButton* Form1::makeButton(const char* name, const QString& caption, int lef
 
 void Form1::Form_Load()
 {
-    Handler h(platform_.messages, kLocation + QStringLiteral("Form_Load"));
-    h(102, [&] { ApplySkinIfPresent(*this, programFolder_); });
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("Form_Load"));
+    h(102, [&] { common::ApplySkinIfPresent(*this, programFolder_); });
     h(104, [&] { setWindowTitle(QStringLiteral("Tortelet Studio")); });
-    h(106, [&] { setWindowIcon(ApplicationIcon()); });
-    h(108, [&] { SetApplicationTitle(); });
+    h(106, [&] { setWindowIcon(common::ApplicationIcon()); });
+    h(108, [&] { common::SetApplicationTitle(); });
     loadHandCursor(h);
     drawHomePage(h);
     entries::LoadEntryList(list_, platform_.settings, h, 122);
 }
 
-void Form1::loadHandCursor(Handler& h)
+void Form1::loadHandCursor(common::Handler& h)
 {
     const QString path = programFolder_ + QStringLiteral("/HAND-M.CUR");
-    if (h.when(110, [&] { return FileExists(path); }))
-        h(112, [&] { pointer_.setCustomCursor(LoadCursorFile(path)); });
+    if (h.when(110, [&] { return common::FileExists(path); }))
+        h(112, [&] { pointer_.setCustomCursor(common::LoadCursorFile(path)); });
 }
 
-void Form1::drawHomePage(Handler& h)
+void Form1::drawHomePage(common::Handler& h)
 {
     int drawn = 0;
     h(114, [&] { platform_.random.seed(static_cast<std::uint32_t>(platform_.clock.secondsSinceMidnight())); });
@@ -142,7 +141,7 @@ void Form1::hideMainWindow() { hide(); }
 
 void Form1::Form_QueryUnload()
 {
-    Handler h(platform_.messages, kLocation + QStringLiteral("Form_QueryUnload"));
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("Form_QueryUnload"));
     h(100, [&] { entries::SaveEntryList(list_, platform_.settings); });
 }
 
@@ -156,9 +155,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
         if (watched == ListView1->viewport())
-            pointer_.hover(PointerState::Ordinary);
+            pointer_.hover(common::PointerState::Ordinary);
         else if (qobject_cast<QPushButton*>(watched))
-            pointer_.hover(PointerState::Custom);
+            pointer_.hover(common::PointerState::Custom);
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -166,7 +165,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 void Form1::mouseMoveEvent(QMouseEvent* event)
 {
     if (childAt(event->position().toPoint()) == nullptr)
-        pointer_.hover(PointerState::Ordinary);
+        pointer_.hover(common::PointerState::Ordinary);
     QWidget::mouseMoveEvent(event);
 }
 
@@ -185,7 +184,7 @@ void Form1::endRun()
         build_.stopForExit();
     Form_QueryUnload();
     if (preview_ && !preview_->mExcelFile.isEmpty())
-        DeleteFileForced(preview_->mExcelFile);
+        common::DeleteFileForced(preview_->mExcelFile);
     Form_Unload();
 }
 

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "Handler.h"
-#include "Main.h"
-#include "PointerState.h"
-
 #include "chart/BuildHost.h"
 #include "chart/ChartBuild.h"
+#include "common/Handler.h"
+#include "common/Main.h"
+#include "common/PointerState.h"
 #include "entries/EntryCommands.h"
 #include "entries/EntryList.h"
 #include "platform/Platform.h"
@@ -24,7 +23,8 @@ class Form1 : public QWidget, private chart::BuildHost {
 
 public:
     // Builds the window and runs its start-up; endProgram ends the whole program.
-    Form1(platform::Platform platform, std::function<void()> endProgram, QString programFolder = ProgramFolder());
+    Form1(platform::Platform platform, std::function<void()> endProgram,
+          QString programFolder = common::ProgramFolder());
 
     QPushButton* PushButton1;
     QPushButton* PushButton2;
@@ -35,7 +35,7 @@ public:
     QPushButton* PushButton7;
     QTreeWidget* ListView1;
 
-    PointerState& pointer() override { return pointer_; }
+    common::PointerState& pointer() override { return pointer_; }
     entries::EntryList& list() { return list_; }
     // The preview window, once the first build has loaded it.
     preview::Form2* previewWindow() { return preview_.get(); }
@@ -56,8 +56,8 @@ protected:
 
 private:
     QPushButton* makeButton(const char* name, const QString& caption, int left, int top, int width, int height);
-    void loadHandCursor(Handler& h);
-    void drawHomePage(Handler& h);
+    void loadHandCursor(common::Handler& h);
+    void drawHomePage(common::Handler& h);
 
     int entryCount() override;
     QString entryLabel(int position) override;
@@ -71,7 +71,7 @@ private:
     platform::Platform platform_;
     std::function<void()> endProgram_;
     QString programFolder_;
-    PointerState pointer_;
+    common::PointerState pointer_;
     entries::EntryList list_;
     entries::EntryCommands commands_;
     chart::ChartBuild build_;

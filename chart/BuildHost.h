@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace app {
+namespace common {
 class PointerState;
 }
 
@@ -16,7 +16,7 @@ public:
     virtual ~BuildHost() = default;
 
     // The main window's pointer: busy while the build works.
-    virtual app::PointerState& pointer() = 0;
+    virtual common::PointerState& pointer() = 0;
 
     // The entry list's rows, by position from 1, exactly as they stand in the list.
     virtual int entryCount() = 0;

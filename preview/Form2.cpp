@@ -2,9 +2,9 @@
 
 #include "FileCopy.h"
 
-#include "app/FileRoutines.h"
-#include "app/Handler.h"
-#include "app/Twips.h"
+#include "common/FileRoutines.h"
+#include "common/Handler.h"
+#include "common/Twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -35,13 +35,13 @@ constexpr int kClientHeight = 9390;
 
 
 // What an arrow key or a click on a bar's arrow scrolls: twenty pixels.
-constexpr int kLineTwips = 20 * app::kTwipsPerPixel;
+constexpr int kLineTwips = 20 * common::kTwipsPerPixel;
 
 // A length or position of the picture in whole pixels.
-int pixels(double twips) { return static_cast<int>(std::lround(twips / app::kTwipsPerPixel)); }
-double exactPixels(double twips) { return twips / app::kTwipsPerPixel; }
+int pixels(double twips) { return static_cast<int>(std::lround(twips / common::kTwipsPerPixel)); }
+double exactPixels(double twips) { return twips / common::kTwipsPerPixel; }
 
-std::int32_t twips(int pixels) { return pixels * app::kTwipsPerPixel; }
+std::int32_t twips(int pixels) { return pixels * common::kTwipsPerPixel; }
 
 void paintWhite(QWidget& widget)
 {
@@ -77,18 +77,18 @@ Form2::Form2(platform::Platform platform, std::function<void()> showMainWindow, 
     setObjectName(QStringLiteral("Form2"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(app::twipsToPixels(kClientWidth), app::twipsToPixels(kClientHeight));
-    app::CentreOnScreen(*this);
-    setFont(app::ArialBold(9));
+    setFixedSize(common::twipsToPixels(kClientWidth), common::twipsToPixels(kClientHeight));
+    common::CentreOnScreen(*this);
+    setFont(common::ArialBold(9));
     setMouseTracking(true);
 
     Zoom_Ori = new PictureBox(this);
     Zoom_Ori->setObjectName(QStringLiteral("Zoom_Ori"));
-    Zoom_Ori->setGeometry(app::twipsToPixels(kZoomOri));
+    Zoom_Ori->setGeometry(common::twipsToPixels(kZoomOri));
 
     Frame1 = new QGroupBox(QStringLiteral("Zoom:"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(app::twipsToPixels(kFrame1));
+    Frame1->setGeometry(common::twipsToPixels(kFrame1));
     Frame1->setMouseTracking(true);
     Frame1->installEventFilter(this);
     PushButton1 = makeButton(Frame1, "PushButton1", QStringLiteral("Zoom In"), kPushButton1);
@@ -96,14 +96,14 @@ Form2::Form2(platform::Platform platform, std::function<void()> showMainWindow, 
 
     Picture2 = new QFrame(this);
     Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setGeometry(app::twipsToPixels(kPicture2));
+    Picture2->setGeometry(common::twipsToPixels(kPicture2));
     Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Picture2->setLineWidth(app::twipsToPixels(ZoomModel::kViewportBorder));
+    Picture2->setLineWidth(common::twipsToPixels(ZoomModel::kViewportBorder));
     paintWhite(*Picture2);
     viewportInside_ = new QWidget(Picture2);
-    viewportInside_->setGeometry(app::twipsToPixels(QRect(ZoomModel::kViewportBorder, ZoomModel::kViewportBorder,
-                                                          ZoomModel::kViewportInnerWidth,
-                                                          ZoomModel::kViewportInnerHeight)));
+    viewportInside_->setGeometry(common::twipsToPixels(QRect(ZoomModel::kViewportBorder, ZoomModel::kViewportBorder,
+                                                             ZoomModel::kViewportInnerWidth,
+                                                             ZoomModel::kViewportInnerHeight)));
     paintWhite(*viewportInside_);
     Picture1 = new PictureBox(viewportInside_);
     Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -133,8 +133,8 @@ QPushButton* Form2::makeButton(QWidget* container, const char* name, const QStri
 {
     auto* button = new QPushButton(caption, container);
     button->setObjectName(QLatin1String(name));
-    button->setGeometry(app::twipsToPixels(twips));
-    button->setFont(app::ArialBold(11.25));
+    button->setGeometry(common::twipsToPixels(twips));
+    button->setFont(common::ArialBold(11.25));
     button->setMouseTracking(true);
     button->installEventFilter(this);
     return button;
@@ -144,7 +144,7 @@ QScrollBar* Form2::makeScrollBar(Qt::Orientation orientation, const char* name, 
 {
     auto* bar = new QScrollBar(orientation, this);
     bar->setObjectName(QLatin1String(name));
-    bar->setGeometry(app::twipsToPixels(twips));
+    bar->setGeometry(common::twipsToPixels(twips));
     bar->setMinimum(0);
     bar->setSingleStep(1);
     // The picture moves when the thumb is released, not while it is dragged.
@@ -160,19 +160,19 @@ void Form2::setPicture(const platform::Picture& picture)
 
 void Form2::Form_Load()
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("Form_Load"));
-    h(100, [&] { app::ApplyFaceColor(*this); });
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("Form_Load"));
+    h(100, [&] { common::ApplyFaceColor(*this); });
     h(102, [&] { setWindowTitle(QStringLiteral("Tortelet Studio")); });
-    h(104, [&] { setWindowIcon(app::ApplicationIcon()); });
+    h(104, [&] { setWindowIcon(common::ApplicationIcon()); });
     const QString cursorFile = programFolder_ + QStringLiteral("/HAND-M.CUR");
-    if (h.when(106, [&] { return app::FileExists(cursorFile); }))
-        h(108, [&] { pointer_.setCustomCursor(app::LoadCursorFile(cursorFile)); });
+    if (h.when(106, [&] { return common::FileExists(cursorFile); }))
+        h(108, [&] { pointer_.setCustomCursor(common::LoadCursorFile(cursorFile)); });
     h(110, [&] { mSetupPending = true; });
 }
 
 void Form2::Form_Activate()
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("Form_Activate"));
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("Form_Activate"));
     const bool nothingDelivered = h.when(100, [&] { return !mSetupPending; });
     if (!nothingDelivered) {
         h(102, [&] {
@@ -200,7 +200,7 @@ void Form2::repaintZoomed()
     const QRectF source = QRectF(0, 0, exactPixels(zoom_.mBaseWidth), exactPixels(zoom_.mBaseHeight)) &
                           QRectF(QPointF(0, 0), Zoom_Ori->picture().size());
     Picture1->paintScaled(Zoom_Ori->picture(), source, size);
-    pointer_.set(app::PointerState::Ordinary);
+    pointer_.set(common::PointerState::Ordinary);
 }
 
 void Form2::showPosition()
@@ -214,14 +214,14 @@ void Form2::showPosition()
 
 void Form2::PushButton1_Click()
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton1_Click"));
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton1_Click"));
     h(100, [&] { zoom_.StepZoom(0); });
     showPosition();
 }
 
 void Form2::PushButton2_Click()
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton2_Click"));
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton2_Click"));
     h(100, [&] { zoom_.StepZoom(1); });
     showPosition();
 }
@@ -240,20 +240,20 @@ void Form2::VScroll1_Change(int value)
 
 void Form2::picture1_MouseDown(int, float x, float y)
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("picture1_MouseDown"));
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("picture1_MouseDown"));
     h(100, [&] { zoom_.pressAt(x, y); });
 }
 
 void Form2::picture1_MouseMove(int button, float x, float y)
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("picture1_MouseMove"));
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("picture1_MouseMove"));
     h(100, [&] { zoom_.dragTo(button, x, y); });
     showPosition();
 }
 
 void Form2::Picture1_MouseUp()
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("Picture1_MouseUp"));
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("Picture1_MouseUp"));
     h(100, [&] { zoom_.followHorizontalPosition(); });
     h(102, [&] { zoom_.followVerticalPosition(); });
     showPosition();
@@ -273,14 +273,14 @@ void Form2::SetVScrollbarByPercent(std::int16_t percent)
 
 void Form2::PushButton6_Click()
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton6_Click"));
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton6_Click"));
     QString path;
     std::int16_t answer = platform::AnswerNone;
     h(100, [&] {
         path = platform_.saveDialog.askSavePath(QStringLiteral("Save File"), QStringLiteral("Excel Files (*.xls)|*.xls|"));
     });
     if (h.when(102, [&] { return !path.isEmpty(); })) {
-        if (h.when(104, [&] { return app::FileExists(path); })) {
+        if (h.when(104, [&] { return common::FileExists(path); })) {
             h(106, [&] {
                 platform::MessageRequest question;
                 question.text = QStringLiteral("Are you sure you wish to overwrite ") + path + QStringLiteral(" ?");
@@ -312,16 +312,16 @@ void Form2::PushButton6_Click()
 
 void Form2::PushButton8_Click()
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton8_Click"));
-    h(100, [&] { app::DeleteFileForced(mExcelFile); });
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton8_Click"));
+    h(100, [&] { common::DeleteFileForced(mExcelFile); });
     h(102, [&] { showMainWindow_(); });
     h(104, [&] { hide(); });
 }
 
 void Form2::Form_QueryUnload()
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("Form_QueryUnload"));
-    h(100, [&] { app::DeleteFileForced(mExcelFile); });
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("Form_QueryUnload"));
+    h(100, [&] { common::DeleteFileForced(mExcelFile); });
     h(102, [&] { QCoreApplication::processEvents(); });
     h(104, [&] { QCoreApplication::processEvents(); });
 }
@@ -355,7 +355,7 @@ void Form2::closeEvent(QCloseEvent* event)
 void Form2::mouseMoveEvent(QMouseEvent* event)
 {
     if (childAt(event->position().toPoint()) == nullptr)
-        pointer_.hover(app::PointerState::Ordinary);
+        pointer_.hover(common::PointerState::Ordinary);
     QWidget::mouseMoveEvent(event);
 }
 
@@ -385,7 +385,7 @@ void Form2::turnWheel(const QWheelEvent& event)
     // The bars move the picture, so the arithmetic sees the same change as a click on a bar.
     const auto scroll = [](QScrollBar& bar, std::int16_t twipsPerUnit, int pixels) {
         if (pixels != 0 && bar.isEnabled() && twipsPerUnit > 0)
-            bar.setValue(bar.value() + pixels * app::kTwipsPerPixel / twipsPerUnit);
+            bar.setValue(bar.value() + pixels * common::kTwipsPerPixel / twipsPerUnit);
     };
     scroll(*HScroll1, zoom_.mHStep, action.scrollX);
     scroll(*VScroll1, zoom_.mVStep, action.scrollY);
@@ -399,10 +399,10 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::MouseMove) {
         if (qobject_cast<QPushButton*>(watched))
-            pointer_.hover(app::PointerState::Custom);
+            pointer_.hover(common::PointerState::Custom);
         else if (watched == Frame1 &&
                  Frame1->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()) == nullptr)
-            pointer_.hover(app::PointerState::Ordinary);
+            pointer_.hover(common::PointerState::Ordinary);
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -4,8 +4,8 @@
 #include "WheelGestures.h"
 #include "ZoomModel.h"
 
-#include "app/Main.h"
-#include "app/PointerState.h"
+#include "common/Main.h"
+#include "common/PointerState.h"
 #include "platform/Platform.h"
 
 #include <QFrame>
@@ -27,7 +27,7 @@ public:
     // Builds the window and runs its load routine. showMainWindow brings the main window back;
     // endProgram ends the whole program.
     Form2(platform::Platform platform, std::function<void()> showMainWindow, std::function<void()> endProgram,
-          QWidget* parent = nullptr, QString programFolder = app::ProgramFolder());
+          QWidget* parent = nullptr, QString programFolder = common::ProgramFolder());
 
     // The scratch workbook that "Save Results To Excel File" copies.
     QString mExcelFile;
@@ -47,7 +47,7 @@ public:
     QPushButton* PushButton8;
 
     const ZoomModel& zoom() const { return zoom_; }
-    app::PointerState& pointer() { return pointer_; }
+    common::PointerState& pointer() { return pointer_; }
     bool setupPending() const { return mSetupPending; }
 
     void Form_Load();
@@ -90,7 +90,7 @@ private:
     std::function<void()> showMainWindow_;
     std::function<void()> endProgram_;
     QString programFolder_;
-    app::PointerState pointer_;
+    common::PointerState pointer_;
     QWidget* viewportInside_;
     ZoomModel zoom_;
     bool mSetupPending = false;

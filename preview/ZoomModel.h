@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Twips.h"
+#include "common/Twips.h"
 
 #include <cstdint>
 #include <functional>
@@ -33,8 +33,8 @@ public:
     static constexpr std::int32_t kViewportInnerWidth = kViewportWidth - 2 * kViewportBorder;
     static constexpr std::int32_t kViewportInnerHeight = kViewportHeight - 2 * kViewportBorder;
     // A zoomed painting stays below 4000 pixels wide and 9000 pixels high.
-    static constexpr std::int32_t kWidthLimit = 4000 * app::kTwipsPerPixel;
-    static constexpr std::int32_t kHeightLimit = 9000 * app::kTwipsPerPixel;
+    static constexpr std::int32_t kWidthLimit = 4000 * common::kTwipsPerPixel;
+    static constexpr std::int32_t kHeightLimit = 9000 * common::kTwipsPerPixel;
 
     // repaint is asked to paint Zoom_Ori into Picture1 at mZoomWidth x mZoomHeight, its own picture
     // removed, and to return the pointer to the ordinary state.

@@ -1,6 +1,6 @@
-#include "app/PointerState.h"
 #include "chart/BuildHost.h"
 #include "chart/ChartBuild.h"
+#include "common/PointerState.h"
 #include "platform/QtPlatform.h"
 #include "preview/Form2.h"
 #include "support/ScriptedPlatform.h"
@@ -33,7 +33,7 @@ public:
     std::array<Clock::time_point, MarkCount> marks{};
     preview::Form2& preview() { return *preview_; }
 
-    app::PointerState& pointer() override
+    common::PointerState& pointer() override
     {
         constexpr std::array<Mark, 4> pointerMarks{MarkCount, FilledPointer, ReopenedPointer, ReadyPointer};
         if (pointerCalls_ < pointerMarks.size() && pointerMarks[pointerCalls_] != MarkCount)
@@ -71,7 +71,7 @@ public:
 private:
     int entries_;
     QWidget mainWindow_;
-    app::PointerState pointer_{mainWindow_};
+    common::PointerState pointer_{mainWindow_};
     std::unique_ptr<preview::Form2> preview_;
     std::size_t pointerCalls_ = 0;
     int countCalls_ = 0;

@@ -94,7 +94,7 @@ TEST_F(MainWindow, SkinAndCursorBesideTheProgramAreApplied)
     EXPECT_EQ(form->styleSheet(), QStringLiteral("QPushButton { color: red; }"));
     EXPECT_NE(form->palette().color(QPalette::Window), QColor(Qt::white));
     ASSERT_TRUE(form->pointer().hasCustomCursor());
-    form->pointer().set(app::PointerState::Custom);
+    form->pointer().set(common::PointerState::Custom);
     EXPECT_EQ(form->cursor().hotSpot(), QPoint(7, 3));
 }
 
@@ -151,7 +151,7 @@ TEST_F(MainWindow, HoverFollowsThePointerUnlessBusy)
     EXPECT_EQ(form->pointer().value(), 99);
     QCoreApplication::sendEvent(form->ListView1->viewport(), &move);
     EXPECT_EQ(form->pointer().value(), 0);
-    form->pointer().set(app::PointerState::Busy);
+    form->pointer().set(common::PointerState::Busy);
     QCoreApplication::sendEvent(form->PushButton4, &move);
     QCoreApplication::sendEvent(form.get(), &move);
     EXPECT_EQ(form->pointer().value(), 11);

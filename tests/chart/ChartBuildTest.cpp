@@ -1,4 +1,3 @@
-#include "EnvironmentValue.h"
 #include "OtherProcessInstance.h"
 #include "QStringPrinter.h"
 #include "TestHost.h"
@@ -10,6 +9,7 @@
 #include "resources/ChartTemplate.h"
 #include "sheet/automation/Application.h"
 #include "sheet/automation/Workbook.h"
+#include "support/EnvironmentValue.h"
 #include "support/ScriptedPlatform.h"
 
 #include <QDir>
@@ -163,8 +163,8 @@ TEST_F(ChartBuildRun, SampleSetLeavesOneFilledWorkbookAndShowsItsPicture)
     expectCells(scratch, kSampleSet);
     EXPECT_EQ(scripted.settings.values[QStringLiteral("Assets")], storedText(kSampleSet));
     EXPECT_EQ(scripted.settings.writes, 1);
-    EXPECT_EQ(host.pointerWhileReading, (std::vector<int>{app::PointerState::Busy, app::PointerState::Ordinary}));
-    EXPECT_EQ(host.pointerState.value(), app::PointerState::Ordinary);
+    EXPECT_EQ(host.pointerWhileReading, (std::vector<int>{common::PointerState::Busy, common::PointerState::Ordinary}));
+    EXPECT_EQ(host.pointerState.value(), common::PointerState::Ordinary);
     EXPECT_EQ(std::strlen(chart::ChartBuild::AmountFormat), 44u);
     EXPECT_TRUE(scripted.clipboard.picture.isNull());
     EXPECT_EQ(scripted.clipboard.other, nullptr);
@@ -189,7 +189,7 @@ TEST_F(ChartBuildRun, NoAtTheQuestionChangesNothingAtAll)
     EXPECT_TRUE(files().isEmpty());
     EXPECT_EQ(scripted.settings.writes, 0);
     EXPECT_TRUE(host.pointerWhileReading.empty());
-    EXPECT_EQ(host.pointerState.value(), app::PointerState::Ordinary);
+    EXPECT_EQ(host.pointerState.value(), common::PointerState::Ordinary);
     EXPECT_EQ(host.previewWindow(), nullptr);
     EXPECT_TRUE(host.mainWindow.isVisible());
 }
@@ -285,7 +285,7 @@ TEST_F(ChartBuildRun, ACorruptTemplateShowsEachFailureOnceAndTheBuildGoesOn)
     EXPECT_FALSE(scripted.messages.shown[0].text.startsWith(QStringLiteral("\r\n")));
 
     EXPECT_TRUE(files().isEmpty()) << files().join(QLatin1Char(' ')).toStdString();
-    EXPECT_EQ(host.pointerState.value(), app::PointerState::Ordinary);
+    EXPECT_EQ(host.pointerState.value(), common::PointerState::Ordinary);
     ASSERT_NE(host.previewWindow(), nullptr);
     EXPECT_TRUE(host.previewWindow()->isVisible());
     EXPECT_FALSE(host.mainWindow.isVisible());
@@ -422,7 +422,7 @@ TEST_F(ChartBuildRun, EndingTheProgramWhileTheTemplateIsWrittenLeavesNothingBehi
     EXPECT_TRUE(files().isEmpty()) << files().join(QLatin1Char(' ')).toStdString();
     EXPECT_EQ(host.previewWindow(), nullptr);
     EXPECT_EQ(scripted.settings.writes, 0);
-    EXPECT_EQ(host.pointerState.value(), app::PointerState::Ordinary);
+    EXPECT_EQ(host.pointerState.value(), common::PointerState::Ordinary);
 }
 
 TEST_F(ChartBuildRun, EndingTheProgramAfterTheSaveRemovesTheScratchWorkbook)

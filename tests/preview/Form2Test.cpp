@@ -210,8 +210,8 @@ TEST_F(Form2Test, ThePointerFollowsButtonsFrameAndBackgroundButNotABuild)
 {
     deliverAndShow(twoTone(200, 100, Qt::red, Qt::blue));
     preview::Form2& window = form();
-    const int custom = app::PointerState::Custom;
-    const int ordinary = app::PointerState::Ordinary;
+    const int custom = common::PointerState::Custom;
+    const int ordinary = common::PointerState::Ordinary;
 
     hoverOver(window.PushButton1, QPoint(5, 5));
     EXPECT_EQ(window.pointer().value(), custom);
@@ -225,10 +225,10 @@ TEST_F(Form2Test, ThePointerFollowsButtonsFrameAndBackgroundButNotABuild)
     window.PushButton1->click();  // a painted zoom puts the ordinary pointer back
     EXPECT_EQ(window.pointer().value(), ordinary);
 
-    window.pointer().set(app::PointerState::Busy);
+    window.pointer().set(common::PointerState::Busy);
     hoverOver(window.PushButton2, QPoint(5, 5));
     hoverOver(&window, QPoint(652, 622));
-    EXPECT_EQ(window.pointer().value(), app::PointerState::Busy);
+    EXPECT_EQ(window.pointer().value(), common::PointerState::Busy);
 }
 
 TEST_F(Form2Test, ZoomScalesThePaintingUntilTheWidthLimitResetsIt)
