@@ -133,7 +133,7 @@ preview::Form2& Form1::loadPreview()
 
 void Form1::deliverPicture(const platform::Picture& picture) { loadPreview().setPicture(picture); }
 
-void Form1::setPreviewWorkbook(const QString& path) { loadPreview().mExcelFile = path; }
+void Form1::setPreviewWorkbook(const QString& path) { loadPreview().setScratchWorkbook(path); }
 
 void Form1::showPreview() { loadPreview().show(); }
 
@@ -183,8 +183,8 @@ void Form1::endRun()
     if (build_.running())
         build_.stopForExit();
     Form_QueryUnload();
-    if (preview_ && !preview_->mExcelFile.isEmpty())
-        common::DeleteFileForced(preview_->mExcelFile);
+    if (preview_ && !preview_->scratchWorkbook().isEmpty())
+        common::DeleteFileForced(preview_->scratchWorkbook());
     Form_Unload();
 }
 

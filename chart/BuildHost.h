@@ -25,7 +25,7 @@ public:
 
     // Makes the picture the preview window's picture, loading that window the first time.
     virtual void deliverPicture(const platform::Picture& picture) = 0;
-    // Hands the preview window the scratch workbook (its mExcelFile).
+    // Hands the preview window the scratch workbook, which it saves from and deletes.
     virtual void setPreviewWorkbook(const QString& path) = 0;
     // Shows the preview window, modeless.
     virtual void showPreview() = 0;

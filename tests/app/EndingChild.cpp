@@ -38,7 +38,7 @@ int main(int argc, char** argv)
     form.show();
     form.PushButton1_Click();
     form.list().AppendEntry(QStringLiteral("Edited"), QStringLiteral("42"));
-    std::printf("ready %s\n", form.previewWindow() ? qPrintable(form.previewWindow()->mExcelFile) : "");
+    std::printf("ready %s\n", form.previewWindow() ? qPrintable(form.previewWindow()->scratchWorkbook()) : "");
     std::fflush(stdout);
     return application.exec();
 }

@@ -45,7 +45,7 @@ public:
         delivered.push_back(picture);
         window().setPicture(picture);
     }
-    void setPreviewWorkbook(const QString& path) override { window().mExcelFile = path; }
+    void setPreviewWorkbook(const QString& path) override { window().setScratchWorkbook(path); }
     void showPreview() override
     {
         window().show();
