@@ -22,7 +22,8 @@ Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QStr
       endProgram_(std::move(endProgram)),
       programFolder_(std::move(programFolder)),
       pointer_(*this),
-      list_(*(ListView1 = new QTreeWidget(this))),
+      listView_(new QTreeWidget(this)),
+      list_(*listView_),
       commands_(list_, pointer_, platform),
       build_(platform, *this)
 {
@@ -38,42 +39,42 @@ Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QStr
     setPalette(white);
     setMouseTracking(true);
 
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(common::twipsToPixels(QRect(120, 1140, 7800, 2535)));
-    ListView1->setFont(common::ArialBold(9));
-    ListView1->setRootIsDecorated(false);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setSortingEnabled(false);
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->header()->setStretchLastSection(false);
-    ListView1->viewport()->setMouseTracking(true);
-    ListView1->viewport()->installEventFilter(this);
+    listView_->setObjectName(QStringLiteral("ListView1"));
+    listView_->setGeometry(common::twipsToPixels(QRect(120, 1140, 7800, 2535)));
+    listView_->setFont(common::ArialBold(9));
+    listView_->setRootIsDecorated(false);
+    listView_->setSelectionMode(QAbstractItemView::SingleSelection);
+    listView_->setSortingEnabled(false);
+    listView_->setAllColumnsShowFocus(true);
+    listView_->header()->setStretchLastSection(false);
+    listView_->viewport()->setMouseTracking(true);
+    listView_->viewport()->installEventFilter(this);
 
-    PushButton1 = makeButton("PushButton1", QStringLiteral("Start Creating Template"), 120, 120, 7800, 405);
-    PushButton6 = makeButton("PushButton6", QStringLiteral("Help"), 120, 630, 3840, 405);
-    PushButton7 = makeButton("PushButton7", QStringLiteral("Load Sample/Example Data"), 4080, 630, 3840, 405);
-    PushButton2 = makeButton("PushButton2", QStringLiteral("Add New"), 120, 3780, 3840, 405);
-    PushButton3 = makeButton("PushButton3", QStringLiteral("Delete Selected Entry"), 4080, 3780, 3840, 405);
-    PushButton4 = makeButton("PushButton4", QStringLiteral("Edit Selected Entry"), 120, 4290, 3840, 405);
-    PushButton5 = makeButton("PushButton5", QStringLiteral("Clear List"), 4080, 4290, 3840, 405);
+    createTemplateButton_ = makeButton("PushButton1", QStringLiteral("Start Creating Template"), 120, 120, 7800, 405);
+    helpButton_ = makeButton("PushButton6", QStringLiteral("Help"), 120, 630, 3840, 405);
+    sampleButton_ = makeButton("PushButton7", QStringLiteral("Load Sample/Example Data"), 4080, 630, 3840, 405);
+    addButton_ = makeButton("PushButton2", QStringLiteral("Add New"), 120, 3780, 3840, 405);
+    deleteButton_ = makeButton("PushButton3", QStringLiteral("Delete Selected Entry"), 4080, 3780, 3840, 405);
+    editButton_ = makeButton("PushButton4", QStringLiteral("Edit Selected Entry"), 120, 4290, 3840, 405);
+    clearButton_ = makeButton("PushButton5", QStringLiteral("Clear List"), 4080, 4290, 3840, 405);
 
-    setTabOrder(ListView1, PushButton1);
-    setTabOrder(PushButton1, PushButton2);
-    setTabOrder(PushButton2, PushButton3);
-    setTabOrder(PushButton3, PushButton4);
-    setTabOrder(PushButton4, PushButton5);
-    setTabOrder(PushButton5, PushButton6);
-    setTabOrder(PushButton6, PushButton7);
+    setTabOrder(listView_, createTemplateButton_);
+    setTabOrder(createTemplateButton_, addButton_);
+    setTabOrder(addButton_, deleteButton_);
+    setTabOrder(deleteButton_, editButton_);
+    setTabOrder(editButton_, clearButton_);
+    setTabOrder(clearButton_, helpButton_);
+    setTabOrder(helpButton_, sampleButton_);
 
-    connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
-    connect(PushButton2, &QPushButton::clicked, this, [this] { commands_.PushButton2_Click(); });
-    connect(PushButton3, &QPushButton::clicked, this, [this] { commands_.PushButton3_Click(); });
-    connect(PushButton4, &QPushButton::clicked, this, [this] { commands_.PushButton4_Click(); });
-    connect(PushButton5, &QPushButton::clicked, this, [this] { commands_.PushButton5_Click(); });
-    connect(PushButton6, &QPushButton::clicked, this, [this] { commands_.PushButton6_Click(); });
-    connect(PushButton7, &QPushButton::clicked, this, [this] { commands_.PushButton7_Click(); });
+    connect(createTemplateButton_, &QPushButton::clicked, this, [this] { createTemplate(); });
+    connect(addButton_, &QPushButton::clicked, this, [this] { commands_.PushButton2_Click(); });
+    connect(deleteButton_, &QPushButton::clicked, this, [this] { commands_.PushButton3_Click(); });
+    connect(editButton_, &QPushButton::clicked, this, [this] { commands_.PushButton4_Click(); });
+    connect(clearButton_, &QPushButton::clicked, this, [this] { commands_.PushButton5_Click(); });
+    connect(helpButton_, &QPushButton::clicked, this, [this] { commands_.PushButton6_Click(); });
+    connect(sampleButton_, &QPushButton::clicked, this, [this] { commands_.PushButton7_Click(); });
 
-    Form_Load();
+    startUp();
 }
 
 QPushButton* Form1::makeButton(const char* name, const QString& caption, int left, int top, int width, int height)
@@ -87,7 +88,7 @@ QPushButton* Form1::makeButton(const char* name, const QString& caption, int lef
     return button;
 }
 
-void Form1::Form_Load()
+void Form1::startUp()
 {
     common::Handler h(platform_.messages, kLocation + QStringLiteral("Form_Load"));
     h(102, [&] { common::ApplySkinIfPresent(*this, programFolder_); });
@@ -115,7 +116,7 @@ void Form1::drawHomePage(common::Handler& h)
         h(120, [&] { platform_.launcher.openUrl(kHomePage); });
 }
 
-void Form1::PushButton1_Click() { build_.run(); }
+void Form1::createTemplate() { build_.run(); }
 
 int Form1::entryCount() { return list_.count(); }
 
@@ -139,13 +140,13 @@ void Form1::showPreview() { loadPreview().show(); }
 
 void Form1::hideMainWindow() { hide(); }
 
-void Form1::Form_QueryUnload()
+void Form1::storeList()
 {
     common::Handler h(platform_.messages, kLocation + QStringLiteral("Form_QueryUnload"));
     h(100, [&] { entries::SaveEntryList(list_, platform_.settings); });
 }
 
-void Form1::Form_Unload()
+void Form1::endProgram()
 {
     if (endProgram_)
         endProgram_();
@@ -154,7 +155,7 @@ void Form1::Form_Unload()
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
-        if (watched == ListView1->viewport())
+        if (watched == listView_->viewport())
             pointer_.hover(common::PointerState::Ordinary);
         else if (qobject_cast<QPushButton*>(watched))
             pointer_.hover(common::PointerState::Custom);
@@ -182,10 +183,10 @@ void Form1::endRun()
     ended_ = true;
     if (build_.running())
         build_.stopForExit();
-    Form_QueryUnload();
+    storeList();
     if (preview_ && !preview_->scratchWorkbook().isEmpty())
         common::DeleteFileForced(preview_->scratchWorkbook());
-    Form_Unload();
+    endProgram();
 }
 
 
