@@ -1,11 +1,10 @@
 #pragma once
 
-#include "Handler.h"
-#include "Main.h"
-#include "PointerState.h"
-
 #include "chart/BuildHost.h"
 #include "chart/ChartBuild.h"
+#include "common/Handler.h"
+#include "common/Main.h"
+#include "common/PointerState.h"
 #include "entries/EntryCommands.h"
 #include "entries/EntryList.h"
 #include "platform/Platform.h"
@@ -24,27 +23,15 @@ class Form1 : public QWidget, private chart::BuildHost {
 
 public:
     // Builds the window and runs its start-up; endProgram ends the whole program.
-    Form1(platform::Platform platform, std::function<void()> endProgram, QString programFolder = ProgramFolder());
+    Form1(platform::Platform platform, std::function<void()> endProgram,
+          QString programFolder = common::ProgramFolder());
 
-    QPushButton* PushButton1;
-    QPushButton* PushButton2;
-    QPushButton* PushButton3;
-    QPushButton* PushButton4;
-    QPushButton* PushButton5;
-    QPushButton* PushButton6;
-    QPushButton* PushButton7;
-    QTreeWidget* ListView1;
-
-    PointerState& pointer() override { return pointer_; }
+    common::PointerState& pointer() override { return pointer_; }
     entries::EntryList& list() { return list_; }
     // The preview window, once the first build has loaded it.
     preview::Form2* previewWindow() { return preview_.get(); }
     bool building() const { return build_.running(); }
 
-    void Form_Load();
-    void PushButton1_Click();
-    void Form_QueryUnload();
-    void Form_Unload();
     // Ends the run the way closing the window does, whoever asks: stores the list once, removes
     // this run's scratch files and ends the program. Later calls do nothing.
     void endRun();
@@ -56,8 +43,15 @@ protected:
 
 private:
     QPushButton* makeButton(const char* name, const QString& caption, int left, int top, int width, int height);
-    void loadHandCursor(Handler& h);
-    void drawHomePage(Handler& h);
+    // The start-up: skin, caption, icon, application title, hand cursor, home-page draw and the list.
+    void startUp();
+    void loadHandCursor(common::Handler& h);
+    void drawHomePage(common::Handler& h);
+    // "Start Creating Template": the chart build.
+    void createTemplate();
+    // Whatever closes the window stores the list first; then the program ends.
+    void storeList();
+    void endProgram();
 
     int entryCount() override;
     QString entryLabel(int position) override;
@@ -71,7 +65,17 @@ private:
     platform::Platform platform_;
     std::function<void()> endProgram_;
     QString programFolder_;
-    PointerState pointer_;
+    common::PointerState pointer_;
+    // The controls keep their form names as object names ("ListView1", "PushButton1" to
+    // "PushButton7"), by which a skin's style sheet and the tests find them.
+    QTreeWidget* listView_;
+    QPushButton* createTemplateButton_;
+    QPushButton* addButton_;
+    QPushButton* deleteButton_;
+    QPushButton* editButton_;
+    QPushButton* clearButton_;
+    QPushButton* helpButton_;
+    QPushButton* sampleButton_;
     entries::EntryList list_;
     entries::EntryCommands commands_;
     chart::ChartBuild build_;

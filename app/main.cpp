@@ -1,9 +1,9 @@
-#include "CommandLine.h"
-#include "DataFolder.h"
 #include "Form1.h"
-#include "LiveRun.h"
 #include "SignalEnding.h"
 
+#include "common/CommandLine.h"
+#include "common/DataFolder.h"
+#include "common/LiveRun.h"
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
@@ -15,13 +15,13 @@ int main(int argc, char** argv)
     QStringList arguments;
     for (int index = 0; index < argc; ++index)
         arguments << QString::fromLocal8Bit(argv[index]);
-    if (const std::optional<int> answered = app::AnswerCommandLine(arguments, std::cout))
+    if (const std::optional<int> answered = common::AnswerCommandLine(arguments, std::cout))
         return *answered;
 
     QApplication application(argc, argv);
-    const app::LiveRun run;
+    const common::LiveRun run;
     platform::QtPlatform system;
-    app::Form1 form(system.platform(), [] { QCoreApplication::quit(); }, app::DataFolder());
+    app::Form1 form(system.platform(), [] { QCoreApplication::quit(); }, common::DataFolder());
     const app::SignalEnding ending([&form] { form.endRun(); });
     form.show();
     return application.exec();

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace app {
+namespace common {
 class PointerState;
 }
 
@@ -16,7 +16,7 @@ public:
     virtual ~BuildHost() = default;
 
     // The main window's pointer: busy while the build works.
-    virtual app::PointerState& pointer() = 0;
+    virtual common::PointerState& pointer() = 0;
 
     // The entry list's rows, by position from 1, exactly as they stand in the list.
     virtual int entryCount() = 0;
@@ -25,7 +25,7 @@ public:
 
     // Makes the picture the preview window's picture, loading that window the first time.
     virtual void deliverPicture(const platform::Picture& picture) = 0;
-    // Hands the preview window the scratch workbook (its mExcelFile).
+    // Hands the preview window the scratch workbook, which it saves from and deletes.
     virtual void setPreviewWorkbook(const QString& path) = 0;
     // Shows the preview window, modeless.
     virtual void showPreview() = 0;

@@ -6,11 +6,11 @@
 #include "ScratchWorkbook.h"
 #include "TemplateFile.h"
 
-#include "app/FileRoutines.h"
-#include "app/Handler.h"
-#include "app/Main.h"
-#include "app/PointerState.h"
-#include "app/TempFolder.h"
+#include "common/FileRoutines.h"
+#include "common/Handler.h"
+#include "common/Main.h"
+#include "common/PointerState.h"
+#include "common/TempFolder.h"
 #include "resources/ChartTemplate.h"
 #include "sheet/automation/Application.h"
 #include "sheet/automation/Workbook.h"
@@ -74,16 +74,16 @@ void ChartBuild::run()
 
 void ChartBuild::steps()
 {
-    app::Handler h(platform_.messages, QStringLiteral("Torvane2021/08/31.Form1.PushButton1_Click"));
+    common::Handler h(platform_.messages, QStringLiteral("Torvane2021/08/31.Form1.PushButton1_Click"));
     if (h.when(100, [&] { return warnIfExcelRunning(platform_.messages); }))
         return;
-    h(102, [&] { host_.pointer().set(app::PointerState::Busy); });
+    h(102, [&] { host_.pointer().set(common::PointerState::Busy); });
     QByteArray templateBytes;
     h(104, [&] { templateBytes = resources::chartTemplate(); });
     if (h.when(106, [&] { return !templateInPlace(); }))
         h(106, [&] {
             if (!templateRefusal_)
-                app::WriteFileIfMissing(templateBytes, app::TempPath(kTemplateName));
+                common::WriteFileIfMissing(templateBytes, common::TempPath(kTemplateName));
         });
     if (stopping_)
         return leaveNothingBehind();
@@ -114,7 +114,7 @@ void ChartBuild::steps()
         h(140, [&] { activeSheet(filled_).Cells(i + 3, 2).setValue(host_.entryAmount(i).toStdString()); });
         h(142, [&] { activeSheet(filled_).Cells(i + 3, 2).setNumberFormat(AmountFormat); });
     }
-    h(146, [&] { host_.pointer().set(app::PointerState::Busy); });
+    h(146, [&] { host_.pointer().set(common::PointerState::Busy); });
     drawScratchPath(h);
     h(164, [&] { saveScratchWorkbook(); });
     h(166, [&] { required(first_, "the first instance").setDisplayAlerts(false); });
@@ -126,29 +126,29 @@ void ChartBuild::steps()
     });
     h(174, [&] {
         if (!templateRefusal_)
-            app::DeleteFileForced(app::TempPath(kTemplateName));
+            common::DeleteFileForced(common::TempPath(kTemplateName));
     });
     if (stopping_)
         return leaveNothingBehind();
 
     h(176, [&] { second_ = openWorkbookInNewExcel(scratchPath_, platform_.clipboard); });
-    h(178, [&] { host_.pointer().set(app::PointerState::Busy); });
+    h(178, [&] { host_.pointer().set(common::PointerState::Busy); });
     h(180, [&] {
         sheet::Workbooks& workbooks = required(second_, "the second instance").workbooks();
         reopened_ = &workbooks.item(workbooks.count());
     });
     h(182, [&] {
-        saveCellsActivesheet(platform_.messages, platform_.clipboard, reopened_, app::TempPath(kPictureName));
+        saveCellsActivesheet(platform_.messages, platform_.clipboard, reopened_, common::TempPath(kPictureName));
     });
     h(184, [&] { required(second_, "the second instance").setDisplayAlerts(false); });
     h(186, [&] { required(reopened_, "the workbook").Close(); });
     h(188, [&] { required(second_, "the second instance").Quit(); });
-    h(190, [&] { host_.pointer().set(app::PointerState::Ordinary); });
-    h(192, [&] { host_.deliverPicture(LoadPictureFile(app::TempPath(kPictureName))); });
+    h(190, [&] { host_.pointer().set(common::PointerState::Ordinary); });
+    h(192, [&] { host_.deliverPicture(LoadPictureFile(common::TempPath(kPictureName))); });
     h(194, [&] { host_.setPreviewWorkbook(scratchPath_); });
     h(196, [&] { host_.showPreview(); });
     h(198, [&] { host_.hideMainWindow(); });
-    h(200, [&] { app::DeleteFileForced(app::TempPath(kPictureName)); });
+    h(200, [&] { common::DeleteFileForced(common::TempPath(kPictureName)); });
     if (stopping_)
         return leaveNothingBehind();
 
@@ -170,7 +170,7 @@ bool ChartBuild::templateInPlace()
 {
     templateRefusal_.reset();
     try {
-        return existingTemplateFile(app::TempPath(kTemplateName));
+        return existingTemplateFile(common::TempPath(kTemplateName));
     } catch (const std::exception& refusal) {
         templateRefusal_ = refusal.what();
         throw;
@@ -181,12 +181,12 @@ std::string ChartBuild::usableTemplatePath() const
 {
     if (templateRefusal_)
         throw std::runtime_error(*templateRefusal_);
-    return fileName(app::TempPath(kTemplateName));
+    return fileName(common::TempPath(kTemplateName));
 }
 
 // Statements 148 to 162: "vormel" and eight digits, drawn again while the name is taken. The free
 // name is claimed on the spot, so no other build and no planted file can take it in between.
-void ChartBuild::drawScratchPath(app::Handler& h)
+void ChartBuild::drawScratchPath(common::Handler& h)
 {
     int draws = 0;
     bool taken = true;
@@ -195,10 +195,10 @@ void ChartBuild::drawScratchPath(app::Handler& h)
         QString name;
         h(148, [&] { name = QStringLiteral("vormel"); });
         h(150, [&] { name += drawScratchDigits(platform_.random); });
-        h(160, [&] { scratchPath_ = app::TempPath(name + QStringLiteral(".xls")); });
+        h(160, [&] { scratchPath_ = common::TempPath(name + QStringLiteral(".xls")); });
         h(162, [&] {
             if (++draws > kMostDraws)
-                throw std::runtime_error("No free name for the scratch workbook in " + fileName(app::TempFolder()));
+                throw std::runtime_error("No free name for the scratch workbook in " + fileName(common::TempFolder()));
             taken = !claimScratchPath(scratchPath_);
         });
     }
@@ -223,14 +223,14 @@ void ChartBuild::leaveNothingBehind()
     first_.reset();
     try {
         if (!templateRefusal_)
-            QFile::remove(app::TempPath(kTemplateName));
-        QFile::remove(app::TempPath(kPictureName));
+            QFile::remove(common::TempPath(kTemplateName));
+        QFile::remove(common::TempPath(kPictureName));
         if (!scratchPath_.isEmpty())
             QFile::remove(scratchPath_);
     } catch (...) {
         // Without a temporary folder nothing was left there.
     }
-    host_.pointer().set(app::PointerState::Ordinary);
+    host_.pointer().set(common::PointerState::Ordinary);
 }
 
 }  // namespace chart

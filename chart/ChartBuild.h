@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-namespace app {
+namespace common {
 class Handler;
 }
 
@@ -45,7 +45,7 @@ private:
     void steps();
     bool templateInPlace();
     std::string usableTemplatePath() const;
-    void drawScratchPath(app::Handler& h);
+    void drawScratchPath(common::Handler& h);
     void saveScratchWorkbook();
     void leaveNothingBehind();
 

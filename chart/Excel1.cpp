@@ -4,8 +4,8 @@
 #include "PictureFile.h"
 #include "Required.h"
 
-#include "app/FileRoutines.h"
-#include "app/Handler.h"
+#include "common/FileRoutines.h"
+#include "common/Handler.h"
 #include "platform/ApplicationTitle.h"
 #include "sheet/automation/Application.h"
 #include "sheet/automation/Workbook.h"
@@ -81,14 +81,14 @@ int getSaveFileFormat(sheet::Application* instance)
 int fileFormatForVersion(const QString& version)
 {
     constexpr int excel97To2003Workbook = 56, olderNormalWorkbook = -4143;
-    return wholeNumber(app::ConvertDecimalSeparator(version, false)) > 11 ? excel97To2003Workbook
-                                                                          : olderNormalWorkbook;
+    return wholeNumber(common::ConvertDecimalSeparator(version, false)) > 11 ? excel97To2003Workbook
+                                                                             : olderNormalWorkbook;
 }
 
 void saveCellsActivesheet(platform::MessageBoxes& boxes, platform::Clipboard& clipboard, sheet::Workbook* workbook,
                           const QString& picturePath)
 {
-    app::Handler h(boxes, QStringLiteral("Torvane2021/08/31.Excel1.saveCellsActivesheet"));
+    common::Handler h(boxes, QStringLiteral("Torvane2021/08/31.Excel1.saveCellsActivesheet"));
     std::unique_ptr<ClipboardKeeper> keeper;
     sheet::Worksheet* sheet = nullptr;
     h(100, [&] { sheet = &required(workbook, "the workbook").ActiveSheet(); });
@@ -98,7 +98,7 @@ void saveCellsActivesheet(platform::MessageBoxes& boxes, platform::Clipboard& cl
         clipboard.restore(nullptr);
         required(sheet, "the active sheet").UsedRange().CopyPicture();
     });
-    h(112, [&] { SavePictureFile(app::GetClipboardPicture(clipboard, 0), picturePath); });
+    h(112, [&] { SavePictureFile(common::GetClipboardPicture(clipboard, 0), picturePath); });
 }
 
 }  // namespace chart

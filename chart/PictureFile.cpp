@@ -1,6 +1,6 @@
 #include "PictureFile.h"
 
-#include "app/FileRoutines.h"
+#include "common/FileRoutines.h"
 #include "sheet/io/Descriptor.h"
 
 #include <QFile>
@@ -27,7 +27,7 @@ void SavePictureFile(const platform::Picture& picture, const QString& path)
     const QByteArray bytes = picture.fileBytes();
     if (bytes.isEmpty())
         throw std::runtime_error(describe("The picture cannot be encoded for ", path));
-    app::WriteFileReplacing(bytes, path);
+    common::WriteFileReplacing(bytes, path);
 }
 
 platform::Picture LoadPictureFile(const QString& path)

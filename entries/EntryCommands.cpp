@@ -4,18 +4,18 @@
 #include "NumericTest.h"
 #include "SampleSet.h"
 
-#include "app/Handler.h"
+#include "common/Handler.h"
 
 namespace entries {
 
 namespace {
-app::Handler handler(platform::Platform& platform, const char* name)
+common::Handler handler(platform::Platform& platform, const char* name)
 {
-    return app::Handler(platform.messages, QStringLiteral("Torvane2021/08/31.Form1.") + QLatin1String(name));
+    return common::Handler(platform.messages, QStringLiteral("Torvane2021/08/31.Form1.") + QLatin1String(name));
 }
 }  // namespace
 
-EntryCommands::EntryCommands(EntryList& list, const app::PointerState& pointer, platform::Platform platform)
+EntryCommands::EntryCommands(EntryList& list, const common::PointerState& pointer, platform::Platform platform)
     : list_(list), pointer_(pointer), platform_(platform)
 {
 }

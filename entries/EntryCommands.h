@@ -2,7 +2,7 @@
 
 #include "EntryList.h"
 
-#include "app/PointerState.h"
+#include "common/PointerState.h"
 #include "platform/Platform.h"
 
 namespace entries {
@@ -10,7 +10,7 @@ namespace entries {
 // The editing commands behind the main window's buttons. None of them stores the list.
 class EntryCommands {
 public:
-    EntryCommands(EntryList& list, const app::PointerState& pointer, platform::Platform platform);
+    EntryCommands(EntryList& list, const common::PointerState& pointer, platform::Platform platform);
 
     void PushButton2_Click();  // "Add New"
     void PushButton3_Click();  // "Delete Selected Entry"
@@ -25,7 +25,7 @@ private:
     static bool usableAmount(const QString& amount);
 
     EntryList& list_;
-    const app::PointerState& pointer_;
+    const common::PointerState& pointer_;
     platform::Platform platform_;
 };
 

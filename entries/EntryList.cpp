@@ -1,6 +1,6 @@
 #include "EntryList.h"
 
-#include "app/Twips.h"
+#include "common/Twips.h"
 
 #include <QTreeWidget>
 
@@ -14,8 +14,8 @@ void EntryList::CreateColumns()
 {
     view_.setColumnCount(2);
     view_.setHeaderLabels({QStringLiteral("Label"), QStringLiteral("Number (Value)")});
-    view_.setColumnWidth(0, app::twipsToPixels(5000));
-    view_.setColumnWidth(1, app::twipsToPixels(2000));
+    view_.setColumnWidth(0, common::twipsToPixels(5000));
+    view_.setColumnWidth(1, common::twipsToPixels(2000));
 }
 
 int EntryList::count() const { return view_.topLevelItemCount(); }

@@ -17,7 +17,7 @@ const QString& amountPart(const QStringList& parts)
 }
 }  // namespace
 
-void LoadEntryList(EntryList& list, platform::SettingsStore& settings, app::Handler& h, int firstLine)
+void LoadEntryList(EntryList& list, platform::SettingsStore& settings, common::Handler& h, int firstLine)
 {
     h(firstLine, [&] { list.CreateColumns(); });
     QString text;

@@ -2,7 +2,7 @@
 
 #include "EntryList.h"
 
-#include "app/Handler.h"
+#include "common/Handler.h"
 #include "platform/SettingsStore.h"
 
 namespace entries {
@@ -14,7 +14,7 @@ inline const QString kAssetsKey = QStringLiteral("Assets");
 // stored entry. Its statements are numbered from firstLine on; an entry without an amount is
 // reported and keeps an empty amount, and restoring goes on. A store that cannot be read in full
 // is reported on the reading line, and restoring goes on with what could be read.
-void LoadEntryList(EntryList& list, platform::SettingsStore& settings, app::Handler& h, int firstLine);
+void LoadEntryList(EntryList& list, platform::SettingsStore& settings, common::Handler& h, int firstLine);
 
 // Writes the whole list to "Assets", always, also when it is empty. Throws when the store fails.
 void SaveEntryList(const EntryList& list, platform::SettingsStore& settings);

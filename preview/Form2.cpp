@@ -2,9 +2,9 @@
 
 #include "FileCopy.h"
 
-#include "app/FileRoutines.h"
-#include "app/Handler.h"
-#include "app/Twips.h"
+#include "common/FileRoutines.h"
+#include "common/Handler.h"
+#include "common/Twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -21,27 +21,27 @@ namespace {
 const QString kLocation = QStringLiteral("Torvane2021/08/31.Form2.");
 
 // Window geometry in twips.
-const QRect kZoomOri(10320, 480, 735, 375);
-const QRect kFrame1(120, 7860, 9600, 855);
-const QRect kPushButton1(240, 300, 4440, 405);
-const QRect kPushButton2(4800, 300, 4560, 405);
-const QRect kPicture2(120, 120, ZoomModel::kViewportWidth, ZoomModel::kViewportHeight);
-const QRect kVScroll1(9450, 120, 255, 7425);
-const QRect kHScroll1(120, 7545, 9330, 255);
-const QRect kPushButton6(4920, 8850, 4800, 405);
-const QRect kPushButton8(120, 8850, 4680, 405);
+const QRect kUnscaledCopy(10320, 480, 735, 375);
+const QRect kZoomFrame(120, 7860, 9600, 855);
+const QRect kZoomInButton(240, 300, 4440, 405);
+const QRect kZoomOutButton(4800, 300, 4560, 405);
+const QRect kViewport(120, 120, ZoomModel::kViewportWidth, ZoomModel::kViewportHeight);
+const QRect kVerticalBar(9450, 120, 255, 7425);
+const QRect kHorizontalBar(120, 7545, 9330, 255);
+const QRect kSaveButton(4920, 8850, 4800, 405);
+const QRect kBackButton(120, 8850, 4680, 405);
 constexpr int kClientWidth = 9840;
 constexpr int kClientHeight = 9390;
 
 
 // What an arrow key or a click on a bar's arrow scrolls: twenty pixels.
-constexpr int kLineTwips = 20 * app::kTwipsPerPixel;
+constexpr int kLineTwips = 20 * common::kTwipsPerPixel;
 
 // A length or position of the picture in whole pixels.
-int pixels(double twips) { return static_cast<int>(std::lround(twips / app::kTwipsPerPixel)); }
-double exactPixels(double twips) { return twips / app::kTwipsPerPixel; }
+int pixels(double twips) { return static_cast<int>(std::lround(twips / common::kTwipsPerPixel)); }
+double exactPixels(double twips) { return twips / common::kTwipsPerPixel; }
 
-std::int32_t twips(int pixels) { return pixels * app::kTwipsPerPixel; }
+std::int32_t twips(int pixels) { return pixels * common::kTwipsPerPixel; }
 
 void paintWhite(QWidget& widget)
 {
@@ -77,64 +77,64 @@ Form2::Form2(platform::Platform platform, std::function<void()> showMainWindow, 
     setObjectName(QStringLiteral("Form2"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(app::twipsToPixels(kClientWidth), app::twipsToPixels(kClientHeight));
-    app::CentreOnScreen(*this);
-    setFont(app::ArialBold(9));
+    setFixedSize(common::twipsToPixels(kClientWidth), common::twipsToPixels(kClientHeight));
+    common::CentreOnScreen(*this);
+    setFont(common::ArialBold(9));
     setMouseTracking(true);
 
-    Zoom_Ori = new PictureBox(this);
-    Zoom_Ori->setObjectName(QStringLiteral("Zoom_Ori"));
-    Zoom_Ori->setGeometry(app::twipsToPixels(kZoomOri));
+    unscaledCopy_ = new PictureBox(this);
+    unscaledCopy_->setObjectName(QStringLiteral("Zoom_Ori"));
+    unscaledCopy_->setGeometry(common::twipsToPixels(kUnscaledCopy));
 
-    Frame1 = new QGroupBox(QStringLiteral("Zoom:"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(app::twipsToPixels(kFrame1));
-    Frame1->setMouseTracking(true);
-    Frame1->installEventFilter(this);
-    PushButton1 = makeButton(Frame1, "PushButton1", QStringLiteral("Zoom In"), kPushButton1);
-    PushButton2 = makeButton(Frame1, "PushButton2", QStringLiteral("Zoom Out"), kPushButton2);
+    zoomFrame_ = new QGroupBox(QStringLiteral("Zoom:"), this);
+    zoomFrame_->setObjectName(QStringLiteral("Frame1"));
+    zoomFrame_->setGeometry(common::twipsToPixels(kZoomFrame));
+    zoomFrame_->setMouseTracking(true);
+    zoomFrame_->installEventFilter(this);
+    zoomInButton_ = makeButton(zoomFrame_, "PushButton1", QStringLiteral("Zoom In"), kZoomInButton);
+    zoomOutButton_ = makeButton(zoomFrame_, "PushButton2", QStringLiteral("Zoom Out"), kZoomOutButton);
 
-    Picture2 = new QFrame(this);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setGeometry(app::twipsToPixels(kPicture2));
-    Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Picture2->setLineWidth(app::twipsToPixels(ZoomModel::kViewportBorder));
-    paintWhite(*Picture2);
-    viewportInside_ = new QWidget(Picture2);
-    viewportInside_->setGeometry(app::twipsToPixels(QRect(ZoomModel::kViewportBorder, ZoomModel::kViewportBorder,
-                                                          ZoomModel::kViewportInnerWidth,
-                                                          ZoomModel::kViewportInnerHeight)));
+    viewport_ = new QFrame(this);
+    viewport_->setObjectName(QStringLiteral("Picture2"));
+    viewport_->setGeometry(common::twipsToPixels(kViewport));
+    viewport_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    viewport_->setLineWidth(common::twipsToPixels(ZoomModel::kViewportBorder));
+    paintWhite(*viewport_);
+    viewportInside_ = new QWidget(viewport_);
+    viewportInside_->setGeometry(common::twipsToPixels(QRect(ZoomModel::kViewportBorder, ZoomModel::kViewportBorder,
+                                                             ZoomModel::kViewportInnerWidth,
+                                                             ZoomModel::kViewportInnerHeight)));
     paintWhite(*viewportInside_);
-    Picture1 = new PictureBox(viewportInside_);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
+    picture_ = new PictureBox(viewportInside_);
+    picture_->setObjectName(QStringLiteral("Picture1"));
 
-    VScroll1 = makeScrollBar(Qt::Vertical, "VScroll1", kVScroll1);
-    HScroll1 = makeScrollBar(Qt::Horizontal, "HScroll1", kHScroll1);
-    PushButton6 = makeButton(this, "PushButton6", QStringLiteral("Save Results To Excel File"), kPushButton6);
-    PushButton8 = makeButton(this, "PushButton8", QStringLiteral("< Back"), kPushButton8);
+    verticalBar_ = makeScrollBar(Qt::Vertical, "VScroll1", kVerticalBar);
+    horizontalBar_ = makeScrollBar(Qt::Horizontal, "HScroll1", kHorizontalBar);
+    saveButton_ = makeButton(this, "PushButton6", QStringLiteral("Save Results To Excel File"), kSaveButton);
+    backButton_ = makeButton(this, "PushButton8", QStringLiteral("< Back"), kBackButton);
 
-    connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
-    connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Click(); });
-    connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
-    connect(PushButton8, &QPushButton::clicked, this, [this] { PushButton8_Click(); });
-    connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) { HScroll1_Change(value); });
-    connect(VScroll1, &QScrollBar::valueChanged, this, [this](int value) { VScroll1_Change(value); });
-    connect(Picture1, &PictureBox::mouseDown, this, &Form2::picture1_MouseDown);
-    connect(Picture1, &PictureBox::mouseMoved, this, &Form2::picture1_MouseMove);
-    connect(Picture1, &PictureBox::mouseUp, this, [this] { Picture1_MouseUp(); });
-    Picture2->installEventFilter(this);
+    connect(zoomInButton_, &QPushButton::clicked, this, [this] { zoomIn(); });
+    connect(zoomOutButton_, &QPushButton::clicked, this, [this] { zoomOut(); });
+    connect(saveButton_, &QPushButton::clicked, this, [this] { saveResults(); });
+    connect(backButton_, &QPushButton::clicked, this, [this] { goBack(); });
+    connect(horizontalBar_, &QScrollBar::valueChanged, this, [this](int value) { horizontalBarMoved(value); });
+    connect(verticalBar_, &QScrollBar::valueChanged, this, [this](int value) { verticalBarMoved(value); });
+    connect(picture_, &PictureBox::mouseDown, this, &Form2::grabPicture);
+    connect(picture_, &PictureBox::mouseMoved, this, &Form2::dragPicture);
+    connect(picture_, &PictureBox::mouseUp, this, [this] { dropPicture(); });
+    viewport_->installEventFilter(this);
     addViewerKeys();
 
     showPosition();
-    Form_Load();
+    prepare();
 }
 
 QPushButton* Form2::makeButton(QWidget* container, const char* name, const QString& caption, const QRect& twips)
 {
     auto* button = new QPushButton(caption, container);
     button->setObjectName(QLatin1String(name));
-    button->setGeometry(app::twipsToPixels(twips));
-    button->setFont(app::ArialBold(11.25));
+    button->setGeometry(common::twipsToPixels(twips));
+    button->setFont(common::ArialBold(11.25));
     button->setMouseTracking(true);
     button->installEventFilter(this);
     return button;
@@ -144,7 +144,7 @@ QScrollBar* Form2::makeScrollBar(Qt::Orientation orientation, const char* name, 
 {
     auto* bar = new QScrollBar(orientation, this);
     bar->setObjectName(QLatin1String(name));
-    bar->setGeometry(app::twipsToPixels(twips));
+    bar->setGeometry(common::twipsToPixels(twips));
     bar->setMinimum(0);
     bar->setSingleStep(1);
     // The picture moves when the thumb is released, not while it is dragged.
@@ -154,106 +154,106 @@ QScrollBar* Form2::makeScrollBar(Qt::Orientation orientation, const char* name, 
 
 void Form2::setPicture(const platform::Picture& picture)
 {
-    Picture1->setPicture(picture);
-    mSetupPending = true;
+    picture_->setPicture(picture);
+    setupPending_ = true;
 }
 
-void Form2::Form_Load()
+void Form2::prepare()
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("Form_Load"));
-    h(100, [&] { app::ApplyFaceColor(*this); });
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("Form_Load"));
+    h(100, [&] { common::ApplyFaceColor(*this); });
     h(102, [&] { setWindowTitle(QStringLiteral("Tortelet Studio")); });
-    h(104, [&] { setWindowIcon(app::ApplicationIcon()); });
+    h(104, [&] { setWindowIcon(common::ApplicationIcon()); });
     const QString cursorFile = programFolder_ + QStringLiteral("/HAND-M.CUR");
-    if (h.when(106, [&] { return app::FileExists(cursorFile); }))
-        h(108, [&] { pointer_.setCustomCursor(app::LoadCursorFile(cursorFile)); });
-    h(110, [&] { mSetupPending = true; });
+    if (h.when(106, [&] { return common::FileExists(cursorFile); }))
+        h(108, [&] { pointer_.setCustomCursor(common::LoadCursorFile(cursorFile)); });
+    h(110, [&] { setupPending_ = true; });
 }
 
-void Form2::Form_Activate()
+void Form2::setUpDeliveredPicture()
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("Form_Activate"));
-    const bool nothingDelivered = h.when(100, [&] { return !mSetupPending; });
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("Form_Activate"));
+    const bool nothingDelivered = h.when(100, [&] { return !setupPending_; });
     if (!nothingDelivered) {
         h(102, [&] {
-            const QSize delivered = Picture1->picture().size();
+            const QSize delivered = picture_->picture().size();
             zoom_.takePictureSize(twips(delivered.width()), twips(delivered.height()));
         });
         h(104, [&] {
-            Zoom_Ori->hide();
-            zoom_.copySizeToZoomOri();
-            Zoom_Ori->resize(pixels(zoom_.zoomOriWidth()), pixels(zoom_.zoomOriHeight()));
-            Zoom_Ori->setPicture(Picture1->picture());
+            unscaledCopy_->hide();
+            zoom_.copyPictureSize();
+            unscaledCopy_->resize(pixels(zoom_.unscaledCopyWidth()), pixels(zoom_.unscaledCopyHeight()));
+            unscaledCopy_->setPicture(picture_->picture());
         });
         h(106, [&] { zoom_.resetFactor(); });
         h(108, [&] { zoom_.ApplyZoom(); });
         h(110, [&] { zoom_.SetupScrollbars(); });
     }
-    h(112, [&] { mSetupPending = false; });
+    h(112, [&] { setupPending_ = false; });
     showPosition();
 }
 
 void Form2::repaintZoomed()
 {
-    Picture1->removePicture();
-    const QSize size(pixels(zoom_.mZoomWidth), pixels(zoom_.mZoomHeight));
-    const QRectF source = QRectF(0, 0, exactPixels(zoom_.mBaseWidth), exactPixels(zoom_.mBaseHeight)) &
-                          QRectF(QPointF(0, 0), Zoom_Ori->picture().size());
-    Picture1->paintScaled(Zoom_Ori->picture(), source, size);
-    pointer_.set(app::PointerState::Ordinary);
+    picture_->removePicture();
+    const QSize size(pixels(zoom_.zoomedWidth()), pixels(zoom_.zoomedHeight()));
+    const QRectF source = QRectF(0, 0, exactPixels(zoom_.baseWidth()), exactPixels(zoom_.baseHeight())) &
+                          QRectF(QPointF(0, 0), unscaledCopy_->picture().size());
+    picture_->paintScaled(unscaledCopy_->picture(), source, size);
+    pointer_.set(common::PointerState::Ordinary);
 }
 
 void Form2::showPosition()
 {
-    const PictureGeometry& picture = zoom_.picture1();
-    Picture1->setGeometry(pixels(picture.left), pixels(picture.top), std::max(0, pixels(picture.width)),
+    const PictureGeometry& picture = zoom_.picture();
+    picture_->setGeometry(pixels(picture.left), pixels(picture.top), std::max(0, pixels(picture.width)),
                           std::max(0, pixels(picture.height)));
-    showBar(*HScroll1, zoom_.hScroll1(), zoom_.mHStep, ZoomModel::kViewportInnerWidth);
-    showBar(*VScroll1, zoom_.vScroll1(), zoom_.mVStep, ZoomModel::kViewportInnerHeight);
+    showBar(*horizontalBar_, zoom_.horizontalBar(), zoom_.horizontalStep(), ZoomModel::kViewportInnerWidth);
+    showBar(*verticalBar_, zoom_.verticalBar(), zoom_.verticalStep(), ZoomModel::kViewportInnerHeight);
 }
 
-void Form2::PushButton1_Click()
+void Form2::zoomIn()
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton1_Click"));
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton1_Click"));
     h(100, [&] { zoom_.StepZoom(0); });
     showPosition();
 }
 
-void Form2::PushButton2_Click()
+void Form2::zoomOut()
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton2_Click"));
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton2_Click"));
     h(100, [&] { zoom_.StepZoom(1); });
     showPosition();
 }
 
-void Form2::HScroll1_Change(int value)
+void Form2::horizontalBarMoved(int value)
 {
     zoom_.scrollHorizontal(value);
     showPosition();
 }
 
-void Form2::VScroll1_Change(int value)
+void Form2::verticalBarMoved(int value)
 {
     zoom_.scrollVertical(value);
     showPosition();
 }
 
-void Form2::picture1_MouseDown(int, float x, float y)
+void Form2::grabPicture(int, float x, float y)
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("picture1_MouseDown"));
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("picture1_MouseDown"));
     h(100, [&] { zoom_.pressAt(x, y); });
 }
 
-void Form2::picture1_MouseMove(int button, float x, float y)
+void Form2::dragPicture(int button, float x, float y)
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("picture1_MouseMove"));
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("picture1_MouseMove"));
     h(100, [&] { zoom_.dragTo(button, x, y); });
     showPosition();
 }
 
-void Form2::Picture1_MouseUp()
+void Form2::dropPicture()
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("Picture1_MouseUp"));
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("Picture1_MouseUp"));
     h(100, [&] { zoom_.followHorizontalPosition(); });
     h(102, [&] { zoom_.followVerticalPosition(); });
     showPosition();
@@ -271,16 +271,16 @@ void Form2::SetVScrollbarByPercent(std::int16_t percent)
     showPosition();
 }
 
-void Form2::PushButton6_Click()
+void Form2::saveResults()
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton6_Click"));
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton6_Click"));
     QString path;
     std::int16_t answer = platform::AnswerNone;
     h(100, [&] {
         path = platform_.saveDialog.askSavePath(QStringLiteral("Save File"), QStringLiteral("Excel Files (*.xls)|*.xls|"));
     });
     if (h.when(102, [&] { return !path.isEmpty(); })) {
-        if (h.when(104, [&] { return app::FileExists(path); })) {
+        if (h.when(104, [&] { return common::FileExists(path); })) {
             h(106, [&] {
                 platform::MessageRequest question;
                 question.text = QStringLiteral("Are you sure you wish to overwrite ") + path + QStringLiteral(" ?");
@@ -297,7 +297,7 @@ void Form2::PushButton6_Click()
     if (h.when(110, [&] { return answer == platform::AnswerYes; })) {
         h(112, [&] {
             copyFailed = true;
-            CopyFileReplacing(mExcelFile, path);
+            CopyFileReplacing(scratchWorkbook_, path);
             copyFailed = false;
         });
     }
@@ -310,23 +310,23 @@ void Form2::PushButton6_Click()
     }
 }
 
-void Form2::PushButton8_Click()
+void Form2::goBack()
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton8_Click"));
-    h(100, [&] { app::DeleteFileForced(mExcelFile); });
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton8_Click"));
+    h(100, [&] { common::DeleteFileForced(scratchWorkbook_); });
     h(102, [&] { showMainWindow_(); });
     h(104, [&] { hide(); });
 }
 
-void Form2::Form_QueryUnload()
+void Form2::deleteWorkbookOnClose()
 {
-    app::Handler h(platform_.messages, kLocation + QStringLiteral("Form_QueryUnload"));
-    h(100, [&] { app::DeleteFileForced(mExcelFile); });
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("Form_QueryUnload"));
+    h(100, [&] { common::DeleteFileForced(scratchWorkbook_); });
     h(102, [&] { QCoreApplication::processEvents(); });
     h(104, [&] { QCoreApplication::processEvents(); });
 }
 
-void Form2::Form_Unload()
+void Form2::endProgram()
 {
     if (endProgram_)
         endProgram_();
@@ -335,27 +335,27 @@ void Form2::Form_Unload()
 bool Form2::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate)
-        Form_Activate();
+        setUpDeliveredPicture();
     return QWidget::event(event);
 }
 
 void Form2::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    Form_Activate();
+    setUpDeliveredPicture();
 }
 
 void Form2::closeEvent(QCloseEvent* event)
 {
-    Form_QueryUnload();
+    deleteWorkbookOnClose();
     event->accept();
-    Form_Unload();
+    endProgram();
 }
 
 void Form2::mouseMoveEvent(QMouseEvent* event)
 {
     if (childAt(event->position().toPoint()) == nullptr)
-        pointer_.hover(app::PointerState::Ordinary);
+        pointer_.hover(common::PointerState::Ordinary);
     QWidget::mouseMoveEvent(event);
 }
 
@@ -364,45 +364,45 @@ void Form2::addViewerKeys()
     const auto key = [this](const QKeySequence& sequence, auto action) {
         connect(new QShortcut(sequence, this), &QShortcut::activated, this, action);
     };
-    key(QKeySequence::ZoomIn, [this] { PushButton1_Click(); });
-    key(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { PushButton1_Click(); });
-    key(QKeySequence::ZoomOut, [this] { PushButton2_Click(); });
-    key(QKeySequence(Qt::Key_Left), [this] { HScroll1->triggerAction(QAbstractSlider::SliderSingleStepSub); });
-    key(QKeySequence(Qt::Key_Right), [this] { HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd); });
-    key(QKeySequence(Qt::Key_Up), [this] { VScroll1->triggerAction(QAbstractSlider::SliderSingleStepSub); });
-    key(QKeySequence(Qt::Key_Down), [this] { VScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd); });
-    key(QKeySequence(Qt::Key_PageUp), [this] { VScroll1->triggerAction(QAbstractSlider::SliderPageStepSub); });
-    key(QKeySequence(Qt::Key_PageDown), [this] { VScroll1->triggerAction(QAbstractSlider::SliderPageStepAdd); });
+    key(QKeySequence::ZoomIn, [this] { zoomIn(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { zoomIn(); });
+    key(QKeySequence::ZoomOut, [this] { zoomOut(); });
+    key(QKeySequence(Qt::Key_Left), [this] { horizontalBar_->triggerAction(QAbstractSlider::SliderSingleStepSub); });
+    key(QKeySequence(Qt::Key_Right), [this] { horizontalBar_->triggerAction(QAbstractSlider::SliderSingleStepAdd); });
+    key(QKeySequence(Qt::Key_Up), [this] { verticalBar_->triggerAction(QAbstractSlider::SliderSingleStepSub); });
+    key(QKeySequence(Qt::Key_Down), [this] { verticalBar_->triggerAction(QAbstractSlider::SliderSingleStepAdd); });
+    key(QKeySequence(Qt::Key_PageUp), [this] { verticalBar_->triggerAction(QAbstractSlider::SliderPageStepSub); });
+    key(QKeySequence(Qt::Key_PageDown), [this] { verticalBar_->triggerAction(QAbstractSlider::SliderPageStepAdd); });
 }
 
 void Form2::turnWheel(const QWheelEvent& event)
 {
     const WheelGestures::Action action = wheel_.turn(event.angleDelta(), event.modifiers());
     for (int step = 0; step < action.zoomSteps; ++step)
-        PushButton1_Click();
+        zoomIn();
     for (int step = 0; step > action.zoomSteps; --step)
-        PushButton2_Click();
+        zoomOut();
     // The bars move the picture, so the arithmetic sees the same change as a click on a bar.
     const auto scroll = [](QScrollBar& bar, std::int16_t twipsPerUnit, int pixels) {
         if (pixels != 0 && bar.isEnabled() && twipsPerUnit > 0)
-            bar.setValue(bar.value() + pixels * app::kTwipsPerPixel / twipsPerUnit);
+            bar.setValue(bar.value() + pixels * common::kTwipsPerPixel / twipsPerUnit);
     };
-    scroll(*HScroll1, zoom_.mHStep, action.scrollX);
-    scroll(*VScroll1, zoom_.mVStep, action.scrollY);
+    scroll(*horizontalBar_, zoom_.horizontalStep(), action.scrollX);
+    scroll(*verticalBar_, zoom_.verticalStep(), action.scrollY);
 }
 
 bool Form2::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Picture2 && event->type() == QEvent::Wheel) {
+    if (watched == viewport_ && event->type() == QEvent::Wheel) {
         turnWheel(*static_cast<QWheelEvent*>(event));
         return true;
     }
     if (event->type() == QEvent::MouseMove) {
         if (qobject_cast<QPushButton*>(watched))
-            pointer_.hover(app::PointerState::Custom);
-        else if (watched == Frame1 &&
-                 Frame1->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()) == nullptr)
-            pointer_.hover(app::PointerState::Ordinary);
+            pointer_.hover(common::PointerState::Custom);
+        else if (watched == zoomFrame_ &&
+                 zoomFrame_->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()) == nullptr)
+            pointer_.hover(common::PointerState::Ordinary);
     }
     return QWidget::eventFilter(watched, event);
 }

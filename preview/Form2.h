@@ -4,8 +4,8 @@
 #include "WheelGestures.h"
 #include "ZoomModel.h"
 
-#include "app/Main.h"
-#include "app/PointerState.h"
+#include "common/Main.h"
+#include "common/PointerState.h"
 #include "platform/Platform.h"
 
 #include <QFrame>
@@ -27,40 +27,18 @@ public:
     // Builds the window and runs its load routine. showMainWindow brings the main window back;
     // endProgram ends the whole program.
     Form2(platform::Platform platform, std::function<void()> showMainWindow, std::function<void()> endProgram,
-          QWidget* parent = nullptr, QString programFolder = app::ProgramFolder());
+          QWidget* parent = nullptr, QString programFolder = common::ProgramFolder());
 
-    // The scratch workbook that "Save Results To Excel File" copies.
-    QString mExcelFile;
+    // The scratch workbook that "Save Results To Excel File" copies, handed over by the chart build.
+    const QString& scratchWorkbook() const { return scratchWorkbook_; }
+    void setScratchWorkbook(const QString& path) { scratchWorkbook_ = path; }
 
-    // Delivers a picture: it becomes Picture1's picture and the next activation sets it up.
+    // Delivers a picture: it becomes the shown picture and the next activation sets it up.
     void setPicture(const platform::Picture& picture);
 
-    PictureBox* Zoom_Ori;
-    QGroupBox* Frame1;
-    QPushButton* PushButton1;
-    QPushButton* PushButton2;
-    QFrame* Picture2;
-    PictureBox* Picture1;
-    QScrollBar* VScroll1;
-    QScrollBar* HScroll1;
-    QPushButton* PushButton6;
-    QPushButton* PushButton8;
-
     const ZoomModel& zoom() const { return zoom_; }
-    app::PointerState& pointer() { return pointer_; }
-    bool setupPending() const { return mSetupPending; }
-
-    void Form_Load();
-    void Form_Activate();
-    void PushButton1_Click();
-    void PushButton2_Click();
-    void picture1_MouseDown(int button, float x, float y);
-    void picture1_MouseMove(int button, float x, float y);
-    void Picture1_MouseUp();
-    void PushButton6_Click();
-    void PushButton8_Click();
-    void Form_QueryUnload();
-    void Form_Unload();
+    common::PointerState& pointer() { return pointer_; }
+    bool setupPending() const { return setupPending_; }
 
     void SetHScrollbarByPercent(std::int16_t percent);
     void SetVScrollbarByPercent(std::int16_t percent);
@@ -75,25 +53,55 @@ protected:
 private:
     QPushButton* makeButton(QWidget* container, const char* name, const QString& caption, const QRect& twips);
     QScrollBar* makeScrollBar(Qt::Orientation orientation, const char* name, const QRect& twips);
-    // ApplyZoom's painting: Zoom_Ori's picture into Picture1 at the zoomed size.
+    // The load: face colour, caption, icon and hand cursor; then the window waits for a picture.
+    void prepare();
+    // The set-up at the first activation after a delivery: the unscaled copy takes the picture and
+    // the factor starts at 1.0. Later activations change nothing.
+    void setUpDeliveredPicture();
+    void zoomIn();
+    void zoomOut();
+    // The mouse on the picture, in the picture's own twips: a press, a move, a release.
+    void grabPicture(int button, float x, float y);
+    void dragPicture(int button, float x, float y);
+    void dropPicture();
+    // "Save Results To Excel File" and "< Back".
+    void saveResults();
+    void goBack();
+    // Closing the window deletes the scratch workbook; then the program ends.
+    void deleteWorkbookOnClose();
+    void endProgram();
+    // ApplyZoom's painting: the unscaled copy's picture into the picture at the zoomed size.
     void repaintZoomed();
-    // Moves Picture1 and the bars to where the arithmetic has them.
+    // Moves the picture and the bars to where the arithmetic has them.
     void showPosition();
     // The keys a picture viewer answers: Ctrl+Plus and Ctrl+Minus zoom, the arrow and Page keys scroll.
     void addViewerKeys();
     // The mouse wheel over the picture: zooms through the zoom buttons' handlers, scrolls through the bars.
     void turnWheel(const QWheelEvent& event);
-    void HScroll1_Change(int value);
-    void VScroll1_Change(int value);
+    void horizontalBarMoved(int value);
+    void verticalBarMoved(int value);
 
     platform::Platform platform_;
     std::function<void()> showMainWindow_;
     std::function<void()> endProgram_;
     QString programFolder_;
-    app::PointerState pointer_;
+    common::PointerState pointer_;
+    // The controls keep their form names as object names ("Picture1", "PushButton6", ...), by which
+    // the tests find them.
+    PictureBox* unscaledCopy_;
+    QGroupBox* zoomFrame_;
+    QPushButton* zoomInButton_;
+    QPushButton* zoomOutButton_;
+    QFrame* viewport_;
     QWidget* viewportInside_;
+    PictureBox* picture_;
+    QScrollBar* verticalBar_;
+    QScrollBar* horizontalBar_;
+    QPushButton* saveButton_;
+    QPushButton* backButton_;
+    QString scratchWorkbook_;
     ZoomModel zoom_;
-    bool mSetupPending = false;
+    bool setupPending_ = false;
     WheelGestures wheel_;
 };
 

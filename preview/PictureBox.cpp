@@ -1,6 +1,6 @@
 #include "PictureBox.h"
 
-#include "app/Twips.h"
+#include "common/Twips.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -9,7 +9,7 @@
 namespace preview {
 
 namespace {
-float twipsOf(qreal pixels) { return static_cast<float>(pixels * app::kTwipsPerPixel); }
+float twipsOf(qreal pixels) { return static_cast<float>(pixels * common::kTwipsPerPixel); }
 }  // namespace
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}

@@ -57,57 +57,57 @@ bool valueForPercent(std::int16_t percent, std::int32_t maximum, std::int32_t& v
 
 ZoomModel::ZoomModel(std::function<void()> repaint) : repaint_(std::move(repaint))
 {
-    picture1_.width = 2340;
-    picture1_.height = 3435;
+    picture_.width = 2340;
+    picture_.height = 3435;
 }
 
 void ZoomModel::takePictureSize(std::int32_t width, std::int32_t height)
 {
-    picture1_.width = width;
-    picture1_.height = height;
+    picture_.width = width;
+    picture_.height = height;
 }
 
-void ZoomModel::copySizeToZoomOri()
+void ZoomModel::copyPictureSize()
 {
-    zoomOriWidth_ = picture1_.width;
-    zoomOriHeight_ = picture1_.height;
+    unscaledCopyWidth_ = picture_.width;
+    unscaledCopyHeight_ = picture_.height;
 }
 
 void ZoomModel::resetFactor()
 {
-    mZoom = 1.0f;
-    mBaseWidth = zoomOriWidth_ - 2;
-    mBaseHeight = zoomOriHeight_ - 2;
-    mZoomWidth = scaled(1.0f, mBaseWidth);
-    mZoomHeight = scaled(1.0f, mBaseHeight);
+    factor_ = 1.0f;
+    baseWidth_ = unscaledCopyWidth_ - 2;
+    baseHeight_ = unscaledCopyHeight_ - 2;
+    zoomedWidth_ = scaled(1.0f, baseWidth_);
+    zoomedHeight_ = scaled(1.0f, baseHeight_);
 }
 
 void ZoomModel::StepZoom(std::int32_t direction)
 {
-    SetZoom(direction == 0 ? mZoom + 0.25f : mZoom - 0.25f);
+    SetZoom(direction == 0 ? factor_ + 0.25f : factor_ - 0.25f);
 }
 
 void ZoomModel::SetZoom(float factor)
 {
     if (factor < 0.25f || factor > 4.0f)
         return;
-    mZoom = factor;
+    factor_ = factor;
     ApplyZoom();
     SetupScrollbars();
 }
 
 void ZoomModel::ApplyZoom()
 {
-    mZoomWidth = scaled(mZoom, mBaseWidth);
-    mZoomHeight = scaled(mZoom, mBaseHeight);
-    if (mZoomWidth < kWidthLimit && mZoomHeight < kHeightLimit) {
-        picture1_.width = mZoomWidth;
-        picture1_.height = mZoomHeight;
+    zoomedWidth_ = scaled(factor_, baseWidth_);
+    zoomedHeight_ = scaled(factor_, baseHeight_);
+    if (zoomedWidth_ < kWidthLimit && zoomedHeight_ < kHeightLimit) {
+        picture_.width = zoomedWidth_;
+        picture_.height = zoomedHeight_;
         repaint_();
         scrollHorizontal(0);
         scrollVertical(0);
-        hScroll1_.enabled = kViewportInnerWidth < mZoomWidth;
-        vScroll1_.enabled = kViewportInnerHeight < mZoomHeight;
+        horizontalBar_.enabled = kViewportInnerWidth < zoomedWidth_;
+        verticalBar_.enabled = kViewportInnerHeight < zoomedHeight_;
     } else {
         resetFactor();
     }
@@ -115,13 +115,13 @@ void ZoomModel::ApplyZoom()
 
 void ZoomModel::SetupScrollbars()
 {
-    picture1_.top = 0;
-    picture1_.left = 0;
-    mHStep = setupBar(hScroll1_, picture1_.width, kViewportWidth);
-    if (mHStep != 0)
+    picture_.top = 0;
+    picture_.left = 0;
+    horizontalStep_ = setupBar(horizontalBar_, picture_.width, kViewportWidth);
+    if (horizontalStep_ != 0)
         scrollHorizontal(0);
-    mVStep = setupBar(vScroll1_, picture1_.height, kViewportHeight);
-    if (mVStep != 0)
+    verticalStep_ = setupBar(verticalBar_, picture_.height, kViewportHeight);
+    if (verticalStep_ != 0)
         scrollVertical(0);
 }
 
@@ -143,65 +143,71 @@ std::int16_t ZoomModel::setupBar(ScrollBarState& bar, std::int32_t pictureLength
 
 void ZoomModel::scrollHorizontal(std::int32_t value)
 {
-    if (value == hScroll1_.value)
+    if (value == horizontalBar_.value)
         return;
-    hScroll1_.value = value;
-    HScroll1_Change();
+    horizontalBar_.value = value;
+    placeByHorizontalBar();
 }
 
 void ZoomModel::scrollVertical(std::int32_t value)
 {
-    if (value == vScroll1_.value)
+    if (value == verticalBar_.value)
         return;
-    vScroll1_.value = value;
-    VScroll1_Change();
+    verticalBar_.value = value;
+    placeByVerticalBar();
 }
 
 // The products are taken in 32 bits: a delivered picture wider than 32767 twips past the viewport
 // still scrolls to its far end.
-void ZoomModel::HScroll1_Change() { picture1_.left = static_cast<float>(-(std::int32_t{mHStep} * hScroll1_.value)); }
+void ZoomModel::placeByHorizontalBar()
+{
+    picture_.left = static_cast<float>(-(std::int32_t{horizontalStep_} * horizontalBar_.value));
+}
 
-void ZoomModel::VScroll1_Change() { picture1_.top = static_cast<float>(-(std::int32_t{mVStep} * vScroll1_.value)); }
+void ZoomModel::placeByVerticalBar()
+{
+    picture_.top = static_cast<float>(-(std::int32_t{verticalStep_} * verticalBar_.value));
+}
 
 void ZoomModel::pressAt(float x, float y)
 {
-    mDownX = x;
-    mDownY = y;
+    pressX_ = x;
+    pressY_ = y;
 }
 
 void ZoomModel::dragTo(int buttons, float x, float y)
 {
     if (buttons == 0)
         return;
-    const float newLeft = clampDrag(picture1_.left - mDownX + x, kViewportInnerWidth, picture1_.width);
-    const float newTop = clampDrag(picture1_.top - mDownY + y, kViewportInnerHeight, picture1_.height);
-    picture1_.left = newLeft;
-    picture1_.top = newTop;
+    const float newLeft = clampDrag(picture_.left - pressX_ + x, kViewportInnerWidth, picture_.width);
+    const float newTop = clampDrag(picture_.top - pressY_ + y, kViewportInnerHeight, picture_.height);
+    picture_.left = newLeft;
+    picture_.top = newTop;
 }
 
 void ZoomModel::followHorizontalPosition()
 {
-    if (picture1_.width > kViewportWidth)
-        SetHScrollbarByPercent(percentOfOverflow(picture1_.left, picture1_.width, kViewportWidth));
+    if (picture_.width > kViewportWidth)
+        SetHScrollbarByPercent(percentOfOverflow(picture_.left, picture_.width, kViewportWidth));
 }
 
 void ZoomModel::followVerticalPosition()
 {
-    if (picture1_.height > kViewportHeight)
-        SetVScrollbarByPercent(percentOfOverflow(picture1_.top, picture1_.height, kViewportHeight));
+    if (picture_.height > kViewportHeight)
+        SetVScrollbarByPercent(percentOfOverflow(picture_.top, picture_.height, kViewportHeight));
 }
 
 void ZoomModel::SetHScrollbarByPercent(std::int16_t percent)
 {
     std::int32_t value = 0;
-    if (valueForPercent(percent, hScroll1_.maximum, value))
+    if (valueForPercent(percent, horizontalBar_.maximum, value))
         scrollHorizontal(value);
 }
 
 void ZoomModel::SetVScrollbarByPercent(std::int16_t percent)
 {
     std::int32_t value = 0;
-    if (valueForPercent(percent, vScroll1_.maximum, value))
+    if (valueForPercent(percent, verticalBar_.maximum, value))
         scrollVertical(value);
 }
 

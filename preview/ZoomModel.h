@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Twips.h"
+#include "common/Twips.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,7 +14,8 @@ struct ScrollBarState {
     std::int32_t value = 0;
 };
 
-// Picture1 inside the viewport: position from the viewport's inner top-left corner and outer size.
+// The picture (Picture1) inside the viewport: position from the viewport's inner top-left corner
+// and outer size.
 struct PictureGeometry {
     float left = 0;
     float top = 0;
@@ -23,27 +24,28 @@ struct PictureGeometry {
 };
 
 // The preview's zoom, scroll and pan, all in twips. The window shows what this computes; it paints
-// when asked to and moves Picture1 and the bars to match.
+// when asked to and moves the picture and the bars to match.
 class ZoomModel {
 public:
-    // The viewport Picture2: outer size and a one-pixel sunken border.
+    // The viewport (Picture2): outer size and a one-pixel sunken border.
     static constexpr std::int32_t kViewportWidth = 9330;
     static constexpr std::int32_t kViewportHeight = 7425;
     static constexpr std::int32_t kViewportBorder = 15;
     static constexpr std::int32_t kViewportInnerWidth = kViewportWidth - 2 * kViewportBorder;
     static constexpr std::int32_t kViewportInnerHeight = kViewportHeight - 2 * kViewportBorder;
     // A zoomed painting stays below 4000 pixels wide and 9000 pixels high.
-    static constexpr std::int32_t kWidthLimit = 4000 * app::kTwipsPerPixel;
-    static constexpr std::int32_t kHeightLimit = 9000 * app::kTwipsPerPixel;
+    static constexpr std::int32_t kWidthLimit = 4000 * common::kTwipsPerPixel;
+    static constexpr std::int32_t kHeightLimit = 9000 * common::kTwipsPerPixel;
 
-    // repaint is asked to paint Zoom_Ori into Picture1 at mZoomWidth x mZoomHeight, its own picture
-    // removed, and to return the pointer to the ordinary state.
+    // repaint is asked to paint the unscaled copy (Zoom_Ori) into the picture at the zoomed size,
+    // the picture's own picture removed, and to return the pointer to the ordinary state.
     explicit ZoomModel(std::function<void()> repaint);
 
-    // Set-up after a delivery: Picture1 takes the delivered picture's natural size...
+    // Set-up after a delivery: the picture takes the delivered picture's natural size...
     void takePictureSize(std::int32_t width, std::int32_t height);
-    // ...Zoom_Ori takes Picture1's outer size (it has no border, so inner and outer agree)...
-    void copySizeToZoomOri();
+    // ...the unscaled copy takes the picture's outer size (it has no border, so inner and outer
+    // agree)...
+    void copyPictureSize();
     // ...and the factor starts at 1.0 on the unscaled size.
     void resetFactor();
 
@@ -57,7 +59,7 @@ public:
     void scrollHorizontal(std::int32_t value);
     void scrollVertical(std::int32_t value);
 
-    // Mouse on Picture1, x and y in Picture1's own coordinates.
+    // Mouse on the picture, x and y in the picture's own coordinates.
     void pressAt(float x, float y);
     void dragTo(int buttons, float x, float y);
     // Mouse-up: each bar follows the position as a percentage of the overflow.
@@ -67,34 +69,47 @@ public:
     void SetHScrollbarByPercent(std::int16_t percent);
     void SetVScrollbarByPercent(std::int16_t percent);
 
-    const PictureGeometry& picture1() const { return picture1_; }
-    std::int32_t zoomOriWidth() const { return zoomOriWidth_; }
-    std::int32_t zoomOriHeight() const { return zoomOriHeight_; }
-    const ScrollBarState& hScroll1() const { return hScroll1_; }
-    const ScrollBarState& vScroll1() const { return vScroll1_; }
+    const PictureGeometry& picture() const { return picture_; }
+    std::int32_t unscaledCopyWidth() const { return unscaledCopyWidth_; }
+    std::int32_t unscaledCopyHeight() const { return unscaledCopyHeight_; }
+    const ScrollBarState& horizontalBar() const { return horizontalBar_; }
+    const ScrollBarState& verticalBar() const { return verticalBar_; }
 
-    float mDownX = 0;
-    float mDownY = 0;
-    std::int16_t mHStep = 0;
-    std::int16_t mVStep = 0;
-    std::int32_t mBaseWidth = 0;
-    std::int32_t mBaseHeight = 0;
-    std::int32_t mZoomWidth = 0;
-    std::int32_t mZoomHeight = 0;
-    float mZoom = 1.0f;
+    // The zoom factor: 1.0 after set-up, then a multiple of 0.25 from 0.25 to 4.0.
+    float factor() const { return factor_; }
+    // The unscaled picture as the zoom source: the unscaled copy's inner size less 2.
+    std::int32_t baseWidth() const { return baseWidth_; }
+    std::int32_t baseHeight() const { return baseHeight_; }
+    // The picture's size at the current factor.
+    std::int32_t zoomedWidth() const { return zoomedWidth_; }
+    std::int32_t zoomedHeight() const { return zoomedHeight_; }
+    // The twips the picture moves per unit of a bar: 0 (the bar is disabled), 1 or 10.
+    std::int16_t horizontalStep() const { return horizontalStep_; }
+    std::int16_t verticalStep() const { return verticalStep_; }
 
 private:
-    void HScroll1_Change();
-    void VScroll1_Change();
+    // A bar's change: the picture moves to minus step times value.
+    void placeByHorizontalBar();
+    void placeByVerticalBar();
     // One axis of SetupScrollbars: the enabled state and maximum; returns the step, 0 when disabled.
     std::int16_t setupBar(ScrollBarState& bar, std::int32_t pictureLength, std::int32_t viewportLength);
 
     std::function<void()> repaint_;
-    PictureGeometry picture1_;
-    std::int32_t zoomOriWidth_ = 735;
-    std::int32_t zoomOriHeight_ = 375;
-    ScrollBarState hScroll1_;
-    ScrollBarState vScroll1_;
+    PictureGeometry picture_;
+    std::int32_t unscaledCopyWidth_ = 735;
+    std::int32_t unscaledCopyHeight_ = 375;
+    ScrollBarState horizontalBar_;
+    ScrollBarState verticalBar_;
+    // Where the last mouse press on the picture was, in the picture's own coordinates.
+    float pressX_ = 0;
+    float pressY_ = 0;
+    std::int16_t horizontalStep_ = 0;
+    std::int16_t verticalStep_ = 0;
+    std::int32_t baseWidth_ = 0;
+    std::int32_t baseHeight_ = 0;
+    std::int32_t zoomedWidth_ = 0;
+    std::int32_t zoomedHeight_ = 0;
+    float factor_ = 1.0f;
 };
 
 }  // namespace preview

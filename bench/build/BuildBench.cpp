@@ -1,12 +1,14 @@
-#include "app/PointerState.h"
 #include "chart/BuildHost.h"
 #include "chart/ChartBuild.h"
+#include "common/PointerState.h"
 #include "platform/QtPlatform.h"
 #include "preview/Form2.h"
+#include "support/Controls.h"
 #include "support/ScriptedPlatform.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -33,7 +35,7 @@ public:
     std::array<Clock::time_point, MarkCount> marks{};
     preview::Form2& preview() { return *preview_; }
 
-    app::PointerState& pointer() override
+    common::PointerState& pointer() override
     {
         constexpr std::array<Mark, 4> pointerMarks{MarkCount, FilledPointer, ReopenedPointer, ReadyPointer};
         if (pointerCalls_ < pointerMarks.size() && pointerMarks[pointerCalls_] != MarkCount)
@@ -49,7 +51,7 @@ public:
     QString entryLabel(int position) override { return QStringLiteral("Asset %1").arg(position); }
     QString entryAmount(int position) override { return QString::number(position * 250 + 1000); }
     void deliverPicture(const platform::Picture& picture) override { preview_->setPicture(picture); }
-    void setPreviewWorkbook(const QString& path) override { preview_->mExcelFile = path; }
+    void setPreviewWorkbook(const QString& path) override { preview_->setScratchWorkbook(path); }
     void showPreview() override
     {
         preview_->show();
@@ -71,7 +73,7 @@ public:
 private:
     int entries_;
     QWidget mainWindow_;
-    app::PointerState pointer_{mainWindow_};
+    common::PointerState pointer_{mainWindow_};
     std::unique_ptr<preview::Form2> preview_;
     std::size_t pointerCalls_ = 0;
     int countCalls_ = 0;
@@ -110,7 +112,7 @@ void WholeBuild(benchmark::State& state)
             shares[static_cast<size_t>(mark)] +=
                 millisecondsBetween(host.marks[static_cast<size_t>(mark)],
                                     mark + 1 < MarkCount ? host.marks[static_cast<size_t>(mark + 1)] : finished);
-        host.preview().PushButton8_Click();
+        testing_support::control<QPushButton>(host.preview(), "PushButton8")->click();
         state.ResumeTiming();
     }
     if (!scripted.messages.shown.empty())

@@ -4,9 +4,11 @@
 #include "app/Form1.h"
 #include "app/SignalEnding.h"
 #include "platform/QtPlatform.h"
+#include "support/Controls.h"
 #include "support/ScriptedPlatform.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <cstdio>
 
 namespace {
@@ -36,9 +38,9 @@ int main(int argc, char** argv)
     app::Form1 form(platform, [] { QCoreApplication::quit(); });
     const app::SignalEnding ending([&form] { form.endRun(); });
     form.show();
-    form.PushButton1_Click();
+    testing_support::control<QPushButton>(form, "PushButton1")->click();
     form.list().AppendEntry(QStringLiteral("Edited"), QStringLiteral("42"));
-    std::printf("ready %s\n", form.previewWindow() ? qPrintable(form.previewWindow()->mExcelFile) : "");
+    std::printf("ready %s\n", form.previewWindow() ? qPrintable(form.previewWindow()->scratchWorkbook()) : "");
     std::fflush(stdout);
     return application.exec();
 }

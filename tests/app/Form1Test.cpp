@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "platform/ApplicationTitle.h"
+#include "support/Controls.h"
 #include "support/ScriptedPlatform.h"
 
 #include <QBuffer>
@@ -7,11 +8,19 @@
 #include <QDir>
 #include <QImageWriter>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
+
+using testing_support::control;
+
+QPushButton* button(const app::Form1& form, const char* name) { return control<QPushButton>(form, name); }
+
+QTreeWidget* listView(const app::Form1& form) { return control<QTreeWidget>(form, "ListView1"); }
 
 // A Windows cursor file: an ico image whose header says "cursor" and carries the hot spot.
 QByteArray cursorFile(int hotX, int hotY)
@@ -64,25 +73,28 @@ TEST_F(MainWindow, LayoutFollowsTheTwipTable)
 {
     auto form = start();
     EXPECT_EQ(form->size(), QSize(536, 320));
-    EXPECT_EQ(form->PushButton1->geometry(), QRect(8, 8, 520, 27));
-    EXPECT_EQ(form->PushButton7->geometry(), QRect(272, 42, 256, 27));
-    EXPECT_EQ(form->ListView1->geometry(), QRect(8, 76, 520, 169));
-    EXPECT_EQ(form->PushButton5->geometry(), QRect(272, 286, 256, 27));
-    EXPECT_EQ(form->PushButton5->text(), QStringLiteral("Clear List"));
-    EXPECT_EQ(form->PushButton3->text(), QStringLiteral("Delete Selected Entry"));
-    EXPECT_DOUBLE_EQ(form->PushButton2->font().pointSizeF(), 11.25);
-    EXPECT_TRUE(form->PushButton2->font().bold());
+    EXPECT_EQ(button(*form, "PushButton1")->geometry(), QRect(8, 8, 520, 27));
+    EXPECT_EQ(button(*form, "PushButton7")->geometry(), QRect(272, 42, 256, 27));
+    EXPECT_EQ(listView(*form)->geometry(), QRect(8, 76, 520, 169));
+    EXPECT_EQ(button(*form, "PushButton5")->geometry(), QRect(272, 286, 256, 27));
+    EXPECT_EQ(button(*form, "PushButton5")->text(), QStringLiteral("Clear List"));
+    EXPECT_EQ(button(*form, "PushButton3")->text(), QStringLiteral("Delete Selected Entry"));
+    EXPECT_DOUBLE_EQ(button(*form, "PushButton2")->font().pointSizeF(), 11.25);
+    EXPECT_TRUE(button(*form, "PushButton2")->font().bold());
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+    QWidget* const list = listView(*form);
     std::vector<QWidget*> order;
-    QWidget* widget = form->ListView1;
+    QWidget* widget = list;
     do {
-        if (widget == form->ListView1 || qobject_cast<QPushButton*>(widget))
+        if (widget == list || qobject_cast<QPushButton*>(widget))
             order.push_back(widget);
         widget = widget->nextInFocusChain();
-    } while (widget != form->ListView1);
-    EXPECT_EQ(order, (std::vector<QWidget*>{form->ListView1, form->PushButton1, form->PushButton2, form->PushButton3,
-                                            form->PushButton4, form->PushButton5, form->PushButton6,
-                                            form->PushButton7}));
+    } while (widget != list);
+    std::vector<QWidget*> expected{list};
+    for (const char* name : {"PushButton1", "PushButton2", "PushButton3", "PushButton4", "PushButton5", "PushButton6",
+                             "PushButton7"})
+        expected.push_back(button(*form, name));
+    EXPECT_EQ(order, expected);
 }
 
 TEST_F(MainWindow, SkinAndCursorBesideTheProgramAreApplied)
@@ -94,7 +106,7 @@ TEST_F(MainWindow, SkinAndCursorBesideTheProgramAreApplied)
     EXPECT_EQ(form->styleSheet(), QStringLiteral("QPushButton { color: red; }"));
     EXPECT_NE(form->palette().color(QPalette::Window), QColor(Qt::white));
     ASSERT_TRUE(form->pointer().hasCustomCursor());
-    form->pointer().set(app::PointerState::Custom);
+    form->pointer().set(common::PointerState::Custom);
     EXPECT_EQ(form->cursor().hotSpot(), QPoint(7, 3));
 }
 
@@ -147,12 +159,12 @@ TEST_F(MainWindow, HoverFollowsThePointerUnlessBusy)
 {
     auto form = start();
     QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(form->PushButton4, &move);
+    QCoreApplication::sendEvent(button(*form, "PushButton4"), &move);
     EXPECT_EQ(form->pointer().value(), 99);
-    QCoreApplication::sendEvent(form->ListView1->viewport(), &move);
+    QCoreApplication::sendEvent(listView(*form)->viewport(), &move);
     EXPECT_EQ(form->pointer().value(), 0);
-    form->pointer().set(app::PointerState::Busy);
-    QCoreApplication::sendEvent(form->PushButton4, &move);
+    form->pointer().set(common::PointerState::Busy);
+    QCoreApplication::sendEvent(button(*form, "PushButton4"), &move);
     QCoreApplication::sendEvent(form.get(), &move);
     EXPECT_EQ(form->pointer().value(), 11);
     EXPECT_EQ(form->cursor().shape(), Qt::WaitCursor);

@@ -1,4 +1,3 @@
-#include "EnvironmentValue.h"
 #include "OtherProcessInstance.h"
 #include "QStringPrinter.h"
 #include "TestHost.h"
@@ -10,6 +9,8 @@
 #include "resources/ChartTemplate.h"
 #include "sheet/automation/Application.h"
 #include "sheet/automation/Workbook.h"
+#include "support/Controls.h"
+#include "support/EnvironmentValue.h"
 #include "support/ScriptedPlatform.h"
 
 #include <QDir>
@@ -18,6 +19,7 @@
 #include <QClipboard>
 #include <QLocale>
 #include <QMimeData>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -28,6 +30,7 @@
 
 namespace {
 
+using testing_support::control;
 using testing_support::EnvironmentValue;
 using testing_support::ReadCell;
 
@@ -118,13 +121,13 @@ protected:
     {
         ASSERT_NE(host.previewWindow(), nullptr);
         EXPECT_TRUE(host.previewWindow()->isVisible());
-        EXPECT_EQ(host.previewWindow()->mExcelFile, scratch);
+        EXPECT_EQ(host.previewWindow()->scratchWorkbook(), scratch);
         EXPECT_FALSE(host.mainWindow.isVisible());
         ASSERT_FALSE(host.delivered.empty());
         EXPECT_FALSE(host.delivered.back().isNull());
         const QSize drawn = enginePictureSize(scratch);
         EXPECT_EQ(host.delivered.back().size(), drawn);
-        EXPECT_EQ(host.previewWindow()->Zoom_Ori->picture().size(), drawn);
+        EXPECT_EQ(control<preview::PictureBox>(*host.previewWindow(), "Zoom_Ori")->picture().size(), drawn);
     }
 
     void expectCells(const QString& scratch, const std::vector<std::pair<QString, QString>>& entries)
@@ -163,8 +166,8 @@ TEST_F(ChartBuildRun, SampleSetLeavesOneFilledWorkbookAndShowsItsPicture)
     expectCells(scratch, kSampleSet);
     EXPECT_EQ(scripted.settings.values[QStringLiteral("Assets")], storedText(kSampleSet));
     EXPECT_EQ(scripted.settings.writes, 1);
-    EXPECT_EQ(host.pointerWhileReading, (std::vector<int>{app::PointerState::Busy, app::PointerState::Ordinary}));
-    EXPECT_EQ(host.pointerState.value(), app::PointerState::Ordinary);
+    EXPECT_EQ(host.pointerWhileReading, (std::vector<int>{common::PointerState::Busy, common::PointerState::Ordinary}));
+    EXPECT_EQ(host.pointerState.value(), common::PointerState::Ordinary);
     EXPECT_EQ(std::strlen(chart::ChartBuild::AmountFormat), 44u);
     EXPECT_TRUE(scripted.clipboard.picture.isNull());
     EXPECT_EQ(scripted.clipboard.other, nullptr);
@@ -189,7 +192,7 @@ TEST_F(ChartBuildRun, NoAtTheQuestionChangesNothingAtAll)
     EXPECT_TRUE(files().isEmpty());
     EXPECT_EQ(scripted.settings.writes, 0);
     EXPECT_TRUE(host.pointerWhileReading.empty());
-    EXPECT_EQ(host.pointerState.value(), app::PointerState::Ordinary);
+    EXPECT_EQ(host.pointerState.value(), common::PointerState::Ordinary);
     EXPECT_EQ(host.previewWindow(), nullptr);
     EXPECT_TRUE(host.mainWindow.isVisible());
 }
@@ -263,8 +266,8 @@ TEST_F(ChartBuildRun, WithoutTempEverythingHappensInThePrivateFolder)
     EXPECT_FALSE(left.contains(QStringLiteral("Pie Chart.xlt")));
     EXPECT_FALSE(left.contains(QStringLiteral("temp.bmp")));
     ASSERT_NE(host.previewWindow(), nullptr);
-    EXPECT_EQ(host.previewWindow()->mExcelFile, folder + QLatin1Char('/') + scratch.first());
-    expectCells(host.previewWindow()->mExcelFile, kSampleSet);
+    EXPECT_EQ(host.previewWindow()->scratchWorkbook(), folder + QLatin1Char('/') + scratch.first());
+    expectCells(host.previewWindow()->scratchWorkbook(), kSampleSet);
 }
 
 TEST_F(ChartBuildRun, ACorruptTemplateShowsEachFailureOnceAndTheBuildGoesOn)
@@ -285,7 +288,7 @@ TEST_F(ChartBuildRun, ACorruptTemplateShowsEachFailureOnceAndTheBuildGoesOn)
     EXPECT_FALSE(scripted.messages.shown[0].text.startsWith(QStringLiteral("\r\n")));
 
     EXPECT_TRUE(files().isEmpty()) << files().join(QLatin1Char(' ')).toStdString();
-    EXPECT_EQ(host.pointerState.value(), app::PointerState::Ordinary);
+    EXPECT_EQ(host.pointerState.value(), common::PointerState::Ordinary);
     ASSERT_NE(host.previewWindow(), nullptr);
     EXPECT_TRUE(host.previewWindow()->isVisible());
     EXPECT_FALSE(host.mainWindow.isVisible());
@@ -326,7 +329,7 @@ TEST_F(ChartBuildRun, EntriesBeyondTheSheetsLastRowAreReportedOnceAndTheRestIsBu
     ASSERT_NE(host.previewWindow(), nullptr);
     sheet::Application instance;
     sheet::Worksheet& sheet =
-        instance.workbooks().Open(QFile::encodeName(host.previewWindow()->mExcelFile).toStdString()).ActiveSheet();
+        instance.workbooks().Open(QFile::encodeName(host.previewWindow()->scratchWorkbook()).toStdString()).ActiveSheet();
     EXPECT_EQ(std::get<std::string>(sheet.Cells(65536, 1).Value()), host.entries[65532].first.toStdString());
     instance.Quit();
     EXPECT_EQ(scripted.settings.values[QStringLiteral("Assets")], storedText(host.entries));
@@ -377,8 +380,8 @@ TEST_F(ChartBuildRun, ASecondBuildAfterBackShowsTheNewChartAndLeavesNoOldScratch
     host.entries = kSampleSet;
     build.run();
     ASSERT_NE(host.previewWindow(), nullptr);
-    const QString firstScratch = host.previewWindow()->mExcelFile;
-    host.previewWindow()->PushButton8_Click();
+    const QString firstScratch = host.previewWindow()->scratchWorkbook();
+    control<QPushButton>(*host.previewWindow(), "PushButton8")->click();
     EXPECT_TRUE(host.mainWindow.isVisible());
     EXPECT_FALSE(QFile::exists(firstScratch));
 
@@ -422,7 +425,7 @@ TEST_F(ChartBuildRun, EndingTheProgramWhileTheTemplateIsWrittenLeavesNothingBehi
     EXPECT_TRUE(files().isEmpty()) << files().join(QLatin1Char(' ')).toStdString();
     EXPECT_EQ(host.previewWindow(), nullptr);
     EXPECT_EQ(scripted.settings.writes, 0);
-    EXPECT_EQ(host.pointerState.value(), app::PointerState::Ordinary);
+    EXPECT_EQ(host.pointerState.value(), common::PointerState::Ordinary);
 }
 
 TEST_F(ChartBuildRun, EndingTheProgramAfterTheSaveRemovesTheScratchWorkbook)
@@ -508,7 +511,7 @@ TEST_F(ChartBuildRun, TakenScratchNamesAreDrawnAgainAndPlantedLinksAreNeverFollo
     scriptedBuild.run();
     EXPECT_TRUE(reports().empty());
     ASSERT_NE(host.previewWindow(), nullptr);
-    EXPECT_EQ(host.previewWindow()->mExcelFile, temp.filePath(QStringLiteral("vormel33333333.xls")));
+    EXPECT_EQ(host.previewWindow()->scratchWorkbook(), temp.filePath(QStringLiteral("vormel33333333.xls")));
     ASSERT_TRUE(taken.open(QIODevice::ReadOnly));
     EXPECT_EQ(taken.readAll(), QByteArray("someone else's"));
     EXPECT_FALSE(QFile::exists(victim));

@@ -1,4 +1,3 @@
-#include "EnvironmentValue.h"
 #include "OtherProcessInstance.h"
 #include "QStringPrinter.h"
 
@@ -8,6 +7,7 @@
 #include "resources/ChartTemplate.h"
 #include "sheet/automation/Application.h"
 #include "sheet/automation/Workbook.h"
+#include "support/EnvironmentValue.h"
 #include "support/ScriptedPlatform.h"
 
 #include <QFile>

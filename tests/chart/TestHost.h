@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/PointerState.h"
 #include "chart/BuildHost.h"
+#include "common/PointerState.h"
 #include "platform/Platform.h"
 #include "preview/Form2.h"
 
@@ -20,7 +20,7 @@ public:
     explicit TestHost(platform::Platform platform) : platform_(platform) { mainWindow.show(); }
 
     QWidget mainWindow;
-    app::PointerState pointerState{mainWindow};
+    common::PointerState pointerState{mainWindow};
     std::vector<std::pair<QString, QString>> entries;
     std::vector<int> pointerWhileReading;  // the pointer each time the rows are counted
     std::vector<platform::Picture> delivered;
@@ -30,7 +30,7 @@ public:
 
     preview::Form2* previewWindow() const { return preview_.get(); }
 
-    app::PointerState& pointer() override { return pointerState; }
+    common::PointerState& pointer() override { return pointerState; }
     int entryCount() override
     {
         pointerWhileReading.push_back(pointerState.value());
@@ -45,7 +45,7 @@ public:
         delivered.push_back(picture);
         window().setPicture(picture);
     }
-    void setPreviewWorkbook(const QString& path) override { window().mExcelFile = path; }
+    void setPreviewWorkbook(const QString& path) override { window().setScratchWorkbook(path); }
     void showPreview() override
     {
         window().show();

@@ -12,7 +12,7 @@ struct Commands : ::testing::Test {
     QWidget window;
     QTreeWidget view{&window};
     entries::EntryList list{view};
-    app::PointerState pointer{window};
+    common::PointerState pointer{window};
     entries::EntryCommands commands{list, pointer, system.platform()};
 
     Commands()
@@ -110,12 +110,12 @@ TEST_F(Commands, BusyPointerGuardsClearAndSample)
     commands.PushButton7_Click();
     commands.PushButton7_Click();
     EXPECT_EQ(rows(), entries::SampleSet());
-    pointer.set(app::PointerState::Busy);
+    pointer.set(common::PointerState::Busy);
     commands.PushButton5_Click();
     EXPECT_EQ(list.count(), 6);
     commands.PushButton7_Click();
     EXPECT_EQ(list.count(), 12);
-    pointer.set(app::PointerState::Ordinary);
+    pointer.set(common::PointerState::Ordinary);
     commands.PushButton5_Click();
     EXPECT_EQ(list.count(), 0);
 }

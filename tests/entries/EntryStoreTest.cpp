@@ -14,7 +14,7 @@ struct Restore : ::testing::Test {
 
     void load()
     {
-        app::Handler h(system.messages, QStringLiteral("Torvane2021/08/31.Form1.Form_Load"));
+        common::Handler h(system.messages, QStringLiteral("Torvane2021/08/31.Form1.Form_Load"));
         entries::LoadEntryList(list, system.settings, h, 122);
     }
 };
@@ -31,7 +31,7 @@ TEST_F(Restore, NeverWrittenGivesTheSampleSetAndEmptyGivesNothing)
     QTreeWidget other;
     entries::EntryList empty(other);
     system.settings.values[entries::kAssetsKey] = QString();
-    app::Handler h(system.messages, QStringLiteral("x"));
+    common::Handler h(system.messages, QStringLiteral("x"));
     entries::LoadEntryList(empty, system.settings, h, 122);
     EXPECT_EQ(empty.count(), 0);
     EXPECT_TRUE(system.messages.shown.empty());

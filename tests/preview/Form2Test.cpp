@@ -13,6 +13,7 @@
 namespace {
 
 using preview_testing::PreviewFixture;
+using testing_support::control;
 
 // A picture with a left and a right half in two colours, to tell pictures and halves apart.
 QImage twoTone(int width, int height, const QColor& left, const QColor& right)
@@ -74,6 +75,34 @@ void hoverOver(QWidget* widget, QPoint position)
     sendMouse(widget, QEvent::MouseMove, position, Qt::NoButton, Qt::NoButton);
 }
 
+// The window's controls, found by the object names they keep from the form.
+struct Controls {
+    explicit Controls(const preview::Form2& window)
+        : unscaledCopy(control<preview::PictureBox>(window, "Zoom_Ori")),
+          zoomFrame(control<QGroupBox>(window, "Frame1")),
+          zoomIn(control<QPushButton>(window, "PushButton1")),
+          zoomOut(control<QPushButton>(window, "PushButton2")),
+          viewport(control<QFrame>(window, "Picture2")),
+          picture(control<preview::PictureBox>(window, "Picture1")),
+          verticalBar(control<QScrollBar>(window, "VScroll1")),
+          horizontalBar(control<QScrollBar>(window, "HScroll1")),
+          save(control<QPushButton>(window, "PushButton6")),
+          back(control<QPushButton>(window, "PushButton8"))
+    {
+    }
+
+    preview::PictureBox* unscaledCopy;
+    QGroupBox* zoomFrame;
+    QPushButton* zoomIn;
+    QPushButton* zoomOut;
+    QFrame* viewport;
+    preview::PictureBox* picture;
+    QScrollBar* verticalBar;
+    QScrollBar* horizontalBar;
+    QPushButton* save;
+    QPushButton* back;
+};
+
 class Form2Test : public PreviewFixture {
 protected:
     void deliverAndShow(const QImage& picture) { deliverAndShow(platform::Picture(picture)); }
@@ -111,29 +140,31 @@ TEST_F(Form2Test, TheFirstActivationSetsUpTheDeliveredPictureAndLaterOnesChangeN
     const QImage chart = twoTone(200, 100, Qt::red, Qt::blue);
     deliverAndShow(chart);
     preview::Form2& window = form();
+    const Controls c(window);
     EXPECT_FALSE(window.setupPending());
-    EXPECT_TRUE(window.Zoom_Ori->isHidden());
-    EXPECT_EQ(window.Zoom_Ori->picture().bitmap(), chart);
-    EXPECT_EQ(window.zoom().mBaseWidth, 2998);
-    EXPECT_EQ(window.zoom().mBaseHeight, 1498);
-    EXPECT_EQ(window.Picture1->geometry(), QRect(0, 0, 200, 100));
-    EXPECT_EQ(paintedAt(*window.Picture1, 10, 50), QColor(Qt::red));
-    EXPECT_EQ(paintedAt(*window.Picture1, 190, 50), QColor(Qt::blue));
-    EXPECT_FALSE(window.HScroll1->isEnabled());
-    EXPECT_FALSE(window.VScroll1->isEnabled());
+    EXPECT_TRUE(c.unscaledCopy->isHidden());
+    EXPECT_EQ(c.unscaledCopy->picture().bitmap(), chart);
+    EXPECT_EQ(window.zoom().baseWidth(), 2998);
+    EXPECT_EQ(window.zoom().baseHeight(), 1498);
+    EXPECT_EQ(c.picture->geometry(), QRect(0, 0, 200, 100));
+    EXPECT_EQ(paintedAt(*c.picture, 10, 50), QColor(Qt::red));
+    EXPECT_EQ(paintedAt(*c.picture, 190, 50), QColor(Qt::blue));
+    EXPECT_FALSE(c.horizontalBar->isEnabled());
+    EXPECT_FALSE(c.verticalBar->isEnabled());
 
-    window.PushButton1->click();
-    EXPECT_EQ(window.zoom().mZoom, 1.25f);
-    EXPECT_EQ(window.Picture1->size(), QSize(250, 125));
-    sendMouse(window.Picture1, QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
-    sendMouse(window.Picture1, QEvent::MouseMove, QPoint(10, 30), Qt::NoButton, Qt::LeftButton);
-    const QRect placed = window.Picture1->geometry();
+    c.zoomIn->click();
+    EXPECT_EQ(window.zoom().factor(), 1.25f);
+    EXPECT_EQ(c.picture->size(), QSize(250, 125));
+    sendMouse(c.picture, QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(c.picture, QEvent::MouseMove, QPoint(10, 30), Qt::NoButton, Qt::LeftButton);
+    const QRect placed = c.picture->geometry();
 
-    window.Form_Activate();
+    QEvent activation(QEvent::WindowActivate);
+    QApplication::sendEvent(&window, &activation);
     window.hide();
     window.show();
-    EXPECT_EQ(window.zoom().mZoom, 1.25f);
-    EXPECT_EQ(window.Picture1->geometry(), placed);
+    EXPECT_EQ(window.zoom().factor(), 1.25f);
+    EXPECT_EQ(c.picture->geometry(), placed);
     EXPECT_TRUE(system.messages.shown.empty());
 }
 
@@ -141,50 +172,53 @@ TEST_F(Form2Test, EveryZoomIsPaintedFromTheUnscaledCopy)
 {
     deliverAndShow(twoTone(250, 200, Qt::darkGreen, Qt::yellow));
     preview::Form2& window = form();
-    const QImage atSetup = window.Picture1->grab().toImage();
+    const Controls c(window);
+    const QImage atSetup = c.picture->grab().toImage();
     for (int i = 0; i < 3; ++i)
-        window.PushButton2->click();
-    EXPECT_EQ(window.zoom().mZoom, 0.25f);
-    EXPECT_EQ(window.Picture1->size(), QSize(62, 50));
+        c.zoomOut->click();
+    EXPECT_EQ(window.zoom().factor(), 0.25f);
+    EXPECT_EQ(c.picture->size(), QSize(62, 50));
     for (int i = 0; i < 3; ++i)
-        window.PushButton1->click();
-    EXPECT_EQ(window.zoom().mZoom, 1.0f);
-    EXPECT_EQ(window.Picture1->grab().toImage(), atSetup);
+        c.zoomIn->click();
+    EXPECT_EQ(window.zoom().factor(), 1.0f);
+    EXPECT_EQ(c.picture->grab().toImage(), atSetup);
 }
 
 TEST_F(Form2Test, ASecondDeliveryReplacesPicture1AndZoomOri)
 {
     deliverAndShow(twoTone(200, 100, Qt::red, Qt::red));
     preview::Form2& window = form();
-    window.PushButton1->click();
+    const Controls c(window);
+    c.zoomIn->click();
     window.hide();
 
     const QImage second = twoTone(120, 90, Qt::blue, Qt::blue);
     window.setPicture(platform::Picture(second));
     EXPECT_TRUE(window.setupPending());
-    EXPECT_EQ(window.Picture1->picture().bitmap(), second);
+    EXPECT_EQ(c.picture->picture().bitmap(), second);
     window.show();
-    EXPECT_EQ(window.Zoom_Ori->picture().bitmap(), second);
-    EXPECT_EQ(window.zoom().mZoom, 1.0f);
-    EXPECT_EQ(window.Picture1->geometry(), QRect(0, 0, 120, 90));
-    EXPECT_EQ(paintedAt(*window.Picture1, 5, 5), QColor(Qt::blue));
+    EXPECT_EQ(c.unscaledCopy->picture().bitmap(), second);
+    EXPECT_EQ(window.zoom().factor(), 1.0f);
+    EXPECT_EQ(c.picture->geometry(), QRect(0, 0, 120, 90));
+    EXPECT_EQ(paintedAt(*c.picture, 5, 5), QColor(Qt::blue));
 
-    window.PushButton1->click();
-    EXPECT_EQ(window.Picture1->size(), QSize(150, 112));
-    EXPECT_EQ(paintedAt(*window.Picture1, 140, 100), QColor(Qt::blue));
+    c.zoomIn->click();
+    EXPECT_EQ(c.picture->size(), QSize(150, 112));
+    EXPECT_EQ(paintedAt(*c.picture, 140, 100), QColor(Qt::blue));
 }
 
 TEST_F(Form2Test, TheBarsMoveThePictureAlsoPastA16BitRange)
 {
     deliverAndShow(twoTone(3000, 800, Qt::red, Qt::blue));  // 45000 twips wide: 35670 past the viewport
     preview::Form2& window = form();
-    EXPECT_EQ(window.HScroll1->maximum(), 3567);
-    EXPECT_EQ(window.VScroll1->maximum(), 457);
-    window.VScroll1->setValue(45);
-    EXPECT_EQ(window.Picture1->y(), -30);
-    window.HScroll1->setValue(window.HScroll1->maximum());
-    EXPECT_EQ(window.Picture1->x(), -2378);
-    EXPECT_EQ(window.Picture1->geometry().right() + 1, window.Picture2->width());
+    const Controls c(window);
+    EXPECT_EQ(c.horizontalBar->maximum(), 3567);
+    EXPECT_EQ(c.verticalBar->maximum(), 457);
+    c.verticalBar->setValue(45);
+    EXPECT_EQ(c.picture->y(), -30);
+    c.horizontalBar->setValue(c.horizontalBar->maximum());
+    EXPECT_EQ(c.picture->x(), -2378);
+    EXPECT_EQ(c.picture->geometry().right() + 1, c.viewport->width());
     EXPECT_TRUE(system.messages.shown.empty());
 }
 
@@ -192,17 +226,18 @@ TEST_F(Form2Test, DraggingPansAndTheReleaseSnapsToTheGrid)
 {
     deliverAndShow(twoTone(1000, 800, Qt::red, Qt::blue));
     preview::Form2& window = form();
-    sendMouse(window.Picture1, QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton, Qt::LeftButton);
-    sendMouse(window.Picture1, QEvent::MouseMove, QPoint(20, 30), Qt::NoButton, Qt::LeftButton);
-    EXPECT_EQ(window.Picture1->pos(), QPoint(-30, -20));
-    EXPECT_EQ(window.HScroll1->value(), 0);
-    sendMouse(window.Picture1, QEvent::MouseButtonRelease, QPoint(20, 30), Qt::LeftButton, Qt::NoButton);
-    EXPECT_EQ(window.HScroll1->value(), 45);  // 7.94 % -> 8 % of 567
-    EXPECT_EQ(window.VScroll1->value(), 32);  // 6.56 % -> 7 % of 458
-    EXPECT_EQ(window.Picture1->pos(), QPoint(-30, -21));
+    const Controls c(window);
+    sendMouse(c.picture, QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(c.picture, QEvent::MouseMove, QPoint(20, 30), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(c.picture->pos(), QPoint(-30, -20));
+    EXPECT_EQ(c.horizontalBar->value(), 0);
+    sendMouse(c.picture, QEvent::MouseButtonRelease, QPoint(20, 30), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(c.horizontalBar->value(), 45);  // 7.94 % -> 8 % of 567
+    EXPECT_EQ(c.verticalBar->value(), 32);  // 6.56 % -> 7 % of 458
+    EXPECT_EQ(c.picture->pos(), QPoint(-30, -21));
 
-    hoverOver(window.Picture1, QPoint(5, 5));  // no button: no pan
-    EXPECT_EQ(window.Picture1->pos(), QPoint(-30, -21));
+    hoverOver(c.picture, QPoint(5, 5));  // no button: no pan
+    EXPECT_EQ(c.picture->pos(), QPoint(-30, -21));
     EXPECT_TRUE(system.messages.shown.empty());
 }
 
@@ -210,46 +245,48 @@ TEST_F(Form2Test, ThePointerFollowsButtonsFrameAndBackgroundButNotABuild)
 {
     deliverAndShow(twoTone(200, 100, Qt::red, Qt::blue));
     preview::Form2& window = form();
-    const int custom = app::PointerState::Custom;
-    const int ordinary = app::PointerState::Ordinary;
+    const Controls c(window);
+    const int custom = common::PointerState::Custom;
+    const int ordinary = common::PointerState::Ordinary;
 
-    hoverOver(window.PushButton1, QPoint(5, 5));
+    hoverOver(c.zoomIn, QPoint(5, 5));
     EXPECT_EQ(window.pointer().value(), custom);
-    hoverOver(window.Frame1, QPoint(3, 50));
+    hoverOver(c.zoomFrame, QPoint(3, 50));
     EXPECT_EQ(window.pointer().value(), ordinary);
-    hoverOver(window.PushButton8, QPoint(5, 5));
+    hoverOver(c.back, QPoint(5, 5));
     EXPECT_EQ(window.pointer().value(), custom);
     hoverOver(&window, QPoint(652, 622));
     EXPECT_EQ(window.pointer().value(), ordinary);
-    hoverOver(window.PushButton6, QPoint(5, 5));
-    window.PushButton1->click();  // a painted zoom puts the ordinary pointer back
+    hoverOver(c.save, QPoint(5, 5));
+    c.zoomIn->click();  // a painted zoom puts the ordinary pointer back
     EXPECT_EQ(window.pointer().value(), ordinary);
 
-    window.pointer().set(app::PointerState::Busy);
-    hoverOver(window.PushButton2, QPoint(5, 5));
+    window.pointer().set(common::PointerState::Busy);
+    hoverOver(c.zoomOut, QPoint(5, 5));
     hoverOver(&window, QPoint(652, 622));
-    EXPECT_EQ(window.pointer().value(), app::PointerState::Busy);
+    EXPECT_EQ(window.pointer().value(), common::PointerState::Busy);
 }
 
 TEST_F(Form2Test, ZoomScalesThePaintingUntilTheWidthLimitResetsIt)
 {
     deliverAndShow(sheetDrawing(1500, 300));
     preview::Form2& window = form();
+    const Controls c(window);
     for (int i = 0; i < 2; ++i)
-        window.PushButton2->click();
-    EXPECT_EQ(window.Picture1->size(), QSize(750, 150));
+        c.zoomOut->click();
+    EXPECT_EQ(c.picture->size(), QSize(750, 150));
     for (int i = 0; i < 6; ++i)
-        window.PushButton1->click();
-    EXPECT_EQ(window.zoom().mZoom, 2.0f);
-    EXPECT_EQ(window.Picture1->size(), QSize(3000, 600));
+        c.zoomIn->click();
+    EXPECT_EQ(window.zoom().factor(), 2.0f);
+    EXPECT_EQ(c.picture->size(), QSize(3000, 600));
     for (int i = 0; i < 2; ++i)
-        window.PushButton1->click();
-    EXPECT_EQ(window.Picture1->width(), 3750);
-    window.PushButton1->click();  // 4125 pixels wide reaches the limit
-    EXPECT_EQ(window.zoom().mZoom, 1.0f);
-    EXPECT_EQ(window.Picture1->width(), 3750);
-    window.PushButton1->click();
-    EXPECT_EQ(window.Picture1->width(), 1875);
+        c.zoomIn->click();
+    EXPECT_EQ(c.picture->width(), 3750);
+    c.zoomIn->click();  // 4125 pixels wide reaches the limit
+    EXPECT_EQ(window.zoom().factor(), 1.0f);
+    EXPECT_EQ(c.picture->width(), 3750);
+    c.zoomIn->click();
+    EXPECT_EQ(c.picture->width(), 1875);
     EXPECT_TRUE(system.messages.shown.empty());
 }
 
@@ -258,10 +295,11 @@ TEST_F(Form2Test, AZoomedDrawingIsAsSharpAsAFreshDrawingAtThatSize)
     const platform::Picture delivered = sheetDrawing(300, 200);
     deliverAndShow(delivered);
     preview::Form2& window = form();
+    const Controls c(window);
     for (int i = 0; i < 4; ++i)
-        window.PushButton1->click();
-    ASSERT_EQ(window.Picture1->size(), QSize(600, 400));
-    const QImage painted = window.Picture1->grab().toImage();
+        c.zoomIn->click();
+    ASSERT_EQ(c.picture->size(), QSize(600, 400));
+    const QImage painted = c.picture->grab().toImage();
 
     QImage fresh(600, 400, QImage::Format_RGB32);
     fresh.fill(Qt::white);
@@ -284,28 +322,29 @@ TEST_F(Form2Test, TheWheelAndKeysGoThroughTheZoomButtonsAndTheBars)
 {
     deliverAndShow(twoTone(400, 2000, Qt::red, Qt::blue));
     preview::Form2& window = form();
+    const Controls c(window);
     QApplication::setActiveWindow(&window);
-    turnWheel(window.Picture2, QPoint(0, 120), Qt::ControlModifier);
-    EXPECT_EQ(window.zoom().mZoom, 1.25f);
-    turnWheel(window.Picture2, QPoint(0, -60), Qt::ControlModifier);
-    turnWheel(window.Picture2, QPoint(0, -60), Qt::ControlModifier);
-    EXPECT_EQ(window.zoom().mZoom, 1.0f) << "two half notches make one step";
+    turnWheel(c.viewport, QPoint(0, 120), Qt::ControlModifier);
+    EXPECT_EQ(window.zoom().factor(), 1.25f);
+    turnWheel(c.viewport, QPoint(0, -60), Qt::ControlModifier);
+    turnWheel(c.viewport, QPoint(0, -60), Qt::ControlModifier);
+    EXPECT_EQ(window.zoom().factor(), 1.0f) << "two half notches make one step";
 
-    turnWheel(window.Picture2, QPoint(0, -120), Qt::NoModifier);
-    EXPECT_EQ(window.VScroll1->value(), 90);  // 60 pixels in steps of 10 twips
-    EXPECT_EQ(window.Picture1->y(), -60);
-    EXPECT_EQ(window.zoom().vScroll1().value, 90);
-    turnWheel(window.Picture2, QPoint(0, -120), Qt::ShiftModifier);
-    EXPECT_EQ(window.HScroll1->value(), 0) << "a picture narrower than the viewport does not move sideways";
+    turnWheel(c.viewport, QPoint(0, -120), Qt::NoModifier);
+    EXPECT_EQ(c.verticalBar->value(), 90);  // 60 pixels in steps of 10 twips
+    EXPECT_EQ(c.picture->y(), -60);
+    EXPECT_EQ(window.zoom().verticalBar().value, 90);
+    turnWheel(c.viewport, QPoint(0, -120), Qt::ShiftModifier);
+    EXPECT_EQ(c.horizontalBar->value(), 0) << "a picture narrower than the viewport does not move sideways";
 
     QTest::keyClick(&window, Qt::Key_PageDown);
-    EXPECT_GT(window.VScroll1->value(), 90);
-    EXPECT_EQ(window.zoom().picture1().top, -window.zoom().vScroll1().value * window.zoom().mVStep);
+    EXPECT_GT(c.verticalBar->value(), 90);
+    EXPECT_EQ(window.zoom().picture().top, -window.zoom().verticalBar().value * window.zoom().verticalStep());
     QTest::keyClick(&window, Qt::Key_Plus, Qt::ControlModifier);
-    EXPECT_EQ(window.zoom().mZoom, 1.25f);
-    EXPECT_EQ(window.VScroll1->value(), 0);
+    EXPECT_EQ(window.zoom().factor(), 1.25f);
+    EXPECT_EQ(c.verticalBar->value(), 0);
     QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier);
-    EXPECT_EQ(window.zoom().mZoom, 1.0f);
+    EXPECT_EQ(window.zoom().factor(), 1.0f);
     EXPECT_TRUE(system.messages.shown.empty());
 }
 

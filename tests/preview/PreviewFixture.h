@@ -1,6 +1,7 @@
 #pragma once
 
 #include "preview/Form2.h"
+#include "support/Controls.h"
 #include "support/ScriptedPlatform.h"
 
 #include <QTemporaryDir>

@@ -32,8 +32,12 @@ protected:
         PreviewFixture::SetUp();
         scratch = path(QStringLiteral("vormel12345678.xls"));
         writeFile(scratch, kWorkbook);
-        form().mExcelFile = scratch;
+        form().setScratchWorkbook(scratch);
     }
+
+    // "Save Results To Excel File" and "< Back", clicked.
+    void save() { testing_support::control<QPushButton>(form(), "PushButton6")->click(); }
+    void back() { testing_support::control<QPushButton>(form(), "PushButton8")->click(); }
 
     QStringList texts() const
     {
@@ -50,7 +54,7 @@ protected:
 
 TEST_F(SaveTest, ACancelledDialogWritesNothingAndSaysDone)
 {
-    form().PushButton6_Click();
+    save();
     EXPECT_EQ(system.saveDialog.titles, QStringList{QStringLiteral("Save File")});
     EXPECT_EQ(system.saveDialog.filters, QStringList{QStringLiteral("Excel Files (*.xls)|*.xls|")});
     ASSERT_EQ(texts(), QStringList{QStringLiteral("Done.")});
@@ -67,7 +71,7 @@ TEST_F(SaveTest, AnExistingFileIsAskedAboutAndKeptOnNo)
     writeFile(existing, "old");
     system.saveDialog.answers = {existing};
     system.messages.answers = {platform::AnswerNo};
-    form().PushButton6_Click();
+    save();
     ASSERT_EQ(texts(), (QStringList{QStringLiteral("Are you sure you wish to overwrite ") + existing + QStringLiteral(" ?"),
                                     QStringLiteral("Done.")}));
     const platform::MessageRequest& question = system.messages.shown[0];
@@ -83,7 +87,7 @@ TEST_F(SaveTest, YesReplacesAnExistingFileWithTheWorkbook)
     writeFile(existing, "old");
     system.saveDialog.answers = {existing};
     system.messages.answers = {platform::AnswerYes};
-    form().PushButton6_Click();
+    save();
     EXPECT_EQ(texts().size(), 2);
     EXPECT_EQ(texts().last(), QStringLiteral("Done."));
     EXPECT_EQ(contentOf(existing), kWorkbook);
@@ -95,8 +99,8 @@ TEST_F(SaveTest, ANameIsUsedAsTheDialogGivesItAndSavesMakeIdenticalCopies)
     const QString bare = path(QStringLiteral("result"));
     const QString second = path(QStringLiteral("second.xls"));
     system.saveDialog.answers = {bare, second};
-    form().PushButton6_Click();
-    form().PushButton6_Click();
+    save();
+    save();
     EXPECT_EQ(texts(), (QStringList{QStringLiteral("Done."), QStringLiteral("Done.")}));
     EXPECT_EQ(contentOf(bare), kWorkbook);
     EXPECT_EQ(contentOf(second), kWorkbook);
@@ -111,7 +115,7 @@ TEST_F(SaveTest, AFailedCopyIsReportedInsteadOfDoneAndKeepsTheOldFile)
     ASSERT_TRUE(QFile::remove(scratch));  // the copy's source is gone
     system.saveDialog.answers = {existing};
     system.messages.answers = {platform::AnswerYes};
-    form().PushButton6_Click();
+    save();
     ASSERT_EQ(system.messages.shown.size(), 2u);
     const platform::MessageRequest& report = system.messages.shown[1];
     EXPECT_EQ(report.title, QStringLiteral("Application Error"));
@@ -127,7 +131,7 @@ TEST_F(SaveTest, ADestinationThatCannotBeReplacedIsReportedAndLeftAlone)
     writeFile(taken + QStringLiteral("/inside"), "kept");
     system.saveDialog.answers = {taken};
     system.messages.answers = {platform::AnswerYes};
-    form().PushButton6_Click();
+    save();
     ASSERT_EQ(system.messages.shown.size(), 2u);
     EXPECT_EQ(system.messages.shown[1].title, QStringLiteral("Application Error"));
     EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
@@ -145,7 +149,7 @@ TEST_F(SaveTest, ALinkChosenInTheDialogIsFollowedAndItsTargetKeepsItsMode)
     ASSERT_TRUE(QFile::link(QStringLiteral("documents/result.xls"), link));
     system.saveDialog.answers = {link};
     system.messages.answers = {platform::AnswerYes};
-    form().PushButton6_Click();
+    save();
     EXPECT_EQ(texts().last(), QStringLiteral("Done."));
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(contentOf(target), kWorkbook);
@@ -156,13 +160,13 @@ TEST_F(SaveTest, ALinkChosenInTheDialogIsFollowedAndItsTargetKeepsItsMode)
 TEST_F(SaveTest, BackDeletesTheWorkbookAndShowsTheMainWindow)
 {
     form().show();
-    form().PushButton8_Click();
+    back();
     EXPECT_FALSE(QFile::exists(scratch));
     EXPECT_EQ(mainWindowShown, 1);
     EXPECT_TRUE(form().isHidden());
     EXPECT_EQ(programEnded, 0);
 
-    form().PushButton8_Click();  // the workbook is already gone: nothing to report
+    back();  // the workbook is already gone: nothing to report
     EXPECT_TRUE(system.messages.shown.empty());
 }
 

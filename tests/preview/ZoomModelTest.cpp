@@ -16,7 +16,7 @@ struct Preview {
     Preview(std::int32_t width, std::int32_t height)
     {
         zoom.takePictureSize(width, height);
-        zoom.copySizeToZoomOri();
+        zoom.copyPictureSize();
         zoom.resetFactor();
         zoom.ApplyZoom();
         zoom.SetupScrollbars();
@@ -24,10 +24,10 @@ struct Preview {
 
     auto snapshot() const
     {
-        const auto& p = zoom.picture1();
-        return std::make_tuple(zoom.mZoom, zoom.mZoomWidth, zoom.mZoomHeight, p.left, p.top, p.width, p.height,
-                               zoom.hScroll1().value, zoom.vScroll1().value, zoom.hScroll1().maximum,
-                               zoom.vScroll1().maximum, zoom.mHStep, zoom.mVStep, paintings);
+        const auto& p = zoom.picture();
+        return std::make_tuple(zoom.factor(), zoom.zoomedWidth(), zoom.zoomedHeight(), p.left, p.top, p.width, p.height,
+                               zoom.horizontalBar().value, zoom.verticalBar().value, zoom.horizontalBar().maximum,
+                               zoom.verticalBar().maximum, zoom.horizontalStep(), zoom.verticalStep(), paintings);
     }
 };
 
@@ -36,11 +36,11 @@ TEST(ZoomModel, TwelveStepsInReachFourAndThreeOutReachAQuarterRefusedStepsChange
     Preview in(900, 2000);  // base 898 x 1998: 4.0 stays within both limits
     for (int step = 1; step <= 12; ++step) {
         in.zoom.StepZoom(0);
-        EXPECT_FLOAT_EQ(in.zoom.mZoom, 1.0f + 0.25f * step);
+        EXPECT_FLOAT_EQ(in.zoom.factor(), 1.0f + 0.25f * step);
     }
-    EXPECT_EQ(in.zoom.mZoom, 4.0f);
-    EXPECT_EQ(in.zoom.mZoomWidth, 3592);
-    EXPECT_EQ(in.zoom.mZoomHeight, 7992);
+    EXPECT_EQ(in.zoom.factor(), 4.0f);
+    EXPECT_EQ(in.zoom.zoomedWidth(), 3592);
+    EXPECT_EQ(in.zoom.zoomedHeight(), 7992);
     EXPECT_EQ(in.paintings, 13);
     in.zoom.pressAt(0, 0);
     in.zoom.dragTo(1, -300, -400);
@@ -52,8 +52,8 @@ TEST(ZoomModel, TwelveStepsInReachFourAndThreeOutReachAQuarterRefusedStepsChange
     out.zoom.StepZoom(1);
     out.zoom.StepZoom(-5);  // any direction but 0 zooms out
     out.zoom.StepZoom(1);
-    EXPECT_EQ(out.zoom.mZoom, 0.25f);
-    EXPECT_EQ(out.zoom.mZoomWidth, 224);  // whole part of 224.5
+    EXPECT_EQ(out.zoom.factor(), 0.25f);
+    EXPECT_EQ(out.zoom.zoomedWidth(), 224);  // whole part of 224.5
     const auto atQuarter = out.snapshot();
     out.zoom.StepZoom(1);
     EXPECT_EQ(out.snapshot(), atQuarter);
@@ -62,51 +62,51 @@ TEST(ZoomModel, TwelveStepsInReachFourAndThreeOutReachAQuarterRefusedStepsChange
 TEST(ZoomModel, ABaseOfThreeThousandByFiveThousandPixelsResetsAtTheWidthLimit)
 {
     Preview p(45002, 75002);
-    EXPECT_EQ(p.zoom.mBaseWidth, 45000);
-    EXPECT_EQ(p.zoom.mBaseHeight, 75000);
+    EXPECT_EQ(p.zoom.baseWidth(), 45000);
+    EXPECT_EQ(p.zoom.baseHeight(), 75000);
     EXPECT_EQ(p.paintings, 1);
 
     p.zoom.StepZoom(0);
-    EXPECT_EQ(p.zoom.mZoom, 1.25f);
-    EXPECT_EQ(p.zoom.picture1().width, 56250);
-    EXPECT_EQ(p.zoom.picture1().height, 93750);
+    EXPECT_EQ(p.zoom.factor(), 1.25f);
+    EXPECT_EQ(p.zoom.picture().width, 56250);
+    EXPECT_EQ(p.zoom.picture().height, 93750);
     EXPECT_EQ(p.paintings, 2);
 
     p.zoom.pressAt(0, 0);
     p.zoom.dragTo(1, 0, -500);
     p.zoom.StepZoom(0);  // 4500 pixels wide reaches the limit
     EXPECT_EQ(p.paintings, 2);
-    EXPECT_EQ(p.zoom.mZoom, 1.0f);
-    EXPECT_EQ(p.zoom.mZoomWidth, 45000);
-    EXPECT_EQ(p.zoom.mZoomHeight, 75000);
-    EXPECT_EQ(p.zoom.picture1().width, 56250);
-    EXPECT_EQ(p.zoom.picture1().height, 93750);
-    EXPECT_EQ(p.zoom.picture1().top, 0);  // back at the corner all the same
+    EXPECT_EQ(p.zoom.factor(), 1.0f);
+    EXPECT_EQ(p.zoom.zoomedWidth(), 45000);
+    EXPECT_EQ(p.zoom.zoomedHeight(), 75000);
+    EXPECT_EQ(p.zoom.picture().width, 56250);
+    EXPECT_EQ(p.zoom.picture().height, 93750);
+    EXPECT_EQ(p.zoom.picture().top, 0);  // back at the corner all the same
 
     p.zoom.StepZoom(0);
-    EXPECT_EQ(p.zoom.mZoom, 1.25f);
+    EXPECT_EQ(p.zoom.factor(), 1.25f);
     EXPECT_EQ(p.paintings, 3);
-    EXPECT_EQ(p.zoom.picture1().width, 56250);
+    EXPECT_EQ(p.zoom.picture().width, 56250);
 }
 
 TEST(ZoomModel, ABaseOfFiveThousandBySixThousandPixelsKeepsItsNaturalSizeUntilZoomedOut)
 {
     Preview p(75002, 90002);
     EXPECT_EQ(p.paintings, 0);
-    EXPECT_EQ(p.zoom.picture1().width, 75002);
-    EXPECT_EQ(p.zoom.picture1().height, 90002);
-    EXPECT_EQ(p.zoom.mZoom, 1.0f);
+    EXPECT_EQ(p.zoom.picture().width, 75002);
+    EXPECT_EQ(p.zoom.picture().height, 90002);
+    EXPECT_EQ(p.zoom.factor(), 1.0f);
 
     p.zoom.StepZoom(1);
     EXPECT_EQ(p.paintings, 1);
-    EXPECT_EQ(p.zoom.picture1().width, 56250);
-    EXPECT_EQ(p.zoom.picture1().height, 67500);
+    EXPECT_EQ(p.zoom.picture().width, 56250);
+    EXPECT_EQ(p.zoom.picture().height, 67500);
 
     p.zoom.StepZoom(0);
     EXPECT_EQ(p.paintings, 1);
-    EXPECT_EQ(p.zoom.mZoom, 1.0f);
-    EXPECT_EQ(p.zoom.picture1().width, 56250);
-    EXPECT_EQ(p.zoom.picture1().height, 67500);
+    EXPECT_EQ(p.zoom.factor(), 1.0f);
+    EXPECT_EQ(p.zoom.picture().width, 56250);
+    EXPECT_EQ(p.zoom.picture().height, 67500);
 }
 
 TEST(ZoomModel, TheSampleChartZoomsFromAQuarterToThree)
@@ -114,14 +114,14 @@ TEST(ZoomModel, TheSampleChartZoomsFromAQuarterToThree)
     Preview p(1257 * 15, 480 * 15);
     for (int i = 0; i < 3; ++i)
         p.zoom.StepZoom(1);
-    EXPECT_EQ(p.zoom.mZoom, 0.25f);
+    EXPECT_EQ(p.zoom.factor(), 0.25f);
     for (int i = 0; i < 11; ++i)
         p.zoom.StepZoom(0);
-    EXPECT_EQ(p.zoom.mZoom, 3.0f);
-    EXPECT_EQ(p.zoom.picture1().width, 56559);
+    EXPECT_EQ(p.zoom.factor(), 3.0f);
+    EXPECT_EQ(p.zoom.picture().width, 56559);
     p.zoom.StepZoom(0);  // 4084 pixels wide
-    EXPECT_EQ(p.zoom.mZoom, 1.0f);
-    EXPECT_EQ(p.zoom.picture1().width, 56559);
+    EXPECT_EQ(p.zoom.factor(), 1.0f);
+    EXPECT_EQ(p.zoom.picture().width, 56559);
 }
 
 TEST(ZoomModel, ScrollStepsAndMaximaFollowTheOverflowWithHalvesToEven)
@@ -135,20 +135,20 @@ TEST(ZoomModel, ScrollStepsAndMaximaFollowTheOverflowWithHalvesToEven)
         SCOPED_TRACE(c.overflow);
         // A painted picture is two twips smaller than the delivered one.
         Preview p(ZoomModel::kViewportWidth + c.overflow + 2, ZoomModel::kViewportHeight + c.overflow + 2);
-        EXPECT_EQ(p.zoom.mHStep, c.step);
-        EXPECT_EQ(p.zoom.hScroll1().maximum, c.maximum);
-        EXPECT_TRUE(p.zoom.hScroll1().enabled);
-        EXPECT_EQ(p.zoom.mVStep, c.step);
-        EXPECT_EQ(p.zoom.vScroll1().maximum, c.maximum);
-        EXPECT_TRUE(p.zoom.vScroll1().enabled);
+        EXPECT_EQ(p.zoom.horizontalStep(), c.step);
+        EXPECT_EQ(p.zoom.horizontalBar().maximum, c.maximum);
+        EXPECT_TRUE(p.zoom.horizontalBar().enabled);
+        EXPECT_EQ(p.zoom.verticalStep(), c.step);
+        EXPECT_EQ(p.zoom.verticalBar().maximum, c.maximum);
+        EXPECT_TRUE(p.zoom.verticalBar().enabled);
     }
 
     // Between the inner and the outer size there is no overflow to scroll.
     Preview within(ZoomModel::kViewportWidth, ZoomModel::kViewportInnerHeight + 2 + 10);
-    EXPECT_EQ(within.zoom.mHStep, 0);
-    EXPECT_FALSE(within.zoom.hScroll1().enabled);
-    EXPECT_EQ(within.zoom.mVStep, 0);
-    EXPECT_FALSE(within.zoom.vScroll1().enabled);
+    EXPECT_EQ(within.zoom.horizontalStep(), 0);
+    EXPECT_FALSE(within.zoom.horizontalBar().enabled);
+    EXPECT_EQ(within.zoom.verticalStep(), 0);
+    EXPECT_FALSE(within.zoom.verticalBar().enabled);
 }
 
 TEST(ZoomModel, ScrollingMovesThePictureByStepTimesValue)
@@ -156,22 +156,22 @@ TEST(ZoomModel, ScrollingMovesThePictureByStepTimesValue)
     Preview p(15000, 12000);
     p.zoom.scrollHorizontal(125);
     p.zoom.scrollVertical(7);
-    EXPECT_EQ(p.zoom.picture1().left, -1250);
-    EXPECT_EQ(p.zoom.picture1().top, -70);
+    EXPECT_EQ(p.zoom.picture().left, -1250);
+    EXPECT_EQ(p.zoom.picture().top, -70);
 
     // A picture far beyond the zoom limits still reaches its far end: no 16-bit product.
     Preview wide(45002, 100002);
-    EXPECT_EQ(wide.zoom.hScroll1().maximum, 3567);
-    EXPECT_EQ(wide.zoom.vScroll1().maximum, 9258);
-    wide.zoom.scrollHorizontal(wide.zoom.hScroll1().maximum);
-    wide.zoom.scrollVertical(wide.zoom.vScroll1().maximum);
-    EXPECT_EQ(wide.zoom.picture1().left, -35670);
-    EXPECT_EQ(wide.zoom.picture1().top, -92580);
+    EXPECT_EQ(wide.zoom.horizontalBar().maximum, 3567);
+    EXPECT_EQ(wide.zoom.verticalBar().maximum, 9258);
+    wide.zoom.scrollHorizontal(wide.zoom.horizontalBar().maximum);
+    wide.zoom.scrollVertical(wide.zoom.verticalBar().maximum);
+    EXPECT_EQ(wide.zoom.picture().left, -35670);
+    EXPECT_EQ(wide.zoom.picture().top, -92580);
 
     Preview huge(400000, 3000);
-    EXPECT_EQ(huge.zoom.hScroll1().maximum, 39067);
+    EXPECT_EQ(huge.zoom.horizontalBar().maximum, 39067);
     huge.zoom.scrollHorizontal(39067);
-    EXPECT_EQ(huge.zoom.picture1().left, -390670);
+    EXPECT_EQ(huge.zoom.picture().left, -390670);
 }
 
 TEST(ZoomModel, PanningClampsToTheViewportOnBothAxes)
@@ -179,42 +179,42 @@ TEST(ZoomModel, PanningClampsToTheViewportOnBothAxes)
     Preview p(15000, 12000);
     p.zoom.pressAt(1000, 1000);
     p.zoom.dragTo(1, 500, 700);
-    EXPECT_EQ(p.zoom.picture1().left, -500);
-    EXPECT_EQ(p.zoom.picture1().top, -300);
-    EXPECT_EQ(p.zoom.hScroll1().value, 0);  // the bars wait for the mouse-up
+    EXPECT_EQ(p.zoom.picture().left, -500);
+    EXPECT_EQ(p.zoom.picture().top, -300);
+    EXPECT_EQ(p.zoom.horizontalBar().value, 0);  // the bars wait for the mouse-up
 
     p.zoom.dragTo(0, 9000, 9000);  // no button held: no pan
-    EXPECT_EQ(p.zoom.picture1().left, -500);
+    EXPECT_EQ(p.zoom.picture().left, -500);
 
     p.zoom.dragTo(2, 5000, 5000);
-    EXPECT_EQ(p.zoom.picture1().left, 0);
-    EXPECT_EQ(p.zoom.picture1().top, 0);
+    EXPECT_EQ(p.zoom.picture().left, 0);
+    EXPECT_EQ(p.zoom.picture().top, 0);
 
     p.zoom.dragTo(1, -20000, -20000);
-    EXPECT_EQ(p.zoom.picture1().left, ZoomModel::kViewportInnerWidth - p.zoom.picture1().width);
-    EXPECT_EQ(p.zoom.picture1().top, ZoomModel::kViewportInnerHeight - p.zoom.picture1().height);
+    EXPECT_EQ(p.zoom.picture().left, ZoomModel::kViewportInnerWidth - p.zoom.picture().width);
+    EXPECT_EQ(p.zoom.picture().top, ZoomModel::kViewportInnerHeight - p.zoom.picture().height);
 }
 
 TEST(ZoomModel, APictureNarrowerThanTheViewportStaysAtItsLeftEdgeWhileTheOtherAxisPans)
 {
     Preview p(3002, 12002);
-    EXPECT_EQ(p.zoom.mHStep, 0);
-    EXPECT_FALSE(p.zoom.hScroll1().enabled);
+    EXPECT_EQ(p.zoom.horizontalStep(), 0);
+    EXPECT_FALSE(p.zoom.horizontalBar().enabled);
 
     p.zoom.pressAt(100, 100);
     p.zoom.dragTo(1, 200, 100);
-    EXPECT_EQ(p.zoom.picture1().left, 0);
+    EXPECT_EQ(p.zoom.picture().left, 0);
     p.zoom.dragTo(1, 100, 150);  // a purely vertical drag from left 0
-    EXPECT_EQ(p.zoom.picture1().left, 0);
+    EXPECT_EQ(p.zoom.picture().left, 0);
     p.zoom.dragTo(1, 20, 40);
-    EXPECT_EQ(p.zoom.picture1().left, 0);
-    EXPECT_EQ(p.zoom.picture1().top, -60);
+    EXPECT_EQ(p.zoom.picture().left, 0);
+    EXPECT_EQ(p.zoom.picture().top, -60);
 
-    const auto bar = p.zoom.hScroll1();
+    const auto bar = p.zoom.horizontalBar();
     p.zoom.followHorizontalPosition();
-    EXPECT_EQ(p.zoom.hScroll1().value, bar.value);
-    EXPECT_FALSE(p.zoom.hScroll1().enabled);
-    EXPECT_EQ(p.zoom.picture1().left, 0);
+    EXPECT_EQ(p.zoom.horizontalBar().value, bar.value);
+    EXPECT_FALSE(p.zoom.horizontalBar().enabled);
+    EXPECT_EQ(p.zoom.picture().left, 0);
 }
 
 TEST(ZoomModel, MouseUpSnapsThePictureToTheScrollGrid)
@@ -224,16 +224,16 @@ TEST(ZoomModel, MouseUpSnapsThePictureToTheScrollGrid)
     p.zoom.dragTo(1, -1234, -2001);
     p.zoom.followHorizontalPosition();  // 21.76 % -> 22 % of 567 = 124.74 -> 125
     p.zoom.followVerticalPosition();    // 43.74 % -> 44 % of 458 = 201.52 -> 202
-    EXPECT_EQ(p.zoom.hScroll1().value, 125);
-    EXPECT_EQ(p.zoom.vScroll1().value, 202);
-    EXPECT_EQ(p.zoom.picture1().left, -1250);
-    EXPECT_EQ(p.zoom.picture1().top, -2020);
+    EXPECT_EQ(p.zoom.horizontalBar().value, 125);
+    EXPECT_EQ(p.zoom.verticalBar().value, 202);
+    EXPECT_EQ(p.zoom.picture().left, -1250);
+    EXPECT_EQ(p.zoom.picture().top, -2020);
 
     // Without movement the values do not change and the picture stays where it is.
     p.zoom.followHorizontalPosition();
     p.zoom.followVerticalPosition();
-    EXPECT_EQ(p.zoom.picture1().left, -1250);
-    EXPECT_EQ(p.zoom.picture1().top, -2020);
+    EXPECT_EQ(p.zoom.picture().left, -1250);
+    EXPECT_EQ(p.zoom.picture().top, -2020);
 }
 
 TEST(ZoomModel, APercentageAboveAHundredLeavesBarAndPictureAlone)
@@ -241,23 +241,23 @@ TEST(ZoomModel, APercentageAboveAHundredLeavesBarAndPictureAlone)
     Preview p(ZoomModel::kViewportWidth + 12, ZoomModel::kViewportHeight + 22);
     p.zoom.pressAt(0, 0);
     p.zoom.dragTo(1, -500, -500);  // as far as it goes: past the outer overflow by the border
-    EXPECT_EQ(p.zoom.picture1().left, -40);
-    EXPECT_EQ(p.zoom.picture1().top, -50);
+    EXPECT_EQ(p.zoom.picture().left, -40);
+    EXPECT_EQ(p.zoom.picture().top, -50);
     p.zoom.followHorizontalPosition();  // 400 %
     p.zoom.followVerticalPosition();    // 250 %
-    EXPECT_EQ(p.zoom.hScroll1().value, 0);
-    EXPECT_EQ(p.zoom.vScroll1().value, 0);
-    EXPECT_EQ(p.zoom.picture1().left, -40);
-    EXPECT_EQ(p.zoom.picture1().top, -50);
+    EXPECT_EQ(p.zoom.horizontalBar().value, 0);
+    EXPECT_EQ(p.zoom.verticalBar().value, 0);
+    EXPECT_EQ(p.zoom.picture().left, -40);
+    EXPECT_EQ(p.zoom.picture().top, -50);
 
     p.zoom.SetHScrollbarByPercent(-1);
-    EXPECT_EQ(p.zoom.hScroll1().value, 0);
+    EXPECT_EQ(p.zoom.horizontalBar().value, 0);
     p.zoom.SetHScrollbarByPercent(100);
-    EXPECT_EQ(p.zoom.hScroll1().value, 10);
-    EXPECT_EQ(p.zoom.picture1().left, -10);
+    EXPECT_EQ(p.zoom.horizontalBar().value, 10);
+    EXPECT_EQ(p.zoom.picture().left, -10);
     p.zoom.SetVScrollbarByPercent(50);
-    EXPECT_EQ(p.zoom.vScroll1().value, 10);
-    EXPECT_EQ(p.zoom.picture1().top, -10);
+    EXPECT_EQ(p.zoom.verticalBar().value, 10);
+    EXPECT_EQ(p.zoom.picture().top, -10);
 }
 
 TEST(ZoomModel, AnAcceptedStepPutsThePictureBackAtTheCornerWithFreshBars)
@@ -265,20 +265,20 @@ TEST(ZoomModel, AnAcceptedStepPutsThePictureBackAtTheCornerWithFreshBars)
     Preview tall(2000, 6000);
     for (int i = 0; i < 2; ++i)
         tall.zoom.StepZoom(0);  // 1.5: 2997 x 8997
-    EXPECT_EQ(tall.zoom.mZoomHeight, 8997);
-    EXPECT_TRUE(tall.zoom.vScroll1().enabled);
-    EXPECT_EQ(tall.zoom.mVStep, 10);
-    EXPECT_EQ(tall.zoom.vScroll1().maximum, 157);  // 1572 / 10
+    EXPECT_EQ(tall.zoom.zoomedHeight(), 8997);
+    EXPECT_TRUE(tall.zoom.verticalBar().enabled);
+    EXPECT_EQ(tall.zoom.verticalStep(), 10);
+    EXPECT_EQ(tall.zoom.verticalBar().maximum, 157);  // 1572 / 10
     tall.zoom.scrollVertical(100);
-    EXPECT_EQ(tall.zoom.picture1().top, -1000);
+    EXPECT_EQ(tall.zoom.picture().top, -1000);
     tall.zoom.StepZoom(1);  // 1.25: 7497 high, 72 past the viewport
-    EXPECT_EQ(tall.zoom.picture1().top, 0);
-    EXPECT_EQ(tall.zoom.vScroll1().value, 0);
-    EXPECT_EQ(tall.zoom.mVStep, 1);
-    EXPECT_EQ(tall.zoom.vScroll1().maximum, 72);
+    EXPECT_EQ(tall.zoom.picture().top, 0);
+    EXPECT_EQ(tall.zoom.verticalBar().value, 0);
+    EXPECT_EQ(tall.zoom.verticalStep(), 1);
+    EXPECT_EQ(tall.zoom.verticalBar().maximum, 72);
     tall.zoom.StepZoom(1);  // 1.0: 5998 high fits
-    EXPECT_FALSE(tall.zoom.vScroll1().enabled);
-    EXPECT_EQ(tall.zoom.mVStep, 0);
+    EXPECT_FALSE(tall.zoom.verticalBar().enabled);
+    EXPECT_EQ(tall.zoom.verticalStep(), 0);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/PointerState.h"
+#include "common/PointerState.h"
 #include "resources/ChartTemplate.h"
 
 #include <QFile>
@@ -45,7 +45,7 @@ TEST(HandCursorFile, ReadsAsACursorWithItsHotSpotOnTheFingertip)
     EXPECT_EQ(qAlpha(image.pixel(31, 31)), 0);
     EXPECT_EQ(image.pixel(5, 0), qRgb(0, 0, 0));
 
-    const QCursor cursor = app::LoadCursorFile(path);
+    const QCursor cursor = common::LoadCursorFile(path);
     EXPECT_EQ(cursor.hotSpot(), QPoint(5, 0));
 }
 

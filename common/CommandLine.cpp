@@ -6,7 +6,7 @@
 
 #include <ostream>
 
-namespace app {
+namespace common {
 
 namespace {
 constexpr const char* HelpText =
@@ -43,4 +43,4 @@ std::optional<int> AnswerCommandLine(const QStringList& arguments, std::ostream&
     return std::nullopt;
 }
 
-}  // namespace app
+}  // namespace common

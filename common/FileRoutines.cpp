@@ -18,7 +18,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace app {
+namespace common {
 
 namespace {
 
@@ -190,4 +190,4 @@ QString LocaleDecimalSeparator()
     return QLocale().toString(1.0 / 2).trimmed().mid(1, 1);
 }
 
-}  // namespace app
+}  // namespace common

@@ -2,7 +2,7 @@
 
 #include <QRect>
 
-namespace app {
+namespace common {
 
 // Window geometry is kept in twips; a logical pixel is 15 twips (1/96 inch).
 constexpr int kTwipsPerPixel = 15;
@@ -15,4 +15,4 @@ inline QRect twipsToPixels(const QRect& twips)
                  twipsToPixels(twips.height()));
 }
 
-}  // namespace app
+}  // namespace common

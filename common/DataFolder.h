@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace app {
+namespace common {
 
 // The folder the program takes its optional files from, the hand cursor HAND-M.CUR and the skin
 // x/o.cjs: the first candidate that holds one of them, or the first candidate when none does (then
@@ -14,4 +14,4 @@ QString DataFolder(const QStringList& candidates);
 // (share/tortelet-studio beside the bin/ that holds the program).
 QString DataFolder();
 
-}  // namespace app
+}  // namespace common

@@ -4,7 +4,7 @@
 
 #include <exception>
 
-namespace app {
+namespace common {
 
 Handler::Handler(platform::MessageBoxes& boxes, QString location) : boxes_(boxes), location_(std::move(location)) {}
 
@@ -46,4 +46,4 @@ QString describeCurrentException()
     }
 }
 
-}  // namespace app
+}  // namespace common

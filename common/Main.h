@@ -7,7 +7,7 @@
 class QWidget;
 
 // The common module: small routines the windows and the chart build share.
-namespace app {
+namespace common {
 
 // True exactly when the path's modification time can be read.
 bool FileExists(const QString& path);
@@ -34,4 +34,4 @@ void CentreOnScreen(QWidget& window);
 // Gives the window and its frames and labels the button-face colour of the desktop.
 void ApplyFaceColor(QWidget& window);
 
-}  // namespace app
+}  // namespace common

@@ -1,5 +1,5 @@
-#include "app/TempFolder.h"
-#include "chart/EnvironmentValue.h"
+#include "common/TempFolder.h"
+#include "support/EnvironmentValue.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,24 +32,24 @@ protected:
 TEST_F(TempFolder, TempIsReadAfreshForEveryPath)
 {
     temp.set(QByteArray("/srv/scratch"));
-    EXPECT_EQ(app::TempPath(QStringLiteral("temp.bmp")), QStringLiteral("/srv/scratch/temp.bmp"));
+    EXPECT_EQ(common::TempPath(QStringLiteral("temp.bmp")), QStringLiteral("/srv/scratch/temp.bmp"));
     temp.set(QByteArray("/var/tmp/"));
-    EXPECT_EQ(app::TempPath(QStringLiteral("Pie Chart.xlt")), QStringLiteral("/var/tmp/Pie Chart.xlt"));
+    EXPECT_EQ(common::TempPath(QStringLiteral("Pie Chart.xlt")), QStringLiteral("/var/tmp/Pie Chart.xlt"));
     temp.set(QByteArray(""));
-    EXPECT_EQ(app::TempFolder(), privateFolder());
+    EXPECT_EQ(common::TempFolder(), privateFolder());
 }
 
 TEST_F(TempFolder, WithoutTempThePrivateFolderIsCreatedForTheUserAlone)
 {
-    EXPECT_EQ(app::TempPath(QStringLiteral("temp.bmp")), privateFolder() + QStringLiteral("/temp.bmp"));
+    EXPECT_EQ(common::TempPath(QStringLiteral("temp.bmp")), privateFolder() + QStringLiteral("/temp.bmp"));
     EXPECT_EQ(modeOf(privateFolder()) & 07777, 0700u);
-    EXPECT_EQ(app::TempFolder(), privateFolder());
+    EXPECT_EQ(common::TempFolder(), privateFolder());
 }
 
 TEST_F(TempFolder, TheFilesystemRootIsNeverTheFolder)
 {
     temp.set(QByteArray("/"));
-    EXPECT_EQ(app::TempFolder(), privateFolder());
+    EXPECT_EQ(common::TempFolder(), privateFolder());
 }
 
 TEST_F(TempFolder, WithoutARuntimeFolderTheSystemTemporaryFolderHoldsIt)
@@ -59,7 +59,7 @@ TEST_F(TempFolder, WithoutARuntimeFolderTheSystemTemporaryFolderHoldsIt)
     xdg.set(std::nullopt);
     const QString expected =
         QDir::cleanPath(system.path()) + QStringLiteral("/tortelet-studio-") + QString::number(::getuid());
-    EXPECT_EQ(app::TempFolder(), expected);
+    EXPECT_EQ(common::TempFolder(), expected);
     EXPECT_EQ(modeOf(expected) & 07777, 0700u);
 }
 
@@ -67,7 +67,7 @@ TEST_F(TempFolder, AnOpenFolderOfOursIsMadePrivate)
 {
     ASSERT_EQ(::mkdir(QFile::encodeName(privateFolder()).constData(), 0777), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(privateFolder()).constData(), 0777), 0);
-    app::TempFolder();
+    common::TempFolder();
     EXPECT_EQ(modeOf(privateFolder()) & 07777, 0700u);
 }
 
@@ -76,20 +76,20 @@ TEST_F(TempFolder, PlantedLinksFilesAndOtherUsersFoldersAreRefused)
     QTemporaryDir elsewhere;
     const QByteArray link = QFile::encodeName(privateFolder());
     ASSERT_EQ(::symlink(QFile::encodeName(elsewhere.path()).constData(), link.constData()), 0);
-    EXPECT_THROW(app::TempFolder(), std::runtime_error);
+    EXPECT_THROW(common::TempFolder(), std::runtime_error);
     ASSERT_EQ(::unlink(link.constData()), 0);
 
     QFile plain(privateFolder());
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
-    EXPECT_THROW(app::TempFolder(), std::runtime_error);
+    EXPECT_THROW(common::TempFolder(), std::runtime_error);
     ASSERT_TRUE(QFile::remove(privateFolder()));
 
     ASSERT_EQ(::mkdir(QFile::encodeName(privateFolder()).constData(), 0700), 0);
     if (::chown(QFile::encodeName(privateFolder()).constData(), ::getuid() + 1, static_cast<gid_t>(-1)) != 0)
         GTEST_SKIP() << "cannot give a folder to another user here";
     try {
-        app::TempFolder();
+        common::TempFolder();
         FAIL() << "another user's folder was accepted";
     } catch (const std::runtime_error& failure) {
         EXPECT_NE(std::string(failure.what()).find("another user owns it"), std::string::npos);

@@ -1,5 +1,5 @@
-#include "app/LiveRun.h"
-#include "chart/EnvironmentValue.h"
+#include "common/LiveRun.h"
+#include "support/EnvironmentValue.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,7 +54,7 @@ TEST_F(StaleScratchFiles, OnlyWhatNoLiveRunCanOwnIsRemoved)
     ASSERT_EQ(::symlink("/nonexistent", QFile::encodeName(folder + QStringLiteral("/temp.bmp")).constData()), 0);
 
     {
-        const app::LiveRun run;
+        const common::LiveRun run;
         EXPECT_TRUE(left().contains(QStringLiteral("studio-run-%1").arg(::getpid())));
         EXPECT_EQ(left().filter(QStringLiteral("studio-run-")).size(), 2);
         EXPECT_TRUE(left().contains(QStringLiteral("studio-run-1")));

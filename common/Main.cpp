@@ -15,7 +15,7 @@
 #include <stdexcept>
 #include <sys/stat.h>
 
-namespace app {
+namespace common {
 
 bool FileExists(const QString& path)
 {
@@ -96,4 +96,4 @@ void ApplySkinIfPresent(QWidget& mainWindow, const QString& programFolder)
     mainWindow.setStyleSheet(styleSheet);
 }
 
-}  // namespace app
+}  // namespace common

@@ -5,11 +5,11 @@
 #include <iosfwd>
 #include <optional>
 
-namespace app {
+namespace common {
 
 // Answers --help (-h) and --version (-v) on `output` and gives the exit code; for any other
 // command line gives nothing, and the program starts. Arguments the program does not know are left
 // to Qt (-platform, -style, ...), so this runs before any window or display is needed.
 std::optional<int> AnswerCommandLine(const QStringList& arguments, std::ostream& output);
 
-}  // namespace app
+}  // namespace common

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace app {
+namespace common {
 
 // Marks this run of the program as alive in the user's private folder for as long as the object
 // lives: a file "studio-run-<pid>" held under a lock. At its start it removes the scratch files in
@@ -21,4 +21,4 @@ private:
     int fd_ = -1;
 };
 
-}  // namespace app
+}  // namespace common

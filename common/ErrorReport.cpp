@@ -1,6 +1,6 @@
 #include "ErrorReport.h"
 
-namespace app {
+namespace common {
 
 QString errorMessage(const QString& description, const QString& location, int line)
 {
@@ -19,4 +19,4 @@ void ReportError(platform::MessageBoxes& boxes, const QString& location, int lin
     boxes.show(request);
 }
 
-}  // namespace app
+}  // namespace common

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace app {
+namespace common {
 
 // A window's pointer setting: ordinary (0), busy (11, the hourglass) or custom (99, the hand).
 class PointerState {
@@ -37,4 +37,4 @@ private:
 // Loads a Windows cursor file with its hot spot; throws when the file cannot be read as a cursor.
 QCursor LoadCursorFile(const QString& path);
 
-}  // namespace app
+}  // namespace common

@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "common/CommandLine.h"
 
 #include "tortelet/Version.h"
 
@@ -18,7 +18,7 @@ Answer answer(QStringList arguments)
 {
     arguments.prepend(QStringLiteral("tortelet-studio"));
     std::ostringstream output;
-    const std::optional<int> code = app::AnswerCommandLine(arguments, output);
+    const std::optional<int> code = common::AnswerCommandLine(arguments, output);
     return {code, output.str()};
 }
 

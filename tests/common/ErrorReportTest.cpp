@@ -1,5 +1,5 @@
-#include "app/ErrorReport.h"
-#include "app/Handler.h"
+#include "common/ErrorReport.h"
+#include "common/Handler.h"
 #include "support/ScriptedPlatform.h"
 
 #include <gtest/gtest.h>
@@ -11,16 +11,16 @@ const QString kLoad = QStringLiteral("Torvane2021/08/31.Form2.Form_Load");
 
 TEST(ErrorReport, MessageIsAssembledByteForByte)
 {
-    EXPECT_EQ(app::errorMessage(QStringLiteral("Disk full"), kLoad, 104),
+    EXPECT_EQ(common::errorMessage(QStringLiteral("Disk full"), kLoad, 104),
               QStringLiteral("Disk full\r\nin Torvane2021/08/31.Form2.Form_Load at line 104\r\r"
                              "Please email screenshot of this message to support@vantrel.example"));
-    EXPECT_TRUE(app::errorMessage(QString(), kLoad, 0).startsWith(QStringLiteral("\r\nin ")));
+    EXPECT_TRUE(common::errorMessage(QString(), kLoad, 0).startsWith(QStringLiteral("\r\nin ")));
 }
 
 TEST(ErrorReport, BoxIsAWarningTitledApplicationErrorWithOk)
 {
     testing_support::ScriptedMessageBoxes boxes;
-    app::ReportError(boxes, kLoad, 100, QStringLiteral("x"));
+    common::ReportError(boxes, kLoad, 100, QStringLiteral("x"));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Application Error"));
     EXPECT_EQ(boxes.shown[0].icon, platform::Icon::Warning);
@@ -32,7 +32,7 @@ void failingRoutine() { throw std::runtime_error("routine failed"); }
 TEST(Handler, ReportsEachFailingLineInOrderAndCompletesTheRest)
 {
     testing_support::ScriptedMessageBoxes boxes;
-    app::Handler h(boxes, QStringLiteral("Torvane2021/08/31.Form1.PushButton2_Click"));
+    common::Handler h(boxes, QStringLiteral("Torvane2021/08/31.Form1.PushButton2_Click"));
     std::vector<int> ran;
     h(0, [&] { throw std::runtime_error("before"); });
     h(100, [&] { ran.push_back(100); });
@@ -53,7 +53,7 @@ TEST(Handler, ADescriptionAlreadyShownInThisRunIsNotShownAgain)
     const QString location = QStringLiteral("Torvane2021/08/31.Form1.PushButton1_Click");
     std::vector<int> ran;
     {
-        app::Handler h(boxes, location);
+        common::Handler h(boxes, location);
         for (int line = 112; line <= 118; line += 2)
             h(line, [&] {
                 ran.push_back(line);
@@ -62,7 +62,7 @@ TEST(Handler, ADescriptionAlreadyShownInThisRunIsNotShownAgain)
         h(120, [&] { throw std::runtime_error("Disk full"); });
         EXPECT_TRUE(h.when(122, []() -> bool { throw std::runtime_error("Disk full"); }));
     }
-    app::Handler nextRun(boxes, location);
+    common::Handler nextRun(boxes, location);
     nextRun(100, [] { throw std::runtime_error("Disk full"); });
 
     EXPECT_EQ(ran, (std::vector<int>{112, 114, 116, 118}));
@@ -76,7 +76,7 @@ TEST(Handler, ADescriptionAlreadyShownInThisRunIsNotShownAgain)
 TEST(Handler, FailingConditionEntersTheBlock)
 {
     testing_support::ScriptedMessageBoxes boxes;
-    app::Handler h(boxes, kLoad);
+    common::Handler h(boxes, kLoad);
     EXPECT_TRUE(h.when(102, [] () -> bool { throw std::runtime_error("no selection"); }));
     EXPECT_FALSE(h.when(104, [] { return false; }));
     EXPECT_EQ(boxes.shown.size(), 1u);

@@ -1,4 +1,4 @@
-#include "app/DataFolder.h"
+#include "common/DataFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,7 +27,7 @@ protected:
         file.write("data");
     }
 
-    QString chosen() const { return app::DataFolder({program, installed}); }
+    QString chosen() const { return common::DataFolder({program, installed}); }
 };
 
 TEST_F(DataFolder, TheProgramFolderComesFirstThenTheInstalledFolder)
@@ -51,7 +51,7 @@ TEST_F(DataFolder, WithoutDataFilesAnywhereItIsTheProgramFolder)
 {
     put(installed + QStringLiteral("/readme"));
     EXPECT_EQ(chosen(), program);
-    EXPECT_EQ(app::DataFolder({top.path() + QStringLiteral("/missing"), installed}),
+    EXPECT_EQ(common::DataFolder({top.path() + QStringLiteral("/missing"), installed}),
               top.path() + QStringLiteral("/missing"));
 }
 

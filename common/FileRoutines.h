@@ -8,7 +8,7 @@
 #include <QString>
 
 // The common module's file and clipboard routines. All paths are full paths.
-namespace app {
+namespace common {
 
 // Writes the bytes to the path unless a file of that name already exists, which is then left as it
 // is. Pending window events run once first. The bytes go to a temporary file in the same folder that
@@ -42,4 +42,4 @@ QString ConvertDecimalSeparator(const QString& text, bool toPoint);
 // The user's decimal separator: the second character of one half written in the user's locale.
 QString LocaleDecimalSeparator();
 
-}  // namespace app
+}  // namespace common

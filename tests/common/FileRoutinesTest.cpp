@@ -1,5 +1,5 @@
-#include "app/FileRoutines.h"
-#include "app/Main.h"
+#include "common/FileRoutines.h"
+#include "common/Main.h"
 #include "support/ScriptedPlatform.h"
 
 #include <QDir>
@@ -50,7 +50,7 @@ TEST_F(FileRoutines, WriteFileIfMissingWritesTheExactBytesAndLeavesNoTemporaryFi
     QByteArray data(300000, '\0');
     for (qsizetype i = 0; i < data.size(); ++i)
         data[i] = static_cast<char>(i * 7);
-    app::WriteFileIfMissing(data, path(QStringLiteral("Pie Chart.xlt")));
+    common::WriteFileIfMissing(data, path(QStringLiteral("Pie Chart.xlt")));
     EXPECT_EQ(readAll(path(QStringLiteral("Pie Chart.xlt"))), data);
     EXPECT_EQ(entries(folder.path()), QStringList{QStringLiteral("Pie Chart.xlt")});
 }
@@ -58,7 +58,7 @@ TEST_F(FileRoutines, WriteFileIfMissingWritesTheExactBytesAndLeavesNoTemporaryFi
 TEST_F(FileRoutines, WriteFileIfMissingKeepsAnExistingFileWhateverItHolds)
 {
     writeAll(path(QStringLiteral("t.xlt")), "other content");
-    app::WriteFileIfMissing(QByteArray("new"), path(QStringLiteral("t.xlt")));
+    common::WriteFileIfMissing(QByteArray("new"), path(QStringLiteral("t.xlt")));
     EXPECT_EQ(readAll(path(QStringLiteral("t.xlt"))), QByteArray("other content"));
 }
 
@@ -66,7 +66,7 @@ TEST_F(FileRoutines, WriteFileIfMissingNeverWritesThroughAPlantedLink)
 {
     const QString target = path(QStringLiteral("victim"));
     ASSERT_EQ(plantLink(target, path(QStringLiteral("t.xlt"))), 0);
-    EXPECT_THROW(app::WriteFileIfMissing(QByteArray("data"), path(QStringLiteral("t.xlt"))), std::runtime_error);
+    EXPECT_THROW(common::WriteFileIfMissing(QByteArray("data"), path(QStringLiteral("t.xlt"))), std::runtime_error);
     EXPECT_FALSE(QFile::exists(target));
     EXPECT_EQ(entries(folder.path()), QStringList{QStringLiteral("t.xlt")});
 }
@@ -74,7 +74,7 @@ TEST_F(FileRoutines, WriteFileIfMissingNeverWritesThroughAPlantedLink)
 TEST_F(FileRoutines, WriteFileIfMissingInAMissingFolderFailsWithTheReason)
 {
     try {
-        app::WriteFileIfMissing(QByteArray("data"), path(QStringLiteral("missing/t.xlt")));
+        common::WriteFileIfMissing(QByteArray("data"), path(QStringLiteral("missing/t.xlt")));
         FAIL() << "no failure";
     } catch (const std::runtime_error& failure) {
         EXPECT_NE(std::string(failure.what()).find("No such file or directory"), std::string::npos) << failure.what();
@@ -86,7 +86,7 @@ TEST_F(FileRoutines, WriteFileReplacingReplacesALinkInsteadOfItsTarget)
     const QString target = path(QStringLiteral("victim"));
     writeAll(target, "keep");
     ASSERT_EQ(plantLink(target, path(QStringLiteral("temp.bmp"))), 0);
-    app::WriteFileReplacing(QByteArray("picture"), path(QStringLiteral("temp.bmp")));
+    common::WriteFileReplacing(QByteArray("picture"), path(QStringLiteral("temp.bmp")));
     EXPECT_EQ(readAll(target), QByteArray("keep"));
     EXPECT_FALSE(QFileInfo(path(QStringLiteral("temp.bmp"))).isSymLink());
     EXPECT_EQ(readAll(path(QStringLiteral("temp.bmp"))), QByteArray("picture"));
@@ -98,10 +98,10 @@ TEST_F(FileRoutines, DeleteFileForcedRemovesReadOnlyFilesAndIgnoresMissingOnes)
     const QString readOnly = path(QStringLiteral("vormel12345678.xls"));
     writeAll(readOnly, "x");
     ASSERT_EQ(::chmod(QFile::encodeName(readOnly).constData(), 0444), 0);
-    app::DeleteFileForced(readOnly);
+    common::DeleteFileForced(readOnly);
     EXPECT_FALSE(QFile::exists(readOnly));
-    app::DeleteFileForced(path(QStringLiteral("never-there")));
-    app::DeleteFileForced(QString());
+    common::DeleteFileForced(path(QStringLiteral("never-there")));
+    common::DeleteFileForced(QString());
     EXPECT_TRUE(entries(folder.path()).isEmpty());
 }
 
@@ -110,9 +110,9 @@ TEST_F(FileRoutines, DeleteFileViaScriptingRemovesReadOnlyFilesAndReportsMissing
     const QString readOnly = path(QStringLiteral("ro"));
     writeAll(readOnly, "x");
     ASSERT_EQ(::chmod(QFile::encodeName(readOnly).constData(), 0400), 0);
-    app::DeleteFileViaScripting(readOnly);
+    common::DeleteFileViaScripting(readOnly);
     EXPECT_FALSE(QFile::exists(readOnly));
-    EXPECT_THROW(app::DeleteFileViaScripting(readOnly), std::runtime_error);
+    EXPECT_THROW(common::DeleteFileViaScripting(readOnly), std::runtime_error);
 }
 
 TEST_F(FileRoutines, ForcedDeletionOfALinkLeavesItsTargetAndItsModeAlone)
@@ -122,7 +122,7 @@ TEST_F(FileRoutines, ForcedDeletionOfALinkLeavesItsTargetAndItsModeAlone)
     ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0444), 0);
     const QString link = path(QStringLiteral("temp.bmp"));
     ASSERT_EQ(plantLink(target, link), 0);
-    app::DeleteFileViaScripting(link);
+    common::DeleteFileViaScripting(link);
     EXPECT_FALSE(QFileInfo(link).isSymLink());
     struct stat status {};
     ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &status), 0);
@@ -134,10 +134,10 @@ TEST(ClipboardPicture, IsReadAtOnceWhenThereIsOne)
     testing_support::MemoryClipboard clipboard;
     clipboard.picture = QImage(40, 30, QImage::Format_RGB32);
     clipboard.picture.fill(Qt::red);
-    const platform::Picture picture = app::GetClipboardPicture(clipboard, 0);
+    const platform::Picture picture = common::GetClipboardPicture(clipboard, 0);
     EXPECT_EQ(picture.size(), QSize(40, 30));
     EXPECT_EQ(clipboard.reads, 1);
-    EXPECT_FALSE(app::GetClipboardPicture(clipboard, 8).isNull());
+    EXPECT_FALSE(common::GetClipboardPicture(clipboard, 8).isNull());
 }
 
 TEST(ClipboardPicture, AnyFormatTakesTheRecordedDrawingBeforeTheBitmap)
@@ -148,18 +148,18 @@ TEST(ClipboardPicture, AnyFormatTakesTheRecordedDrawingBeforeTheBitmap)
     painter.fillRect(QRect(0, 0, 300, 200), Qt::blue);
     painter.end();
     clipboard.setPicture(sheet::render::SheetDrawing{QSize(300, 200), {part}});
-    const platform::Picture any = app::GetClipboardPicture(clipboard, 0);
+    const platform::Picture any = common::GetClipboardPicture(clipboard, 0);
     EXPECT_TRUE(any.hasDrawing());
     EXPECT_TRUE(any.bitmap().isNull());
     EXPECT_EQ(any.size(), QSize(300, 200));
-    EXPECT_TRUE(app::GetClipboardPicture(clipboard, 14).hasDrawing());
-    EXPECT_EQ(app::GetClipboardPicture(clipboard, 8).size(), QSize(300, 200)) << "a bitmap made from the drawing";
+    EXPECT_TRUE(common::GetClipboardPicture(clipboard, 14).hasDrawing());
+    EXPECT_EQ(common::GetClipboardPicture(clipboard, 8).size(), QSize(300, 200)) << "a bitmap made from the drawing";
 }
 
 TEST(ClipboardPicture, GivesNoneAfterAThousandAttempts)
 {
     testing_support::MemoryClipboard clipboard;
-    EXPECT_TRUE(app::GetClipboardPicture(clipboard, 0).isNull());
+    EXPECT_TRUE(common::GetClipboardPicture(clipboard, 0).isNull());
     EXPECT_EQ(clipboard.reads, 1000);
 }
 
@@ -167,7 +167,7 @@ TEST(ClipboardPicture, TextFormatsGiveNoPicture)
 {
     testing_support::MemoryClipboard clipboard;
     clipboard.picture = QImage(4, 4, QImage::Format_RGB32);
-    EXPECT_TRUE(app::GetClipboardPicture(clipboard, 1).isNull());
+    EXPECT_TRUE(common::GetClipboardPicture(clipboard, 1).isNull());
 }
 
 // A clipboard that is busy for a while, as another program holding it would be.
@@ -193,11 +193,11 @@ TEST(ClipboardPicture, FailedReadsAreRetriedAndNeverEscape)
 {
     BusyClipboard busy;
     busy.failuresLeft = 5;
-    EXPECT_FALSE(app::GetClipboardPicture(busy, 0).isNull());
+    EXPECT_FALSE(common::GetClipboardPicture(busy, 0).isNull());
     EXPECT_EQ(busy.reads, 6);
     busy.failuresLeft = 5000;
     busy.reads = 0;
-    EXPECT_TRUE(app::GetClipboardPicture(busy, 0).isNull());
+    EXPECT_TRUE(common::GetClipboardPicture(busy, 0).isNull());
     EXPECT_EQ(busy.reads, 1000);
 }
 
@@ -213,19 +213,19 @@ protected:
 TEST_F(DecimalSeparator, CommaLocale)
 {
     use(QLocale::German, QLocale::Germany);
-    EXPECT_EQ(app::LocaleDecimalSeparator(), QStringLiteral(","));
-    EXPECT_EQ(app::ConvertDecimalSeparator(QStringLiteral("16.0"), false), QStringLiteral("16,0"));
-    EXPECT_EQ(app::ConvertDecimalSeparator(QStringLiteral("1,5"), true), QStringLiteral("1.5"));
-    EXPECT_EQ(app::ConvertDecimalSeparator(QStringLiteral("1.234,5"), false), QStringLiteral("1,234,5"));
+    EXPECT_EQ(common::LocaleDecimalSeparator(), QStringLiteral(","));
+    EXPECT_EQ(common::ConvertDecimalSeparator(QStringLiteral("16.0"), false), QStringLiteral("16,0"));
+    EXPECT_EQ(common::ConvertDecimalSeparator(QStringLiteral("1,5"), true), QStringLiteral("1.5"));
+    EXPECT_EQ(common::ConvertDecimalSeparator(QStringLiteral("1.234,5"), false), QStringLiteral("1,234,5"));
 }
 
 TEST_F(DecimalSeparator, PointLocale)
 {
     use(QLocale::English, QLocale::UnitedStates);
-    EXPECT_EQ(app::LocaleDecimalSeparator(), QStringLiteral("."));
-    EXPECT_EQ(app::ConvertDecimalSeparator(QStringLiteral("16.0"), false), QStringLiteral("16.0"));
-    EXPECT_EQ(app::ConvertDecimalSeparator(QStringLiteral("1,234.5"), false), QStringLiteral("1.234.5"));
-    EXPECT_EQ(app::ConvertDecimalSeparator(QStringLiteral("1,5"), true), QStringLiteral("1,5"));
+    EXPECT_EQ(common::LocaleDecimalSeparator(), QStringLiteral("."));
+    EXPECT_EQ(common::ConvertDecimalSeparator(QStringLiteral("16.0"), false), QStringLiteral("16.0"));
+    EXPECT_EQ(common::ConvertDecimalSeparator(QStringLiteral("1,234.5"), false), QStringLiteral("1.234.5"));
+    EXPECT_EQ(common::ConvertDecimalSeparator(QStringLiteral("1,5"), true), QStringLiteral("1,5"));
 }
 
 }  // namespace
@@ -237,12 +237,12 @@ TEST(FileExistsProbe, TrueExactlyWhenTheFileCanBeLookedAt)
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("there.txt"));
     writeAll(file, "x");
-    EXPECT_TRUE(app::FileExists(file));
-    EXPECT_TRUE(app::FileExists(folder.path()));
-    EXPECT_FALSE(app::FileExists(QString()));
-    EXPECT_FALSE(app::FileExists(folder.filePath(QStringLiteral("missing.txt"))));
-    EXPECT_FALSE(app::FileExists(folder.filePath(QStringLiteral("missing/there.txt"))));
-    EXPECT_FALSE(app::FileExists(file + QStringLiteral("/below-a-file")));
+    EXPECT_TRUE(common::FileExists(file));
+    EXPECT_TRUE(common::FileExists(folder.path()));
+    EXPECT_FALSE(common::FileExists(QString()));
+    EXPECT_FALSE(common::FileExists(folder.filePath(QStringLiteral("missing.txt"))));
+    EXPECT_FALSE(common::FileExists(folder.filePath(QStringLiteral("missing/there.txt"))));
+    EXPECT_FALSE(common::FileExists(file + QStringLiteral("/below-a-file")));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <QString>
 #include <functional>
 
-namespace app {
+namespace common {
 
 // A carrying handler: it runs its numbered lines in order, reports a failing line with the
 // handler's location and that line's number, and goes on with the next line.
@@ -41,4 +41,4 @@ private:
 // The description a failure gives, whatever was thrown.
 QString describeCurrentException();
 
-}  // namespace app
+}  // namespace common

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace app {
+namespace common {
 
 // The folder of all scratch files, asked afresh on every call: TEMP when it is set and not empty
 // (and not the filesystem root), otherwise the user's private folder ($XDG_RUNTIME_DIR/tortelet-studio,
@@ -13,4 +13,4 @@ QString TempFolder();
 // The name inside TempFolder(), joined with "/".
 QString TempPath(const QString& name);
 
-}  // namespace app
+}  // namespace common

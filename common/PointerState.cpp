@@ -8,7 +8,7 @@
 
 #include <stdexcept>
 
-namespace app {
+namespace common {
 
 PointerState::PointerState(QWidget& window) : window_(window) {}
 
@@ -59,4 +59,4 @@ QCursor LoadCursorFile(const QString& path)
     return QCursor(QPixmap::fromImage(image), hotX, hotY);
 }
 
-}  // namespace app
+}  // namespace common

@@ -4,7 +4,7 @@
 
 #include <QDir>
 
-namespace app {
+namespace common {
 
 QString DataFolder(const QStringList& candidates)
 {
@@ -21,4 +21,4 @@ QString DataFolder()
     return DataFolder({programFolder, QDir::cleanPath(programFolder + QStringLiteral("/" TORTELET_DATA_FROM_PROGRAM))});
 }
 
-}  // namespace app
+}  // namespace common

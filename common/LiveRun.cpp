@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace app {
+namespace common {
 
 namespace {
 
@@ -102,4 +102,4 @@ LiveRun::~LiveRun()
     ::close(fd_);
 }
 
-}  // namespace app
+}  // namespace common

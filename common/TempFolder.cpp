@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFile>
 
-namespace app {
+namespace common {
 
 QString TempFolder()
 {
@@ -17,4 +17,4 @@ QString TempFolder()
 
 QString TempPath(const QString& name) { return TempFolder() + QLatin1Char('/') + name; }
 
-}  // namespace app
+}  // namespace common
