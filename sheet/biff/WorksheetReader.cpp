@@ -293,31 +293,15 @@ private:
     // Reads the embedded chart substream that starts at `first`; returns the index of its EOF.
     std::size_t readChart(std::size_t first)
     {
-        const auto& records = sheet_.records;
         model::Chart chart;
-        int depth = 0;
-        std::size_t i = first;
-        for (; i < records.size(); ++i) {
-            const model::Record& record = records[i];
-            if (record.type == rt::Continue && !chart.records.empty()) {
-                auto& previous = chart.records.back().bytes;
-                previous.insert(previous.end(), record.bytes.begin(), record.bytes.end());
-            } else {
-                chart.records.push_back(record);
-                chart.sourceRecords.push_back(i);
-            }
-            if (record.type == rt::Bof)
-                ++depth;
-            else if (record.type == rt::Eof && --depth == 0)
-                break;
-        }
-        if (substreamKind(records[first]) == rt::ChartKind) {
+        const std::size_t end = readChartRecords(sheet_.records, first, chart);
+        if (substreamKind(sheet_.records[first]) == rt::ChartKind) {
             summarizeChart(chart, sheetIndex_, references_);
             if (!objects_.empty() && objects_.back().chartIndex < 0)
                 objects_.back().chartIndex = static_cast<int>(sheet_.charts.size());
             sheet_.charts.push_back(std::move(chart));
         }
-        return i;
+        return end;
     }
 
     void pairDrawings()
