@@ -2,6 +2,7 @@
 
 #include "sheet/Errors.h"
 #include "sheet/biff/CellRecords.h"
+#include "sheet/biff/ColumnInfoRecords.h"
 #include "sheet/biff/DrawingReader.h"
 #include "sheet/biff/RecordStream.h"
 #include "sheet/biff/RecordTypes.h"
@@ -154,16 +155,9 @@ private:
         case rt::Row:
             readRow(body);
             break;
-        case rt::ColInfo: {
-            model::ColumnInfo info;
-            info.first = reader.u16();
-            info.last = reader.u16();
-            info.width = reader.u16();
-            info.xf = reader.u16();
-            info.hidden = reader.u16() & 0x0001;
-            sheet_.columns.push_back(info);
+        case rt::ColInfo:
+            sheet_.columns.push_back(readColumnInfo(body));
             break;
-        }
         case rt::DefColWidth:
             sheet_.defaultColumnWidth = reader.u16();
             break;

@@ -174,6 +174,26 @@ TEST_F(CellEditing, GridlinesAndColumnWidthsAreKept)
     EXPECT_THROW(edit::setColumnWidth(workbook.sheets[0], 3, 70000), ArgumentError);
 }
 
+TEST_F(CellEditing, AColumnWidthSetInsideARangeSplitsItAndKeepsEverythingElse)
+{
+    constexpr std::uint16_t HiddenOutlinedCollapsed = 0x1101;
+    const std::vector<std::uint8_t> reserved{0x12, 0x34};
+    workbook.sheets[0].columns = {model::ColumnInfo{2, 9, 3000, 20, HiddenOutlinedCollapsed, reserved}};
+    edit::setColumnWidth(workbook.sheets[0], 4, 5000);
+    reopen();
+    const std::vector<model::ColumnInfo>& columns = workbook.sheets[0].columns;
+    const int expected[][3] = {{2, 3, 3000}, {4, 4, 5000}, {5, 9, 3000}};
+    ASSERT_EQ(columns.size(), std::size(expected));
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        EXPECT_EQ(columns[k].first, expected[k][0]) << k;
+        EXPECT_EQ(columns[k].last, expected[k][1]) << k;
+        EXPECT_EQ(columns[k].width, expected[k][2]) << k;
+        EXPECT_EQ(columns[k].xf, 20) << k;
+        EXPECT_EQ(columns[k].options, HiddenOutlinedCollapsed) << k;
+        EXPECT_EQ(columns[k].reserved, reserved) << k;
+    }
+}
+
 TEST(CellAddress, WritesColumnLettersAndRowsFromOne)
 {
     EXPECT_EQ(model::cellAddress(0, 0), "A1");
