@@ -1,8 +1,8 @@
 #include "sheet/Errors.h"
 #include "sheet/TestFiles.h"
+#include "sheet/biff/WorkbookFile.h"
 #include "sheet/edit/CellEditing.h"
 #include "sheet/edit/SheetView.h"
-#include "sheet/io/WorkbookFile.h"
 #include "sheet/model/A1Notation.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@ constexpr const char* Accounting = R"(_($* #,##0_);_($* (#,##0);_($* "-"??_);_(@
 
 class CellEditing : public ::testing::Test {
 protected:
-    io::WorkbookFile file = io::openWorkbookFile(test::templatePath());
+    biff::WorkbookFile file = biff::openWorkbookFile(test::templatePath());
     model::Workbook& workbook = file.workbook;
     const NumberLocale english{U'.', U','};
 
@@ -26,7 +26,7 @@ protected:
         return workbook.formatCode(edit::cellXf(workbook.sheets[0], row, column));
     }
     // Saves and reads the workbook back.
-    void reopen() { file = io::readWorkbookFile(io::workbookFileBytes(file)); }
+    void reopen() { file = biff::readWorkbookFile(biff::workbookFileBytes(file)); }
 };
 
 TEST_F(CellEditing, TypedTextBecomesNumberOrTextAndSurvivesSaving)
@@ -35,7 +35,7 @@ TEST_F(CellEditing, TypedTextBecomesNumberOrTextAndSurvivesSaving)
     write(3, 1, "1,234.5");
     write(4, 1, "'42");
     write(20, 3, "TRUE");
-    io::workbookFileBytes(file);  // saving takes the written texts into the string table
+    biff::workbookFileBytes(file);  // saving takes the written texts into the string table
     EXPECT_EQ(std::get<std::string>(value(3, 0)), "Gold 🪙 Ünïcode");
     write(6, 0, "Gold 🪙 Ünïcode");
     write(20, 3, "later");
