@@ -1,8 +1,8 @@
 // Opens any bytes as a workbook, walks every sheet, cell and chart, edits a cell and saves. A damaged
 // input must end in a FormatError; anything else (another exception, a crash, a hang) is a finding.
 #include "sheet/Errors.h"
+#include "sheet/biff/WorkbookFile.h"
 #include "sheet/edit/CellEditing.h"
-#include "sheet/io/WorkbookFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,7 +29,7 @@ std::size_t walk(const sheet::model::Workbook& workbook)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     try {
-        sheet::io::WorkbookFile file = sheet::io::readWorkbookFile({data, size});
+        sheet::biff::WorkbookFile file = sheet::biff::readWorkbookFile({data, size});
         walk(file.workbook);
         for (std::size_t s = 0; s < file.workbook.sheets.size(); ++s) {
             if (file.workbook.sheets[s].kind != sheet::model::SheetKind::Worksheet)
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             sheet::edit::writeCellText(file.workbook, index, 9, 1, "12.5", sheet::NumberLocale{});
             sheet::edit::setCellNumberFormat(file.workbook, index, 9, 1, "0.00");
         }
-        const sheet::io::WorkbookFile again = sheet::io::readWorkbookFile(sheet::io::workbookFileBytes(file));
+        const sheet::biff::WorkbookFile again = sheet::biff::readWorkbookFile(sheet::biff::workbookFileBytes(file));
         walk(again.workbook);
     } catch (const sheet::FormatError&) {
     }

@@ -3,7 +3,7 @@
 // (getrusage) is its own; the counters give it in MB next to the input's size.
 #include "Commands.h"
 
-#include "sheet/io/WorkbookFile.h"
+#include "sheet/biff/WorkbookFile.h"
 #include "sheet/model/Workbook.h"
 
 #include <benchmark/benchmark.h>
@@ -56,7 +56,7 @@ const std::string& largeWorkbook()
         fs::create_directories(folder());
         const std::string made = (folder() / "large.xls").string();
         peakOfChild([&] {
-            sheet::io::WorkbookFile file = sheet::io::openWorkbookFile(TORTELET_CHART_TEMPLATE);
+            sheet::biff::WorkbookFile file = sheet::biff::openWorkbookFile(TORTELET_CHART_TEMPLATE);
             sheet::model::Sheet& sheet = file.workbook.sheets[0];
             for (int row = 20; row < Rows; ++row) {
                 file.workbook.setValue(sheet.cells[{row, 0}], "Item " + std::to_string(row));
@@ -64,7 +64,7 @@ const std::string& largeWorkbook()
                     sheet.cells[{row, column}].setNumber(row * 1.25 + column);
             }
             sheet.modified = true;
-            sheet::io::saveWorkbookFile(file, made);
+            sheet::biff::saveWorkbookFile(file, made);
         });
         return made;
     }();

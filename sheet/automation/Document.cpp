@@ -5,7 +5,7 @@
 
 namespace sheet {
 
-Document::Document(std::shared_ptr<const InstanceState> instance, io::WorkbookFile file, std::string path)
+Document::Document(std::shared_ptr<const InstanceState> instance, biff::WorkbookFile file, std::string path)
     : path(std::move(path)), instance_(std::move(instance)), file_(std::move(file))
 {
 }
@@ -23,7 +23,7 @@ model::Workbook& Document::model()
     return file_.workbook;
 }
 
-io::WorkbookFile& Document::file()
+biff::WorkbookFile& Document::file()
 {
     checkOpen();
     return file_;
@@ -37,7 +37,7 @@ const InstanceState& Document::instance() const
 void Document::close()
 {
     open_ = false;
-    file_ = io::WorkbookFile{};
+    file_ = biff::WorkbookFile{};
 }
 
 bool Document::isOpen() const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sheet/io/WorkbookFile.h"
+#include "sheet/biff/WorkbookFile.h"
 
 #include <memory>
 #include <string>
@@ -13,11 +13,11 @@ class InstanceState;
 // they fail cleanly instead of dangling once the workbook is closed or the instance has quit.
 class Document {
 public:
-    Document(std::shared_ptr<const InstanceState> instance, io::WorkbookFile file, std::string path);
+    Document(std::shared_ptr<const InstanceState> instance, biff::WorkbookFile file, std::string path);
 
     // The workbook, after checking that the instance runs and the workbook is open.
     model::Workbook& model();
-    io::WorkbookFile& file();
+    biff::WorkbookFile& file();
     const InstanceState& instance() const;
     void checkOpen() const;
     void close();
@@ -27,7 +27,7 @@ public:
 
 private:
     std::shared_ptr<const InstanceState> instance_;
-    io::WorkbookFile file_;
+    biff::WorkbookFile file_;
     bool open_ = true;
 };
 

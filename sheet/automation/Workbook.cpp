@@ -31,9 +31,9 @@ Worksheet& Workbook::ActiveSheet()
     return *sheets_.back();
 }
 
-void Workbook::SaveAs(const std::string& path, int fileFormat, io::SaveTarget target)
+void Workbook::SaveAs(const std::string& path, int fileFormat, biff::SaveTarget target)
 {
-    io::WorkbookFile& file = document_->file();
+    biff::WorkbookFile& file = document_->file();
     if (fileFormat != Excel8Format && fileFormat != NormalWorkbookFormat)
         throw ArgumentError("unknown file format " + std::to_string(fileFormat) +
                             ": only 56 and -4143 (the Excel 97-2003 workbook) can be written");
@@ -44,7 +44,7 @@ void Workbook::SaveAs(const std::string& path, int fileFormat, io::SaveTarget ta
         globals.erase(templates, globals.end());
         file.workbook.modified = true;
     }
-    io::saveWorkbookFile(file, path, target);
+    biff::saveWorkbookFile(file, path, target);
     document_->path = path;
 }
 

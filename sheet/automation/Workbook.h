@@ -1,7 +1,7 @@
 #pragma once
 
 #include "sheet/automation/Worksheet.h"
-#include "sheet/io/WorkbookFile.h"
+#include "sheet/biff/WorkbookFile.h"
 
 #include <memory>
 #include <string>
@@ -22,7 +22,7 @@ public:
 
     Worksheet& ActiveSheet();
     // Writes the workbook to `path` in the format `fileFormat` (56 or -4143: the Excel 97-2003 format).
-    void SaveAs(const std::string& path, int fileFormat, io::SaveTarget target = io::SaveTarget::SharedFolder);
+    void SaveAs(const std::string& path, int fileFormat, biff::SaveTarget target = biff::SaveTarget::SharedFolder);
     // Closes without saving; the workbook can no longer be used.
     void Close();
     bool isOpen() const;

@@ -1,12 +1,11 @@
 #include "sheet/biff/ChartReader.h"
 
+#include "sheet/biff/ChartRecords.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/io/ByteReader.h"
 
 namespace sheet::biff {
 namespace {
-
-constexpr std::uint8_t ReferenceKind = 2;
 
 int sheetOf(std::uint16_t ixti, const SheetReferences& references)
 {
@@ -14,6 +13,27 @@ int sheetOf(std::uint16_t ixti, const SheetReferences& references)
 }
 
 } // namespace
+
+std::size_t readChartRecords(const std::vector<model::Record>& records, std::size_t first, model::Chart& chart)
+{
+    int depth = 0;
+    std::size_t i = first;
+    for (; i < records.size(); ++i) {
+        const model::Record& record = records[i];
+        if (record.type == rt::Continue && !chart.records.empty()) {
+            auto& previous = chart.records.back().bytes;
+            previous.insert(previous.end(), record.bytes.begin(), record.bytes.end());
+        } else {
+            chart.records.push_back(record);
+            chart.sourceRecords.push_back(i);
+        }
+        if (record.type == rt::Bof)
+            ++depth;
+        else if (record.type == rt::Eof && --depth == 0)
+            break;
+    }
+    return i;
+}
 
 std::optional<model::RangeReference> readAreaFormula(std::span<const std::uint8_t> formula, int ownSheet,
                                                     const SheetReferences& references)
@@ -79,23 +99,16 @@ void summarizeChart(model::Chart& chart, int ownSheet, const SheetReferences& re
             chart.threeD = true;
             break;
         case rt::Brai: {
-            if (seriesDepth < 0 || chart.series.empty() || record.bytes.size() < 8)
+            const std::optional<chart::Brai> brai = chart::readBrai(record);
+            if (seriesDepth < 0 || chart.series.empty() || !brai || !brai->refersToCells)
                 break;
-            io::ByteReader reader(record.bytes, "a chart data reference");
-            const std::uint8_t id = reader.u8();
-            const std::uint8_t kind = reader.u8();
-            reader.skip(4);
-            const std::uint16_t length = reader.u16();
-            if (kind != ReferenceKind || length > reader.remaining())
-                break;
-            auto area = readAreaFormula(reader.bytes(length), ownSheet, references);
+            auto area = readAreaFormula(brai->formula, ownSheet, references);
             model::ChartSeries& series = chart.series.back();
-            if (id == 0)
-                series.name = area;
-            else if (id == 1)
-                series.values = area;
-            else if (id == 2)
-                series.categories = area;
+            switch (static_cast<chart::SeriesPart>(brai->id)) {
+            case chart::SeriesPart::Name: series.name = area; break;
+            case chart::SeriesPart::Values: series.values = area; break;
+            case chart::SeriesPart::Categories: series.categories = area; break;
+            }
             break;
         }
         default:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // The BIFF8 record types the engine reads or writes.
@@ -20,6 +21,7 @@ inline constexpr std::uint16_t Palette = 0x0092;
 inline constexpr std::uint16_t StandardWidth = 0x0099;
 inline constexpr std::uint16_t MulRk = 0x00BD;
 inline constexpr std::uint16_t MulBlank = 0x00BE;
+inline constexpr std::uint16_t RString = 0x00D6;
 inline constexpr std::uint16_t DbCell = 0x00D7;
 inline constexpr std::uint16_t Xf = 0x00E0;
 inline constexpr std::uint16_t MsoDrawing = 0x00EC;
@@ -45,14 +47,35 @@ inline constexpr std::uint16_t SharedFormula = 0x04BC;
 inline constexpr std::uint16_t Bof = 0x0809;
 
 // Chart records
+inline constexpr std::uint16_t DataLabExtContents = 0x086B;
 inline constexpr std::uint16_t Series = 0x1003;
+inline constexpr std::uint16_t DataFormat = 0x1006;
+inline constexpr std::uint16_t LineFormat = 0x1007;
+inline constexpr std::uint16_t AreaFormat = 0x100A;
+inline constexpr std::uint16_t PieFormat = 0x100B;
+inline constexpr std::uint16_t AttachedLabel = 0x100C;
+inline constexpr std::uint16_t SeriesText = 0x100D;
+inline constexpr std::uint16_t Legend = 0x1015;
 inline constexpr std::uint16_t Bar = 0x1017;
 inline constexpr std::uint16_t Line = 0x1018;
 inline constexpr std::uint16_t Pie = 0x1019;
 inline constexpr std::uint16_t Area = 0x101A;
 inline constexpr std::uint16_t Scatter = 0x101B;
+inline constexpr std::uint16_t Text = 0x1025;
+inline constexpr std::uint16_t FontX = 0x1026;
+inline constexpr std::uint16_t ObjectLink = 0x1027;
+inline constexpr std::uint16_t Frame = 0x1032;
+inline constexpr std::uint16_t ChartBegin = 0x1033;
+inline constexpr std::uint16_t ChartEnd = 0x1034;
 inline constexpr std::uint16_t Chart3d = 0x103A;
+inline constexpr std::uint16_t Radar = 0x103E;
+inline constexpr std::uint16_t Surface = 0x103F;
+inline constexpr std::uint16_t RadarArea = 0x1040;
+inline constexpr std::uint16_t AxisParent = 0x1041;
+inline constexpr std::uint16_t ShtProps = 0x1044;
+inline constexpr std::uint16_t Pos = 0x104F;
 inline constexpr std::uint16_t Brai = 0x1051;
+inline constexpr std::uint16_t BopPop = 0x1061;
 
 // BOF substream kinds
 inline constexpr std::uint16_t GlobalsKind = 0x0005;
@@ -62,10 +85,4 @@ inline constexpr std::uint16_t ChartKind = 0x0020;
 // The longest record body the format allows; longer data goes on in CONTINUE records.
 inline constexpr std::size_t MaxRecordSize = 8224;
 
-} // namespace sheet::biff::rt
-
-namespace sheet::biff::rt {
-inline constexpr std::uint16_t RString = 0x00D6;
-inline constexpr std::uint16_t ChartBegin = 0x1033;
-inline constexpr std::uint16_t ChartEnd = 0x1034;
 } // namespace sheet::biff::rt

@@ -2,6 +2,7 @@
 
 #include "sheet/biff/CellRecords.h"
 #include "sheet/biff/CellTableWriter.h"
+#include "sheet/biff/ColumnInfoRecords.h"
 #include "sheet/biff/RecordStream.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/io/ByteWriter.h"
@@ -39,6 +40,33 @@ std::size_t cellTablePosition(const std::vector<model::Record>& records)
     return window ? window : records.size() - 1;
 }
 
+// Where a worksheet's column ranges go: at its first COLINFO record, which they replace, else before
+// DIMENSIONS, else after BOF.
+struct ColumnsPosition {
+    std::size_t index = 0;
+    bool replacesRecord = false;
+};
+
+ColumnsPosition columnsPosition(const std::vector<model::Record>& records)
+{
+    std::optional<std::size_t> dimensions;
+    int depth = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::uint16_t type = records[i].type;
+        if (type == rt::Bof)
+            ++depth;
+        if (depth == 1) {
+            if (type == rt::ColInfo)
+                return {i, true};
+            if (type == rt::Dimensions && !dimensions)
+                dimensions = i;
+        }
+        if (type == rt::Eof)
+            --depth;
+    }
+    return {dimensions.value_or(1), false};
+}
+
 // Calls `found(offset)` for each DBCELL record that `record` is or holds, with its offset in the record
 // as the stream has it.
 template <typename Found>
@@ -64,13 +92,17 @@ public:
     void write()
     {
         const auto& records = sheet_.records;
-        const bool rebuild = sheet_.modified && sheet_.kind == model::SheetKind::Worksheet;
+        const bool worksheet = sheet_.kind == model::SheetKind::Worksheet;
+        const bool rebuild = sheet_.modified && worksheet;
         const std::size_t tableAt = rebuild ? cellTablePosition(records) : records.size();
         const std::size_t blocks = rebuild ? cellTableBlocks(sheet_) : countDbCells();
+        const ColumnsPosition columnsAt = columnsPosition(records);
         int depth = 0;
         bool skippingContinue = false;
         for (std::size_t i = 0; i < records.size(); ++i) {
             const model::Record& record = records[i];
+            if (i == columnsAt.index && !columnsAt.replacesRecord)
+                writeColumnInfos(sheet_.columns, out_);
             if (i == tableAt)
                 dbCells_ = writeCellTable(sheet_, out_, 0);
             if (record.type == rt::Bof)
@@ -92,6 +124,11 @@ public:
             if (sheetLevel && record.type == rt::Index && !indexAt_) {
                 indexAt_ = out_.size();
                 writeIndexPlaceholder(record, blocks, rebuild);
+                continue;
+            }
+            if (worksheet && sheetLevel && record.type == rt::ColInfo) {
+                if (i == columnsAt.index)
+                    writeColumnInfos(sheet_.columns, out_);
                 continue;
             }
             if (sheetLevel && record.type == rt::DefColWidth)

@@ -2,6 +2,7 @@
 
 #include "sheet/Errors.h"
 #include "sheet/biff/CellRecords.h"
+#include "sheet/biff/ColumnInfoRecords.h"
 #include "sheet/biff/DrawingReader.h"
 #include "sheet/biff/RecordStream.h"
 #include "sheet/biff/RecordTypes.h"
@@ -154,16 +155,9 @@ private:
         case rt::Row:
             readRow(body);
             break;
-        case rt::ColInfo: {
-            model::ColumnInfo info;
-            info.first = reader.u16();
-            info.last = reader.u16();
-            info.width = reader.u16();
-            info.xf = reader.u16();
-            info.hidden = reader.u16() & 0x0001;
-            sheet_.columns.push_back(info);
+        case rt::ColInfo:
+            sheet_.columns.push_back(readColumnInfo(body));
             break;
-        }
         case rt::DefColWidth:
             sheet_.defaultColumnWidth = reader.u16();
             break;
@@ -293,31 +287,15 @@ private:
     // Reads the embedded chart substream that starts at `first`; returns the index of its EOF.
     std::size_t readChart(std::size_t first)
     {
-        const auto& records = sheet_.records;
         model::Chart chart;
-        int depth = 0;
-        std::size_t i = first;
-        for (; i < records.size(); ++i) {
-            const model::Record& record = records[i];
-            if (record.type == rt::Continue && !chart.records.empty()) {
-                auto& previous = chart.records.back().bytes;
-                previous.insert(previous.end(), record.bytes.begin(), record.bytes.end());
-            } else {
-                chart.records.push_back(record);
-                chart.sourceRecords.push_back(i);
-            }
-            if (record.type == rt::Bof)
-                ++depth;
-            else if (record.type == rt::Eof && --depth == 0)
-                break;
-        }
-        if (substreamKind(records[first]) == rt::ChartKind) {
+        const std::size_t end = readChartRecords(sheet_.records, first, chart);
+        if (substreamKind(sheet_.records[first]) == rt::ChartKind) {
             summarizeChart(chart, sheetIndex_, references_);
             if (!objects_.empty() && objects_.back().chartIndex < 0)
                 objects_.back().chartIndex = static_cast<int>(sheet_.charts.size());
             sheet_.charts.push_back(std::move(chart));
         }
-        return i;
+        return end;
     }
 
     void pairDrawings()

@@ -1,17 +1,11 @@
 #include "sheet/edit/ChartRanges.h"
 
-#include "sheet/biff/RecordTypes.h"
-#include "sheet/io/ByteWriter.h"
+#include "sheet/biff/ChartWriter.h"
 
 #include <set>
 
 namespace sheet::edit {
 namespace {
-
-constexpr std::size_t FormulaStart = 8; // id, kind, flags, format, length
-constexpr std::uint8_t ReferenceKind = 2;
-constexpr std::uint8_t ValuesId = 1;
-constexpr std::uint8_t CategoriesId = 2;
 
 // A range of one column on the sheet, which a row written below it can extend.
 bool extendable(const std::optional<model::RangeReference>& reference, int sheetIndex)
@@ -24,45 +18,6 @@ bool directlyBelow(const std::optional<model::RangeReference>& reference, int sh
 {
     return extendable(reference, sheetIndex) && reference->range.firstColumn == column &&
            reference->range.lastRow + 1 == row;
-}
-
-// Where rwLast stands in a BRAI record whose formula is one area reference, or 0.
-std::size_t lastRowOffset(const std::vector<std::uint8_t>& brai)
-{
-    if (brai.size() < FormulaStart + 1 || brai[1] != ReferenceKind)
-        return 0;
-    switch (brai[FormulaStart]) {
-    case 0x3B: case 0x5B: case 0x7B:
-        return brai.size() >= FormulaStart + 11 ? FormulaStart + 5 : 0;
-    case 0x25: case 0x45: case 0x65:
-        return brai.size() >= FormulaStart + 9 ? FormulaStart + 3 : 0;
-    default:
-        return 0;
-    }
-}
-
-// Rewrites the last row of the chart's BRAI record for `id` in the given series (counted in order).
-void patchReference(model::Sheet& owner, model::Chart& chart, std::size_t seriesIndex, std::uint8_t id, int newLast)
-{
-    std::size_t seriesSeen = 0;
-    for (std::size_t k = 0; k < chart.records.size(); ++k) {
-        model::Record& record = chart.records[k];
-        if (record.type == biff::rt::Series)
-            ++seriesSeen;
-        if (record.type != biff::rt::Brai || record.bytes.empty() || record.bytes[0] != id ||
-            seriesSeen != seriesIndex + 1)
-            continue;
-        const std::size_t at = lastRowOffset(record.bytes);
-        if (!at)
-            return;
-        io::ByteWriter::put16(record.bytes.data() + at, static_cast<std::uint16_t>(newLast));
-        if (k < chart.sourceRecords.size() && chart.sourceRecords[k] < owner.records.size()) {
-            auto& raw = owner.records[chart.sourceRecords[k]].bytes;
-            if (at + 2 <= raw.size())
-                io::ByteWriter::put16(raw.data() + at, static_cast<std::uint16_t>(newLast));
-        }
-        return;
-    }
 }
 
 // A cell format that paints no fill, such as the formatted empty cells below the data rows.
@@ -116,15 +71,16 @@ void extendChartRanges(model::Workbook& workbook, int sheetIndex, int row, int c
                 if (!directlyBelow(series.values, sheetIndex, row, column) &&
                     !directlyBelow(series.categories, sheetIndex, row, column))
                     continue;
-                const std::pair<std::optional<model::RangeReference>*, std::uint8_t> parts[] = {
-                    {&series.values, ValuesId}, {&series.categories, CategoriesId}};
-                for (auto [part, id] : parts) {
-                    if (!extendable(*part, sheetIndex))
+                const std::pair<std::optional<model::RangeReference>*, biff::chart::SeriesPart> parts[] = {
+                    {&series.values, biff::chart::SeriesPart::Values},
+                    {&series.categories, biff::chart::SeriesPart::Categories}};
+                for (auto [reference, part] : parts) {
+                    if (!extendable(*reference, sheetIndex))
                         continue;
-                    lookColumns.insert((*part)->range.firstColumn);
-                    if ((*part)->range.lastRow < row) {
-                        patchReference(owner, chart, s, id, row);
-                        (*part)->range.lastRow = row;
+                    lookColumns.insert((*reference)->range.firstColumn);
+                    if ((*reference)->range.lastRow < row) {
+                        biff::setSeriesLastRow(owner, chart, s, part, row);
+                        (*reference)->range.lastRow = row;
                     }
                 }
             }

@@ -11,8 +11,6 @@ namespace sheet::edit {
 namespace {
 
 constexpr std::uint16_t GridlinesFlag = 0x0002;
-constexpr std::uint16_t UserSetWidth = 0x0002;
-constexpr std::size_t ColInfoSize = 12;
 
 // Calls `visit(index)` for each record of the sheet itself (not of an embedded chart).
 template <typename Visit>
@@ -30,47 +28,19 @@ void forSheetRecords(model::Sheet& sheet, Visit visit)
     }
 }
 
-model::Record colInfo(int first, int last, int width, const std::vector<std::uint8_t>* like)
+// A column range that holds all its fields. One that was cut short before its reserved bytes is left as
+// it is, and a width set inside it goes into a range of its own.
+bool whole(const model::ColumnInfo& info)
 {
-    model::Record record{biff::rt::ColInfo, {}};
-    if (like && like->size() >= ColInfoSize) {
-        record.bytes = *like;
-    } else {
-        io::ByteWriter w(record.bytes);
-        w.zeros(6);
-        w.u16(model::DefaultCellXf);
-        w.u16(UserSetWidth);
-        w.u16(0);
-    }
-    io::ByteWriter::put16(record.bytes.data(), static_cast<std::uint16_t>(first));
-    io::ByteWriter::put16(record.bytes.data() + 2, static_cast<std::uint16_t>(last));
-    io::ByteWriter::put16(record.bytes.data() + 4, static_cast<std::uint16_t>(width));
-    return record;
+    return info.reserved.size() >= 2;
 }
 
-void insertRecords(model::Sheet& sheet, std::size_t at, std::vector<model::Record> records)
+model::ColumnInfo withColumns(model::ColumnInfo info, int first, int last, int width)
 {
-    const std::size_t count = records.size();
-    sheet.records.insert(sheet.records.begin() + static_cast<std::ptrdiff_t>(at),
-                         std::make_move_iterator(records.begin()), std::make_move_iterator(records.end()));
-    for (model::Chart& chart : sheet.charts)
-        for (std::size_t& source : chart.sourceRecords)
-            if (source >= at)
-                source += count;
-}
-
-void readColumns(model::Sheet& sheet)
-{
-    sheet.columns.clear();
-    forSheetRecords(sheet, [&](std::size_t i) {
-        const auto& bytes = sheet.records[i].bytes;
-        if (sheet.records[i].type == biff::rt::ColInfo && bytes.size() >= 10)
-            sheet.columns.push_back(model::ColumnInfo{
-                io::ByteWriter::get16(bytes.data()), io::ByteWriter::get16(bytes.data() + 2),
-                io::ByteWriter::get16(bytes.data() + 4), io::ByteWriter::get16(bytes.data() + 6),
-                (io::ByteWriter::get16(bytes.data() + 8) & 0x0001) != 0});
-        return false;
-    });
+    info.first = first;
+    info.last = last;
+    info.width = width;
+    return info;
 }
 
 } // namespace
@@ -93,47 +63,40 @@ void setColumnWidth(model::Sheet& sheet, int column, int width)
     checkPosition(0, column);
     if (width < 0 || width > 0xFFFF)
         throw ArgumentError("a column width of " + std::to_string(width) + "/256 characters is not possible");
-    std::optional<std::size_t> covering, lastColInfo, dimensions;
-    forSheetRecords(sheet, [&](std::size_t i) {
-        const model::Record& record = sheet.records[i];
-        if (record.type == biff::rt::Dimensions && !dimensions)
-            dimensions = i;
-        if (record.type != biff::rt::ColInfo || record.bytes.size() < ColInfoSize)
-            return false;
-        lastColInfo = i;
-        if (column >= io::ByteWriter::get16(record.bytes.data()) && column <= io::ByteWriter::get16(record.bytes.data() + 2))
-            covering = i;
-        return false;
-    });
-    if (covering) {
-        const std::vector<std::uint8_t> like = sheet.records[*covering].bytes;
-        const int first = io::ByteWriter::get16(like.data());
-        const int last = io::ByteWriter::get16(like.data() + 2);
-        const int oldWidth = io::ByteWriter::get16(like.data() + 4);
-        sheet.records[*covering] = colInfo(column, column, width, &like);
-        std::vector<model::Record> after;
-        if (column < last)
-            after.push_back(colInfo(column + 1, last, oldWidth, &like));
-        insertRecords(sheet, *covering + 1, std::move(after));
-        if (first < column)
-            insertRecords(sheet, *covering, {colInfo(first, column - 1, oldWidth, &like)});
-    } else {
-        std::size_t at = lastColInfo ? *lastColInfo + 1 : (dimensions ? *dimensions : 1);
-        if (lastColInfo) {
-            // keep the records in column order
-            forSheetRecords(sheet, [&](std::size_t i) {
-                const model::Record& record = sheet.records[i];
-                if (record.type == biff::rt::ColInfo && record.bytes.size() >= ColInfoSize &&
-                    io::ByteWriter::get16(record.bytes.data()) > column) {
-                    at = i;
-                    return true;
-                }
-                return false;
-            });
-        }
-        insertRecords(sheet, at, {colInfo(column, column, width, nullptr)});
+    auto& columns = sheet.columns;
+    auto covering = columns.end();
+    for (auto it = columns.begin(); it != columns.end(); ++it)
+        if (whole(*it) && column >= it->first && column <= it->last)
+            covering = it;
+    if (covering != columns.end()) {
+        const model::ColumnInfo like = *covering;
+        std::vector<model::ColumnInfo> split;
+        if (like.first < column)
+            split.push_back(withColumns(like, like.first, column - 1, like.width));
+        split.push_back(withColumns(like, column, column, width));
+        if (column < like.last)
+            split.push_back(withColumns(like, column + 1, like.last, like.width));
+        const auto at = columns.erase(covering);
+        columns.insert(at, split.begin(), split.end());
+        return;
     }
-    readColumns(sheet);
+    // A range of its own, kept in column order: before the first range that starts to its right, else after
+    // the last one.
+    auto at = columns.end();
+    for (auto it = columns.begin(); it != columns.end(); ++it) {
+        if (!whole(*it))
+            continue;
+        if (it->first > column) {
+            at = it;
+            break;
+        }
+        at = it + 1;
+    }
+    model::ColumnInfo info;
+    info.first = info.last = column;
+    info.width = width;
+    info.options = model::ColumnInfo::UserSetWidth;
+    columns.insert(at, info);
 }
 
 } // namespace sheet::edit

@@ -16,13 +16,20 @@ namespace sheet::model {
 
 enum class SheetKind { Worksheet, Chart, Macro, Other };
 
-// A COLINFO record: columns first..last (0-based) share a width in 1/256 of a character.
+// A COLINFO record: columns first..last (0-based) share a width in 1/256 of a character, a cell format
+// and options. What follows the options is kept as it came (two reserved bytes, in a record of full length).
 struct ColumnInfo {
+    static constexpr std::uint16_t Hidden = 0x0001;
+    static constexpr std::uint16_t UserSetWidth = 0x0002;
+
     int first = 0;
     int last = 0;
     int width = 0;
     int xf = DefaultCellXf;
-    bool hidden = false;
+    std::uint16_t options = 0; // Hidden, UserSetWidth, best fit, outline level, collapsed
+    std::vector<std::uint8_t> reserved = {0, 0};
+
+    bool hidden() const { return options & Hidden; }
 };
 
 // A ROW record: the row's height in twips and its flags. `raw` keeps the record's 16 bytes.
@@ -35,7 +42,8 @@ struct RowInfo {
 };
 
 // A sheet of the workbook. The cells are kept in row order; `records` is the sheet's substream as it
-// was read, which the engine writes back with only what changed rebuilt.
+// was read, which the engine writes back with only what changed rebuilt and the column ranges (COLINFO)
+// from `columns`.
 struct Sheet {
     std::string name;
     SheetKind kind = SheetKind::Worksheet;

@@ -1,8 +1,10 @@
 #include "sheet/render/ChartRecordReader.h"
 
+#include "sheet/biff/ChartRecords.h"
 #include "sheet/render/CellText.h"
 #include "sheet/render/ModelStyle.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <map>
@@ -12,62 +14,33 @@ namespace sheet::render {
 
 namespace {
 
-namespace record {
-constexpr std::uint16_t Begin = 0x1033, End = 0x1034, Frame = 0x1032, Series = 0x1003, DataFormat = 0x1006,
-                        LineFormat = 0x1007, AreaFormat = 0x100A, PieFormat = 0x100B, AttachedLabel = 0x100C,
-                        SeriesText = 0x100D, Pie = 0x1019, Chart3D = 0x103A, AxisParent = 0x1041, Pos = 0x104F,
-                        Text = 0x1025, FontX = 0x1026, Legend = 0x1015, ObjectLink = 0x1027, ShtProps = 0x1044,
-                        DataLabelContents = 0x086B, Bar = 0x1017, Line = 0x1018, Area = 0x101A, Scatter = 0x101B,
-                        Radar = 0x103E, Surface = 0x103F, RadarArea = 0x1040, BarOfPie = 0x1061;
-}
+namespace rt = biff::rt;
+namespace chart = biff::chart;
 
 constexpr int maxPoints = 32000;
 constexpr int automaticColours = 40;  // palette indices 24 to 63, in order
 constexpr int firstAutomaticColour = 24;
 constexpr double chartUnits = 4000.0;
 
-// Little-endian fields of a record; reading past its end gives zeros.
-class Fields {
-public:
-    explicit Fields(const model::Record& r) : bytes_(r.bytes) {}
-    unsigned u8(std::size_t at) const { return at < bytes_.size() ? bytes_[at] : 0u; }
-    unsigned u16(std::size_t at) const { return u8(at) | u8(at + 1) << 8; }
-    int s16(std::size_t at) const { return static_cast<std::int16_t>(u16(at)); }
-    std::size_t size() const { return bytes_.size(); }
-
-    // A string of `count` characters at `at`, one byte each or UTF-16 as the flag byte before it says.
-    QString string(std::size_t at, std::size_t count) const
-    {
-        const bool wide = u8(at) & 1;
-        QString text;
-        for (std::size_t k = 0; k < count; ++k) {
-            const std::size_t position = at + 1 + k * (wide ? 2 : 1);
-            if (position + (wide ? 1 : 0) >= bytes_.size())
-                break;
-            text.append(QChar(static_cast<char16_t>(wide ? u16(position) : u8(position))));
-        }
-        return text;
-    }
-
-private:
-    const std::vector<std::uint8_t>& bytes_;
-};
-
 struct PointFormat {
     std::optional<QColor> fill;
     bool noFill = false;
     std::optional<double> explode;
-    std::optional<unsigned> labelFlags;
+    std::optional<chart::LabelContents> labels;
 };
 
 struct TextBlock {
     unsigned linkedObject = 0;
-    unsigned flags = 0;
     QColor colour = Qt::black;
     std::optional<int> font;
     QString text;
     std::optional<QString> separator;
 };
+
+QString qtString(const std::u16string& text)
+{
+    return QString::fromStdU16String(text);
+}
 
 class ChartWalker {
 public:
@@ -75,17 +48,9 @@ public:
 
     bool walk(const std::vector<model::Record>& records)
     {
-        std::uint16_t previous = 0;
-        for (const model::Record& r : records) {
-            if (r.type == record::Begin) {
-                stack_.push_back(previous);
-            } else if (r.type == record::End) {
-                closeBlock();
-            } else {
-                read(r);
-            }
-            previous = r.type;
-        }
+        chart::walk(
+            records, [this](const model::Record& r, const chart::Blocks& blocks) { read(r, blocks); },
+            [this](const chart::Blocks& blocks) { closeBlock(blocks); });
         return isPie_ && !otherType_;
     }
 
@@ -93,136 +58,135 @@ public:
     PointFormat seriesFormat;
 
 private:
-    std::uint16_t top() const { return stack_.empty() ? 0 : stack_.back(); }
-    std::uint16_t parent() const { return stack_.size() < 2 ? 0 : stack_[stack_.size() - 2]; }
-
-    void closeBlock()
+    void closeBlock(const chart::Blocks& blocks)
     {
-        if (top() == record::Text && text_)
+        if (blocks.innermost() == rt::Text && text_)
             commitText();
-        if (top() == record::Series)
+        if (blocks.innermost() == rt::Series)
             ++seriesSeen_;
-        if (!stack_.empty())
-            stack_.pop_back();
     }
 
-    QColor colourOf(const Fields& f, std::size_t rgbAt, std::size_t indexAt) const
+    QColor colourOf(const chart::Colour& colour) const
     {
-        const int index = static_cast<int>(f.u16(indexAt));
+        const int index = static_cast<int>(colour.paletteIndex);
         if (index >= 8 && index <= 63)
             return paletteColour(workbook_.palette, index);
-        return QColor(static_cast<int>(f.u8(rgbAt)), static_cast<int>(f.u8(rgbAt + 1)), static_cast<int>(f.u8(rgbAt + 2)));
+        return QColor::fromRgb(colour.rgb);
     }
 
-    PointFormat* currentPoint()
+    PointFormat* currentPoint(const chart::Blocks& blocks)
     {
-        if (top() != record::DataFormat || seriesSeen_ != 0)
+        if (blocks.innermost() != rt::DataFormat || seriesSeen_ != 0)
             return nullptr;
-        return point_ == 0xFFFF ? &seriesFormat : &points[static_cast<int>(point_)];
+        return point_ == chart::WholeSeries ? &seriesFormat : &points[static_cast<int>(point_)];
     }
 
-    void read(const model::Record& r)
+    void read(const model::Record& r, const chart::Blocks& blocks)
     {
-        const Fields f(r);
         switch (r.type) {
-        case record::AreaFormat: readArea(f); break;
-        case record::LineFormat: readLine(f); break;
-        case record::DataFormat: point_ = f.u16(0); break;
-        case record::PieFormat:
-            if (PointFormat* p = currentPoint())
-                p->explode = std::min<unsigned>(f.u16(0), 400) / 100.0;
+        case rt::AreaFormat: readArea(chart::readAreaFormat(r), blocks); break;
+        case rt::LineFormat: readLine(chart::readLineFormat(r), blocks); break;
+        case rt::DataFormat: point_ = chart::dataPoint(r); break;
+        case rt::PieFormat:
+            if (PointFormat* p = currentPoint(blocks))
+                p->explode = std::min(chart::explodePercent(r), 400u) / 100.0;
             break;
-        case record::AttachedLabel:
-            if (PointFormat* p = currentPoint())
-                p->labelFlags = f.u16(0);
+        case rt::AttachedLabel:
+            if (PointFormat* p = currentPoint(blocks))
+                p->labels = chart::readAttachedLabel(r);
             break;
-        case record::Pie:
+        case rt::Pie: {
+            const chart::Pie pie = chart::readPie(r);
             isPie_ = true;
             if (!pie_.threeD)
-                pie_.firstSliceAngle = f.u16(0) % 360;
-            pie_.donutHolePercent = std::min<unsigned>(f.u16(2), 90);
-            pie_.leaderLines = f.u16(4) & 0x2;
+                pie_.firstSliceAngle = pie.firstSliceAngle % 360;
+            pie_.donutHolePercent = std::min(pie.donutHolePercent, 90u);
+            pie_.leaderLines = pie.leaderLines;
             break;
-        case record::Chart3D:
+        }
+        case rt::Chart3d: {
+            const chart::Chart3d view = chart::readChart3d(r);
             pie_.threeD = true;
-            pie_.firstSliceAngle = f.u16(0) % 360;
-            pie_.elevation = std::clamp(f.s16(2), -90, 90);
-            pie_.heightPercent = std::clamp(static_cast<int>(f.u16(6)), 5, 500);
+            pie_.firstSliceAngle = view.rotation % 360;
+            pie_.elevation = std::clamp(view.elevation, -90, 90);
+            pie_.heightPercent = std::clamp(static_cast<int>(view.heightPercent), 5, 500);
             break;
-        case record::Bar: case record::Line: case record::Area: case record::Scatter: case record::Radar:
-        case record::Surface: case record::RadarArea: case record::BarOfPie:
+        }
+        case rt::Bar: case rt::Line: case rt::Area: case rt::Scatter: case rt::Radar:
+        case rt::Surface: case rt::RadarArea: case rt::BopPop:
             otherType_ = true;
             break;
-        case record::Pos: readPosition(f); break;
-        case record::Legend: {
-            const unsigned place = f.u8(16);
+        case rt::Pos: readPosition(chart::readPos(r), blocks); break;
+        case rt::Legend: {
+            const unsigned place = chart::readLegend(r).placement;
             pie_.legend = place <= 4 ? static_cast<PieChart::LegendPlace>(place) : PieChart::LegendPlace::Right;
             break;
         }
-        case record::ShtProps: alwaysAutoPlotArea_ = f.u16(0) & 0x10; break;
-        case record::Text:
+        case rt::ShtProps: alwaysAutoPlotArea_ = chart::alwaysAutoPlotArea(r); break;
+        case rt::Text: {
+            const chart::Text text = chart::readText(r);
             text_ = TextBlock{};
-            text_->flags = f.u16(24);
-            if (!(text_->flags & 0x1))
-                text_->colour = QColor(static_cast<int>(f.u8(4)), static_cast<int>(f.u8(5)), static_cast<int>(f.u8(6)));
+            if (!text.automaticColour)
+                text_->colour = QColor::fromRgb(text.rgb);
             break;
-        case record::FontX:
+        }
+        case rt::FontX:
             if (text_)
-                text_->font = static_cast<int>(f.u16(0));
+                text_->font = static_cast<int>(chart::fontIndex(r));
             break;
-        case record::ObjectLink:
+        case rt::ObjectLink:
             if (text_)
-                text_->linkedObject = f.u16(0);
+                text_->linkedObject = chart::linkedObject(r);
             break;
-        case record::SeriesText:
+        case rt::SeriesText:
             if (text_)
-                text_->text = f.string(3, f.u8(2));
+                text_->text = qtString(chart::readSeriesText(r));
             break;
-        case record::DataLabelContents:
-            if (text_ && f.size() > 16)
-                text_->separator = f.string(16, f.u16(14));
+        case rt::DataLabExtContents:
+            if (text_) {
+                if (const auto separator = chart::dataLabelSeparator(r))
+                    text_->separator = qtString(*separator);
+            }
             break;
         default: break;
         }
     }
 
-    void readArea(const Fields& f)
+    void readArea(const chart::AreaFormat& area, const chart::Blocks& blocks)
     {
-        const bool automatic = f.u16(10) & 0x1;
-        const bool none = f.u16(8) == 0;
-        const QColor colour = colourOf(f, 0, 12);
-        if (PointFormat* p = currentPoint()) {
-            if (!automatic) {
+        const bool none = area.pattern == 0;
+        const QColor colour = colourOf(area.foreground);
+        if (PointFormat* p = currentPoint(blocks)) {
+            if (!area.automatic) {
                 p->fill = colour;
                 p->noFill = none;
             }
-        } else if (top() == record::Frame && parent() == record::AxisParent) {
-            if (!automatic && !none)
+        } else if (blocks.innermost() == rt::Frame && blocks.enclosing() == rt::AxisParent) {
+            if (!area.automatic && !none)
                 plotFill_ = colour;
-        } else if (top() == record::Frame && stack_.size() == 2) {
-            pie_.background = automatic ? QColor(Qt::white) : none ? QColor(Qt::transparent) : colour;
+        } else if (blocks.innermost() == rt::Frame && blocks.depth() == 2) {
+            pie_.background = area.automatic ? QColor(Qt::white) : none ? QColor(Qt::transparent) : colour;
         }
     }
 
-    void readLine(const Fields& f)
+    void readLine(const chart::LineFormat& line, const chart::Blocks& blocks)
     {
-        if (top() != record::Frame || stack_.size() != 2)
+        if (blocks.innermost() != rt::Frame || blocks.depth() != 2)
             return;
-        const bool automatic = f.u16(8) & 0x1;
-        const unsigned style = f.u16(4);
-        if (automatic)
+        if (line.automatic)
             pie_.border = QColor(Qt::black);
-        else if (style != 5)
-            pie_.border = colourOf(f, 0, 10);
+        else if (line.style != chart::LineFormat::NoLine)
+            pie_.border = colourOf(line.colour);
         else
             pie_.border.reset();
     }
 
-    void readPosition(const Fields& f)
+    void readPosition(const chart::Pos& pos, const chart::Blocks& blocks)
     {
-        if (top() != record::AxisParent || f.u16(0) != 2 || f.u16(2) != 2)
+        if (blocks.innermost() != rt::AxisParent || pos.topLeftMode != chart::Pos::ParentMode ||
+            pos.bottomRightMode != chart::Pos::ParentMode)
             return;
-        const QRectF rect(f.s16(4) / chartUnits, f.s16(8) / chartUnits, f.s16(12) / chartUnits, f.s16(16) / chartUnits);
+        const QRectF rect(pos.x1 / chartUnits, pos.y1 / chartUnits, pos.x2 / chartUnits, pos.y2 / chartUnits);
         if (rect.width() > 0.05 && rect.height() > 0.05 && rect.left() >= 0 && rect.top() >= 0
             && rect.right() <= 1.01 && rect.bottom() <= 1.01)
             plotArea_ = rect;
@@ -232,12 +196,12 @@ private:
     {
         const TextBlock& t = *text_;
         const model::Font* font = t.font ? workbook_.font(*t.font) : nullptr;
-        if (t.linkedObject == 1) {
+        if (t.linkedObject == chart::TitleLink) {
             pie_.title = t.text;
             pie_.titleColour = t.colour;
             if (font)
                 pie_.titleFont = qtFont(*font);
-        } else if (t.linkedObject == 4 && !labelsRead_) {
+        } else if (t.linkedObject == chart::DataLabelLink && !labelsRead_) {
             labelsRead_ = true;
             pie_.labelColour = t.colour;
             if (font)
@@ -261,8 +225,7 @@ public:
 private:
     const model::Workbook& workbook_;
     PieChart& pie_;
-    std::vector<std::uint16_t> stack_;
-    unsigned point_ = 0xFFFF;
+    unsigned point_ = chart::WholeSeries;
     int seriesSeen_ = 0;
     bool isPie_ = false;
     bool otherType_ = false;
@@ -306,11 +269,11 @@ QString labelTextOf(const CellText& cellText, const model::Cell& cell)
     return QString::fromStdString(text).trimmed();
 }
 
-void applyLabelFlags(PieSlice& slice, unsigned flags)
+void applyLabels(PieSlice& slice, const chart::LabelContents& labels)
 {
-    slice.showValue = flags & 0x1;
-    slice.showPercent = flags & 0x6;
-    slice.showCategory = flags & 0x14;
+    slice.showValue = labels.value;
+    slice.showPercent = labels.percent;
+    slice.showCategory = labels.category;
 }
 
 }  // namespace
@@ -355,7 +318,7 @@ std::optional<PieChart> readPieChart(const model::Workbook& workbook, const mode
         if ((own && own->fill && own->noFill) || (!(own && own->fill) && common.fill && common.noFill))
             slice.colour = Qt::transparent;
         slice.explode = own && own->explode ? *own->explode : common.explode.value_or(0);
-        applyLabelFlags(slice, own && own->labelFlags ? *own->labelFlags : common.labelFlags.value_or(0));
+        applyLabels(slice, own && own->labels ? *own->labels : common.labels.value_or(biff::chart::LabelContents{}));
         pie.slices.push_back(slice);
     }
     return pie;

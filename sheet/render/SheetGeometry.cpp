@@ -33,7 +33,7 @@ int SheetGeometry::columnWidth(int column) const
 {
     for (const model::ColumnInfo& info : sheet_.columns) {
         if (column >= info.first && column <= info.last)
-            return info.hidden ? 0 : widthFromColumnInfo(info.width, maxDigitWidth_);
+            return info.hidden() ? 0 : widthFromColumnInfo(info.width, maxDigitWidth_);
     }
     return defaultColumnPixels_;
 }

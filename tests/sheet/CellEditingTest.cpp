@@ -1,8 +1,8 @@
 #include "sheet/Errors.h"
 #include "sheet/TestFiles.h"
+#include "sheet/biff/WorkbookFile.h"
 #include "sheet/edit/CellEditing.h"
 #include "sheet/edit/SheetView.h"
-#include "sheet/io/WorkbookFile.h"
 #include "sheet/model/A1Notation.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@ constexpr const char* Accounting = R"(_($* #,##0_);_($* (#,##0);_($* "-"??_);_(@
 
 class CellEditing : public ::testing::Test {
 protected:
-    io::WorkbookFile file = io::openWorkbookFile(test::templatePath());
+    biff::WorkbookFile file = biff::openWorkbookFile(test::templatePath());
     model::Workbook& workbook = file.workbook;
     const NumberLocale english{U'.', U','};
 
@@ -26,7 +26,7 @@ protected:
         return workbook.formatCode(edit::cellXf(workbook.sheets[0], row, column));
     }
     // Saves and reads the workbook back.
-    void reopen() { file = io::readWorkbookFile(io::workbookFileBytes(file)); }
+    void reopen() { file = biff::readWorkbookFile(biff::workbookFileBytes(file)); }
 };
 
 TEST_F(CellEditing, TypedTextBecomesNumberOrTextAndSurvivesSaving)
@@ -35,7 +35,7 @@ TEST_F(CellEditing, TypedTextBecomesNumberOrTextAndSurvivesSaving)
     write(3, 1, "1,234.5");
     write(4, 1, "'42");
     write(20, 3, "TRUE");
-    io::workbookFileBytes(file);  // saving takes the written texts into the string table
+    biff::workbookFileBytes(file);  // saving takes the written texts into the string table
     EXPECT_EQ(std::get<std::string>(value(3, 0)), "Gold 🪙 Ünïcode");
     write(6, 0, "Gold 🪙 Ünïcode");
     write(20, 3, "later");
@@ -172,6 +172,26 @@ TEST_F(CellEditing, GridlinesAndColumnWidthsAreKept)
     EXPECT_EQ(workbook.sheets[0].columnWidth(1), secondColumn);
     EXPECT_EQ(workbook.sheets[0].charts.size(), 1u);
     EXPECT_THROW(edit::setColumnWidth(workbook.sheets[0], 3, 70000), ArgumentError);
+}
+
+TEST_F(CellEditing, AColumnWidthSetInsideARangeSplitsItAndKeepsEverythingElse)
+{
+    constexpr std::uint16_t HiddenOutlinedCollapsed = 0x1101;
+    const std::vector<std::uint8_t> reserved{0x12, 0x34};
+    workbook.sheets[0].columns = {model::ColumnInfo{2, 9, 3000, 20, HiddenOutlinedCollapsed, reserved}};
+    edit::setColumnWidth(workbook.sheets[0], 4, 5000);
+    reopen();
+    const std::vector<model::ColumnInfo>& columns = workbook.sheets[0].columns;
+    const int expected[][3] = {{2, 3, 3000}, {4, 4, 5000}, {5, 9, 3000}};
+    ASSERT_EQ(columns.size(), std::size(expected));
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        EXPECT_EQ(columns[k].first, expected[k][0]) << k;
+        EXPECT_EQ(columns[k].last, expected[k][1]) << k;
+        EXPECT_EQ(columns[k].width, expected[k][2]) << k;
+        EXPECT_EQ(columns[k].xf, 20) << k;
+        EXPECT_EQ(columns[k].options, HiddenOutlinedCollapsed) << k;
+        EXPECT_EQ(columns[k].reserved, reserved) << k;
+    }
 }
 
 TEST(CellAddress, WritesColumnLettersAndRowsFromOne)

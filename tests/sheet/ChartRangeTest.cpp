@@ -1,6 +1,6 @@
 #include "sheet/TestFiles.h"
+#include "sheet/biff/WorkbookFile.h"
 #include "sheet/edit/CellEditing.h"
-#include "sheet/io/WorkbookFile.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@ namespace {
 
 class ChartRanges : public ::testing::Test {
 protected:
-    io::WorkbookFile file = io::openWorkbookFile(test::templatePath());
+    biff::WorkbookFile file = biff::openWorkbookFile(test::templatePath());
     model::Workbook& workbook = file.workbook;
 
     void write(int row, int column, std::string_view text)
@@ -17,7 +17,7 @@ protected:
         edit::writeCellText(workbook, 0, row, column, text, NumberLocale{});
     }
     const model::ChartSeries& series() const { return workbook.sheets[0].charts[0].series[0]; }
-    void reopen() { file = io::readWorkbookFile(io::workbookFileBytes(file)); }
+    void reopen() { file = biff::readWorkbookFile(biff::workbookFileBytes(file)); }
 };
 
 TEST_F(ChartRanges, EntriesBelowTheDataExtendTheChartRowByRow)
@@ -89,11 +89,11 @@ TEST_F(ChartRanges, EmptyCellsBelowTheDataExtendBothRangesInStep)
 // Perl's chart names its cells through EXTERNSHEET (Data!$B$2:$B$5), not on the chart's own sheet.
 TEST(ChartRangeReferences, ReferencesToANamedSheetExtendToo)
 {
-    io::WorkbookFile file = io::openWorkbookFile(test::dataPath("perl-chart.xls"));
+    biff::WorkbookFile file = biff::openWorkbookFile(test::dataPath("perl-chart.xls"));
     edit::writeCellText(file.workbook, 1, 5, 0, "other sheet", NumberLocale{});
     EXPECT_EQ(file.workbook.sheets[0].charts[0].series[0].categories->range, (model::CellRange{1, 0, 4, 0}));
     edit::writeCellText(file.workbook, 0, 5, 0, "Birnen", NumberLocale{});
-    file = io::readWorkbookFile(io::workbookFileBytes(file));
+    file = biff::readWorkbookFile(biff::workbookFileBytes(file));
     const model::ChartSeries& series = file.workbook.sheets[0].charts[0].series[0];
     EXPECT_EQ(series.categories->range, (model::CellRange{1, 0, 5, 0}));
     EXPECT_EQ(series.categories->sheet, 0);

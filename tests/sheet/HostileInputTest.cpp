@@ -1,9 +1,9 @@
 #include "sheet/Errors.h"
 #include "sheet/TestFiles.h"
 #include "sheet/biff/RecordStream.h"
+#include "sheet/biff/WorkbookFile.h"
 #include "sheet/edit/CellEditing.h"
 #include "sheet/io/ByteWriter.h"
-#include "sheet/io/WorkbookFile.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -15,7 +15,7 @@ namespace {
 bool openAndWalk(const std::vector<std::uint8_t>& bytes)
 {
     try {
-        io::WorkbookFile file = io::readWorkbookFile(bytes);
+        biff::WorkbookFile file = biff::readWorkbookFile(bytes);
         for (std::size_t s = 0; s < file.workbook.sheets.size(); ++s) {
             const model::Sheet& sheet = file.workbook.sheets[s];
             for (const auto& [at, cell] : sheet.cells)
@@ -27,7 +27,7 @@ bool openAndWalk(const std::vector<std::uint8_t>& bytes)
             edit::writeCellText(file.workbook, 0, 9, 1, "1", NumberLocale{});
             edit::setCellNumberFormat(file.workbook, 0, 9, 1, "0.0");
         }
-        io::readWorkbookFile(io::workbookFileBytes(file));
+        biff::readWorkbookFile(biff::workbookFileBytes(file));
         return true;
     } catch (const FormatError&) {
         return false;
@@ -64,7 +64,7 @@ std::vector<std::uint8_t> boundSheet(std::uint32_t offset)
 std::string errorOf(const std::vector<std::uint8_t>& stream)
 {
     try {
-        io::readWorkbookFile(withWorkbookStream(stream));
+        biff::readWorkbookFile(withWorkbookStream(stream));
     } catch (const FormatError& error) {
         return error.what();
     }
@@ -150,7 +150,7 @@ TEST(HostileInput, CellsInReverseOrderReadBackInOrder)
     record(stream, 0x0203, numberCell(7, 1, 0.5));
     record(stream, 0x000A, {});
 
-    const io::WorkbookFile file = io::readWorkbookFile(withWorkbookStream(stream));
+    const biff::WorkbookFile file = biff::readWorkbookFile(withWorkbookStream(stream));
     const model::Sheet& sheet = file.workbook.sheets.at(0);
     ASSERT_EQ(sheet.cells.size(), std::size_t{2 * Rows});
     model::CellAddress expected{0, 0};

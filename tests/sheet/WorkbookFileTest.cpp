@@ -1,10 +1,10 @@
 #include "sheet/Errors.h"
 #include "sheet/TestFiles.h"
 #include "sheet/biff/RecordStream.h"
+#include "sheet/biff/WorkbookFile.h"
 #include "sheet/edit/CellEditing.h"
 #include "sheet/io/ByteReader.h"
 #include "sheet/io/FileBytes.h"
-#include "sheet/io/WorkbookFile.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ double number(const model::Sheet& sheet, int row, int column)
 
 TEST(WorkbookFile, ReadsTheChartTemplate)
 {
-    const io::WorkbookFile file = io::openWorkbookFile(templatePath());
+    const biff::WorkbookFile file = biff::openWorkbookFile(templatePath());
     const model::Workbook& workbook = file.workbook;
     ASSERT_EQ(workbook.sheets.size(), 1u);
     const model::Sheet& assets = workbook.sheets[0];
@@ -78,7 +78,7 @@ TEST(WorkbookFile, ReadsTheChartTemplate)
 
 TEST(WorkbookFile, ReadsAWorkbookWrittenByPerl)
 {
-    const io::WorkbookFile file = io::openWorkbookFile(dataPath("perl-chart.xls"));
+    const biff::WorkbookFile file = biff::openWorkbookFile(dataPath("perl-chart.xls"));
     const model::Workbook& workbook = file.workbook;
     ASSERT_EQ(workbook.sheets.size(), 2u);
     const model::Sheet& data = workbook.sheets[0];
@@ -99,7 +99,7 @@ TEST(WorkbookFile, ReadsAWorkbookWrittenByPerl)
 
 TEST(WorkbookFile, ReadsALongStringTableWrittenByLibreOffice)
 {
-    const io::WorkbookFile file = io::openWorkbookFile(dataPath("lo-strings.xls"));
+    const biff::WorkbookFile file = biff::openWorkbookFile(dataPath("lo-strings.xls"));
     const model::Sheet& sheet = file.workbook.sheets[0];
     EXPECT_EQ(text(file.workbook, sheet, 1, 0), "entry 0 ünïcödé ");
     EXPECT_EQ(text(file.workbook, sheet, 1500, 0), "entry 1499 ünïcödé " + std::string(1499 % 17, 'x'));
@@ -110,9 +110,9 @@ TEST(WorkbookFile, ReadsALongStringTableWrittenByLibreOffice)
 TEST(WorkbookFile, SavingAnUnchangedWorkbookKeepsEveryStream)
 {
     for (const std::string& path : {templatePath(), dataPath("perl-chart.xls"), dataPath("lo-strings.xls")}) {
-        io::WorkbookFile file = io::openWorkbookFile(path);
+        biff::WorkbookFile file = biff::openWorkbookFile(path);
         const container::CompoundFile before = file.container;
-        const io::WorkbookFile again = io::readWorkbookFile(io::workbookFileBytes(file));
+        const biff::WorkbookFile again = biff::readWorkbookFile(biff::workbookFileBytes(file));
         ASSERT_EQ(again.container.root.children.size(), before.root.children.size()) << path;
         for (const container::Entry& stream : before.root.children) {
             const container::Entry* copy = again.container.root.child(stream.name);
@@ -125,11 +125,11 @@ TEST(WorkbookFile, SavingAnUnchangedWorkbookKeepsEveryStream)
 TEST(WorkbookFile, ChangedWorkbooksKeepWhatWasNotChanged)
 {
     for (const std::string& path : {templatePath(), dataPath("perl-chart.xls"), dataPath("lo-strings.xls")}) {
-        io::WorkbookFile file = io::openWorkbookFile(path);
+        biff::WorkbookFile file = biff::openWorkbookFile(path);
         const model::Workbook before = file.workbook;
         edit::writeCellText(file.workbook, 0, 0, 5, "changed", NumberLocale{});
         edit::setCellNumberFormat(file.workbook, 0, 0, 6, "0.000");
-        const io::WorkbookFile again = io::readWorkbookFile(io::workbookFileBytes(file));
+        const biff::WorkbookFile again = biff::readWorkbookFile(biff::workbookFileBytes(file));
         const model::Workbook& after = again.workbook;
         EXPECT_EQ(text(after, after.sheets[0], 0, 5), "changed") << path;
         EXPECT_EQ(after.formatCode(after.sheets[0].cell(0, 6)->xf), "0.000") << path;
@@ -162,14 +162,14 @@ TEST(WorkbookFile, ChangedWorkbooksKeepWhatWasNotChanged)
 // whether the sheet was rebuilt or only moved because the globals grew.
 TEST(WorkbookFile, IndexPointsAtTheRowBlocks)
 {
-    io::WorkbookFile file = io::openWorkbookFile(templatePath());
+    biff::WorkbookFile file = biff::openWorkbookFile(templatePath());
     auto& records = file.workbook.sheets[0].records;
     records.insert(records.begin() + 1, model::Record{0x020B, std::vector<std::uint8_t>(16, 0)});
     for (int row = 3; row < 200; ++row)
         edit::writeCellText(file.workbook, 0, row, 0, "row " + std::to_string(row), NumberLocale{});
     for (const char* how : {"rebuilt", "moved"}) {
-        const std::vector<std::uint8_t> bytes = io::workbookFileBytes(file);
-        const io::WorkbookFile again = io::readWorkbookFile(bytes);
+        const std::vector<std::uint8_t> bytes = biff::workbookFileBytes(file);
+        const biff::WorkbookFile again = biff::readWorkbookFile(bytes);
         const std::vector<std::uint8_t> stream = container::readCompoundFile(bytes).root.child(u"Workbook")->data;
         const auto& sheetRecords = again.workbook.sheets[0].records;
         ASSERT_EQ(sheetRecords[1].type, 0x020B);
@@ -190,7 +190,7 @@ TEST(WorkbookFile, IndexPointsAtTheRowBlocks)
             ++blocks;
         }
         EXPECT_EQ(blocks, 7) << how;
-        file = io::readWorkbookFile(io::workbookFileBytes(file));
+        file = biff::readWorkbookFile(biff::workbookFileBytes(file));
         file.workbook.formats.codes[300] = "0.0000"; // the globals grow, the unchanged sheet moves
         file.workbook.addedFormats.push_back(300);
         file.workbook.modified = true;
@@ -214,14 +214,14 @@ TEST(WorkbookFile, ASaveThatFailsWhileWritingLeavesTheOldFileAndNoTemporaryFile)
 TEST(WorkbookFile, RefusesFilesThatAreNoWorkbook)
 {
     test::ScratchFolder folder;
-    EXPECT_THROW(io::openWorkbookFile(folder.path("missing.xls")), FileError);
-    EXPECT_THROW(io::openWorkbookFile(folder.path("")), FileError);
+    EXPECT_THROW(biff::openWorkbookFile(folder.path("missing.xls")), FileError);
+    EXPECT_THROW(biff::openWorkbookFile(folder.path("")), FileError);
 
     container::CompoundFile other;
     other.root.type = container::Entry::Type::Root;
     other.root.children.push_back(container::Entry{u"WordDocument", container::Entry::Type::Stream, {}, 0, 0, 0, {1, 2, 3}, {}});
     try {
-        io::readWorkbookFile(container::writeCompoundFile(other));
+        biff::readWorkbookFile(container::writeCompoundFile(other));
         FAIL() << "a compound file without a Workbook stream was taken";
     } catch (const FormatError& error) {
         EXPECT_STREQ(error.what(), "not a workbook: the file has no Workbook stream");

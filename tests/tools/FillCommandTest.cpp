@@ -2,8 +2,8 @@
 #include "Commands.h"
 
 #include "resources/ChartTemplate.h"
+#include "sheet/biff/WorkbookFile.h"
 #include "sheet/io/FileBytes.h"
-#include "sheet/io/WorkbookFile.h"
 
 #include <gtest/gtest.h>
 
@@ -44,12 +44,12 @@ protected:
 TEST_F(FillCommand, NamesTheTemplateForItsDamageAndTheEntriesForTheirs)
 {
     const QByteArray builtIn = resources::chartTemplate();
-    sheet::io::WorkbookFile file =
-        sheet::io::readWorkbookFile({reinterpret_cast<const std::uint8_t*>(builtIn.constData()),
+    sheet::biff::WorkbookFile file =
+        sheet::biff::readWorkbookFile({reinterpret_cast<const std::uint8_t*>(builtIn.constData()),
                                      static_cast<std::size_t>(builtIn.size())});
     file.workbook.sheets[0].cells[{3, 1}].xf = 4000;  // B4's cell format does not exist
     file.workbook.sheets[0].modified = true;
-    const std::vector<std::uint8_t> damagedBytes = sheet::io::workbookFileBytes(file);
+    const std::vector<std::uint8_t> damagedBytes = sheet::biff::workbookFileBytes(file);
     const std::string damaged = write("damaged.xlt", std::string(damagedBytes.begin(), damagedBytes.end()));
     const std::string entries = write("entries.txt", "Gold\t100\n");
     const std::string out = path("out.xls");

@@ -67,7 +67,7 @@ int fill(const Arguments& arguments, std::ostream&)
     }
     entries = {};  // the sheet holds them now; saving needs the room
     try {
-        workbook->SaveAs(outputPath, SaveAsExcel97, sheet::io::SaveTarget::ChosenFile);
+        workbook->SaveAs(outputPath, SaveAsExcel97, sheet::biff::SaveTarget::ChosenFile);
     } catch (const sheet::FormatError& error) {
         throw FileFailure(templatePath, error.what());
     } catch (const sheet::Error& error) {

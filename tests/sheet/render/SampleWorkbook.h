@@ -36,7 +36,7 @@ inline sheet::model::ColumnInfo columnsOf(int first, int last, int width, bool h
     info.first = first;
     info.last = last;
     info.width = width;
-    info.hidden = hidden;
+    info.options = hidden ? sheet::model::ColumnInfo::Hidden : 0;
     return info;
 }
 

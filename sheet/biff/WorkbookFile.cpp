@@ -1,11 +1,11 @@
-#include "sheet/io/WorkbookFile.h"
+#include "sheet/biff/WorkbookFile.h"
 
 #include "sheet/Errors.h"
 #include "sheet/biff/WorkbookReader.h"
 #include "sheet/biff/WorkbookWriter.h"
 #include "sheet/io/FileBytes.h"
 
-namespace sheet::io {
+namespace sheet::biff {
 namespace {
 
 container::Entry& workbookStream(container::CompoundFile& file)
@@ -24,7 +24,7 @@ container::Entry& workbookStream(container::CompoundFile& file)
 void readWorkbookStream(WorkbookFile& file)
 {
     const std::vector<std::uint8_t> stream = std::move(workbookStream(file.container).data);
-    file.workbook = biff::readWorkbook(stream);
+    file.workbook = readWorkbook(stream);
 }
 
 } // namespace
@@ -41,7 +41,7 @@ WorkbookFile openWorkbookFile(const std::string& path)
 {
     WorkbookFile file;
     try {
-        file.container = container::readCompoundFile(readFileBytes(path));
+        file.container = container::readCompoundFile(io::readFileBytes(path));
         readWorkbookStream(file);
     } catch (const FormatError& error) {
         throw FormatError(path + ": " + error.what());
@@ -51,7 +51,7 @@ WorkbookFile openWorkbookFile(const std::string& path)
 
 std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file)
 {
-    workbookStream(file.container).data = biff::writeWorkbook(file.workbook);
+    workbookStream(file.container).data = writeWorkbook(file.workbook);
     return container::writeCompoundFile(file.container);
 }
 
@@ -60,16 +60,18 @@ std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file)
 void saveWorkbookFile(WorkbookFile& file, const std::string& path, SaveTarget target)
 {
     container::Entry& stream = workbookStream(file.container);
-    stream.data = biff::writeWorkbook(file.workbook);
+    stream.data = writeWorkbook(file.workbook);
     const struct Release {
         std::vector<std::uint8_t>& data;
         ~Release() { std::vector<std::uint8_t>().swap(data); }
     } release{stream.data};
-    const FileContent content = [&file](const ByteSink& sink) { container::writeCompoundFile(file.container, sink); };
+    const io::FileContent content = [&file](const io::ByteSink& sink) {
+        container::writeCompoundFile(file.container, sink);
+    };
     if (target == SaveTarget::ChosenFile)
-        writeChosenFile(path, content);
+        io::writeChosenFile(path, content);
     else
-        writeFileAtomically(path, content);
+        io::writeFileAtomically(path, content);
 }
 
-} // namespace sheet::io
+} // namespace sheet::biff

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace sheet::io {
+namespace sheet::biff {
 
 // A workbook with the compound file that holds it, so that saving keeps every other stream.
 struct WorkbookFile {
@@ -24,8 +24,8 @@ WorkbookFile openWorkbookFile(const std::string& path);
 std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file);
 
 // Where a workbook is saved: a scratch file in a shared folder, where a symbolic link at the path is
-// replaced and never followed, or a file that a person named, where it is followed (see FileBytes.h).
+// replaced and never followed, or a file that a person named, where it is followed (see io/FileBytes.h).
 enum class SaveTarget { SharedFolder, ChosenFile };
 void saveWorkbookFile(WorkbookFile& file, const std::string& path, SaveTarget target = SaveTarget::SharedFolder);
 
-} // namespace sheet::io
+} // namespace sheet::biff
