@@ -166,7 +166,7 @@ TEST(HostileInput, MutatedWorkbooksNeverCrash)
 {
     std::mt19937 random(20261207);
     int opened = 0, refused = 0;
-    for (const std::string& path : {test::templatePath(), test::dataPath("perl-chart.xls")}) {
+    for (const std::string& path : {test::templatePath(), test::dataPath("writeexcel-chart.xls")}) {
         const std::vector<std::uint8_t> original = test::fileBytes(path);
         for (int round = 0; round < 300; ++round) {
             std::vector<std::uint8_t> bytes = original;

@@ -78,7 +78,7 @@ TEST(WorkbookFile, ReadsTheChartTemplate)
 
 TEST(WorkbookFile, ReadsAWorkbookWrittenByPerl)
 {
-    const io::WorkbookFile file = io::openWorkbookFile(dataPath("perl-chart.xls"));
+    const io::WorkbookFile file = io::openWorkbookFile(dataPath("writeexcel-chart.xls"));
     const model::Workbook& workbook = file.workbook;
     ASSERT_EQ(workbook.sheets.size(), 2u);
     const model::Sheet& data = workbook.sheets[0];
@@ -99,7 +99,7 @@ TEST(WorkbookFile, ReadsAWorkbookWrittenByPerl)
 
 TEST(WorkbookFile, ReadsALongStringTableWrittenByLibreOffice)
 {
-    const io::WorkbookFile file = io::openWorkbookFile(dataPath("lo-strings.xls"));
+    const io::WorkbookFile file = io::openWorkbookFile(dataPath("libreoffice-strings.xls"));
     const model::Sheet& sheet = file.workbook.sheets[0];
     EXPECT_EQ(text(file.workbook, sheet, 1, 0), "entry 0 ünïcödé ");
     EXPECT_EQ(text(file.workbook, sheet, 1500, 0), "entry 1499 ünïcödé " + std::string(1499 % 17, 'x'));
@@ -109,7 +109,7 @@ TEST(WorkbookFile, ReadsALongStringTableWrittenByLibreOffice)
 
 TEST(WorkbookFile, SavingAnUnchangedWorkbookKeepsEveryStream)
 {
-    for (const std::string& path : {templatePath(), dataPath("perl-chart.xls"), dataPath("lo-strings.xls")}) {
+    for (const std::string& path : {templatePath(), dataPath("writeexcel-chart.xls"), dataPath("libreoffice-strings.xls")}) {
         io::WorkbookFile file = io::openWorkbookFile(path);
         const container::CompoundFile before = file.container;
         const io::WorkbookFile again = io::readWorkbookFile(io::workbookFileBytes(file));
@@ -124,7 +124,7 @@ TEST(WorkbookFile, SavingAnUnchangedWorkbookKeepsEveryStream)
 
 TEST(WorkbookFile, ChangedWorkbooksKeepWhatWasNotChanged)
 {
-    for (const std::string& path : {templatePath(), dataPath("perl-chart.xls"), dataPath("lo-strings.xls")}) {
+    for (const std::string& path : {templatePath(), dataPath("writeexcel-chart.xls"), dataPath("libreoffice-strings.xls")}) {
         io::WorkbookFile file = io::openWorkbookFile(path);
         const model::Workbook before = file.workbook;
         edit::writeCellText(file.workbook, 0, 0, 5, "changed", NumberLocale{});

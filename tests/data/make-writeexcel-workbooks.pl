@@ -1,7 +1,7 @@
 #!/usr/bin/perl
 # Writes writeexcel-budget.xls with Perl's Spreadsheet::WriteExcel: a workbook made by another
 # program, with content around the chart data cells that a fill must leave alone.
-#   perl tests/data/make-writeexcel-workbook.pl [output path]
+#   perl tests/data/make-writeexcel-workbooks.pl [output path]
 use strict;
 use warnings;
 use utf8;
