@@ -3,7 +3,6 @@
 #include "sheet/biff/RecordStream.h"
 #include "sheet/edit/CellEditing.h"
 #include "sheet/io/ByteReader.h"
-#include "sheet/io/FileBytes.h"
 #include "sheet/io/WorkbookFile.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +11,6 @@ namespace sheet {
 namespace {
 
 using test::dataPath;
-using test::fileBytes;
 using test::templatePath;
 
 std::string text(const model::Workbook& workbook, const model::Sheet& sheet, int row, int column)
@@ -195,20 +193,6 @@ TEST(WorkbookFile, IndexPointsAtTheRowBlocks)
         file.workbook.addedFormats.push_back(300);
         file.workbook.modified = true;
     }
-}
-
-TEST(WorkbookFile, ASaveThatFailsWhileWritingLeavesTheOldFileAndNoTemporaryFile)
-{
-    test::ScratchFolder folder;
-    const std::string path = folder.path("kept.xls");
-    io::writeChosenFile(path, std::vector<std::uint8_t>{'o', 'l', 'd'});
-    const io::FileContent failing = [](const io::ByteSink& sink) {
-        sink(std::vector<std::uint8_t>(100000, 0xAB));
-        throw FormatError("the writer gave up");
-    };
-    EXPECT_THROW(io::writeChosenFile(path, failing), FormatError);
-    EXPECT_EQ(fileBytes(path), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
-    EXPECT_EQ(folder.entries().size(), 1u);
 }
 
 TEST(WorkbookFile, RefusesFilesThatAreNoWorkbook)
