@@ -5,7 +5,11 @@
 #include "sheet/io/ByteWriter.h"
 #include "sheet/io/WorkbookFile.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
 #include <random>
 
 namespace sheet {
@@ -42,84 +46,44 @@ std::vector<std::uint8_t> withWorkbookStream(const std::vector<std::uint8_t>& st
     return container::writeCompoundFile(file);
 }
 
-void record(std::vector<std::uint8_t>& out, std::uint16_t type, std::vector<std::uint8_t> body)
-{
-    biff::appendRecord(out, type, body);
-}
-
 std::vector<std::uint8_t> bof(std::uint16_t kind)
 {
     return {0x00, 0x06, static_cast<std::uint8_t>(kind), static_cast<std::uint8_t>(kind >> 8), 0, 0, 0, 0,
             0,    0,    0,                               0,                                    0, 0, 0, 0};
 }
 
-std::vector<std::uint8_t> boundSheet(std::uint32_t offset)
-{
-    std::vector<std::uint8_t> body(6, 0);
-    io::ByteWriter::put32(body.data(), offset);
-    body.insert(body.end(), {1, 0, 'S'});
-    return body;
-}
+constexpr std::uint16_t Globals = 0x0005;
+constexpr std::uint16_t Worksheet = 0x0010;
 
-std::string errorOf(const std::vector<std::uint8_t>& stream)
-{
-    try {
-        io::readWorkbookFile(withWorkbookStream(stream));
-    } catch (const FormatError& error) {
-        return error.what();
+// A Workbook stream written record by record.
+struct Stream {
+    std::vector<std::uint8_t> bytes;
+    std::size_t sheetOffsetAt = 0; // where BOUNDSHEET keeps the offset of the sheet
+
+    Stream& add(std::uint16_t type, const std::vector<std::uint8_t>& body = {})
+    {
+        biff::appendRecord(bytes, type, body);
+        return *this;
     }
-    return "<opened>";
-}
+    Stream& sheetOffset(std::uint32_t offset)
+    {
+        io::ByteWriter::put32(bytes.data() + sheetOffsetAt, offset);
+        return *this;
+    }
+};
 
-TEST(HostileInput, DamagedWorkbookStreamsGiveClearErrors)
+// The globals of a workbook with one worksheet, `records` among them; the sheet is to start where
+// they end.
+Stream globals(const std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>>& records = {})
 {
-    std::vector<std::uint8_t> stream;
-    record(stream, 0x0809, bof(0x0005));
-    const std::size_t boundSheetAt = stream.size();
-    record(stream, 0x0085, boundSheet(0));
-    record(stream, 0x000A, {});
-    const std::size_t sheetAt = stream.size();
-    io::ByteWriter::put32(stream.data() + boundSheetAt + 4, static_cast<std::uint32_t>(sheetAt));
-    std::vector<std::uint8_t> good = stream;
-    record(good, 0x0809, bof(0x0010));
-    record(good, 0x00FD, {0, 0, 0, 0, 15, 0, 0, 0, 0, 0});
-    record(good, 0x000A, {});
-    EXPECT_NE(errorOf(good).find("missing shared string"), std::string::npos) << errorOf(good);
-
-    std::vector<std::uint8_t> cut = stream;
-    record(cut, 0x0809, bof(0x0010));
-    cut.insert(cut.end(), {0x03, 0x02, 0xFF, 0x00, 1, 2});
-    EXPECT_NE(errorOf(cut).find("runs past the end of the Workbook stream"), std::string::npos) << errorOf(cut);
-
-    std::vector<std::uint8_t> noEnd = stream;
-    record(noEnd, 0x0809, bof(0x0010));
-    EXPECT_NE(errorOf(noEnd).find("no end record"), std::string::npos) << errorOf(noEnd);
-
-    std::vector<std::uint8_t> overlapping = stream;
-    io::ByteWriter::put32(overlapping.data() + boundSheetAt + 4, 0);
-    EXPECT_NE(errorOf(overlapping).find("overlap"), std::string::npos) << errorOf(overlapping);
-
-    std::vector<std::uint8_t> beyond = stream;
-    io::ByteWriter::put32(beyond.data() + boundSheetAt + 4, 0x7FFFFFFF);
-    EXPECT_NE(errorOf(beyond).find("past the end"), std::string::npos) << errorOf(beyond);
-
-    std::vector<std::uint8_t> biff5 = stream;
-    biff5[5] = 0x05;
-    EXPECT_NE(errorOf(biff5).find("BIFF8"), std::string::npos) << errorOf(biff5);
-
-    std::vector<std::uint8_t> encrypted;
-    record(encrypted, 0x0809, bof(0x0005));
-    record(encrypted, 0x002F, {0, 0});
-    record(encrypted, 0x000A, {});
-    EXPECT_NE(errorOf(encrypted).find("password"), std::string::npos) << errorOf(encrypted);
-
-    std::vector<std::uint8_t> nested;
-    record(nested, 0x0809, bof(0x0005));
-    for (int i = 0; i < 20; ++i)
-        record(nested, 0x0809, bof(0x0020));
-    EXPECT_NE(errorOf(nested).find("nested too deep"), std::string::npos) << errorOf(nested);
-
-    EXPECT_NE(errorOf({}).find("past the end"), std::string::npos) << errorOf({});
+    Stream stream;
+    stream.add(0x0809, bof(Globals));
+    for (const auto& [type, body] : records)
+        stream.add(type, body);
+    stream.sheetOffsetAt = stream.bytes.size() + 4;
+    stream.add(0x0085, {0, 0, 0, 0, 0, 0, 1, 0, 'S'});
+    stream.add(0x000A);
+    return stream.sheetOffset(static_cast<std::uint32_t>(stream.bytes.size()));
 }
 
 std::vector<std::uint8_t> numberCell(int row, int column, double value)
@@ -133,24 +97,95 @@ std::vector<std::uint8_t> numberCell(int row, int column, double value)
     return body;
 }
 
+// A Workbook stream with one damage, and what the refusal says.
+struct Damage {
+    const char* name;
+    std::function<std::vector<std::uint8_t>()> stream;
+    const char* message;
+};
+
+void PrintTo(const Damage& damage, std::ostream* out)
+{
+    *out << damage.name;
+}
+
+class DamagedWorkbookStream : public ::testing::TestWithParam<Damage> {};
+
+TEST_P(DamagedWorkbookStream, IsRefusedWithAClearError)
+{
+    try {
+        io::readWorkbookFile(withWorkbookStream(GetParam().stream()));
+        ADD_FAILURE() << "opened without complaint";
+    } catch (const FormatError& error) {
+        EXPECT_THAT(error.what(), ::testing::HasSubstr(GetParam().message));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damages, DamagedWorkbookStream,
+    ::testing::Values(
+        Damage{"EmptyStream", [] { return std::vector<std::uint8_t>{}; }, "past the end"},
+        Damage{"Biff5Globals",
+               [] {
+                   Stream stream = globals();
+                   stream.bytes[5] = 0x05;
+                   return stream.bytes;
+               },
+               "BIFF8"},
+        Damage{"PasswordProtected",
+               [] { return Stream{}.add(0x0809, bof(Globals)).add(0x002F, {0, 0}).add(0x000A).bytes; }, "password"},
+        Damage{"NoSheets", [] { return Stream{}.add(0x0809, bof(Globals)).add(0x000A).bytes; }, "no sheets"},
+        Damage{"SubstreamsNestedTooDeep",
+               [] {
+                   Stream stream;
+                   stream.add(0x0809, bof(Globals));
+                   for (int i = 0; i < 20; ++i)
+                       stream.add(0x0809, bof(0x0020));
+                   return stream.bytes;
+               },
+               "nested too deep"},
+        Damage{"StringTableCutShort",
+               [] {
+                   Stream stream = globals({{0x00FC, {0, 0, 0, 0, 5, 0, 0, 0, 10, 0, 0, 'a', 'b'}}});
+                   return stream.add(0x0809, bof(Worksheet)).add(0x000A).bytes;
+               },
+               "shared string table is cut short"},
+        Damage{"SheetOverlappingTheGlobals", [] { return globals().sheetOffset(0).bytes; }, "overlap"},
+        Damage{"SheetPastTheEnd", [] { return globals().sheetOffset(0x7FFFFFFF).bytes; }, "past the end"},
+        Damage{"SheetWithoutAnEnd", [] { return globals().add(0x0809, bof(Worksheet)).bytes; }, "no end record"},
+        Damage{"RecordCutShort",
+               [] {
+                   Stream stream = globals().add(0x0809, bof(Worksheet));
+                   stream.bytes.insert(stream.bytes.end(), {0x03, 0x02, 0xFF, 0x00, 1, 2});
+                   return stream.bytes;
+               },
+               "runs past the end of the Workbook stream"},
+        Damage{"CellWithoutItsSharedString",
+               [] {
+                   return globals()
+                       .add(0x0809, bof(Worksheet))
+                       .add(0x00FD, {0, 0, 0, 0, 15, 0, 0, 0, 0, 0})
+                       .add(0x000A)
+                       .bytes;
+               },
+               "missing shared string"},
+        Damage{"CellBeyondTheLastColumn",
+               [] { return globals().add(0x0809, bof(Worksheet)).add(0x0203, numberCell(0, 256, 1)).add(0x000A).bytes; },
+               "beyond the last column"}),
+    [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
+
 TEST(HostileInput, CellsInReverseOrderReadBackInOrder)
 {
     constexpr int Rows = 20000;
-    std::vector<std::uint8_t> stream;
-    record(stream, 0x0809, bof(0x0005));
-    const std::size_t boundSheetAt = stream.size();
-    record(stream, 0x0085, boundSheet(0));
-    record(stream, 0x000A, {});
-    io::ByteWriter::put32(stream.data() + boundSheetAt + 4, static_cast<std::uint32_t>(stream.size()));
-    record(stream, 0x0809, bof(0x0010));
+    Stream stream = globals().add(0x0809, bof(Worksheet));
     for (int row = Rows - 1; row >= 0; --row) {
-        record(stream, 0x0203, numberCell(row, 1, row));
-        record(stream, 0x0203, numberCell(row, 0, -row));
+        stream.add(0x0203, numberCell(row, 1, row));
+        stream.add(0x0203, numberCell(row, 0, -row));
     }
-    record(stream, 0x0203, numberCell(7, 1, 0.5));
-    record(stream, 0x000A, {});
+    stream.add(0x0203, numberCell(7, 1, 0.5));
+    stream.add(0x000A);
 
-    const io::WorkbookFile file = io::readWorkbookFile(withWorkbookStream(stream));
+    const io::WorkbookFile file = io::readWorkbookFile(withWorkbookStream(stream.bytes));
     const model::Sheet& sheet = file.workbook.sheets.at(0);
     ASSERT_EQ(sheet.cells.size(), std::size_t{2 * Rows});
     model::CellAddress expected{0, 0};
