@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
 
 #include <sys/stat.h>
@@ -122,31 +123,55 @@ TEST_F(ToolTest, UsageErrorsEndWithCodeTwo)
         EXPECT_TRUE(help.output.contains(QLatin1String(synopsis))) << synopsis;
 }
 
-TEST_F(ToolTest, InputsThatAreNotWorkbooksEndWithOneLineNamingTheFile)
+QByteArray noise()
 {
-    QByteArray noise(4096, '\0');
+    QByteArray bytes(4096, '\0');
     QRandomGenerator generator(7);
-    for (char& byte : noise)
+    for (char& byte : bytes)
         byte = static_cast<char>(generator.bounded(256));
-    const QByteArray templateBytes = resources::chartTemplate();
-    QDir(folder_.path()).mkdir(QStringLiteral("folder.xls"));
-
-    const QStringList inputs = {
-        path(QStringLiteral("missing.xls")),
-        write(QStringLiteral("empty.xls"), {}),
-        write(QStringLiteral("text.xls"), "Asset Type,Amount\nSavings,25000\n"),
-        write(QStringLiteral("noise.xls"), noise),
-        write(QStringLiteral("signature.xls"), QByteArray::fromHex("d0cf11e0a1b11ae1") + noise),
-        write(QStringLiteral("truncated.xls"), templateBytes.left(templateBytes.size() / 2)),
-        path(QStringLiteral("folder.xls")),
-    };
-    const QString out = path(QStringLiteral("out.xls"));
-    for (const QString& input : inputs) {
-        expectFileFailure({QStringLiteral("dump"), input}, input);
-        expectFileFailure({QStringLiteral("fill"), input, out}, input);
-        EXPECT_FALSE(QFile::exists(out)) << input.toStdString();
-    }
+    return bytes;
 }
+
+// An input that is no workbook: a file of these bytes, or without them a folder or nothing at all.
+struct NotAWorkbook {
+    const char* name;
+    std::function<QByteArray()> bytes;
+    bool folder = false;
+};
+
+void PrintTo(const NotAWorkbook& input, std::ostream* out)
+{
+    *out << input.name;
+}
+
+class NotAWorkbookInput : public ToolTest, public ::testing::WithParamInterface<NotAWorkbook> {};
+
+TEST_P(NotAWorkbookInput, EndsDumpAndFillWithOneLineNamingTheFile)
+{
+    const QString input = path(QStringLiteral("input.xls"));
+    if (GetParam().folder)
+        QDir(folder_.path()).mkdir(QStringLiteral("input.xls"));
+    else if (GetParam().bytes)
+        write(QStringLiteral("input.xls"), GetParam().bytes());
+    const QString out = path(QStringLiteral("out.xls"));
+    expectFileFailure({QStringLiteral("dump"), input}, input);
+    expectFileFailure({QStringLiteral("fill"), input, out}, input);
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, NotAWorkbookInput,
+    ::testing::Values(NotAWorkbook{"Missing", nullptr}, NotAWorkbook{"Folder", nullptr, true},
+                      NotAWorkbook{"Empty", [] { return QByteArray(); }},
+                      NotAWorkbook{"Text", [] { return QByteArray("Asset Type,Amount\nSavings,25000\n"); }},
+                      NotAWorkbook{"Noise", noise},
+                      NotAWorkbook{"SignatureAndNoise", [] { return QByteArray::fromHex("d0cf11e0a1b11ae1") + noise(); }},
+                      NotAWorkbook{"TemplateCutInHalf",
+                                   [] {
+                                       const QByteArray bytes = resources::chartTemplate();
+                                       return bytes.left(bytes.size() / 2);
+                                   }}),
+    [](const ::testing::TestParamInfo<NotAWorkbook>& info) { return std::string(info.param.name); });
 
 TEST_F(ToolTest, BadEntriesAndUnwritableOutputsEndWithOneLineNamingTheFile)
 {
