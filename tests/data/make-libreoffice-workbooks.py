@@ -5,12 +5,16 @@ libreoffice-inventory.xls  two sheets: "Assets" (active) with text, numbers, a d
                            and Unicode around the data cells A4:B9, and "Summary"
 libreoffice-pie.xls        one sheet "Data" with a 2-D pie chart over A4:B9 and a bar chart
                            over D4:E6 beside it
+libreoffice-strings.xls    1,500 distinct texts (so the string table goes on in CONTINUE
+                           records), one text of 9,000 characters split between records,
+                           numbers and Unicode, imported from CSV
 
     /usr/bin/python3 tests/data/make-libreoffice-workbooks.py [output folder]
 """
 
 import os
 import sys
+import tempfile
 
 import uno
 from com.sun.star.table import CellRangeAddress
@@ -110,11 +114,27 @@ def pie(office, path):
     save(document, path)
 
 
+def strings(office, path):
+    with tempfile.TemporaryDirectory() as work:
+        csv = os.path.join(work, "lo-strings.csv")  # the sheet's name
+        with open(csv, "w", encoding="utf-8") as out:
+            out.write("Label,Amount\n")
+            for i in range(1500):
+                out.write(f"entry {i} ünïcödé {'x' * (i % 17)},{i * 1.25}\n")
+            out.write("long," + "0123456789" * 900 + "\n")
+        # Comma-separated, double quotes, UTF-8, from the first line.
+        document = office.desktop.loadComponentFromURL(
+            file_url(csv), "_blank", 0,
+            properties(Hidden=True, FilterName="Text - txt - csv (StarCalc)", FilterOptions="44,34,76,1"))
+        save(document, path)
+
+
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else HERE
     with OfficeSession() as office:
         inventory(office, os.path.join(folder, "libreoffice-inventory.xls"))
         pie(office, os.path.join(folder, "libreoffice-pie.xls"))
+        strings(office, os.path.join(folder, "libreoffice-strings.xls"))
 
 
 if __name__ == "__main__":

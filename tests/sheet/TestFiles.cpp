@@ -10,7 +10,7 @@ namespace sheet::test {
 
 std::string dataPath(const std::string& name)
 {
-    return std::string(TORTELET_SHEET_TEST_DATA) + "/" + name;
+    return std::string(TORTELET_TEST_DATA) + "/" + name;
 }
 
 std::string templatePath()

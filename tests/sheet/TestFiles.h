@@ -6,7 +6,7 @@
 
 namespace sheet::test {
 
-std::string dataPath(const std::string& name);     // a file of tests/sheet/data
+std::string dataPath(const std::string& name);     // a file of tests/data
 std::string templatePath();                         // the program's chart template
 std::vector<std::uint8_t> fileBytes(const std::string& path);
 

@@ -1,5 +1,8 @@
 // Runs the tortelet-sheet program as a user would and checks its exit codes, messages and files.
 
+#include "ChartRecordList.h"
+#include "KeptFile.h"
+
 #include "resources/ChartTemplate.h"
 
 #include <QDir>
@@ -10,11 +13,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <ostream>
+
 #include <sys/stat.h>
 
 namespace {
 
-const QString AmountFormat = QStringLiteral(R"(_($* #,##0_);_($* (#,##0);_($* "-"??_);_(@_))");
 const QString SampleFormat = QStringLiteral(R"(_("$"* #,##0_);_("$"* \(#,##0\);_("$"* "-"??_);_(@_))");
 
 struct Outcome {
@@ -118,31 +123,55 @@ TEST_F(ToolTest, UsageErrorsEndWithCodeTwo)
         EXPECT_TRUE(help.output.contains(QLatin1String(synopsis))) << synopsis;
 }
 
-TEST_F(ToolTest, InputsThatAreNotWorkbooksEndWithOneLineNamingTheFile)
+QByteArray noise()
 {
-    QByteArray noise(4096, '\0');
+    QByteArray bytes(4096, '\0');
     QRandomGenerator generator(7);
-    for (char& byte : noise)
+    for (char& byte : bytes)
         byte = static_cast<char>(generator.bounded(256));
-    const QByteArray templateBytes = resources::chartTemplate();
-    QDir(folder_.path()).mkdir(QStringLiteral("folder.xls"));
-
-    const QStringList inputs = {
-        path(QStringLiteral("missing.xls")),
-        write(QStringLiteral("empty.xls"), {}),
-        write(QStringLiteral("text.xls"), "Asset Type,Amount\nSavings,25000\n"),
-        write(QStringLiteral("noise.xls"), noise),
-        write(QStringLiteral("signature.xls"), QByteArray::fromHex("d0cf11e0a1b11ae1") + noise),
-        write(QStringLiteral("truncated.xls"), templateBytes.left(templateBytes.size() / 2)),
-        path(QStringLiteral("folder.xls")),
-    };
-    const QString out = path(QStringLiteral("out.xls"));
-    for (const QString& input : inputs) {
-        expectFileFailure({QStringLiteral("dump"), input}, input);
-        expectFileFailure({QStringLiteral("fill"), input, out}, input);
-        EXPECT_FALSE(QFile::exists(out)) << input.toStdString();
-    }
+    return bytes;
 }
+
+// An input that is no workbook: a file of these bytes, or without them a folder or nothing at all.
+struct NotAWorkbook {
+    const char* name;
+    std::function<QByteArray()> bytes;
+    bool folder = false;
+};
+
+void PrintTo(const NotAWorkbook& input, std::ostream* out)
+{
+    *out << input.name;
+}
+
+class NotAWorkbookInput : public ToolTest, public ::testing::WithParamInterface<NotAWorkbook> {};
+
+TEST_P(NotAWorkbookInput, EndsDumpAndFillWithOneLineNamingTheFile)
+{
+    const QString input = path(QStringLiteral("input.xls"));
+    if (GetParam().folder)
+        QDir(folder_.path()).mkdir(QStringLiteral("input.xls"));
+    else if (GetParam().bytes)
+        write(QStringLiteral("input.xls"), GetParam().bytes());
+    const QString out = path(QStringLiteral("out.xls"));
+    expectFileFailure({QStringLiteral("dump"), input}, input);
+    expectFileFailure({QStringLiteral("fill"), input, out}, input);
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, NotAWorkbookInput,
+    ::testing::Values(NotAWorkbook{"Missing", nullptr}, NotAWorkbook{"Folder", nullptr, true},
+                      NotAWorkbook{"Empty", [] { return QByteArray(); }},
+                      NotAWorkbook{"Text", [] { return QByteArray("Asset Type,Amount\nSavings,25000\n"); }},
+                      NotAWorkbook{"Noise", noise},
+                      NotAWorkbook{"SignatureAndNoise", [] { return QByteArray::fromHex("d0cf11e0a1b11ae1") + noise(); }},
+                      NotAWorkbook{"TemplateCutInHalf",
+                                   [] {
+                                       const QByteArray bytes = resources::chartTemplate();
+                                       return bytes.left(bytes.size() / 2);
+                                   }}),
+    [](const ::testing::TestParamInfo<NotAWorkbook>& info) { return std::string(info.param.name); });
 
 TEST_F(ToolTest, BadEntriesAndUnwritableOutputsEndWithOneLineNamingTheFile)
 {
@@ -232,42 +261,49 @@ TEST_F(ToolTest, DumpListsTheTemplate)
               QStringList{QStringLiteral("series\t1\tname=Assets!B3\tvalues=Assets!B4:B9\tcategories=Assets!A4:A9")});
 }
 
-TEST_F(ToolTest, FillWritesTheEntriesBelowTheHeaderAndTheChartFollows)
+// A fill whose listing and chart records are kept in expected/<file>.dump.txt and
+// expected/<file>.chart-records.txt.
+struct Fill {
+    const char* name;
+    const char* file;
+    const char* entries;  // on standard input; nullptr: the fill names no entries
+};
+
+void PrintTo(const Fill& fill, std::ostream* out)
 {
+    *out << fill.name;
+}
+
+class KeptFill : public ToolTest, public ::testing::WithParamInterface<Fill> {};
+
+TEST_P(KeptFill, ListsAndChartRecordsAreTheKeptOnes)
+{
+    const Fill& fill = GetParam();
     const QString out = path(QStringLiteral("filled.xls"));
-    const QByteArray entries = "Épargne\t1234.5\nЖильё\t-200\n株式\t0\nCar\t7500\nBoat\t12\nBike\t3\nTent\t99\n";
-    const Outcome fill = runTool({QStringLiteral("fill"), templateFile(), out, QStringLiteral("-")}, entries);
-    ASSERT_EQ(fill.code, 0) << fill.errors.toStdString();
-    EXPECT_EQ(fill.output + fill.errors, QString());
+    QStringList arguments = {QStringLiteral("fill"), templateFile(), out};
+    if (fill.entries)
+        arguments << QStringLiteral("-");
+    const Outcome filled = runTool(arguments, fill.entries);
+    ASSERT_EQ(filled.code, 0) << filled.errors.toStdString();
+    EXPECT_EQ(filled.output + filled.errors, QString());
 
     const Outcome dump = runTool({QStringLiteral("dump"), out});
     ASSERT_EQ(dump.code, 0) << dump.errors.toStdString();
-    const QStringList expected = {
-        QStringLiteral("cell\tA3\ttext\tAsset Type\tGeneral"), QStringLiteral("cell\tB3\ttext\tAmount\tGeneral"),
-        QStringLiteral("cell\tA4\ttext\tÉpargne\tGeneral"),    QStringLiteral("cell\tB4\tnumber\t1234.5\t") + AmountFormat,
-        QStringLiteral("cell\tA5\ttext\tЖильё\tGeneral"),      QStringLiteral("cell\tB5\tnumber\t-200\t") + AmountFormat,
-        QStringLiteral("cell\tA6\ttext\t株式\tGeneral"),       QStringLiteral("cell\tB6\tnumber\t0\t") + AmountFormat,
-        QStringLiteral("cell\tA7\ttext\tCar\tGeneral"),        QStringLiteral("cell\tB7\tnumber\t7500\t") + AmountFormat,
-        QStringLiteral("cell\tA8\ttext\tBoat\tGeneral"),       QStringLiteral("cell\tB8\tnumber\t12\t") + AmountFormat,
-        QStringLiteral("cell\tA9\ttext\tBike\tGeneral"),       QStringLiteral("cell\tB9\tnumber\t3\t") + AmountFormat,
-        QStringLiteral("cell\tA10\ttext\tTent\tGeneral"),      QStringLiteral("cell\tB10\tnumber\t99\t") + AmountFormat,
-    };
-    EXPECT_EQ(cellLines(dump.output), expected);
-    EXPECT_EQ(linesStartingWith(dump.output, QStringLiteral("used")), QStringList{QStringLiteral("used\tA3:B19")});
-    EXPECT_EQ(linesStartingWith(dump.output, QStringLiteral("series")),
-              QStringList{QStringLiteral("series\t1\tname=Assets!B3\tvalues=Assets!B4:B10\tcategories=Assets!A4:A10")});
+    tools::test::expectKeptFile(std::string(fill.file) + ".dump.txt", dump.output.toStdString());
+    QFile written(out);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    tools::test::expectKeptFile(
+        std::string(fill.file) + ".chart-records.txt",
+        tools::test::chartRecordList({reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                      static_cast<std::size_t>(bytes.size())}));
 }
 
-TEST_F(ToolTest, FillWithoutEntriesLeavesTheDataRowsEmpty)
-{
-    const QString out = path(QStringLiteral("empty.xls"));
-    ASSERT_EQ(runTool({QStringLiteral("fill"), templateFile(), out}).code, 0);
-    const Outcome dump = runTool({QStringLiteral("dump"), out});
-    ASSERT_EQ(dump.code, 0) << dump.errors.toStdString();
-    EXPECT_EQ(cellLines(dump.output), (QStringList{QStringLiteral("cell\tA3\ttext\tAsset Type\tGeneral"),
-                                                   QStringLiteral("cell\tB3\ttext\tAmount\tGeneral")}));
-    EXPECT_EQ(linesStartingWith(dump.output, QStringLiteral("series")),
-              QStringList{QStringLiteral("series\t1\tname=Assets!B3\tvalues=Assets!B4:B9\tcategories=Assets!A4:A9")});
-}
+INSTANTIATE_TEST_SUITE_P(
+    Fills, KeptFill,
+    ::testing::Values(Fill{"SevenEntries", "fill-seven-entries",
+                           "Épargne\t1234.5\nЖильё\t-200\n株式\t0\nCar\t7500\nBoat\t12\nBike\t3\nTent\t99\n"},
+                      Fill{"NoEntries", "fill-no-entries", nullptr}),
+    [](const ::testing::TestParamInfo<Fill>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -89,7 +89,7 @@ TEST_F(ChartRanges, EmptyCellsBelowTheDataExtendBothRangesInStep)
 // Perl's chart names its cells through EXTERNSHEET (Data!$B$2:$B$5), not on the chart's own sheet.
 TEST(ChartRangeReferences, ReferencesToANamedSheetExtendToo)
 {
-    biff::WorkbookFile file = biff::openWorkbookFile(test::dataPath("perl-chart.xls"));
+    biff::WorkbookFile file = biff::openWorkbookFile(test::dataPath("writeexcel-chart.xls"));
     edit::writeCellText(file.workbook, 1, 5, 0, "other sheet", NumberLocale{});
     EXPECT_EQ(file.workbook.sheets[0].charts[0].series[0].categories->range, (model::CellRange{1, 0, 4, 0}));
     edit::writeCellText(file.workbook, 0, 5, 0, "Birnen", NumberLocale{});

@@ -41,7 +41,7 @@ int runTool(const QStringList& arguments, QString* errors = nullptr)
     environment.remove("QT_QPA_PLATFORM");
     environment.remove("XDG_RUNTIME_DIR");
     tool.setProcessEnvironment(environment);
-    tool.start(TORTELET_SHEET_TOOL, QStringList{"render"} + arguments);
+    tool.start(TORTELET_SHEET_PROGRAM, QStringList{"render"} + arguments);
     if (!tool.waitForFinished(60000))
         return -1;
     if (errors)

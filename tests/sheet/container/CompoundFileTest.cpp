@@ -2,7 +2,11 @@
 #include "sheet/container/CompoundFile.h"
 #include "sheet/io/ByteWriter.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
 
 namespace sheet::container {
 namespace {
@@ -158,50 +162,58 @@ TEST(CompoundFile, ReadsFilesWith4096ByteSectors)
     EXPECT_EQ(file.root.child(u"Workbook")->data, big);
 }
 
-TEST(CompoundFile, RefusesDamagedFilesWithAClearError)
-{
-    const std::vector<std::uint8_t> good = oneBigStream();
-    ASSERT_NO_THROW(readCompoundFile(good));
+// A damage done to the bytes of `oneBigStream()`, and what the refusal says.
+struct Damage {
+    const char* name;
+    std::function<void(std::vector<std::uint8_t>&)> apply;
+    const char* message;
+};
 
-    struct Case {
-        const char* what;
-        std::function<void(std::vector<std::uint8_t>&)> damage;
-        const char* message;
-    };
-    const std::vector<Case> cases = {
-        {"random bytes", [](auto& b) { b.assign(2048, 0x5A); }, "not a compound document"},
-        {"too short", [](auto& b) { b.resize(100); }, "not a compound document"},
-        {"cut after the header", [](auto& b) { b.resize(512 + 3 * 512); }, "past the end of the file"},
-        {"a FAT chain that loops", [](auto& b) { put32(b, FatOffset + 4 * 5, 2); }, "loops"},
-        {"a FAT chain into free space", [](auto& b) { put32(b, FatOffset + 4 * 5, 0xFFFFFFFF); }, "leaves the file"},
-        {"a stream claiming 2 GB", [](auto& b) { put32(b, DirectoryOffset + 128 + 120, 0x80000000u); },
-         "more bytes than the file holds"},
-        {"a stream longer than its chain", [](auto& b) { put32(b, DirectoryOffset + 128 + 120, 5200); },
-         "longer than its chain"},
-        {"an entry that is its own sibling", [](auto& b) { put32(b, DirectoryOffset + 128 + 68, 1); },
-         "refers to an entry twice"},
-        {"the root as its own child", [](auto& b) { put32(b, DirectoryOffset + 76, 0); }, "refers to an entry twice"},
-        {"a child past the directory", [](auto& b) { put32(b, DirectoryOffset + 76, 4000); }, "past the directory"},
-        {"a DIFAT chain that loops",
-         [](auto& b) {
-             put32(b, 68, 11);
-             put32(b, 72, 1000);
-             put32(b, FatOffset + 4 * 127, 11);
-         },
-         "DIFAT"},
-        {"sector size 2^20", [](auto& b) { io::ByteWriter::put16(b.data() + 30, 20); }, "sector size"},
-    };
-    for (const Case& c : cases) {
-        std::vector<std::uint8_t> bytes = good;
-        c.damage(bytes);
-        try {
-            readCompoundFile(bytes);
-            ADD_FAILURE() << c.what << ": read without complaint";
-        } catch (const FormatError& error) {
-            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << c.what << ": " << error.what();
-        }
+void PrintTo(const Damage& damage, std::ostream* out)
+{
+    *out << damage.name;
+}
+
+class DamagedCompoundFile : public ::testing::TestWithParam<Damage> {};
+
+TEST_P(DamagedCompoundFile, IsRefusedWithAClearError)
+{
+    std::vector<std::uint8_t> bytes = oneBigStream();
+    ASSERT_NO_THROW(readCompoundFile(bytes));
+    GetParam().apply(bytes);
+    try {
+        readCompoundFile(bytes);
+        ADD_FAILURE() << "read without complaint";
+    } catch (const FormatError& error) {
+        EXPECT_THAT(error.what(), ::testing::HasSubstr(GetParam().message));
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Damages, DamagedCompoundFile,
+    ::testing::Values(
+        Damage{"RandomBytes", [](auto& b) { b.assign(2048, 0x5A); }, "not a compound document"},
+        Damage{"TooShort", [](auto& b) { b.resize(100); }, "not a compound document"},
+        Damage{"CutAfterTheHeader", [](auto& b) { b.resize(512 + 3 * 512); }, "past the end of the file"},
+        Damage{"FatChainThatLoops", [](auto& b) { put32(b, FatOffset + 4 * 5, 2); }, "loops"},
+        Damage{"FatChainIntoFreeSpace", [](auto& b) { put32(b, FatOffset + 4 * 5, 0xFFFFFFFF); }, "leaves the file"},
+        Damage{"StreamClaimingTwoGigabytes", [](auto& b) { put32(b, DirectoryOffset + 128 + 120, 0x80000000u); },
+               "more bytes than the file holds"},
+        Damage{"StreamLongerThanItsChain", [](auto& b) { put32(b, DirectoryOffset + 128 + 120, 5200); },
+               "longer than its chain"},
+        Damage{"EntryThatIsItsOwnSibling", [](auto& b) { put32(b, DirectoryOffset + 128 + 68, 1); },
+               "refers to an entry twice"},
+        Damage{"RootThatIsItsOwnChild", [](auto& b) { put32(b, DirectoryOffset + 76, 0); }, "refers to an entry twice"},
+        Damage{"ChildPastTheDirectory", [](auto& b) { put32(b, DirectoryOffset + 76, 4000); }, "past the directory"},
+        Damage{"DifatChainThatLoops",
+               [](auto& b) {
+                   put32(b, 68, 11);
+                   put32(b, 72, 1000);
+                   put32(b, FatOffset + 4 * 127, 11);
+               },
+               "DIFAT"},
+        Damage{"SectorSizeOfAMegabyte", [](auto& b) { io::ByteWriter::put16(b.data() + 30, 20); }, "sector size"}),
+    [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace sheet::container

@@ -1,0 +1,87 @@
+#!/usr/bin/perl
+# Writes the workbooks in this folder that Perl's Spreadsheet::WriteExcel makes:
+#
+# writeexcel-budget.xls  a workbook made by another program, with content around the chart data
+#                        cells that a fill must leave alone
+# writeexcel-chart.xls   values of every kind, Unicode text, a formula and an embedded pie chart
+#                        whose ranges name their sheet
+#
+#   perl tests/data/make-writeexcel-workbooks.pl [output folder]
+use strict;
+use warnings;
+use utf8;
+use File::Basename qw(dirname);
+use Spreadsheet::WriteExcel;
+
+my $folder = shift // dirname(__FILE__);
+budget("$folder/writeexcel-budget.xls");
+chart("$folder/writeexcel-chart.xls");
+
+sub budget {
+    my ($path) = @_;
+    my $workbook = Spreadsheet::WriteExcel->new($path) or die "cannot write $path: $!";
+
+    my $assets = $workbook->add_worksheet('Assets');
+    my $notes  = $workbook->add_worksheet('Notes');
+    $assets->activate();
+
+    my $title  = $workbook->add_format(bold => 1, size => 14, color => 'navy');
+    my $header = $workbook->add_format(bold => 1, bg_color => 'yellow', border => 1);
+    my $money  = $workbook->add_format(num_format => '#,##0.00 [$€-407]');
+    my $date   = $workbook->add_format(num_format => 'yyyy-mm-dd');
+    my $merged = $workbook->add_format(align => 'center', italic => 1);
+
+    $assets->write_string(0, 0, 'Household budget', $title);
+    $assets->write_string(2, 0, 'Asset Type', $header);
+    $assets->write_string(2, 1, 'Amount', $header);
+    my @old = (['Cash', 120.5], ['Shares', 3000], ['Flat', 180000]);
+    for my $i (0 .. $#old) {
+        $assets->write_string(3 + $i, 0, $old[$i][0]);
+        $assets->write_number(3 + $i, 1, $old[$i][1], $money);
+    }
+    $assets->write_string(2, 3, 'Note', $header);
+    $assets->write_string(3, 3, 'Zürich – Ünïcödé ✓');
+    $assets->write_number(4, 3, 45123, $date);
+    $assets->write_formula(5, 3, '=SUM(B4:B6)', $money, 183120.5);
+    $assets->write_number(6, 3, -0.125);
+    $assets->merge_range(11, 2, 11, 4, 'Merged across C12:E12', $merged);
+    $assets->write_comment(3, 3, 'A comment made by WriteExcel');
+    $assets->set_column(3, 3, 24);
+    $assets->set_row(11, 30);
+
+    $notes->write_string(0, 0, 'Second sheet');
+    $notes->write_number(1, 0, 3.14159);
+    $notes->write_string(1, 1, 'Пи');
+    $notes->write_formula(2, 0, '=A2*2', undef, 6.28318);
+
+    $workbook->close() or die "cannot finish $path: $!";
+}
+
+sub chart {
+    my ($path) = @_;
+    my $workbook = Spreadsheet::WriteExcel->new($path) or die "cannot write $path: $!";
+    my $sheet = $workbook->add_worksheet('Data');
+    my $bold = $workbook->add_format(bold => 1);
+    my $money = $workbook->add_format(num_format => '#,##0.00 "€"');
+    my $shaded = $workbook->add_format(bg_color => 'yellow', pattern => 1);
+
+    $sheet->write_string(0, 0, 'Name', $bold);
+    $sheet->write_string(0, 1, 'Value', $bold);
+    my @rows = (['Äpfel', 1.5], ['日本語', 250], ['Ελληνικά', -3.25], ['plain', 1e9]);
+    for my $i (0 .. $#rows) {
+        $sheet->write_string($i + 1, 0, $rows[$i][0]);
+        $sheet->write_number($i + 1, 1, $rows[$i][1], $money);
+    }
+    $sheet->write_formula(5, 1, '=SUM(B2:B5)');
+    $sheet->write_blank(7, 3, $shaded);
+    $sheet->write(8, 0, 'TRUE');
+    $sheet->set_column(0, 0, 20);
+
+    my $chart = $workbook->add_chart(type => 'pie', embedded => 1);
+    $chart->add_series(categories => '=Data!$A$2:$A$5', values => '=Data!$B$2:$B$5', name => 'Value');
+    $sheet->insert_chart('E2', $chart);
+
+    my $second = $workbook->add_worksheet('Second');
+    $second->write(0, 0, 42);
+    $workbook->close() or die "cannot finish $path: $!";
+}
