@@ -30,7 +30,6 @@ public:
     entries::EntryList& list() { return list_; }
     // The preview window, once the first build has loaded it.
     preview::Form2* previewWindow() { return preview_.get(); }
-    bool building() const { return build_.running(); }
 
     // Ends the run the way closing the window does, whoever asks: stores the list once, removes
     // this run's scratch files and ends the program. Later calls do nothing.
