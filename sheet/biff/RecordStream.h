@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sheet/biff/RecordTypes.h"
 #include "sheet/model/Record.h"
 
 #include <cstdint>
@@ -41,6 +42,23 @@ void appendRecordAsIs(std::vector<std::uint8_t>& out, std::uint16_t type, std::s
 
 // Appends a record with its header; bodies longer than a record may hold go on in CONTINUE records.
 void appendRecord(std::vector<std::uint8_t>& out, std::uint16_t type, std::span<const std::uint8_t> body);
+
+// Calls `visit(index)` for each record of a sheet's own level, its BOF and EOF included but not the
+// records of the substreams it holds (embedded charts), in order, until `visit` returns true.
+template <typename Visit>
+void forEachSheetRecord(const std::vector<model::Record>& records, Visit visit)
+{
+    int depth = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::uint16_t type = records[i].type;
+        if (type == rt::Bof)
+            ++depth;
+        if (depth == 1 && visit(i))
+            return;
+        if (type == rt::Eof)
+            --depth;
+    }
+}
 
 // The BOF record's substream kind (0x0005 globals, 0x0010 worksheet, 0x0020 chart, ...).
 std::uint16_t substreamKind(const model::Record& bof);

@@ -19,22 +19,19 @@ constexpr std::size_t IndexFixedSize = 16;
 std::size_t cellTablePosition(const std::vector<model::Record>& records)
 {
     std::size_t dimensions = 0, window = 0;
-    int depth = 0;
-    for (std::size_t i = 0; i < records.size(); ++i) {
+    std::optional<std::size_t> table;
+    forEachSheetRecord(records, [&](std::size_t i) {
         const std::uint16_t type = records[i].type;
-        if (type == rt::Bof)
-            ++depth;
-        if (depth == 1) {
-            if (isCellTableRecord(type))
-                return i;
-            if (type == rt::Dimensions && !dimensions)
-                dimensions = i + 1;
-            if (type == rt::Window2 && !window)
-                window = i;
-        }
-        if (type == rt::Eof)
-            --depth;
-    }
+        if (isCellTableRecord(type))
+            table = i;
+        if (type == rt::Dimensions && !dimensions)
+            dimensions = i + 1;
+        if (type == rt::Window2 && !window)
+            window = i;
+        return table.has_value();
+    });
+    if (table)
+        return *table;
     if (dimensions)
         return dimensions;
     return window ? window : records.size() - 1;
@@ -49,21 +46,16 @@ struct ColumnsPosition {
 
 ColumnsPosition columnsPosition(const std::vector<model::Record>& records)
 {
-    std::optional<std::size_t> dimensions;
-    int depth = 0;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const std::uint16_t type = records[i].type;
-        if (type == rt::Bof)
-            ++depth;
-        if (depth == 1) {
-            if (type == rt::ColInfo)
-                return {i, true};
-            if (type == rt::Dimensions && !dimensions)
-                dimensions = i;
-        }
-        if (type == rt::Eof)
-            --depth;
-    }
+    std::optional<std::size_t> dimensions, first;
+    forEachSheetRecord(records, [&](std::size_t i) {
+        if (records[i].type == rt::ColInfo)
+            first = i;
+        if (records[i].type == rt::Dimensions && !dimensions)
+            dimensions = i;
+        return first.has_value();
+    });
+    if (first)
+        return {*first, true};
     return {dimensions.value_or(1), false};
 }
 
@@ -144,15 +136,10 @@ private:
     std::size_t countDbCells() const
     {
         std::size_t count = 0;
-        int depth = 0;
-        for (const model::Record& record : sheet_.records) {
-            if (record.type == rt::Bof)
-                ++depth;
-            if (depth == 1)
-                forEachDbCell(record, [&](std::size_t) { ++count; });
-            if (record.type == rt::Eof)
-                --depth;
-        }
+        forEachSheetRecord(sheet_.records, [&](std::size_t i) {
+            forEachDbCell(sheet_.records[i], [&](std::size_t) { ++count; });
+            return false;
+        });
         return count;
     }
 

@@ -1,6 +1,7 @@
 #include "sheet/edit/SheetView.h"
 
 #include "sheet/Errors.h"
+#include "sheet/biff/RecordStream.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/edit/CellEditing.h"
 #include "sheet/io/ByteWriter.h"
@@ -11,22 +12,6 @@ namespace sheet::edit {
 namespace {
 
 constexpr std::uint16_t GridlinesFlag = 0x0002;
-
-// Calls `visit(index)` for each record of the sheet itself (not of an embedded chart).
-template <typename Visit>
-void forSheetRecords(model::Sheet& sheet, Visit visit)
-{
-    int depth = 0;
-    for (std::size_t i = 0; i < sheet.records.size(); ++i) {
-        const std::uint16_t type = sheet.records[i].type;
-        if (type == biff::rt::Bof)
-            ++depth;
-        if (depth == 1 && visit(i))
-            return;
-        if (type == biff::rt::Eof)
-            --depth;
-    }
-}
 
 // A column range that holds all its fields. One that was cut short before its reserved bytes is left as
 // it is, and a width set inside it goes into a range of its own.
@@ -48,7 +33,7 @@ model::ColumnInfo withColumns(model::ColumnInfo info, int first, int last, int w
 void setShowGridlines(model::Sheet& sheet, bool show)
 {
     sheet.showGridlines = show;
-    forSheetRecords(sheet, [&](std::size_t i) {
+    biff::forEachSheetRecord(sheet.records, [&](std::size_t i) {
         auto& bytes = sheet.records[i].bytes;
         if (sheet.records[i].type != biff::rt::Window2 || bytes.size() < 2)
             return false;
