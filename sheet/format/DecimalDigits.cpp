@@ -61,26 +61,18 @@ bool roundDigits(std::string& digits, int keep)
     return true;
 }
 
-// The digits of the shortest text that reads back as the value, when it has at most 15 significant
-// digits and no more than `decimals` places: rounding to 15 digits and then to the places keeps them as
-// they are, so they are what the longer way below gives.
+// The digits of the shortest text that reads back as the value, when it has no more than `decimals`
+// places: they are what the longer way below gives.
 bool shortestDigits(double value, int decimals, DecimalDigits& result)
 {
-    if (value < 1e-10 || value >= 1e15)
+    const std::optional<ShortestDecimal> shortest = shortestDecimal(value);
+    if (!shortest || shortest->places > static_cast<std::size_t>(decimals))
         return false;
-    char buffer[32];
-    const char* end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr;
-    const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
-    const std::size_t point = std::min(text.find('.'), text.size());
-    const std::size_t places = point < text.size() ? text.size() - point - 1 : 0;
-    const std::size_t first = text.find_first_not_of("0.");
-    const std::size_t digits = text.size() - first - (point > first && point < text.size() ? 1 : 0);
-    if (places > static_cast<std::size_t>(decimals) || digits > significantDigits)
-        return false;
-    const std::string_view integer = text.substr(0, point);
+    const std::string_view text = shortest->text;
+    const std::string_view integer = text.substr(0, shortest->point);
     result.integer = integer == "0" ? std::string() : std::string(integer);
-    if (places > 0)
-        result.fraction.replace(0, places, text.substr(point + 1));
+    if (shortest->places > 0)
+        result.fraction.replace(0, shortest->places, text.substr(shortest->point + 1));
     return true;
 }
 
@@ -123,6 +115,23 @@ DecimalDigits roundToDecimals(double value, int decimals)
     const auto firstNonZero = result.integer.find_first_not_of('0');
     result.integer = firstNonZero == std::string::npos ? std::string() : result.integer.substr(firstNonZero);
     return result;
+}
+
+std::optional<ShortestDecimal> shortestDecimal(double value)
+{
+    if (!(value >= 1e-10 && value < 1e15))
+        return std::nullopt;
+    char buffer[32];
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr;
+    ShortestDecimal shortest{std::string(buffer, end), 0, 0};
+    const std::string_view text = shortest.text;
+    shortest.point = std::min(text.find('.'), text.size());
+    shortest.places = shortest.point < text.size() ? text.size() - shortest.point - 1 : 0;
+    const std::size_t first = text.find_first_not_of("0.");
+    const std::size_t digits = text.size() - first - (shortest.point > first && shortest.places > 0 ? 1 : 0);
+    if (digits > significantDigits)
+        return std::nullopt;
+    return shortest;
 }
 
 int decimalExponent(double value, int significant)

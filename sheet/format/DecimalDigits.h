@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace sheet::format {
@@ -12,6 +13,16 @@ struct DecimalDigits {
 };
 
 DecimalDigits roundToDecimals(double value, int decimals);
+
+// The shortest plain decimal text that reads back as a value from 1e-10 up to below 1e15, when it has
+// at most 15 significant digits: rounding the value to 15 digits, and then to as many places as the
+// text has or more, gives exactly these digits. Nothing outside that span or for more digits.
+struct ShortestDecimal {
+    std::string text;       // such as "0.25" or "1234"
+    std::size_t point = 0;  // where the decimal point is, or the text's length without one
+    std::size_t places = 0; // digits after the point
+};
+std::optional<ShortestDecimal> shortestDecimal(double value);
 
 // The power of ten of the leading significant digit after rounding to
 // `significant` digits (so 9.99 at 2 digits gives 1); 0 for zero.

@@ -3,12 +3,10 @@
 #include "sheet/format/DecimalDigits.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <optional>
-#include <string_view>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace sheet::format {
 
@@ -73,24 +71,16 @@ std::string scientificText(double magnitude, int room)
     return "1" + exponentText(exponent);
 }
 
-// The shortest text that reads back as the value, when it is plain decimal of at most 15 significant
-// digits that fits in `room`: rounding to 15 digits and then to the places that fit keeps it as it is,
-// so it is what the longer way below gives. Nothing otherwise.
+// The shortest text that reads back as the value, when it fits in `room` and General would not turn
+// to scientific form for it: the longer way below gives the same. Nothing otherwise.
 std::optional<std::string> shortestFitting(double magnitude, int room)
 {
-    if (magnitude < 1e-4 || magnitude >= 1e15)
+    if (magnitude < 1e-4)
         return std::nullopt;
-    char buffer[32];
-    const char* end = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed).ptr;
-    const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
-    if (static_cast<int>(text.size()) > room)
+    std::optional<ShortestDecimal> shortest = shortestDecimal(magnitude);
+    if (!shortest || static_cast<int>(shortest->text.size()) > room)
         return std::nullopt;
-    const std::size_t first = text.find_first_not_of("0.");
-    const std::size_t point = text.find('.');
-    const std::size_t digits = text.size() - first - (point != std::string_view::npos && point > first ? 1 : 0);
-    if (digits > maxSignificant)
-        return std::nullopt;
-    return std::string(text);
+    return std::move(shortest->text);
 }
 
 }  // namespace
