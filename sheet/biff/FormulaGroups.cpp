@@ -138,7 +138,8 @@ model::Record ownFormula(const model::Record& formula, const model::Record& shar
     const int column = io::ByteWriter::get16(b.data() + 2);
     b.insert(b.end(), shared.bytes.begin() + SharedTokenCount, shared.bytes.end());
     const std::span<std::uint8_t> tokens(b.data() + FormulaTokenCount + 2, count);
-    for (std::size_t at = 0; at < tokens.size(); at += 1 + tokenSize(tokens, at)) {
+    for (std::size_t at = 0, size = 0; at < tokens.size(); at += 1 + size) {
+        size = tokenSize(tokens, at);
         std::uint8_t& token = tokens[at];
         std::uint8_t* field = &token + 1;
         if (tokenKind(token) == PtgRefN) {

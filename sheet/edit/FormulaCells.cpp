@@ -57,7 +57,13 @@ void separateSharedFormula(model::Sheet& sheet, const model::Record& shared, con
              it != sheet.formulas.end() && it->first.row == row && it->first.column <= range.lastColumn; ++it) {
             if (it->first == written || !formulaRecords(sheet, it->first) || biff::formulaGroupStart(it->second[0]) != start)
                 continue;
-            separated.emplace_back(&it->second, biff::ownFormula(it->second[0], shared));
+            try {
+                separated.emplace_back(&it->second, biff::ownFormula(it->second[0], shared));
+            } catch (const FormatError& error) {
+                throw FormatError("cannot give " + model::cellAddress(it->first.row, it->first.column) +
+                                  " a formula of its own apart from the shared formula of " +
+                                  model::rangeAddress(range) + ": " + error.what());
+            }
         }
     }
     for (auto& [records, own] : separated)
