@@ -42,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const sheet::biff::WorkbookFile again = sheet::biff::readWorkbookFile(sheet::biff::workbookFileBytes(file));
         walk(again.workbook);
     } catch (const sheet::FormatError&) {
+    } catch (const sheet::PartialRangeError&) {
     }
     return 0;
 }

@@ -35,4 +35,10 @@ public:
     using Error::Error;
 };
 
+// A write would change part of what changes only as a whole: an array formula or a data table.
+class PartialRangeError : public Error {
+public:
+    using Error::Error;
+};
+
 } // namespace sheet

@@ -103,6 +103,8 @@ public:
     }
     void u16(std::uint16_t value) { io::ByteWriter(out_).u16(value); }
     void u32(std::uint32_t value) { io::ByteWriter(out_).u32(value); }
+    // Bytes that the caller has made room for.
+    void bytes(std::span<const std::uint8_t> data) { out_.insert(out_.end(), data.begin(), data.end()); }
     void character(char16_t c, bool wide)
     {
         if (wide)
@@ -129,13 +131,40 @@ private:
     std::size_t record_ = 0;
 };
 
+bool isHighSurrogate(char16_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool isLowSurrogate(char16_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// How many UTF-16 units make up the character at `i`: two for a surrogate pair, which readers decode
+// record by record and so must find in one record.
+std::size_t characterUnits(const std::u16string& text, std::size_t i)
+{
+    return isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1]) ? 2 : 1;
+}
+
+// The bytes that must lie in the record where a string starts: its header and its first character.
+std::size_t startRoom(const model::SharedString& string)
+{
+    const bool wide = !fitsLatin1(string.text);
+    const std::size_t header = 3 + (string.runs.empty() ? 0 : 2) + (string.phonetic.empty() ? 0 : 4);
+    return header + (string.text.empty() ? 1 : (wide ? 2 : 1) * characterUnits(string.text, 0));
+}
+
+// Writes one string. Readers take the header, each formatting run and the phonetic data as wholes, so
+// only the characters are split between records, between two characters, and the record that goes on
+// with them starts with the option byte that says their width.
 void writeString(SegmentWriter& out, const model::SharedString& string)
 {
     const bool wide = !fitsLatin1(string.text);
     const bool rich = !string.runs.empty();
     const bool phonetic = !string.phonetic.empty();
-    const std::size_t header = 3 + (rich ? 2 : 0) + (phonetic ? 4 : 0);
-    if (out.room() < header + (wide ? 2 : 1))
+    if (out.room() < startRoom(string))
         out.newSegment();
     out.u16(static_cast<std::uint16_t>(string.text.size()));
     out.u8(static_cast<std::uint8_t>((wide ? 0x01 : 0) | (phonetic ? 0x04 : 0) | (rich ? 0x08 : 0)));
@@ -144,15 +173,23 @@ void writeString(SegmentWriter& out, const model::SharedString& string)
     if (phonetic)
         out.u32(static_cast<std::uint32_t>(string.phonetic.size()));
     const std::size_t width = wide ? 2 : 1;
-    for (std::size_t i = 0; i < string.text.size(); ++i) {
-        if (out.room() < width) {
+    for (std::size_t i = 0; i < string.text.size();) {
+        const std::size_t units = characterUnits(string.text, i);
+        if (out.room() < units * width) {
             out.newSegment();
             out.u8(wide ? 1 : 0);
         }
-        out.character(string.text[i], wide);
+        for (const std::size_t end = i + units; i < end; ++i)
+            out.character(string.text[i], wide);
     }
-    for (std::uint8_t b : string.runs)
-        out.u8(b);
+    for (std::size_t run = 0; run < string.runs.size(); run += 4) {
+        if (out.room() < 4)
+            out.newSegment();
+        out.bytes(std::span(string.runs).subspan(run, std::min<std::size_t>(4, string.runs.size() - run)));
+    }
+    // Phonetic data longer than a record can hold is the only part that has to be split.
+    if (out.room() < string.phonetic.size() && string.phonetic.size() <= rt::MaxRecordSize)
+        out.newSegment();
     for (std::uint8_t b : string.phonetic)
         out.u8(b);
 }
@@ -203,8 +240,7 @@ void writeSharedStrings(const std::vector<model::SharedString>& strings, std::ui
     std::vector<std::pair<std::size_t, std::size_t>> bucketStarts;
     for (std::size_t i = 0; i < strings.size(); ++i) {
         if (i % perBucket == 0) {
-            const std::size_t needed = 3 + (strings[i].runs.empty() ? 0 : 2) + (strings[i].phonetic.empty() ? 0 : 4) + 2;
-            if (body.room() < needed)
+            if (body.room() < startRoom(strings[i]))
                 body.newSegment();
             bucketStarts.push_back(body.here());
         }

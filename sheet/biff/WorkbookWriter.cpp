@@ -8,6 +8,8 @@
 #include "sheet/text/Utf16.h"
 #include "sheet/io/ByteWriter.h"
 
+#include <algorithm>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 
@@ -58,6 +60,38 @@ std::uint32_t internStrings(model::Workbook& workbook)
     return references;
 }
 
+// How many FONT records the workbook lacks for the font indices its cell formats use; readers warn of
+// or refuse a format whose font does not exist. Index 4 never exists; past the most fonts a workbook can
+// have, an index is damage that new records would not mend.
+std::size_t missingFonts(const model::Workbook& workbook)
+{
+    constexpr int MostFonts = 512;
+    std::size_t needed = 0;
+    for (const model::Xf& xf : workbook.xfs)
+        if (xf.fontIndex != 4 && xf.fontIndex <= MostFonts)
+            needed = std::max<std::size_t>(needed, static_cast<std::size_t>(xf.fontIndex < 4 ? xf.fontIndex + 1 : xf.fontIndex));
+    return needed > workbook.fonts.size() ? needed - workbook.fonts.size() : 0;
+}
+
+// A FONT record for the missing fonts: a copy of the first font, or 10-point Arial.
+std::vector<std::uint8_t> missingFontBody(const std::vector<model::Record>& records)
+{
+    for (const model::Record& record : records)
+        if (record.type == rt::Font)
+            return record.bytes;
+    std::vector<std::uint8_t> body;
+    io::ByteWriter w(body);
+    w.u16(200);    // height in twips
+    w.u16(0);      // options
+    w.u16(0x7FFF); // the window text colour
+    w.u16(400);    // weight
+    w.u16(0);      // no superscript or subscript
+    w.u8(0);       // no underline
+    w.zeros(3);    // family, character set, reserved
+    writeUnicodeString(body, u"Arial", 1);
+    return body;
+}
+
 bool anySheetModified(const model::Workbook& workbook)
 {
     for (const model::Sheet& sheet : workbook.sheets)
@@ -88,11 +122,14 @@ public:
             }
         }
         const std::size_t formatsAfter = lastFormat != records.size() ? lastFormat : (firstXf ? firstXf - 1 : 0);
+        const std::size_t fontsBefore = fontsPosition();
         bool stringsWritten = false;
         bool skippingContinue = false;
         std::vector<std::size_t> boundSheets;
         for (std::size_t i = 0; i < records.size(); ++i) {
             const model::Record& record = records[i];
+            if (rebuild && i == fontsBefore)
+                writeMissingFonts();
             if (rebuild) {
                 if (skippingContinue && record.type == rt::Continue)
                     continue;
@@ -119,6 +156,27 @@ public:
     }
 
 private:
+    // Where fonts the workbook lacks go: after its last FONT record, else before its first FORMAT or XF.
+    std::size_t fontsPosition() const
+    {
+        const auto& records = workbook_.globalRecords;
+        std::optional<std::size_t> lastFont, firstFormat;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (records[i].type == rt::Font)
+                lastFont = i;
+            if ((records[i].type == rt::Format || records[i].type == rt::Xf) && !firstFormat)
+                firstFormat = i;
+        }
+        return lastFont ? *lastFont + 1 : firstFormat.value_or(records.empty() ? 0 : records.size() - 1);
+    }
+
+    void writeMissingFonts()
+    {
+        const std::vector<std::uint8_t> body = missingFontBody(workbook_.globalRecords);
+        for (std::size_t i = missingFonts(workbook_); i > 0; --i)
+            appendRecordAsIs(out_, rt::Font, body);
+    }
+
     void writeStrings() { writeSharedStrings(workbook_.sharedStrings, references_, out_); }
 
     void writeAddedFormats()
@@ -146,7 +204,7 @@ private:
 
 std::vector<std::uint8_t> writeWorkbook(model::Workbook& workbook)
 {
-    const bool rebuild = workbook.modified || anySheetModified(workbook);
+    const bool rebuild = workbook.modified || anySheetModified(workbook) || missingFonts(workbook) > 0;
     const std::uint32_t references = rebuild ? internStrings(workbook) : 0;
     std::vector<std::uint8_t> out;
     const std::vector<std::size_t> boundSheets = GlobalsWriter(workbook, out, references).write(rebuild);

@@ -2,6 +2,7 @@
 
 #include "sheet/Errors.h"
 #include "sheet/edit/ChartRanges.h"
+#include "sheet/edit/FormulaCells.h"
 #include "sheet/input/TypedInput.h"
 #include "sheet/text/Utf16.h"
 
@@ -98,6 +99,7 @@ void writeCellText(model::Workbook& workbook, int sheetIndex, int row, int colum
         string && string->size() > MaxTextLength && sheet::text::toUtf16(*string).size() > MaxTextLength)
         throw ArgumentError("the text is longer than a cell can hold (32,767 characters)");
     const model::CellAddress at{row, column};
+    releaseFormulaCell(sheet, at);
     sheet.modified = true;
     if (std::holds_alternative<std::monostate>(input.value)) {
         if (auto found = sheet.cells.find(at); found != sheet.cells.end()) {

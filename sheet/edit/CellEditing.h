@@ -17,7 +17,8 @@ model::Sheet& worksheet(model::Workbook& workbook, int sheetIndex);
 
 // Writes a typed text into a cell (see readTypedInput). The empty text empties the cell and keeps its
 // format. A value written directly below a chart's data range, the empty text included, extends that
-// range (see ChartRanges.h).
+// range (see ChartRanges.h). A cell in part of an array formula or a data table is refused (see
+// releaseFormulaCell).
 void writeCellText(model::Workbook& workbook, int sheetIndex, int row, int column, std::string_view text,
                    const NumberLocale& locale);
 

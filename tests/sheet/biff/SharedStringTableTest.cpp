@@ -7,6 +7,8 @@
 
 #include <ostream>
 #include <random>
+#include <stdexcept>
+#include <string>
 
 namespace sheet::biff {
 namespace {
@@ -82,6 +84,92 @@ TEST(SharedStringTable, LongTablesSplitIntoRecordsAndReadBack)
         EXPECT_EQ(position - written.bodyOffsets[body] + 4, inRecord);
         io::ByteReader at(written.sst[body].subspan(position - written.bodyOffsets[body]), "string");
         EXPECT_EQ(at.u16(), strings[bucket * perBucket].text.size()) << bucket;
+    }
+}
+
+// Reads a written table as the strictest readers do: a string's header, each formatting run and the
+// phonetic data lie whole in one record; a record that goes on with characters starts with an option
+// byte; the characters of each record decode on their own, so no record ends inside a surrogate pair.
+std::vector<model::SharedString> readStrictly(const std::vector<std::span<const std::uint8_t>>& records)
+{
+    std::size_t record = 0, at = 8;
+    const auto whole = [&](std::size_t size, const char* what) {
+        if (at == records[record].size() && record + 1 < records.size())
+            ++record, at = 0;
+        if (at + size > records[record].size())
+            throw std::runtime_error(std::string(what) + " split across records");
+        const auto part = records[record].subspan(at, size);
+        at += size;
+        return part;
+    };
+    const auto u16 = [](std::span<const std::uint8_t> b, std::size_t i) { return std::size_t(b[i] | b[i + 1] << 8); };
+    std::vector<model::SharedString> strings;
+    while (record + 1 < records.size() || at < records[record].size()) {
+        if (at == records[record].size())
+            ++record, at = 0;
+        const std::uint8_t flags = records[record].size() > at + 2 ? records[record][at + 2] : 0;
+        const auto header = whole(3 + (flags & 0x08 ? 2 : 0) + (flags & 0x04 ? 4 : 0), "a string header");
+        model::SharedString string;
+        bool wide = flags & 0x01;
+        const std::size_t length = u16(header, 0);
+        while (string.text.size() < length) {
+            if (at == records[record].size()) {
+                const std::uint8_t option = whole(1, "an option byte")[0];
+                if (option > 1)
+                    throw std::runtime_error("a CONTINUE starts with option byte " + std::to_string(option));
+                wide = option;
+            }
+            while (string.text.size() < length && at + (wide ? 2 : 1) <= records[record].size())
+                string.text.push_back(static_cast<char16_t>(wide ? u16(whole(2, "a character"), 0) : whole(1, "")[0]));
+            if (string.text.size() < length && at != records[record].size())
+                throw std::runtime_error("characters end before their record does");
+            if (string.text.size() < length && !string.text.empty() && string.text.back() >= 0xD800 &&
+                string.text.back() <= 0xDBFF)
+                throw std::runtime_error("a surrogate pair split across records");
+        }
+        for (std::size_t run = 0; flags & 0x08 && run < u16(header, 3); ++run) {
+            const auto bytes = whole(4, "a formatting run");
+            string.runs.insert(string.runs.end(), bytes.begin(), bytes.end());
+        }
+        if (flags & 0x04) {
+            const std::size_t size = u16(header, header.size() - 4);
+            const auto bytes = whole(size, "phonetic data");
+            string.phonetic.assign(bytes.begin(), bytes.end());
+        }
+        strings.push_back(std::move(string));
+    }
+    return strings;
+}
+
+// A rich-text string, one of surrogate pairs and one with phonetic data, placed after a long string so
+// that the end of the first record falls on each of their bytes in turn.
+TEST(SharedStringTable, RecordsEndOnlyWhereEveryReaderGoesOn)
+{
+    std::vector<model::SharedString> strings(4);
+    strings[1] = {u"abc", {0, 0, 1, 0, 2, 0, 2, 0, 3, 0, 1, 0}, {}};
+    strings[2] = {u"x\U0001F600\U0001F601\U0001F602", {}, {}};
+    strings[3] = {u"def", {}, std::vector<std::uint8_t>(20, 0x22)};
+    constexpr std::size_t FirstRecordRoom = 8224 - 8;
+    constexpr std::size_t ThreeStrings = 20 + 17 + 30;
+    for (std::size_t before = 1; before < ThreeStrings; ++before) {
+        strings[0].text.assign(FirstRecordRoom - 3 - before, u'a');
+        std::vector<std::uint8_t> stream;
+        writeSharedStrings(strings, 4, stream);
+        const Written written = split(stream, 0);
+        ASSERT_EQ(written.sst.size(), 2u) << before;
+        std::vector<model::SharedString> read;
+        try {
+            read = readStrictly(written.sst);
+        } catch (const std::runtime_error& error) {
+            ADD_FAILURE() << error.what() << " with " << before << " bytes left in the first record";
+            continue;
+        }
+        ASSERT_EQ(read.size(), strings.size()) << before;
+        for (std::size_t i = 0; i < strings.size(); ++i) {
+            EXPECT_EQ(read[i].text, strings[i].text) << before << " " << i;
+            EXPECT_EQ(read[i].runs, strings[i].runs) << before << " " << i;
+            EXPECT_EQ(read[i].phonetic, strings[i].phonetic) << before << " " << i;
+        }
     }
 }
 

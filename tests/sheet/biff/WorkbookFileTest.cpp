@@ -195,6 +195,21 @@ TEST(WorkbookFile, IndexPointsAtTheRowBlocks)
     }
 }
 
+// Some writers leave out the FONT records that their cell formats use; a saved copy has them.
+TEST(WorkbookFile, SavingGivesEveryCellFormatItsFont)
+{
+    biff::WorkbookFile file = biff::openWorkbookFile(templatePath());
+    auto& globals = file.workbook.globalRecords;
+    std::erase_if(globals, [](const model::Record& record) { return record.type == 0x0031; });
+    file.workbook.fonts.clear();
+    const biff::WorkbookFile again = biff::readWorkbookFile(biff::workbookFileBytes(file));
+    for (const model::Xf& xf : again.workbook.xfs)
+        ASSERT_NE(again.workbook.font(xf.fontIndex), nullptr) << "font " << xf.fontIndex;
+    EXPECT_EQ(again.workbook.fonts.front().name, "Arial");
+    EXPECT_EQ(again.workbook.fonts.front().height, 200);
+    EXPECT_EQ(text(again.workbook, again.workbook.sheets[0], 2, 0), "Asset Type");
+}
+
 TEST(WorkbookFile, RefusesFilesThatAreNoWorkbook)
 {
     test::ScratchFolder folder;
