@@ -38,9 +38,12 @@ public:
         cells_.reserve(cellCount());
         for (std::size_t i = 1; i < records.size(); ++i) {
             const model::Record& record = records[i];
-            if (record.type == rt::Bof)
+            if (record.type == rt::Bof) {
                 i = readChart(i);
-            else if (record.run)
+                continue;
+            }
+            drawing_.take(record.type, record.run ? std::span<const std::uint8_t>() : record.bytes);
+            if (record.run)
                 readRun(record.bytes);
             else
                 readRecord(record.type, record.bytes);
@@ -174,9 +177,6 @@ private:
         case rt::Window2:
             sheet_.showGridlines = reader.u16() & 0x0002;
             break;
-        case rt::MsoDrawing:
-            drawing_.insert(drawing_.end(), body.begin(), body.end());
-            break;
         case rt::Obj:
             objects_.push_back(ObjectInfo{objectType(reader), -1});
             break;
@@ -300,7 +300,7 @@ private:
 
     void pairDrawings()
     {
-        const std::vector<ClientShape> shapes = readClientShapes(drawing_);
+        const std::vector<ClientShape> shapes = readClientShapes(drawing_.bytes());
         for (std::size_t s = 0; s < shapes.size(); ++s) {
             if (!shapes[s].anchor)
                 continue;
@@ -321,7 +321,7 @@ private:
     int sheetIndex_;
     const SheetReferences& references_;
     model::CellStore::Entries cells_;
-    std::vector<std::uint8_t> drawing_;
+    SheetDrawingData drawing_;
     std::vector<ObjectInfo> objects_;
 };
 
