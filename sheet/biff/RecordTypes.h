@@ -42,6 +42,7 @@ inline constexpr std::uint16_t DefaultRowHeight = 0x0225;
 inline constexpr std::uint16_t Table = 0x0236;
 inline constexpr std::uint16_t Window2 = 0x023E;
 inline constexpr std::uint16_t Rk = 0x027E;
+inline constexpr std::uint16_t Biff4Formula = 0x0406; // FORMULA's id in Excel 4.0, which some programs still write
 inline constexpr std::uint16_t Format = 0x041E;
 inline constexpr std::uint16_t SharedFormula = 0x04BC;
 inline constexpr std::uint16_t Bof = 0x0809;

@@ -1,6 +1,7 @@
 #include "sheet/biff/WorkbookFile.h"
 
 #include "sheet/Errors.h"
+#include "sheet/biff/FormatVersion.h"
 #include "sheet/biff/WorkbookReader.h"
 #include "sheet/biff/WorkbookWriter.h"
 #include "sheet/io/FileBytes.h"
@@ -8,23 +9,57 @@
 namespace sheet::biff {
 namespace {
 
+container::Entry* streamNamed(container::CompoundFile& file, std::u16string_view name)
+{
+    container::Entry* stream = file.root.child(name);
+    return stream && !stream->isStorage() ? stream : nullptr;
+}
+
+// The stream that holds the workbook: a BIFF8 one first, whatever its name, then an older one.
 container::Entry& workbookStream(container::CompoundFile& file)
 {
-    container::Entry* stream = file.root.child(u"Workbook");
-    if (!stream || stream->isStorage()) {
-        if (file.root.child(u"Book"))
-            throw FormatError("not a workbook in the Excel 97-2003 format: it is an older (BIFF5) workbook");
-        throw FormatError("not a workbook: the file has no Workbook stream");
-    }
-    return *stream;
+    container::Entry* workbook = streamNamed(file, u"Workbook");
+    container::Entry* book = streamNamed(file, u"Book");
+    for (container::Entry* stream : {workbook, book})
+        if (stream && streamVersion(stream->data) == Biff8Version)
+            return *stream;
+    if (workbook)
+        return *workbook;
+    if (book)
+        return *book;
+    throw FormatError("not a workbook: the file has no Workbook stream");
 }
 
 // The workbook stream's bytes leave the container while they are read: saving writes the stream
 // afresh from the model, so the file never holds a workbook twice.
 void readWorkbookStream(WorkbookFile& file)
 {
-    const std::vector<std::uint8_t> stream = std::move(workbookStream(file.container).data);
-    file.workbook = readWorkbook(stream);
+    container::Entry& stream = workbookStream(file.container);
+    const std::vector<std::uint8_t> data = std::move(stream.data);
+    file.workbook = readWorkbook(data);
+    if (file.workbook.biff == 8 && !streamNamed(file.container, u"Workbook"))
+        stream.name = u"Workbook";
+    file.streamName = stream.name;
+}
+
+container::CompoundFile readContainer(std::span<const std::uint8_t> bytes)
+{
+    if (const std::optional<std::string> older = olderFormatName(bytes))
+        throw FormatError("not a workbook that can be read: the file is " + *older +
+                          ", older than Excel 95; save it as an Excel 97-2003 workbook first");
+    return container::readCompoundFile(bytes);
+}
+
+// The stream that saving writes; Excel 95 workbooks are read only.
+container::Entry& streamToWrite(WorkbookFile& file)
+{
+    if (file.workbook.biff != 8)
+        throw FormatError("Excel 95 workbooks can be read but not written: save it as an Excel 97-2003 workbook "
+                          "in a spreadsheet program first");
+    container::Entry* stream = streamNamed(file.container, file.streamName);
+    if (!stream)
+        throw FormatError("not a workbook: the file has no Workbook stream");
+    return *stream;
 }
 
 } // namespace
@@ -32,7 +67,7 @@ void readWorkbookStream(WorkbookFile& file)
 WorkbookFile readWorkbookFile(std::span<const std::uint8_t> bytes)
 {
     WorkbookFile file;
-    file.container = container::readCompoundFile(bytes);
+    file.container = readContainer(bytes);
     readWorkbookStream(file);
     return file;
 }
@@ -41,7 +76,7 @@ WorkbookFile openWorkbookFile(const std::string& path)
 {
     WorkbookFile file;
     try {
-        file.container = container::readCompoundFile(io::readFileBytes(path));
+        file.container = readContainer(io::readFileBytes(path));
         readWorkbookStream(file);
     } catch (const FormatError& error) {
         throw FormatError(path + ": " + error.what());
@@ -51,7 +86,7 @@ WorkbookFile openWorkbookFile(const std::string& path)
 
 std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file)
 {
-    workbookStream(file.container).data = writeWorkbook(file.workbook);
+    streamToWrite(file).data = writeWorkbook(file.workbook);
     return container::writeCompoundFile(file.container);
 }
 
@@ -59,7 +94,7 @@ std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file)
 // stream written for it; that stream leaves the container again afterwards, as after reading.
 void saveWorkbookFile(WorkbookFile& file, const std::string& path, SaveTarget target)
 {
-    container::Entry& stream = workbookStream(file.container);
+    container::Entry& stream = streamToWrite(file);
     stream.data = writeWorkbook(file.workbook);
     const struct Release {
         std::vector<std::uint8_t>& data;

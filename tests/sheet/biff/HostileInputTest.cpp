@@ -125,10 +125,10 @@ INSTANTIATE_TEST_SUITE_P(
     Damages, DamagedWorkbookStream,
     ::testing::Values(
         Damage{"EmptyStream", [] { return std::vector<std::uint8_t>{}; }, "past the end"},
-        Damage{"Biff5Globals",
+        Damage{"UnknownVersionGlobals",
                [] {
                    Stream stream = globals();
-                   stream.bytes[5] = 0x05;
+                   stream.bytes[5] = 0x07;
                    return stream.bytes;
                },
                "BIFF8"},
