@@ -50,6 +50,12 @@ MadeWorkbook& MadeWorkbook::record(std::uint16_t type, const std::vector<std::ui
     return *this;
 }
 
+MadeWorkbook& MadeWorkbook::eofClaiming(std::uint16_t length)
+{
+    sheets_.back().eofLength = length;
+    return *this;
+}
+
 std::vector<std::uint8_t> MadeWorkbook::bof(std::uint16_t kind) const
 {
     std::vector<std::uint8_t> body;
@@ -82,7 +88,8 @@ std::vector<std::uint8_t> MadeWorkbook::stream() const
         for (int i = 0; i < 4; ++i)
             out[offsets[s] + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(at >> (8 * i));
         out.insert(out.end(), sheets_[s].records.begin(), sheets_[s].records.end());
-        append(out, Eof, {});
+        put(out, Eof, 2);
+        put(out, sheets_[s].eofLength, 2);
     }
     return out;
 }

@@ -18,6 +18,8 @@ public:
     // Starts a sheet (0x10 worksheet, 0x20 chart) named `name`; the records that follow go into it.
     MadeWorkbook& sheet(const std::string& name, std::uint16_t kind = 0x0010, std::uint8_t boundSheetType = 0);
     MadeWorkbook& record(std::uint16_t type, const std::vector<std::uint8_t>& body = {});
+    // Gives the sheet's EOF record a length that it does not have, reaching into what follows it.
+    MadeWorkbook& eofClaiming(std::uint16_t length);
 
     // The stream, each sheet closed with EOF.
     std::vector<std::uint8_t> stream() const;
@@ -31,6 +33,7 @@ private:
         std::string name;
         std::uint8_t type = 0;
         std::vector<std::uint8_t> records;
+        std::uint16_t eofLength = 0;
     };
     std::uint16_t biff_;
     std::vector<std::uint8_t> globals_;

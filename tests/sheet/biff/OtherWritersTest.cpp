@@ -195,6 +195,52 @@ TEST(OtherWriters, Excel95WorkbooksAreReadWithTheirCodePageButNotWritten)
     }
 }
 
+std::vector<std::uint8_t> numberBody(int row, int column, double value)
+{
+    std::vector<std::uint8_t> body = cellHeader(row, column);
+    put(body, std::bit_cast<std::uint64_t>(value), 8);
+    return body;
+}
+
+// Slips that xlrd reads past, and so must the engine, keeping what they hold: an EOF record that
+// claims a length reaching into the next sheet or past the stream's end, a string table whose count
+// of references is zero, empty CONTINUE records.
+TEST(OtherWriters, SlipsThatOtherReadersTolerateAreRead)
+{
+    std::vector<std::uint8_t> strings;
+    put(strings, 0, 4); // no references, although a cell has one
+    put(strings, 2, 4);
+    for (const char* text : {"ab", "cd"}) {
+        put(strings, 2, 2);
+        strings.push_back(0);
+        strings.push_back(static_cast<std::uint8_t>(text[0]));
+        strings.push_back(static_cast<std::uint8_t>(text[1]));
+    }
+    std::vector<std::uint8_t> sharedLabel = cellHeader(1, 0);
+    put(sharedLabel, 1, 4);
+    test::MadeWorkbook made;
+    made.global(0x00FC, strings)
+        .global(0x003C)
+        .sheet("First")
+        .record(Number, numberBody(0, 0, 1))
+        .record(0x003C)
+        .record(0x00FD, sharedLabel)
+        .eofClaiming(8)
+        .sheet("Second")
+        .record(Number, numberBody(0, 0, 2))
+        .eofClaiming(100);
+
+    biff::WorkbookFile file = biff::readWorkbookFile(made.file());
+    for (int pass = 0; pass < 2; ++pass) {
+        ASSERT_EQ(file.workbook.sheets.size(), 2u);
+        EXPECT_EQ(valueAt(file.workbook, 0, 0, 0), model::CellValue(1.0));
+        EXPECT_EQ(valueAt(file.workbook, 0, 1, 0), model::CellValue(std::string("cd")));
+        EXPECT_EQ(valueAt(file.workbook, 1, 0, 0), model::CellValue(2.0));
+        edit::writeCellText(file.workbook, 0, 3, 0, "x", NumberLocale{});
+        file = biff::readWorkbookFile(biff::workbookFileBytes(file));
+    }
+}
+
 TEST(OtherWriters, OlderFilesAreRefusedByTheirName)
 {
     const struct {
