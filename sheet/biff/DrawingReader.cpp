@@ -13,7 +13,6 @@ constexpr std::uint16_t ShapeRecord = 0xF00A;
 constexpr std::uint16_t ClientAnchor = 0xF010;
 constexpr std::uint16_t ClientData = 0xF011;
 constexpr int MaxNesting = 16;
-constexpr std::uint16_t TextObject = 0x01B6;
 
 struct Walker {
     std::vector<ClientShape> shapes;
@@ -82,7 +81,7 @@ void SheetDrawingData::take(std::uint16_t type, std::span<const std::uint8_t> bo
         textCharacters_ = runBytes_ = 0;
         return;
     }
-    if (type == TextObject) {
+    if (type == rt::TxO) {
         // The text and its runs follow in CONTINUE records of their own: the characters, each record
         // starting with a byte that tells whether they are stored as one byte or two, then the runs.
         io::ByteReader reader(body, "a TXO record");

@@ -7,7 +7,9 @@ namespace sheet::biff {
 
 std::uint16_t streamVersion(std::span<const std::uint8_t> stream)
 {
-    if (stream.size() < 6 || io::ByteWriter::get16(stream.data()) != rt::Bof || io::ByteWriter::get16(stream.data() + 2) < 2)
+    const bool bof = stream.size() >= 6 && io::ByteWriter::get16(stream.data()) == rt::Bof &&
+                     io::ByteWriter::get16(stream.data() + 2) >= 2;
+    if (!bof)
         return 0;
     return io::ByteWriter::get16(stream.data() + 4);
 }

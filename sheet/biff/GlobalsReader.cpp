@@ -13,7 +13,6 @@
 namespace sheet::biff {
 namespace {
 
-constexpr std::uint16_t CodePage = 0x0042;
 constexpr int Utf16CodePage = 1200;
 
 model::Font readFont(std::span<const std::uint8_t> bytes, const RecordText& text)
@@ -79,7 +78,7 @@ model::Xf readBiff5Xf(std::span<const std::uint8_t> bytes)
 int codePage(const std::vector<model::Record>& records)
 {
     for (const model::Record& record : records)
-        if (record.type == CodePage && record.bytes.size() >= 2)
+        if (record.type == rt::CodePage && record.bytes.size() >= 2)
             return io::ByteReader(record.bytes, "the CODEPAGE record").u16();
     return 1252;
 }

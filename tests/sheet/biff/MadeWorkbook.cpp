@@ -98,7 +98,8 @@ std::vector<std::uint8_t> MadeWorkbook::file(const std::u16string& streamName) c
 {
     container::CompoundFile file;
     file.root.type = container::Entry::Type::Root;
-    file.root.children.push_back(container::Entry{streamName, container::Entry::Type::Stream, {}, 0, 0, 0, stream(), {}});
+    file.root.children.push_back(
+        container::Entry{streamName, container::Entry::Type::Stream, {}, 0, 0, 0, stream(), {}});
     return container::writeCompoundFile(file);
 }
 

@@ -39,6 +39,13 @@ std::vector<std::uint8_t> formulaBody(int row, int column, double cached)
     return body;
 }
 
+std::vector<std::uint8_t> numberBody(int row, int column, double value)
+{
+    std::vector<std::uint8_t> body = cellHeader(row, column);
+    put(body, std::bit_cast<std::uint64_t>(value), 8);
+    return body;
+}
+
 // How many records of `type` the workbook's stream holds, its header records included.
 int recordsOfType(const std::vector<std::uint8_t>& fileBytes, std::uint16_t type)
 {
@@ -55,7 +62,7 @@ int recordsOfType(const std::vector<std::uint8_t>& fileBytes, std::uint16_t type
 TEST(OtherWriters, Biff8UnderAnyStreamNameIsReadAndSavedAsWorkbook)
 {
     test::MadeWorkbook made;
-    made.sheet("Data").record(Number, [] { auto body = cellHeader(0, 0); put(body, 0x4045000000000000, 8); return body; }());
+    made.sheet("Data").record(Number, numberBody(0, 0, 42));
     for (const std::u16string name : {u"Book", u"BOOK", u"workbook"}) {
         biff::WorkbookFile file = biff::readWorkbookFile(made.file(name));
         EXPECT_EQ(valueAt(file.workbook, 0, 0, 0), model::CellValue(42.0));
@@ -193,13 +200,6 @@ TEST(OtherWriters, Excel95WorkbooksAreReadWithTheirCodePageButNotWritten)
     } catch (const FormatError& error) {
         EXPECT_THAT(error.what(), ::testing::HasSubstr("Excel 95 workbooks can be read but not written"));
     }
-}
-
-std::vector<std::uint8_t> numberBody(int row, int column, double value)
-{
-    std::vector<std::uint8_t> body = cellHeader(row, column);
-    put(body, std::bit_cast<std::uint64_t>(value), 8);
-    return body;
 }
 
 // Slips that xlrd reads past, and so must the engine, keeping what they hold: an EOF record that

@@ -86,8 +86,8 @@ TEST(SheetDrawing, ShapesThatGoOnInContinueRecordsAreReadAndKeptThroughASave)
     const std::vector<std::uint8_t> textBox = officeArt(0, 0xF00D, {});
     std::vector<std::uint8_t> group;
     put(group, 0, 16);
-    const std::vector<std::uint8_t> patriarch =
-        officeArt(0x000F, 0xF004, joined({officeArt(0x0001, 0xF009, group), officeArt(0x0002, 0xF00A, std::vector<std::uint8_t>(8, 0))}));
+    const std::vector<std::uint8_t> patriarch = officeArt(
+        0x000F, 0xF004, joined({officeArt(0x0001, 0xF009, group), officeArt(0x0002, 0xF00A, std::vector<std::uint8_t>(8, 0))}));
     const std::size_t shapes = patriarch.size() + 2 * (first.size() + textBox.size());
     std::vector<std::uint8_t> dg;
     put(dg, 2, 4);
@@ -101,7 +101,10 @@ TEST(SheetDrawing, ShapesThatGoOnInContinueRecordsAreReadAndKeptThroughASave)
     test::MadeWorkbook made;
     made.sheet("Notes").record(MsoDrawing, head).record(Obj, commentObject(1)).record(MsoDrawing, textBox);
     addText(made, "first");
-    made.record(Continue, secondStart).record(Continue, secondEnd).record(Obj, commentObject(2)).record(Continue, textBox);
+    made.record(Continue, secondStart)
+        .record(Continue, secondEnd)
+        .record(Obj, commentObject(2))
+        .record(Continue, textBox);
     addText(made, "second");
 
     biff::WorkbookFile file = biff::readWorkbookFile(made.file());
