@@ -201,7 +201,9 @@ TEST(HostileInput, MutatedWorkbooksNeverCrash)
 {
     std::mt19937 random(20261207);
     int opened = 0, refused = 0;
-    for (const std::string& path : {test::templatePath(), test::dataPath("writeexcel-chart.xls")}) {
+    for (const std::string& path : {test::templatePath(), test::dataPath("writeexcel-chart.xls"),
+                                    test::dataPath("comments-drawing-in-continue-records.xls"),
+                                    test::dataPath("excel-95-biff5.xls")}) {
         const std::vector<std::uint8_t> original = test::fileBytes(path);
         for (int round = 0; round < 300; ++round) {
             std::vector<std::uint8_t> bytes = original;
