@@ -6,6 +6,8 @@
 #include "sheet/biff/WorkbookWriter.h"
 #include "sheet/io/FileBytes.h"
 
+#include <algorithm>
+
 namespace sheet::biff {
 namespace {
 
@@ -32,14 +34,25 @@ container::Entry& workbookStream(container::CompoundFile& file)
 
 // The workbook stream's bytes leave the container while they are read: saving writes the stream
 // afresh from the model, so the file never holds a workbook twice.
+// A BIFF8 workbook is saved as "Workbook". An Excel 95 copy beside it, which Excel 97 can write for
+// older programs, would still hold the data as it was before the save: it goes.
 void readWorkbookStream(WorkbookFile& file)
 {
-    container::Entry& stream = workbookStream(file.container);
-    const std::vector<std::uint8_t> data = std::move(stream.data);
+    container::Entry& chosen = workbookStream(file.container);
+    const std::vector<std::uint8_t> data = std::move(chosen.data);
     file.workbook = readWorkbook(data);
-    if (file.workbook.biff == 8 && !streamNamed(file.container, u"Workbook"))
-        stream.name = u"Workbook";
-    file.streamName = stream.name;
+    file.streamName = chosen.name;
+    if (file.workbook.biff != 8)
+        return;
+    std::vector<const container::Entry*> stale;
+    const container::Entry* named[] = {streamNamed(file.container, u"Workbook"), streamNamed(file.container, u"Book")};
+    for (const container::Entry* other : named)
+        if (other && other != &chosen)
+            stale.push_back(other);
+    chosen.name = file.streamName = u"Workbook";
+    std::erase_if(file.container.root.children, [&stale](const container::Entry& entry) {
+        return std::find(stale.begin(), stale.end(), &entry) != stale.end();
+    });
 }
 
 container::CompoundFile readContainer(std::span<const std::uint8_t> bytes)

@@ -70,10 +70,26 @@ TEST(OtherWriters, Biff8UnderAnyStreamNameIsReadAndSavedAsWorkbook)
         const std::vector<std::uint8_t> saved = biff::workbookFileBytes(file);
         const container::CompoundFile copy = container::readCompoundFile(saved);
         ASSERT_EQ(copy.root.children.size(), 1u);
-        EXPECT_EQ(copy.root.children[0].name, name == u"workbook" ? u"workbook" : u"Workbook");
+        EXPECT_EQ(copy.root.children[0].name, u"Workbook");
         const biff::WorkbookFile again = biff::readWorkbookFile(saved);
         EXPECT_EQ(valueAt(again.workbook, 0, 1, 0), model::CellValue(2.0));
     }
+
+    // Excel 97 can keep an Excel 95 copy beside the workbook for older programs; after a save it
+    // would show the data as it was, so it goes, and every other stream stays.
+    container::CompoundFile both = container::readCompoundFile(made.file());
+    const std::vector<std::uint8_t> excel95 = test::MadeWorkbook(0x0500).sheet("Data").stream();
+    const auto stream = [](std::u16string name, std::vector<std::uint8_t> data) {
+        return container::Entry{std::move(name), container::Entry::Type::Stream, {}, 0, 0, 0, std::move(data), {}};
+    };
+    both.root.children.push_back(stream(u"Book", excel95));
+    both.root.children.push_back(stream(u"\x05SummaryInformation", {1}));
+    biff::WorkbookFile file = biff::readWorkbookFile(container::writeCompoundFile(both));
+    EXPECT_EQ(file.workbook.biff, 8);
+    const container::CompoundFile copy = container::readCompoundFile(biff::workbookFileBytes(file));
+    ASSERT_EQ(copy.root.children.size(), 2u);
+    EXPECT_NE(copy.root.child(u"Workbook"), nullptr);
+    EXPECT_NE(copy.root.child(u"\x05SummaryInformation"), nullptr);
 }
 
 // A formula under Excel 4.0's record id is a formula cell; when the sheet is written anew, the cell
