@@ -2,7 +2,6 @@
 
 #include "sheet/Errors.h"
 #include "sheet/automation/Document.h"
-#include "sheet/edit/CellEditing.h"
 
 #include <algorithm>
 
@@ -22,8 +21,11 @@ Workbook::~Workbook() = default;
 Worksheet& Workbook::ActiveSheet()
 {
     model::Workbook& workbook = document_->model();
-    const int index = workbook.activeSheet;
-    edit::worksheet(workbook, index);
+    const int index = workbook.activeWorksheet();
+    if (index < 0)
+        throw ArgumentError("the workbook has no worksheet: its active sheet \"" +
+                            workbook.sheets.at(static_cast<std::size_t>(workbook.activeSheet)).name +
+                            "\" has no cells");
     for (const auto& sheet : sheets_)
         if (sheet->index() == index)
             return *sheet;

@@ -11,7 +11,7 @@ bool isCellTableRecord(std::uint16_t type)
     switch (type) {
     case rt::Row: case rt::DbCell: case rt::Number: case rt::Rk: case rt::MulRk: case rt::LabelSst:
     case rt::Label: case rt::RString: case rt::Blank: case rt::MulBlank: case rt::BoolErr: case rt::Formula:
-    case rt::String: case rt::SharedFormula: case rt::Array: case rt::Table:
+    case rt::String: case rt::SharedFormula: case rt::Array: case rt::Table: case rt::Biff4Formula:
         return true;
     default:
         return false;

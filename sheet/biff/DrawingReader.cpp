@@ -1,5 +1,6 @@
 #include "sheet/biff/DrawingReader.h"
 
+#include "sheet/biff/RecordTypes.h"
 #include "sheet/io/ByteReader.h"
 
 #include <algorithm>
@@ -22,7 +23,10 @@ struct Walker {
         while (reader.remaining() >= 8) {
             const std::uint16_t versionAndInstance = reader.u16();
             const std::uint16_t type = reader.u16();
-            const std::size_t length = std::min<std::size_t>(reader.u32(), reader.remaining());
+            // A record may claim more than is left: the drawing of a damaged sheet, or a container whose
+            // last shape is cut short; what is there is read.
+            const std::uint32_t claimed = reader.u32();
+            const std::size_t length = std::min<std::size_t>(claimed, reader.remaining());
             const auto body = reader.bytes(length);
             if ((versionAndInstance & 0x0F) == 0x0F) {
                 if (depth >= MaxNesting)
@@ -67,6 +71,42 @@ std::vector<ClientShape> readClientShapes(std::span<const std::uint8_t> drawing)
     Walker walker;
     walker.walk(drawing, 0, nullptr, nullptr);
     return walker.shapes;
+}
+
+void SheetDrawingData::take(std::uint16_t type, std::span<const std::uint8_t> body)
+{
+    if (type == rt::MsoDrawing) {
+        bytes_.insert(bytes_.end(), body.begin(), body.end());
+        inDrawing_ = true;
+        textCharacters_ = runBytes_ = 0;
+        return;
+    }
+    if (type == rt::TxO) {
+        // The text and its runs follow in CONTINUE records of their own: the characters, each record
+        // starting with a byte that tells whether they are stored as one byte or two, then the runs.
+        io::ByteReader reader(body, "a TXO record");
+        if (body.size() >= 14) {
+            reader.skip(10);
+            textCharacters_ = reader.u16();
+            runBytes_ = textCharacters_ ? reader.u16() : 0;
+        }
+        return;
+    }
+    if (type != rt::Continue) {
+        inDrawing_ = type == rt::Obj && inDrawing_;
+        textCharacters_ = runBytes_ = 0;
+        return;
+    }
+    if (textCharacters_) {
+        const std::size_t width = !body.empty() && (body[0] & 0x01) ? 2 : 1;
+        const std::size_t characters = body.empty() ? 0 : (body.size() - 1) / width;
+        // A record that brings no character would leave the text waiting for ever.
+        textCharacters_ = characters ? textCharacters_ - std::min(characters, textCharacters_) : 0;
+    } else if (runBytes_) {
+        runBytes_ -= std::min(body.size(), runBytes_);
+    } else if (inDrawing_) {
+        bytes_.insert(bytes_.end(), body.begin(), body.end());
+    }
 }
 
 } // namespace sheet::biff

@@ -1,10 +1,10 @@
 #include "sheet/biff/GlobalsReader.h"
 
 #include "sheet/Errors.h"
+#include "sheet/biff/FormatVersion.h"
 #include "sheet/biff/RecordStream.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/biff/SharedStringTable.h"
-#include "sheet/biff/UnicodeText.h"
 #include "sheet/text/Utf16.h"
 #include "sheet/io/ByteReader.h"
 
@@ -13,7 +13,9 @@
 namespace sheet::biff {
 namespace {
 
-model::Font readFont(std::span<const std::uint8_t> bytes)
+constexpr int Utf16CodePage = 1200;
+
+model::Font readFont(std::span<const std::uint8_t> bytes, const RecordText& text)
 {
     io::ByteReader reader(bytes, "a FONT record");
     model::Font font;
@@ -26,7 +28,7 @@ model::Font readFont(std::span<const std::uint8_t> bytes)
     reader.u16(); // super- or subscript
     font.underline = reader.u8();
     reader.skip(3);
-    font.name = text::toUtf8(readUnicodeString(reader, 1));
+    font.name = text::toUtf8(text.read(reader, 1));
     return font;
 }
 
@@ -38,6 +40,47 @@ model::SheetKind kindOf(std::uint8_t type)
     case 0x02: return model::SheetKind::Chart;
     default: return model::SheetKind::Other;
     }
+}
+
+// An Excel 95 XF record: 16 bytes, with the borders and the fill packed otherwise than in BIFF8.
+model::Xf readBiff5Xf(std::span<const std::uint8_t> bytes)
+{
+    io::ByteReader reader(bytes, "an XF record");
+    model::Xf xf;
+    xf.fontIndex = reader.u16();
+    xf.formatIndex = reader.u16();
+    const std::uint16_t protection = reader.u16();
+    xf.isStyle = protection & 0x0004;
+    xf.parent = protection >> 4;
+    const std::uint8_t alignment = reader.u8();
+    xf.horizontal = static_cast<model::HorizontalAlignment>(alignment & 0x07);
+    xf.wrap = alignment & 0x08;
+    xf.vertical = static_cast<model::VerticalAlignment>(std::min((alignment >> 4) & 0x07, 4));
+    constexpr int Rotations[] = {0, 255, 90, 180}; // none, stacked, upwards, downwards
+    xf.rotation = Rotations[reader.u8() & 0x03];
+    const std::uint32_t fillAndBottom = reader.u32();
+    xf.patternForeground = fillAndBottom & 0x7F;
+    xf.patternBackground = (fillAndBottom >> 7) & 0x7F;
+    xf.fillPattern = static_cast<int>((fillAndBottom >> 16) & 0x3F);
+    xf.bottom.style = (fillAndBottom >> 22) & 0x07;
+    xf.bottom.colorIndex = static_cast<int>(fillAndBottom >> 25);
+    const std::uint32_t sides = reader.u32();
+    xf.top.style = sides & 0x07;
+    xf.left.style = (sides >> 3) & 0x07;
+    xf.right.style = (sides >> 6) & 0x07;
+    xf.top.colorIndex = (sides >> 9) & 0x7F;
+    xf.left.colorIndex = (sides >> 16) & 0x7F;
+    xf.right.colorIndex = (sides >> 23) & 0x7F;
+    return xf;
+}
+
+// The code page of an Excel 95 workbook's strings, from its CODEPAGE record.
+int codePage(const std::vector<model::Record>& records)
+{
+    for (const model::Record& record : records)
+        if (record.type == rt::CodePage && record.bytes.size() >= 2)
+            return io::ByteReader(record.bytes, "the CODEPAGE record").u16();
+    return 1252;
 }
 
 } // namespace
@@ -84,8 +127,12 @@ GlobalsIndex readGlobals(model::Workbook& workbook)
     std::vector<bool> selfBooks;
     const auto& records = workbook.globalRecords;
     const model::Record& bof = records.front();
-    if (bof.bytes.size() < 4 || io::ByteReader(bof.bytes, "the BOF record").u16() != 0x0600)
-        throw FormatError("not a workbook in the Excel 97-2003 format (BIFF8)");
+    const std::uint16_t version = bof.bytes.size() < 4 ? 0 : io::ByteReader(bof.bytes, "the BOF record").u16();
+    if (version != Biff8Version && version != Biff5Version)
+        throw FormatError("not a workbook in the Excel 97-2003 (BIFF8) or Excel 95 (BIFF5) format");
+    workbook.biff = version == Biff8Version ? 8 : 5;
+    index.text.unicode = workbook.biff == 8;
+    index.text.codepage = index.text.unicode ? Utf16CodePage : codePage(records);
     if (substreamKind(bof) != rt::GlobalsKind)
         throw FormatError("damaged workbook: the Workbook stream does not begin with the workbook globals");
     std::vector<std::pair<std::uint16_t, std::uint16_t>> externSheets;
@@ -96,15 +143,15 @@ GlobalsIndex readGlobals(model::Workbook& workbook)
         case rt::FilePass:
             throw FormatError("the workbook is protected with a password and cannot be opened");
         case rt::Font:
-            workbook.fonts.push_back(readFont(record.bytes));
+            workbook.fonts.push_back(readFont(record.bytes, index.text));
             break;
         case rt::Format: {
             const int formatIndex = reader.u16();
-            workbook.formats.codes[formatIndex] = text::toUtf8(readUnicodeString(reader, 2));
+            workbook.formats.codes[formatIndex] = text::toUtf8(index.text.read(reader, index.text.unicode ? 2 : 1));
             break;
         }
         case rt::Xf:
-            workbook.xfs.push_back(readXf(record.bytes));
+            workbook.xfs.push_back(index.text.unicode ? readXf(record.bytes) : readBiff5Xf(record.bytes));
             break;
         case rt::Palette: {
             const std::size_t count = std::min<std::size_t>(reader.u16(), 56);
@@ -120,7 +167,7 @@ GlobalsIndex readGlobals(model::Workbook& workbook)
             entry.offset = reader.u32();
             entry.visible = (reader.u8() & 0x03) == 0;
             entry.kind = kindOf(reader.u8());
-            entry.name = text::toUtf8(readUnicodeString(reader, 1));
+            entry.name = text::toUtf8(index.text.read(reader, 1));
             index.sheets.push_back(std::move(entry));
             break;
         }
@@ -139,6 +186,8 @@ GlobalsIndex readGlobals(model::Workbook& workbook)
             selfBooks.push_back(record.bytes.size() >= 4 && record.bytes[2] == 0x01 && record.bytes[3] == 0x04);
             break;
         case rt::ExternSheet: {
+            if (!index.text.unicode) // an Excel 95 workbook names each sheet in a record of its own
+                break;
             const std::size_t count = reader.u16();
             for (std::size_t x = 0; x < count && reader.remaining() >= 6; ++x) {
                 const std::uint16_t book = reader.u16();

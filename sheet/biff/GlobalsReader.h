@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sheet/biff/ChartReader.h"
+#include "sheet/biff/RecordText.h"
 #include "sheet/model/Workbook.h"
 
 #include <cstdint>
@@ -21,9 +22,11 @@ struct SheetEntry {
 struct GlobalsIndex {
     std::vector<SheetEntry> sheets;
     SheetReferences references;
+    RecordText text;
 };
 
-// Fills fonts, formats, XFs, palette, strings and the active sheet from `workbook.globalRecords`.
+// Fills fonts, formats, XFs, palette, strings and the active sheet from `workbook.globalRecords`, of
+// BIFF8 or of an Excel 95 workbook (BIFF5 and BIFF7, whose strings are bytes in the workbook's code page).
 GlobalsIndex readGlobals(model::Workbook& workbook);
 
 model::Xf readXf(std::span<const std::uint8_t> bytes);

@@ -46,6 +46,16 @@ Substream readSubstream(std::span<const std::uint8_t> stream, std::size_t offset
         model::Record record;
         record.type = reader.u16();
         const std::uint16_t length = reader.u16();
+        if (record.type == rt::Eof) {
+            // An EOF record has no body. Some programs give one a length that reaches into the next
+            // sheet or past the stream's end; it still ends its substream, and is kept without it.
+            reader.skip(std::min<std::size_t>(length, reader.remaining()));
+            if (result.records.empty())
+                throw FormatError("damaged workbook: a sheet does not begin with a BOF record");
+            --depth;
+            result.records.push_back(std::move(record));
+            continue;
+        }
         if (length > reader.remaining())
             throw FormatError("damaged workbook: the record at offset " + std::to_string(at) +
                               " runs past the end of the Workbook stream");
@@ -64,8 +74,6 @@ Substream readSubstream(std::span<const std::uint8_t> stream, std::size_t offset
             throw FormatError("damaged workbook: a sheet does not begin with a BOF record");
         if (record.type == rt::Bof && ++depth > MaxNesting)
             throw FormatError("damaged workbook: substreams are nested too deep");
-        if (record.type == rt::Eof)
-            --depth;
         result.records.push_back(std::move(record));
     } while (depth > 0);
     return result;

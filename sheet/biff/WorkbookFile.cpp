@@ -1,30 +1,78 @@
 #include "sheet/biff/WorkbookFile.h"
 
 #include "sheet/Errors.h"
+#include "sheet/biff/FormatVersion.h"
 #include "sheet/biff/WorkbookReader.h"
 #include "sheet/biff/WorkbookWriter.h"
 #include "sheet/io/FileBytes.h"
 
+#include <algorithm>
+
 namespace sheet::biff {
 namespace {
 
+container::Entry* streamNamed(container::CompoundFile& file, std::u16string_view name)
+{
+    container::Entry* stream = file.root.child(name);
+    return stream && !stream->isStorage() ? stream : nullptr;
+}
+
+// The stream that holds the workbook: a BIFF8 one first, whatever its name, then an older one.
 container::Entry& workbookStream(container::CompoundFile& file)
 {
-    container::Entry* stream = file.root.child(u"Workbook");
-    if (!stream || stream->isStorage()) {
-        if (file.root.child(u"Book"))
-            throw FormatError("not a workbook in the Excel 97-2003 format: it is an older (BIFF5) workbook");
-        throw FormatError("not a workbook: the file has no Workbook stream");
-    }
-    return *stream;
+    container::Entry* workbook = streamNamed(file, u"Workbook");
+    container::Entry* book = streamNamed(file, u"Book");
+    for (container::Entry* stream : {workbook, book})
+        if (stream && streamVersion(stream->data) == Biff8Version)
+            return *stream;
+    if (workbook)
+        return *workbook;
+    if (book)
+        return *book;
+    throw FormatError("not a workbook: the file has no Workbook stream");
 }
 
 // The workbook stream's bytes leave the container while they are read: saving writes the stream
 // afresh from the model, so the file never holds a workbook twice.
+// A BIFF8 workbook is saved as "Workbook". An Excel 95 copy beside it, which Excel 97 can write for
+// older programs, would still hold the data as it was before the save: it goes.
 void readWorkbookStream(WorkbookFile& file)
 {
-    const std::vector<std::uint8_t> stream = std::move(workbookStream(file.container).data);
-    file.workbook = readWorkbook(stream);
+    container::Entry& chosen = workbookStream(file.container);
+    const std::vector<std::uint8_t> data = std::move(chosen.data);
+    file.workbook = readWorkbook(data);
+    file.streamName = chosen.name;
+    if (file.workbook.biff != 8)
+        return;
+    std::vector<const container::Entry*> stale;
+    const container::Entry* named[] = {streamNamed(file.container, u"Workbook"), streamNamed(file.container, u"Book")};
+    for (const container::Entry* other : named)
+        if (other && other != &chosen)
+            stale.push_back(other);
+    chosen.name = file.streamName = u"Workbook";
+    std::erase_if(file.container.root.children, [&stale](const container::Entry& entry) {
+        return std::find(stale.begin(), stale.end(), &entry) != stale.end();
+    });
+}
+
+container::CompoundFile readContainer(std::span<const std::uint8_t> bytes)
+{
+    if (const std::optional<std::string> older = olderFormatName(bytes))
+        throw FormatError("not a workbook that can be read: the file is " + *older +
+                          ", older than Excel 95; save it as an Excel 97-2003 workbook first");
+    return container::readCompoundFile(bytes);
+}
+
+// The stream that saving writes; Excel 95 workbooks are read only.
+container::Entry& streamToWrite(WorkbookFile& file)
+{
+    if (file.workbook.biff != 8)
+        throw FormatError("Excel 95 workbooks can be read but not written: save it as an Excel 97-2003 workbook "
+                          "in a spreadsheet program first");
+    container::Entry* stream = streamNamed(file.container, file.streamName);
+    if (!stream)
+        throw FormatError("not a workbook: the file has no Workbook stream");
+    return *stream;
 }
 
 } // namespace
@@ -32,7 +80,7 @@ void readWorkbookStream(WorkbookFile& file)
 WorkbookFile readWorkbookFile(std::span<const std::uint8_t> bytes)
 {
     WorkbookFile file;
-    file.container = container::readCompoundFile(bytes);
+    file.container = readContainer(bytes);
     readWorkbookStream(file);
     return file;
 }
@@ -41,7 +89,7 @@ WorkbookFile openWorkbookFile(const std::string& path)
 {
     WorkbookFile file;
     try {
-        file.container = container::readCompoundFile(io::readFileBytes(path));
+        file.container = readContainer(io::readFileBytes(path));
         readWorkbookStream(file);
     } catch (const FormatError& error) {
         throw FormatError(path + ": " + error.what());
@@ -51,7 +99,7 @@ WorkbookFile openWorkbookFile(const std::string& path)
 
 std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file)
 {
-    workbookStream(file.container).data = writeWorkbook(file.workbook);
+    streamToWrite(file).data = writeWorkbook(file.workbook);
     return container::writeCompoundFile(file.container);
 }
 
@@ -59,7 +107,7 @@ std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file)
 // stream written for it; that stream leaves the container again afterwards, as after reading.
 void saveWorkbookFile(WorkbookFile& file, const std::string& path, SaveTarget target)
 {
-    container::Entry& stream = workbookStream(file.container);
+    container::Entry& stream = streamToWrite(file);
     stream.data = writeWorkbook(file.workbook);
     const struct Release {
         std::vector<std::uint8_t>& data;

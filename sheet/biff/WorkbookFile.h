@@ -14,9 +14,13 @@ namespace sheet::biff {
 struct WorkbookFile {
     container::CompoundFile container;
     model::Workbook workbook;
+    std::u16string streamName = u"Workbook"; // the workbook's stream in the container
 };
 
-// Reads a workbook from bytes or from a file; any damage gives a FormatError, never a crash.
+// Reads a workbook from bytes or from a file; any damage gives a FormatError, never a crash. The workbook
+// is the stream named "Workbook" or "Book" (in any case) whose BOF record says BIFF8, else the one that
+// holds an Excel 95 workbook (BIFF5 or BIFF7), which is read but cannot be saved. A BIFF8 workbook is
+// saved as "Workbook", the name every reader looks for, without the Excel 95 copy that may lie beside it.
 WorkbookFile readWorkbookFile(std::span<const std::uint8_t> bytes);
 WorkbookFile openWorkbookFile(const std::string& path);
 

@@ -7,7 +7,6 @@
 #include "sheet/biff/RecordStream.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/biff/SharedStringTable.h"
-#include "sheet/biff/UnicodeText.h"
 #include "sheet/text/Utf16.h"
 #include "sheet/io/ByteReader.h"
 
@@ -27,8 +26,8 @@ struct ObjectInfo {
 class WorksheetReader {
 public:
     WorksheetReader(model::Workbook& workbook, model::Sheet& sheet, int sheetIndex,
-                    const SheetReferences& references)
-        : workbook_(workbook), sheet_(sheet), sheetIndex_(sheetIndex), references_(references)
+                    const SheetReferences& references, const RecordText& text)
+        : workbook_(workbook), sheet_(sheet), sheetIndex_(sheetIndex), references_(references), text_(text)
     {
     }
 
@@ -38,9 +37,12 @@ public:
         cells_.reserve(cellCount());
         for (std::size_t i = 1; i < records.size(); ++i) {
             const model::Record& record = records[i];
-            if (record.type == rt::Bof)
+            if (record.type == rt::Bof) {
                 i = readChart(i);
-            else if (record.run)
+                continue;
+            }
+            drawing_.take(record.type, record.run ? std::span<const std::uint8_t>() : record.bytes);
+            if (record.run)
                 readRun(record.bytes);
             else
                 readRecord(record.type, record.bytes);
@@ -73,7 +75,7 @@ private:
         constexpr std::size_t RowCells = ColumnCount;
         switch (type) {
         case rt::Number: case rt::Rk: case rt::Blank: case rt::LabelSst: case rt::Label: case rt::RString:
-        case rt::BoolErr: case rt::Formula:
+        case rt::BoolErr: case rt::Formula: case rt::Biff4Formula:
             return 1;
         case rt::MulRk:
             return std::min(size >= 12 ? (size - 12) / 6 + 1 : 0, RowCells);
@@ -88,8 +90,9 @@ private:
     {
         for (std::size_t at = 0; at < run.size();) {
             const RunRecord record = runRecordAt(run, at);
-            at = record.type == rt::Formula ? readFormula(run, record) : record.next;
-            if (record.type != rt::Formula)
+            const bool formula = record.type == rt::Formula || record.type == rt::Biff4Formula;
+            at = formula ? readFormula(run, record) : record.next;
+            if (!formula)
                 readRecord(record.type, record.body);
         }
     }
@@ -140,7 +143,7 @@ private:
         case rt::Label:
         case rt::RString: {
             auto [row, column, xf] = cellHeader(reader);
-            workbook_.setValue(setCell(row, column, xf), text::toUtf8(readUnicodeString(reader, 2)));
+            workbook_.setValue(setCell(row, column, xf), text::toUtf8(text_.read(reader, 2)));
             break;
         }
         case rt::BoolErr: {
@@ -173,9 +176,6 @@ private:
         }
         case rt::Window2:
             sheet_.showGridlines = reader.u16() & 0x0002;
-            break;
-        case rt::MsoDrawing:
-            drawing_.insert(drawing_.end(), body.begin(), body.end());
             break;
         case rt::Obj:
             objects_.push_back(ObjectInfo{objectType(reader), -1});
@@ -220,7 +220,8 @@ private:
     }
 
     // Reads a FORMULA record of a run with the records that belong to it; returns where the next
-    // record of the run starts.
+    // record of the run starts. A formula under Excel 4.0's record id is kept under today's, the one
+    // that every reader knows, for when the sheet is written anew.
     std::size_t readFormula(std::span<const std::uint8_t> run, const RunRecord& first)
     {
         io::ByteReader reader(first.body, "a FORMULA record");
@@ -240,7 +241,7 @@ private:
             value = number.f64();
         }
         std::vector<model::Record> formula;
-        formula.push_back(model::Record{first.type, {first.body.begin(), first.body.end()}});
+        formula.push_back(model::Record{rt::Formula, {first.body.begin(), first.body.end()}});
         std::size_t at = first.next;
         while (at < run.size()) {
             const RunRecord next = runRecordAt(run, at);
@@ -248,7 +249,10 @@ private:
                 break;
             at = next.next;
             formula.push_back(model::Record{next.type, {next.body.begin(), next.body.end()}});
-            if (next.type == rt::String && stringResult) {
+            if (next.type == rt::String && stringResult && !text_.unicode) {
+                io::ByteReader string(next.body, "a STRING record");
+                value = text::toUtf8(text_.read(string, 2));
+            } else if (next.type == rt::String && stringResult) {
                 std::vector<std::span<const std::uint8_t>> segments{next.body};
                 for (std::size_t c = at; c < run.size();) {
                     const RunRecord more = runRecordAt(run, c);
@@ -290,7 +294,9 @@ private:
         model::Chart chart;
         const std::size_t end = readChartRecords(sheet_.records, first, chart);
         if (substreamKind(sheet_.records[first]) == rt::ChartKind) {
-            summarizeChart(chart, sheetIndex_, references_);
+            // Excel 95 charts name their cells otherwise; they are kept, but not drawn.
+            if (text_.unicode)
+                summarizeChart(chart, sheetIndex_, references_);
             if (!objects_.empty() && objects_.back().chartIndex < 0)
                 objects_.back().chartIndex = static_cast<int>(sheet_.charts.size());
             sheet_.charts.push_back(std::move(chart));
@@ -300,7 +306,7 @@ private:
 
     void pairDrawings()
     {
-        const std::vector<ClientShape> shapes = readClientShapes(drawing_);
+        const std::vector<ClientShape> shapes = readClientShapes(drawing_.bytes());
         for (std::size_t s = 0; s < shapes.size(); ++s) {
             if (!shapes[s].anchor)
                 continue;
@@ -320,17 +326,18 @@ private:
     model::Sheet& sheet_;
     int sheetIndex_;
     const SheetReferences& references_;
+    const RecordText& text_;
     model::CellStore::Entries cells_;
-    std::vector<std::uint8_t> drawing_;
+    SheetDrawingData drawing_;
     std::vector<ObjectInfo> objects_;
 };
 
 } // namespace
 
 void readWorksheet(model::Workbook& workbook, model::Sheet& sheet, int sheetIndex,
-                   const SheetReferences& references)
+                   const SheetReferences& references, const RecordText& text)
 {
-    WorksheetReader(workbook, sheet, sheetIndex, references).read();
+    WorksheetReader(workbook, sheet, sheetIndex, references, text).read();
 }
 
 } // namespace sheet::biff

@@ -4,6 +4,18 @@
 
 namespace sheet::model {
 
+int Workbook::activeWorksheet() const
+{
+    const auto isWorksheet = [this](std::size_t index) { return sheets[index].kind == SheetKind::Worksheet; };
+    if (activeSheet >= 0 && static_cast<std::size_t>(activeSheet) < sheets.size() &&
+        isWorksheet(static_cast<std::size_t>(activeSheet)))
+        return activeSheet;
+    for (std::size_t i = 0; i < sheets.size(); ++i)
+        if (isWorksheet(i))
+            return static_cast<int>(i);
+    return -1;
+}
+
 const Font* Workbook::font(int fontIndex) const
 {
     if (fontIndex < 0 || fontIndex == 4)

@@ -33,6 +33,7 @@ struct Workbook {
     std::vector<std::string> cellTexts;
     std::vector<Sheet> sheets;
     int activeSheet = 0;
+    int biff = 8; // 8 for Excel 97-2003; 5 for an Excel 95 workbook (BIFF5 or BIFF7), which is read only
 
     std::vector<Record> globalRecords;
     std::vector<std::uint8_t> trailingBytes; // after the last sheet, such as padding; written back as read
@@ -40,6 +41,9 @@ struct Workbook {
     std::size_t readXfCount = 0;   // XFs beyond this were added since reading
     bool modified = false;
 
+    // The sheet that cells are written to and drawn from: the active sheet, or the first worksheet when
+    // the active sheet is a chart sheet (or another sheet without cells); -1 when there is no worksheet.
+    int activeWorksheet() const;
     // The font of an XF's font index (index 4 does not exist in the file); nullptr when out of range.
     const Font* font(int fontIndex) const;
     // The XF at an index, nullptr when out of range.

@@ -8,6 +8,9 @@ namespace sheet::render {
 
 namespace {
 
+// A comment's box shows only while the pointer rests on its cell.
+constexpr int CommentObject = 0x19;
+
 void include(std::optional<model::CellRange>& area, int row, int column)
 {
     if (!area) {
@@ -23,6 +26,8 @@ void include(std::optional<model::CellRange>& area, int row, int column)
 std::optional<model::CellRange> growToDrawings(const model::Sheet& sheet, std::optional<model::CellRange> area)
 {
     for (const model::DrawingObject& drawing : sheet.drawings) {
+        if (drawing.objectType == CommentObject)
+            continue;
         const model::Anchor& a = drawing.anchor;
         include(area, std::clamp(a.row1, 0, SheetGeometry::maxRows - 1), std::clamp(a.col1, 0, SheetGeometry::maxColumns - 1));
         include(area, std::clamp(a.row2, 0, SheetGeometry::maxRows - 1), std::clamp(a.col2, 0, SheetGeometry::maxColumns - 1));

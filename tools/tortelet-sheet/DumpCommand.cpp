@@ -35,9 +35,10 @@ Command dumpCommand()
 {
     return {"dump", "dump WORKBOOK",
             "    Lists the workbook, one fact a line with tab-separated fields: each sheet, the used range\n"
-            "    of the active sheet, every cell that holds a value (address, kind, value, number format\n"
-            "    code, the value as its format shows it) and every chart (type, 3-D or not, and for each\n"
-            "    series where its name, values and categories come from).\n",
+            "    of the active sheet (of the first worksheet when a chart sheet is active), every cell\n"
+            "    that holds a value (address, kind, value, number format code, the value as its format\n"
+            "    shows it) and every chart (type, 3-D or not, and for each series where its name, values\n"
+            "    and categories come from).\n",
             dump};
 }
 

@@ -83,12 +83,14 @@ int fill(const Arguments& arguments, std::ostream&)
 Command fillCommand()
 {
     return {"fill", "fill TEMPLATE OUT [ENTRIES]",
-            "    Opens the workbook TEMPLATE, empties the data rows A4:B9 of its active sheet, writes the\n"
-            "    entries from row 4 on (the label in column A, the amount in column B as if typed, in the\n"
-            "    user's locale, with the accounting format) and saves the result as OUT in the Excel\n"
-            "    97-2003 format. ENTRIES is a UTF-8 file of \"label<TAB>amount\" lines, or \"-\" for\n"
-            "    standard input, of at most 64 MB and 65,533 entries (rows 4 to 65536); without ENTRIES\n"
-            "    the data rows are left empty. A link at OUT is followed and its target replaced.\n",
+            "    Opens the workbook TEMPLATE, empties the data rows A4:B9 of its active sheet (of its\n"
+            "    first worksheet when a chart sheet is active), writes the entries from row 4 on (the\n"
+            "    label in column A, the amount in column B as if typed, in the user's locale, with the\n"
+            "    accounting format) and saves the result as OUT in the Excel 97-2003 format. ENTRIES is\n"
+            "    a UTF-8 file of \"label<TAB>amount\" lines, or \"-\" for standard input, of at most\n"
+            "    64 MB and 65,533 entries (rows 4 to 65536); without ENTRIES the data rows are left\n"
+            "    empty. A link at OUT is followed and its target replaced. An Excel 95 workbook is\n"
+            "    refused: it can be listed and drawn, but not written.\n",
             fill};
 }
 

@@ -108,17 +108,18 @@ int render(const Arguments& arguments, std::ostream&)
     try {
         sheet::Workbook& workbook = application.workbooks().Open(path);
         const sheet::model::Workbook& model = workbook.model();
+        const int sheetIndex = workbook.ActiveSheet().index();
         if (wholeSheet) {
-            picture = sheet::render::drawSheet(model, model.activeSheet);
+            picture = sheet::render::drawSheet(model, sheetIndex);
         } else {
             if (!range) {
                 // The picture the program copies: the used range with the charts beside it.
                 const sheet::Range used = workbook.ActiveSheet().UsedRange();
                 range = sheet::render::withDrawings(
-                    model.sheets.at(static_cast<std::size_t>(model.activeSheet)),
+                    model.sheets.at(static_cast<std::size_t>(sheetIndex)),
                     sheet::model::CellRange{used.firstRow - 1, used.firstColumn - 1, used.lastRow - 1, used.lastColumn - 1});
             }
-            picture = sheet::render::drawRange(model, model.activeSheet, *range);
+            picture = sheet::render::drawRange(model, sheetIndex, *range);
         }
         workbook.Close();
     } catch (const sheet::Error& error) {
@@ -138,10 +139,11 @@ int render(const Arguments& arguments, std::ostream&)
 Command renderCommand()
 {
     return {"render", "render WORKBOOK OUT [--range CELLS | --sheet]",
-            "    Draws the active sheet as a spreadsheet shows it and writes the picture to OUT, a PNG or\n"
-            "    a BMP file by its extension: by default the used range grown to hold every chart, as\n"
-            "    the program's preview shows it; the cells given with --range (such as A1:O26) exactly;\n"
-            "    or with --sheet the whole sheet with its charts. Needs no display.\n",
+            "    Draws the active sheet (the first worksheet when a chart sheet is active) as a\n"
+            "    spreadsheet shows it and writes the picture to OUT, a PNG or a BMP file by its\n"
+            "    extension: by default the used range grown to hold every chart, as the program's\n"
+            "    preview shows it; the cells given with --range (such as A1:O26) exactly; or with\n"
+            "    --sheet the whole sheet with its charts. Needs no display.\n",
             render};
 }
 

@@ -199,7 +199,7 @@ void writeWorkbookDump(const Workbook& workbook, const std::string& activeUsedRa
         const bool active = number == workbook.activeSheet;
         output << "sheet\t" << ++number << '\t' << escaped(sheet.name) << '\t' << kindName(sheet.kind)
                << (active ? "\tactive" : "") << (sheet.visible ? "" : "\thidden") << '\n';
-        if (active)
+        if (number - 1 == workbook.activeWorksheet())
             output << "used\t" << activeUsedRange << '\n';
         writeCells(workbook, sheet, formats, output);
         writeCharts(workbook, sheet, output);

@@ -125,10 +125,10 @@ INSTANTIATE_TEST_SUITE_P(
     Damages, DamagedWorkbookStream,
     ::testing::Values(
         Damage{"EmptyStream", [] { return std::vector<std::uint8_t>{}; }, "past the end"},
-        Damage{"Biff5Globals",
+        Damage{"UnknownVersionGlobals",
                [] {
                    Stream stream = globals();
-                   stream.bytes[5] = 0x05;
+                   stream.bytes[5] = 0x07;
                    return stream.bytes;
                },
                "BIFF8"},
@@ -201,7 +201,9 @@ TEST(HostileInput, MutatedWorkbooksNeverCrash)
 {
     std::mt19937 random(20261207);
     int opened = 0, refused = 0;
-    for (const std::string& path : {test::templatePath(), test::dataPath("writeexcel-chart.xls")}) {
+    for (const std::string& path : {test::templatePath(), test::dataPath("writeexcel-chart.xls"),
+                                    test::dataPath("comments-drawing-in-continue-records.xls"),
+                                    test::dataPath("excel-95-biff5.xls")}) {
         const std::vector<std::uint8_t> original = test::fileBytes(path);
         for (int round = 0; round < 300; ++round) {
             std::vector<std::uint8_t> bytes = original;
