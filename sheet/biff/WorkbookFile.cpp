@@ -1,6 +1,7 @@
 #include "sheet/biff/WorkbookFile.h"
 
 #include "sheet/Errors.h"
+#include "sheet/biff/WorkbookEncryption.h"
 #include "sheet/biff/WorkbookReader.h"
 #include "sheet/biff/WorkbookWriter.h"
 #include "sheet/io/FileBytes.h"
@@ -21,28 +22,40 @@ container::Entry& workbookStream(container::CompoundFile& file)
 
 // The workbook stream's bytes leave the container while they are read: saving writes the stream
 // afresh from the model, so the file never holds a workbook twice.
-void readWorkbookStream(WorkbookFile& file)
+void readWorkbookStream(WorkbookFile& file, std::string_view password)
 {
-    const std::vector<std::uint8_t> stream = std::move(workbookStream(file.container).data);
+    std::vector<std::uint8_t> stream = std::move(workbookStream(file.container).data);
+    file.encryption = decryptWorkbookStream(stream, password);
     file.workbook = readWorkbook(stream);
+}
+
+// The workbook's stream written from the model, encrypted again when it was read encrypted.
+std::vector<std::uint8_t> writeWorkbookStream(WorkbookFile& file)
+{
+    std::vector<std::uint8_t> stream = writeWorkbook(file.workbook);
+    if (file.encryption)
+        encryptWorkbookStream(stream, *file.encryption);
+    return stream;
 }
 
 } // namespace
 
-WorkbookFile readWorkbookFile(std::span<const std::uint8_t> bytes)
+WorkbookFile readWorkbookFile(std::span<const std::uint8_t> bytes, std::string_view password)
 {
     WorkbookFile file;
     file.container = container::readCompoundFile(bytes);
-    readWorkbookStream(file);
+    readWorkbookStream(file, password);
     return file;
 }
 
-WorkbookFile openWorkbookFile(const std::string& path)
+WorkbookFile openWorkbookFile(const std::string& path, std::string_view password)
 {
     WorkbookFile file;
     try {
         file.container = container::readCompoundFile(io::readFileBytes(path));
-        readWorkbookStream(file);
+        readWorkbookStream(file, password);
+    } catch (const PasswordError& error) {
+        throw PasswordError(path + ": " + error.what());
     } catch (const FormatError& error) {
         throw FormatError(path + ": " + error.what());
     }
@@ -51,7 +64,7 @@ WorkbookFile openWorkbookFile(const std::string& path)
 
 std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file)
 {
-    workbookStream(file.container).data = writeWorkbook(file.workbook);
+    workbookStream(file.container).data = writeWorkbookStream(file);
     return container::writeCompoundFile(file.container);
 }
 
@@ -60,7 +73,7 @@ std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file)
 void saveWorkbookFile(WorkbookFile& file, const std::string& path, SaveTarget target)
 {
     container::Entry& stream = workbookStream(file.container);
-    stream.data = writeWorkbook(file.workbook);
+    stream.data = writeWorkbookStream(file);
     const struct Release {
         std::vector<std::uint8_t>& data;
         ~Release() { std::vector<std::uint8_t>().swap(data); }
