@@ -1,5 +1,6 @@
 #include "AtomicFile.h"
 #include "Commands.h"
+#include "WorkbookPassword.h"
 
 #include "sheet/Errors.h"
 #include "sheet/automation/Application.h"
@@ -86,8 +87,10 @@ std::unique_ptr<QGuiApplication> guiApplication()
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-int render(const Arguments& arguments, std::ostream&)
+int render(const Arguments& given, std::ostream&)
 {
+    Arguments arguments = given;
+    const std::string password = takePassword(arguments);
     if (arguments.size() != 2 && arguments.size() != 3 && arguments.size() != 4)
         throw UsageError("render takes a workbook, a picture file and at most one of --range CELLS and --sheet");
     const std::string& path = arguments[0];
@@ -106,7 +109,7 @@ int render(const Arguments& arguments, std::ostream&)
     QImage picture;
     sheet::Application application;
     try {
-        sheet::Workbook& workbook = application.workbooks().Open(path);
+        sheet::Workbook& workbook = openWorkbook(application.workbooks(), path, password);
         const sheet::model::Workbook& model = workbook.model();
         if (wholeSheet) {
             picture = sheet::render::drawSheet(model, model.activeSheet);
@@ -137,7 +140,7 @@ int render(const Arguments& arguments, std::ostream&)
 
 Command renderCommand()
 {
-    return {"render", "render WORKBOOK OUT [--range CELLS | --sheet]",
+    return {"render", "render [--password-file FILE] WORKBOOK OUT [--range CELLS | --sheet]",
             "    Draws the active sheet as a spreadsheet shows it and writes the picture to OUT, a PNG or\n"
             "    a BMP file by its extension: by default the used range grown to hold every chart, as\n"
             "    the program's preview shows it; the cells given with --range (such as A1:O26) exactly;\n"
