@@ -36,7 +36,7 @@ int dump(const Arguments& given, std::ostream& output)
 
 Command dumpCommand()
 {
-    return {"dump", "dump [--password-file FILE] WORKBOOK",
+    return {"dump", "dump WORKBOOK [--password-file FILE]",
             "    Lists the workbook, one fact a line with tab-separated fields: each sheet, the used range\n"
             "    of the active sheet, every cell that holds a value (address, kind, value, number format\n"
             "    code, the value as its format shows it) and every chart (type, 3-D or not, and for each\n"

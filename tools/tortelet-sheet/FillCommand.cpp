@@ -85,7 +85,7 @@ int fill(const Arguments& given, std::ostream&)
 
 Command fillCommand()
 {
-    return {"fill", "fill [--password-file FILE] TEMPLATE OUT [ENTRIES]",
+    return {"fill", "fill TEMPLATE OUT [ENTRIES] [--password-file FILE]",
             "    Opens the workbook TEMPLATE, empties the data rows A4:B9 of its active sheet, writes the\n"
             "    entries from row 4 on (the label in column A, the amount in column B as if typed, in the\n"
             "    user's locale, with the accounting format) and saves the result as OUT in the Excel\n"

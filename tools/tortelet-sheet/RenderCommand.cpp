@@ -140,7 +140,7 @@ int render(const Arguments& given, std::ostream&)
 
 Command renderCommand()
 {
-    return {"render", "render [--password-file FILE] WORKBOOK OUT [--range CELLS | --sheet]",
+    return {"render", "render WORKBOOK OUT [--range CELLS | --sheet] [--password-file FILE]",
             "    Draws the active sheet as a spreadsheet shows it and writes the picture to OUT, a PNG or\n"
             "    a BMP file by its extension: by default the used range grown to hold every chart, as\n"
             "    the program's preview shows it; the cells given with --range (such as A1:O26) exactly;\n"
