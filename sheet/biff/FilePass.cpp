@@ -9,6 +9,7 @@
 namespace sheet::biff {
 namespace {
 
+constexpr std::uint16_t Biff8 = 0x0600;
 constexpr std::uint16_t XorObfuscation = 0x0000;
 constexpr std::uint16_t Rc4Encryption = 0x0001;
 constexpr std::uint32_t Rc4Algorithm = 0x6801;
@@ -61,10 +62,10 @@ void readCryptoApi(io::ByteReader& reader, FilePass& pass)
 
 } // namespace
 
-FilePass readFilePass(std::span<const std::uint8_t> body)
+FilePass readFilePass(std::span<const std::uint8_t> body, std::uint16_t biffVersion)
 {
     io::ByteReader reader(body, "the encryption header (FILEPASS)");
-    const std::uint16_t type = reader.u16();
+    const std::uint16_t type = biffVersion < Biff8 ? XorObfuscation : reader.u16();
     if (type == XorObfuscation)
         throw FormatError("the workbook is protected with XOR obfuscation, an old kind of password protection that "
                           "cannot be read; save it with RC4 encryption or without a password");

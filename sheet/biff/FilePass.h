@@ -20,8 +20,9 @@ struct FilePass {
     int keyBytes = 16;                               // the RC4 key's length; the CryptoAPI method may use 5 to 16
 };
 
-// Reads the body of a FILEPASS record. Throws a FormatError for XOR obfuscation (not supported), for an
-// unknown method and for a record that is cut short or out of range.
-FilePass readFilePass(std::span<const std::uint8_t> body);
+// Reads the body of a FILEPASS record of a workbook whose BOF gives `biffVersion` (0x0600 for BIFF8;
+// before it, the record could only hold XOR obfuscation). Throws a FormatError for XOR obfuscation
+// (not supported), for an unknown method and for a record that is cut short or out of range.
+FilePass readFilePass(std::span<const std::uint8_t> body, std::uint16_t biffVersion);
 
 } // namespace sheet::biff

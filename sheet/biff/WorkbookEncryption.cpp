@@ -135,7 +135,9 @@ std::optional<StreamKey> decryptWorkbookStream(std::vector<std::uint8_t>& stream
     const std::optional<FilePassAt> at = findFilePass(stream);
     if (!at)
         return std::nullopt;
-    const FilePass pass = readFilePass(std::span<const std::uint8_t>(stream).subspan(at->body, at->end - at->body));
+    const std::uint16_t biffVersion = stream.size() >= 6 ? io::ByteWriter::get16(stream.data() + 4) : 0;
+    const FilePass pass =
+        readFilePass(std::span<const std::uint8_t>(stream).subspan(at->body, at->end - at->body), biffVersion);
     std::optional<StreamKey> key = StreamKey::forPassword(pass, DefaultPassword);
     if (!key && !password.empty())
         key = StreamKey::forPassword(pass, text::toUtf16(password));

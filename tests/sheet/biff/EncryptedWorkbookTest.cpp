@@ -101,7 +101,7 @@ biff::WorkbookFile underCryptoApi(std::string_view filePass)
     const std::vector<std::uint8_t> body = fromHex(filePass);
     filePassOf(file.workbook.globalRecords) = body;
     file.workbook.modified = true;
-    file.encryption = biff::StreamKey::forPassword(biff::readFilePass(body), u"Brötchen-7");
+    file.encryption = biff::StreamKey::forPassword(biff::readFilePass(body, 0x0600), u"Brötchen-7");
     return file;
 }
 
@@ -251,6 +251,7 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"FilePassCutShort", [](auto& stream) { setFilePass(stream, fromHex("01000100010002a3")); },
                "encryption header (FILEPASS) is cut short"},
         Damage{"XorObfuscation", [](auto& stream) { setFilePass(stream, fromHex("00000102a3b4")); }, "XOR obfuscation"},
+        Damage{"OlderThanBiff8", [](auto& stream) { stream[5] = 0x05; }, "XOR obfuscation"},
         Damage{"UnknownRc4Version", [](auto& stream) { setFilePass(stream, fromHex("010005000200")); },
                "unknown RC4 version 5.2"},
         Damage{"ShortSalt", [](auto& stream) { setFilePass(stream, cryptoApiWith(140, {8, 0, 0, 0})); },
