@@ -23,6 +23,13 @@ public:
     using Error::Error;
 };
 
+// The workbook is encrypted and no password at hand opens it: the one given is wrong, or none was
+// given and the built-in default password is not the one.
+class PasswordError : public FormatError {
+public:
+    using FormatError::FormatError;
+};
+
 // The object can no longer be used: the instance has quit or the workbook is closed.
 class StateError : public Error {
 public:

@@ -11,10 +11,10 @@ Workbooks::Workbooks(std::shared_ptr<InstanceState> instance) : instance_(std::m
 
 Workbooks::~Workbooks() = default;
 
-Workbook& Workbooks::Open(const std::string& path)
+Workbook& Workbooks::Open(const std::string& path, const std::string& password)
 {
     instance_->checkRunning();
-    auto document = std::make_shared<Document>(instance_, biff::openWorkbookFile(path), path);
+    auto document = std::make_shared<Document>(instance_, biff::openWorkbookFile(path, password), path);
     workbooks_.push_back(std::make_unique<Workbook>(std::move(document)));
     return *workbooks_.back();
 }

@@ -17,7 +17,8 @@ public:
     Workbooks(const Workbooks&) = delete;
     Workbooks& operator=(const Workbooks&) = delete;
 
-    Workbook& Open(const std::string& path);
+    // Opens the workbook at `path`; an encrypted one with the built-in default password or `password`.
+    Workbook& Open(const std::string& path, const std::string& password = {});
     int count() const;
     Workbook& item(int index); // 1-based, among the open workbooks
     void closeAll();

@@ -140,8 +140,6 @@ GlobalsIndex readGlobals(model::Workbook& workbook)
         const model::Record& record = records[i];
         io::ByteReader reader(record.bytes, "a workbook globals record");
         switch (record.type) {
-        case rt::FilePass:
-            throw FormatError("the workbook is protected with a password and cannot be opened");
         case rt::Font:
             workbook.fonts.push_back(readFont(record.bytes, index.text));
             break;

@@ -2,6 +2,7 @@
 
 #include "sheet/Errors.h"
 #include "sheet/biff/FormatVersion.h"
+#include "sheet/biff/WorkbookEncryption.h"
 #include "sheet/biff/WorkbookReader.h"
 #include "sheet/biff/WorkbookWriter.h"
 #include "sheet/io/FileBytes.h"
@@ -36,10 +37,11 @@ container::Entry& workbookStream(container::CompoundFile& file)
 // afresh from the model, so the file never holds a workbook twice.
 // A BIFF8 workbook is saved as "Workbook". An Excel 95 copy beside it, which Excel 97 can write for
 // older programs, would still hold the data as it was before the save: it goes.
-void readWorkbookStream(WorkbookFile& file)
+void readWorkbookStream(WorkbookFile& file, std::string_view password)
 {
     container::Entry& chosen = workbookStream(file.container);
-    const std::vector<std::uint8_t> data = std::move(chosen.data);
+    std::vector<std::uint8_t> data = std::move(chosen.data);
+    file.encryption = decryptWorkbookStream(data, password);
     file.workbook = readWorkbook(data);
     file.streamName = chosen.name;
     if (file.workbook.biff != 8)
@@ -75,22 +77,33 @@ container::Entry& streamToWrite(WorkbookFile& file)
     return *stream;
 }
 
+// The workbook's stream written from the model, encrypted again when it was read encrypted.
+std::vector<std::uint8_t> writeWorkbookStream(WorkbookFile& file)
+{
+    std::vector<std::uint8_t> stream = writeWorkbook(file.workbook);
+    if (file.encryption)
+        encryptWorkbookStream(stream, *file.encryption);
+    return stream;
+}
+
 } // namespace
 
-WorkbookFile readWorkbookFile(std::span<const std::uint8_t> bytes)
+WorkbookFile readWorkbookFile(std::span<const std::uint8_t> bytes, std::string_view password)
 {
     WorkbookFile file;
     file.container = readContainer(bytes);
-    readWorkbookStream(file);
+    readWorkbookStream(file, password);
     return file;
 }
 
-WorkbookFile openWorkbookFile(const std::string& path)
+WorkbookFile openWorkbookFile(const std::string& path, std::string_view password)
 {
     WorkbookFile file;
     try {
         file.container = readContainer(io::readFileBytes(path));
-        readWorkbookStream(file);
+        readWorkbookStream(file, password);
+    } catch (const PasswordError& error) {
+        throw PasswordError(path + ": " + error.what());
     } catch (const FormatError& error) {
         throw FormatError(path + ": " + error.what());
     }
@@ -99,7 +112,7 @@ WorkbookFile openWorkbookFile(const std::string& path)
 
 std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file)
 {
-    streamToWrite(file).data = writeWorkbook(file.workbook);
+    streamToWrite(file).data = writeWorkbookStream(file);
     return container::writeCompoundFile(file.container);
 }
 
@@ -108,7 +121,7 @@ std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file)
 void saveWorkbookFile(WorkbookFile& file, const std::string& path, SaveTarget target)
 {
     container::Entry& stream = streamToWrite(file);
-    stream.data = writeWorkbook(file.workbook);
+    stream.data = writeWorkbookStream(file);
     const struct Release {
         std::vector<std::uint8_t>& data;
         ~Release() { std::vector<std::uint8_t>().swap(data); }

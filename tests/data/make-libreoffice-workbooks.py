@@ -8,6 +8,9 @@ libreoffice-pie.xls        one sheet "Data" with a 2-D pie chart over A4:B9 and 
 libreoffice-strings.xls    1,500 distinct texts (so the string table goes on in CONTINUE
                            records), one text of 9,000 characters split between records,
                            numbers and Unicode, imported from CSV
+libreoffice-password.xls   encrypted with the password "Brötchen-7" (RC4): "Assets" (active)
+                           with the data rows A3:B9 and 400 rows of text and numbers below,
+                           so that the stream spans many blocks of the cipher, and "Notes"
 
     /usr/bin/python3 tests/data/make-libreoffice-workbooks.py [output folder]
 """
@@ -25,6 +28,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "office"))
 from office_session import OfficeSession, file_url, properties  # noqa: E402
 
 WORKBOOK_FILTER = "MS Excel 97"
+PASSWORD = "Brötchen-7"
 
 
 def new_document(office):
@@ -32,8 +36,8 @@ def new_document(office):
         "private:factory/scalc", "_blank", 0, properties(Hidden=True))
 
 
-def save(document, path):
-    document.storeToURL(file_url(path), properties(FilterName=WORKBOOK_FILTER, Overwrite=True))
+def save(document, path, **options):
+    document.storeToURL(file_url(path), properties(FilterName=WORKBOOK_FILTER, Overwrite=True, **options))
     document.close(True)
 
 
@@ -129,12 +133,33 @@ def strings(office, path):
         save(document, path)
 
 
+def encrypted(office, path):
+    document = new_document(office)
+    sheets = document.Sheets
+    assets = sheets.getByIndex(0)
+    assets.Name = "Assets"
+    sheets.insertNewByName("Notes", 1)
+    sheets.getByName("Notes").getCellRangeByName("A1").setString("kept under lock")
+    assets.getCellRangeByName("A3").setString("Asset Type")
+    assets.getCellRangeByName("B3").setString("Amount")
+    for row, (label, value) in enumerate(
+            [("Savings", 25000), ("401k", 55000), ("Stocks", 15000), ("House", 250000), ("Bonds", 11000),
+             ("Car", 7500)], start=4):
+        assets.getCellRangeByName("A%d" % row).setString(label)
+        assets.getCellRangeByName("B%d" % row).setValue(value)
+    for row in range(12, 412):
+        assets.getCellRangeByName("A%d" % row).setString("line %d – ünïcödé" % row)
+        assets.getCellRangeByName("B%d" % row).setValue(row * 0.5)
+    save(document, path, Password=PASSWORD)
+
+
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else HERE
     with OfficeSession() as office:
         inventory(office, os.path.join(folder, "libreoffice-inventory.xls"))
         pie(office, os.path.join(folder, "libreoffice-pie.xls"))
         strings(office, os.path.join(folder, "libreoffice-strings.xls"))
+        encrypted(office, os.path.join(folder, "libreoffice-password.xls"))
 
 
 if __name__ == "__main__":

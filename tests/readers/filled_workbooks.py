@@ -31,6 +31,13 @@ FOREIGN = {
     "libreoffice-pie.xls": "Data",
 }
 
+# Encrypted workbooks from other programs: the password that opens them (None for the built-in
+# default password) and a cell outside the data rows that a fill keeps.
+ENCRYPTED = {
+    "default-password-encrypted.xls": (None, ("A1", "test cell value")),
+    "libreoffice-password.xls": ("Brötchen-7", ("A411", "line 411 – ünïcödé")),
+}
+
 FIRST_DATA_ROW = 4
 TEMPLATE_LAST_DATA_ROW = 9
 
@@ -48,9 +55,12 @@ def last_data_row(entries):
     return max(TEMPLATE_LAST_DATA_ROW, FIRST_DATA_ROW + len(entries) - 1)
 
 
-def run_tool(*arguments, entries=None):
+def run_tool(*arguments, entries=None, password=None):
     environment = dict(os.environ, LANG="C.UTF-8", LC_ALL="C.UTF-8")
     environment.pop("DISPLAY", None)
+    environment.pop("TORTELET_PASSWORD", None)
+    if password is not None:
+        environment["TORTELET_PASSWORD"] = password
     text = "".join("%s\t%s\n" % entry for entry in entries or [])
     subprocess.run([tool(), *arguments], input=text.encode("utf-8"), env=environment,
                    check=True, timeout=60)
@@ -62,10 +72,10 @@ def write_template(folder):
     return path
 
 
-def fill(template, folder, name, entries):
+def fill(template, folder, name, entries, password=None):
     """Fills `template` with the entries (given on standard input) and returns the new workbook."""
     path = os.path.join(folder, name + ".xls")
-    run_tool("fill", template, path, "-", entries=entries)
+    run_tool("fill", template, path, "-", entries=entries, password=password)
     return path
 
 
@@ -78,3 +88,9 @@ def fill_foreign(folder):
     """Each foreign workbook filled with the seven-entry case: {name: (original, filled)}."""
     return {name: (test_data(name), fill(test_data(name), folder, "filled-" + name[:-4], CASES["seven"]))
             for name in FOREIGN}
+
+
+def fill_encrypted(folder):
+    """Each encrypted workbook filled with the seven-entry case: {name: filled copy}."""
+    return {name: fill(test_data(name), folder, "filled-" + name[:-4], CASES["seven"], password=password)
+            for name, (password, _) in ENCRYPTED.items()}

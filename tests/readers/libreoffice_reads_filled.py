@@ -154,5 +154,25 @@ class FilledForeignWorkbooks(unittest.TestCase):
                 self.assertEqual(rows_of(new["values"]), (sheet, column, first, last))
 
 
+
+class FilledEncryptedWorkbooks(unittest.TestCase):
+    def test_the_copy_opens_with_the_same_password_only(self):
+        for name, path in filled.fill_encrypted(folder.name).items():
+            password, (kept_cell, kept_text) = filled.ENCRYPTED[name]
+            with self.subTest(workbook=name):
+                if password is not None:
+                    with self.assertRaises(RuntimeError):
+                        office.open(path).close(True)
+                document = office.open(path, **({} if password is None else {"Password": password}))
+                try:
+                    sheet = document.Sheets.getByIndex(0)
+                    self.assertEqual(sheet.getCellRangeByName(kept_cell).getString(), kept_text)
+                    for index, (label, amount) in enumerate(filled.CASES["seven"]):
+                        row = filled.FIRST_DATA_ROW + index
+                        self.assertEqual(sheet.getCellRangeByName("A%d" % row).getString(), label)
+                        self.assertEqual(sheet.getCellRangeByName("B%d" % row).getValue(), float(amount))
+                finally:
+                    document.close(True)
+
 if __name__ == "__main__":
     unittest.main()

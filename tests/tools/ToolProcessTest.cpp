@@ -4,6 +4,7 @@
 #include "KeptFile.h"
 
 #include "resources/ChartTemplate.h"
+#include "sheet/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -305,5 +306,31 @@ INSTANTIATE_TEST_SUITE_P(
                            "Épargne\t1234.5\nЖильё\t-200\n株式\t0\nCar\t7500\nBoat\t12\nBike\t3\nTent\t99\n"},
                       Fill{"NoEntries", "fill-no-entries", nullptr}),
     [](const ::testing::TestParamInfo<Fill>& info) { return std::string(info.param.name); });
+
+// The password never has to stand on the command line: it comes from a file or the environment, and
+// the filled copy needs it again.
+TEST_F(ToolTest, EncryptedWorkbooksTakeTheirPasswordFromAFileOrTheEnvironment)
+{
+    const QString workbook = QString::fromStdString(sheet::test::dataPath("libreoffice-password.xls"));
+    const QString password = write(QStringLiteral("password"), "Brötchen-7\n");
+    const QString wrong = write(QStringLiteral("wrong"), "Brotchen-7\r\n");
+    const QString option = QStringLiteral("--password-file");
+
+    const Outcome read = runTool({QStringLiteral("dump"), workbook, option, password});
+    ASSERT_EQ(read.code, 0) << read.errors.toStdString();
+    EXPECT_TRUE(read.output.contains(QStringLiteral("cell\tA4\ttext\tSavings"))) << read.output.toStdString();
+    expectFileFailure({QStringLiteral("dump"), option, wrong, workbook}, workbook);
+    EXPECT_TRUE(runTool({QStringLiteral("dump"), option, wrong, workbook}).errors.contains(QStringLiteral("the password is wrong")));
+
+    const QString copy = path(QStringLiteral("copy.xls"));
+    qputenv("TORTELET_PASSWORD", "Brötchen-7");
+    const Outcome filled = runTool({QStringLiteral("fill"), workbook, copy, QStringLiteral("-")}, "Boat\t3200\n");
+    qunsetenv("TORTELET_PASSWORD");
+    ASSERT_EQ(filled.code, 0) << filled.errors.toStdString();
+    expectFileFailure({QStringLiteral("dump"), copy}, copy);
+    const Outcome again = runTool({QStringLiteral("dump"), copy, option, password});
+    EXPECT_TRUE(again.output.contains(QStringLiteral("cell\tA4\ttext\tBoat"))) << again.errors.toStdString();
+    EXPECT_TRUE(again.output.contains(QStringLiteral("cell\tA411\ttext\tline 411"))) << again.errors.toStdString();
+}
 
 }  // namespace

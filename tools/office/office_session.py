@@ -67,9 +67,10 @@ class OfficeSession:
         self._stop()
         return False
 
-    def open(self, path, hidden=True):
+    def open(self, path, hidden=True, **options):
+        """Opens a document read-only; `options` are further load properties, such as Password."""
         document = self.desktop.loadComponentFromURL(
-            file_url(path), "_blank", 0, properties(Hidden=hidden, ReadOnly=True))
+            file_url(path), "_blank", 0, properties(Hidden=hidden, ReadOnly=True, **options))
         if document is None:
             raise RuntimeError("LibreOffice cannot open %s" % path)
         return document

@@ -33,6 +33,11 @@ void writeHelp(std::span<const Command> commands, std::ostream& stream)
         stream << separator << "  " << command.synopsis << "\n" << command.description;
         separator = "\n";
     }
+    stream << "\nEncrypted workbooks:\n"
+              "  A workbook encrypted with the built-in default password opens without one. Another\n"
+              "  password is read from the first line of the file named by --password-file FILE, or\n"
+              "  from the environment variable TORTELET_PASSWORD. A filled copy of an encrypted\n"
+              "  workbook is encrypted with the same password.\n";
     stream << "\nExit status:\n"
               "  0 on success, 1 when a file cannot be read, is not a workbook or cannot be written (one\n"
               "  line on standard error names the file), 2 on a usage error.\n";

@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "WorkbookDump.h"
+#include "WorkbookPassword.h"
 
 #include "sheet/Errors.h"
 #include "sheet/automation/Application.h"
@@ -11,14 +12,16 @@ namespace tools {
 
 namespace {
 
-int dump(const Arguments& arguments, std::ostream& output)
+int dump(const Arguments& given, std::ostream& output)
 {
+    Arguments arguments = given;
+    const std::string password = takePassword(arguments);
     if (arguments.size() != 1)
         throw UsageError("dump takes one argument: the workbook to list");
     const std::string& path = arguments[0];
     sheet::Application application;
     try {
-        sheet::Workbook& workbook = application.workbooks().Open(path);
+        sheet::Workbook& workbook = openWorkbook(application.workbooks(), path, password);
         const std::string usedRange = workbook.ActiveSheet().UsedRange().address();
         writeWorkbookDump(workbook.model(), usedRange, output);
         workbook.Close();
@@ -33,7 +36,7 @@ int dump(const Arguments& arguments, std::ostream& output)
 
 Command dumpCommand()
 {
-    return {"dump", "dump WORKBOOK",
+    return {"dump", "dump WORKBOOK [--password-file FILE]",
             "    Lists the workbook, one fact a line with tab-separated fields: each sheet, the used range\n"
             "    of the active sheet (of the first worksheet when a chart sheet is active), every cell\n"
             "    that holds a value (address, kind, value, number format code, the value as its format\n"

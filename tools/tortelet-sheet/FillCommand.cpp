@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "EntriesFile.h"
+#include "WorkbookPassword.h"
 
 #include "sheet/Errors.h"
 #include "sheet/automation/Application.h"
@@ -39,8 +40,10 @@ void writeEntry(sheet::Worksheet& sheet, int row, const Entry& entry)
     throw FileFailure(templatePath, error.what());
 }
 
-int fill(const Arguments& arguments, std::ostream&)
+int fill(const Arguments& given, std::ostream&)
 {
+    Arguments arguments = given;
+    const std::string password = takePassword(arguments);
     if (arguments.size() < 2 || arguments.size() > 3)
         throw UsageError("fill takes a template, the file to write and optionally an entries file");
     const std::string& templatePath = arguments[0];
@@ -53,7 +56,7 @@ int fill(const Arguments& arguments, std::ostream&)
     sheet::Application application;
     sheet::Workbook* workbook = nullptr;
     try {
-        workbook = &application.workbooks().Open(templatePath);
+        workbook = &openWorkbook(application.workbooks(), templatePath, password);
         clearDataRows(workbook->ActiveSheet());
     } catch (const sheet::Error& error) {
         throw FileFailure(templatePath, error.what());
@@ -82,7 +85,7 @@ int fill(const Arguments& arguments, std::ostream&)
 
 Command fillCommand()
 {
-    return {"fill", "fill TEMPLATE OUT [ENTRIES]",
+    return {"fill", "fill TEMPLATE OUT [ENTRIES] [--password-file FILE]",
             "    Opens the workbook TEMPLATE, empties the data rows A4:B9 of its active sheet (of its\n"
             "    first worksheet when a chart sheet is active), writes the entries from row 4 on (the\n"
             "    label in column A, the amount in column B as if typed, in the user's locale, with the\n"

@@ -1,5 +1,6 @@
 #include "AtomicFile.h"
 #include "Commands.h"
+#include "WorkbookPassword.h"
 
 #include "sheet/Errors.h"
 #include "sheet/automation/Application.h"
@@ -86,8 +87,10 @@ std::unique_ptr<QGuiApplication> guiApplication()
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-int render(const Arguments& arguments, std::ostream&)
+int render(const Arguments& given, std::ostream&)
 {
+    Arguments arguments = given;
+    const std::string password = takePassword(arguments);
     if (arguments.size() != 2 && arguments.size() != 3 && arguments.size() != 4)
         throw UsageError("render takes a workbook, a picture file and at most one of --range CELLS and --sheet");
     const std::string& path = arguments[0];
@@ -106,7 +109,7 @@ int render(const Arguments& arguments, std::ostream&)
     QImage picture;
     sheet::Application application;
     try {
-        sheet::Workbook& workbook = application.workbooks().Open(path);
+        sheet::Workbook& workbook = openWorkbook(application.workbooks(), path, password);
         const sheet::model::Workbook& model = workbook.model();
         const int sheetIndex = workbook.ActiveSheet().index();
         if (wholeSheet) {
@@ -138,7 +141,7 @@ int render(const Arguments& arguments, std::ostream&)
 
 Command renderCommand()
 {
-    return {"render", "render WORKBOOK OUT [--range CELLS | --sheet]",
+    return {"render", "render WORKBOOK OUT [--range CELLS | --sheet] [--password-file FILE]",
             "    Draws the active sheet (the first worksheet when a chart sheet is active) as a\n"
             "    spreadsheet shows it and writes the picture to OUT, a PNG or a BMP file by its\n"
             "    extension: by default the used range grown to hold every chart, as the program's\n"

@@ -1,0 +1,57 @@
+#include "WorkbookPassword.h"
+
+#include "sheet/Errors.h"
+#include "sheet/automation/Workbook.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+
+namespace tools {
+
+namespace {
+
+constexpr const char* PasswordOption = "--password-file";
+constexpr const char* PasswordVariable = "TORTELET_PASSWORD";
+constexpr std::size_t LongestLine = 4096;
+
+std::string readPasswordFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::string line;
+    if (!file || (!std::getline(file, line) && !file.eof()))
+        throw FileFailure(path, "the password file cannot be read");
+    if (line.size() > LongestLine)
+        throw FileFailure(path, "the first line is too long to be a password");
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line;
+}
+
+}  // namespace
+
+std::string takePassword(Arguments& arguments)
+{
+    const auto option = std::find(arguments.begin(), arguments.end(), PasswordOption);
+    if (option != arguments.end()) {
+        if (option + 1 == arguments.end())
+            throw UsageError(std::string(PasswordOption) + " takes the file that holds the password");
+        const std::string path = *(option + 1);
+        arguments.erase(option, option + 2);
+        return readPasswordFile(path);
+    }
+    const char* variable = std::getenv(PasswordVariable);
+    return variable ? variable : std::string();
+}
+
+sheet::Workbook& openWorkbook(sheet::Workbooks& workbooks, const std::string& path, const std::string& password)
+{
+    try {
+        return workbooks.Open(path, password);
+    } catch (const sheet::PasswordError& error) {
+        throw FileFailure(path, std::string(error.what()) + " (give it with " + PasswordOption + " FILE or in " +
+                                    PasswordVariable + ")");
+    }
+}
+
+}  // namespace tools
