@@ -178,6 +178,7 @@ GlobalsIndex readGlobals(model::Workbook& workbook)
             for (std::size_t c = i + 1; c < records.size() && records[c].type == rt::Continue; ++c)
                 segments.emplace_back(records[c].bytes);
             workbook.sharedStrings = readSharedStrings(segments);
+            index.sharedStrings = workbook.sharedStrings.size();
             break;
         }
         case rt::SupBook:

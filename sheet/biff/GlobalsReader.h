@@ -23,6 +23,7 @@ struct GlobalsIndex {
     std::vector<SheetEntry> sheets;
     SheetReferences references;
     RecordText text;
+    std::size_t sharedStrings = 0; // the entries of the file's string table, which cells may refer to
 };
 
 // Fills fonts, formats, XFs, palette, strings and the active sheet from `workbook.globalRecords`, of

@@ -45,7 +45,7 @@ model::Workbook readWorkbook(std::span<const std::uint8_t> stream)
     workbook.trailingBytes.assign(stream.begin() + static_cast<std::ptrdiff_t>(end), stream.end());
     for (std::size_t i = 0; i < workbook.sheets.size(); ++i)
         if (workbook.sheets[i].kind == model::SheetKind::Worksheet)
-            readWorksheet(workbook, workbook.sheets[i], static_cast<int>(i), index.references, index.text);
+            readWorksheet(workbook, workbook.sheets[i], static_cast<int>(i), index);
     return workbook;
 }
 

@@ -9,6 +9,7 @@
 #include "sheet/biff/SharedStringTable.h"
 #include "sheet/text/Utf16.h"
 #include "sheet/io/ByteReader.h"
+#include "sheet/io/ByteWriter.h"
 
 #include <algorithm>
 
@@ -25,9 +26,9 @@ struct ObjectInfo {
 
 class WorksheetReader {
 public:
-    WorksheetReader(model::Workbook& workbook, model::Sheet& sheet, int sheetIndex,
-                    const SheetReferences& references, const RecordText& text)
-        : workbook_(workbook), sheet_(sheet), sheetIndex_(sheetIndex), references_(references), text_(text)
+    WorksheetReader(model::Workbook& workbook, model::Sheet& sheet, int sheetIndex, const GlobalsIndex& globals)
+        : workbook_(workbook), sheet_(sheet), sheetIndex_(sheetIndex), references_(globals.references),
+          text_(globals.text), fileStrings_(globals.sharedStrings)
     {
     }
 
@@ -135,17 +136,19 @@ private:
         case rt::LabelSst: {
             auto [row, column, xf] = cellHeader(reader);
             const std::uint32_t entry = reader.u32();
-            if (entry >= workbook_.sharedStrings.size())
+            if (entry >= fileStrings_)
                 throw FormatError("damaged workbook: a cell refers to a missing shared string");
             setCell(row, column, xf).setSharedText(entry);
             break;
         }
-        case rt::Label:
-        case rt::RString: {
+        case rt::Label: {
             auto [row, column, xf] = cellHeader(reader);
             workbook_.setValue(setCell(row, column, xf), text::toUtf8(text_.read(reader, 2)));
             break;
         }
+        case rt::RString:
+            readRichText(reader);
+            break;
         case rt::BoolErr: {
             auto [row, column, xf] = cellHeader(reader);
             const std::uint8_t value = reader.u8();
@@ -192,6 +195,31 @@ private:
             return -1;
         reader.u16();
         return reader.u16();
+    }
+
+    // An RSTRING record: a text with formatting runs of its own. It becomes a string table entry of its
+    // own, the only place where a LABELSST record finds runs, so that the runs go with the text when the
+    // sheet is written anew. The table keeps each run as BIFF8 does, a character index and a font index
+    // of 16 bits each; an Excel 95 run has a byte for each. Runs that the record's end cuts short are
+    // left out: the text is still whole.
+    void readRichText(io::ByteReader& reader)
+    {
+        auto [row, column, xf] = cellHeader(reader);
+        model::SharedString string{text_.read(reader, 2), {}, {}};
+        const auto number = [&] { return text_.unicode ? reader.u16() : std::uint16_t{reader.u8()}; };
+        const std::size_t numberSize = text_.unicode ? 2 : 1;
+        const std::size_t claimed = reader.remaining() >= numberSize ? number() : 0;
+        const std::size_t count = std::min(claimed, reader.remaining() / (2 * numberSize));
+        io::ByteWriter runs(string.runs);
+        for (std::size_t i = 0; i < 2 * count; ++i)
+            runs.u16(number());
+        model::Cell& cell = setCell(row, column, xf);
+        if (string.runs.empty()) {
+            workbook_.setValue(cell, text::toUtf8(string.text));
+            return;
+        }
+        cell.setSharedText(static_cast<std::uint32_t>(workbook_.sharedStrings.size()));
+        workbook_.sharedStrings.push_back(std::move(string));
     }
 
     std::tuple<int, int, int> cellHeader(io::ByteReader& reader)
@@ -327,6 +355,7 @@ private:
     int sheetIndex_;
     const SheetReferences& references_;
     const RecordText& text_;
+    std::size_t fileStrings_; // the string table's entries as the file has them; cells refer to no others
     model::CellStore::Entries cells_;
     SheetDrawingData drawing_;
     std::vector<ObjectInfo> objects_;
@@ -334,10 +363,9 @@ private:
 
 } // namespace
 
-void readWorksheet(model::Workbook& workbook, model::Sheet& sheet, int sheetIndex,
-                   const SheetReferences& references, const RecordText& text)
+void readWorksheet(model::Workbook& workbook, model::Sheet& sheet, int sheetIndex, const GlobalsIndex& globals)
 {
-    WorksheetReader(workbook, sheet, sheetIndex, references, text).read();
+    WorksheetReader(workbook, sheet, sheetIndex, globals).read();
 }
 
 } // namespace sheet::biff

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "sheet/biff/ChartReader.h"
-#include "sheet/biff/RecordText.h"
+#include "sheet/biff/GlobalsReader.h"
 #include "sheet/model/Workbook.h"
 
 namespace sheet::biff {
 
-// Fills the cells, rows, columns, view and drawings of `sheet` from its `records`, whose strings are
-// held as `text` says.
-void readWorksheet(model::Workbook& workbook, model::Sheet& sheet, int sheetIndex,
-                   const SheetReferences& references, const RecordText& text);
+// Fills the cells, rows, columns, view and drawings of `sheet` from its `records`, as the globals
+// read into `globals` tell. A text with formatting runs of its own is added to the string table.
+void readWorksheet(model::Workbook& workbook, model::Sheet& sheet, int sheetIndex, const GlobalsIndex& globals);
 
 } // namespace sheet::biff

@@ -4,6 +4,7 @@
 #include "sheet/biff/WorkbookFile.h"
 #include "sheet/container/CompoundFile.h"
 #include "sheet/edit/CellEditing.h"
+#include "sheet/text/Utf16.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -17,7 +18,8 @@ using test::cellHeader;
 using test::put;
 
 constexpr std::uint16_t Formula = 0x0006, Biff4Formula = 0x0406, Number = 0x0203, Label = 0x0204,
-                        BoolErr = 0x0205, String = 0x0207, Rk = 0x027E, MulBlank = 0x00BE, Window1 = 0x003D;
+                        BoolErr = 0x0205, String = 0x0207, Rk = 0x027E, MulBlank = 0x00BE, Window1 = 0x003D,
+                        RString = 0x00D6;
 
 model::CellValue valueAt(const model::Workbook& workbook, int sheet, int row, int column)
 {
@@ -254,6 +256,50 @@ TEST(OtherWriters, SlipsThatOtherReadersTolerateAreRead)
         EXPECT_EQ(valueAt(file.workbook, 1, 0, 0), model::CellValue(2.0));
         edit::writeCellText(file.workbook, 0, 3, 0, "x", NumberLocale{});
         file = biff::readWorkbookFile(biff::workbookFileBytes(file));
+    }
+}
+
+// A text with formatting runs of its own in the cell record (RSTRING), as older writers and Excel 95
+// store it. When its sheet is written anew, its cell refers to the string table, where the text goes
+// with its runs; Excel 95's runs of two bytes are widened to BIFF8's four.
+TEST(OtherWriters, RichTextCellKeepsItsRunsWhenItsSheetIsWrittenAnew)
+{
+    const std::string text = "Total 2024";
+    const std::vector<std::pair<int, int>> runs{{0, 5}, {6, 6}}; // character index, font index
+    std::vector<std::uint8_t> expected;
+    for (auto [character, font] : runs) {
+        put(expected, static_cast<std::uint64_t>(character), 2);
+        put(expected, static_cast<std::uint64_t>(font), 2);
+    }
+    const auto expectRichText = [&](const model::Workbook& workbook, const char* when) {
+        const model::Cell* cell = workbook.sheets.at(0).cell(0, 1);
+        ASSERT_NE(cell, nullptr) << when;
+        ASSERT_EQ(cell->kind(), model::Cell::Kind::SharedText) << when;
+        EXPECT_EQ(workbook.sharedStrings.at(cell->textIndex()).text, text::toUtf16(text)) << when;
+        EXPECT_EQ(workbook.sharedStrings.at(cell->textIndex()).runs, expected) << when;
+    };
+    for (const std::uint16_t biff : {0x0600, 0x0500}) {
+        const int width = biff == 0x0600 ? 2 : 1;
+        std::vector<std::uint8_t> body = cellHeader(0, 1);
+        put(body, text.size(), 2);
+        if (biff == 0x0600)
+            body.push_back(0); // one byte a character
+        body.insert(body.end(), text.begin(), text.end());
+        put(body, runs.size(), width);
+        for (auto [character, font] : runs) {
+            put(body, static_cast<std::uint64_t>(character), width);
+            put(body, static_cast<std::uint64_t>(font), width);
+        }
+        test::MadeWorkbook made(biff);
+        made.sheet("Data").record(Number, numberBody(0, 0, 1)).record(RString, body);
+        biff::WorkbookFile file = biff::readWorkbookFile(made.file());
+        expectRichText(file.workbook, biff == 0x0600 ? "read" : "read from Excel 95");
+        if (biff != 0x0600)
+            continue;
+        edit::writeCellText(file.workbook, 0, 1, 0, "2", NumberLocale{});
+        const std::vector<std::uint8_t> saved = biff::workbookFileBytes(file);
+        EXPECT_EQ(recordsOfType(saved, RString), 0);
+        expectRichText(biff::readWorkbookFile(saved).workbook, "written anew");
     }
 }
 
