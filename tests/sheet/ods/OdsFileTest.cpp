@@ -92,7 +92,7 @@ TEST_P(GrownRanges, CoverEveryEntry)
     const std::string& chart = parts.at("Object 1/content.xml");
     const int last = std::max(9, 3 + GetParam());
     EXPECT_EQ(attribute(chart, "chart:values-cell-range-address"), "Assets.B4:Assets.B" + std::to_string(last));
-    EXPECT_EQ(attribute(chart, "table:cell-range-address"), "Assets.A4:Assets.A" + std::to_string(last));
+    EXPECT_EQ(attribute(chart, "<chart:categories table:cell-range-address"), "Assets.A4:Assets.A" + std::to_string(last));
     EXPECT_EQ(attribute(chart, "chart:label-cell-address"), "Assets.B3:Assets.B3");
     EXPECT_EQ(count(chart, "<table:table-row>"), static_cast<std::size_t>(last - 3 + 1));
     const std::string lastEntry = "Entry " + std::to_string(GetParam());
