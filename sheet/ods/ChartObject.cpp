@@ -227,6 +227,11 @@ private:
         startStyle(xml, "chAxis");
         emptyElement(xml, "style:chart-properties", {{"chart:display-label", "false"}, {"chart:visible", "false"}});
         xml.writeEndElement();
+        // The slices follow each other clockwise, as the angle axis runs when it is reversed.
+        startStyle(xml, "chAngles");
+        emptyElement(xml, "style:chart-properties", {{"chart:display-label", "false"}, {"chart:visible", "false"},
+                                                     {"chart:reverse-direction", "true"}});
+        xml.writeEndElement();
 
         // The series carries what its slices share: the labels' font and the leader lines.
         startStyle(xml, "chSeries");
@@ -318,7 +323,7 @@ private:
         if (ranges_.categories)
             emptyElement(xml, "chart:categories", {{"table:cell-range-address", QString::fromStdString(*ranges_.categories)}});
         xml.writeEndElement();
-        emptyElement(xml, "chart:axis", {{"chart:dimension", "y"}, {"chart:name", "primary-y"}, {"chart:style-name", "chAxis"}});
+        emptyElement(xml, "chart:axis", {{"chart:dimension", "y"}, {"chart:name", "primary-y"}, {"chart:style-name", "chAngles"}});
 
         xml.writeStartElement("chart:series");
         xml.writeAttribute("chart:style-name", "chSeries");
