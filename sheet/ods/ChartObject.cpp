@@ -252,13 +252,6 @@ private:
             xml.writeAttribute("chart:data-label-text", look.category ? "true" : "false");
             xml.writeAttribute("chart:data-label-symbol", "false");
             xml.writeAttribute("chart:pie-offset", QString::number(look.explode));
-            if (look.value || look.percent || look.category) {
-                xml.writeStartElement("chart:label-separator");
-                xml.writeStartElement("text:p");
-                writeSeparator(xml);
-                xml.writeEndElement();
-                xml.writeEndElement();
-            }
             xml.writeEndElement();
             if (look.colour.empty())
                 emptyElement(xml, "style:graphic-properties", {{"draw:fill", "none"}, {"draw:stroke", "none"}});
@@ -266,23 +259,6 @@ private:
                 emptyElement(xml, "style:graphic-properties", {{"draw:fill", "solid"}, {"draw:fill-color", QString::fromStdString(look.colour)}, {"draw:stroke", "none"}});
             xml.writeEndElement();
         }
-    }
-
-    void writeSeparator(QXmlStreamWriter& xml) const
-    {
-        QString run;
-        for (const QChar c : pie_.labelSeparator) {
-            if (c == QLatin1Char('\n')) {
-                if (!run.isEmpty())
-                    xml.writeCharacters(run);
-                run.clear();
-                emptyElement(xml, "text:line-break", {});
-            } else {
-                run += c;
-            }
-        }
-        if (!run.isEmpty())
-            xml.writeCharacters(run);
     }
 
     void writeScene(QXmlStreamWriter& xml) const
