@@ -289,9 +289,6 @@ private:
         xml.writeAttribute("chart:data-source-has-labels", "none");
         if (pie_.threeD)
             writeScene(xml);
-        if (pie_.threeD)
-            emptyElement(xml, "dr3d:light", {{"dr3d:diffuse-color", "#4c4c4c"}, {"dr3d:direction", "(0.2 0.4 1)"},
-                                             {"dr3d:enabled", "true"}, {"dr3d:specular", "false"}});
         xml.writeStartElement("chart:axis");
         xml.writeAttribute("chart:dimension", "x");
         xml.writeAttribute("chart:name", "primary-x");
