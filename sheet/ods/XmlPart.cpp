@@ -33,9 +33,10 @@ Declaration declaration(Namespace ns)
 } // namespace
 
 XmlPart::XmlPart(const char* root, std::initializer_list<Namespace> namespaces, const char* versionAttribute)
-    : writer_(&bytes_)
+    : writer_(&text_)
 {
-    writer_.writeStartDocument();
+    // Written into a string, the writer's own declaration would leave out the encoding.
+    text_ = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
     writer_.writeStartElement(root);
     for (Namespace ns : namespaces) {
         const Declaration d = declaration(ns);
@@ -47,8 +48,8 @@ XmlPart::XmlPart(const char* root, std::initializer_list<Namespace> namespaces, 
 std::string XmlPart::finish()
 {
     writer_.writeEndDocument();
-    bytes_.append('\n');
-    return bytes_.toStdString();
+    text_.append(QLatin1Char('\n'));
+    return text_.toStdString();
 }
 
 void emptyElement(QXmlStreamWriter& xml, const char* name, std::initializer_list<std::pair<const char*, QAnyStringView>> attributes)
