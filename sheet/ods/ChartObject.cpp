@@ -390,7 +390,8 @@ std::string chartStyles()
 ChartObject pieChartObject(const model::Workbook& workbook, int sheetIndex, const model::Chart& chart, int number,
                            double width, double height)
 {
-    const std::optional<PieChart> pie = render::readPieChart(workbook, chart);
+    // The object's own table holds the labels' cells; the slices need only their look.
+    const std::optional<PieChart> pie = render::readPieChart(workbook, chart, render::SliceTexts::LeftOut);
     const std::string& sheetName = workbook.sheets.at(static_cast<std::size_t>(sheetIndex)).name;
     if (!pie)
         throw FormatError("sheet \"" + sheetName + "\": chart " + std::to_string(number)
