@@ -82,6 +82,7 @@ CellStyles::CellStyles(const model::Workbook& workbook) : workbook_(workbook)
             if (const model::Font* font = workbook.font(xf.fontIndex); font && !font->name.empty())
                 fonts_.insert(font->name);
         }
+        names_.push_back(isCellFormat(static_cast<int>(k)) ? QStringLiteral("ce") + QString::number(k) : defaultName_);
     }
 }
 
@@ -91,9 +92,9 @@ bool CellStyles::isCellFormat(int xf) const
     return format && !format->isStyle;
 }
 
-std::string CellStyles::name(int xf) const
+const QString& CellStyles::name(int xf) const
 {
-    return isCellFormat(xf) ? "ce" + std::to_string(xf) : "Default";
+    return xf >= 0 && static_cast<std::size_t>(xf) < names_.size() ? names_[static_cast<std::size_t>(xf)] : defaultName_;
 }
 
 void CellStyles::writeFontFaces(QXmlStreamWriter& xml) const
@@ -119,7 +120,7 @@ void CellStyles::writeAutomaticStyles(QXmlStreamWriter& xml) const
             continue;
         const model::Xf& xf = workbook_.xfs[k];
         xml.writeStartElement("style:style");
-        xml.writeAttribute("style:name", QString::fromStdString(name(index)));
+        xml.writeAttribute("style:name", name(index));
         xml.writeAttribute("style:family", "table-cell");
         xml.writeAttribute("style:parent-style-name", "Default");
         if (xf.formatIndex != GeneralFormat)

@@ -2,10 +2,12 @@
 
 #include "sheet/model/Workbook.h"
 
+#include <QString>
 #include <QXmlStreamWriter>
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace sheet::ods {
 
@@ -17,7 +19,7 @@ public:
     explicit CellStyles(const model::Workbook& workbook);
 
     // The style of a cell format; "Default" for one that does not exist.
-    std::string name(int xf) const;
+    const QString& name(int xf) const;
 
     void writeFontFaces(QXmlStreamWriter& xml) const;
     // The data styles and the cell styles, for the content's automatic styles.
@@ -32,6 +34,8 @@ private:
     const model::Workbook& workbook_;
     std::set<int> formats_;     // the number formats the cell formats use, General left out
     std::set<std::string> fonts_;
+    std::vector<QString> names_;  // by cell format
+    QString defaultName_ = QStringLiteral("Default");
 };
 
 } // namespace sheet::ods

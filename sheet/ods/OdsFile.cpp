@@ -31,14 +31,14 @@ void writeSizeStyles(QXmlStreamWriter& xml, const std::vector<SheetTable>& table
         table.addSizes(columnPixels, rowTwips);
     for (int pixels : columnPixels) {
         xml.writeStartElement("style:style");
-        xml.writeAttribute("style:name", QString::fromStdString(SheetTable::columnStyle(pixels)));
+        xml.writeAttribute("style:name", SheetTable::columnStyle(pixels));
         xml.writeAttribute("style:family", "table-column");
         emptyElement(xml, "style:table-column-properties", {{"style:column-width", QString::fromStdString(points(pixelPoints(pixels)))}});
         xml.writeEndElement();
     }
     for (int twips : rowTwips) {
         xml.writeStartElement("style:style");
-        xml.writeAttribute("style:name", QString::fromStdString(SheetTable::rowStyle(twips)));
+        xml.writeAttribute("style:name", SheetTable::rowStyle(twips));
         xml.writeAttribute("style:family", "table-row");
         emptyElement(xml, "style:table-row-properties", {{"style:row-height", QString::fromStdString(points(twips / 20.0))},
                                                          {"style:use-optimal-row-height", "false"}});

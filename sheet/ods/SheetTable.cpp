@@ -31,18 +31,46 @@ std::string drawingKind(const model::DrawingObject& drawing)
 
 void writeSpaces(QXmlStreamWriter& xml, int count)
 {
-    xml.writeStartElement("text:s");
+    xml.writeStartElement(QStringLiteral("text:s"));
     if (count > 1)
-        xml.writeAttribute("text:c", QString::number(count));
+        xml.writeAttribute(QStringLiteral("text:c"), QString::number(count));
     xml.writeEndElement();
+}
+
+// `count` empty cells, as one element.
+void writeEmptyCells(QXmlStreamWriter& xml, int count)
+{
+    if (count < 1)
+        return;
+    xml.writeStartElement(QStringLiteral("table:table-cell"));
+    if (count > 1)
+        xml.writeAttribute(QStringLiteral("table:number-columns-repeated"), QString::number(count));
+    xml.writeEndElement();
+}
+
+// One line of words with single spaces between them stands in its paragraph as it is.
+bool isPlainLine(const QString& text)
+{
+    if (text.isEmpty() || text.front() == QLatin1Char(' ') || text.back() == QLatin1Char(' '))
+        return false;
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const QChar c = text[k];
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\t') || (c == QLatin1Char(' ') && text[k + 1] == QLatin1Char(' ')))
+            return false;
+    }
+    return true;
 }
 
 // Text as paragraphs, one a line, with runs of spaces kept (text:s) and tabs (text:tab): a single
 // space between two words stands as it is.
 void writeParagraphs(QXmlStreamWriter& xml, const QString& text)
 {
+    if (isPlainLine(text)) {
+        xml.writeTextElement(QStringLiteral("text:p"), text);
+        return;
+    }
     for (const QString& line : text.split(QLatin1Char('\n'))) {
-        xml.writeStartElement("text:p");
+        xml.writeStartElement(QStringLiteral("text:p"));
         QString run;
         int spaces = 0;
         for (const QChar c : line) {
@@ -170,13 +198,13 @@ void SheetTable::write(QXmlStreamWriter& xml) const
             const int nextFrame = frame == frames_.size() ? rows_ : frames_[frame].row;
             while (end < rows_ && end < nextCell && end < nextFrame && sameLook(end))
                 ++end;
-            xml.writeStartElement("table:table-row");
-            xml.writeAttribute("table:style-name", QString::fromStdString(rowStyle(sheet_.rowHeight(row))));
+            xml.writeStartElement(QStringLiteral("table:table-row"));
+            xml.writeAttribute(QStringLiteral("table:style-name"), rowStyle(sheet_.rowHeight(row)));
             if (end - row > 1)
-                xml.writeAttribute("table:number-rows-repeated", QString::number(end - row));
+                xml.writeAttribute(QStringLiteral("table:number-rows-repeated"), QString::number(end - row));
             if (sheet_.rowHidden(row))
-                xml.writeAttribute("table:visibility", "collapse");
-            emptyElement(xml, "table:table-cell", {{"table:number-columns-repeated", QString::number(Columns)}});
+                xml.writeAttribute(QStringLiteral("table:visibility"), QStringLiteral("collapse"));
+            writeEmptyCells(xml, Columns);
             xml.writeEndElement();
             row = end;
             continue;
@@ -207,12 +235,12 @@ void SheetTable::writeColumns(QXmlStreamWriter& xml) const
         while (end < Columns && look(end) == look(column))
             ++end;
         xml.writeStartElement("table:table-column");
-        xml.writeAttribute("table:style-name", QString::fromStdString(columnStyle(pixels)));
+        xml.writeAttribute("table:style-name", columnStyle(pixels));
         if (end - column > 1)
             xml.writeAttribute("table:number-columns-repeated", QString::number(end - column));
         if (hidden)
             xml.writeAttribute("table:visibility", "collapse");
-        xml.writeAttribute("table:default-cell-style-name", QString::fromStdString(styles_.name(xf)));
+        xml.writeAttribute("table:default-cell-style-name", styles_.name(xf));
         xml.writeEndElement();
         column = end;
     }
@@ -220,19 +248,16 @@ void SheetTable::writeColumns(QXmlStreamWriter& xml) const
 
 void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::const_iterator& cell, std::size_t& frame) const
 {
-    xml.writeStartElement("table:table-row");
-    xml.writeAttribute("table:style-name", QString::fromStdString(rowStyle(sheet_.rowHeight(row))));
+    xml.writeStartElement(QStringLiteral("table:table-row"));
+    xml.writeAttribute(QStringLiteral("table:style-name"), rowStyle(sheet_.rowHeight(row)));
     if (sheet_.rowHidden(row))
-        xml.writeAttribute("table:visibility", "collapse");
+        xml.writeAttribute(QStringLiteral("table:visibility"), QStringLiteral("collapse"));
     const auto info = sheet_.rows.find(row);
     if (info != sheet_.rows.end() && info->second.xf)
-        xml.writeAttribute("table:default-cell-style-name", QString::fromStdString(styles_.name(*info->second.xf)));
+        xml.writeAttribute(QStringLiteral("table:default-cell-style-name"), styles_.name(*info->second.xf));
     int column = 0;
     const auto skipTo = [&](int target) {
-        if (target - column > 1)
-            emptyElement(xml, "table:table-cell", {{"table:number-columns-repeated", QString::number(target - column)}});
-        else if (target - column == 1)
-            emptyElement(xml, "table:table-cell", {});
+        writeEmptyCells(xml, target - column);
         column = target;
     };
     while (true) {
@@ -242,7 +267,7 @@ void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::cons
             break;
         const int at = std::min(hasCell ? cell->first.column : Columns, hasFrame ? frames_[frame].column : Columns);
         skipTo(at);
-        xml.writeStartElement("table:table-cell");
+        xml.writeStartElement(QStringLiteral("table:table-cell"));
         if (hasCell && cell->first.column == at) {
             writeCell(xml, cell->second);
             ++cell;
@@ -261,13 +286,13 @@ void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::cons
 
 void SheetTable::writeCell(QXmlStreamWriter& xml, const model::Cell& cell) const
 {
-    xml.writeAttribute("table:style-name", QString::fromStdString(styles_.name(cell.xf)));
+    xml.writeAttribute(QStringLiteral("table:style-name"), styles_.name(cell.xf));
     const CellValue value = workbook_.value(cell);
     if (const auto* number = std::get_if<double>(&value)) {
-        xml.writeAttribute("office:value-type", "float");
-        xml.writeAttribute("office:value", QString::fromStdString(decimal(*number)));
+        xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("float"));
+        xml.writeAttribute(QStringLiteral("office:value"), QString::fromStdString(decimal(*number)));
     } else if (const auto* text = std::get_if<std::string>(&value)) {
-        xml.writeAttribute("office:value-type", "string");
+        xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
         writeParagraphs(xml, QString::fromStdString(*text));
     } else if (const auto* logical = std::get_if<bool>(&value)) {
         xml.writeAttribute("office:value-type", "boolean");

@@ -5,6 +5,7 @@
 #include "sheet/ods/ChartObject.h"
 
 #include <QRectF>
+#include <QString>
 #include <QXmlStreamWriter>
 
 #include <set>
@@ -29,8 +30,8 @@ public:
 
     const std::vector<ChartObject>& chartObjects() const { return objects_; }
 
-    static std::string columnStyle(int pixels) { return "co" + std::to_string(pixels); }
-    static std::string rowStyle(int twips) { return "ro" + std::to_string(twips); }
+    static QString columnStyle(int pixels) { return QStringLiteral("co") + QString::number(pixels); }
+    static QString rowStyle(int twips) { return QStringLiteral("ro") + QString::number(twips); }
     static constexpr int Columns = 256;
 
 private:
