@@ -6,6 +6,8 @@
 #include "tools/KeptFile.h"
 
 #include "sheet/Errors.h"
+#include "sheet/ods/Lengths.h"
+#include "sheet/render/RangePicture.h"
 
 #include <gtest/gtest.h>
 #include <zip.h>
@@ -128,6 +130,34 @@ TEST_P(PieKinds, KeepTheirLook)
 }
 
 INSTANTIATE_TEST_SUITE_P(Pies, PieKinds, testing::Values(PieCase{false, 0}, PieCase{true, 0}, PieCase{false, 25}, PieCase{true, 10}));
+
+// Columns in the file are as wide as the engine's drawing makes them: the digit width worked out
+// without the machine's fonts is the one the drawing measures with the fonts the program depends on
+// (the template's Constantia falls back to DejaVu Serif), at every size and weight.
+struct NormalFont {
+    const char* name;
+    int weight;
+};
+
+class DigitWidths : public testing::TestWithParam<NormalFont> {};
+
+TEST_P(DigitWidths, AreTheDrawingsOwn)
+{
+    Workbook workbook = ods_testing::filledTemplate({});
+    sheet::model::Font& normal = workbook.fonts.at(static_cast<std::size_t>(workbook.xfs.at(0).fontIndex));
+    normal.name = GetParam().name;
+    normal.weight = GetParam().weight;
+    for (int twips : {120, 160, 180, 200, 220, 240, 280, 360, 520}) {
+        normal.height = twips;
+        EXPECT_EQ(sheet::ods::digitWidth(workbook), sheet::render::maxDigitWidth(workbook)) << twips << " twips";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, DigitWidths,
+                         testing::Values(NormalFont{"Constantia", 400}, NormalFont{"Constantia", 700}, NormalFont{"Arial", 400},
+                                         NormalFont{"arial", 700}, NormalFont{"Times New Roman", 400},
+                                         NormalFont{"Courier New", 400}, NormalFont{"DejaVu Sans Mono", 400},
+                                         NormalFont{"Calibri", 400}, NormalFont{"", 400}));
 
 // What the format cannot take is refused with its name, and no file is written.
 TEST(OdsFile, RefusesWhatItCannotExpressAndWritesNothing)
