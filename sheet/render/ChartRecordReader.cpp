@@ -278,7 +278,7 @@ void applyLabels(PieSlice& slice, const chart::LabelContents& labels)
 
 }  // namespace
 
-std::optional<PieChart> readPieChart(const model::Workbook& workbook, const model::Chart& chart)
+std::optional<PieChart> readPieChart(const model::Workbook& workbook, const model::Chart& chart, SliceTexts texts)
 {
     PieChart pie;
     pie.titleFont = QFont(QStringLiteral("Arial"));
@@ -305,11 +305,14 @@ std::optional<PieChart> readPieChart(const model::Workbook& workbook, const mode
             continue;
         PieSlice slice;
         slice.value = *number;
-        slice.valueText = labelTextOf(cellText, *cell);
-        if (k < categories.size() && categories[k])
-            slice.category = labelTextOf(cellText, *categories[k]);
-        else if (!series.categories)
-            slice.category = QString::number(k + 1);
+        slice.point = k;
+        if (texts == SliceTexts::Formatted) {
+            slice.valueText = labelTextOf(cellText, *cell);
+            if (k < categories.size() && categories[k])
+                slice.category = labelTextOf(cellText, *categories[k]);
+            else if (!series.categories)
+                slice.category = QString::number(k + 1);
+        }
         const auto found = walker.points.find(static_cast<int>(k));
         const PointFormat* own = found == walker.points.end() ? nullptr : &found->second;
         const PointFormat& common = walker.seriesFormat;

@@ -5,6 +5,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -12,6 +13,7 @@ namespace sheet::render {
 
 struct PieSlice {
     double value = 0;      // positive; values that are not positive numbers make no slice
+    std::size_t point = 0; // the place of the slice's value in its series, counting every cell
     QString category;
     QColor colour;
     double explode = 0;    // distance from the centre, as a fraction of the radius

@@ -53,19 +53,6 @@ QImage blankImage(int width, int height)
     return image;
 }
 
-// The widest digit of the Normal style's font, in whole pixels.
-int maxDigitWidth(const model::Workbook& workbook)
-{
-    const model::Xf* normal = workbook.xf(0);
-    const model::Font* font = workbook.font(normal ? normal->fontIndex : 0);
-    static const QImage device = blankImage(1, 1);
-    const QFontMetricsF metrics(qtFont(font ? *font : model::Font{"Arial"}), &device);
-    double widest = 0;
-    for (char digit = '0'; digit <= '9'; ++digit)
-        widest = std::max(widest, metrics.horizontalAdvance(QChar(digit)));
-    return std::max(1, static_cast<int>(std::lround(widest)));
-}
-
 const model::Sheet& sheetAt(const model::Workbook& workbook, int sheetIndex)
 {
     if (sheetIndex < 0 || static_cast<std::size_t>(sheetIndex) >= workbook.sheets.size())
@@ -114,6 +101,18 @@ void forEachPie(const model::Workbook& workbook, const model::Sheet& sheet, cons
 }
 
 }  // namespace
+
+int maxDigitWidth(const model::Workbook& workbook)
+{
+    const model::Xf* normal = workbook.xf(0);
+    const model::Font* font = workbook.font(normal ? normal->fontIndex : 0);
+    static const QImage device = blankImage(1, 1);
+    const QFontMetricsF metrics(qtFont(font ? *font : model::Font{"Arial"}), &device);
+    double widest = 0;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        widest = std::max(widest, metrics.horizontalAdvance(QChar(digit)));
+    return std::max(1, static_cast<int>(std::lround(widest)));
+}
 
 SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range)
 {

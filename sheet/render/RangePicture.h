@@ -12,6 +12,10 @@ struct PictureOptions {
     double scale = 1.0;  // 1 draws at 96 dots per inch
 };
 
+// The widest digit of the Normal style's font in whole pixels at 96 dots per inch, as the pictures
+// measure it with the fonts at hand: the unit of their column widths (see SheetGeometry).
+int maxDigitWidth(const model::Workbook& workbook);
+
 // A picture of a range as a spreadsheet shows it: cells with their fills,
 // borders, fonts and number formats, gridlines when the sheet shows them, and
 // the drawing objects that lie over the range, cut at its edges. Throws

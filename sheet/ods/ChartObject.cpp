@@ -1,0 +1,405 @@
+#include "sheet/ods/ChartObject.h"
+
+#include "sheet/Errors.h"
+#include "sheet/ods/CellAddresses.h"
+#include "sheet/ods/Lengths.h"
+#include "sheet/ods/XmlPart.h"
+#include "sheet/render/ChartRecordReader.h"
+
+#include <cmath>
+#include <map>
+#include <numbers>
+#include <optional>
+#include <tuple>
+#include <vector>
+
+namespace sheet::ods {
+namespace {
+
+using render::PieChart;
+using render::PieSlice;
+
+// How LibreOffice places a 3-D pie: a fixed turn of 25 degrees about the vertical axis seen by its
+// standard camera, and a tilt about the horizontal axis of the elevation less 100 degrees.
+constexpr double SceneTurn = 25;
+constexpr double SceneTiltOffset = -100;
+
+struct Ranges {
+    std::optional<std::string> name, values, categories;
+};
+
+std::optional<std::string> rangeOf(const model::Workbook& workbook, const std::optional<model::RangeReference>& ref)
+{
+    if (!ref || ref->sheet < 0 || static_cast<std::size_t>(ref->sheet) >= workbook.sheets.size())
+        return std::nullopt;
+    return odfRangeAddress(workbook.sheets[static_cast<std::size_t>(ref->sheet)].name, ref->range);
+}
+
+QString textOf(const model::Workbook& workbook, const model::Cell* cell)
+{
+    if (!cell)
+        return {};
+    const CellValue value = workbook.value(*cell);
+    if (const auto* text = std::get_if<std::string>(&value))
+        return QString::fromStdString(*text);
+    if (const auto* number = std::get_if<double>(&value))
+        return QString::fromStdString(decimal(*number));
+    if (const auto* logical = std::get_if<bool>(&value))
+        return *logical ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    if (const auto* error = std::get_if<ErrorCode>(&value))
+        return QString::fromLatin1(model::errorText(*error));
+    return {};
+}
+
+// The cells of a reference in reading order.
+std::vector<const model::Cell*> cellsOf(const model::Workbook& workbook, const std::optional<model::RangeReference>& ref)
+{
+    std::vector<const model::Cell*> cells;
+    if (!ref || ref->sheet < 0 || static_cast<std::size_t>(ref->sheet) >= workbook.sheets.size())
+        return cells;
+    const model::Sheet& sheet = workbook.sheets[static_cast<std::size_t>(ref->sheet)];
+    const model::CellRange& r = ref->range;
+    for (int row = r.firstRow; row <= r.lastRow; ++row)
+        for (int column = r.firstColumn; column <= r.lastColumn; ++column)
+            cells.push_back(sheet.cell(row, column));
+    return cells;
+}
+
+const char* labelNumber(bool value, bool percent)
+{
+    return value && percent ? "value-and-percentage" : value ? "value" : percent ? "percentage" : "none";
+}
+
+void writeFont(QXmlStreamWriter& xml, const QFont& font, const QColor& colour)
+{
+    xml.writeStartElement("style:text-properties");
+    xml.writeAttribute("fo:font-family", font.family());
+    const QString size = QString::fromStdString(points(font.pointSizeF()));
+    xml.writeAttribute("fo:font-size", size);
+    xml.writeAttribute("fo:font-weight", font.bold() ? "bold" : "normal");
+    xml.writeAttribute("fo:font-style", font.italic() ? "italic" : "normal");
+    xml.writeAttribute("fo:color", colour.name());
+    xml.writeEndElement();
+}
+
+void startStyle(QXmlStreamWriter& xml, const QString& name)
+{
+    xml.writeStartElement("style:style");
+    xml.writeAttribute("style:name", name);
+    xml.writeAttribute("style:family", "chart");
+}
+
+// The look of one slice, as a data point's style carries it.
+struct PointLook {
+    std::string colour; // "#rrggbb", empty for no fill
+    int explode = 0;
+    bool value = false, percent = false, category = false;
+    friend auto operator<=>(const PointLook&, const PointLook&) = default;
+};
+
+PointLook lookOf(const PieSlice& slice)
+{
+    const std::string colour = slice.colour.alpha() == 0 ? std::string() : slice.colour.name().toStdString();
+    return {colour, static_cast<int>(std::lround(slice.explode * 100)), slice.showValue, slice.showPercent, slice.showCategory};
+}
+
+class ChartWriter {
+public:
+    ChartWriter(const model::Workbook& workbook, const model::Chart& chart, const PieChart& pie)
+        : workbook_(workbook), chart_(chart), pie_(pie)
+    {
+        if (!chart.series.empty()) {
+            const model::ChartSeries& series = chart.series.front();
+            ranges_ = {rangeOf(workbook, series.name), rangeOf(workbook, series.values), rangeOf(workbook, series.categories)};
+            values_ = cellsOf(workbook, series.values);
+            categories_ = cellsOf(workbook, series.categories);
+            if (series.name)
+                seriesName_ = textOf(workbook, cellsOf(workbook, series.name).empty() ? nullptr : cellsOf(workbook, series.name).front());
+        }
+        points_.assign(values_.size(), -1);
+        for (const PieSlice& slice : pie.slices) {
+            if (slice.point >= points_.size())
+                continue;
+            const PointLook look = lookOf(slice);
+            const auto found = looks_.emplace(look, static_cast<int>(looks_.size()));
+            if (found.second)
+                lookOrder_.push_back(look);
+            points_[slice.point] = found.first->second;
+        }
+    }
+
+    std::string ranges() const
+    {
+        std::string all;
+        for (const auto& range : {ranges_.categories, ranges_.name, ranges_.values}) {
+            if (range)
+                all += (all.empty() ? "" : " ") + *range;
+        }
+        return all;
+    }
+
+    std::string content(double width, double height)
+    {
+        XmlPart part("office:document-content", {Namespace::Office, Namespace::Style, Namespace::Text, Namespace::Table,
+                                                 Namespace::Draw, Namespace::Fo, Namespace::XLink, Namespace::Svg,
+                                                 Namespace::Chart, Namespace::Dr3d, Namespace::LoExt});
+        QXmlStreamWriter& xml = part.xml();
+        xml.writeStartElement("office:automatic-styles");
+        writeStyles(xml);
+        xml.writeEndElement();
+        xml.writeStartElement("office:body");
+        xml.writeStartElement("office:chart");
+        xml.writeStartElement("chart:chart");
+        xml.writeAttribute("svg:width", QString::fromStdString(points(width)));
+        xml.writeAttribute("svg:height", QString::fromStdString(points(height)));
+        xml.writeAttribute("chart:class", "chart:circle");
+        xml.writeAttribute("chart:style-name", "chChart");
+        // The data come from the spreadsheet that holds the object.
+        xml.writeAttribute("xlink:href", "..");
+        xml.writeAttribute("xlink:type", "simple");
+        if (!pie_.title.isEmpty()) {
+            xml.writeStartElement("chart:title");
+            xml.writeAttribute("chart:style-name", "chTitle");
+            xml.writeTextElement("text:p", pie_.title);
+            xml.writeEndElement();
+        }
+        if (pie_.legend)
+            emptyElement(xml, "chart:legend", {{"chart:legend-position", legendPosition()}, {"chart:style-name", "chLegend"}});
+        writePlotArea(xml);
+        writeLocalTable(xml);
+        xml.writeEndElement(); // chart:chart
+        xml.writeEndElement();
+        xml.writeEndElement();
+        return part.finish();
+    }
+
+private:
+    const char* legendPosition() const
+    {
+        switch (*pie_.legend) {
+        case PieChart::LegendPlace::Bottom: return "bottom";
+        case PieChart::LegendPlace::Corner: return "top-end";
+        case PieChart::LegendPlace::Top: return "top";
+        case PieChart::LegendPlace::Left: return "start";
+        case PieChart::LegendPlace::Right: break;
+        }
+        return "end";
+    }
+
+    void writeStyles(QXmlStreamWriter& xml) const
+    {
+        startStyle(xml, "chChart");
+        xml.writeStartElement("style:graphic-properties");
+        if (pie_.background.alpha() == 0) {
+            xml.writeAttribute("draw:fill", "none");
+        } else {
+            xml.writeAttribute("draw:fill", "solid");
+            xml.writeAttribute("draw:fill-color", pie_.background.name());
+        }
+        xml.writeAttribute("draw:stroke", pie_.border ? "solid" : "none");
+        if (pie_.border)
+            xml.writeAttribute("svg:stroke-color", pie_.border->name());
+        xml.writeEndElement();
+        xml.writeEndElement();
+
+        startStyle(xml, "chTitle");
+        writeFont(xml, pie_.titleFont, pie_.titleColour);
+        xml.writeEndElement();
+
+        if (pie_.legend) {
+            startStyle(xml, "chLegend");
+            writeFont(xml, pie_.legendFont, Qt::black);
+            xml.writeEndElement();
+        }
+
+        startStyle(xml, "chPlot");
+        xml.writeStartElement("style:chart-properties");
+        xml.writeAttribute("chart:three-dimensional", pie_.threeD ? "true" : "false");
+        // The first slice's angle counts clockwise from twelve o'clock; the offset counter-clockwise from three.
+        const int offset = ((450 - static_cast<int>(std::lround(pie_.firstSliceAngle))) % 360 + 360) % 360;
+        xml.writeAttribute("chart:angle-offset", QString::number(offset));
+        xml.writeAttribute("chart:treat-empty-cells", "leave-gap");
+        xml.writeEndElement();
+        if (pie_.plotBackground)
+            emptyElement(xml, "style:graphic-properties", {{"draw:fill", "solid"}, {"draw:fill-color", pie_.plotBackground->name()}});
+        xml.writeEndElement();
+
+        startStyle(xml, "chAxis");
+        emptyElement(xml, "style:chart-properties", {{"chart:display-label", "false"}, {"chart:visible", "false"}});
+        xml.writeEndElement();
+        // The slices follow each other clockwise, as the angle axis runs when it is reversed.
+        startStyle(xml, "chAngles");
+        emptyElement(xml, "style:chart-properties", {{"chart:display-label", "false"}, {"chart:visible", "false"},
+                                                     {"chart:reverse-direction", "true"}});
+        xml.writeEndElement();
+
+        // The series carries what its slices share: the labels' font and the leader lines.
+        startStyle(xml, "chSeries");
+        xml.writeStartElement("style:chart-properties");
+        xml.writeAttribute("chart:label-position", "avoid-overlap");
+        if (pie_.leaderLines)
+            xml.writeAttribute("loext:custom-leader-lines", "true");
+        xml.writeEndElement();
+        emptyElement(xml, "style:graphic-properties", {{"draw:stroke", "none"}});
+        writeFont(xml, pie_.labelFont, pie_.labelColour);
+        xml.writeEndElement();
+
+        for (std::size_t k = 0; k < lookOrder_.size(); ++k) {
+            const PointLook& look = lookOrder_[k];
+            startStyle(xml, "chPoint" + QString::number(k + 1));
+            xml.writeStartElement("style:chart-properties");
+            xml.writeAttribute("chart:data-label-number", labelNumber(look.value, look.percent));
+            xml.writeAttribute("chart:data-label-text", look.category ? "true" : "false");
+            xml.writeAttribute("chart:data-label-symbol", "false");
+            xml.writeAttribute("chart:pie-offset", QString::number(look.explode));
+            xml.writeEndElement();
+            if (look.colour.empty())
+                emptyElement(xml, "style:graphic-properties", {{"draw:fill", "none"}, {"draw:stroke", "none"}});
+            else
+                emptyElement(xml, "style:graphic-properties", {{"draw:fill", "solid"}, {"draw:fill-color", QString::fromStdString(look.colour)}, {"draw:stroke", "none"}});
+            xml.writeEndElement();
+        }
+    }
+
+    void writeScene(QXmlStreamWriter& xml) const
+    {
+        const double turn = SceneTurn * std::numbers::pi / 180;
+        const double tilt = (pie_.elevation + SceneTiltOffset) * std::numbers::pi / 180;
+        const double ca = std::cos(turn), sa = std::sin(turn), cb = std::cos(tilt), sb = std::sin(tilt);
+        // The rotation about the vertical axis after the tilt, column by column.
+        const double matrix[12] = {ca, 0, -sa, sa * sb, cb, ca * sb, sa * cb, -sb, ca * cb, 0, 0, 0};
+        QString text = QStringLiteral("matrix (");
+        for (int k = 0; k < 12; ++k)
+            text += QString::fromStdString(decimal(std::round(matrix[k] * 1e12) / 1e12)) + (k == 11 ? QStringLiteral(")") : QStringLiteral(" "));
+        xml.writeAttribute("dr3d:transform", text);
+        xml.writeAttribute("dr3d:vpn", "(0.416199821709347 0.173649045905254 0.892537795986984)");
+        xml.writeAttribute("dr3d:vup", "(-0.0733876362771618 0.984807599917971 -0.157379306090273)");
+        xml.writeAttribute("dr3d:projection", "parallel");
+        xml.writeAttribute("dr3d:shade-mode", "flat");
+        xml.writeAttribute("dr3d:ambient-color", "#b3b3b3");
+        xml.writeAttribute("dr3d:lighting-mode", "true");
+    }
+
+    void writePlotArea(QXmlStreamWriter& xml) const
+    {
+        xml.writeStartElement("chart:plot-area");
+        xml.writeAttribute("chart:style-name", "chPlot");
+        if (ranges_.values)
+            xml.writeAttribute("table:cell-range-address", QString::fromStdString(*ranges_.values));
+        xml.writeAttribute("chart:data-source-has-labels", "none");
+        if (pie_.threeD)
+            writeScene(xml);
+        xml.writeStartElement("chart:axis");
+        xml.writeAttribute("chart:dimension", "x");
+        xml.writeAttribute("chart:name", "primary-x");
+        xml.writeAttribute("chart:style-name", "chAxis");
+        if (ranges_.categories)
+            emptyElement(xml, "chart:categories", {{"table:cell-range-address", QString::fromStdString(*ranges_.categories)}});
+        xml.writeEndElement();
+        emptyElement(xml, "chart:axis", {{"chart:dimension", "y"}, {"chart:name", "primary-y"}, {"chart:style-name", "chAngles"}});
+
+        xml.writeStartElement("chart:series");
+        xml.writeAttribute("chart:style-name", "chSeries");
+        if (ranges_.values)
+            xml.writeAttribute("chart:values-cell-range-address", QString::fromStdString(*ranges_.values));
+        if (ranges_.name)
+            xml.writeAttribute("chart:label-cell-address", QString::fromStdString(*ranges_.name));
+        xml.writeAttribute("chart:class", "chart:circle");
+        // Consecutive points of one look share an element.
+        for (std::size_t k = 0; k < points_.size();) {
+            std::size_t end = k + 1;
+            while (end < points_.size() && points_[end] == points_[k])
+                ++end;
+            xml.writeStartElement("chart:data-point");
+            if (points_[k] >= 0)
+                xml.writeAttribute("chart:style-name", "chPoint" + QString::number(points_[k] + 1));
+            if (end - k > 1)
+                xml.writeAttribute("chart:repeated", QString::number(end - k));
+            xml.writeEndElement();
+            k = end;
+        }
+        xml.writeEndElement();
+        xml.writeEndElement();
+    }
+
+    // The values as the chart last saw them: a header row with the series' name, then a category and a value a row.
+    void writeLocalTable(QXmlStreamWriter& xml) const
+    {
+        xml.writeStartElement("table:table");
+        xml.writeAttribute("table:name", "local-table");
+        xml.writeStartElement("table:table-header-columns");
+        emptyElement(xml, "table:table-column", {});
+        xml.writeEndElement();
+        xml.writeStartElement("table:table-columns");
+        emptyElement(xml, "table:table-column", {});
+        xml.writeEndElement();
+        xml.writeStartElement("table:table-header-rows");
+        xml.writeStartElement("table:table-row");
+        xml.writeStartElement("table:table-cell");
+        xml.writeTextElement("text:p", QString());
+        xml.writeEndElement();
+        xml.writeStartElement("table:table-cell");
+        xml.writeAttribute("office:value-type", "string");
+        xml.writeTextElement("text:p", seriesName_);
+        xml.writeEndElement();
+        xml.writeEndElement();
+        xml.writeEndElement();
+        xml.writeStartElement("table:table-rows");
+        const QString row = QStringLiteral("table:table-row"), cell = QStringLiteral("table:table-cell");
+        const QString type = QStringLiteral("office:value-type"), paragraph = QStringLiteral("text:p");
+        for (std::size_t k = 0; k < values_.size(); ++k) {
+            xml.writeStartElement(row);
+            xml.writeStartElement(cell);
+            xml.writeAttribute(type, QStringLiteral("string"));
+            xml.writeTextElement(paragraph, k < categories_.size() ? textOf(workbook_, categories_[k]) : QString::number(k + 1));
+            xml.writeEndElement();
+            xml.writeStartElement(cell);
+            const std::optional<double> number = values_[k] ? values_[k]->number() : std::nullopt;
+            if (number && std::isfinite(*number)) {
+                const QString text = QString::fromStdString(decimal(*number));
+                xml.writeAttribute(type, QStringLiteral("float"));
+                xml.writeAttribute(QStringLiteral("office:value"), text);
+                xml.writeTextElement(paragraph, text);
+            }
+            xml.writeEndElement();
+            xml.writeEndElement();
+        }
+        xml.writeEndElement();
+        xml.writeEndElement();
+    }
+
+    const model::Workbook& workbook_;
+    const model::Chart& chart_;
+    const PieChart& pie_;
+    Ranges ranges_;
+    QString seriesName_;
+    std::vector<const model::Cell*> values_;
+    std::vector<const model::Cell*> categories_;
+    std::vector<int> points_;  // for each value, the index of its look; -1 when it makes no slice
+    std::map<PointLook, int> looks_;
+    std::vector<PointLook> lookOrder_;
+};
+
+std::string chartStyles()
+{
+    XmlPart part("office:document-styles", {Namespace::Office, Namespace::Style});
+    emptyElement(part.xml(), "office:styles", {});
+    return part.finish();
+}
+
+} // namespace
+
+ChartObject pieChartObject(const model::Workbook& workbook, int sheetIndex, const model::Chart& chart, int number,
+                           double width, double height)
+{
+    // The object's own table holds the labels' cells; the slices need only their look.
+    const std::optional<PieChart> pie = render::readPieChart(workbook, chart, render::SliceTexts::LeftOut);
+    const std::string& sheetName = workbook.sheets.at(static_cast<std::size_t>(sheetIndex)).name;
+    if (!pie)
+        throw FormatError("sheet \"" + sheetName + "\": chart " + std::to_string(number)
+                          + " is not a pie chart; only pie charts can be saved in the OpenDocument format");
+    ChartWriter writer(workbook, chart, *pie);
+    return ChartObject{"Object " + std::to_string(number), writer.content(width, height), chartStyles(), writer.ranges()};
+}
+
+} // namespace sheet::ods

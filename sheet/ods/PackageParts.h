@@ -1,0 +1,22 @@
+#pragma once
+
+#include "sheet/model/Workbook.h"
+#include "sheet/ods/CellStyles.h"
+#include "sheet/ods/ChartObject.h"
+
+#include <string>
+#include <vector>
+
+namespace sheet::ods {
+
+// The parts of a spreadsheet package besides its content. None of them holds a date or a name of the
+// machine, so the same workbook always gives the same bytes.
+std::string metaPart();
+// The active sheet, and each sheet's gridlines as its window shows them.
+std::string settingsPart(const model::Workbook& workbook);
+// The common style "Default" that every cell style builds on.
+std::string stylesPart(const CellStyles& styles);
+// Every part of the package and every chart object in it.
+std::string manifestPart(const std::vector<ChartObject>& charts);
+
+} // namespace sheet::ods

@@ -1,0 +1,331 @@
+#include "sheet/ods/SheetTable.h"
+
+#include "sheet/Errors.h"
+#include "sheet/ods/CellAddresses.h"
+#include "sheet/ods/Lengths.h"
+#include "sheet/ods/XmlPart.h"
+#include "sheet/render/SheetGeometry.h"
+
+#include <algorithm>
+
+namespace sheet::ods {
+namespace {
+
+constexpr int ChartObjectType = 5;
+
+std::string drawingKind(const model::DrawingObject& drawing)
+{
+    switch (drawing.objectType) {
+    case 1: return "a line";
+    case 2: return "a rectangle";
+    case 3: return "an oval";
+    case 4: return "an arc";
+    case 6: return "a text box";
+    case 7: return "a button";
+    case 8: return "a picture";
+    case 25: return "a note";
+    default: break;
+    }
+    return "a drawing object (type " + std::to_string(drawing.objectType) + ")";
+}
+
+void writeSpaces(QXmlStreamWriter& xml, int count)
+{
+    xml.writeStartElement(QStringLiteral("text:s"));
+    if (count > 1)
+        xml.writeAttribute(QStringLiteral("text:c"), QString::number(count));
+    xml.writeEndElement();
+}
+
+// `count` empty cells, as one element.
+void writeEmptyCells(QXmlStreamWriter& xml, int count)
+{
+    if (count < 1)
+        return;
+    xml.writeStartElement(QStringLiteral("table:table-cell"));
+    if (count > 1)
+        xml.writeAttribute(QStringLiteral("table:number-columns-repeated"), QString::number(count));
+    xml.writeEndElement();
+}
+
+// One line of words with single spaces between them stands in its paragraph as it is.
+bool isPlainLine(const QString& text)
+{
+    if (text.isEmpty() || text.front() == QLatin1Char(' ') || text.back() == QLatin1Char(' '))
+        return false;
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const QChar c = text[k];
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\t') || (c == QLatin1Char(' ') && text[k + 1] == QLatin1Char(' ')))
+            return false;
+    }
+    return true;
+}
+
+// Text as paragraphs, one a line, with runs of spaces kept (text:s) and tabs (text:tab): a single
+// space between two words stands as it is.
+void writeParagraphs(QXmlStreamWriter& xml, const QString& text)
+{
+    if (isPlainLine(text)) {
+        xml.writeTextElement(QStringLiteral("text:p"), text);
+        return;
+    }
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        xml.writeStartElement(QStringLiteral("text:p"));
+        QString run;
+        int spaces = 0;
+        for (const QChar c : line) {
+            if (c == QLatin1Char(' ')) {
+                ++spaces;
+                continue;
+            }
+            if (spaces > 0) {
+                if (!run.isEmpty()) {
+                    run += QLatin1Char(' ');
+                    --spaces;
+                }
+                xml.writeCharacters(run);
+                run.clear();
+                if (spaces > 0)
+                    writeSpaces(xml, spaces);
+                spaces = 0;
+            }
+            if (c == QLatin1Char('\t')) {
+                xml.writeCharacters(run);
+                run.clear();
+                emptyElement(xml, "text:tab", {});
+            } else {
+                run += c;
+            }
+        }
+        if (!run.isEmpty())
+            xml.writeCharacters(run);
+        if (spaces > 0)
+            writeSpaces(xml, spaces);
+        xml.writeEndElement();
+    }
+}
+
+} // namespace
+
+SheetTable::SheetTable(const model::Workbook& workbook, int sheetIndex, const CellStyles& styles, int& charts)
+    : workbook_(workbook), sheet_(workbook.sheets.at(static_cast<std::size_t>(sheetIndex))), styles_(styles),
+      digitWidth_(digitWidth(workbook))
+{
+    if (!sheet_.cells.empty())
+        rows_ = sheet_.cells.rbegin()->first.row + 1;
+    for (const auto& [row, info] : sheet_.rows) {
+        if (info.hidden || info.height != sheet_.defaultRowHeight || info.xf)
+            rows_ = std::max(rows_, row + 1);
+    }
+
+    const render::SheetGeometry geometry(sheet_, digitWidth_);
+    for (const model::DrawingObject& drawing : sheet_.drawings) {
+        const bool chart = drawing.chartIndex >= 0 && static_cast<std::size_t>(drawing.chartIndex) < sheet_.charts.size();
+        if (!chart || drawing.objectType != ChartObjectType)
+            throw FormatError("sheet \"" + sheet_.name + "\" holds " + drawingKind(drawing)
+                              + ", which cannot be saved in the OpenDocument format");
+        const model::Anchor& a = drawing.anchor;
+        Frame frame;
+        frame.row = std::clamp(a.row1, 0, render::SheetGeometry::maxRows - 1);
+        frame.column = std::clamp(a.col1, 0, Columns - 1);
+        const int endRow = std::clamp(a.row2, 0, render::SheetGeometry::maxRows - 1);
+        const int endColumn = std::clamp(a.col2, 0, Columns - 1);
+        const QRectF pixels = geometry.anchorRect(a, 0, 0);
+        // The frame stands in its first cell, and its corner is measured from that cell's corner.
+        const double x = pixels.x() - static_cast<double>(geometry.columnSpan(0, frame.column));
+        const double y = pixels.y() - static_cast<double>(geometry.rowSpan(0, frame.row));
+        frame.area = QRectF(pixelPoints(x), pixelPoints(y), pixelPoints(pixels.width()), pixelPoints(pixels.height()));
+        frame.endCell = odfCellAddress(sheet_.name, endRow, endColumn);
+        frame.endX = std::max(0.0, pixelPoints(pixels.right() - static_cast<double>(geometry.columnSpan(0, endColumn))));
+        frame.endY = std::max(0.0, pixelPoints(pixels.bottom() - static_cast<double>(geometry.rowSpan(0, endRow))));
+        frame.object = objects_.size();
+        objects_.push_back(pieChartObject(workbook, sheetIndex, sheet_.charts[static_cast<std::size_t>(drawing.chartIndex)],
+                                          ++charts, frame.area.width(), frame.area.height()));
+        frames_.push_back(frame);
+        rows_ = std::max(rows_, std::max(frame.row, endRow) + 1);
+    }
+    std::stable_sort(frames_.begin(), frames_.end(), [](const Frame& a, const Frame& b) {
+        return std::tie(a.row, a.column) < std::tie(b.row, b.column);
+    });
+}
+
+int SheetTable::columnPixels(int column) const
+{
+    // A hidden column keeps the width it shows again with.
+    for (const model::ColumnInfo& info : sheet_.columns) {
+        if (column >= info.first && column <= info.last) {
+            model::ColumnInfo shown = info;
+            shown.options &= static_cast<std::uint16_t>(~model::ColumnInfo::Hidden);
+            model::Sheet probe;
+            probe.columns = {shown};
+            return render::SheetGeometry(probe, digitWidth_).columnWidth(column);
+        }
+    }
+    return render::SheetGeometry(sheet_, digitWidth_).columnWidth(column);
+}
+
+void SheetTable::addSizes(std::set<int>& columnPixels, std::set<int>& rowTwips) const
+{
+    for (int column = 0; column < Columns; ++column)
+        columnPixels.insert(this->columnPixels(column));
+    rowTwips.insert(sheet_.defaultRowHeight);
+    for (int row = 0; row < rows_; ++row)
+        rowTwips.insert(sheet_.rowHeight(row));
+}
+
+void SheetTable::write(QXmlStreamWriter& xml) const
+{
+    xml.writeStartElement("table:table");
+    xml.writeAttribute("table:name", QString::fromStdString(sheet_.name));
+    xml.writeAttribute("table:style-name", sheet_.visible ? "ta1" : "ta2");
+    writeColumns(xml);
+    auto cell = sheet_.cells.begin();
+    std::size_t frame = 0;
+    int row = 0;
+    while (row < rows_) {
+        // Rows with nothing in them and the same look go together.
+        const bool empty = (cell == sheet_.cells.end() || cell->first.row != row)
+            && (frame == frames_.size() || frames_[frame].row != row);
+        const auto info = sheet_.rows.find(row);
+        if (empty && (info == sheet_.rows.end() || !info->second.xf)) {
+            int end = row + 1;
+            const auto sameLook = [&](int other) {
+                const auto otherInfo = sheet_.rows.find(other);
+                return sheet_.rowHeight(other) == sheet_.rowHeight(row) && sheet_.rowHidden(other) == sheet_.rowHidden(row)
+                    && (otherInfo == sheet_.rows.end() || !otherInfo->second.xf);
+            };
+            const int nextCell = cell == sheet_.cells.end() ? rows_ : cell->first.row;
+            const int nextFrame = frame == frames_.size() ? rows_ : frames_[frame].row;
+            while (end < rows_ && end < nextCell && end < nextFrame && sameLook(end))
+                ++end;
+            xml.writeStartElement(QStringLiteral("table:table-row"));
+            xml.writeAttribute(QStringLiteral("table:style-name"), rowStyle(sheet_.rowHeight(row)));
+            if (end - row > 1)
+                xml.writeAttribute(QStringLiteral("table:number-rows-repeated"), QString::number(end - row));
+            if (sheet_.rowHidden(row))
+                xml.writeAttribute(QStringLiteral("table:visibility"), QStringLiteral("collapse"));
+            writeEmptyCells(xml, Columns);
+            xml.writeEndElement();
+            row = end;
+            continue;
+        }
+        writeRow(xml, row, cell, frame);
+        ++row;
+    }
+    xml.writeEndElement();
+}
+
+void SheetTable::writeColumns(QXmlStreamWriter& xml) const
+{
+    const auto look = [this](int column) {
+        bool hidden = false;
+        int xf = model::DefaultCellXf;
+        for (const model::ColumnInfo& info : sheet_.columns) {
+            if (column >= info.first && column <= info.last) {
+                hidden = info.hidden();
+                xf = info.xf;
+                break;
+            }
+        }
+        return std::tuple(columnPixels(column), hidden, xf);
+    };
+    for (int column = 0; column < Columns;) {
+        const auto [pixels, hidden, xf] = look(column);
+        int end = column + 1;
+        while (end < Columns && look(end) == look(column))
+            ++end;
+        xml.writeStartElement("table:table-column");
+        xml.writeAttribute("table:style-name", columnStyle(pixels));
+        if (end - column > 1)
+            xml.writeAttribute("table:number-columns-repeated", QString::number(end - column));
+        if (hidden)
+            xml.writeAttribute("table:visibility", "collapse");
+        xml.writeAttribute("table:default-cell-style-name", styles_.name(xf));
+        xml.writeEndElement();
+        column = end;
+    }
+}
+
+void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::const_iterator& cell, std::size_t& frame) const
+{
+    xml.writeStartElement(QStringLiteral("table:table-row"));
+    xml.writeAttribute(QStringLiteral("table:style-name"), rowStyle(sheet_.rowHeight(row)));
+    if (sheet_.rowHidden(row))
+        xml.writeAttribute(QStringLiteral("table:visibility"), QStringLiteral("collapse"));
+    const auto info = sheet_.rows.find(row);
+    if (info != sheet_.rows.end() && info->second.xf)
+        xml.writeAttribute(QStringLiteral("table:default-cell-style-name"), styles_.name(*info->second.xf));
+    int column = 0;
+    const auto skipTo = [&](int target) {
+        writeEmptyCells(xml, target - column);
+        column = target;
+    };
+    while (true) {
+        const bool hasCell = cell != sheet_.cells.end() && cell->first.row == row && cell->first.column < Columns;
+        const bool hasFrame = frame < frames_.size() && frames_[frame].row == row;
+        if (!hasCell && !hasFrame)
+            break;
+        const int at = std::min(hasCell ? cell->first.column : Columns, hasFrame ? frames_[frame].column : Columns);
+        skipTo(at);
+        xml.writeStartElement(QStringLiteral("table:table-cell"));
+        if (hasCell && cell->first.column == at) {
+            writeCell(xml, cell->second);
+            ++cell;
+        }
+        while (frame < frames_.size() && frames_[frame].row == row && frames_[frame].column == at)
+            writeFrame(xml, frames_[frame++]);
+        xml.writeEndElement();
+        ++column;
+    }
+    // Cells beyond the last column the sheet can hold are not part of it.
+    while (cell != sheet_.cells.end() && cell->first.row == row)
+        ++cell;
+    skipTo(Columns);
+    xml.writeEndElement();
+}
+
+void SheetTable::writeCell(QXmlStreamWriter& xml, const model::Cell& cell) const
+{
+    xml.writeAttribute(QStringLiteral("table:style-name"), styles_.name(cell.xf));
+    const CellValue value = workbook_.value(cell);
+    if (const auto* number = std::get_if<double>(&value)) {
+        xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("float"));
+        xml.writeAttribute(QStringLiteral("office:value"), QString::fromStdString(decimal(*number)));
+    } else if (const auto* text = std::get_if<std::string>(&value)) {
+        xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
+        writeParagraphs(xml, QString::fromStdString(*text));
+    } else if (const auto* logical = std::get_if<bool>(&value)) {
+        xml.writeAttribute("office:value-type", "boolean");
+        xml.writeAttribute("office:boolean-value", *logical ? "true" : "false");
+        xml.writeTextElement("text:p", *logical ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+    } else if (const auto* error = std::get_if<ErrorCode>(&value)) {
+        xml.writeAttribute("office:value-type", "string");
+        xml.writeTextElement("text:p", QString::fromLatin1(model::errorText(*error)));
+    }
+}
+
+void SheetTable::writeFrame(QXmlStreamWriter& xml, const Frame& frame) const
+{
+    const ChartObject& object = objects_[frame.object];
+    xml.writeStartElement("draw:frame");
+    xml.writeAttribute("draw:z-index", QString::number(frame.object));
+    xml.writeAttribute("draw:name", QStringLiteral("Chart ") + QString::fromStdString(object.folder.substr(object.folder.find(' ') + 1)));
+    xml.writeAttribute("draw:style-name", "gr1");
+    xml.writeAttribute("svg:width", QString::fromStdString(points(frame.area.width())));
+    xml.writeAttribute("svg:height", QString::fromStdString(points(frame.area.height())));
+    xml.writeAttribute("svg:x", QString::fromStdString(points(frame.area.x())));
+    xml.writeAttribute("svg:y", QString::fromStdString(points(frame.area.y())));
+    xml.writeAttribute("table:end-cell-address", QString::fromStdString(frame.endCell));
+    xml.writeAttribute("table:end-x", QString::fromStdString(points(frame.endX)));
+    xml.writeAttribute("table:end-y", QString::fromStdString(points(frame.endY)));
+    xml.writeStartElement("draw:object");
+    xml.writeAttribute("draw:notify-on-update-of-ranges", QString::fromStdString(object.ranges));
+    xml.writeAttribute("xlink:href", QString::fromStdString("./" + object.folder));
+    xml.writeAttribute("xlink:type", "simple");
+    xml.writeAttribute("xlink:show", "embed");
+    xml.writeAttribute("xlink:actuate", "onLoad");
+    xml.writeEndElement();
+    xml.writeEndElement();
+}
+
+} // namespace sheet::ods

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "sheet/model/Workbook.h"
+#include "sheet/ods/CellStyles.h"
+#include "sheet/ods/ChartObject.h"
+
+#include <QRectF>
+#include <QString>
+#include <QXmlStreamWriter>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace sheet::ods {
+
+// A worksheet as an OpenDocument table: its 256 columns with their widths, its rows with their heights
+// and hidden ones collapsed, its cells with values and styles (a formula's last result stands as its
+// value), and its embedded charts as frames over the same cells. Columns are measured as a spreadsheet
+// measures them (see Lengths.h), rows in points. Anything else drawn on the sheet, and a chart that is
+// not a pie, is a FormatError naming it: nothing is left out unsaid.
+class SheetTable {
+public:
+    // `charts` counts the charts of the workbook written so far; the sheet's own are added.
+    SheetTable(const model::Workbook& workbook, int sheetIndex, const CellStyles& styles, int& charts);
+
+    // The sizes the sheet's columns (pixels) and rows (twips) take, for their styles.
+    void addSizes(std::set<int>& columnPixels, std::set<int>& rowTwips) const;
+    void write(QXmlStreamWriter& xml) const;
+
+    const std::vector<ChartObject>& chartObjects() const { return objects_; }
+
+    static QString columnStyle(int pixels) { return QStringLiteral("co") + QString::number(pixels); }
+    static QString rowStyle(int twips) { return QStringLiteral("ro") + QString::number(twips); }
+    static constexpr int Columns = 256;
+
+private:
+    struct Frame {
+        int row = 0;
+        int column = 0;
+        QRectF area;      // points, from the top-left corner of the first cell
+        std::string endCell;
+        double endX = 0;  // points into the end cell
+        double endY = 0;
+        std::size_t object = 0;
+    };
+
+    int columnPixels(int column) const;
+    void writeColumns(QXmlStreamWriter& xml) const;
+    void writeRow(QXmlStreamWriter& xml, int row, model::CellStore::const_iterator& cell, std::size_t& frame) const;
+    void writeCell(QXmlStreamWriter& xml, const model::Cell& cell) const;
+    void writeFrame(QXmlStreamWriter& xml, const Frame& frame) const;
+
+    const model::Workbook& workbook_;
+    const model::Sheet& sheet_;
+    const CellStyles& styles_;
+    int digitWidth_;
+    int rows_ = 0;                   // rows written: every cell, frame and row of its own size lies above
+    std::vector<Frame> frames_;      // in row and column order
+    std::vector<ChartObject> objects_;
+};
+
+} // namespace sheet::ods
