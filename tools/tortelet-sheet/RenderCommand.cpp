@@ -7,12 +7,11 @@
 #include "sheet/automation/Workbook.h"
 #include "sheet/automation/Worksheet.h"
 #include "sheet/model/Workbook.h"
-#include "sheet/render/PictureEncoding.h"
+#include "sheet/render/PictureExport.h"
 #include "sheet/render/RangePicture.h"
 #include "sheet/render/SheetArea.h"
 
 #include <QGuiApplication>
-#include <QImage>
 
 #include <iostream>
 #include <memory>
@@ -46,23 +45,27 @@ sheet::model::CellRange parseRange(const std::string& text)
     return range;
 }
 
-const char* pictureFormat(const std::string& path)
+sheet::render::PictureFormat pictureFormat(const std::string& path)
 {
-    auto endsWith = [&path](const char* suffix) {
-        const std::string s(suffix);
-        if (path.size() < s.size())
-            return false;
-        for (std::size_t k = 0; k < s.size(); ++k) {
-            if (std::tolower(static_cast<unsigned char>(path[path.size() - s.size() + k])) != s[k])
-                return false;
-        }
-        return true;
-    };
-    if (endsWith(".png"))
-        return "PNG";
-    if (endsWith(".bmp"))
-        return "BMP";
-    throw UsageError("the picture's name must end in .png or .bmp: " + path);
+    const std::optional<sheet::render::PictureFormat> format = sheet::render::pictureFormatOf(path);
+    if (!format)
+        throw UsageError("the picture's name must end in .png, .bmp, .svg or .pdf: " + path);
+    return *format;
+}
+
+// "--scale 2" (from above 0 up to 16) for a bitmap.
+double parseScale(const std::string& text)
+{
+    std::size_t used = 0;
+    double scale = 0;
+    try {
+        scale = std::stod(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text.size() || !(scale > 0) || scale > 16)
+        throw UsageError("--scale takes a number above 0 and up to 16, not \"" + text + "\"");
+    return scale;
 }
 
 // Qt's own notes about the session (no runtime folder, no fonts cache) are not the command's output:
@@ -88,28 +91,40 @@ std::unique_ptr<QGuiApplication> guiApplication()
 
 int render(const Arguments& arguments, std::ostream&)
 {
-    if (arguments.size() != 2 && arguments.size() != 3 && arguments.size() != 4)
-        throw UsageError("render takes a workbook, a picture file and at most one of --range CELLS and --sheet");
+    if (arguments.size() < 2)
+        throw UsageError("render takes a workbook and a picture file");
     const std::string& path = arguments[0];
     const std::string& out = arguments[1];
-    const char* format = pictureFormat(out);
+    const sheet::render::PictureFormat format = pictureFormat(out);
     bool wholeSheet = false;
     std::optional<sheet::model::CellRange> range;
-    if (arguments.size() == 3 && arguments[2] == "--sheet")
-        wholeSheet = true;
-    else if (arguments.size() == 4 && arguments[2] == "--range")
-        range = parseRange(arguments[3]);
-    else if (arguments.size() != 2)
-        throw UsageError("render takes at most one of --range CELLS and --sheet after the picture file");
+    std::optional<double> scale;
+    for (std::size_t k = 2; k < arguments.size(); ++k) {
+        const std::string& option = arguments[k];
+        const bool valued = option == "--range" || option == "--scale";
+        if (valued && k + 1 == arguments.size())
+            throw UsageError(option + " needs a value");
+        if (option == "--sheet" && !wholeSheet && !range)
+            wholeSheet = true;
+        else if (option == "--range" && !wholeSheet && !range)
+            range = parseRange(arguments[++k]);
+        else if (option == "--scale" && !scale)
+            scale = parseScale(arguments[++k]);
+        else
+            throw UsageError("render takes at most one of --range CELLS and --sheet, and --scale once, after the "
+                             "picture file; not \"" + option + "\"");
+    }
+    if (scale && !sheet::render::isBitmap(format))
+        throw UsageError("--scale is for .png and .bmp pictures; SVG and PDF are drawn as vectors");
 
     const auto gui = guiApplication();
-    QImage picture;
+    sheet::render::SheetDrawing drawing;
     sheet::Application application;
     try {
         sheet::Workbook& workbook = application.workbooks().Open(path);
         const sheet::model::Workbook& model = workbook.model();
         if (wholeSheet) {
-            picture = sheet::render::drawSheet(model, model.activeSheet);
+            drawing = sheet::render::recordSheet(model, model.activeSheet);
         } else {
             if (!range) {
                 // The picture the program copies: the used range with the charts beside it.
@@ -118,7 +133,7 @@ int render(const Arguments& arguments, std::ostream&)
                     model.sheets.at(static_cast<std::size_t>(model.activeSheet)),
                     sheet::model::CellRange{used.firstRow - 1, used.firstColumn - 1, used.lastRow - 1, used.lastColumn - 1});
             }
-            picture = sheet::render::drawRange(model, model.activeSheet, *range);
+            drawing = sheet::render::recordRange(model, model.activeSheet, *range);
         }
         workbook.Close();
     } catch (const sheet::Error& error) {
@@ -126,9 +141,12 @@ int render(const Arguments& arguments, std::ostream&)
     }
     application.Quit();
 
-    const QByteArray bytes = sheet::render::encodePicture(picture, format);
-    if (bytes.isEmpty())
-        throw FileFailure(out, "the picture could not be encoded");
+    QByteArray bytes;
+    try {
+        bytes = sheet::render::exportPicture(drawing, format, scale.value_or(1.0));
+    } catch (const sheet::Error& error) {
+        throw FileFailure(path, error.what());
+    }
     writeFileAtomically(out, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return 0;
 }
@@ -137,11 +155,15 @@ int render(const Arguments& arguments, std::ostream&)
 
 Command renderCommand()
 {
-    return {"render", "render WORKBOOK OUT [--range CELLS | --sheet]",
-            "    Draws the active sheet as a spreadsheet shows it and writes the picture to OUT, a PNG or\n"
-            "    a BMP file by its extension: by default the used range grown to hold every chart, as\n"
-            "    the program's preview shows it; the cells given with --range (such as A1:O26) exactly;\n"
-            "    or with --sheet the whole sheet with its charts. Needs no display.\n",
+    return {"render", "render WORKBOOK OUT [--range CELLS | --sheet] [--scale FACTOR]",
+            "    Draws the active sheet as a spreadsheet shows it and writes the picture to OUT, by its\n"
+            "    extension a PNG or BMP bitmap, an SVG image or a one-page PDF document: by default the\n"
+            "    used range grown to hold every chart, as the program's preview shows it; the cells\n"
+            "    given with --range (such as A1:O26) exactly; or with --sheet the whole sheet with its\n"
+            "    charts. A bitmap has 96 pixels to the inch, times --scale (above 0, up to 16; 2 for a\n"
+            "    sharp picture on a high-density screen). SVG and PDF hold the same vector drawing the\n"
+            "    preview plays, at its natural size, with text that can be searched and selected.\n"
+            "    Needs no display.\n",
             render};
 }
 
