@@ -1,5 +1,7 @@
 #include "QtPlatform.h"
 
+#include "sheet/render/PictureEncoding.h"
+#include "sheet/render/PictureExport.h"
 #include "sheet/render/RangePicture.h"
 
 #include "ApplicationTitle.h"
@@ -12,10 +14,14 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrintPreviewDialog>
 #include <QVariant>
 #include <QSettings>
 #include <QTime>
 
+#include <exception>
 #include <stdexcept>
 
 namespace platform {
@@ -174,6 +180,21 @@ void QtClipboard::setPicture(const sheet::render::SheetDrawing& drawing)
     QGuiApplication::clipboard()->setMimeData(offered.release());
 }
 
+void QtClipboard::offerPicture(const sheet::render::SheetDrawing& drawing, double pixelRatio)
+{
+    QImage bitmap = sheet::render::rasterize(drawing, pixelRatio);
+    const QByteArray png = sheet::render::encodePicture(bitmap, "PNG");
+    const QByteArray svg = sheet::render::exportPicture(drawing, sheet::render::PictureFormat::Svg);
+    if (png.isEmpty())
+        throw std::runtime_error("The picture could not be made into a PNG image for the clipboard");
+    bitmap.setDevicePixelRatio(pixelRatio);
+    auto offered = std::make_unique<QMimeData>();
+    offered->setImageData(bitmap);
+    offered->setData(QStringLiteral("image/png"), png);
+    offered->setData(QStringLiteral("image/svg+xml"), svg);
+    QGuiApplication::clipboard()->setMimeData(offered.release());
+}
+
 std::unique_ptr<QMimeData> QtClipboard::snapshot()
 {
     const QMimeData* current = QGuiApplication::clipboard()->mimeData();
@@ -193,6 +214,53 @@ void QtClipboard::restore(std::unique_ptr<QMimeData> content)
         QGuiApplication::clipboard()->clear();
 }
 
+PictureSaveAnswer QtPictureDialogs::askPicturePath(const PictureSaveRequest& request)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.startPath, request.filters.join(QStringLiteral(";;")));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without an extension takes the selected filter's.
+    const auto suffixOf = [](const QString& filter) {
+        const qsizetype dot = filter.lastIndexOf(QStringLiteral("(*."));
+        return dot < 0 ? QString() : filter.mid(dot + 3).chopped(1);
+    };
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
+    dialog.selectNameFilter(request.chosenFilter);
+    dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return {dialog.selectedFiles().constFirst(), dialog.selectedNameFilter()};
+}
+
+void QtPictureDialogs::print(const PrintRequest& request)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(request.documentName);
+    printer.setPageOrientation(request.orientation);
+    // The painting runs inside the dialog's event loop, which no exception may cross.
+    std::exception_ptr failure;
+    const auto paint = [&](QPrinter& target) {
+        try {
+            request.paint(target);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    };
+#if QT_CONFIG(printpreviewdialog)
+    QPrintPreviewDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setWindowTitle(request.documentName);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) { paint(*target); });
+    dialog.exec();
+#else
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    if (dialog.exec() == QDialog::Accepted)
+        paint(printer);
+#endif
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
 void QtLauncher::openUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
 
 void QtRandomness::seed(std::uint32_t value) { plain_.seed(value); }
@@ -205,7 +273,7 @@ int QtClock::secondsSinceMidnight() { return QTime(0, 0).secsTo(QTime::currentTi
 
 Platform QtPlatform::platform()
 {
-    return Platform{messages_, inputs_, saveDialog_, settings_, clipboard_, launcher_, random_, clock_};
+    return Platform{messages_, inputs_, saveDialog_, settings_, clipboard_, launcher_, random_, clock_, pictureDialogs_};
 }
 
 }  // namespace platform
