@@ -25,6 +25,7 @@ struct PictureSaveAnswer {
 struct PrintRequest {
     QString documentName;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;  // what the dialog starts with
+    int dotsPerInch = 96;  // the printer's resolution, which the painting's fonts are sized for
     // Prints onto the printer as the person set it up; may run more than once for a preview.
     std::function<void(QPrinter&)> paint;
 };

@@ -235,7 +235,8 @@ PictureSaveAnswer QtPictureDialogs::askPicturePath(const PictureSaveRequest& req
 
 void QtPictureDialogs::print(const PrintRequest& request)
 {
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter printer;
+    printer.setResolution(request.dotsPerInch);
     printer.setDocName(request.documentName);
     printer.setPageOrientation(request.orientation);
     // The painting runs inside the dialog's event loop, which no exception may cross.

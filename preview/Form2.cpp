@@ -376,6 +376,7 @@ void Form2::printPicture()
         platform::PrintRequest request;
         request.documentName = QStringLiteral("Tortelet Studio Chart");
         request.orientation = PrintLayout(drawing.size).orientation();
+        request.dotsPerInch = PrintLayout::kDotsPerInch;
         request.paint = [&drawing](QPrinter& printer) { PrintLayout::print(drawing, printer); };
         platform_.pictureDialogs.print(request);
     });

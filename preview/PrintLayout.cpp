@@ -23,8 +23,8 @@ QRectF PrintLayout::placeOn(const QRectF& printable) const
 void PrintLayout::print(const sheet::render::SheetDrawing& drawing, QPrinter& printer)
 {
     // The drawing's fonts are sized for 96 dots per inch; at that resolution they print at their
-    // size. The printer still gets vectors and text.
-    printer.setResolution(96);
+    // size. A print dialog may have changed it for the printer it chose; vectors and text stay.
+    printer.setResolution(kDotsPerInch);
     QPainter painter;
     if (!painter.begin(&printer))
         throw std::runtime_error("The printer could not start printing");

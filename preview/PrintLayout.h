@@ -21,6 +21,8 @@ public:
     // Where the picture goes within the printable area.
     QRectF placeOn(const QRectF& printable) const;
 
+    // The resolution a recorded drawing prints at: the one its fonts are sized for.
+    static constexpr int kDotsPerInch = 96;
     // Prints the drawing on one page of the printer, as the printer is set up.
     static void print(const sheet::render::SheetDrawing& drawing, QPrinter& printer);
 

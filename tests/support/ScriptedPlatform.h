@@ -188,7 +188,8 @@ public:
 };
 
 // Answers the picture's save dialog from a script (an exhausted one cancels); prints to a PDF file
-// when one is named, as the system's dialog does with "Print to File", or else cancels.
+// when one is named, at the high resolution a chosen printer may bring, as the system's dialog does
+// with "Print to File"; or else cancels.
 class ScriptedPictureDialogs final : public platform::PictureDialogs {
 public:
     std::vector<platform::PictureSaveRequest> saveRequests;
