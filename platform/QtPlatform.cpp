@@ -57,6 +57,62 @@ private:
     sheet::render::SheetDrawing drawing_;
 };
 
+// A picture offered to other programs as a PNG, an SVG and Qt's image. Each is made when a program
+// first asks for it, so copying costs nothing until someone pastes.
+class OfferedPicture final : public QMimeData {
+public:
+    OfferedPicture(sheet::render::SheetDrawing drawing, double pixelRatio)
+        : drawing_(std::move(drawing)), pixelRatio_(pixelRatio)
+    {
+    }
+
+    QStringList formats() const override { return {pngType(), svgType(), imageType()}; }
+    bool hasFormat(const QString& mimeType) const override { return formats().contains(mimeType); }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType) const override
+    {
+        try {
+            if (mimeType == imageType())
+                return bitmap();
+            if (mimeType == pngType()) {
+                if (png_.isEmpty())
+                    png_ = sheet::render::encodePicture(bitmap(), "PNG");
+                return png_;
+            }
+            if (mimeType == svgType()) {
+                if (svg_.isEmpty())
+                    svg_ = sheet::render::exportPicture(drawing_, sheet::render::PictureFormat::Svg);
+                return svg_;
+            }
+        } catch (const std::exception&) {
+            // A picture too large to draw offers nothing in that format.
+        }
+        return {};
+    }
+
+private:
+    static QString pngType() { return QStringLiteral("image/png"); }
+    static QString svgType() { return QStringLiteral("image/svg+xml"); }
+    static QString imageType() { return QStringLiteral("application/x-qt-image"); }
+
+    // The natural size times the pixel ratio, for the screen it was copied on.
+    const QImage& bitmap() const
+    {
+        if (bitmap_.isNull()) {
+            bitmap_ = sheet::render::rasterize(drawing_, pixelRatio_);
+            bitmap_.setDevicePixelRatio(pixelRatio_);
+        }
+        return bitmap_;
+    }
+
+    sheet::render::SheetDrawing drawing_;
+    double pixelRatio_;
+    mutable QImage bitmap_;
+    mutable QByteArray png_;
+    mutable QByteArray svg_;
+};
+
 QMessageBox::StandardButton standardButton(Answer answer)
 {
     switch (answer) {
@@ -182,17 +238,9 @@ void QtClipboard::setPicture(const sheet::render::SheetDrawing& drawing)
 
 void QtClipboard::offerPicture(const sheet::render::SheetDrawing& drawing, double pixelRatio)
 {
-    QImage bitmap = sheet::render::rasterize(drawing, pixelRatio);
-    const QByteArray png = sheet::render::encodePicture(bitmap, "PNG");
-    const QByteArray svg = sheet::render::exportPicture(drawing, sheet::render::PictureFormat::Svg);
-    if (png.isEmpty())
-        throw std::runtime_error("The picture could not be made into a PNG image for the clipboard");
-    bitmap.setDevicePixelRatio(pixelRatio);
-    auto offered = std::make_unique<QMimeData>();
-    offered->setImageData(bitmap);
-    offered->setData(QStringLiteral("image/png"), png);
-    offered->setData(QStringLiteral("image/svg+xml"), svg);
-    QGuiApplication::clipboard()->setMimeData(offered.release());
+    if (drawing.isEmpty())
+        throw std::runtime_error("There is no picture to copy");
+    QGuiApplication::clipboard()->setMimeData(new OfferedPicture(drawing, pixelRatio));
 }
 
 std::unique_ptr<QMimeData> QtClipboard::snapshot()
