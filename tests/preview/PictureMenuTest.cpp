@@ -16,6 +16,7 @@
 
 #include <cmath>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -165,6 +166,7 @@ TEST_F(PictureMenuTest, PrintingFitsTheWholePictureOnThePage)
 }
 
 struct Placing {
+    const char* name;
     QSizeF picture;
     QRectF printable;
     QPageLayout::Orientation orientation;
@@ -182,9 +184,11 @@ TEST_P(PrintLayoutTest, FitsKeepingProportionsInTheMiddle)
 
 INSTANTIATE_TEST_SUITE_P(
     Pictures, PrintLayoutTest,
-    ::testing::Values(Placing{{800, 400}, {0, 0, 1000, 700}, QPageLayout::Landscape, {0, 100, 1000, 500}},
-                      Placing{{300, 900}, {0, 0, 700, 1000}, QPageLayout::Portrait, {183.33333333333334, 0, 333.3333333333333, 1000}},
-                      Placing{{50, 50}, {10, 10, 400, 200}, QPageLayout::Portrait, {110, 10, 200, 200}},
-                      Placing{{0, 50}, {0, 0, 400, 200}, QPageLayout::Portrait, {}}));
+    ::testing::Values(Placing{"Wide", {800, 400}, {0, 0, 1000, 700}, QPageLayout::Landscape, {0, 100, 1000, 500}},
+                      Placing{"Tall", {300, 900}, {0, 0, 700, 1000}, QPageLayout::Portrait,
+                              {183.33333333333334, 0, 333.3333333333333, 1000}},
+                      Placing{"SmallEnlarged", {50, 50}, {10, 10, 400, 200}, QPageLayout::Portrait, {110, 10, 200, 200}},
+                      Placing{"Empty", {0, 50}, {0, 0, 400, 200}, QPageLayout::Portrait, {}}),
+    [](const ::testing::TestParamInfo<Placing>& info) { return std::string(info.param.name); });
 
 }  // namespace
