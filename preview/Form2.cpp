@@ -8,6 +8,7 @@
 #include "common/Handler.h"
 #include "common/Twips.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -326,13 +327,11 @@ void Form2::addPictureMenu()
         action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this, handler);
         picture_->addAction(action);
-        return action;
     };
-    copyAction_ = add(QStringLiteral("Copy Picture"), {QKeySequence::Copy}, &Form2::copyPicture);
-    exportAction_ = add(QStringLiteral("Export Picture\u2026"),
-                        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::Key_E)},
-                        &Form2::exportPicture);
-    printAction_ = add(QStringLiteral("Print\u2026"), {QKeySequence::Print}, &Form2::printPicture);
+    add(QStringLiteral("Copy Picture"), {QKeySequence::Copy}, &Form2::copyPicture);
+    add(QStringLiteral("Export Picture\u2026"),
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::Key_E)}, &Form2::exportPicture);
+    add(QStringLiteral("Print\u2026"), {QKeySequence::Print}, &Form2::printPicture);
     picture_->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 

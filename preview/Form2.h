@@ -8,7 +8,6 @@
 #include "common/PointerState.h"
 #include "platform/Platform.h"
 
-#include <QAction>
 #include <QFrame>
 #include <QGroupBox>
 #include <QPushButton>
@@ -108,9 +107,6 @@ private:
     QScrollBar* horizontalBar_;
     QPushButton* saveButton_;
     QPushButton* backButton_;
-    QAction* copyAction_;
-    QAction* exportAction_;
-    QAction* printAction_;
     QString scratchWorkbook_;
     ZoomModel zoom_;
     bool setupPending_ = false;

@@ -31,7 +31,6 @@ class PictureExport {
 public:
     explicit PictureExport(double zoom);
 
-    const std::vector<ExportChoice>& choices() const { return choices_; }
     QStringList filters() const;
     // The filter the dialog starts with: the one used last when it is still offered, else PNG at 2×.
     QString startingFilter(const std::optional<QString>& lastFilter) const;
