@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QPainter>
+#include <QPicture>
 
 namespace platform {
 
@@ -26,6 +27,18 @@ void Picture::paint(QPainter& painter, const QRectF& target, const QRectF& sourc
         painter.drawImage(target, bitmap_, source);
     }
     painter.restore();
+}
+
+sheet::render::SheetDrawing Picture::asDrawing() const
+{
+    if (hasDrawing() || bitmap_.isNull())
+        return drawing_;
+    QPicture recording;
+    QPainter painter(&recording);
+    painter.drawImage(QPointF(0, 0), bitmap_);
+    painter.end();
+    recording.setBoundingRect(bitmap_.rect());
+    return sheet::render::SheetDrawing{bitmap_.size(), {recording}};
 }
 
 QByteArray Picture::fileBytes() const

@@ -23,6 +23,8 @@ public:
     bool hasDrawing() const { return !drawing_.isEmpty(); }
     const sheet::render::SheetDrawing& drawing() const { return drawing_; }
     const QImage& bitmap() const { return bitmap_; }
+    // The picture as a recorded drawing: its own, or one that draws the bitmap at its natural size.
+    sheet::render::SheetDrawing asDrawing() const;
 
     // The natural size in pixels: the drawing's when there is one.
     QSize size() const;

@@ -5,6 +5,7 @@
 #include "InputBoxes.h"
 #include "Launcher.h"
 #include "MessageBoxes.h"
+#include "PictureDialogs.h"
 #include "Randomness.h"
 #include "SaveDialog.h"
 #include "SettingsStore.h"
@@ -21,6 +22,7 @@ struct Platform {
     Launcher& launcher;
     Randomness& random;
     Clock& clock;
+    PictureDialogs& pictureDialogs;
 };
 
 }  // namespace platform

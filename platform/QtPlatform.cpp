@@ -1,5 +1,7 @@
 #include "QtPlatform.h"
 
+#include "sheet/render/PictureEncoding.h"
+#include "sheet/render/PictureExport.h"
 #include "sheet/render/RangePicture.h"
 
 #include "ApplicationTitle.h"
@@ -12,10 +14,14 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrintPreviewDialog>
 #include <QVariant>
 #include <QSettings>
 #include <QTime>
 
+#include <exception>
 #include <stdexcept>
 
 namespace platform {
@@ -49,6 +55,62 @@ private:
     static QString bitmapMimeType() { return QStringLiteral("application/x-qt-image"); }
 
     sheet::render::SheetDrawing drawing_;
+};
+
+// A picture offered to other programs as a PNG, an SVG and Qt's image. Each is made when a program
+// first asks for it, so copying costs nothing until someone pastes.
+class OfferedPicture final : public QMimeData {
+public:
+    OfferedPicture(sheet::render::SheetDrawing drawing, double pixelRatio)
+        : drawing_(std::move(drawing)), pixelRatio_(pixelRatio)
+    {
+    }
+
+    QStringList formats() const override { return {pngType(), svgType(), imageType()}; }
+    bool hasFormat(const QString& mimeType) const override { return formats().contains(mimeType); }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType) const override
+    {
+        try {
+            if (mimeType == imageType())
+                return bitmap();
+            if (mimeType == pngType()) {
+                if (png_.isEmpty())
+                    png_ = sheet::render::encodePicture(bitmap(), "PNG");
+                return png_;
+            }
+            if (mimeType == svgType()) {
+                if (svg_.isEmpty())
+                    svg_ = sheet::render::exportPicture(drawing_, sheet::render::PictureFormat::Svg);
+                return svg_;
+            }
+        } catch (const std::exception&) {
+            // A picture too large to draw offers nothing in that format.
+        }
+        return {};
+    }
+
+private:
+    static QString pngType() { return QStringLiteral("image/png"); }
+    static QString svgType() { return QStringLiteral("image/svg+xml"); }
+    static QString imageType() { return QStringLiteral("application/x-qt-image"); }
+
+    // The natural size times the pixel ratio, for the screen it was copied on.
+    const QImage& bitmap() const
+    {
+        if (bitmap_.isNull()) {
+            bitmap_ = sheet::render::rasterize(drawing_, pixelRatio_);
+            bitmap_.setDevicePixelRatio(pixelRatio_);
+        }
+        return bitmap_;
+    }
+
+    sheet::render::SheetDrawing drawing_;
+    double pixelRatio_;
+    mutable QImage bitmap_;
+    mutable QByteArray png_;
+    mutable QByteArray svg_;
 };
 
 QMessageBox::StandardButton standardButton(Answer answer)
@@ -174,6 +236,13 @@ void QtClipboard::setPicture(const sheet::render::SheetDrawing& drawing)
     QGuiApplication::clipboard()->setMimeData(offered.release());
 }
 
+void QtClipboard::offerPicture(const sheet::render::SheetDrawing& drawing, double pixelRatio)
+{
+    if (drawing.isEmpty())
+        throw std::runtime_error("There is no picture to copy");
+    QGuiApplication::clipboard()->setMimeData(new OfferedPicture(drawing, pixelRatio));
+}
+
 std::unique_ptr<QMimeData> QtClipboard::snapshot()
 {
     const QMimeData* current = QGuiApplication::clipboard()->mimeData();
@@ -193,6 +262,54 @@ void QtClipboard::restore(std::unique_ptr<QMimeData> content)
         QGuiApplication::clipboard()->clear();
 }
 
+PictureSaveAnswer QtPictureDialogs::askPicturePath(const PictureSaveRequest& request)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.startPath, request.filters.join(QStringLiteral(";;")));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without an extension takes the selected filter's.
+    const auto suffixOf = [](const QString& filter) {
+        const qsizetype dot = filter.lastIndexOf(QStringLiteral("(*."));
+        return dot < 0 ? QString() : filter.mid(dot + 3).chopped(1);
+    };
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
+    dialog.selectNameFilter(request.chosenFilter);
+    dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return {dialog.selectedFiles().constFirst(), dialog.selectedNameFilter()};
+}
+
+void QtPictureDialogs::print(const PrintRequest& request)
+{
+    QPrinter printer;
+    printer.setResolution(request.dotsPerInch);
+    printer.setDocName(request.documentName);
+    printer.setPageOrientation(request.orientation);
+    // The painting runs inside the dialog's event loop, which no exception may cross.
+    std::exception_ptr failure;
+    const auto paint = [&](QPrinter& target) {
+        try {
+            request.paint(target);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    };
+#if QT_CONFIG(printpreviewdialog)
+    QPrintPreviewDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setWindowTitle(request.documentName);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) { paint(*target); });
+    dialog.exec();
+#else
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    if (dialog.exec() == QDialog::Accepted)
+        paint(printer);
+#endif
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
 void QtLauncher::openUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
 
 void QtRandomness::seed(std::uint32_t value) { plain_.seed(value); }
@@ -205,7 +322,7 @@ int QtClock::secondsSinceMidnight() { return QTime(0, 0).secsTo(QTime::currentTi
 
 Platform QtPlatform::platform()
 {
-    return Platform{messages_, inputs_, saveDialog_, settings_, clipboard_, launcher_, random_, clock_};
+    return Platform{messages_, inputs_, saveDialog_, settings_, clipboard_, launcher_, random_, clock_, pictureDialogs_};
 }
 
 }  // namespace platform

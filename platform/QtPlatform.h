@@ -38,8 +38,15 @@ public:
     void setImage(const QImage& image) override;
     sheet::render::SheetDrawing drawing() override;
     void setPicture(const sheet::render::SheetDrawing& drawing) override;
+    void offerPicture(const sheet::render::SheetDrawing& drawing, double pixelRatio) override;
     std::unique_ptr<QMimeData> snapshot() override;
     void restore(std::unique_ptr<QMimeData> content) override;
+};
+
+class QtPictureDialogs final : public PictureDialogs {
+public:
+    PictureSaveAnswer askPicturePath(const PictureSaveRequest& request) override;
+    void print(const PrintRequest& request) override;
 };
 
 class QtLauncher final : public Launcher {
@@ -76,6 +83,7 @@ private:
     QtLauncher launcher_;
     QtRandomness random_;
     QtClock clock_;
+    QtPictureDialogs pictureDialogs_;
 };
 
 // Turns "Name (*.ext)|*.ext|" into Qt's "Name (*.ext)" filter list.

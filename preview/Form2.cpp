@@ -1,13 +1,17 @@
 #include "Form2.h"
 
 #include "FileCopy.h"
+#include "PictureExport.h"
+#include "PrintLayout.h"
 
 #include "common/FileRoutines.h"
 #include "common/Handler.h"
 #include "common/Twips.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QWheelEvent>
@@ -19,6 +23,10 @@ namespace preview {
 
 namespace {
 const QString kLocation = QStringLiteral("Torvane2021/08/31.Form2.");
+
+// Where the picture was last exported, and as what.
+const QString kPictureFolderKey = QStringLiteral("Picture Folder");
+const QString kPictureFilterKey = QStringLiteral("Picture Filter");
 
 // Window geometry in twips.
 const QRect kUnscaledCopy(10320, 480, 735, 375);
@@ -124,6 +132,7 @@ Form2::Form2(platform::Platform platform, std::function<void()> showMainWindow, 
     connect(picture_, &PictureBox::mouseUp, this, [this] { dropPicture(); });
     viewport_->installEventFilter(this);
     addViewerKeys();
+    addPictureMenu();
 
     showPosition();
     prepare();
@@ -308,6 +317,68 @@ void Form2::saveResults()
             platform_.messages.show(done);
         });
     }
+}
+
+void Form2::addPictureMenu()
+{
+    const auto add = [this](const QString& text, const QList<QKeySequence>& keys, void (Form2::*handler)()) {
+        auto* action = new QAction(text, picture_);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, handler);
+        picture_->addAction(action);
+    };
+    add(QStringLiteral("Copy Picture"), {QKeySequence::Copy}, &Form2::copyPicture);
+    add(QStringLiteral("Export Picture\u2026"),
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::Key_E)}, &Form2::exportPicture);
+    add(QStringLiteral("Print\u2026"), {QKeySequence::Print}, &Form2::printPicture);
+    picture_->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+sheet::render::SheetDrawing Form2::naturalPicture() const
+{
+    return (setupPending_ ? picture_->picture() : unscaledCopy_->picture()).asDrawing();
+}
+
+void Form2::copyPicture()
+{
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("mnuCopyPicture_Click"));
+    h(100, [&] { platform_.clipboard.offerPicture(naturalPicture(), devicePixelRatioF()); });
+}
+
+void Form2::exportPicture()
+{
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("mnuExportPicture_Click"));
+    const PictureExport exporting(zoom_.factor());
+    platform::PictureSaveRequest request;
+    request.title = QStringLiteral("Export Picture");
+    request.filters = exporting.filters();
+    h(100, [&] {
+        request.chosenFilter = exporting.startingFilter(platform_.settings.read(kPictureFilterKey));
+        request.startPath = PictureExport::startingFolder(platform_.settings.read(kPictureFolderKey)) +
+                            QStringLiteral("/Pie Chart");
+    });
+    platform::PictureSaveAnswer answer;
+    h(102, [&] { answer = platform_.pictureDialogs.askPicturePath(request); });
+    if (h.when(104, [&] { return answer.path.isEmpty(); }))
+        return;
+    h(106, [&] { PictureExport::write(naturalPicture(), exporting.target(answer.path, answer.filter)); });
+    h(108, [&] { platform_.settings.write(kPictureFolderKey, QFileInfo(answer.path).absolutePath()); });
+    h(110, [&] { platform_.settings.write(kPictureFilterKey, answer.filter); });
+}
+
+void Form2::printPicture()
+{
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("mnuPrint_Click"));
+    h(100, [&] {
+        const sheet::render::SheetDrawing drawing = naturalPicture();
+        platform::PrintRequest request;
+        request.documentName = QStringLiteral("Tortelet Studio Chart");
+        request.orientation = PrintLayout(drawing.size).orientation();
+        request.dotsPerInch = PrintLayout::kDotsPerInch;
+        request.paint = [&drawing](QPrinter& printer) { PrintLayout::print(drawing, printer); };
+        platform_.pictureDialogs.print(request);
+    });
 }
 
 void Form2::goBack()

@@ -67,6 +67,14 @@ private:
     // "Save Results To Excel File" and "< Back".
     void saveResults();
     void goBack();
+    // The picture's context menu: the whole picture, whatever the zoom, onto the clipboard, into a
+    // PNG, SVG or PDF file, or onto paper.
+    void copyPicture();
+    void exportPicture();
+    void printPicture();
+    void addPictureMenu();
+    // The delivered picture at its natural size, as a recorded drawing.
+    sheet::render::SheetDrawing naturalPicture() const;
     // Closing the window deletes the scratch workbook; then the program ends.
     void deleteWorkbookOnClose();
     void endProgram();

@@ -97,7 +97,8 @@ void WholeBuild(benchmark::State& state)
     platform::QtClipboard clipboard;
     platform::QtRandomness random;
     const platform::Platform platform{scripted.messages, scripted.inputs, scripted.saveDialog, scripted.settings,
-                                      clipboard,         scripted.launcher, random,           scripted.clock};
+                                      clipboard,         scripted.launcher, random,           scripted.clock,
+                                      scripted.pictureDialogs};
     TimedHost host(platform, static_cast<int>(state.range(0)));
     chart::ChartBuild build(platform, host);
     std::array<double, MarkCount> shares{};

@@ -3,10 +3,14 @@
 #include "sheet/automation/Application.h"
 #include "sheet/automation/Workbook.h"
 #include "sheet/automation/Workbooks.h"
+#include "platform/QtPlatform.h"
 #include "sheet/render/PictureEncoding.h"
+#include "sheet/render/PictureExport.h"
 #include "sheet/render/RangePicture.h"
 
+#include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
@@ -102,6 +106,53 @@ void drawTemplateSheet(benchmark::State& state)
     application.Quit();
 }
 BENCHMARK(drawTemplateSheet)->Unit(benchmark::kMillisecond);
+
+// The sample chart as the preview holds it, and a thousand-entry one with every entry in its pie.
+sheet::render::SheetDrawing sampleChart()
+{
+    return sheet::render::recordSheet(render_testing::sampleWorkbook(render_testing::sampleEntries()), 0);
+}
+
+sheet::render::SheetDrawing thousandEntryChart()
+{
+    auto wb = render_testing::sampleWorkbook(manyEntries(1000));
+    sheet::model::ChartSeries& series = wb.sheets[0].charts[0].series[0];
+    series.values->range.lastRow = 1002;
+    series.categories->range.lastRow = 1002;
+    return sheet::render::recordSheet(wb, 0);
+}
+
+// "Copy Picture" on a screen of pixel ratio 2, with the work that pasting brings: the formats are
+// made when a program asks for them, and here one program asks for all three.
+void copyPictureAtTwo(benchmark::State& state)
+{
+    const sheet::render::SheetDrawing drawing = sampleChart();
+    platform::QtClipboard clipboard;
+    for (auto _ : state) {
+        clipboard.offerPicture(drawing, 2.0);
+        const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
+        benchmark::DoNotOptimize(offered->data(QStringLiteral("image/png")));
+        benchmark::DoNotOptimize(offered->data(QStringLiteral("image/svg+xml")));
+        benchmark::DoNotOptimize(offered->imageData());
+    }
+}
+BENCHMARK(copyPictureAtTwo)->Unit(benchmark::kMillisecond);
+
+// "Export Picture…" and `tortelet-sheet render`: the bytes of each file format.
+void exportPicture(benchmark::State& state, sheet::render::SheetDrawing (*chart)(), sheet::render::PictureFormat format,
+                   double scale)
+{
+    const sheet::render::SheetDrawing drawing = chart();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(sheet::render::exportPicture(drawing, format, scale));
+    state.counters["height_px"] = drawing.size.height();
+}
+BENCHMARK_CAPTURE(exportPicture, sampleAsPngAtTwo, sampleChart, sheet::render::PictureFormat::Png, 2.0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(exportPicture, thousandEntriesAsSvg, thousandEntryChart, sheet::render::PictureFormat::Svg, 1.0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(exportPicture, thousandEntriesAsPdf, thousandEntryChart, sheet::render::PictureFormat::Pdf, 1.0)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -2,23 +2,81 @@
 
 #include <QBuffer>
 
+#include <png.h>
+
 #include <cstring>
 
 namespace sheet::render {
 
 namespace {
 
-constexpr int lightPngCompression = 80;  // Qt's quality scale: higher compresses less
+struct PngOutput {
+    QByteArray bytes;
+    bool failed = false;
+};
+
+void appendPng(png_structp png, png_bytep data, png_size_t length)
+{
+    auto* output = static_cast<PngOutput*>(png_get_io_ptr(png));
+    try {
+        output->bytes.append(reinterpret_cast<const char*>(data), static_cast<qsizetype>(length));
+    } catch (...) {
+        // No exception may cross libpng's C frames; the failure is read once it has returned.
+        output->failed = true;
+    }
+}
+
+void flushNothing(png_structp) {}
+
+void ignoreWarning(png_structp, png_const_charp) {}
+
+// The rows of an 8-bit RGB image. Each row is stored unfiltered and deflated at the fastest
+// level: the flat colours of a sheet compress about as well as with filtering, in a quarter of
+// the time. libpng reports an error by a jump back here, so nothing here has a destructor.
+bool writePngRows(png_structp png, png_infop info, const QImage& rgb)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_IHDR(png, info, static_cast<png_uint_32>(rgb.width()), static_cast<png_uint_32>(rgb.height()), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_set_compression_level(png, 1);
+    png_write_info(png, info);
+    for (int y = 0; y < rgb.height(); ++y)
+        png_write_row(png, rgb.constScanLine(y));
+    png_write_end(png, info);
+    return true;
+}
+
+QByteArray encodePng(const QImage& picture)
+{
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    if (rgb.isNull())
+        return {};
+    PngOutput output;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, ignoreWarning);
+    if (png == nullptr)
+        return {};
+    png_infop info = png_create_info_struct(png);
+    bool written = false;
+    if (info != nullptr) {
+        png_set_write_fn(png, &output, appendPng, flushNothing);
+        written = writePngRows(png, info, rgb);
+    }
+    png_destroy_write_struct(&png, &info);
+    return written && !output.failed ? output.bytes : QByteArray();
+}
 
 }  // namespace
 
 QByteArray encodePicture(const QImage& picture, const char* format)
 {
+    if (std::strcmp(format, "PNG") == 0)
+        return encodePng(picture);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const int quality = std::strcmp(format, "PNG") == 0 ? lightPngCompression : -1;
-    if (!picture.convertToFormat(QImage::Format_RGB32).save(&buffer, format, quality))
+    if (!picture.convertToFormat(QImage::Format_RGB32).save(&buffer, format))
         return {};
     return bytes;
 }

@@ -80,7 +80,8 @@ protected:
     testing_support::ScriptedPlatform scripted;
     platform::QtRandomness random;
     platform::Platform platform{scripted.messages, scripted.inputs, scripted.saveDialog, scripted.settings,
-                                scripted.clipboard, scripted.launcher, random,          scripted.clock};
+                                scripted.clipboard, scripted.launcher, random,          scripted.clock,
+                                scripted.pictureDialogs};
     testing_support::TestHost host{platform};
     chart::ChartBuild build{platform, host};
 
@@ -473,7 +474,7 @@ TEST_F(ChartBuildRun, ThePictureTravelsThroughTheSystemClipboard)
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     chart::ChartBuild systemBuild{platform::Platform{scripted.messages, scripted.inputs, scripted.saveDialog,
                                                      scripted.settings, system, scripted.launcher, random,
-                                                     scripted.clock},
+                                                     scripted.clock, scripted.pictureDialogs},
                                   host};
     host.entries = kSampleSet;
     systemBuild.run();
@@ -505,7 +506,7 @@ TEST_F(ChartBuildRun, TakenScratchNamesAreDrawnAgainAndPlantedLinksAreNeverFollo
 
     chart::ChartBuild scriptedBuild{platform::Platform{scripted.messages, scripted.inputs, scripted.saveDialog,
                                                        scripted.settings, scripted.clipboard, scripted.launcher,
-                                                       scriptedRandom, scripted.clock},
+                                                       scriptedRandom, scripted.clock, scripted.pictureDialogs},
                                     host};
     host.entries = kSampleSet;
     scriptedBuild.run();

@@ -185,6 +185,7 @@ public:
     void setImage(const QImage&) override {}
     sheet::render::SheetDrawing drawing() override { return {}; }
     void setPicture(const sheet::render::SheetDrawing&) override {}
+    void offerPicture(const sheet::render::SheetDrawing&, double) override {}
     std::unique_ptr<QMimeData> snapshot() override { return nullptr; }
     void restore(std::unique_ptr<QMimeData>) override {}
 };

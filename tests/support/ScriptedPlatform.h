@@ -4,6 +4,7 @@
 #include "sheet/render/RangePicture.h"
 
 #include <QMimeData>
+#include <QPrinter>
 #include <QStringList>
 #include <deque>
 #include <map>
@@ -117,6 +118,15 @@ public:
         setImage(sheet::render::previewBitmap(drawing));
         recorded = drawing;
     }
+    // What Copy Picture offered last, and at which pixel ratio.
+    sheet::render::SheetDrawing offered;
+    double offeredRatio = 0;
+    void offerPicture(const sheet::render::SheetDrawing& drawing, double pixelRatio) override
+    {
+        setImage(sheet::render::rasterize(drawing, pixelRatio));
+        offered = drawing;
+        offeredRatio = pixelRatio;
+    }
     std::unique_ptr<QMimeData> snapshot() override
     {
         auto copy = std::make_unique<QMimeData>();
@@ -177,6 +187,40 @@ public:
     int secondsSinceMidnight() override { return seconds; }
 };
 
+// Answers the picture's save dialog from a script (an exhausted one cancels); prints to a PDF file
+// when one is named, at the high resolution a chosen printer may bring, as the system's dialog does
+// with "Print to File"; or else cancels.
+class ScriptedPictureDialogs final : public platform::PictureDialogs {
+public:
+    std::vector<platform::PictureSaveRequest> saveRequests;
+    std::deque<platform::PictureSaveAnswer> answers;
+    std::vector<QString> printed;  // the document names of the print requests
+    std::vector<QPageLayout::Orientation> orientations;
+    QString printFile;
+
+    platform::PictureSaveAnswer askPicturePath(const platform::PictureSaveRequest& request) override
+    {
+        saveRequests.push_back(request);
+        if (answers.empty())
+            return {};
+        platform::PictureSaveAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void print(const platform::PrintRequest& request) override
+    {
+        printed.push_back(request.documentName);
+        orientations.push_back(request.orientation);
+        if (printFile.isEmpty())
+            return;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printFile);
+        printer.setPageOrientation(request.orientation);
+        request.paint(printer);
+    }
+};
+
 // A whole scripted platform, as one object for a test fixture.
 struct ScriptedPlatform {
     ScriptedMessageBoxes messages;
@@ -187,10 +231,12 @@ struct ScriptedPlatform {
     RecordingLauncher launcher;
     ScriptedRandomness random;
     FixedClock clock;
+    ScriptedPictureDialogs pictureDialogs;
 
     platform::Platform platform()
     {
-        return platform::Platform{messages, inputs, saveDialog, settings, clipboard, launcher, random, clock};
+        return platform::Platform{messages, inputs, saveDialog, settings, clipboard, launcher, random, clock,
+                                  pictureDialogs};
     }
 };
 

@@ -5,6 +5,7 @@
 #include "sheet/automation/Worksheet.h"
 #include "sheet/render/ChartRecordReader.h"
 
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -108,6 +109,38 @@ TEST(RenderCommand, UsedRangeAndRangeAndBadArguments)
     EXPECT_TRUE(errors.startsWith(QStringLiteral("tortelet-sheet: ") + workbook)) << errors.toStdString();
     EXPECT_EQ(runTool({folder.filePath("missing.xls"), range}, &errors), 1);
     EXPECT_EQ(errors.count(QLatin1Char('\n')), 1) << errors.toStdString();
+}
+
+TEST(RenderCommand, EachExtensionGetsItsFormatAndBitmapsTheirScale)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString workbook = QString::fromStdString(templatePath);
+    const auto header = [&folder](const QString& name) {
+        QFile file(folder.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.read(5) : QByteArray();
+    };
+    ASSERT_EQ(runTool({workbook, folder.filePath("plain.png")}), 0);
+    ASSERT_EQ(runTool({workbook, folder.filePath("sharp.PNG"), "--scale", "2"}), 0);
+    ASSERT_EQ(runTool({workbook, folder.filePath("sharp.bmp"), "--scale", "1.5"}), 0);
+    const QSize natural = QImage(folder.filePath("plain.png")).size();
+    ASSERT_FALSE(natural.isEmpty());
+    EXPECT_EQ(QImage(folder.filePath("sharp.PNG")).size(), natural * 2);
+    EXPECT_EQ(QImage(folder.filePath("sharp.bmp")).size(), natural * 1.5);
+    EXPECT_EQ(header("sharp.bmp").left(2), "BM");
+
+    ASSERT_EQ(runTool({workbook, folder.filePath("chart.svg")}), 0);
+    ASSERT_EQ(runTool({workbook, folder.filePath("chart.pdf"), "--sheet"}), 0);
+    EXPECT_EQ(header("chart.svg"), "<?xml");
+    EXPECT_EQ(header("chart.pdf"), "%PDF-");
+
+    for (const QStringList& wrong : {QStringList{folder.filePath("v.svg"), "--scale", "2"},
+                                     QStringList{folder.filePath("s.png"), "--scale", "0"},
+                                     QStringList{folder.filePath("s.png"), "--scale", "2x"},
+                                     QStringList{folder.filePath("s.png"), "--scale"},
+                                     QStringList{folder.filePath("s.png"), "--sheet", "--range", "A1"}})
+        EXPECT_EQ(runTool(QStringList{workbook} + wrong), 2) << wrong.join(' ').toStdString();
+    EXPECT_FALSE(QFile::exists(folder.filePath("v.svg")));
 }
 
 }  // namespace

@@ -8,12 +8,11 @@
 #include "sheet/automation/Workbook.h"
 #include "sheet/automation/Worksheet.h"
 #include "sheet/model/Workbook.h"
-#include "sheet/render/PictureEncoding.h"
+#include "sheet/render/PictureExport.h"
 #include "sheet/render/RangePicture.h"
 #include "sheet/render/SheetArea.h"
 
 #include <QGuiApplication>
-#include <QImage>
 
 #include <iostream>
 #include <memory>
@@ -47,23 +46,27 @@ sheet::model::CellRange parseRange(const std::string& text)
     return range;
 }
 
-const char* pictureFormat(const std::string& path)
+sheet::render::PictureFormat pictureFormat(const std::string& path)
 {
-    auto endsWith = [&path](const char* suffix) {
-        const std::string s(suffix);
-        if (path.size() < s.size())
-            return false;
-        for (std::size_t k = 0; k < s.size(); ++k) {
-            if (std::tolower(static_cast<unsigned char>(path[path.size() - s.size() + k])) != s[k])
-                return false;
-        }
-        return true;
-    };
-    if (endsWith(".png"))
-        return "PNG";
-    if (endsWith(".bmp"))
-        return "BMP";
-    throw UsageError("the picture's name must end in .png or .bmp: " + path);
+    const std::optional<sheet::render::PictureFormat> format = sheet::render::pictureFormatOf(path);
+    if (!format)
+        throw UsageError("the picture's name must end in .png, .bmp, .svg or .pdf: " + path);
+    return *format;
+}
+
+// "--scale 2" (from above 0 up to 16) for a bitmap.
+double parseScale(const std::string& text)
+{
+    std::size_t used = 0;
+    double scale = 0;
+    try {
+        scale = std::stod(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text.size() || !(scale > 0) || scale > 16)
+        throw UsageError("--scale takes a number above 0 and up to 16, not \"" + text + "\"");
+    return scale;
 }
 
 // Qt's own notes about the session (no runtime folder, no fonts cache) are not the command's output:
@@ -91,29 +94,41 @@ int render(const Arguments& given, std::ostream&)
 {
     Arguments arguments = given;
     const std::string password = takePassword(arguments);
-    if (arguments.size() != 2 && arguments.size() != 3 && arguments.size() != 4)
-        throw UsageError("render takes a workbook, a picture file and at most one of --range CELLS and --sheet");
+    if (arguments.size() < 2)
+        throw UsageError("render takes a workbook and a picture file");
     const std::string& path = arguments[0];
     const std::string& out = arguments[1];
-    const char* format = pictureFormat(out);
+    const sheet::render::PictureFormat format = pictureFormat(out);
     bool wholeSheet = false;
     std::optional<sheet::model::CellRange> range;
-    if (arguments.size() == 3 && arguments[2] == "--sheet")
-        wholeSheet = true;
-    else if (arguments.size() == 4 && arguments[2] == "--range")
-        range = parseRange(arguments[3]);
-    else if (arguments.size() != 2)
-        throw UsageError("render takes at most one of --range CELLS and --sheet after the picture file");
+    std::optional<double> scale;
+    for (std::size_t k = 2; k < arguments.size(); ++k) {
+        const std::string& option = arguments[k];
+        const bool valued = option == "--range" || option == "--scale";
+        if (valued && k + 1 == arguments.size())
+            throw UsageError(option + " needs a value");
+        if (option == "--sheet" && !wholeSheet && !range)
+            wholeSheet = true;
+        else if (option == "--range" && !wholeSheet && !range)
+            range = parseRange(arguments[++k]);
+        else if (option == "--scale" && !scale)
+            scale = parseScale(arguments[++k]);
+        else
+            throw UsageError("render takes at most one of --range CELLS and --sheet, and --scale once, after the "
+                             "picture file; not \"" + option + "\"");
+    }
+    if (scale && !sheet::render::isBitmap(format))
+        throw UsageError("--scale is for .png and .bmp pictures; SVG and PDF are drawn as vectors");
 
     const auto gui = guiApplication();
-    QImage picture;
+    sheet::render::SheetDrawing drawing;
     sheet::Application application;
     try {
         sheet::Workbook& workbook = openWorkbook(application.workbooks(), path, password);
         const sheet::model::Workbook& model = workbook.model();
         const int sheetIndex = workbook.ActiveSheet().index();
         if (wholeSheet) {
-            picture = sheet::render::drawSheet(model, sheetIndex);
+            drawing = sheet::render::recordSheet(model, sheetIndex);
         } else {
             if (!range) {
                 // The picture the program copies: the used range with the charts beside it.
@@ -122,7 +137,7 @@ int render(const Arguments& given, std::ostream&)
                     model.sheets.at(static_cast<std::size_t>(sheetIndex)),
                     sheet::model::CellRange{used.firstRow - 1, used.firstColumn - 1, used.lastRow - 1, used.lastColumn - 1});
             }
-            picture = sheet::render::drawRange(model, sheetIndex, *range);
+            drawing = sheet::render::recordRange(model, sheetIndex, *range);
         }
         workbook.Close();
     } catch (const sheet::Error& error) {
@@ -130,9 +145,12 @@ int render(const Arguments& given, std::ostream&)
     }
     application.Quit();
 
-    const QByteArray bytes = sheet::render::encodePicture(picture, format);
-    if (bytes.isEmpty())
-        throw FileFailure(out, "the picture could not be encoded");
+    QByteArray bytes;
+    try {
+        bytes = sheet::render::exportPicture(drawing, format, scale.value_or(1.0));
+    } catch (const sheet::Error& error) {
+        throw FileFailure(path, error.what());
+    }
     writeFileAtomically(out, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return 0;
 }
@@ -141,12 +159,15 @@ int render(const Arguments& given, std::ostream&)
 
 Command renderCommand()
 {
-    return {"render", "render WORKBOOK OUT [--range CELLS | --sheet] [--password-file FILE]",
+    return {"render", "render WORKBOOK OUT [--range CELLS | --sheet] [--scale FACTOR] [--password-file FILE]",
             "    Draws the active sheet (the first worksheet when a chart sheet is active) as a\n"
-            "    spreadsheet shows it and writes the picture to OUT, a PNG or a BMP file by its\n"
-            "    extension: by default the used range grown to hold every chart, as the program's\n"
-            "    preview shows it; the cells given with --range (such as A1:O26) exactly; or with\n"
-            "    --sheet the whole sheet with its charts. Needs no display.\n",
+            "    spreadsheet shows it and writes the picture to OUT, by its extension a PNG or BMP\n"
+            "    bitmap, an SVG image or a one-page PDF document: by default the used range grown to\n"
+            "    hold every chart, as the program's preview shows it; the cells given with --range\n"
+            "    (such as A1:O26) exactly; or with --sheet the whole sheet with its charts. A bitmap\n"
+            "    has 96 pixels to the inch, times --scale (above 0, up to 16; 2 for a sharp picture on\n"
+            "    a high-density screen). SVG and PDF hold the same vector drawing the preview plays,\n"
+            "    at its natural size, with text that can be searched and selected. Needs no display.\n",
             render};
 }
 

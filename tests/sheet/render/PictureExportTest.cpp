@@ -1,0 +1,117 @@
+#include "SampleWorkbook.h"
+
+#include "sheet/render/PictureExport.h"
+#include "sheet/render/RangePicture.h"
+#include "sheet/render/RenderError.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace render_testing;
+using sheet::render::exportPicture;
+using sheet::render::PictureFormat;
+
+namespace {
+
+// The mean difference of two pictures of one size, per channel, from 0 to 255.
+double meanDifference(const QImage& a, const QImage& b)
+{
+    const QImage left = a.convertToFormat(QImage::Format_RGB32);
+    const QImage right = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int y = 0; y < left.height(); ++y) {
+        for (int x = 0; x < left.width(); ++x) {
+            const QRgb p = left.pixel(x, y), q = right.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / (3.0 * left.width() * left.height());
+}
+
+// Runs a poppler tool on a file; its standard output, or nothing when it failed.
+std::optional<QString> poppler(const QString& program, const QStringList& arguments)
+{
+    QProcess tool;
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(60000) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+class PictureExportTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(folder.isValid()); }
+
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(folder.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+
+    const sheet::render::SheetDrawing drawing = sheet::render::recordSheet(sampleWorkbook(sampleEntries()), 0);
+    QTemporaryDir folder;
+};
+
+TEST_F(PictureExportTest, TheSvgDrawsLikeThePngAtNaturalSize)
+{
+    const QImage png = QImage::fromData(exportPicture(drawing, PictureFormat::Png));
+    ASSERT_EQ(png.size(), drawing.size);
+    EXPECT_EQ(QImage::fromData(exportPicture(drawing, PictureFormat::Png, 2)).size(), drawing.size * 2);
+
+    const QByteArray svg = exportPicture(drawing, PictureFormat::Svg);
+    EXPECT_TRUE(svg.contains(">My Assets<")) << "text stays text";
+    QSvgRenderer renderer(svg);
+    ASSERT_TRUE(renderer.isValid());
+    EXPECT_EQ(renderer.defaultSize(), drawing.size);
+    QImage played(drawing.size, QImage::Format_RGB32);
+    played.fill(Qt::white);
+    QPainter painter(&played);
+    renderer.render(&painter, QRectF(QPointF(0, 0), drawing.size));
+    painter.end();
+    EXPECT_LT(meanDifference(played, png), 3.0);
+}
+
+TEST_F(PictureExportTest, ThePdfIsOnePageOfThePictureWithSearchableText)
+{
+    const QString pdf = write(QStringLiteral("chart.pdf"), exportPicture(drawing, PictureFormat::Pdf));
+    const auto info = poppler(QStringLiteral("pdfinfo"), {pdf});
+    ASSERT_TRUE(info) << "pdfinfo refused the file";
+    EXPECT_TRUE(info->contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info->toStdString();
+    const QString pageSize = QStringLiteral("Page size:\\s+%1 x %2 pts")
+                                 .arg(std::ceil(drawing.size.width() * 0.75))
+                                 .arg(std::ceil(drawing.size.height() * 0.75));
+    EXPECT_TRUE(info->contains(QRegularExpression(pageSize))) << info->toStdString();
+
+    ASSERT_TRUE(poppler(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("96"),
+                                                    QStringLiteral("-singlefile"), pdf, folder.filePath("page")}));
+    const QImage page(folder.filePath("page.png"));
+    ASSERT_FALSE(page.isNull());
+    const QImage png = QImage::fromData(exportPicture(drawing, PictureFormat::Png));
+    EXPECT_LT(meanDifference(page.copy(QRect(QPoint(0, 0), png.size())), png), 6.0);
+
+    const auto text = poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(text->contains(QStringLiteral("My Assets")));
+    for (const Entry& entry : sampleEntries())
+        EXPECT_GE(text->count(QString::fromStdString(entry.first)), 2) << entry.first << ": in the table and by its slice";
+}
+
+TEST_F(PictureExportTest, AnEmptyDrawingIsRefusedInEveryFormat)
+{
+    for (PictureFormat format : {PictureFormat::Png, PictureFormat::Bmp, PictureFormat::Svg, PictureFormat::Pdf})
+        EXPECT_THROW(exportPicture({}, format), sheet::render::RenderError);
+    EXPECT_THROW(exportPicture(drawing, PictureFormat::Png, 0), sheet::render::RenderError);
+}
+
+}  // namespace
