@@ -305,6 +305,7 @@ std::optional<PieChart> readPieChart(const model::Workbook& workbook, const mode
             continue;
         PieSlice slice;
         slice.value = *number;
+        slice.point = static_cast<int>(k);
         slice.valueText = labelTextOf(cellText, *cell);
         if (k < categories.size() && categories[k])
             slice.category = labelTextOf(cellText, *categories[k]);

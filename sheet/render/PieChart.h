@@ -12,6 +12,7 @@ namespace sheet::render {
 
 struct PieSlice {
     double value = 0;      // positive; values that are not positive numbers make no slice
+    int point = 0;         // the slice's place in the series' values, counted from 0
     QString category;
     QColor colour;
     double explode = 0;    // distance from the centre, as a fraction of the radius

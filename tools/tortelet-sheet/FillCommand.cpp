@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "EntriesFile.h"
+#include "OutputFormat.h"
 
 #include "sheet/Errors.h"
 #include "sheet/automation/Application.h"
@@ -13,7 +14,6 @@ namespace {
 constexpr const char* AmountFormat = R"(_($* #,##0_);_($* (#,##0);_($* "-"??_);_(@_))";
 constexpr int FirstDataRow = 4;
 constexpr int TemplateDataRows = 6;
-constexpr int SaveAsExcel97 = 56;
 
 void clearDataRows(sheet::Worksheet& sheet)
 {
@@ -67,7 +67,7 @@ int fill(const Arguments& arguments, std::ostream&)
     }
     entries = {};  // the sheet holds them now; saving needs the room
     try {
-        workbook->SaveAs(outputPath, SaveAsExcel97, sheet::biff::SaveTarget::ChosenFile);
+        workbook->SaveAs(outputPath, saveFormatFor(outputPath), sheet::biff::SaveTarget::ChosenFile);
     } catch (const sheet::FormatError& error) {
         throw FileFailure(templatePath, error.what());
     } catch (const sheet::Error& error) {
@@ -85,8 +85,9 @@ Command fillCommand()
     return {"fill", "fill TEMPLATE OUT [ENTRIES]",
             "    Opens the workbook TEMPLATE, empties the data rows A4:B9 of its active sheet, writes the\n"
             "    entries from row 4 on (the label in column A, the amount in column B as if typed, in the\n"
-            "    user's locale, with the accounting format) and saves the result as OUT in the Excel\n"
-            "    97-2003 format. ENTRIES is a UTF-8 file of \"label<TAB>amount\" lines, or \"-\" for\n"
+            "    user's locale, with the accounting format) and saves the result as OUT in the format\n"
+            "    that OUT's extension names: .xlsx for the Excel workbook, .xls or any other name for\n"
+            "    the Excel 97-2003 format. ENTRIES is a UTF-8 file of \"label<TAB>amount\" lines, or \"-\" for\n"
             "    standard input, of at most 64 MB and 65,533 entries (rows 4 to 65536); without ENTRIES\n"
             "    the data rows are left empty. A link at OUT is followed and its target replaced.\n",
             fill};
