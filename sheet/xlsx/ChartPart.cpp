@@ -46,11 +46,14 @@ void writeRunProperties(XmlPart& xml, const char* name, const QFont& font, const
     xml.end();
 }
 
-// A text body whose paragraphs take the font: c:txPr, or c:rich with `text` as its run.
+// A text body whose paragraphs take the font: c:txPr, or c:rich with `text` as its run. The labels and
+// the legend keep to one line, as the chart records draw them.
 void writeTextBody(XmlPart& xml, const char* name, const QFont& font, const QColor& colour, const QString* text = nullptr)
 {
     xml.start(name);
     xml.empty("a:bodyPr");
+    if (!text)
+        xml.attribute("wrap", "none");
     xml.empty("a:lstStyle");
     xml.start("a:p");
     xml.start("a:pPr");
@@ -272,10 +275,12 @@ const char* legendPosition(render::PieChart::LegendPlace place)
     }
 }
 
+// A flat pie keeps its plot area. A 3-D pie's is left to the reader: LibreOffice draws a 3-D pie past
+// the plot area it is given, out of the chart, and places it itself when it reads the chart records.
 void writePlotLayout(XmlPart& xml, const render::PieChart& pie)
 {
     xml.start("c:layout");
-    if (pie.plotArea) {
+    if (pie.plotArea && !pie.threeD) {
         xml.start("c:manualLayout");
         xml.value("c:layoutTarget", "inner");
         xml.value("c:xMode", "edge");
