@@ -8,7 +8,10 @@
 #include <QFont>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
+#include <variant>
 
 namespace sheet::xlsx {
 namespace {
@@ -19,7 +22,9 @@ constexpr const char* RelationshipNamespace = "http://schemas.openxmlformats.org
 
 std::string rgbText(const QColor& colour)
 {
-    return colour.name(QColor::HexRgb).mid(1).toUpper().toStdString();
+    std::array<char, 7> digits{};
+    std::snprintf(digits.data(), digits.size(), "%06X", static_cast<unsigned>(colour.rgb() & 0xFFFFFF));
+    return digits.data();
 }
 
 void writeFill(XmlPart& xml, const QColor& colour)
@@ -109,9 +114,11 @@ int forEachCell(const model::Sheet& sheet, const model::CellRange& range, Visit 
     return point;
 }
 
-// What a cell shows, without the paddings and fills of its format.
-std::string shownText(const render::CellText& cellText, const model::Cell& cell)
+// What a cell shows, without the paddings and fills of its format; a text as it is.
+std::string shownText(const model::Workbook& workbook, const render::CellText& cellText, const model::Cell& cell)
 {
+    if (cell.isText())
+        return std::get<std::string>(workbook.value(cell));
     std::string text;
     for (const format::Piece& piece : cellText.formatted(cell).pieces)
         if (piece.kind == format::Piece::Kind::Text)
@@ -137,7 +144,7 @@ void writeTextReference(XmlPart& xml, const model::Workbook& workbook, const mod
             return;
         xml.start("c:pt");
         xml.attribute("idx", point);
-        xml.text("c:v", shownText(cellText, *cell));
+        xml.text("c:v", shownText(workbook, cellText, *cell));
         xml.end();
     });
     xml.end();

@@ -4,6 +4,7 @@
 #include "sheet/xlsx/XmlPart.h"
 
 #include <algorithm>
+#include <limits>
 #include <variant>
 
 namespace sheet::xlsx {
@@ -129,8 +130,8 @@ void writeSheetData(XmlPart& xml, const model::Workbook& workbook, const model::
     auto info = sheet.rows.begin();
     auto cell = sheet.cells.begin();
     while (info != sheet.rows.end() || cell != sheet.cells.end()) {
-        const int infoRow = info != sheet.rows.end() ? info->first : INT32_MAX;
-        const int cellRow = cell != sheet.cells.end() ? cell->first.row : INT32_MAX;
+        const int infoRow = info != sheet.rows.end() ? info->first : std::numeric_limits<int>::max();
+        const int cellRow = cell != sheet.cells.end() ? cell->first.row : std::numeric_limits<int>::max();
         const int row = std::min(infoRow, cellRow);
         startRow(xml, row, infoRow == row ? &info->second : nullptr, context.styles);
         for (; cell != sheet.cells.end() && cell->first.row == row; ++cell)

@@ -65,12 +65,19 @@ std::string contentTypesPart(const std::vector<TypedPart>& parts)
     return xml.finish();
 }
 
+// The sheet the workbook opens on; the first when the workbook names none of its sheets.
+int activeSheet(const model::Workbook& workbook)
+{
+    const int active = workbook.activeSheet;
+    return active >= 0 && static_cast<std::size_t>(active) < workbook.sheets.size() ? active : 0;
+}
+
 std::string workbookPart(const model::Workbook& workbook)
 {
     XmlPart xml("workbook", {{"", MainNamespace}, {"r", RelationshipNamespace}});
     xml.start("bookViews");
     xml.empty("workbookView");
-    xml.attribute("activeTab", workbook.activeSheet);
+    xml.attribute("activeTab", activeSheet(workbook));
     xml.end();
     xml.start("sheets");
     for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
@@ -101,7 +108,7 @@ public:
                 refuseSheet(sheet);
             const std::string name = "sheet" + std::to_string(k + 1) + ".xml";
             const bool hasDrawing = addDrawing(sheet, name);
-            const WorksheetContext context{styles_, strings_, static_cast<int>(k) == workbook_.activeSheet, hasDrawing};
+            const WorksheetContext context{styles_, strings_, static_cast<int>(k) == activeSheet(workbook_), hasDrawing};
             add("xl/worksheets/" + name, worksheetPart(workbook_, sheet, context),
                 "spreadsheetml.worksheet+xml");
             workbookRelationships.push_back({"worksheets/" + name, "worksheet"});

@@ -33,6 +33,17 @@ void appendEscape(QString& out, char16_t c)
     out += QLatin1String(buffer.data());
 }
 
+// Whether a text can go to the writer as it is: printable ASCII, with no "_x" that could read as an escape.
+bool plainAscii(std::string_view text)
+{
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte > 0x7E || c == '_')
+            return false;
+    }
+    return true;
+}
+
 QString xmlText(std::string_view utf8)
 {
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -40,13 +51,9 @@ QString xmlText(std::string_view utf8)
         const char16_t c = text[k].unicode();
         return outsideXml(c) || (c == u'_' && looksLikeEscape(text, k));
     };
-    qsizetype k = 0;
-    while (k < text.size() && !needsEscape(k))
-        ++k;
-    if (k == text.size())
-        return text;
-    QString out = text.left(k);
-    for (; k < text.size(); ++k) {
+    QString out;
+    out.reserve(text.size() + 16);
+    for (qsizetype k = 0; k < text.size(); ++k) {
         if (needsEscape(k))
             appendEscape(out, text[k].unicode());
         else
@@ -57,11 +64,8 @@ QString xmlText(std::string_view utf8)
 
 } // namespace
 
-XmlPart::XmlPart(const char* root, Namespaces namespaces) : writer_(&bytes_)
+XmlPart::XmlPart(const char* root, Namespaces namespaces) : writer_(&text_)
 {
-    writer_.setAutoFormatting(true);
-    writer_.setAutoFormattingIndent(1);
-    writer_.writeStartDocument(QStringLiteral("1.0"), true);
     start(root);
     for (const auto& [prefix, uri] : namespaces) {
         if (*prefix)
@@ -71,29 +75,30 @@ XmlPart::XmlPart(const char* root, Namespaces namespaces) : writer_(&bytes_)
     }
 }
 
-void XmlPart::attribute(const char* name, std::string_view value)
-{
-    writer_.writeAttribute(QLatin1String(name), xmlText(value));
-}
-
 void XmlPart::attribute(const char* name, long long value)
 {
-    writer_.writeAttribute(QLatin1String(name), QString::number(value));
+    std::array<char, 24> digits{};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+    attribute(name, std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data())));
 }
 
-void XmlPart::attribute(const char* name, double value)
+const QString& XmlPart::qualified(const char* name)
 {
-    writer_.writeAttribute(QLatin1String(name), QString::fromStdString(numberText(value)));
+    const auto [found, added] = names_.try_emplace(name);
+    if (added)
+        found->second = QLatin1String(name);
+    return found->second;
 }
 
-void XmlPart::characters(std::string_view text)
+const QString& XmlPart::escaped(std::string_view utf8)
 {
-    writer_.writeCharacters(xmlText(text));
-}
-
-void XmlPart::text(const char* name, std::string_view text)
-{
-    writer_.writeTextElement(QLatin1String(name), xmlText(text));
+    if (plainAscii(utf8)) {
+        scratch_.truncate(0);
+        scratch_.append(QLatin1String(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    } else {
+        scratch_ = xmlText(utf8);
+    }
+    return scratch_;
 }
 
 void XmlPart::text(const char* name, const QString& text)
@@ -105,7 +110,7 @@ void XmlPart::text(const char* name, const QString& text)
 std::string XmlPart::finish()
 {
     writer_.writeEndDocument();
-    return bytes_.toStdString();
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n" + text_.toStdString();
 }
 
 std::string numberText(double number)

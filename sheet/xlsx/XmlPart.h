@@ -1,18 +1,22 @@
 #pragma once
 
-#include <QByteArray>
+#include <QString>
 #include <QXmlStreamWriter>
 
 #include <initializer_list>
+#include <unordered_map>
 #include <string>
 #include <string_view>
 #include <utility>
 
 namespace sheet::xlsx {
 
-// One XML part of a package, written element by element with Qt's stream writer and indented one space
-// a level, so that a kept copy reads and compares line by line. Element names are qualified names with
-// their prefix ("c:chart"); the root declares the namespaces. Texts may hold any character: those XML
+// A number as its shortest decimal form that reads back to the same double ("25000", "0.1", "1e+21").
+std::string numberText(double number);
+
+// One XML part of a package, written element by element with Qt's stream writer, in UTF-8 and without
+// indentation, as spreadsheet programs write them. Element names are qualified names with their prefix
+// ("c:chart"); the root declares the namespaces. Texts may hold any character: those XML
 // cannot carry are written in the package formats' own escape (_x0001_).
 class XmlPart {
 public:
@@ -22,19 +26,19 @@ public:
     XmlPart(const XmlPart&) = delete;
     XmlPart& operator=(const XmlPart&) = delete;
 
-    void start(const char* name) { writer_.writeStartElement(QLatin1String(name)); }
+    void start(const char* name) { writer_.writeStartElement(qualified(name)); }
     void end() { writer_.writeEndElement(); }
-    void empty(const char* name) { writer_.writeEmptyElement(QLatin1String(name)); }
-    void attribute(const char* name, std::string_view value);
-    void attribute(const char* name, const QString& value) { writer_.writeAttribute(QLatin1String(name), value); }
+    void empty(const char* name) { writer_.writeEmptyElement(qualified(name)); }
+    void attribute(const char* name, std::string_view value) { writer_.writeAttribute(qualified(name), escaped(value)); }
+    void attribute(const char* name, const QString& value) { writer_.writeAttribute(qualified(name), value); }
     void attribute(const char* name, const char* value) { attribute(name, std::string_view(value)); }
     void attribute(const char* name, long long value);
     void attribute(const char* name, int value) { attribute(name, static_cast<long long>(value)); }
-    void attribute(const char* name, double value);
+    void attribute(const char* name, double value) { attribute(name, std::string_view(numberText(value))); }
     // Text inside the current element.
-    void characters(std::string_view text);
+    void characters(std::string_view text) { writer_.writeCharacters(escaped(text)); }
     // <name>text</name>
-    void text(const char* name, std::string_view text);
+    void text(const char* name, std::string_view text) { writer_.writeTextElement(qualified(name), escaped(text)); }
     void text(const char* name, const QString& text);
     void text(const char* name, const char* text) { this->text(name, std::string_view(text)); }
     // <name val="value"/>, the form of most chart settings.
@@ -49,11 +53,16 @@ public:
     std::string finish();
 
 private:
-    QByteArray bytes_;
-    QXmlStreamWriter writer_;
-};
+    // A name as the writer takes it, made once for each of the literals a part uses.
+    const QString& qualified(const char* name);
+    // A text as the writer takes it, in a string kept for the purpose: a part of many cells writes
+    // hundreds of thousands of short texts.
+    const QString& escaped(std::string_view utf8);
 
-// A number as its shortest decimal form that reads back to the same double ("25000", "0.1", "1e+21").
-std::string numberText(double number);
+    QString text_; // written to a string, not a device: a device takes every token through its buffers
+    QXmlStreamWriter writer_;
+    std::unordered_map<const char*, QString> names_;
+    QString scratch_;
+};
 
 } // namespace sheet::xlsx

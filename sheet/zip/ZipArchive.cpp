@@ -37,7 +37,7 @@ void addEntry(zip_t* archive, const ZipEntry& entry)
         fail(entry.name, zip_get_error(archive));
     }
     auto at = static_cast<zip_uint64_t>(index);
-    if (zip_set_file_compression(archive, at, entry.stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0) != 0
+    if (zip_set_file_compression(archive, at, entry.stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 1) != 0
         || zip_file_set_dostime(archive, at, MidnightDosTime, FirstDosDate, 0) != 0)
         fail(entry.name, zip_get_error(archive));
 }
