@@ -1,5 +1,6 @@
 #include "sheet/xlsx/WorksheetPart.h"
 
+#include "sheet/biff/MergedCells.h"
 #include "sheet/model/A1Notation.h"
 #include "sheet/xlsx/XmlPart.h"
 
@@ -143,6 +144,20 @@ void writeSheetData(XmlPart& xml, const model::Workbook& workbook, const model::
     xml.end();
 }
 
+void writeMergedCells(XmlPart& xml, const model::Sheet& sheet)
+{
+    const std::vector<model::CellRange> areas = biff::mergedCells(sheet);
+    if (areas.empty())
+        return;
+    xml.start("mergeCells");
+    xml.attribute("count", static_cast<long long>(areas.size()));
+    for (const model::CellRange& area : areas) {
+        xml.empty("mergeCell");
+        xml.attribute("ref", model::rangeAddress(area));
+    }
+    xml.end();
+}
+
 } // namespace
 
 std::string worksheetPart(const model::Workbook& workbook, const model::Sheet& sheet, const WorksheetContext& context)
@@ -155,6 +170,7 @@ std::string worksheetPart(const model::Workbook& workbook, const model::Sheet& s
     writeFormat(xml, sheet);
     writeColumns(xml, sheet, context.styles);
     writeSheetData(xml, workbook, sheet, context);
+    writeMergedCells(xml, sheet);
     if (context.hasDrawing) {
         xml.empty("drawing");
         xml.attribute("r:id", "rId1");

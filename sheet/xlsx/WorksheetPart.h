@@ -17,7 +17,7 @@ struct WorksheetContext {
 };
 
 // The worksheet part of a sheet (xl/worksheets/sheetN.xml): its cells with their values (a formula
-// cell's stored result), styles, column widths, row heights and hidden rows, and its view.
+// cell's stored result), styles, merged areas, column widths, row heights and hidden rows, and its view.
 std::string worksheetPart(const model::Workbook& workbook, const model::Sheet& sheet, const WorksheetContext& context);
 
 } // namespace sheet::xlsx

@@ -127,4 +127,21 @@ TEST(XlsxFile, EscapesWhatXmlCannotCarry)
               std::string::npos);
 }
 
+// Merged areas come from the sheet's MERGECELLS records, as far as a record goes.
+TEST(XlsxFile, KeepsTheSheetsMergedAreas)
+{
+    Workbook workbook = chartTemplate();
+    auto& records = workbook.sheets[0].records;
+    const auto eof = std::find_if(records.rbegin(), records.rend(), [](const sheet::model::Record& record) {
+        return record.type == sheet::biff::rt::Eof;
+    });
+    ASSERT_NE(eof, records.rend());
+    // Two areas, A1:B1 and D12:F14, and a third cut short.
+    records.insert(std::prev(eof.base()), {sheet::biff::rt::MergeCells,
+                                           {3, 0, 0, 0, 0, 0, 0, 0, 1, 0, 11, 0, 13, 0, 3, 0, 5, 0, 2, 0}});
+    EXPECT_NE(part(workbook, "xl/worksheets/sheet1.xml")
+                  .find(R"(</sheetData><mergeCells count="2"><mergeCell ref="A1:B1"/><mergeCell ref="D12:F14"/></mergeCells>)"),
+              std::string::npos);
+}
+
 } // namespace
