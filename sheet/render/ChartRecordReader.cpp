@@ -278,7 +278,7 @@ void applyLabels(PieSlice& slice, const chart::LabelContents& labels)
 
 }  // namespace
 
-std::optional<PieChart> readPieChart(const model::Workbook& workbook, const model::Chart& chart)
+std::optional<PieChart> readPieChart(const model::Workbook& workbook, const model::Chart& chart, SliceTexts texts)
 {
     PieChart pie;
     pie.titleFont = QFont(QStringLiteral("Arial"));
@@ -306,11 +306,13 @@ std::optional<PieChart> readPieChart(const model::Workbook& workbook, const mode
         PieSlice slice;
         slice.value = *number;
         slice.point = static_cast<int>(k);
-        slice.valueText = labelTextOf(cellText, *cell);
-        if (k < categories.size() && categories[k])
-            slice.category = labelTextOf(cellText, *categories[k]);
-        else if (!series.categories)
-            slice.category = QString::number(k + 1);
+        if (texts == SliceTexts::Shown) {
+            slice.valueText = labelTextOf(cellText, *cell);
+            if (k < categories.size() && categories[k])
+                slice.category = labelTextOf(cellText, *categories[k]);
+            else if (!series.categories)
+                slice.category = QString::number(k + 1);
+        }
         const auto found = walker.points.find(static_cast<int>(k));
         const PointFormat* own = found == walker.points.end() ? nullptr : &found->second;
         const PointFormat& common = walker.seriesFormat;

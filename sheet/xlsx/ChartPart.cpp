@@ -246,7 +246,6 @@ void writeSeries(XmlPart& xml, const model::Workbook& workbook, const model::Cha
         for (const render::PieSlice& slice : pie->slices) {
             xml.start("c:dPt");
             xml.value("c:idx", slice.point);
-            xml.value("c:bubble3D", 0);
             if (slice.explode > 0)
                 xml.value("c:explosion", static_cast<int>(std::lround(slice.explode * 100)));
             xml.start("c:spPr");

@@ -148,7 +148,7 @@ private:
                 refuseDrawing(sheet, object);
             const model::Chart& chart = sheet.charts[static_cast<std::size_t>(object.chartIndex)];
             const int number = static_cast<int>(anchored.size()) + 1;
-            const std::optional<render::PieChart> pie = render::readPieChart(workbook_, chart);
+            const std::optional<render::PieChart> pie = render::readPieChart(workbook_, chart, render::SliceTexts::None);
             if (!pie)
                 refuseChart(sheet, number, chart);
             const std::string name = "chart" + std::to_string(++charts_) + ".xml";

@@ -110,7 +110,10 @@ void XmlPart::text(const char* name, const QString& text)
 std::string XmlPart::finish()
 {
     writer_.writeEndDocument();
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n" + text_.toStdString();
+    const QByteArray utf8 = text_.toUtf8();
+    std::string part = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+    part.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    return part;
 }
 
 std::string numberText(double number)
