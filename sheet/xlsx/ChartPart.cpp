@@ -103,15 +103,23 @@ std::string rangeFormula(const model::Sheet& sheet, const model::CellRange& rang
     return formula;
 }
 
-// Calls `visit(point, cell)` for each cell of the range in reading order, the missing ones as nullptr.
-template <typename Visit>
-int forEachCell(const model::Sheet& sheet, const model::CellRange& range, Visit visit)
+long long pointCount(const model::CellRange& range)
 {
-    int point = 0;
-    for (int row = range.firstRow; row <= range.lastRow; ++row)
-        for (int column = range.firstColumn; column <= range.lastColumn; ++column)
-            visit(point++, sheet.cell(row, column));
-    return point;
+    return static_cast<long long>(range.lastRow - range.firstRow + 1) * (range.lastColumn - range.firstColumn + 1);
+}
+
+// Calls `visit(point, cell)` for each cell that the sheet holds in the range, in reading order; a
+// point is the cell's place in the range. A range of a whole sheet costs only the cells it holds.
+template <typename Visit>
+void forEachCell(const model::Sheet& sheet, const model::CellRange& range, Visit visit)
+{
+    const long long width = range.lastColumn - range.firstColumn + 1;
+    for (auto at = sheet.cells.lower_bound({range.firstRow, range.firstColumn});
+         at != sheet.cells.end() && at->first.row <= range.lastRow; ++at) {
+        const model::CellAddress& address = at->first;
+        if (address.column >= range.firstColumn && address.column <= range.lastColumn)
+            visit((address.row - range.firstRow) * width + (address.column - range.firstColumn), at->second);
+    }
 }
 
 // What a cell shows, without the paddings and fills of its format; a text as it is.
@@ -135,16 +143,13 @@ void writeTextReference(XmlPart& xml, const model::Workbook& workbook, const mod
     xml.start("c:strRef");
     xml.text("c:f", rangeFormula(*sheet, reference.range));
     xml.start("c:strCache");
-    xml.empty("c:ptCount");
-    const auto count = static_cast<long long>(reference.range.lastRow - reference.range.firstRow + 1) *
-                       (reference.range.lastColumn - reference.range.firstColumn + 1);
-    xml.attribute("val", count);
-    forEachCell(*sheet, reference.range, [&](int point, const model::Cell* cell) {
-        if (!cell || cell->isEmpty())
+    xml.value("c:ptCount", pointCount(reference.range));
+    forEachCell(*sheet, reference.range, [&](long long point, const model::Cell& cell) {
+        if (cell.isEmpty())
             return;
         xml.start("c:pt");
         xml.attribute("idx", point);
-        xml.text("c:v", shownText(workbook, cellText, *cell));
+        xml.text("c:v", shownText(workbook, cellText, cell));
         xml.end();
     });
     xml.end();
@@ -157,20 +162,17 @@ void writeNumberReference(XmlPart& xml, const model::Workbook& workbook, const m
     if (!sheet)
         return;
     std::string formatCode = "General";
-    forEachCell(*sheet, reference.range, [&](int, const model::Cell* cell) {
-        if (formatCode == "General" && cell && cell->number())
-            formatCode = workbook.formatCode(cell->xf);
+    forEachCell(*sheet, reference.range, [&](long long, const model::Cell& cell) {
+        if (formatCode == "General" && cell.number())
+            formatCode = workbook.formatCode(cell.xf);
     });
     xml.start("c:numRef");
     xml.text("c:f", rangeFormula(*sheet, reference.range));
     xml.start("c:numCache");
     xml.text("c:formatCode", formatCode);
-    xml.empty("c:ptCount");
-    const auto count = static_cast<long long>(reference.range.lastRow - reference.range.firstRow + 1) *
-                       (reference.range.lastColumn - reference.range.firstColumn + 1);
-    xml.attribute("val", count);
-    forEachCell(*sheet, reference.range, [&](int point, const model::Cell* cell) {
-        const std::optional<double> number = cell ? cell->number() : std::nullopt;
+    xml.value("c:ptCount", pointCount(reference.range));
+    forEachCell(*sheet, reference.range, [&](long long point, const model::Cell& cell) {
+        const std::optional<double> number = cell.number();
         if (!number)
             return;
         xml.start("c:pt");

@@ -4,9 +4,9 @@
 #include <QXmlStreamWriter>
 
 #include <initializer_list>
-#include <unordered_map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace sheet::xlsx {
