@@ -64,7 +64,7 @@ QString xmlText(std::string_view utf8)
 
 } // namespace
 
-XmlPart::XmlPart(const char* root, Namespaces namespaces) : writer_(&text_)
+XmlPart::XmlPart(const char* root, Namespaces namespaces) : writer_(&bytes_)
 {
     start(root);
     for (const auto& [prefix, uri] : namespaces) {
@@ -110,9 +110,8 @@ void XmlPart::text(const char* name, const QString& text)
 std::string XmlPart::finish()
 {
     writer_.writeEndDocument();
-    const QByteArray utf8 = text_.toUtf8();
     std::string part = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
-    part.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    part.append(bytes_.constData(), static_cast<std::size_t>(bytes_.size()));
     return part;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QXmlStreamWriter>
 
@@ -59,7 +60,7 @@ private:
     // hundreds of thousands of short texts.
     const QString& escaped(std::string_view utf8);
 
-    QString text_; // written to a string, not a device: a device takes every token through its buffers
+    QByteArray bytes_; // the part in UTF-8, as the writer encodes it
     QXmlStreamWriter writer_;
     std::unordered_map<const char*, QString> names_;
     QString scratch_;
