@@ -1,8 +1,10 @@
-// Opens any bytes as a workbook, walks every sheet, cell and chart, edits a cell and saves. A damaged
-// input must end in a FormatError; anything else (another exception, a crash, a hang) is a finding.
+// Opens any bytes as a workbook, walks every sheet, cell and chart, edits a cell and saves, also as an
+// Excel workbook (.xlsx). A damaged input, or one the .xlsx cannot hold, must end in a FormatError;
+// anything else (another exception, a crash, a hang) is a finding.
 #include "sheet/Errors.h"
 #include "sheet/biff/WorkbookFile.h"
 #include "sheet/edit/CellEditing.h"
+#include "sheet/xlsx/XlsxFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -41,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const sheet::biff::WorkbookFile again = sheet::biff::readWorkbookFile(sheet::biff::workbookFileBytes(file));
         walk(again.workbook);
+        sheet::xlsx::xlsxBytes(again.workbook);
     } catch (const sheet::FormatError&) {
     } catch (const sheet::PartialRangeError&) {
     }

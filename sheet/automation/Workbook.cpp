@@ -2,6 +2,9 @@
 
 #include "sheet/Errors.h"
 #include "sheet/automation/Document.h"
+#include "sheet/edit/CellEditing.h"
+#include "sheet/ods/OdsFile.h"
+#include "sheet/xlsx/XlsxFile.h"
 
 #include <algorithm>
 
@@ -10,6 +13,8 @@ namespace {
 
 constexpr int Excel8Format = 56;
 constexpr int NormalWorkbookFormat = -4143;
+constexpr int OpenXmlWorkbookFormat = 51;
+constexpr int OpenDocumentFormat = 60;
 constexpr std::uint16_t TemplateRecord = 0x0060;
 
 } // namespace
@@ -36,9 +41,18 @@ Worksheet& Workbook::ActiveSheet()
 void Workbook::SaveAs(const std::string& path, int fileFormat, biff::SaveTarget target)
 {
     biff::WorkbookFile& file = document_->file();
+    if (fileFormat == OpenXmlWorkbookFormat || fileFormat == OpenDocumentFormat) {
+        if (fileFormat == OpenXmlWorkbookFormat)
+            xlsx::saveXlsxFile(file.workbook, path, target);
+        else
+            ods::saveOdsFile(file.workbook, path, target);
+        document_->path = path;
+        return;
+    }
     if (fileFormat != Excel8Format && fileFormat != NormalWorkbookFormat)
         throw ArgumentError("unknown file format " + std::to_string(fileFormat) +
-                            ": only 56 and -4143 (the Excel 97-2003 workbook) can be written");
+                            ": only 56 and -4143 (the Excel 97-2003 workbook), 51 (the Excel workbook, .xlsx) "
+                            "and 60 (the OpenDocument spreadsheet, .ods) can be written");
     auto& globals = file.workbook.globalRecords;
     const auto templates = std::remove_if(globals.begin(), globals.end(),
                                           [](const model::Record& record) { return record.type == TemplateRecord; });

@@ -25,6 +25,7 @@ inline constexpr std::uint16_t MulBlank = 0x00BE;
 inline constexpr std::uint16_t RString = 0x00D6;
 inline constexpr std::uint16_t DbCell = 0x00D7;
 inline constexpr std::uint16_t Xf = 0x00E0;
+inline constexpr std::uint16_t MergeCells = 0x00E5;
 inline constexpr std::uint16_t MsoDrawing = 0x00EC;
 inline constexpr std::uint16_t Sst = 0x00FC;
 inline constexpr std::uint16_t LabelSst = 0x00FD;

@@ -5,9 +5,9 @@
 #include "sheet/render/RangePicture.h"
 
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QFile>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
 #include <QSvgRenderer>
@@ -79,11 +79,28 @@ TEST_F(PictureMenuTest, TheRightClickMenuAndTheKeysReachTheirCommands)
         menu->actions().value(0)->trigger();
         menu->close();
     });
-    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20), picture()->mapToGlobal(QPoint(20, 20)));
-    QApplication::sendEvent(picture(), &click);
+    QTest::mouseClick(picture(), Qt::RightButton, {}, QPoint(20, 20));
     EXPECT_EQ(offered, (QStringList{"Copy Picture", "Export Picture\u2026", "Print\u2026"}));
     EXPECT_EQ(system.clipboard.offered.size, drawing.size) << "the whole picture at its natural size";
     EXPECT_EQ(system.clipboard.offeredRatio, window.devicePixelRatioF());
+
+    // A drag with the right button pans the picture, as any button does, and opens no menu.
+    const QPoint before = picture()->pos();
+    bool menuOpened = false;
+    QTimer::singleShot(0, [&menuOpened] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            menuOpened = true;
+            popup->close();
+        }
+    });
+    QTest::mousePress(picture(), Qt::RightButton, {}, QPoint(60, 60));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(30, 40), picture()->mapToGlobal(QPointF(30, 40)), Qt::NoButton,
+                     Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(picture(), &drag);
+    QTest::mouseRelease(picture(), Qt::RightButton, {}, QPoint(30, 40));
+    QCoreApplication::processEvents();
+    EXPECT_NE(picture()->pos(), before);
+    EXPECT_FALSE(menuOpened);
 
     system.clipboard.offered = {};
     QApplication::setActiveWindow(&window);

@@ -24,6 +24,13 @@ CASES = {
     "empty": [],
 }
 
+# The fills written as .xlsx: the sample, one entry, and a thousand.
+XLSX_CASES = {
+    "sample": SAMPLE,
+    "one": [("Savings", "25000")],
+    "thousand": [("Asset %d" % number, str(100 + 7 * number)) for number in range(1, 1001)],
+}
+
 # Workbooks from other programs and the sheet that a fill writes to (their active sheet).
 FOREIGN = {
     "writeexcel-budget.xls": "Assets",
@@ -72,9 +79,10 @@ def write_template(folder):
     return path
 
 
-def fill(template, folder, name, entries, password=None):
-    """Fills `template` with the entries (given on standard input) and returns the new workbook."""
-    path = os.path.join(folder, name + ".xls")
+def fill(template, folder, name, entries, extension=".xls", password=None):
+    """Fills `template` with the entries (given on standard input) and returns the new workbook, in
+    the format that `extension` names."""
+    path = os.path.join(folder, name + extension)
     run_tool("fill", template, path, "-", entries=entries, password=password)
     return path
 
@@ -82,6 +90,11 @@ def fill(template, folder, name, entries, password=None):
 def fill_all_cases(folder):
     template = write_template(folder)
     return {name: fill(template, folder, name, entries) for name, entries in CASES.items()}
+
+
+def fill_xlsx_cases(folder):
+    template = write_template(folder)
+    return {name: fill(template, folder, name, entries, ".xlsx") for name, entries in XLSX_CASES.items()}
 
 
 def fill_foreign(folder):

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""LibreOffice opens what `tortelet-sheet fill` wrote: the values, the 3-D pie chart and the chart's
-data ranges. One private LibreOffice instance serves every check of a run."""
+"""LibreOffice opens what `tortelet-sheet fill` wrote, as .xls and as .xlsx: the values, the 3-D pie chart,
+its title and the chart's data ranges. One private LibreOffice instance serves every check of a run."""
 
 import os
 import re
@@ -50,6 +50,8 @@ class ChartView:
         diagram = document.getFirstDiagram()
         systems = diagram.CoordinateSystems
         self.three_d = document.Diagram.Dim3D
+        self.diagram = document.Diagram.getDiagramType()
+        self.title = document.Title.String if document.HasMainTitle else None
         self.types = [chart_type.ChartType for system in systems for chart_type in system.ChartTypes]
         self.series = []
         for system in systems:
@@ -116,6 +118,24 @@ class FilledTemplate(unittest.TestCase):
         self.assertEqual(rows_of(series["label"]), ("Assets", "B", 3, 3))
         amounts = [float(amount) for _, amount in entries]
         self.assertEqual([value for value in series["data"][:len(amounts)]], amounts)
+
+
+class FilledXlsx(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.paths = filled.fill_xlsx_cases(folder.name)
+
+    def test_values_and_the_pie_chart_of_every_case(self):
+        for name, entries in filled.XLSX_CASES.items():
+            with self.subTest(case=name):
+                document = office.open(self.paths[name])
+                try:
+                    FilledTemplate.check(self, document, entries)
+                    chart = charts_of(document.Sheets.getByName("Assets"))[0]
+                    self.assertEqual(chart.diagram, "com.sun.star.chart.PieDiagram")
+                    self.assertEqual(chart.title, "My Assets")
+                finally:
+                    document.close(True)
 
 
 class FilledForeignWorkbooks(unittest.TestCase):

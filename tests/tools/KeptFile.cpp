@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -13,6 +14,7 @@ void expectKeptFile(const std::string& name, const std::string& actual)
     const std::string path = std::string(TORTELET_EXPECTED_FOLDER) + "/" + name;
     const char* refresh = std::getenv("TORTELET_REFRESH_EXPECTED");
     if (refresh && *refresh) {
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         std::ofstream out(path, std::ios::binary);
         out << actual;
         EXPECT_TRUE(out) << "cannot write " << path;

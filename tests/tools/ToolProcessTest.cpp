@@ -2,6 +2,7 @@
 
 #include "ChartRecordList.h"
 #include "KeptFile.h"
+#include "ZipParts.h"
 
 #include "resources/ChartTemplate.h"
 #include "sheet/TestFiles.h"
@@ -120,7 +121,7 @@ TEST_F(ToolTest, UsageErrorsEndWithCodeTwo)
 
     const Outcome help = runTool({QStringLiteral("--help")});
     EXPECT_EQ(help.code, 0);
-    for (const char* synopsis : {"template OUT", "fill TEMPLATE OUT [ENTRIES]", "dump WORKBOOK"})
+    for (const char* synopsis : {"template OUT", "fill TEMPLATE OUT [ENTRIES]", "dump WORKBOOK", "convert IN OUT"})
         EXPECT_TRUE(help.output.contains(QLatin1String(synopsis))) << synopsis;
 }
 
@@ -331,6 +332,45 @@ TEST_F(ToolTest, EncryptedWorkbooksTakeTheirPasswordFromAFileOrTheEnvironment)
     const Outcome again = runTool({QStringLiteral("dump"), copy, option, password});
     EXPECT_TRUE(again.output.contains(QStringLiteral("cell\tA4\ttext\tBoat"))) << again.errors.toStdString();
     EXPECT_TRUE(again.output.contains(QStringLiteral("cell\tA411\ttext\tline 411"))) << again.errors.toStdString();
+}
+
+QByteArray fileContent(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The sample filled straight into a .xlsx: its parts are the kept ones in expected/fill-sample.xlsx/, and
+// converting the .xls of the same fill gives the same bytes.
+TEST_F(ToolTest, SampleXlsxPartsAreTheKeptOnesAndConvertWritesTheSame)
+{
+    const QByteArray sample = "Savings\t25000\n401k\t55000\nStocks\t15000\nHouse\t250000\nBonds\t11000\nCar\t7500\n";
+    const QString workbook = templateFile();
+    const QString xlsx = path(QStringLiteral("sample.XLSX"));
+    const QString xls = path(QStringLiteral("sample.xls"));
+    const QString converted = path(QStringLiteral("converted.xlsx"));
+    ASSERT_EQ(runTool({QStringLiteral("fill"), workbook, xlsx, QStringLiteral("-")}, sample).code, 0);
+    ASSERT_EQ(runTool({QStringLiteral("fill"), workbook, xls, QStringLiteral("-")}, sample).code, 0);
+    const Outcome conversion = runTool({QStringLiteral("convert"), xls, converted});
+    ASSERT_EQ(conversion.code, 0) << conversion.errors.toStdString();
+    EXPECT_EQ(conversion.output + conversion.errors, QString());
+
+    std::string names;
+    for (const auto& [name, content] : tools::test::zipParts(xlsx.toStdString())) {
+        names += name + "\n";
+        tools::test::expectKeptFile("fill-sample.xlsx/" + name, content);
+    }
+    tools::test::expectKeptFile("fill-sample.xlsx.parts.txt", names);
+    EXPECT_EQ(fileContent(converted), fileContent(xlsx));
+    EXPECT_TRUE(fileContent(xls).startsWith(QByteArray::fromHex("d0cf11e0a1b11ae1")));
+}
+
+TEST_F(ToolTest, ConvertNamesTheWorkbookThatTheFormatCannotHold)
+{
+    const QString chartSheet = QStringLiteral(TORTELET_TEST_DATA "/chart-sheet-active.xls");
+    const QString out = path(QStringLiteral("out.xlsx"));
+    expectFileFailure({QStringLiteral("convert"), chartSheet, out}, chartSheet);
+    EXPECT_TRUE(QDir(folder_.path()).isEmpty());
 }
 
 }  // namespace

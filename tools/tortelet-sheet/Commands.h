@@ -8,5 +8,6 @@ Command templateCommand();
 Command fillCommand();
 Command dumpCommand();
 Command renderCommand();
+Command convertCommand();
 
 }  // namespace tools

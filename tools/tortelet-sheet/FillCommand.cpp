@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "EntriesFile.h"
+#include "OutputFormat.h"
 #include "WorkbookPassword.h"
 
 #include "sheet/Errors.h"
@@ -14,7 +15,6 @@ namespace {
 constexpr const char* AmountFormat = R"(_($* #,##0_);_($* (#,##0);_($* "-"??_);_(@_))";
 constexpr int FirstDataRow = 4;
 constexpr int TemplateDataRows = 6;
-constexpr int SaveAsExcel97 = 56;
 
 void clearDataRows(sheet::Worksheet& sheet)
 {
@@ -70,7 +70,7 @@ int fill(const Arguments& given, std::ostream&)
     }
     entries = {};  // the sheet holds them now; saving needs the room
     try {
-        workbook->SaveAs(outputPath, SaveAsExcel97, sheet::biff::SaveTarget::ChosenFile);
+        workbook->SaveAs(outputPath, saveFormatFor(outputPath), sheet::biff::SaveTarget::ChosenFile);
     } catch (const sheet::FormatError& error) {
         throw FileFailure(templatePath, error.what());
     } catch (const sheet::Error& error) {
@@ -89,11 +89,13 @@ Command fillCommand()
             "    Opens the workbook TEMPLATE, empties the data rows A4:B9 of its active sheet (of its\n"
             "    first worksheet when a chart sheet is active), writes the entries from row 4 on (the\n"
             "    label in column A, the amount in column B as if typed, in the user's locale, with the\n"
-            "    accounting format) and saves the result as OUT in the Excel 97-2003 format. ENTRIES is\n"
-            "    a UTF-8 file of \"label<TAB>amount\" lines, or \"-\" for standard input, of at most\n"
-            "    64 MB and 65,533 entries (rows 4 to 65536); without ENTRIES the data rows are left\n"
-            "    empty. A link at OUT is followed and its target replaced. An Excel 95 workbook is\n"
-            "    refused: it can be listed and drawn, but not written.\n",
+            "    accounting format) and saves the result as OUT in the format that OUT's extension\n"
+            "    names: .xlsx for the Excel workbook, .ods for the OpenDocument spreadsheet, .xls or any\n"
+            "    other name for the Excel 97-2003 format. ENTRIES is a UTF-8 file of \"label<TAB>amount\"\n"
+            "    lines, or \"-\" for standard input, of at most 64 MB and 65,533 entries (rows 4 to\n"
+            "    65536); without ENTRIES the data rows are left empty. A link at OUT is followed and its\n"
+            "    target replaced. An Excel 95 workbook is refused: it can be listed and drawn, but not\n"
+            "    written.\n",
             fill};
 }
 

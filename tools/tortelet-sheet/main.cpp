@@ -14,6 +14,7 @@ int main(int argc, char** argv)
         tools::fillCommand(),
         tools::dumpCommand(),
         tools::renderCommand(),
+        tools::convertCommand(),
     };
     return tools::runCommandLine(commands, tools::Arguments(argv + 1, argv + argc), std::cout, std::cerr);
 }

@@ -1,0 +1,75 @@
+#include "sheet/xlsx/Unsupported.h"
+
+#include "sheet/Errors.h"
+#include "sheet/biff/RecordTypes.h"
+
+namespace sheet::xlsx {
+namespace {
+
+const std::string Unwritable = ", which cannot be written as .xlsx yet";
+
+std::string quoted(const std::string& name)
+{
+    return "\"" + name + "\"";
+}
+
+// "a bar chart", from the first chart group type among the chart's records.
+std::string chartKind(const model::Chart& chart)
+{
+    namespace rt = biff::rt;
+    for (const model::Record& record : chart.records) {
+        switch (record.type) {
+        case rt::Bar: return "a bar chart";
+        case rt::Line: return "a line chart";
+        case rt::Area: return "an area chart";
+        case rt::Scatter: return "a scatter chart";
+        case rt::Radar:
+        case rt::RadarArea: return "a radar chart";
+        case rt::Surface: return "a surface chart";
+        case rt::BopPop: return "a pie of pie or bar of pie chart";
+        default: break;
+        }
+    }
+    return "a chart of a kind the engine does not know";
+}
+
+std::string objectKind(int objectType)
+{
+    switch (objectType) {
+    case 1: return "a line";
+    case 2: return "a rectangle";
+    case 3: return "an oval";
+    case 4: return "an arc";
+    case 5: return "a chart";
+    case 6: return "a text box";
+    case 7: return "a button";
+    case 8: return "a picture";
+    case 9: return "a polygon";
+    case 25: return "a comment";
+    default: return "a drawing object";
+    }
+}
+
+} // namespace
+
+void refuseSheet(const model::Sheet& sheet)
+{
+    const char* kind = sheet.kind == model::SheetKind::Chart   ? "a chart sheet"
+                       : sheet.kind == model::SheetKind::Macro ? "a macro sheet"
+                                                               : "a sheet of a kind the engine does not know";
+    throw FormatError("the sheet " + quoted(sheet.name) + " is " + kind + Unwritable);
+}
+
+void refuseChart(const model::Sheet& sheet, int chartNumber, const model::Chart& chart)
+{
+    throw FormatError("the chart " + quoted("Chart " + std::to_string(chartNumber)) + " on sheet " + quoted(sheet.name) +
+                      " is " + chartKind(chart) + Unwritable);
+}
+
+void refuseDrawing(const model::Sheet& sheet, const model::DrawingObject& object)
+{
+    throw FormatError("the sheet " + quoted(sheet.name) + " holds " + objectKind(object.objectType) + " (shape " +
+                      std::to_string(object.shapeId) + ")" + Unwritable);
+}
+
+} // namespace sheet::xlsx

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "sheet/model/Chart.h"
+#include "sheet/model/Drawing.h"
+#include "sheet/model/Sheet.h"
+
+#include <string>
+
+namespace sheet::xlsx {
+
+// A FormatError for what a package cannot hold yet, naming it for the person: a sheet that is no
+// worksheet, a chart that is no pie, a drawing object that is no chart. The name of a chart is
+// "Chart N", its place among the sheet's charts.
+[[noreturn]] void refuseSheet(const model::Sheet& sheet);
+[[noreturn]] void refuseChart(const model::Sheet& sheet, int chartNumber, const model::Chart& chart);
+[[noreturn]] void refuseDrawing(const model::Sheet& sheet, const model::DrawingObject& object);
+
+} // namespace sheet::xlsx

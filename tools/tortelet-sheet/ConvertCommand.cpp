@@ -1,0 +1,49 @@
+#include "Commands.h"
+#include "OutputFormat.h"
+
+#include "sheet/Errors.h"
+#include "sheet/automation/Application.h"
+#include "sheet/automation/Workbook.h"
+
+namespace tools {
+
+namespace {
+
+int convert(const Arguments& arguments, std::ostream&)
+{
+    if (arguments.size() != 2)
+        throw UsageError("convert takes the workbook to read and the file to write");
+    const std::string& inputPath = arguments[0];
+    const std::string& outputPath = arguments[1];
+    sheet::Application application;
+    try {
+        sheet::Workbook& workbook = application.workbooks().Open(inputPath);
+        workbook.SaveAs(outputPath, saveFormatFor(outputPath), sheet::biff::SaveTarget::ChosenFile);
+        workbook.Close();
+    } catch (const sheet::FormatError& error) {
+        throw FileFailure(inputPath, error.what());
+    } catch (const sheet::FileError& error) {
+        const std::string text = error.what();
+        throw FileFailure(text.starts_with(inputPath + ": ") ? inputPath : outputPath, text);
+    } catch (const sheet::Error& error) {
+        throw FileFailure(outputPath, error.what());
+    }
+    application.Quit();
+    return 0;
+}
+
+}  // namespace
+
+Command convertCommand()
+{
+    return {"convert", "convert IN OUT",
+            "    Reads the Excel 97-2003 workbook IN and writes it as OUT in the format that OUT's\n"
+            "    extension names: .xlsx for the Excel workbook (SpreadsheetML, its pie charts in\n"
+            "    DrawingML), .ods for the OpenDocument spreadsheet (its pie charts as chart objects),\n"
+            "    .xls or any other name for the Excel 97-2003 format. A sheet or chart that\n"
+            "    the format cannot hold is named in the error and nothing is written. A link at OUT is\n"
+            "    followed and its target replaced.\n",
+            convert};
+}
+
+}  // namespace tools

@@ -1,0 +1,29 @@
+#include "OutputFormat.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+namespace tools {
+
+namespace {
+
+constexpr int Excel97Workbook = 56;
+constexpr int OpenXmlWorkbook = 51;
+constexpr int OpenDocumentSpreadsheet = 60;
+
+}  // namespace
+
+int saveFormatFor(const std::string& path)
+{
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".xlsx")
+        return OpenXmlWorkbook;
+    if (extension == ".ods")
+        return OpenDocumentSpreadsheet;
+    return Excel97Workbook;
+}
+
+}  // namespace tools
