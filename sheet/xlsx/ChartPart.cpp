@@ -222,7 +222,7 @@ void writeDataLabels(XmlPart& xml, const render::PieChart& pie)
         if (labelShow(slice) == common)
             continue;
         xml.start("c:dLbl");
-        xml.value("c:idx", slice.point);
+        xml.value("c:idx", static_cast<int>(slice.point));
         writeTextBody(xml, "c:txPr", pie.labelFont, pie.labelColour);
         writeShowFlags(xml, labelShow(slice), pie.labelSeparator);
         xml.end();
@@ -247,7 +247,7 @@ void writeSeries(XmlPart& xml, const model::Workbook& workbook, const model::Cha
     if (pie) {
         for (const render::PieSlice& slice : pie->slices) {
             xml.start("c:dPt");
-            xml.value("c:idx", slice.point);
+            xml.value("c:idx", static_cast<int>(slice.point));
             if (slice.explode > 0)
                 xml.value("c:explosion", static_cast<int>(std::lround(slice.explode * 100)));
             xml.start("c:spPr");
