@@ -42,11 +42,10 @@ model::SheetKind kindOf(std::uint8_t type)
     }
 }
 
-// An Excel 95 XF record: 16 bytes, with the borders and the fill packed otherwise than in BIFF8.
-model::Xf readBiff5Xf(std::span<const std::uint8_t> bytes)
+// The first nine bytes, which Excel 95 and Excel 97 write alike: font, number format, protection and
+// the alignment.
+void readXfStart(io::ByteReader& reader, model::Xf& xf)
 {
-    io::ByteReader reader(bytes, "an XF record");
-    model::Xf xf;
     xf.fontIndex = reader.u16();
     xf.formatIndex = reader.u16();
     const std::uint16_t protection = reader.u16();
@@ -56,6 +55,14 @@ model::Xf readBiff5Xf(std::span<const std::uint8_t> bytes)
     xf.horizontal = static_cast<model::HorizontalAlignment>(alignment & 0x07);
     xf.wrap = alignment & 0x08;
     xf.vertical = static_cast<model::VerticalAlignment>(std::min((alignment >> 4) & 0x07, 4));
+}
+
+// An Excel 95 XF record: 16 bytes, with the borders and the fill packed otherwise than in BIFF8.
+model::Xf readBiff5Xf(std::span<const std::uint8_t> bytes)
+{
+    io::ByteReader reader(bytes, "an XF record");
+    model::Xf xf;
+    readXfStart(reader, xf);
     constexpr int Rotations[] = {0, 255, 90, 180}; // none, stacked, upwards, downwards
     xf.rotation = Rotations[reader.u8() & 0x03];
     const std::uint32_t fillAndBottom = reader.u32();
@@ -91,15 +98,7 @@ model::Xf readXf(std::span<const std::uint8_t> bytes)
     model::Xf xf;
     std::copy_n(reader.bytes(20).begin(), 20, xf.raw.begin());
     reader.seek(0);
-    xf.fontIndex = reader.u16();
-    xf.formatIndex = reader.u16();
-    const std::uint16_t protection = reader.u16();
-    xf.isStyle = protection & 0x0004;
-    xf.parent = protection >> 4;
-    const std::uint8_t alignment = reader.u8();
-    xf.horizontal = static_cast<model::HorizontalAlignment>(alignment & 0x07);
-    xf.wrap = alignment & 0x08;
-    xf.vertical = static_cast<model::VerticalAlignment>(std::min((alignment >> 4) & 0x07, 4));
+    readXfStart(reader, xf);
     xf.rotation = reader.u8();
     xf.indent = reader.u8() & 0x0F;
     reader.u8(); // attributes used
