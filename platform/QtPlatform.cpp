@@ -21,6 +21,7 @@
 #include <QSettings>
 #include <QTime>
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -158,10 +159,15 @@ QString qtFilter(const QString& barFilter)
     return names.join(QStringLiteral(";;"));
 }
 
-QString QtSaveDialog::askSavePath(const QString& title, const QString& filter)
+SaveAnswer QtSaveDialog::askSavePath(const QString& title, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, QString(), qtFilter(filter), nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    const QString filters = qtFilter(filter);
+    QString chosen;
+    SaveAnswer answer;
+    answer.path = QFileDialog::getSaveFileName(QApplication::activeWindow(), title, QString(), filters, &chosen,
+                                               QFileDialog::DontConfirmOverwrite);
+    answer.filter = std::max<int>(0, static_cast<int>(filters.split(QStringLiteral(";;")).indexOf(chosen)));
+    return answer;
 }
 
 namespace {

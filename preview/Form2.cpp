@@ -1,8 +1,8 @@
 #include "Form2.h"
 
-#include "FileCopy.h"
 #include "PictureExport.h"
 #include "PrintLayout.h"
+#include "ResultFormat.h"
 
 #include "common/FileRoutines.h"
 #include "common/Handler.h"
@@ -284,9 +284,12 @@ void Form2::saveResults()
 {
     common::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton6_Click"));
     QString path;
+    ResultFormat format = ResultFormat::Excel97;
     std::int16_t answer = platform::AnswerNone;
     h(100, [&] {
-        path = platform_.saveDialog.askSavePath(QStringLiteral("Save File"), QStringLiteral("Excel Files (*.xls)|*.xls|"));
+        const platform::SaveAnswer chosen = platform_.saveDialog.askSavePath(QStringLiteral("Save File"), ResultFilter());
+        format = ResultFormatAt(chosen.filter);
+        path = ResultPath(chosen.path, format);
     });
     if (h.when(102, [&] { return !path.isEmpty(); })) {
         if (h.when(104, [&] { return common::FileExists(path); })) {
@@ -306,7 +309,7 @@ void Form2::saveResults()
     if (h.when(110, [&] { return answer == platform::AnswerYes; })) {
         h(112, [&] {
             copyFailed = true;
-            CopyFileReplacing(scratchWorkbook_, path);
+            SaveResult(scratchWorkbook_, path, format);
             copyFailed = false;
         });
     }
@@ -332,7 +335,6 @@ void Form2::addPictureMenu()
     add(QStringLiteral("Export Picture\u2026"),
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::Key_E)}, &Form2::exportPicture);
     add(QStringLiteral("Print\u2026"), {QKeySequence::Print}, &Form2::printPicture);
-    picture_->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 sheet::render::SheetDrawing Form2::naturalPicture() const

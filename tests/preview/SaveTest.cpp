@@ -1,5 +1,7 @@
 #include "PreviewFixture.h"
 
+#include "resources/ChartTemplate.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -56,7 +58,8 @@ TEST_F(SaveTest, ACancelledDialogWritesNothingAndSaysDone)
 {
     save();
     EXPECT_EQ(system.saveDialog.titles, QStringList{QStringLiteral("Save File")});
-    EXPECT_EQ(system.saveDialog.filters, QStringList{QStringLiteral("Excel Files (*.xls)|*.xls|")});
+    EXPECT_EQ(system.saveDialog.filters, QStringList{QStringLiteral("Excel Files (*.xls)|*.xls|Excel Workbook (*.xlsx)|*.xlsx|"
+                                                                    "OpenDocument Spreadsheet (*.ods)|*.ods|")});
     ASSERT_EQ(texts(), QStringList{QStringLiteral("Done.")});
     const platform::MessageRequest& done = system.messages.shown[0];
     EXPECT_EQ(done.buttons, platform::Buttons::Ok);
@@ -155,6 +158,34 @@ TEST_F(SaveTest, ALinkChosenInTheDialogIsFollowedAndItsTargetKeepsItsMode)
     EXPECT_EQ(contentOf(target), kWorkbook);
     EXPECT_EQ(QFile::permissions(target) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);  // owner, group, others
     EXPECT_EQ(QDir(path(QStringLiteral("documents"))).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+// The filter decides the format: a bare name gets the filter's extension, the question and "Done." stay,
+// and a workbook that cannot be converted is reported like a failed copy, keeping the old file.
+TEST_F(SaveTest, TheChosenFilterConvertsTheWorkbookToXlsxOrOds)
+{
+    writeFile(scratch, resources::chartTemplate());
+    const QString ods = path(QStringLiteral("result.ods"));
+    writeFile(ods, "old");
+    system.saveDialog.answers = {path(QStringLiteral("result")), path(QStringLiteral("result"))};
+    system.saveDialog.chosenFilters = {1, 2};
+    system.messages.answers = {platform::AnswerYes};
+    save();
+    save();
+    EXPECT_EQ(texts(), (QStringList{QStringLiteral("Done."),
+                                    QStringLiteral("Are you sure you wish to overwrite ") + ods + QStringLiteral(" ?"),
+                                    QStringLiteral("Done.")}));
+    EXPECT_TRUE(contentOf(path(QStringLiteral("result.xlsx"))).contains("xl/charts/chart1.xml"));
+    EXPECT_TRUE(contentOf(ods).contains("application/vnd.oasis.opendocument.spreadsheet"));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("result"))));
+
+    writeFile(scratch, kWorkbook);  // no workbook to convert
+    system.saveDialog.answers = {ods};
+    system.saveDialog.chosenFilters = {2};
+    system.messages.answers = {platform::AnswerYes};
+    save();
+    EXPECT_EQ(system.messages.shown.back().title, QStringLiteral("Application Error"));
+    EXPECT_TRUE(contentOf(ods).contains("application/vnd.oasis.opendocument.spreadsheet"));
 }
 
 TEST_F(SaveTest, BackDeletesTheWorkbookAndShowsTheMainWindow)

@@ -53,15 +53,21 @@ class ScriptedSaveDialog final : public platform::SaveDialog {
 public:
     QStringList titles, filters;
     std::deque<QString> answers;
+    std::deque<int> chosenFilters; // the filter of each answer; the first when none is scripted
 
-    QString askSavePath(const QString& title, const QString& filter) override
+    platform::SaveAnswer askSavePath(const QString& title, const QString& filter) override
     {
         titles << title;
         filters << filter;
-        if (answers.empty())
-            return {};
-        QString answer = answers.front();
-        answers.pop_front();
+        platform::SaveAnswer answer;
+        if (!chosenFilters.empty()) {
+            answer.filter = chosenFilters.front();
+            chosenFilters.pop_front();
+        }
+        if (!answers.empty()) {
+            answer.path = answers.front();
+            answers.pop_front();
+        }
         return answer;
     }
 };
