@@ -2,6 +2,9 @@
 
 #include "common/Twips.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -69,17 +72,38 @@ void PictureBox::paintEvent(QPaintEvent* event)
 
 void PictureBox::mousePressEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::RightButton)
+        rightPress_ = event->position();
     emit mouseDown(static_cast<int>(event->buttons()), twipsOf(event->position().x()), twipsOf(event->position().y()));
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event)
 {
+    if (rightPress_ && (event->position() - *rightPress_).manhattanLength() >= QApplication::startDragDistance())
+        rightPress_.reset();
     emit mouseMoved(static_cast<int>(event->buttons()), twipsOf(event->position().x()), twipsOf(event->position().y()));
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event)
 {
     emit mouseUp(static_cast<int>(event->button()), twipsOf(event->position().x()), twipsOf(event->position().y()));
+    if (event->button() == Qt::RightButton && rightPress_) {
+        rightPress_.reset();
+        showMenu(event->globalPosition().toPoint());
+    }
+}
+
+void PictureBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    event->accept();
+    if (event->reason() != QContextMenuEvent::Mouse)
+        showMenu(event->globalPos());
+}
+
+void PictureBox::showMenu(const QPoint& globalPosition)
+{
+    if (!actions().isEmpty())
+        QMenu::exec(actions(), globalPosition, nullptr, this);
 }
 
 }  // namespace preview

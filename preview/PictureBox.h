@@ -7,6 +7,8 @@
 #include <QSize>
 #include <QWidget>
 
+#include <optional>
+
 namespace preview {
 
 // A picture box: shows an assigned picture at its top-left corner over a white background, or a
@@ -37,11 +39,17 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The menu of the box's actions opens when the right button is released where it was pressed, so
+    // that a drag with the right button pans the picture as any drag does; the menu key opens it too.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     // Paints what the box shows in the given rectangle of its own.
     void paintShown(QPainter& painter, const QRect& area) const;
 
+    void showMenu(const QPoint& globalPosition);
+
+    std::optional<QPointF> rightPress_; // where the right button went down, until the mouse moves away
     platform::Picture picture_;
     platform::Picture paintingSource_;
     QRectF paintingSourceRect_;
