@@ -25,7 +25,8 @@ CASES = {
 }
 
 # The fills written as .xlsx: the sample, one entry, and a thousand.
-XLSX_CASES = {
+# The cases filled straight into the package formats, .xlsx and .ods.
+PACKAGE_CASES = {
     "sample": SAMPLE,
     "one": [("Savings", "25000")],
     "thousand": [("Asset %d" % number, str(100 + 7 * number)) for number in range(1, 1001)],
@@ -92,9 +93,10 @@ def fill_all_cases(folder):
     return {name: fill(template, folder, name, entries) for name, entries in CASES.items()}
 
 
-def fill_xlsx_cases(folder):
+def fill_package_cases(folder, extension):
+    """The package cases filled into the format that `extension` (".xlsx" or ".ods") names."""
     template = write_template(folder)
-    return {name: fill(template, folder, name, entries, ".xlsx") for name, entries in XLSX_CASES.items()}
+    return {name: fill(template, folder, name, entries, extension) for name, entries in PACKAGE_CASES.items()}
 
 
 def fill_foreign(folder):

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""LibreOffice opens what `tortelet-sheet fill` wrote, as .xls and as .xlsx: the values, the 3-D pie chart,
+"""LibreOffice opens what `tortelet-sheet fill` wrote, as .xls, .xlsx and .ods: the values, the 3-D pie chart,
 its title and the chart's data ranges. One private LibreOffice instance serves every check of a run."""
 
 import os
@@ -120,22 +120,22 @@ class FilledTemplate(unittest.TestCase):
         self.assertEqual([value for value in series["data"][:len(amounts)]], amounts)
 
 
-class FilledXlsx(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.paths = filled.fill_xlsx_cases(folder.name)
+class FilledPackages(unittest.TestCase):
+    """The same cases filled straight into .xlsx and into .ods read as the .xls does."""
 
     def test_values_and_the_pie_chart_of_every_case(self):
-        for name, entries in filled.XLSX_CASES.items():
-            with self.subTest(case=name):
-                document = office.open(self.paths[name])
-                try:
-                    FilledTemplate.check(self, document, entries)
-                    chart = charts_of(document.Sheets.getByName("Assets"))[0]
-                    self.assertEqual(chart.diagram, "com.sun.star.chart.PieDiagram")
-                    self.assertEqual(chart.title, "My Assets")
-                finally:
-                    document.close(True)
+        for extension in (".xlsx", ".ods"):
+            paths = filled.fill_package_cases(folder.name, extension)
+            for name, entries in filled.PACKAGE_CASES.items():
+                with self.subTest(case=name + extension):
+                    document = office.open(paths[name])
+                    try:
+                        FilledTemplate.check(self, document, entries)
+                        chart = charts_of(document.Sheets.getByName("Assets"))[0]
+                        self.assertEqual(chart.diagram, "com.sun.star.chart.PieDiagram")
+                        self.assertEqual(chart.title, "My Assets")
+                    finally:
+                        document.close(True)
 
 
 class FilledForeignWorkbooks(unittest.TestCase):

@@ -26,14 +26,14 @@ class FilledXlsx(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.folder = tempfile.TemporaryDirectory(prefix="tortelet-openpyxl-")
-        cls.paths = filled.fill_xlsx_cases(cls.folder.name)
+        cls.paths = filled.fill_package_cases(cls.folder.name, ".xlsx")
 
     @classmethod
     def tearDownClass(cls):
         cls.folder.cleanup()
 
     def test_cells_formats_and_the_pie_chart_of_every_case(self):
-        for name, entries in filled.XLSX_CASES.items():
+        for name, entries in filled.PACKAGE_CASES.items():
             with self.subTest(case=name):
                 path = self.paths[name]
                 self.check(openpyxl.load_workbook(path), entries)
