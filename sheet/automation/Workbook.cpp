@@ -42,6 +42,10 @@ void Workbook::SaveAs(const std::string& path, int fileFormat, biff::SaveTarget 
 {
     biff::WorkbookFile& file = document_->file();
     if (fileFormat == OpenXmlWorkbookFormat || fileFormat == OpenDocumentFormat) {
+        // Neither package is written encrypted: a workbook that a password of its own protects stays .xls.
+        if (file.encryption && !file.encryption->fromDefaultPassword())
+            throw FormatError("the workbook is encrypted with a password, and an .xlsx or .ods copy would not "
+                              "be: save it as an Excel 97-2003 workbook to keep it protected");
         if (fileFormat == OpenXmlWorkbookFormat)
             xlsx::saveXlsxFile(file.workbook, path, target);
         else

@@ -22,12 +22,17 @@ public:
     // The RC4 key of a block.
     std::vector<std::uint8_t> blockKey(std::uint32_t block) const;
 
+    // Whether the key comes from the built-in default password, which opens the workbook without asking.
+    bool fromDefaultPassword() const { return fromDefaultPassword_; }
+    void setFromDefaultPassword() { fromDefaultPassword_ = true; }
+
 private:
     StreamKey(FilePass::Method method, std::vector<std::uint8_t> base, std::size_t keyBytes);
 
     FilePass::Method method_;
     std::vector<std::uint8_t> base_; // hashed with the block number into the block's key
     std::size_t keyBytes_;
+    bool fromDefaultPassword_ = false;
 };
 
 } // namespace sheet::biff

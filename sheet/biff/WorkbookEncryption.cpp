@@ -139,6 +139,8 @@ std::optional<StreamKey> decryptWorkbookStream(std::vector<std::uint8_t>& stream
     const FilePass pass =
         readFilePass(std::span<const std::uint8_t>(stream).subspan(at->body, at->end - at->body), biffVersion);
     std::optional<StreamKey> key = StreamKey::forPassword(pass, DefaultPassword);
+    if (key)
+        key->setFromDefaultPassword();
     if (!key && !password.empty())
         key = StreamKey::forPassword(pass, text::toUtf16(password));
     if (!key) {

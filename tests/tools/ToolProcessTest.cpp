@@ -332,6 +332,13 @@ TEST_F(ToolTest, EncryptedWorkbooksTakeTheirPasswordFromAFileOrTheEnvironment)
     const Outcome again = runTool({QStringLiteral("dump"), copy, option, password});
     EXPECT_TRUE(again.output.contains(QStringLiteral("cell\tA4\ttext\tBoat"))) << again.errors.toStdString();
     EXPECT_TRUE(again.output.contains(QStringLiteral("cell\tA411\ttext\tline 411"))) << again.errors.toStdString();
+
+    // The package formats are not encrypted: the workbook is not converted into one, and nothing is written.
+    const QString xlsx = path(QStringLiteral("copy.xlsx"));
+    const Outcome converted = runTool({QStringLiteral("convert"), workbook, xlsx, option, password});
+    EXPECT_EQ(converted.code, 1);
+    EXPECT_TRUE(converted.errors.contains(QStringLiteral("encrypted with a password"))) << converted.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(xlsx));
 }
 
 QByteArray fileContent(const QString& path)

@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "OutputFormat.h"
+#include "WorkbookPassword.h"
 
 #include "sheet/Errors.h"
 #include "sheet/automation/Application.h"
@@ -9,15 +10,17 @@ namespace tools {
 
 namespace {
 
-int convert(const Arguments& arguments, std::ostream&)
+int convert(const Arguments& given, std::ostream&)
 {
+    Arguments arguments = given;
+    const std::string password = takePassword(arguments);
     if (arguments.size() != 2)
         throw UsageError("convert takes the workbook to read and the file to write");
     const std::string& inputPath = arguments[0];
     const std::string& outputPath = arguments[1];
     sheet::Application application;
     try {
-        sheet::Workbook& workbook = application.workbooks().Open(inputPath);
+        sheet::Workbook& workbook = openWorkbook(application.workbooks(), inputPath, password);
         workbook.SaveAs(outputPath, saveFormatFor(outputPath), sheet::biff::SaveTarget::ChosenFile);
         workbook.Close();
     } catch (const sheet::FormatError& error) {
@@ -36,7 +39,7 @@ int convert(const Arguments& arguments, std::ostream&)
 
 Command convertCommand()
 {
-    return {"convert", "convert IN OUT",
+    return {"convert", "convert IN OUT [--password-file FILE]",
             "    Reads the Excel 97-2003 workbook IN and writes it as OUT in the format that OUT's\n"
             "    extension names: .xlsx for the Excel workbook (SpreadsheetML, its pie charts in\n"
             "    DrawingML), .ods for the OpenDocument spreadsheet (its pie charts as chart objects),\n"
