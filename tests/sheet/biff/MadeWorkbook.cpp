@@ -19,7 +19,7 @@ constexpr std::uint16_t Bof = 0x0809, Eof = 0x000A, BoundSheet = 0x0085;
 void put(std::vector<std::uint8_t>& out, std::uint64_t value, int size)
 {
     for (int i = 0; i < size; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+        out.push_back(i < 8 ? static_cast<std::uint8_t>(value >> (8 * i)) : 0);
 }
 
 std::vector<std::uint8_t> cellHeader(int row, int column, int xf)

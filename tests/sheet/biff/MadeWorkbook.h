@@ -42,7 +42,7 @@ private:
 
 // A cell record's first six bytes: row, column, XF.
 std::vector<std::uint8_t> cellHeader(int row, int column, int xf = 15);
-// Appends a little-endian value of `size` bytes.
+// Appends a little-endian value of `size` bytes; bytes beyond the value's eight are zeros.
 void put(std::vector<std::uint8_t>& out, std::uint64_t value, int size);
 
 } // namespace sheet::test
