@@ -3,6 +3,8 @@
 #include "sheet/automation/Application.h"
 #include "sheet/automation/Workbook.h"
 
+#include "TemplateEntries.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <filesystem>
@@ -10,8 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-constexpr const char* Accounting = R"(_($* #,##0_);_($* (#,##0);_($* "-"??_);_(@_))";
 
 void openFillSave(benchmark::State& state)
 {
@@ -22,16 +22,7 @@ void openFillSave(benchmark::State& state)
     excel.setNumberLocale(sheet::NumberLocale{U'.', U','});
     for (auto _ : state) {
         sheet::Workbook& book = excel.workbooks().Open(TORTELET_CHART_TEMPLATE);
-        sheet::Worksheet& sheet = book.ActiveSheet();
-        for (int row = 4; row <= 9; ++row) {
-            sheet.Cells(row, 1).setValue("");
-            sheet.Cells(row, 2).setValue("");
-        }
-        for (int i = 0; i < entries; ++i) {
-            sheet.Cells(4 + i, 1).setValue("Asset number " + std::to_string(i));
-            sheet.Cells(4 + i, 2).setValue(std::to_string(1000 + 37 * i));
-            sheet.Cells(4 + i, 2).setNumberFormat(Accounting);
-        }
+        engine_bench::writeEntries(book, entries);
         book.SaveAs(target, 56);
         book.Close();
     }

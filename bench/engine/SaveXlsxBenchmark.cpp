@@ -4,6 +4,8 @@
 #include "sheet/automation/Workbook.h"
 #include "sheet/xlsx/XlsxFile.h"
 
+#include "TemplateEntries.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <filesystem>
@@ -12,22 +14,7 @@
 
 namespace {
 
-constexpr const char* Accounting = R"(_($* #,##0_);_($* (#,##0);_($* "-"??_);_(@_))";
 constexpr int OpenXmlWorkbook = 51;
-
-void fill(sheet::Workbook& book, int entries)
-{
-    sheet::Worksheet& sheet = book.ActiveSheet();
-    for (int row = 4; row <= 9; ++row) {
-        sheet.Cells(row, 1).setValue("");
-        sheet.Cells(row, 2).setValue("");
-    }
-    for (int i = 0; i < entries; ++i) {
-        sheet.Cells(4 + i, 1).setValue("Asset number " + std::to_string(i));
-        sheet.Cells(4 + i, 2).setValue(std::to_string(1000 + 37 * i));
-        sheet.Cells(4 + i, 2).setNumberFormat(Accounting);
-    }
-}
 
 void saveXlsx(benchmark::State& state)
 {
@@ -37,7 +24,7 @@ void saveXlsx(benchmark::State& state)
     sheet::Application excel;
     excel.setNumberLocale(sheet::NumberLocale{U'.', U','});
     sheet::Workbook& book = excel.workbooks().Open(TORTELET_CHART_TEMPLATE);
-    fill(book, entries);
+    engine_bench::writeEntries(book, entries);
     for (auto _ : state)
         book.SaveAs(target, OpenXmlWorkbook);
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(target));
@@ -53,7 +40,7 @@ void xlsxBytes(benchmark::State& state)
     sheet::Application excel;
     excel.setNumberLocale(sheet::NumberLocale{U'.', U','});
     sheet::Workbook& book = excel.workbooks().Open(TORTELET_CHART_TEMPLATE);
-    fill(book, entries);
+    engine_bench::writeEntries(book, entries);
     for (auto _ : state)
         benchmark::DoNotOptimize(sheet::xlsx::xlsxBytes(book.model()));
     book.Close();

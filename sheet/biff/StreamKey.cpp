@@ -1,8 +1,7 @@
 #include "sheet/biff/StreamKey.h"
 
 #include <nettle/arcfour.h>
-#include <nettle/md5.h>
-#include <nettle/sha1.h>
+#include <nettle/nettle-meta.h>
 
 #include <algorithm>
 #include <array>
@@ -28,43 +27,29 @@ std::array<std::uint8_t, 4> littleEndian(std::uint32_t value)
             static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
 }
 
-class Md5 {
+// A hash of bytes added piece by piece, by one of Nettle's hashes (MD5 or SHA-1).
+class Digest {
 public:
-    Md5() { md5_init(&context_); }
-    Md5& add(std::span<const std::uint8_t> bytes)
+    explicit Digest(const nettle_hash& hash) : hash_(hash), context_(hash.context_size) { hash_.init(context_.data()); }
+    Digest& add(std::span<const std::uint8_t> bytes)
     {
-        md5_update(&context_, bytes.size(), bytes.data());
+        hash_.update(context_.data(), bytes.size(), bytes.data());
         return *this;
     }
     std::vector<std::uint8_t> digest()
     {
-        std::vector<std::uint8_t> result(MD5_DIGEST_SIZE);
-        md5_digest(&context_, result.size(), result.data());
+        std::vector<std::uint8_t> result(hash_.digest_size);
+        hash_.digest(context_.data(), result.size(), result.data());
         return result;
     }
 
 private:
-    md5_ctx context_{};
+    const nettle_hash& hash_;
+    std::vector<std::uint8_t> context_;
 };
 
-class Sha1 {
-public:
-    Sha1() { sha1_init(&context_); }
-    Sha1& add(std::span<const std::uint8_t> bytes)
-    {
-        sha1_update(&context_, bytes.size(), bytes.data());
-        return *this;
-    }
-    std::vector<std::uint8_t> digest()
-    {
-        std::vector<std::uint8_t> result(SHA1_DIGEST_SIZE);
-        sha1_digest(&context_, result.size(), result.data());
-        return result;
-    }
-
-private:
-    sha1_ctx context_{};
-};
+Digest Md5() { return Digest(nettle_md5); }
+Digest Sha1() { return Digest(nettle_sha1); }
 
 // Plain RC4: the MD5 of the password, cut to 40 bits, is hashed sixteen times over with the salt, and
 // that hash, cut to 40 bits again, is what the block keys come from.
@@ -72,7 +57,7 @@ std::vector<std::uint8_t> rc4Base(const FilePass& pass, std::u16string_view pass
 {
     std::vector<std::uint8_t> passwordHash = Md5().add(passwordBytes(password)).digest();
     passwordHash.resize(5);
-    Md5 salted;
+    Digest salted = Md5();
     for (int i = 0; i < 16; ++i)
         salted.add(passwordHash).add(pass.salt);
     std::vector<std::uint8_t> base = salted.digest();
