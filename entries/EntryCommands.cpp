@@ -20,9 +20,9 @@ EntryCommands::EntryCommands(EntryList& list, const common::PointerState& pointe
 {
 }
 
-bool EntryCommands::usableLabel(const QString& label) { return !label.isEmpty() && !HoldsSeparator(label); }
+bool EntryCommands::usableLabel(const QString& label) { return !label.isEmpty() && StoresIntact(label); }
 
-bool EntryCommands::usableAmount(const QString& amount) { return IsNumeric(amount) && !HoldsSeparator(amount); }
+bool EntryCommands::usableAmount(const QString& amount) { return IsNumeric(amount) && StoresIntact(amount); }
 
 void EntryCommands::PushButton2_Click()
 {

@@ -22,9 +22,37 @@ std::vector<QStringList> SplitEntryList(const QString& text)
     return entries;
 }
 
-bool HoldsSeparator(const QString& text)
+namespace {
+const QString kSeparators[] = {kEntrySeparator, kRowSeparator};
+
+bool endsOfAny(const QString& part, bool beginning)
 {
-    return text.contains(kEntrySeparator, Qt::CaseSensitive) || text.contains(kRowSeparator, Qt::CaseSensitive);
+    for (const QString& separator : kSeparators)
+        if (beginning ? separator.startsWith(part, Qt::CaseSensitive) : separator.endsWith(part, Qt::CaseSensitive))
+            return true;
+    return false;
+}
+}  // namespace
+
+bool StoresIntact(const QString& text)
+{
+    for (const QString& separator : kSeparators) {
+        if (text.contains(separator, Qt::CaseSensitive))
+            return false;
+        for (qsizetype part = 1; part < separator.size(); ++part) {
+            if (text.endsWith(separator.left(part), Qt::CaseSensitive) ||
+                text.startsWith(separator.right(part), Qt::CaseSensitive))
+                return false;
+        }
+        // Between two separators, a text that is the middle of a third ("SEP2") would complete it.
+        const qsizetype around = separator.size() - text.size();
+        for (qsizetype before = 1; before < around; ++before) {
+            if (separator.mid(before, text.size()) == text && endsOfAny(separator.left(before), false) &&
+                endsOfAny(separator.right(around - before), true))
+                return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace entries

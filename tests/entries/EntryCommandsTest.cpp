@@ -58,6 +58,8 @@ TEST_F(Commands, AddNewStopsSilentlyOnCancelInvalidOrSeparatorAnswers)
     commands.PushButton2_Click();
     answer({"Bo||SEP2||at", "5"});   // would cut the stored list
     commands.PushButton2_Click();
+    answer({"a||SEP2|", "5"});       // would join the separator after it into a new one
+    commands.PushButton2_Click();
     EXPECT_EQ(rows(), before);
     EXPECT_TRUE(system.messages.shown.empty());
 }

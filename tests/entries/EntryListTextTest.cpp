@@ -37,6 +37,35 @@ TEST(EntryListText, AwkwardTextsComeBackExactly)
         EXPECT_EQ(split[i], (QStringList{rows[i].label, rows[i].amount}));
 }
 
+// Every text the commands accept comes back as itself beside any other: all texts of up to seven
+// characters made of the separators' letters, each stored between two others.
+TEST(EntryListText, TextsThatStoreIntactReadBackAsTheSameEntries)
+{
+    const QString letters = QStringLiteral("|SEP12");
+    std::vector<QString> texts{QString()};
+    for (std::size_t from = 0; texts.back().size() < 7;) {
+        const std::size_t end = texts.size();
+        for (; from < end; ++from)
+            for (const QChar letter : letters)
+                texts.push_back(texts[from] + letter);
+    }
+    texts.erase(texts.begin());
+    std::vector<QString> intact;
+    for (const QString& text : texts)
+        if (entries::StoresIntact(text))
+            intact.push_back(text);
+    ASSERT_GT(intact.size(), 50000u);
+    for (const QString& text : intact) {
+        const std::vector<Entry> rows{{QStringLiteral("a"), QStringLiteral("1")}, {text, text}, {text, QStringLiteral("2")}};
+        const auto split = entries::SplitEntryList(entries::EncodeEntryList(rows));
+        ASSERT_EQ(split.size(), rows.size()) << text.toStdString();
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            EXPECT_EQ(split[i], (QStringList{rows[i].label, rows[i].amount})) << text.toStdString();
+    }
+    for (const char* forged : {"a||SEP2|", "b||SEP1|", "SEP1||b", "|", "x||SEP1||y", "P2||", "SEP2"})
+        EXPECT_FALSE(entries::StoresIntact(QString::fromUtf8(forged))) << forged;
+}
+
 TEST(EntryListText, SeparatorsInsideTextsCutTheStoredList)
 {
     // A label holding "||SEP2||" becomes a row without an amount, then the rest starts the next entry.
