@@ -6,11 +6,13 @@
 
 #include "ApplicationTitle.h"
 #include "SettingsFile.h"
+#include "SettingsRescue.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeData>
@@ -20,6 +22,7 @@
 #include <QVariant>
 #include <QSettings>
 #include <QTime>
+#include <QDateTime>
 
 #include <algorithm>
 #include <exception>
@@ -177,30 +180,64 @@ void checkSettingsFiles()
     for (const QString& file : userSettingsFiles())
         checkSettingsFile(file);
 }
+
+std::string unreadableReason(QSettings::Status status)
+{
+    return status == QSettings::FormatError ? "it holds a format error" : "it cannot be read";
+}
+
+// The first of the user's settings files that QSettings cannot read in full, with the reason. Each is
+// read alone first, as QSettings keeps a file it has read and reports its errors only once.
+std::optional<std::pair<QString, std::string>> unreadableSettingsFile()
+{
+    for (const QString& file : userSettingsFiles()) {
+        QSettings alone(file, QSettings::IniFormat);
+        alone.allKeys();
+        if (alone.status() != QSettings::NoError)
+            return std::pair(file, unreadableReason(alone.status()));
+    }
+    return std::nullopt;
+}
+
+// Keeps the file before a later write replaces it, and says where.
+std::string keptAs(const QString& file)
+{
+    try {
+        return "the file as it was is kept as " + keepUnreadableFile(file, QDateTime::currentDateTime()).toStdString();
+    } catch (const std::runtime_error&) {
+        return "no copy of it could be kept";
+    }
+}
 }  // namespace
 
 std::optional<QString> QtSettingsStore::read(const QString& key)
 {
     problem_.clear();
-    try {
-        checkSettingsFiles();
-    } catch (const std::runtime_error& refusal) {
-        problem_ = refusal.what();
-        return std::nullopt;
+    for (const QString& file : userSettingsFiles()) {
+        try {
+            checkSettingsFile(file);
+        } catch (const std::runtime_error& refusal) {
+            problem_ = refusal.what();
+            if (QFileInfo(file).isFile())
+                problem_ += "; it was not read, and " + keptAs(file);
+            return std::nullopt;
+        }
     }
+    auto damaged = unreadableSettingsFile();
     QSettings settings = openSettings();
-    const bool stored = settings.contains(key);
-    if (settings.status() == QSettings::FormatError)
-        problem_ = "The settings file " + settings.fileName().toStdString() + " holds a format error";
-    else if (settings.status() != QSettings::NoError)
-        problem_ = "The settings file " + settings.fileName().toStdString() + " cannot be read";
-    if (!stored)
-        return std::nullopt;
-    const QVariant value = settings.value(key);
-    // An unquoted comma in a hand-edited file makes the value a list of its parts.
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QStringLiteral(", "));
-    return value.toString();
+    std::optional<QString> value;
+    if (settings.contains(key))
+        value = settingsText(settings.value(key));
+    if (!damaged && settings.status() != QSettings::NoError)
+        damaged = std::pair(settings.fileName(), unreadableReason(settings.status()));
+    if (damaged) {
+        const auto& [file, reason] = *damaged;
+        if (!value)
+            value = valueFromOwnLine(file, key);
+        problem_ = "The settings file " + file.toStdString() + " could not be read in full (" + reason +
+                   "). What could be read from it is used, and " + keptAs(file);
+    }
+    return value;
 }
 
 void QtSettingsStore::checkLastRead()

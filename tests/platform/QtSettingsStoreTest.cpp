@@ -17,6 +17,16 @@ protected:
     {
         QDir(fileName()).removeRecursively();
         QFile::remove(fileName());
+        for (const QString& kept : keptFiles())
+            QFile::remove(kept);
+    }
+    static QStringList keptFiles()
+    {
+        const QFileInfo file(fileName());
+        QStringList kept;
+        for (const QString& name : file.dir().entryList({file.completeBaseName() + QStringLiteral(" (unreadable *")}))
+            kept << file.dir().filePath(name);
+        return kept;
     }
     // Found without QSettings, which would open whatever is there, a FIFO included.
     static QString fileName() { return platform::userSettingsFiles().first(); }
@@ -63,6 +73,32 @@ TEST_F(SettingsStore, AFormatErrorIsReportedButTheValueAndTheWriteGoThrough)
     EXPECT_THROW(store.checkLastRead(), std::runtime_error);
     EXPECT_NO_THROW(store.write(QStringLiteral("Assets"), QStringLiteral("b||SEP1||2||SEP2||")));
     EXPECT_EQ(platform::QtSettingsStore().read(QStringLiteral("Assets")), QStringLiteral("b||SEP1||2||SEP2||"));
+}
+
+// A damaged section header hides the list from QSettings; its own line still gives it back. Either
+// way the damaged file is kept, once, under a name the report gives, before anything writes over it.
+TEST_F(SettingsStore, ADamagedFileGivesBackTheListFromItsOwnLineAndIsKept)
+{
+    const QByteArray damaged = "[Gen\neral]\nAssets=\"a||SEP1||1, 5||SEP2||\"\n";
+    for (const QByteArray& bytes : {damaged, QByteArray("[General]\n[broken\nAsets=x\n")}) {
+        putFile(fileName(), bytes);
+        const std::optional<QString> read = store.read(QStringLiteral("Assets"));
+        EXPECT_EQ(read, bytes == damaged ? std::optional(QStringLiteral("a||SEP1||1, 5||SEP2||")) : std::nullopt);
+        const QStringList kept = keptFiles();
+        ASSERT_EQ(kept.size(), 1);
+        QFile copy(kept.front());
+        ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+        EXPECT_EQ(copy.readAll(), bytes);
+        try {
+            store.checkLastRead();
+            ADD_FAILURE() << "the damage was not reported";
+        } catch (const std::runtime_error& report) {
+            EXPECT_TRUE(QString::fromUtf8(report.what()).contains(kept.front())) << report.what();
+        }
+        store.write(QStringLiteral("Assets"), QStringLiteral("b||SEP1||2||SEP2||"));
+        EXPECT_EQ(platform::QtSettingsStore().read(QStringLiteral("Assets")), QStringLiteral("b||SEP1||2||SEP2||"));
+        QFile::remove(kept.front());
+    }
 }
 
 TEST_F(SettingsStore, AFifoInPlaceOfTheFileIsRefusedWithoutWaiting)
