@@ -13,11 +13,14 @@
 #include "common/TempFolder.h"
 #include "resources/ChartTemplate.h"
 #include "sheet/automation/Application.h"
+#include "sheet/automation/PrivateFolder.h"
 #include "sheet/automation/Workbook.h"
+#include "sheet/io/FileBytes.h"
 
 #include <QFile>
 #include <QLocale>
 
+#include <span>
 #include <stdexcept>
 
 namespace chart {
@@ -25,6 +28,8 @@ namespace chart {
 namespace {
 
 const QString kTemplateName = QStringLiteral("Pie Chart.xlt");
+// The built-in template's own file in the private folder, when the temporary folder's is refused.
+const QString kPrivateTemplateName = QStringLiteral("Pie Chart (built-in).xlt");
 const QString kPictureName = QStringLiteral("temp.bmp");
 constexpr int kMostDraws = 1000;
 // Entries start on row 4; the sheet ends with row 65536.
@@ -81,17 +86,15 @@ void ChartBuild::steps()
     QByteArray templateBytes;
     h(104, [&] { templateBytes = resources::chartTemplate(); });
     if (h.when(106, [&] { return !templateInPlace(); }))
-        h(106, [&] {
-            if (!templateRefusal_)
-                common::WriteFileIfMissing(templateBytes, common::TempPath(kTemplateName));
-        });
+        h(106, [&] { writeTemplate(templateBytes); });
+    h(106, [&] { reportTemplateRefusal(); });
     if (stopping_)
         return leaveNothingBehind();
 
     h(108, [&] { first_ = std::make_unique<sheet::Application>(); });
     h(110, [&] {
         sheet::Workbooks& workbooks = required(first_, "the first instance").workbooks();
-        filled_ = &workbooks.Open(usableTemplatePath());
+        filled_ = &workbooks.Open(fileName(templatePath()));
     });
     for (int column = 1; column <= 2; ++column) {
         for (int row = 4; row <= 9; ++row)
@@ -124,10 +127,7 @@ void ChartBuild::steps()
         filled_ = nullptr;
         first_.reset();
     });
-    h(174, [&] {
-        if (!templateRefusal_)
-            common::DeleteFileForced(common::TempPath(kTemplateName));
-    });
+    h(174, [&] { common::DeleteFileForced(templatePath()); });
     if (stopping_)
         return leaveNothingBehind();
 
@@ -165,7 +165,8 @@ void ChartBuild::steps()
 }
 
 // Whether the template is already in the temporary folder. Whatever else has its name there is
-// refused, kept in mind for the opening of the template, and left as it is.
+// refused, kept in mind, and left as it is: the build then takes the built-in template through a
+// file of its own in the private folder.
 bool ChartBuild::templateInPlace()
 {
     templateRefusal_.reset();
@@ -173,15 +174,33 @@ bool ChartBuild::templateInPlace()
         return existingTemplateFile(common::TempPath(kTemplateName));
     } catch (const std::exception& refusal) {
         templateRefusal_ = refusal.what();
-        throw;
+        return false;
     }
 }
 
-std::string ChartBuild::usableTemplatePath() const
+QString ChartBuild::templatePath() const
 {
     if (templateRefusal_)
-        throw std::runtime_error(*templateRefusal_);
-    return fileName(common::TempPath(kTemplateName));
+        return QFile::decodeName(QByteArray::fromStdString(sheet::privateFolder(true))) + QStringLiteral("/") +
+               kPrivateTemplateName;
+    return common::TempPath(kTemplateName);
+}
+
+void ChartBuild::writeTemplate(const QByteArray& bytes) const
+{
+    if (!templateRefusal_)
+        return common::WriteFileIfMissing(bytes, templatePath());
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    sheet::io::writeFileAtomically(fileName(templatePath()), std::span(data, static_cast<std::size_t>(bytes.size())));
+}
+
+// A refused template is reported the first time it is met in a run; later builds just go on.
+void ChartBuild::reportTemplateRefusal()
+{
+    if (!templateRefusal_ || templateRefusal_ == reportedRefusal_)
+        return;
+    reportedRefusal_ = templateRefusal_;
+    throw std::runtime_error(*templateRefusal_ + "; the program's own template is used instead");
 }
 
 // Statements 148 to 162: "vormel" and eight digits, drawn again while the name is taken. The free
@@ -222,8 +241,7 @@ void ChartBuild::leaveNothingBehind()
     filled_ = nullptr;
     first_.reset();
     try {
-        if (!templateRefusal_)
-            QFile::remove(common::TempPath(kTemplateName));
+        QFile::remove(templatePath());
         QFile::remove(common::TempPath(kPictureName));
         if (!scratchPath_.isEmpty())
             QFile::remove(scratchPath_);

@@ -44,7 +44,10 @@ public:
 private:
     void steps();
     bool templateInPlace();
-    std::string usableTemplatePath() const;
+    // Where the template is opened from: the temporary folder's, or the private copy of the built-in one.
+    QString templatePath() const;
+    void writeTemplate(const QByteArray& bytes) const;
+    void reportTemplateRefusal();
     void drawScratchPath(common::Handler& h);
     void saveScratchWorkbook();
     void leaveNothingBehind();
@@ -61,6 +64,8 @@ private:
     QString scratchPath_;
     // Why the file with the template's name was not used, when it was not.
     std::optional<std::string> templateRefusal_;
+    // The refusal already reported in this run.
+    std::optional<std::string> reportedRefusal_;
 };
 
 }  // namespace chart

@@ -338,7 +338,9 @@ TEST_F(ChartBuildRun, EntriesBeyondTheSheetsLastRowAreReportedOnceAndTheRestIsBu
 
 class RefusedTemplate : public ChartBuildRun, public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(RefusedTemplate, IsReportedOnceLeftAsItIsAndNothingIsLeftBehind)
+// The build goes on with the built-in template, so the chart still shows; the refusal is said once
+// in a run, and the refused file, whatever it points to and the private folder keep nothing new.
+TEST_P(RefusedTemplate, IsReportedOnceLeftAsItIsAndTheBuiltInTemplateIsUsed)
 {
     const QString templatePath = temp.filePath(QStringLiteral("Pie Chart.xlt"));
     const QByteArray name = QFile::encodeName(templatePath);
@@ -369,9 +371,19 @@ TEST_P(RefusedTemplate, IsReportedOnceLeftAsItIsAndNothingIsLeftBehind)
     for (const platform::MessageRequest& box : scripted.messages.shown)
         mentions += box.text.contains(QStringLiteral("Pie Chart.xlt")) ? 1 : 0;
     EXPECT_EQ(mentions, 1);
-    EXPECT_EQ(files(), QStringList{QStringLiteral("Pie Chart.xlt")});
+    EXPECT_EQ(shown.size(), 1u);
+    ASSERT_EQ(host.delivered.size(), 1u);
+    EXPECT_TRUE(host.delivered[0].hasDrawing());
+    EXPECT_EQ(files().filter(QStringLiteral(".xlt")), QStringList{QStringLiteral("Pie Chart.xlt")});
     EXPECT_TRUE(filesIn(elsewhere.path()).isEmpty());
     EXPECT_EQ(scripted.settings.values[QStringLiteral("Assets")], storedText(kSampleSet));
+
+    scripted.messages.shown.clear();
+    build.run();
+    EXPECT_TRUE(scripted.messages.shown.empty());
+    EXPECT_EQ(host.delivered.size(), 2u);
+    EXPECT_EQ(files().filter(QStringLiteral(".xlt")), QStringList{QStringLiteral("Pie Chart.xlt")});
+    EXPECT_FALSE(QFileInfo::exists(runtime.filePath(QStringLiteral("tortelet-studio/Pie Chart (built-in).xlt"))));
 }
 
 INSTANTIATE_TEST_SUITE_P(FifoLinkAndForeignFile, RefusedTemplate, ::testing::Values("fifo", "link", "foreign"));
