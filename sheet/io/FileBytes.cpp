@@ -52,6 +52,12 @@ std::string megabytes(std::size_t bytes)
     return std::to_string(bytes >> 20) + " MB";
 }
 
+// No temporary file could be made beside the target: its folder cannot be written.
+class NoTemporaryFile : public FileError {
+public:
+    using FileError::FileError;
+};
+
 // The temporary file being written, for removeUnfinishedFile(); a signal handler reads it.
 char unfinishedName[PATH_MAX];
 volatile std::sig_atomic_t unfinished = 0;
@@ -75,6 +81,8 @@ void replaceFile(const std::string& target, const std::string& named, const File
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0) {
             unfinished = 0;
+            if (errno == EACCES || errno == EPERM)
+                throw NoTemporaryFile("cannot write " + named + ": " + std::strerror(errno));
             if (errno != EEXIST)
                 fail("write", named, errno);
         }
@@ -117,6 +125,33 @@ void replaceFile(const std::string& target, const std::string& named, const File
     if (::rename(temporary.c_str(), target.c_str()) != 0)
         abandon(errno);
     unfinished = 0;
+}
+
+// Writes over a regular file in place, for a target whose folder takes no temporary file: the whole
+// content is made first and room for it taken, so the old content is touched only when all is ready.
+// The file keeps its owner, mode and hard links. Throws `refused` when the file cannot be opened.
+void writeInPlace(const std::string& target, const std::string& named, const FileContent& content,
+                  const NoTemporaryFile& refused)
+{
+    Descriptor file(::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info {};
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        throw refused;
+    std::vector<std::uint8_t> whole;
+    content([&whole](std::span<const std::uint8_t> bytes) { whole.insert(whole.end(), bytes.begin(), bytes.end()); });
+    const auto size = static_cast<off_t>(whole.size());
+    if (size > 0 && ::fallocate(file.get(), 0, 0, size) != 0 && errno != EOPNOTSUPP)
+        fail("write", named, errno);
+    for (std::size_t done = 0; done < whole.size();) {
+        const ssize_t wrote = ::pwrite(file.get(), whole.data() + done, whole.size() - done, static_cast<off_t>(done));
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote < 0)
+            fail("write", named, errno);
+        done += static_cast<std::size_t>(wrote);
+    }
+    if (::ftruncate(file.get(), size) != 0 || ::fsync(file.get()) != 0 || ::close(file.release()) != 0)
+        fail("write", named, errno);
 }
 
 FileContent contentOf(std::span<const std::uint8_t> bytes)
@@ -215,7 +250,11 @@ void writeChosenFile(const std::string& path, const FileContent& content)
     struct stat info {};
     if (::lstat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
         throw FileError("cannot write " + path + ": " + kindOf(info.st_mode));
-    replaceFile(target, path, content, std::nullopt);
+    try {
+        replaceFile(target, path, content, std::nullopt);
+    } catch (const NoTemporaryFile& refused) {
+        writeInPlace(target, path, content, refused);
+    }
 }
 
 void removeUnfinishedFile()

@@ -38,7 +38,8 @@ void writeFileAtomically(const std::string& path, const FileContent& content);
 
 // Writes a file that a person named, as writeFileAtomically does, but a symbolic link at the path is
 // followed and its target replaced in the target's folder; a folder, device or FIFO is refused. A new
-// file gets the mode the umask allows.
+// file gets the mode the umask allows. When the folder takes no temporary file but the file itself
+// can be written, it is written in place once the whole content is ready, as a plain copy would.
 void writeChosenFile(const std::string& path, std::span<const std::uint8_t> bytes);
 void writeChosenFile(const std::string& path, const FileContent& content);
 

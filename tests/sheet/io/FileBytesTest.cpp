@@ -3,6 +3,9 @@
 #include "sheet/io/FileBytes.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace sheet {
 namespace {
@@ -19,6 +22,43 @@ TEST(FileBytes, ASaveThatFailsWhileWritingLeavesTheOldFileAndNoTemporaryFile)
     EXPECT_THROW(io::writeChosenFile(path, failing), FormatError);
     EXPECT_EQ(test::fileBytes(path), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
     EXPECT_EQ(folder.entries().size(), 1u);
+}
+
+// A writable file in a folder that takes no new file, as a person meets it: the save goes in place
+// and the file keeps its mode and its other name. Root writes anywhere, so it saves as nobody.
+TEST(FileBytes, AWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace)
+{
+    test::ScratchFolder folder;
+    const std::string path = folder.path("shared.xls");
+    const std::string other = folder.path("other name.xls");
+    io::writeChosenFile(path, std::vector<std::uint8_t>(5000, 'o'));
+    ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    const std::string folderPath = path.substr(0, path.rfind('/'));
+    ASSERT_EQ(::chmod(folderPath.c_str(), 0555), 0);
+    const std::vector<std::uint8_t> fresh{'n', 'e', 'w'};
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(2);
+        try {
+            io::writeChosenFile(path, fresh);
+        } catch (...) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::chmod(folderPath.c_str(), 0700);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(test::fileBytes(path), fresh);
+    EXPECT_EQ(test::fileBytes(other), fresh);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0666u);
+    EXPECT_EQ(folder.entries().size(), 2u);
 }
 
 } // namespace
