@@ -235,6 +235,19 @@ void Form2::zoomOut()
     showPosition();
 }
 
+void Form2::zoomAround(std::int32_t direction, QPointF anchor)
+{
+    common::Handler h(platform_.messages,
+                      kLocation + (direction == 0 ? QStringLiteral("PushButton1_Click") : QStringLiteral("PushButton2_Click")));
+    h(100, [&] {
+        zoom_.zoomAround(direction, static_cast<float>(anchor.x() * common::kTwipsPerPixel),
+                         static_cast<float>(anchor.y() * common::kTwipsPerPixel));
+    });
+    showPosition();
+}
+
+QPointF Form2::viewCentre() const { return QRectF(viewportInside_->rect()).center(); }
+
 void Form2::horizontalBarMoved(int value)
 {
     zoom_.scrollHorizontal(value);
@@ -437,9 +450,9 @@ void Form2::addViewerKeys()
     const auto key = [this](const QKeySequence& sequence, auto action) {
         connect(new QShortcut(sequence, this), &QShortcut::activated, this, action);
     };
-    key(QKeySequence::ZoomIn, [this] { zoomIn(); });
-    key(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { zoomIn(); });
-    key(QKeySequence::ZoomOut, [this] { zoomOut(); });
+    key(QKeySequence::ZoomIn, [this] { zoomAround(0, viewCentre()); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { zoomAround(0, viewCentre()); });
+    key(QKeySequence::ZoomOut, [this] { zoomAround(1, viewCentre()); });
     key(QKeySequence(Qt::Key_Left), [this] { horizontalBar_->triggerAction(QAbstractSlider::SliderSingleStepSub); });
     key(QKeySequence(Qt::Key_Right), [this] { horizontalBar_->triggerAction(QAbstractSlider::SliderSingleStepAdd); });
     key(QKeySequence(Qt::Key_Up), [this] { verticalBar_->triggerAction(QAbstractSlider::SliderSingleStepSub); });
@@ -451,10 +464,11 @@ void Form2::addViewerKeys()
 void Form2::turnWheel(const QWheelEvent& event)
 {
     const WheelGestures::Action action = wheel_.turn(event.angleDelta(), event.modifiers());
+    const QPointF anchor = viewportInside_->mapFrom(viewport_, event.position());
     for (int step = 0; step < action.zoomSteps; ++step)
-        zoomIn();
+        zoomAround(0, anchor);
     for (int step = 0; step > action.zoomSteps; --step)
-        zoomOut();
+        zoomAround(1, anchor);
     // The bars move the picture, so the arithmetic sees the same change as a click on a bar.
     const auto scroll = [](QScrollBar& bar, std::int16_t twipsPerUnit, int pixels) {
         if (pixels != 0 && bar.isEnabled() && twipsPerUnit > 0)

@@ -60,6 +60,10 @@ private:
     void setUpDeliveredPicture();
     void zoomIn();
     void zoomOut();
+    // Ctrl+wheel and Ctrl+Plus/Minus: a step that keeps the point at `anchor`, in pixels of the
+    // viewport's inside, where it is.
+    void zoomAround(std::int32_t direction, QPointF anchor);
+    QPointF viewCentre() const;
     // The mouse on the picture, in the picture's own twips: a press, a move, a release.
     void grabPicture(int button, float x, float y);
     void dragPicture(int button, float x, float y);

@@ -1,5 +1,6 @@
 #include "ZoomModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -55,7 +56,8 @@ bool valueForPercent(std::int16_t percent, std::int32_t maximum, std::int32_t& v
 }
 }  // namespace
 
-ZoomModel::ZoomModel(std::function<void()> repaint) : repaint_(std::move(repaint))
+ZoomModel::ZoomModel(std::function<void()> repaint, std::int32_t widthLimit, std::int32_t heightLimit)
+    : repaint_(std::move(repaint)), widthLimit_(widthLimit), heightLimit_(heightLimit)
 {
     picture_.width = 2340;
     picture_.height = 3435;
@@ -71,6 +73,7 @@ void ZoomModel::copyPictureSize()
 {
     unscaledCopyWidth_ = picture_.width;
     unscaledCopyHeight_ = picture_.height;
+    shownFactor_ = 1.0f;
 }
 
 void ZoomModel::resetFactor()
@@ -87,6 +90,29 @@ void ZoomModel::StepZoom(std::int32_t direction)
     SetZoom(direction == 0 ? factor_ + 0.25f : factor_ - 0.25f);
 }
 
+void ZoomModel::zoomAround(std::int32_t direction, float x, float y)
+{
+    const float wanted = direction == 0 ? factor_ + 0.25f : factor_ - 0.25f;
+    const PictureGeometry before = picture_;
+    if (wanted < 0.25f || wanted > 4.0f || before.width <= 0 || before.height <= 0)
+        return;
+    StepZoom(direction);
+    const double scaleX = static_cast<double>(picture_.width) / before.width;
+    const double scaleY = static_cast<double>(picture_.height) / before.height;
+    placeNear(x - (x - before.left) * scaleX, y - (y - before.top) * scaleY);
+}
+
+void ZoomModel::placeNear(double left, double top)
+{
+    const auto valueFor = [](double position, std::int16_t step, const ScrollBarState& bar) {
+        return static_cast<std::int32_t>(std::clamp(std::lround(-position / step), 0L, static_cast<long>(bar.maximum)));
+    };
+    if (horizontalStep_ != 0)
+        scrollHorizontal(valueFor(left, horizontalStep_, horizontalBar_));
+    if (verticalStep_ != 0)
+        scrollVertical(valueFor(top, verticalStep_, verticalBar_));
+}
+
 void ZoomModel::SetZoom(float factor)
 {
     if (factor < 0.25f || factor > 4.0f)
@@ -100,7 +126,9 @@ void ZoomModel::ApplyZoom()
 {
     zoomedWidth_ = scaled(factor_, baseWidth_);
     zoomedHeight_ = scaled(factor_, baseHeight_);
-    if (zoomedWidth_ < kWidthLimit && zoomedHeight_ < kHeightLimit) {
+    const bool fits = zoomedWidth_ < widthLimit_ && zoomedHeight_ < heightLimit_;
+    if (fits || factor_ < shownFactor_) {
+        shownFactor_ = factor_;
         picture_.width = zoomedWidth_;
         picture_.height = zoomedHeight_;
         repaint_();

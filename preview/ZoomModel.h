@@ -33,13 +33,15 @@ public:
     static constexpr std::int32_t kViewportBorder = 15;
     static constexpr std::int32_t kViewportInnerWidth = kViewportWidth - 2 * kViewportBorder;
     static constexpr std::int32_t kViewportInnerHeight = kViewportHeight - 2 * kViewportBorder;
-    // A zoomed painting stays below 4000 pixels wide and 9000 pixels high.
-    static constexpr std::int32_t kWidthLimit = 4000 * common::kTwipsPerPixel;
-    static constexpr std::int32_t kHeightLimit = 9000 * common::kTwipsPerPixel;
+    // A zoomed picture stays below the largest widget Qt makes on either axis. Its painting costs no
+    // memory by its size: the picture box plays the drawing for the part on screen only.
+    static constexpr std::int32_t kLargestSide = ((1 << 24) - 1) * common::kTwipsPerPixel;
 
     // repaint is asked to paint the unscaled copy (Zoom_Ori) into the picture at the zoomed size,
-    // the picture's own picture removed, and to return the pointer to the ordinary state.
-    explicit ZoomModel(std::function<void()> repaint);
+    // the picture's own picture removed, and to return the pointer to the ordinary state. A zoom that
+    // grows the picture to the width or height limit (twips) is refused; one that shrinks it never is.
+    explicit ZoomModel(std::function<void()> repaint, std::int32_t widthLimit = kLargestSide,
+                       std::int32_t heightLimit = kLargestSide);
 
     // Set-up after a delivery: the picture takes the delivered picture's natural size...
     void takePictureSize(std::int32_t width, std::int32_t height);
@@ -51,6 +53,9 @@ public:
 
     // Zoom In is direction 0, any other direction zooms out.
     void StepZoom(std::int32_t direction);
+    // A step that keeps the picture's point under (x, y), in twips from the viewport's inner corner,
+    // where it is, as near as the scroll grid allows; the buttons' steps go to the corner instead.
+    void zoomAround(std::int32_t direction, float x, float y);
     void SetZoom(float factor);
     void ApplyZoom();
     void SetupScrollbars();
@@ -93,8 +98,14 @@ private:
     void placeByVerticalBar();
     // One axis of SetupScrollbars: the enabled state and maximum; returns the step, 0 when disabled.
     std::int16_t setupBar(ScrollBarState& bar, std::int32_t pictureLength, std::int32_t viewportLength);
+    // Puts the picture's near corner as close to (left, top) as the bars can, through the bars.
+    void placeNear(double left, double top);
 
     std::function<void()> repaint_;
+    std::int32_t widthLimit_;
+    std::int32_t heightLimit_;
+    // The factor of what the picture shows: 1.0 for the delivered picture at its natural size.
+    float shownFactor_ = 1.0f;
     PictureGeometry picture_;
     std::int32_t unscaledCopyWidth_ = 735;
     std::int32_t unscaledCopyHeight_ = 375;

@@ -63,10 +63,9 @@ double meanDifference(const QImage& a, const QImage& b)
     return sum / (3.0 * left.width() * left.height());
 }
 
-void turnWheel(QWidget* widget, QPoint angle, Qt::KeyboardModifiers modifiers)
+void turnWheel(QWidget* widget, QPoint angle, Qt::KeyboardModifiers modifiers, QPointF at = QPointF(5, 5))
 {
-    QWheelEvent event(QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)), QPoint(), angle, Qt::NoButton, modifiers,
-                      Qt::NoScrollPhase, false);
+    QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), angle, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
     QApplication::sendEvent(widget, &event);
 }
 
@@ -267,7 +266,7 @@ TEST_F(Form2Test, ThePointerFollowsButtonsFrameAndBackgroundButNotABuild)
     EXPECT_EQ(window.pointer().value(), common::PointerState::Busy);
 }
 
-TEST_F(Form2Test, ZoomScalesThePaintingUntilTheWidthLimitResetsIt)
+TEST_F(Form2Test, ZoomScalesThePaintingFromAQuarterToFour)
 {
     deliverAndShow(sheetDrawing(1500, 300));
     preview::Form2& window = form();
@@ -282,11 +281,10 @@ TEST_F(Form2Test, ZoomScalesThePaintingUntilTheWidthLimitResetsIt)
     for (int i = 0; i < 2; ++i)
         c.zoomIn->click();
     EXPECT_EQ(c.picture->width(), 3750);
-    c.zoomIn->click();  // 4125 pixels wide reaches the limit
-    EXPECT_EQ(window.zoom().factor(), 1.0f);
-    EXPECT_EQ(c.picture->width(), 3750);
-    c.zoomIn->click();
-    EXPECT_EQ(c.picture->width(), 1875);
+    for (int i = 0; i < 7; ++i)
+        c.zoomIn->click();  // a drawing is played for the part on screen, so 6000 pixels cost nothing
+    EXPECT_EQ(window.zoom().factor(), 4.0f);
+    EXPECT_EQ(c.picture->size(), QSize(5999, 1199));
     EXPECT_TRUE(system.messages.shown.empty());
 }
 
@@ -340,11 +338,18 @@ TEST_F(Form2Test, TheWheelAndKeysGoThroughTheZoomButtonsAndTheBars)
     QTest::keyClick(&window, Qt::Key_PageDown);
     EXPECT_GT(c.verticalBar->value(), 90);
     EXPECT_EQ(window.zoom().picture().top, -window.zoom().verticalBar().value * window.zoom().verticalStep());
-    QTest::keyClick(&window, Qt::Key_Plus, Qt::ControlModifier);
+    // Ctrl+Plus keeps the point at the view's centre where it is, Ctrl+wheel the one under the pointer.
+    const auto staysPut = [&](double y, double scale, auto zoom) {
+        const int before = c.picture->y();
+        zoom();
+        EXPECT_NEAR(y - c.picture->y(), (y - before) * scale, 1.0);
+    };
+    const double centre = preview::ZoomModel::kViewportInnerHeight / 15 / 2.0;
+    staysPut(centre, 1.25, [&] { QTest::keyClick(&window, Qt::Key_Plus, Qt::ControlModifier); });
     EXPECT_EQ(window.zoom().factor(), 1.25f);
-    EXPECT_EQ(c.verticalBar->value(), 0);
-    QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier);
-    EXPECT_EQ(window.zoom().factor(), 1.0f);
+    staysPut(299, 1.5 / 1.25, [&] { turnWheel(c.viewport, QPoint(0, 120), Qt::ControlModifier, QPointF(200, 300)); });
+    staysPut(centre, 1.25 / 1.5, [&] { QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier); });
+    EXPECT_EQ(window.zoom().factor(), 1.25f);
     EXPECT_TRUE(system.messages.shown.empty());
 }
 

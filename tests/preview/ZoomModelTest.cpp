@@ -11,9 +11,11 @@ using preview::ZoomModel;
 // activation does it; counts the paintings it asks for.
 struct Preview {
     int paintings = 0;
-    ZoomModel zoom{[this] { ++paintings; }};
+    ZoomModel zoom;
 
-    Preview(std::int32_t width, std::int32_t height)
+    Preview(std::int32_t width, std::int32_t height, std::int32_t widthLimit = ZoomModel::kLargestSide,
+            std::int32_t heightLimit = ZoomModel::kLargestSide)
+        : zoom([this] { ++paintings; }, widthLimit, heightLimit)
     {
         zoom.takePictureSize(width, height);
         zoom.copyPictureSize();
@@ -30,6 +32,10 @@ struct Preview {
                                zoom.verticalBar().maximum, zoom.horizontalStep(), zoom.verticalStep(), paintings);
     }
 };
+
+// The limits of a bitmap painting, below 4000 pixels wide and 9000 high, show how a limit acts.
+constexpr std::int32_t kBitmapWidth = 4000 * 15;
+constexpr std::int32_t kBitmapHeight = 9000 * 15;
 
 TEST(ZoomModel, TwelveStepsInReachFourAndThreeOutReachAQuarterRefusedStepsChangeNothing)
 {
@@ -61,7 +67,7 @@ TEST(ZoomModel, TwelveStepsInReachFourAndThreeOutReachAQuarterRefusedStepsChange
 
 TEST(ZoomModel, ABaseOfThreeThousandByFiveThousandPixelsResetsAtTheWidthLimit)
 {
-    Preview p(45002, 75002);
+    Preview p(45002, 75002, kBitmapWidth, kBitmapHeight);
     EXPECT_EQ(p.zoom.baseWidth(), 45000);
     EXPECT_EQ(p.zoom.baseHeight(), 75000);
     EXPECT_EQ(p.paintings, 1);
@@ -91,7 +97,7 @@ TEST(ZoomModel, ABaseOfThreeThousandByFiveThousandPixelsResetsAtTheWidthLimit)
 
 TEST(ZoomModel, ABaseOfFiveThousandBySixThousandPixelsKeepsItsNaturalSizeUntilZoomedOut)
 {
-    Preview p(75002, 90002);
+    Preview p(75002, 90002, kBitmapWidth, kBitmapHeight);
     EXPECT_EQ(p.paintings, 0);
     EXPECT_EQ(p.zoom.picture().width, 75002);
     EXPECT_EQ(p.zoom.picture().height, 90002);
@@ -111,7 +117,7 @@ TEST(ZoomModel, ABaseOfFiveThousandBySixThousandPixelsKeepsItsNaturalSizeUntilZo
 
 TEST(ZoomModel, TheSampleChartZoomsFromAQuarterToThree)
 {
-    Preview p(1257 * 15, 480 * 15);
+    Preview p(1257 * 15, 480 * 15, kBitmapWidth, kBitmapHeight);
     for (int i = 0; i < 3; ++i)
         p.zoom.StepZoom(1);
     EXPECT_EQ(p.zoom.factor(), 0.25f);
@@ -122,6 +128,51 @@ TEST(ZoomModel, TheSampleChartZoomsFromAQuarterToThree)
     p.zoom.StepZoom(0);  // 4084 pixels wide
     EXPECT_EQ(p.zoom.factor(), 1.0f);
     EXPECT_EQ(p.zoom.picture().width, 56559);
+}
+
+// A thousand entries make a picture 20060 pixels high: every step out is painted, down to a quarter,
+// also under limits it is far beyond, and a step in that would pass a limit is still refused.
+TEST(ZoomModel, ATallPictureZoomsOutToAQuarterWhateverTheLimits)
+{
+    for (const std::int32_t heightLimit : {ZoomModel::kLargestSide, kBitmapHeight}) {
+        Preview p(1259 * 15, 20062 * 15, kBitmapWidth, heightLimit);
+        for (int step = 1; step <= 3; ++step) {
+            p.zoom.StepZoom(1);
+            EXPECT_EQ(p.zoom.picture().height, static_cast<std::int32_t>((1.0 - 0.25 * step) * (20062 * 15 - 2)));
+        }
+        EXPECT_EQ(p.zoom.factor(), 0.25f);
+        p.zoom.StepZoom(0);
+        EXPECT_EQ(p.zoom.factor(), heightLimit == kBitmapHeight ? 1.0f : 0.5f);
+    }
+    Preview large(1259 * 15, 20062 * 15);
+    for (int step = 1; step <= 12; ++step)
+        large.zoom.StepZoom(0);
+    EXPECT_EQ(large.zoom.factor(), 4.0f);
+}
+
+// The wheel's step keeps the point under the pointer where it was, as near as the ten-twip grid
+// of the bars allows; at the top-left corner nothing is pushed past it.
+TEST(ZoomModel, AStepAroundAPointKeepsThatPointWhereItWas)
+{
+    Preview p(1259 * 15, 20062 * 15);
+    p.zoom.scrollHorizontal(400);
+    p.zoom.scrollVertical(500);
+    const float x = 3000, y = 2000;
+    for (const std::int32_t direction : {0, 0, 1, 1, 1}) {
+        const auto before = p.zoom.picture();
+        SCOPED_TRACE(p.zoom.factor());
+        p.zoom.zoomAround(direction, x, y);
+        const auto& after = p.zoom.picture();
+        const double scale = static_cast<double>(after.height) / before.height;
+        EXPECT_NEAR(y - after.top, (y - before.top) * scale, 10);
+        EXPECT_NEAR(x - after.left, (x - before.left) * scale, 10);
+        EXPECT_EQ(after.top, -p.zoom.verticalStep() * p.zoom.verticalBar().value);
+    }
+    EXPECT_EQ(p.zoom.factor(), 0.75f);
+    Preview corner(1259 * 15, 20062 * 15);
+    corner.zoom.zoomAround(1, 0, 0);
+    EXPECT_EQ(corner.zoom.picture().top, 0);
+    EXPECT_EQ(corner.zoom.picture().left, 0);
 }
 
 TEST(ZoomModel, ScrollStepsAndMaximaFollowTheOverflowWithHalvesToEven)
