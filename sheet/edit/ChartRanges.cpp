@@ -1,6 +1,7 @@
 #include "sheet/edit/ChartRanges.h"
 
 #include "sheet/biff/ChartWriter.h"
+#include "sheet/edit/SliceColours.h"
 
 #include <set>
 
@@ -78,9 +79,12 @@ void extendChartRanges(model::Workbook& workbook, int sheetIndex, int row, int c
                     if (!extendable(*reference, sheetIndex))
                         continue;
                     lookColumns.insert((*reference)->range.firstColumn);
-                    if ((*reference)->range.lastRow < row) {
+                    const model::CellRange before = (*reference)->range;
+                    if (before.lastRow < row) {
                         biff::setSeriesLastRow(owner, chart, s, part, row);
                         (*reference)->range.lastRow = row;
+                        for (int added = before.lastRow + 1; part == biff::chart::SeriesPart::Values && added <= row; ++added)
+                            colourNewSlice(workbook, owner, chart, s, static_cast<unsigned>(added - before.firstRow));
                     }
                 }
             }

@@ -1,5 +1,6 @@
 #include "sheet/render/CellPainter.h"
 
+#include "sheet/render/CellAlignment.h"
 #include "sheet/render/FormattedTextPainter.h"
 #include "sheet/render/ModelStyle.h"
 
@@ -11,7 +12,6 @@ namespace sheet::render {
 
 namespace {
 
-constexpr int textMargin = 2;
 constexpr int indentWidth = 9;
 const QColor gridlineColour(0xD4, 0xD4, 0xD4);
 
@@ -146,10 +146,7 @@ void CellPainter::paintText(int row, int column, const model::Cell& cell)
     painter_.setFont(font);
     painter_.setPen(formatted.colourIndex ? paletteColour(workbook_.palette, *formatted.colourIndex) : fontColour(xf));
 
-    HorizontalAlignment horizontal = xf.horizontal;
-    if (horizontal == HorizontalAlignment::General)
-        horizontal = cell.number() ? HorizontalAlignment::Right
-            : cell.isText() ? HorizontalAlignment::Left : HorizontalAlignment::Center;
+    const HorizontalAlignment horizontal = shownAlignment(xf, cell, formatted.text());
 
     const double left = box.left() + textMargin + (horizontal == HorizontalAlignment::Left ? xf.indent * indentWidth : 0);
     const double right = box.right() + 1 - textMargin - (horizontal == HorizontalAlignment::Right ? xf.indent * indentWidth : 0);

@@ -15,6 +15,9 @@ namespace sheet::render {
 // firstRow to lastRow of the range, in the range's own coordinates.
 class CellPainter {
 public:
+    // Between a cell's edge and its text, in pixels.
+    static constexpr int textMargin = 2;
+
     CellPainter(QPainter& painter, const model::Workbook& workbook, const model::Sheet& sheet, const RangeGrid& grid,
                 int firstRow, int lastRow);
 

@@ -1,6 +1,7 @@
 #include "sheet/render/PiePainter.h"
 
 #include "sheet/render/PieGeometry.h"
+#include "sheet/render/PieLabelLayout.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -8,10 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <numeric>
 #include <optional>
-#include <unordered_map>
 
 namespace sheet::render {
 
@@ -229,20 +228,12 @@ void paintSliceSides(QPainter& painter, const Disc& disc, const SliceAngles& a, 
     }
 }
 
-struct PlacedLabel {
-    QString text;
-    QRectF box;
-    QPointF anchor;  // where a leader line meets the slice
-    bool inside = false;
-    bool crowdedOut = false;
-};
-
-PlacedLabel placeLabel(QPainter& painter, const PieChart& chart, const Disc& disc, const SliceAngles& a,
-                       const QPointF& offset, const QPainterPath& top, const QString& text)
+PieLabel placeLabel(QPainter& painter, const PieChart& chart, const Disc& disc, const SliceAngles& a,
+                    const QPointF& offset, const QPainterPath& top, const QString& text)
 {
     const QFontMetricsF metrics(chart.labelFont, painter.device());
     const QSizeF size = metrics.size(0, text);
-    PlacedLabel label{text, {}, {}, false, false};
+    PieLabel label;
     const PieEllipse moved{disc.ellipse.centre + offset, disc.ellipse.rx, disc.ellipse.ry};
     const QPointF inner = moved.point(a.middle(), 0.62);
     const QRectF innerBox(inner.x() - size.width() / 2, inner.y() - size.height() / 2, size.width(), size.height());
@@ -258,112 +249,24 @@ PlacedLabel placeLabel(QPainter& painter, const PieChart& chart, const Disc& dis
     if (cosine < 0)
         outer.ry() += disc.thickness;
     label.anchor = moved.point(a.middle(), 1.0);
+    label.outward = QPointF(disc.ellipse.rx * sine, -disc.ellipse.ry * cosine);
     const double x = sine > 0.2 ? outer.x() : sine < -0.2 ? outer.x() - size.width() : outer.x() - size.width() / 2;
     const double y = cosine > 0.2 ? outer.y() - size.height() : cosine < -0.2 ? outer.y() : outer.y() - size.height() / 2;
     label.box = QRectF(x, y, size.width(), size.height());
     return label;
 }
 
-// The labels placed so far, filed by the cells of a coarse grid that their boxes touch, so that a
-// label is only compared with its neighbours: many slices stay cheap to label.
-class LabelGrid {
-public:
-    LabelGrid(const std::vector<PlacedLabel>& labels, QSizeF cell)
-        : labels_(labels), width_(std::max(cell.width(), 1.0)), height_(std::max(cell.height(), 1.0))
-    {
-    }
-
-    // A placed label's box that the box covers, if any.
-    std::optional<QRectF> blocker(const QRectF& box) const
-    {
-        std::optional<QRectF> found;
-        forEachCell(box, [&](std::int64_t key) {
-            const auto filed = cells_.find(key);
-            if (found || filed == cells_.end())
-                return;
-            for (std::size_t index : filed->second) {
-                if (labels_[index].box.intersects(box)) {
-                    found = labels_[index].box;
-                    return;
-                }
-            }
-        });
-        return found;
-    }
-
-    void add(std::size_t index)
-    {
-        forEachCell(labels_[index].box, [&](std::int64_t key) { cells_[key].push_back(index); });
-    }
-
-private:
-    template <typename Visit>
-    void forEachCell(const QRectF& box, Visit visit) const
-    {
-        if (!(std::isfinite(box.left()) && std::isfinite(box.top()) && std::isfinite(box.right())
-              && std::isfinite(box.bottom())))
-            return;
-        const auto index = [](double at, double size) {
-            return static_cast<std::int64_t>(std::floor(std::clamp(at / size, -farthest, farthest)));
-        };
-        for (std::int64_t column = index(box.left(), width_); column <= index(box.right(), width_); ++column)
-            for (std::int64_t row = index(box.top(), height_); row <= index(box.bottom(), height_); ++row)
-                visit(column * (std::int64_t{1} << 32) + row);
-    }
-
-    static constexpr double farthest = 1 << 20;  // cells from the origin; a box farther out shares the last
-
-    const std::vector<PlacedLabel>& labels_;
-    double width_;
-    double height_;
-    std::unordered_map<std::int64_t, std::vector<std::size_t>> cells_;
-};
-
-// Moves outside labels that would cover one another apart, away from the pie's centre line. A
-// label that finds no free place within reach is left out: in a crowd of tiny slices it would
-// only blacken the others.
-void separateLabels(std::vector<PlacedLabel>& labels, double centreY, QSizeF largestLabel)
+void paintLabel(QPainter& painter, const PieChart& chart, const PieLabel& label, const QString& text)
 {
-    constexpr int maxSteps = 200;
-    constexpr double stepLength = 2;
-    LabelGrid placed(labels, largestLabel);
-    for (std::size_t k = 0; k < labels.size(); ++k) {
-        QRectF& box = labels[k].box;
-        const bool down = box.center().y() >= centreY;
-        int steps = 0;
-        while (!labels[k].inside) {
-            const std::optional<QRectF> other = placed.blocker(box);
-            if (!other)
-                break;
-            // Every step short of clearing this label still covers it.
-            const double distance = down ? other->bottom() - box.top() : box.bottom() - other->top();
-            const int needed = std::max(1, static_cast<int>(std::ceil(distance / stepLength)));
-            if (steps + needed > maxSteps) {
-                labels[k].crowdedOut = true;
-                break;
-            }
-            steps += needed;
-            box.translate(0, (down ? stepLength : -stepLength) * needed);
-        }
-        if (!labels[k].crowdedOut)
-            placed.add(k);
-    }
-}
-
-void paintLabel(QPainter& painter, const PieChart& chart, const PlacedLabel& label)
-{
-    if (chart.leaderLines && !label.inside) {
-        const QRectF box = label.box.adjusted(-2, -2, 2, 2);
-        const QPointF end(std::clamp(label.anchor.x(), box.left(), box.right()),
-                          std::clamp(label.anchor.y(), box.top(), box.bottom()));
-        if (QLineF(label.anchor, end).length() > 4) {
+    if (chart.leaderLines) {
+        if (const std::optional<QLineF> leader = PieLabelLayout::leaderLine(label)) {
             painter.setPen(QPen(chart.labelColour, 1));
-            painter.drawLine(label.anchor, end);
+            painter.drawLine(*leader);
         }
     }
     painter.setFont(chart.labelFont);
     painter.setPen(chart.labelColour);
-    painter.drawText(label.box, Qt::AlignCenter, label.text);
+    painter.drawText(label.box, Qt::AlignCenter, text);
 }
 
 }  // namespace
@@ -412,7 +315,8 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
         });
     }
 
-    std::vector<PlacedLabel> labels;
+    std::vector<PieLabel> labels;
+    std::vector<QString> labelTexts;
     painter.setPen(Qt::NoPen);
     for (std::size_t index : order) {
         const PieSlice& slice = chart.slices[index];
@@ -428,15 +332,19 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
                                                          chart.donutHolePercent);
         painter.setBrush(slice.colour);
         painter.drawPath(top);
-        if (!texts[index].isEmpty())
+        if (!texts[index].isEmpty()) {
             labels.push_back(placeLabel(painter, chart, disc, a, offset, top, texts[index]));
+            labelTexts.push_back(texts[index]);
+        }
     }
     if (chart.legend)
         paintLegend(painter, legendBox, chart);
-    separateLabels(labels, disc.ellipse.centre.y(), QSizeF(labelWidth, labelHeight));
-    for (const PlacedLabel& label : labels) {
-        if (!label.crowdedOut)
-            paintLabel(painter, chart, label);
+    // Labels may hang over the chart's frame by a line, no further.
+    const QRectF labelRoom = area.adjusted(-labelHeight, -labelHeight, labelHeight, labelHeight);
+    PieLabelLayout(labelRoom, disc.ellipse.centre.y(), chart.leaderLines).arrange(labels);
+    for (std::size_t k = 0; k < labels.size(); ++k) {
+        if (labels[k].shown)
+            paintLabel(painter, chart, labels[k], labelTexts[k]);
     }
     painter.restore();
 }

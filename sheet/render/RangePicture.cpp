@@ -163,7 +163,7 @@ SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const 
 
 SheetDrawing recordSheet(const model::Workbook& workbook, int sheetIndex)
 {
-    return recordRange(workbook, sheetIndex, sheetArea(sheetAt(workbook, sheetIndex)));
+    return recordRange(workbook, sheetIndex, sheetArea(workbook, sheetAt(workbook, sheetIndex)));
 }
 
 QImage rasterize(const SheetDrawing& drawing, double scale)
@@ -209,7 +209,7 @@ QImage drawRange(const model::Workbook& workbook, int sheetIndex, const model::C
 
 QImage drawSheet(const model::Workbook& workbook, int sheetIndex, const PictureOptions& options)
 {
-    return drawRange(workbook, sheetIndex, sheetArea(sheetAt(workbook, sheetIndex)), options);
+    return drawRange(workbook, sheetIndex, sheetArea(workbook, sheetAt(workbook, sheetIndex)), options);
 }
 
 }  // namespace sheet::render

@@ -25,7 +25,7 @@ QImage drawRange(const model::Workbook& workbook, int sheetIndex, const model::C
 QImage drawRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range,
                  const PictureOptions& options);
 
-// The whole sheet: its used range grown to take in every drawing object.
+// The whole sheet: its used range grown to take in every drawing object and the text that runs on past it.
 QImage drawSheet(const model::Workbook& workbook, int sheetIndex, const PictureOptions& options = {});
 
 // The same pictures as recorded drawing, with no limit on their size: played at any scale they

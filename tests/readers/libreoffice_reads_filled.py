@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """LibreOffice opens what `tortelet-sheet fill` wrote, as .xls, .xlsx and .ods: the values, the 3-D pie chart,
-its title and the chart's data ranges. One private LibreOffice instance serves every check of a run."""
+its title, the chart's data ranges and the colours of its slices. One private LibreOffice instance serves every
+check of a run."""
 
 import os
 import re
@@ -18,6 +19,7 @@ from office_session import OfficeSession  # noqa: E402
 from com.sun.star.table.CellContentType import TEXT, VALUE  # noqa: E402
 
 PIE = "com.sun.star.chart2.PieChartType"
+TEMPLATE_SLICE_COLOURS = [0x004586, 0xFF420E, 0xFFD320, 0x579D1C, 0x7E0021, 0x83CAFF]
 office = None
 folder = None
 
@@ -73,6 +75,14 @@ class ChartView:
         return found
 
 
+def slice_colours(sheet):
+    """The fill colour LibreOffice gives each point of the first chart's series."""
+    document = sheet.Charts.getByIndex(0).EmbeddedObject
+    series = document.getFirstDiagram().CoordinateSystems[0].ChartTypes[0].DataSeries[0]
+    count = len(series.getDataSequences()[0].getValues().getData())
+    return [series.getDataPointByIndex(k).Color for k in range(count)]
+
+
 def charts_of(sheet):
     charts = sheet.Charts
     return [ChartView(charts.getByIndex(index)) for index in range(charts.Count)]
@@ -89,8 +99,18 @@ class FilledTemplate(unittest.TestCase):
                 document = office.open(self.paths[name])
                 try:
                     self.check(document, entries)
+                    if len(entries) > len(TEMPLATE_SLICE_COLOURS):
+                        self.check_slice_colours(document.Sheets.getByName("Assets"))
                 finally:
                     document.close(True)
+
+    def check_slice_colours(self, sheet):
+        """The template's slices keep their colours, and each slice that the fill added has one of its own:
+        no two neighbours share a colour, the last and the first included."""
+        colours = slice_colours(sheet)
+        self.assertEqual(colours[:len(TEMPLATE_SLICE_COLOURS)], TEMPLATE_SLICE_COLOURS)
+        for index, colour in enumerate(colours):
+            self.assertNotEqual(colour, colours[(index + 1) % len(colours)], (index, ["%06X" % c for c in colours]))
 
     def check(self, document, entries):
         self.assertEqual(document.Sheets.ElementNames, ("Assets",))

@@ -131,10 +131,10 @@ int render(const Arguments& given, std::ostream&)
             drawing = sheet::render::recordSheet(model, sheetIndex);
         } else {
             if (!range) {
-                // The picture the program copies: the used range with the charts beside it.
+                // The picture the program copies: the used range with the charts beside it and the text that runs on.
                 const sheet::Range used = workbook.ActiveSheet().UsedRange();
-                range = sheet::render::withDrawings(
-                    model.sheets.at(static_cast<std::size_t>(sheetIndex)),
+                range = sheet::render::pictureArea(
+                    model, model.sheets.at(static_cast<std::size_t>(sheetIndex)),
                     sheet::model::CellRange{used.firstRow - 1, used.firstColumn - 1, used.lastRow - 1, used.lastColumn - 1});
             }
             drawing = sheet::render::recordRange(model, sheetIndex, *range);

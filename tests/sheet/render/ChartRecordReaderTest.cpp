@@ -1,5 +1,8 @@
 #include "SampleWorkbook.h"
 
+#include "sheet/TestFiles.h"
+#include "sheet/biff/WorkbookFile.h"
+#include "sheet/edit/CellEditing.h"
 #include "sheet/render/ChartRecordReader.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +50,31 @@ TEST(ChartRecordReader, ReadsTheTemplatesPie)
     }
     EXPECT_EQ(pie->slices[3].value, 250000);
     EXPECT_EQ(pie->slices[3].valueText, "$250,000");
+}
+
+// A fill that grows the template's pie gives each new slice a fill of its own, written into the workbook: read
+// back, no two neighbouring slices share a colour, the last and the first included, and the template's six
+// slices keep theirs.
+TEST(ChartRecordReader, SlicesThatAFillAddsGetColoursOfTheirOwn)
+{
+    for (int entries : {7, 12, 13, 20}) {
+        sheet::biff::WorkbookFile file = sheet::biff::openWorkbookFile(sheet::test::templatePath());
+        for (int k = 0; k < entries; ++k) {
+            sheet::edit::writeCellText(file.workbook, 0, 3 + k, 0, "Entry " + std::to_string(k), sheet::NumberLocale{});
+            sheet::edit::writeCellText(file.workbook, 0, 3 + k, 1, std::to_string(100 + k), sheet::NumberLocale{});
+        }
+        const sheet::biff::WorkbookFile written = sheet::biff::readWorkbookFile(sheet::biff::workbookFileBytes(file));
+        const auto pie = readPieChart(written.workbook, chartOf(written.workbook));
+        ASSERT_TRUE(pie.has_value());
+        ASSERT_EQ(pie->slices.size(), static_cast<std::size_t>(entries));
+        for (std::size_t k = 0; k < pie->slices.size(); ++k) {
+            const QColor next = pie->slices[(k + 1) % pie->slices.size()].colour;
+            EXPECT_NE(pie->slices[k].colour, next) << entries << " entries, slice " << k + 1;
+            if (k < std::size(sliceColours)) {
+                EXPECT_EQ(pie->slices[k].colour.rgb() & 0xFFFFFF, sliceColours[k]) << entries << " entries";
+            }
+        }
+    }
 }
 
 TEST(ChartRecordReader, OnlyPositiveNumbersMakeSlices)

@@ -234,4 +234,25 @@ TEST(RangePicture, BrokenFormattingDrawsWhatCanBeDrawn)
     EXPECT_THROW(drawSheet(wb, 0), RenderError);
 }
 
+// "General" text lies where its script begins: Latin on the left, Hebrew and Arabic on the right.
+TEST(RangePicture, GeneralTextWhoseFirstStrongCharacterIsRightToLeftLiesOnTheRight)
+{
+    auto wb = sampleWorkbook(sampleEntries());
+    const CellRange a20{19, 0, 19, 0};
+    const struct {
+        std::string text;
+        bool right;
+    } cases[] = {{"Cash", false}, {"\u05D7\u05E1\u05DB", true}, {"12 \u0627\u0628", true},
+                 {"(\u05D0) a", true}, {"a \u05D0", false}};
+    for (const auto& c : cases) {
+        wb.sheets[0].cells[{19, 0}] = cellOf(wb, c.text, 0);
+        const QImage picture = drawRange(wb, 0, a20);
+        const int half = picture.width() / 2;
+        const int left = darkPixels(picture, QRect(0, 0, half, picture.height()));
+        const int right = darkPixels(picture, QRect(half, 0, picture.width() - half, picture.height()));
+        EXPECT_EQ(c.right ? left : right, 0) << c.text;
+        EXPECT_GT(c.right ? right : left, 10) << c.text;
+    }
+}
+
 }  // namespace

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "sheet/biff/ChartRecords.h"
+#include "sheet/model/Sheet.h"
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+namespace sheet::biff {
+
+// The formats of the points of one series of a chart: the DATAFORMAT blocks inside its SERIES block, one for
+// the whole series and one for each point that has a format of its own.
+class PointFormats {
+public:
+    PointFormats(const model::Chart& chart, std::size_t series);
+
+    bool hasOwnFormat(unsigned point) const;
+    // The colour a point is filled with: its own area format's, or the whole series' for a point without one;
+    // nothing when that fill is automatic, paints nothing, or there is none.
+    std::optional<chart::Colour> fill(unsigned point) const;
+    // The fixed colour the whole series gives the points without a format of their own.
+    std::optional<chart::Colour> seriesFill() const;
+
+    struct Block {
+        unsigned point = 0;
+        std::size_t first = 0; // the DATAFORMAT record
+        std::size_t last = 0;  // the END record of its block
+        std::optional<std::size_t> areaFormat;
+    };
+    const Block* blockOf(unsigned point) const;
+    // The block a new point's block goes after: the last one of a point before it, or the whole series'.
+    const Block* predecessorOf(unsigned point) const;
+
+private:
+    std::optional<chart::Colour> fillOf(const Block& block) const;
+
+    const model::Chart& chart_;
+    std::vector<Block> blocks_; // in the order of the records
+};
+
+// Gives `point` of series `series` a format of its own, a copy of the whole series' filled with `colour`, in
+// the chart's records and in the records of `owner`, the chart's sheet (which holds the chart), that the
+// workbook is written from.
+// Nothing changes when the point has a format already or the series has no fixed fill to copy.
+void addPointFill(model::Sheet& owner, model::Chart& chart, std::size_t series, unsigned point, chart::Colour colour);
+
+} // namespace sheet::biff

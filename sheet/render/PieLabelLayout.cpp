@@ -1,0 +1,197 @@
+#include "sheet/render/PieLabelLayout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numeric>
+#include <optional>
+#include <unordered_map>
+
+namespace sheet::render {
+
+namespace {
+
+constexpr double stepLength = 2;   // pixels a label moves along its leader line at a time
+constexpr double leaderMargin = 2; // between a leader line's end and its label
+constexpr double shortestLeader = 4;
+constexpr int maxSlideSteps = 200;
+
+bool finite(const QRectF& box)
+{
+    return std::isfinite(box.left()) && std::isfinite(box.top()) && std::isfinite(box.right())
+        && std::isfinite(box.bottom());
+}
+
+// Whether a line passes through a box (touching its edge counts).
+bool crosses(const QLineF& line, const QRectF& box)
+{
+    if (box.contains(line.p1()) || box.contains(line.p2()))
+        return true;
+    const QLineF edges[] = {{box.topLeft(), box.topRight()}, {box.topRight(), box.bottomRight()},
+                            {box.bottomRight(), box.bottomLeft()}, {box.bottomLeft(), box.topLeft()}};
+    return std::any_of(std::begin(edges), std::end(edges),
+                       [&](const QLineF& edge) { return line.intersects(edge, nullptr) == QLineF::BoundedIntersection; });
+}
+
+QRectF extentOf(const QLineF& line)
+{
+    return QRectF(line.p1(), line.p2()).normalized();
+}
+
+// What is placed so far, the labels' boxes and their leader lines, filed by the cells of a coarse grid that
+// they touch, so that a label is only compared with its neighbours: many slices stay cheap to label.
+class PlacedItems {
+public:
+    explicit PlacedItems(QSizeF cell) : width_(std::max(cell.width(), 1.0)), height_(std::max(cell.height(), 1.0)) {}
+
+    // What a label at `box` with the leader line `leader` would run into: a placed label's box, or the extent
+    // of a placed leader line that crosses the box; nothing when its place is free.
+    std::optional<QRectF> blocker(const QRectF& box, const std::optional<QLineF>& leader) const
+    {
+        std::optional<QRectF> found;
+        forEachCell(box, [&](std::int64_t key) {
+            const auto filed = cells_.find(key);
+            if (found || filed == cells_.end())
+                return;
+            for (std::size_t index : filed->second) {
+                const Item& item = items_[index];
+                if (item.leader ? crosses(*item.leader, box) : item.box.intersects(box)) {
+                    found = item.leader ? extentOf(*item.leader) : item.box;
+                    return;
+                }
+            }
+        });
+        if (leader && !found) {
+            forEachCell(extentOf(*leader), [&](std::int64_t key) {
+                const auto filed = cells_.find(key);
+                if (found || filed == cells_.end())
+                    return;
+                for (std::size_t index : filed->second) {
+                    const Item& item = items_[index];
+                    if (!item.leader && crosses(*leader, item.box)) {
+                        found = item.box;
+                        return;
+                    }
+                }
+            });
+        }
+        return found;
+    }
+
+    void add(const QRectF& box, const std::optional<QLineF>& leader)
+    {
+        file({box, std::nullopt}, box);
+        if (leader)
+            file({{}, leader}, extentOf(*leader));
+    }
+
+private:
+    struct Item {
+        QRectF box;
+        std::optional<QLineF> leader;
+    };
+
+    void file(const Item& item, const QRectF& extent)
+    {
+        items_.push_back(item);
+        forEachCell(extent, [&](std::int64_t key) { cells_[key].push_back(items_.size() - 1); });
+    }
+
+    template <typename Visit>
+    void forEachCell(const QRectF& box, Visit visit) const
+    {
+        if (!finite(box))
+            return;
+        const auto index = [](double at, double size) {
+            return static_cast<std::int64_t>(std::floor(std::clamp(at / size, -farthest, farthest)));
+        };
+        for (std::int64_t column = index(box.left(), width_); column <= index(box.right(), width_); ++column)
+            for (std::int64_t row = index(box.top(), height_); row <= index(box.bottom(), height_); ++row)
+                visit(column * (std::int64_t{1} << 32) + row);
+    }
+
+    static constexpr double farthest = 1 << 20;  // cells from the origin; a box farther out shares the last
+
+    double width_;
+    double height_;
+    std::vector<Item> items_;
+    std::unordered_map<std::int64_t, std::vector<std::size_t>> cells_;
+};
+
+}  // namespace
+
+class PieLabelLayout::Placed : public PlacedItems {
+    using PlacedItems::PlacedItems;
+};
+
+std::optional<QLineF> PieLabelLayout::leaderLine(const PieLabel& label)
+{
+    if (label.inside)
+        return std::nullopt;
+    const QRectF box = label.box.adjusted(-leaderMargin, -leaderMargin, leaderMargin, leaderMargin);
+    const QPointF end(std::clamp(label.anchor.x(), box.left(), box.right()),
+                      std::clamp(label.anchor.y(), box.top(), box.bottom()));
+    const QLineF line(label.anchor, end);
+    if (!(line.length() > shortestLeader))
+        return std::nullopt;
+    return line;
+}
+
+bool PieLabelLayout::place(PieLabel& label, const Placed& placed) const
+{
+    const QRectF first = label.box;
+    const auto blocker = [&] { return placed.blocker(label.box, leaderOf(label)); };
+    if (!blocker())
+        return true;
+    // Away from the pie's centre line, past what is in the way, as far as a few hundred pixels.
+    const bool down = first.center().y() >= centreLineY_;
+    int steps = 0;
+    while (const std::optional<QRectF> other = blocker()) {
+        // Every step short of clearing it still meets it.
+        const double distance = down ? other->bottom() - label.box.top() : label.box.bottom() - other->top();
+        const int needed = std::max(1, static_cast<int>(std::ceil(distance / stepLength)));
+        steps += needed;
+        if (steps > maxSlideSteps)
+            break;
+        label.box.translate(0, (down ? stepLength : -stepLength) * needed);
+    }
+    if (steps <= maxSlideSteps && bounds_.contains(label.box))
+        return true;
+    // Out along the leader line.
+    label.box = first;
+    const double length = std::hypot(label.outward.x(), label.outward.y());
+    if (!(length > 0) || !std::isfinite(length))
+        return false;
+    const QPointF step = label.outward * (stepLength / length);
+    do {
+        label.box.translate(step);
+        if (!bounds_.contains(label.box))
+            return false;
+    } while (blocker());
+    return true;
+}
+
+std::optional<QLineF> PieLabelLayout::leaderOf(const PieLabel& label) const
+{
+    return leaderLines_ ? leaderLine(label) : std::nullopt;
+}
+
+void PieLabelLayout::arrange(std::vector<PieLabel>& labels) const
+{
+    QSizeF largest;
+    for (const PieLabel& label : labels)
+        largest = largest.expandedTo(label.box.size());
+    Placed placed(largest);
+    std::vector<std::size_t> order(labels.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_partition(order.begin(), order.end(), [&labels](std::size_t k) { return labels[k].inside; });
+    for (std::size_t index : order) {
+        PieLabel& label = labels[index];
+        label.shown = finite(label.box)
+            && (label.inside ? !placed.blocker(label.box, std::nullopt) : place(label, placed));
+        if (label.shown)
+            placed.add(label.box, leaderOf(label));
+    }
+}
+
+}  // namespace sheet::render

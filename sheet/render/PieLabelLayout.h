@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QLineF>
+#include <QPointF>
+#include <QRectF>
+
+#include <optional>
+#include <vector>
+
+namespace sheet::render {
+
+// A data label of a pie and where it stands.
+struct PieLabel {
+    QRectF box;
+    bool inside = false;  // inside its slice, where it stays
+    QPointF anchor;       // outside its slice: where its leader line meets the slice
+    QPointF outward;      // outside its slice: the way along its leader line away from the pie, of length 1
+    bool shown = true;
+};
+
+// Places the labels of a crowded pie so that none is drawn over another, nor over a leader line, nor a
+// leader line over a label. The labels inside their slices stay where they are. Each label outside its
+// slice, in the order given, keeps its place when that is free; else it slides straight away from the pie's
+// centre line past what is in its way, and when that finds no free place in `bounds` it moves out along its
+// leader line to the first free place. A label that finds none before it leaves `bounds` is left out.
+class PieLabelLayout {
+public:
+    PieLabelLayout(const QRectF& bounds, double centreLineY, bool leaderLines)
+        : bounds_(bounds), centreLineY_(centreLineY), leaderLines_(leaderLines)
+    {
+    }
+
+    void arrange(std::vector<PieLabel>& labels) const;
+
+    // The leader line drawn for an outside label: from its anchor to the nearest point of a margin around
+    // its box; none when that is too short to show.
+    static std::optional<QLineF> leaderLine(const PieLabel& label);
+
+private:
+    class Placed;
+
+    bool place(PieLabel& label, const Placed& placed) const;
+    std::optional<QLineF> leaderOf(const PieLabel& label) const;
+
+    QRectF bounds_;
+    double centreLineY_;
+    bool leaderLines_;
+};
+
+}  // namespace sheet::render
