@@ -3,11 +3,13 @@
 #include "common/FileRoutines.h"
 #include "common/Handler.h"
 #include "common/Main.h"
+#include "common/ReturnPress.h"
 #include "common/Twips.h"
 #include "entries/EntryStore.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace app {
@@ -49,6 +51,7 @@ Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QStr
     listView_->header()->setStretchLastSection(false);
     listView_->viewport()->setMouseTracking(true);
     listView_->viewport()->installEventFilter(this);
+    listView_->installEventFilter(this);
 
     createTemplateButton_ = makeButton("PushButton1", QStringLiteral("Start Creating Template"), 120, 120, 7800, 405);
     helpButton_ = makeButton("PushButton6", QStringLiteral("Help"), 120, 630, 3840, 405);
@@ -73,6 +76,8 @@ Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QStr
     connect(clearButton_, &QPushButton::clicked, this, [this] { commands_.PushButton5_Click(); });
     connect(helpButton_, &QPushButton::clicked, this, [this] { commands_.PushButton6_Click(); });
     connect(sampleButton_, &QPushButton::clicked, this, [this] { commands_.PushButton7_Click(); });
+    connect(listView_, &QTreeWidget::itemDoubleClicked, this, [this] { commands_.PushButton4_Click(); });
+    nameControls();
 
     startUp();
 }
@@ -85,7 +90,28 @@ QPushButton* Form1::makeButton(const char* name, const QString& caption, int lef
     button->setFont(common::ArialBold(11.25));
     button->setMouseTracking(true);
     button->installEventFilter(this);
+    common::ReturnPress::addTo(*button);
     return button;
+}
+
+// What a screen reader says of each control: its caption, and what it does.
+void Form1::nameControls()
+{
+    const auto name = [](QWidget* control, const QString& description) {
+        if (auto* button = qobject_cast<QPushButton*>(control))
+            control->setAccessibleName(button->text());
+        control->setAccessibleDescription(description);
+    };
+    listView_->setAccessibleName(QStringLiteral("Entries"));
+    name(listView_, QStringLiteral("The labels and amounts that the chart shows. Delete removes the selected entry; "
+                                   "Enter or a double-click edits it."));
+    name(createTemplateButton_, QStringLiteral("Fills the chart template with the entries and shows the chart"));
+    name(helpButton_, QStringLiteral("Tells whom to ask about the program"));
+    name(sampleButton_, QStringLiteral("Replaces the entries with the sample entries"));
+    name(addButton_, QStringLiteral("Adds an entry after the last one"));
+    name(deleteButton_, QStringLiteral("Removes the selected entry"));
+    name(editButton_, QStringLiteral("Changes the label and amount of the selected entry"));
+    name(clearButton_, QStringLiteral("Removes every entry"));
 }
 
 void Form1::startUp()
@@ -154,6 +180,10 @@ void Form1::endProgram()
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == listView_ && listKey(*event))
+        return true;
+    if (watched == listView_ && event->type() == QEvent::FocusIn)
+        selectCurrentRow();
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
         if (watched == listView_->viewport())
             pointer_.hover(common::PointerState::Ordinary);
@@ -161,6 +191,36 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
             pointer_.hover(common::PointerState::Custom);
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// Delete removes the selected entry and Return or Enter edits it, through the buttons' own commands.
+bool Form1::listKey(const QEvent& event)
+{
+    if (event.type() != QEvent::KeyPress)
+        return false;
+    const auto& key = static_cast<const QKeyEvent&>(event);
+    if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    if (key.key() == Qt::Key_Delete)
+        commands_.PushButton3_Click();
+    else if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
+        commands_.PushButton4_Click();
+    else
+        return false;
+    return true;
+}
+
+// The list shows a focus frame on its current row; coming to the list selects that row, so that the
+// commands on "the selected entry" act on the row the person sees.
+void Form1::selectCurrentRow()
+{
+    if (listView_->topLevelItemCount() == 0 || !listView_->selectedItems().isEmpty())
+        return;
+    QTreeWidgetItem* current = listView_->currentItem();
+    if (current == nullptr)
+        current = listView_->topLevelItem(0);
+    listView_->setCurrentItem(current);
+    current->setSelected(true);
 }
 
 void Form1::mouseMoveEvent(QMouseEvent* event)

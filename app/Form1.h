@@ -42,6 +42,9 @@ protected:
 
 private:
     QPushButton* makeButton(const char* name, const QString& caption, int left, int top, int width, int height);
+    void nameControls();
+    bool listKey(const QEvent& event);
+    void selectCurrentRow();
     // The start-up: skin, caption, icon, application title, hand cursor, home-page draw and the list.
     void startUp();
     void loadHandCursor(common::Handler& h);

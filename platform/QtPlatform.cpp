@@ -162,12 +162,12 @@ QString qtFilter(const QString& barFilter)
     return names.join(QStringLiteral(";;"));
 }
 
-SaveAnswer QtSaveDialog::askSavePath(const QString& title, const QString& filter)
+SaveAnswer QtSaveDialog::askSavePath(const QString& title, const QString& filter, const QString& startFolder)
 {
     const QString filters = qtFilter(filter);
     QString chosen;
     SaveAnswer answer;
-    answer.path = QFileDialog::getSaveFileName(QApplication::activeWindow(), title, QString(), filters, &chosen,
+    answer.path = QFileDialog::getSaveFileName(QApplication::activeWindow(), title, startFolder, filters, &chosen,
                                                QFileDialog::DontConfirmOverwrite);
     answer.filter = std::max<int>(0, static_cast<int>(filters.split(QStringLiteral(";;")).indexOf(chosen)));
     return answer;

@@ -19,7 +19,7 @@ public:
 
 class QtSaveDialog final : public SaveDialog {
 public:
-    SaveAnswer askSavePath(const QString& title, const QString& filter) override;
+    SaveAnswer askSavePath(const QString& title, const QString& filter, const QString& startFolder) override;
 };
 
 class QtSettingsStore final : public SettingsStore {

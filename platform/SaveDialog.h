@@ -15,7 +15,8 @@ class SaveDialog {
 public:
     virtual ~SaveDialog() = default;
     // filter is in the "Name (*.ext)|*.ext|" form, one pair per file type; the first is chosen at first.
-    virtual SaveAnswer askSavePath(const QString& title, const QString& filter) = 0;
+    // The dialog opens in startFolder.
+    virtual SaveAnswer askSavePath(const QString& title, const QString& filter, const QString& startFolder) = 0;
 };
 
 }  // namespace platform

@@ -3,9 +3,11 @@
 #include "PictureExport.h"
 #include "PrintLayout.h"
 #include "ResultFormat.h"
+#include "StartingFolder.h"
 
 #include "common/FileRoutines.h"
 #include "common/Handler.h"
+#include "common/ReturnPress.h"
 #include "common/Twips.h"
 
 #include <QAction>
@@ -27,6 +29,7 @@ const QString kLocation = QStringLiteral("Torvane2021/08/31.Form2.");
 // Where the picture was last exported, and as what.
 const QString kPictureFolderKey = QStringLiteral("Picture Folder");
 const QString kPictureFilterKey = QStringLiteral("Picture Filter");
+const QString kWorkbookFolderKey = QStringLiteral("Workbook Folder");
 
 // Window geometry in twips.
 const QRect kUnscaledCopy(10320, 480, 735, 375);
@@ -133,9 +136,31 @@ Form2::Form2(platform::Platform platform, std::function<void()> showMainWindow, 
     viewport_->installEventFilter(this);
     addViewerKeys();
     addPictureMenu();
+    nameControls();
 
     showPosition();
     prepare();
+}
+
+// What a screen reader says of each control: its caption or role, and what it does.
+void Form2::nameControls()
+{
+    const auto name = [](QWidget* control, const QString& accessibleName, const QString& description) {
+        control->setAccessibleName(accessibleName);
+        control->setAccessibleDescription(description);
+    };
+    name(zoomFrame_, QStringLiteral("Zoom"), QStringLiteral("Makes the chart picture larger or smaller"));
+    name(zoomInButton_, zoomInButton_->text(), QStringLiteral("Shows the chart picture a quarter larger"));
+    name(zoomOutButton_, zoomOutButton_->text(), QStringLiteral("Shows the chart picture a quarter smaller"));
+    name(viewport_, QStringLiteral("Chart preview"), QStringLiteral("Drag the picture, or use the scroll bars, to move it"));
+    name(viewportInside_, QStringLiteral("Chart preview area"), QStringLiteral("The part of the chart picture in view"));
+    name(picture_, QStringLiteral("Chart picture"),
+         QStringLiteral("The filled sheet with its chart. Its menu copies, exports or prints it"));
+    name(unscaledCopy_, QStringLiteral("Chart picture at its natural size"), QStringLiteral("The source of every zoom"));
+    name(horizontalBar_, QStringLiteral("Scroll sideways"), QStringLiteral("Moves the chart picture left and right"));
+    name(verticalBar_, QStringLiteral("Scroll up and down"), QStringLiteral("Moves the chart picture up and down"));
+    name(saveButton_, saveButton_->text(), QStringLiteral("Saves the filled workbook where you choose"));
+    name(backButton_, QStringLiteral("Back"), QStringLiteral("Returns to the entry list"));
 }
 
 QPushButton* Form2::makeButton(QWidget* container, const char* name, const QString& caption, const QRect& twips)
@@ -146,6 +171,7 @@ QPushButton* Form2::makeButton(QWidget* container, const char* name, const QStri
     button->setFont(common::ArialBold(11.25));
     button->setMouseTracking(true);
     button->installEventFilter(this);
+    common::ReturnPress::addTo(*button);
     return button;
 }
 
@@ -300,7 +326,8 @@ void Form2::saveResults()
     ResultFormat format = ResultFormat::Excel97;
     std::int16_t answer = platform::AnswerNone;
     h(100, [&] {
-        const platform::SaveAnswer chosen = platform_.saveDialog.askSavePath(QStringLiteral("Save File"), ResultFilter());
+        const QString folder = StartingFolder(platform_.settings.read(kWorkbookFolderKey), QStandardPaths::DocumentsLocation);
+        const platform::SaveAnswer chosen = platform_.saveDialog.askSavePath(QStringLiteral("Save File"), ResultFilter(), folder);
         format = ResultFormatAt(chosen.filter);
         path = ResultPath(chosen.path, format);
     });
@@ -333,6 +360,9 @@ void Form2::saveResults()
             platform_.messages.show(done);
         });
     }
+    // The next save starts in the folder of this one.
+    if (!copyFailed && answer == platform::AnswerYes)
+        h(116, [&] { platform_.settings.write(kWorkbookFolderKey, QFileInfo(path).absolutePath()); });
 }
 
 void Form2::addPictureMenu()
@@ -370,7 +400,7 @@ void Form2::exportPicture()
     request.filters = exporting.filters();
     h(100, [&] {
         request.chosenFilter = exporting.startingFilter(platform_.settings.read(kPictureFilterKey));
-        request.startPath = PictureExport::startingFolder(platform_.settings.read(kPictureFolderKey)) +
+        request.startPath = StartingFolder(platform_.settings.read(kPictureFolderKey), QStandardPaths::PicturesLocation) +
                             QStringLiteral("/Pie Chart");
     });
     platform::PictureSaveAnswer answer;

@@ -51,6 +51,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void nameControls();
     QPushButton* makeButton(QWidget* container, const char* name, const QString& caption, const QRect& twips);
     QScrollBar* makeScrollBar(Qt::Orientation orientation, const char* name, const QRect& twips);
     // The load: face colour, caption, icon and hand cursor; then the window waits for a picture.

@@ -1,10 +1,8 @@
 #include "PictureExport.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <stdexcept>
@@ -55,14 +53,6 @@ QString PictureExport::startingFilter(const std::optional<QString>& lastFilter) 
     if (lastFilter && filters().contains(*lastFilter))
         return *lastFilter;
     return choices_.at(1).filter;
-}
-
-QString PictureExport::startingFolder(const std::optional<QString>& lastFolder)
-{
-    if (lastFolder && !lastFolder->isEmpty() && QFileInfo(*lastFolder).isDir())
-        return *lastFolder;
-    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    return !pictures.isEmpty() && QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
 }
 
 ExportTarget PictureExport::target(const QString& path, const QString& filter) const

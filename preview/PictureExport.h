@@ -34,8 +34,6 @@ public:
     QStringList filters() const;
     // The filter the dialog starts with: the one used last when it is still offered, else PNG at 2×.
     QString startingFilter(const std::optional<QString>& lastFilter) const;
-    // The folder the dialog opens in: the one used last while it exists, else the pictures folder.
-    static QString startingFolder(const std::optional<QString>& lastFolder);
 
     // The file the dialog's answer names. An extension of a format the export writes decides the
     // format (a PNG named with another filter is drawn at 1×); without one the chosen filter's

@@ -3,6 +3,7 @@
 #include "support/Controls.h"
 #include "support/ScriptedPlatform.h"
 
+#include <QAccessible>
 #include <QBuffer>
 #include <QCloseEvent>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <QTest>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -153,6 +155,54 @@ TEST_F(MainWindow, ClosingStoresTheListOnceAndEndsEvenWhenStoringFails)
     EXPECT_EQ(ended, 2);
     ASSERT_EQ(system.messages.shown.size(), 1u);
     EXPECT_TRUE(system.messages.shown[0].text.contains(QStringLiteral("Form1.Form_QueryUnload at line 100")));
+}
+
+// The keys reach the buttons' own commands: coming to the list selects the row with the focus frame,
+// Delete removes it, Enter and a double-click edit the selected row, Return presses a focused button.
+TEST_F(MainWindow, KeysAndDoubleClickReachTheCommandsOfTheButtons)
+{
+    auto form = start();
+    QTreeWidget* list = listView(*form);
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(list, &focusIn);
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->selectedItems().front()->text(0), QStringLiteral("Savings"));
+
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(form->list().count(), 5);
+    EXPECT_EQ(form->list().label(1), QStringLiteral("401k"));
+
+    list->clearSelection();
+    list->topLevelItem(1)->setSelected(true);
+    system.inputs.answers = {QStringLiteral("Shares"), QStringLiteral("16000")};
+    QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(form->list().label(2), QStringLiteral("Shares"));
+    system.inputs.answers = {QStringLiteral("Cash"), QStringLiteral("1")};
+    emit list->itemDoubleClicked(list->topLevelItem(1), 0);
+    EXPECT_EQ(form->list().label(2), QStringLiteral("Cash"));
+    ASSERT_EQ(system.inputs.asked.size(), 4u);
+    EXPECT_EQ(system.inputs.asked[2].prompt, QStringLiteral("Enter New Asset Type:"));
+
+    QTest::keyClick(button(*form, "PushButton5"), Qt::Key_Return);
+    EXPECT_EQ(form->list().count(), 0);
+    EXPECT_TRUE(system.messages.shown.empty());
+}
+
+// A screen reader finds a name for every control, and a description of what it does.
+TEST_F(MainWindow, EveryControlHasAnAccessibleNameAndDescription)
+{
+    auto form = start();
+    int controls = 0;
+    for (QWidget* widget : form->findChildren<QWidget*>()) {
+        if (widget->objectName().isEmpty() || widget->objectName().startsWith(QStringLiteral("qt_")))
+            continue;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty()) << widget->objectName().toStdString();
+        EXPECT_FALSE(accessible->text(QAccessible::Description).isEmpty()) << widget->objectName().toStdString();
+        ++controls;
+    }
+    EXPECT_EQ(controls, 8);
 }
 
 TEST_F(MainWindow, HoverFollowsThePointerUnlessBusy)

@@ -1,5 +1,6 @@
 #include "PreviewFixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
@@ -119,6 +120,15 @@ TEST_F(Form2Test, LoadPreparesTheWindowAndWaitsForADelivery)
     EXPECT_TRUE(window.setupPending());
     EXPECT_FALSE(window.pointer().hasCustomCursor());
     EXPECT_TRUE(system.messages.shown.empty());
+    // A screen reader finds a name for every control, and what it does.
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        if (widget->objectName().startsWith(QStringLiteral("qt_")) || widget->parentWidget() == nullptr)
+            continue;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty()) << widget->objectName().toStdString();
+        EXPECT_FALSE(accessible->text(QAccessible::Description).isEmpty()) << widget->objectName().toStdString();
+    }
 }
 
 TEST_F(Form2Test, AnUnreadableCursorFileIsReportedAndTheLoadGoesOn)

@@ -109,6 +109,10 @@ TEST_F(SaveTest, ANameIsUsedAsTheDialogGivesItAndSavesMakeIdenticalCopies)
     EXPECT_EQ(contentOf(second), kWorkbook);
     EXPECT_EQ(contentOf(scratch), kWorkbook);
     EXPECT_FALSE(QFile::exists(bare + QStringLiteral(".xls")));
+    // The first dialog opens in the person's documents, the next where the last save went.
+    ASSERT_EQ(system.saveDialog.startFolders.size(), 2);
+    EXPECT_NE(system.saveDialog.startFolders[0], folder.path());
+    EXPECT_EQ(system.saveDialog.startFolders[1], QFileInfo(bare).absolutePath());
 }
 
 TEST_F(SaveTest, AFailedCopyIsReportedInsteadOfDoneAndKeepsTheOldFile)

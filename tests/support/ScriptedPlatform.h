@@ -51,14 +51,15 @@ public:
 
 class ScriptedSaveDialog final : public platform::SaveDialog {
 public:
-    QStringList titles, filters;
+    QStringList titles, filters, startFolders;
     std::deque<QString> answers;
     std::deque<int> chosenFilters; // the filter of each answer; the first when none is scripted
 
-    platform::SaveAnswer askSavePath(const QString& title, const QString& filter) override
+    platform::SaveAnswer askSavePath(const QString& title, const QString& filter, const QString& startFolder) override
     {
         titles << title;
         filters << filter;
+        startFolders << startFolder;
         platform::SaveAnswer answer;
         if (!chosenFilters.empty()) {
             answer.filter = chosenFilters.front();
