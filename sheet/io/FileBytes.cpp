@@ -52,6 +52,14 @@ std::string megabytes(std::size_t bytes)
     return std::to_string(bytes >> 20) + " MB";
 }
 
+std::string temporaryFileName(std::random_device& random)
+{
+    std::string name(TemporaryFilePrefix);
+    for (std::size_t digit = 0; digit < TemporaryFileDigits; ++digit)
+        name += static_cast<char>('0' + random() % 10);
+    return name;
+}
+
 // The temporary file being written, for removeUnfinishedFile(); a signal handler reads it.
 char unfinishedName[PATH_MAX];
 volatile std::sig_atomic_t unfinished = 0;
@@ -66,7 +74,7 @@ void replaceFile(const std::string& target, const std::string& named, const File
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < NameAttempts && fd < 0; ++attempt) {
-        temporary = folder + "/.tortelet-save-" + std::to_string(random() % 100000000);
+        temporary = folder + "/" + temporaryFileName(random);
         if (temporary.size() >= sizeof unfinishedName)
             throw FileError("cannot write " + named + ": the name is too long");
         unfinished = 0;
@@ -216,6 +224,15 @@ void writeChosenFile(const std::string& path, const FileContent& content)
     if (::lstat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
         throw FileError("cannot write " + path + ": " + kindOf(info.st_mode));
     replaceFile(target, path, content, std::nullopt);
+}
+
+bool isTemporaryFileName(std::string_view name)
+{
+    if (!name.starts_with(TemporaryFilePrefix))
+        return false;
+    const std::string_view number = name.substr(TemporaryFilePrefix.size());
+    return !number.empty() && number.size() <= TemporaryFileDigits &&
+           number.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 void removeUnfinishedFile()
