@@ -15,7 +15,7 @@ int main(int argc, char** argv)
     QStringList arguments;
     for (int index = 0; index < argc; ++index)
         arguments << QString::fromLocal8Bit(argv[index]);
-    if (const std::optional<int> answered = common::AnswerCommandLine(arguments, std::cout))
+    if (const std::optional<int> answered = common::AnswerCommandLine(arguments, std::cout, std::cerr))
         return *answered;
 
     QApplication application(argc, argv);
