@@ -40,8 +40,9 @@ void writeHelp(std::span<const Command> commands, std::ostream& stream)
               "  from the environment variable TORTELET_PASSWORD. A filled copy of an encrypted\n"
               "  workbook is encrypted with the same password.\n";
     stream << "\nExit status:\n"
-              "  0 on success, 1 when a file cannot be read, is not a workbook or cannot be written (one\n"
-              "  line on standard error names the file), 2 on a usage error.\n";
+              "  0 on success, 1 when a file cannot be read, is not a workbook or cannot be written,\n"
+              "  standard output included (one line on standard error names the file), 2 on a usage\n"
+              "  error. A signal that ends the program leaves no temporary file behind.\n";
 }
 
 // One line on `errors`, cut to a readable length: descriptions may span lines or quote a whole input.
