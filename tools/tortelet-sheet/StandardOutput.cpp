@@ -24,6 +24,21 @@ StandardOutput::int_type StandardOutput::overflow(int_type byte)
     return traits_type::not_eof(byte);
 }
 
+std::streamsize StandardOutput::xsputn(const char* bytes, std::streamsize count)
+{
+    // A listing goes out in pieces of a megabyte: those pass the buffer by.
+    if (count > epptr() - pptr()) {
+        writeBuffered();
+        if (count >= static_cast<std::streamsize>(buffer_.size())) {
+            writeAll(bytes, static_cast<std::size_t>(count));
+            return count;
+        }
+    }
+    std::memcpy(pptr(), bytes, static_cast<std::size_t>(count));
+    pbump(static_cast<int>(count));
+    return count;
+}
+
 int StandardOutput::sync()
 {
     writeBuffered();
@@ -43,18 +58,22 @@ void StandardOutput::close()
 
 void StandardOutput::writeBuffered()
 {
-    const char* next = pbase();
-    while (next < pptr()) {
-        const ssize_t written = ::write(STDOUT_FILENO, next, static_cast<std::size_t>(pptr() - next));
+    const auto count = static_cast<std::size_t>(pptr() - pbase());
+    setp(buffer_.data(), buffer_.data() + buffer_.size());
+    writeAll(buffer_.data(), count);
+}
+
+void StandardOutput::writeAll(const char* bytes, std::size_t count)
+{
+    while (count > 0) {
+        const ssize_t written = ::write(STDOUT_FILENO, bytes, count);
         if (written < 0 && errno == EINTR)
             continue;
-        if (written < 0) {
-            setp(buffer_.data(), buffer_.data() + buffer_.size());
+        if (written < 0)
             refused(errno);
-        }
-        next += written;
+        bytes += written;
+        count -= static_cast<std::size_t>(written);
     }
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
 }
 
 }  // namespace tools

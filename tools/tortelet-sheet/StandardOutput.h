@@ -19,10 +19,12 @@ public:
 
 protected:
     int_type overflow(int_type byte) override;
+    std::streamsize xsputn(const char* bytes, std::streamsize count) override;
     int sync() override;
 
 private:
     void writeBuffered();
+    void writeAll(const char* bytes, std::size_t count);
 
     std::array<char, 1 << 16> buffer_{};
     bool closed_ = false;
