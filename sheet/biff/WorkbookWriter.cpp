@@ -1,3 +1,4 @@
+#include "sheet/biff/SliceColours.h"
 #include "sheet/biff/WorkbookWriter.h"
 
 #include "sheet/biff/RecordStream.h"
@@ -204,6 +205,7 @@ private:
 
 std::vector<std::uint8_t> writeWorkbook(model::Workbook& workbook)
 {
+    colourAddedSlices(workbook);
     const bool rebuild = workbook.modified || anySheetModified(workbook) || missingFonts(workbook) > 0;
     const std::uint32_t references = rebuild ? internStrings(workbook) : 0;
     std::vector<std::uint8_t> out;
