@@ -10,6 +10,8 @@ namespace sheet::render {
 
 struct PictureOptions {
     double scale = 1.0;  // 1 draws at 96 dots per inch
+    // Whether the drawing only becomes vectors (SVG, PDF), which may be larger than a bitmap.
+    bool vectors = false;
 };
 
 // The widest digit of the Normal style's font in whole pixels at 96 dots per inch, as the pictures
@@ -28,11 +30,14 @@ QImage drawRange(const model::Workbook& workbook, int sheetIndex, const model::C
 // The whole sheet: its used range grown to take in every drawing object.
 QImage drawSheet(const model::Workbook& workbook, int sheetIndex, const PictureOptions& options = {});
 
-// The same pictures as recorded drawing, with no limit on their size: played at any scale they
-// stay as sharp as a fresh drawing. The drawing covers (0, 0) to its size, white where nothing
-// else is drawn.
-SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range);
-SheetDrawing recordSheet(const model::Workbook& workbook, int sheetIndex);
+// The same pictures as recorded drawing: played at any scale they stay as sharp as a fresh drawing.
+// The drawing covers (0, 0) to its size, white where nothing else is drawn. Its size comes from the
+// sheet's column widths and row heights before anything is drawn, and a picture that could not be
+// drawn as a bitmap at the options' scale, or with `vectors` one beyond 262,136 pixels either way, is
+// refused with a RenderError at once.
+SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range,
+                         const PictureOptions& options = {});
+SheetDrawing recordSheet(const model::Workbook& workbook, int sheetIndex, const PictureOptions& options = {});
 
 // A recorded drawing as a bitmap at a scale; the same limits as drawRange apply.
 QImage rasterize(const SheetDrawing& drawing, double scale = 1.0);
