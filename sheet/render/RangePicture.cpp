@@ -21,8 +21,10 @@ namespace sheet::render {
 namespace {
 
 constexpr long maxSide = 32767;
-// A drawing that only becomes vectors may be larger, up to what its recording can hold in reason.
-constexpr long maxVectorSide = 8 * maxSide;
+// A picture kept as a drawing (an SVG, a PDF, the preview's) may be larger: each pixel still has a
+// place of its own in a float, and the drawing's area stays within what recording it can cost.
+constexpr double maxDrawingSide = 16777216;
+constexpr double maxDrawingArea = 2147483647;
 constexpr long long maxBytes = 256LL * 1024 * 1024;
 constexpr int dotsPerMetre = 3780;  // 96 dots per inch
 constexpr int dotsPerInch = 96;
@@ -79,18 +81,24 @@ void checkScale(double scale)
         throw RenderError("cannot draw at scale " + std::to_string(scale) + ": the scale must lie above 0 and up to 16");
 }
 
-// Refuses a picture of width by height pixels that cannot be drawn as a bitmap, or with `vectors`
-// as a drawing of its own.
-void checkSize(double width, double height, bool vectors = false)
+// Refuses a picture of width by height pixels that cannot be drawn as a bitmap, or with `drawing`
+// kept as a drawing.
+void checkSize(double width, double height, bool drawing = false)
 {
     if (width < 1 || height < 1)
         throw RenderError("cannot draw the range: all its rows or all its columns are hidden");
-    const long side = vectors ? maxVectorSide : maxSide;
-    if (width > side || height > side)
-        throw RenderError("the picture would be " + std::to_string(std::lround(width)) + " by "
-                          + std::to_string(std::lround(height)) + " pixels; at most " + std::to_string(side)
-                          + (vectors ? " either way can be drawn as SVG or PDF" : " either way can be drawn"));
-    if (!vectors && static_cast<long long>(std::ceil(width)) * static_cast<long long>(std::ceil(height)) * 4 > maxBytes)
+    const std::string size = "the picture would be " + std::to_string(std::lround(width)) + " by "
+        + std::to_string(std::lround(height)) + " pixels; ";
+    if (drawing) {
+        if (width > maxDrawingSide || height > maxDrawingSide)
+            throw RenderError(size + "at most 16777216 either way can be kept as a drawing");
+        if (width * height > maxDrawingArea)
+            throw RenderError(size + "at most 2147483647 pixels in all can be kept as a drawing");
+        return;
+    }
+    if (width > maxSide || height > maxSide)
+        throw RenderError(size + "at most 32767 either way can be drawn");
+    if (static_cast<long long>(std::ceil(width)) * static_cast<long long>(std::ceil(height)) * 4 > maxBytes)
         throw RenderError("the picture would take more than 256 MB");
 }
 
@@ -135,7 +143,7 @@ SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const 
     const RangeGrid grid(geometry, range);
     const QRectF picture(0, 0, static_cast<double>(grid.width()), static_cast<double>(grid.height()));
     // The grid alone gives the size: a picture too large is refused before anything is drawn.
-    if (options.vectors) {
+    if (options.drawingOnly) {
         checkSize(picture.width(), picture.height(), true);
     } else {
         checkScale(options.scale);

@@ -144,8 +144,8 @@ TEST(RenderCommand, EachExtensionGetsItsFormatAndBitmapsTheirScale)
     EXPECT_FALSE(QFile::exists(folder.filePath("v.svg")));
 }
 
-// A sheet of 65,533 rows is measured from its row heights and refused before anything is drawn, as a
-// bitmap and as vectors alike; its workbook holds two cells.
+// A sheet of 65,533 rows and every column is measured from its row heights and column widths and
+// refused before anything is drawn, as a bitmap and as a drawing alike; its workbook holds two cells.
 TEST(RenderCommand, APictureTooLargeIsRefusedWithItsSize)
 {
     QTemporaryDir folder;
@@ -155,7 +155,7 @@ TEST(RenderCommand, APictureTooLargeIsRefusedWithItsSize)
         sheet::Application application;
         sheet::Workbook& workbook = application.workbooks().Open(templatePath);
         workbook.ActiveSheet().Cells(4, 1).setValue("first");
-        workbook.ActiveSheet().Cells(65536, 1).setValue("last");
+        workbook.ActiveSheet().Cells(65536, 256).setValue("last");
         workbook.SaveAs(tall, 56);
         workbook.Close();
         application.Quit();
