@@ -55,9 +55,10 @@ std::vector<std::uint8_t> denseRow(DenseCells cells, int row)
 
 }  // namespace
 
-void writeDenseWorkbook(DenseCells cells, const std::string& path)
+void writeDenseWorkbook(DenseCells cells, const std::string& path, int rows)
 {
-    const int rows = cells == DenseCells::MulRk ? 20000 : 65536;
+    if (rows == 0)
+        rows = cells == DenseCells::MulRk ? 20000 : 65536;
     std::vector<std::uint8_t> stream;
     record(stream, 0x0809, bof(0x0005));
     // Sixteen style XFs, then the two cell XFs the blanks use.

@@ -15,11 +15,13 @@ peak() {
     grep 'Maximum resident' "$work/time.txt" | awk '{ printf "%.0f", $NF / 1024 }'
 }
 
-for kind in mulrk mulblank; do
+for made in mulrk mulblank "mulrk 65536"; do
+    set -- $made
+    kind=$1
     book=$work/$kind.xls
-    "$maker" "$kind" "$book"
+    "$maker" "$kind" "$book" ${2:-}
     size=$(stat -c %s "$book")
-    awk -v kind="$kind" -v size="$size" \
+    awk -v kind="$made" -v size="$size" \
         'BEGIN { printf "%s: %.1f MB, bound %.0f MB\n", kind, size / 1048576, 4 * size / 1048576 + 50 }'
     printf '  dump %s MB\n' "$(peak "$tool" dump "$book")"
     printf '  fill %s MB\n' "$(peak "$tool" fill "$book" "$work/filled.xls" "$work/entries.txt")"
