@@ -34,7 +34,8 @@ void Range::CopyPicture()
     const model::Sheet& sheet = edit::worksheet(workbook, sheetIndex_);
     const model::CellRange cells{firstRow - 1, firstColumn - 1, lastRow - 1, lastColumn - 1};
     const render::SheetDrawing drawing
-        = render::recordRange(workbook, sheetIndex_, kind_ == Kind::UsedRange ? render::pictureArea(workbook, sheet, cells) : cells);
+        = render::recordRange(workbook, sheetIndex_, kind_ == Kind::UsedRange ? render::pictureArea(workbook, sheet, cells) : cells,
+                              render::PictureOptions{1.0, true});
     const InstanceState& instance = document_->instance();
     if (instance.pictureSink) {
         instance.pictureSink(drawing);
