@@ -1,6 +1,7 @@
 // Twelve million values through the number formats a listing meets, with a digest of every result
 // (its pieces, their kinds and its colour) for each format, and the numbers' shortest forms as the
-// listing writes them. A change that makes formatting faster must leave every digest as it was:
+// listing writes them; where the text that NumberFormat::appendText gives is not the formatted
+// text's, it says how often. A change that makes formatting faster must leave every digest as it was:
 //     build/bench/format/format_check
 // prints them; bench/speed/README.md keeps the ones to compare with.
 #include "sheet/format/NumberFormat.h"
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -93,15 +95,27 @@ int main()
         const NumberFormat format(codes[c]);
         const std::size_t step = c == 0 ? 1 : 9;
         Digest digest;
+        std::size_t differing = 0;
+        std::string line;
         for (std::size_t i = c % step; i < Values; i += step) {
+            const int characters = c == 0 && i % 5 == 0 ? 6 : 11;
             try {
-                digest.add(format.format(values[i], c == 0 && i % 5 == 0 ? 6 : 11));
+                const FormattedText text = format.format(values[i], characters);
+                digest.add(text);
+                line.clear();
+                format.appendText(line, values[i], characters);
+                differing += line != text.text();
             } catch (const std::exception&) {
                 digest.add("refused");
             }
         }
-        digest.add(format.format(std::string_view("a text\twith a tab")));
-        std::printf("%016llx  %s\n", static_cast<unsigned long long>(digest.value()), codes[c]);
+        const std::string_view text = "a text\twith a tab";
+        digest.add(format.format(text));
+        line.clear();
+        format.appendText(line, text);
+        differing += line != format.format(text).text();
+        std::printf("%016llx  %s%s\n", static_cast<unsigned long long>(digest.value()), codes[c],
+                    differing ? ("  (appendText differs " + std::to_string(differing) + " times)").c_str() : "");
     }
     return 0;
 }

@@ -68,7 +68,7 @@ bool shortestDigits(double value, int decimals, DecimalDigits& result)
     const std::optional<ShortestDecimal> shortest = shortestDecimal(value);
     if (!shortest || shortest->places > static_cast<std::size_t>(decimals))
         return false;
-    const std::string_view text = shortest->text;
+    const std::string_view text = shortest->text();
     const std::string_view integer = text.substr(0, shortest->point);
     result.integer = integer == "0" ? std::string() : std::string(integer);
     if (shortest->places > 0)
@@ -121,10 +121,13 @@ std::optional<ShortestDecimal> shortestDecimal(double value)
 {
     if (!(value >= 1e-10 && value < 1e15))
         return std::nullopt;
-    char buffer[32];
-    char* end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr;
-    ShortestDecimal shortest{std::string(buffer, end), 0, 0};
-    const std::string_view text = shortest.text;
+    ShortestDecimal shortest;
+    const auto written = std::to_chars(shortest.digits, shortest.digits + sizeof shortest.digits, value,
+                                       std::chars_format::fixed);
+    if (written.ec != std::errc())
+        return std::nullopt;
+    shortest.length = static_cast<std::size_t>(written.ptr - shortest.digits);
+    const std::string_view text = shortest.text();
     shortest.point = std::min(text.find('.'), text.size());
     shortest.places = shortest.point < text.size() ? text.size() - shortest.point - 1 : 0;
     const std::size_t first = text.find_first_not_of("0.");
