@@ -1,9 +1,10 @@
 // Twelve million values through the number formats a listing meets, with a digest of every result
 // (its pieces, their kinds and its colour) for each format, and the numbers' shortest forms as the
-// listing writes them; where the text that NumberFormat::appendText gives is not the formatted
+// listing writes them (where they are not std::to_chars's, it says how often); where the text that NumberFormat::appendText gives is not the formatted
 // text's, it says how often. A change that makes formatting faster must leave every digest as it was:
 //     build/bench/format/format_check
 // prints them; bench/speed/README.md keeps the ones to compare with.
+#include "sheet/format/DecimalDigits.h"
 #include "sheet/format/NumberFormat.h"
 
 #include <charconv>
@@ -84,11 +85,19 @@ int main()
 
     // The listing's raw number: the shortest form that reads back.
     Digest raw;
+    std::size_t differingShortest = 0;
     for (double value : values) {
         char buffer[32];
-        raw.add(std::string_view(buffer, static_cast<std::size_t>(std::to_chars(buffer, buffer + 32, value).ptr - buffer)));
+        const char* end = sheet::format::shortestText(buffer, buffer + sizeof buffer, value).ptr;
+        raw.add(std::string_view(buffer, static_cast<std::size_t>(end - buffer)));
+        char standard[32];
+        differingShortest += std::string_view(buffer, static_cast<std::size_t>(end - buffer)) !=
+                             std::string_view(standard, static_cast<std::size_t>(
+                                                  std::to_chars(standard, standard + 32, value).ptr - standard));
     }
-    std::printf("%016llx  shortest forms of %zu values\n", static_cast<unsigned long long>(raw.value()), Values);
+    std::printf("%016llx  shortest forms of %zu values%s\n", static_cast<unsigned long long>(raw.value()), Values,
+                differingShortest ? ("  (std::to_chars differs " + std::to_string(differingShortest) + " times)").c_str()
+                                  : "");
 
     // All twelve million through General and narrow General; a share of them through each other code.
     for (std::size_t c = 0; c < codes.size(); ++c) {

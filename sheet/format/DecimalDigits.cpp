@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <string_view>
 
 namespace sheet::format {
@@ -117,11 +119,52 @@ DecimalDigits roundToDecimals(double value, int decimals)
     return result;
 }
 
+namespace {
+
+// The shortest text of a value that is a whole number of millionths or coarser, with up to 15 digits in
+// all, as most values in sheets are: n / 10^k that reads back as the value is then the only decimal of
+// 15 digits or fewer that does (any two such decimals are different doubles), so it is the shortest,
+// written without the general and slower search. False for other values.
+bool fewPlaces(double value, ShortestDecimal& shortest)
+{
+    constexpr double Powers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    constexpr std::uint64_t WholePowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+    for (std::size_t places = 0; places < std::size(Powers); ++places) {
+        const double scaled = std::round(value * Powers[places]);
+        if (!(scaled < 1e15))
+            return false;
+        if (scaled / Powers[places] != value)
+            continue;
+        const auto units = static_cast<std::uint64_t>(scaled);
+        char* const end = shortest.digits + sizeof shortest.digits;
+        char* at = std::to_chars(shortest.digits, end, units / WholePowers[places]).ptr;
+        shortest.point = static_cast<std::size_t>(at - shortest.digits);
+        if (places > 0) {
+            *at++ = '.';
+            const std::uint64_t fraction = units % WholePowers[places];
+            char* const fractionStart = at;
+            at += places;
+            std::fill(fractionStart, at, '0');
+            char digits[8];
+            char* const digitsEnd = std::to_chars(digits, digits + sizeof digits, fraction).ptr;
+            std::copy(digits, digitsEnd, at - (digitsEnd - digits));
+        }
+        shortest.length = static_cast<std::size_t>(at - shortest.digits);
+        shortest.places = places;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::optional<ShortestDecimal> shortestDecimal(double value)
 {
     if (!(value >= 1e-10 && value < 1e15))
         return std::nullopt;
     ShortestDecimal shortest;
+    if (fewPlaces(value, shortest))
+        return shortest;
     const auto written = std::to_chars(shortest.digits, shortest.digits + sizeof shortest.digits, value,
                                        std::chars_format::fixed);
     if (written.ec != std::errc())
@@ -135,6 +178,30 @@ std::optional<ShortestDecimal> shortestDecimal(double value)
     if (digits > significantDigits)
         return std::nullopt;
     return shortest;
+}
+
+std::to_chars_result shortestText(char* first, char* last, double value)
+{
+    const double magnitude = std::fabs(value);
+    ShortestDecimal shortest;
+    if (magnitude >= 1e-10 && magnitude < 1e15 && fewPlaces(magnitude, shortest)) {
+        // The scientific form is d.ddde+XX: the significant digits, a point when there are more than
+        // one, and an exponent of at least two digits. The plain one wins a tie.
+        const std::string_view text = shortest.text();
+        const std::size_t lead = text.find_first_not_of("0.");
+        const std::size_t tail = shortest.places > 0 ? text.size() - 1 : text.find_last_not_of('0');
+        const std::size_t significant = tail - lead + 1 - (lead < shortest.point && shortest.point < tail ? 1 : 0);
+        const int exponent = lead < shortest.point ? static_cast<int>(shortest.point - lead) - 1
+                                                   : -static_cast<int>(lead - shortest.point);
+        const std::size_t scientific = significant + (significant > 1 ? 1 : 0) + 2 + (std::abs(exponent) >= 100 ? 3 : 2);
+        const std::size_t sign = value < 0 ? 1 : 0;
+        if (text.size() <= scientific && text.size() + sign <= static_cast<std::size_t>(last - first)) {
+            if (sign)
+                *first = '-';
+            return {std::copy(text.begin(), text.end(), first + sign), std::errc()};
+        }
+    }
+    return std::to_chars(first, last, value);
 }
 
 int decimalExponent(double value, int significant)

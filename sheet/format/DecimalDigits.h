@@ -1,5 +1,6 @@
 #pragma once
 
+#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,10 @@ struct ShortestDecimal {
     std::string_view text() const { return {digits, length}; }
 };
 std::optional<ShortestDecimal> shortestDecimal(double value);
+
+// Writes what std::to_chars(first, last, value) writes, the shortest text that reads back as the value,
+// plain or in scientific form when that is shorter; quicker for the many values with few places.
+std::to_chars_result shortestText(char* first, char* last, double value);
 
 // The power of ten of the leading significant digit after rounding to
 // `significant` digits (so 9.99 at 2 digits gives 1); 0 for zero.

@@ -1,11 +1,11 @@
 #include "WorkbookDump.h"
 
+#include "sheet/format/DecimalDigits.h"
 #include "sheet/format/NumberFormat.h"
 #include "sheet/model/A1Notation.h"
 #include "sheet/model/Workbook.h"
 
 #include <cctype>
-#include <charconv>
 #include <unordered_map>
 #include <memory>
 #include <optional>
@@ -151,8 +151,8 @@ void appendValue(std::string& line, const Workbook& workbook, const Cell& cell, 
     case Cell::Kind::Number: {
         const double number = *cell.number();
         char buffer[32];
-        const std::string_view stored(buffer, static_cast<std::size_t>(
-                                                  std::to_chars(buffer, buffer + sizeof buffer, number).ptr - buffer));
+        const std::string_view stored(
+            buffer, static_cast<std::size_t>(sheet::format::shortestText(buffer, buffer + sizeof buffer, number).ptr - buffer));
         appendFields("number", stored);
         appendShown(line, number, format.format.get(), stored);
         return;
