@@ -130,12 +130,13 @@ bool fewPlaces(double value, ShortestDecimal& shortest)
     constexpr double Powers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
     constexpr std::uint64_t WholePowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
     for (std::size_t places = 0; places < std::size(Powers); ++places) {
-        const double scaled = std::round(value * Powers[places]);
+        // Any nearby whole number will do as the candidate: only one that reads back is taken.
+        const double scaled = value * Powers[places];
         if (!(scaled < 1e15))
             return false;
-        if (scaled / Powers[places] != value)
+        const auto units = static_cast<std::uint64_t>(scaled + 0.5);
+        if (static_cast<double>(units) / Powers[places] != value)
             continue;
-        const auto units = static_cast<std::uint64_t>(scaled);
         char* const end = shortest.digits + sizeof shortest.digits;
         char* at = std::to_chars(shortest.digits, end, units / WholePowers[places]).ptr;
         shortest.point = static_cast<std::size_t>(at - shortest.digits);

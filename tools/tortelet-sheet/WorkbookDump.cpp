@@ -1,4 +1,5 @@
 #include "WorkbookDump.h"
+#include "ListingBuffer.h"
 
 #include "sheet/format/DecimalDigits.h"
 #include "sheet/format/NumberFormat.h"
@@ -18,31 +19,21 @@ namespace {
 
 using namespace sheet::model;
 
-// Appends the text with tabs and line breaks written as \t, \n and \r; the stretches between them go
-// in one piece.
-void appendEscaped(std::string& out, std::string_view text)
-{
-    std::size_t plain = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\t' && c != '\n' && c != '\r')
-            continue;
-        out.append(text.substr(plain, i - plain));
-        out += '\\';
-        out += c == '\t' ? 't' : c == '\n' ? 'n' : 'r';
-        plain = i + 1;
-    }
-    out.append(text.substr(plain));
-}
-
+// The text with tabs and line breaks written as \t, \n and \r.
 std::string escaped(std::string_view text)
 {
     std::string result;
     result.reserve(text.size());
-    appendEscaped(result, text);
+    for (char c : text) {
+        switch (c) {
+        case '\t': result += "\\t"; break;
+        case '\n': result += "\\n"; break;
+        case '\r': result += "\\r"; break;
+        default: result += c;
+        }
+    }
     return result;
 }
-
 
 std::string sheetPrefix(const std::string& name)
 {
@@ -119,33 +110,33 @@ private:
 // The value as its number format shows it, or `stored` when the format cannot show it: numbers and
 // texts only, other values as they are.
 template <typename Value>
-void appendShown(std::string& line, const Value& value, const sheet::format::NumberFormat* format,
-                 std::string_view stored)
+void addShown(ListingBuffer& line, const Value& value, const sheet::format::NumberFormat* format,
+              std::string_view stored)
 {
     if (format) {
         try {
             thread_local std::string shown;
             shown.clear();
             format->appendText(shown, value);
-            appendEscaped(line, shown);
+            line.addEscaped(shown);
             return;
         } catch (const std::exception&) {
             // A value the formatter cannot show: the listing still shows the stored value.
         }
     }
-    appendEscaped(line, stored);
+    line.addEscaped(stored);
 }
 
 // A cell's line from its kind onwards: kind, value, format code and the value as the format shows it.
-void appendValue(std::string& line, const Workbook& workbook, const Cell& cell, const FormatCache::Format& format)
+void addValue(ListingBuffer& line, const Workbook& workbook, const Cell& cell, const FormatCache::Format& format)
 {
-    const auto appendFields = [&](std::string_view kind, std::string_view stored) {
-        line += kind;
-        line += '\t';
-        appendEscaped(line, stored);
-        line += '\t';
-        line += format.escapedCode;
-        line += '\t';
+    const auto addFields = [&](std::string_view kind, std::string_view stored) {
+        line.add(kind);
+        line.add('\t');
+        line.addEscaped(stored);
+        line.add('\t');
+        line.add(format.escapedCode);
+        line.add('\t');
     };
     switch (cell.kind()) {
     case Cell::Kind::Number: {
@@ -153,56 +144,49 @@ void appendValue(std::string& line, const Workbook& workbook, const Cell& cell, 
         char buffer[32];
         const std::string_view stored(
             buffer, static_cast<std::size_t>(sheet::format::shortestText(buffer, buffer + sizeof buffer, number).ptr - buffer));
-        appendFields("number", stored);
-        appendShown(line, number, format.format.get(), stored);
+        addFields("number", stored);
+        addShown(line, number, format.format.get(), stored);
         return;
     }
     case Cell::Kind::SharedText:
     case Cell::Kind::Text: {
         const CellValue held = workbook.value(cell);
         const std::string& text = std::get<std::string>(held);
-        appendFields("text", text);
-        appendShown(line, std::string_view(text), format.format.get(), text);
+        addFields("text", text);
+        addShown(line, std::string_view(text), format.format.get(), text);
         return;
     }
     case Cell::Kind::Logical: {
         const char* stored = cell.logical() ? "TRUE" : "FALSE";
-        appendFields("logical", stored);
-        line += stored;
+        addFields("logical", stored);
+        line.add(stored);
         return;
     }
     case Cell::Kind::Error:
     case Cell::Kind::Empty: {
         const char* stored = errorText(cell.error());
-        appendFields("error", stored);
-        line += stored;
+        addFields("error", stored);
+        line.add(stored);
         return;
     }
     }
 }
 
-// The listing of millions of cells is built in a buffer that goes to the stream in large pieces.
 void writeCells(const Workbook& workbook, const Sheet& sheet, FormatCache& formats, std::ostream& output)
 {
-    constexpr std::size_t Piece = 1 << 20;
-    std::string buffer;
-    buffer.reserve(Piece + 4096);
+    ListingBuffer listing(output);
     for (const auto& [address, cell] : sheet.cells) {
         if (cell.isEmpty())
             continue;
-        buffer += "cell\t";
-        buffer += cellAddress(address.row, address.column);
-        buffer += '\t';
+        listing.add("cell\t");
+        listing.advance(writeCellAddress(listing.room(CellAddressSize), address.row, address.column));
+        listing.add('\t');
         if (cell.hasFormula())
-            buffer += "formula:";
-        appendValue(buffer, workbook, cell, formats.of(cell.xf));
-        buffer += '\n';
-        if (buffer.size() >= Piece) {
-            output.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-            buffer.clear();
-        }
+            listing.add("formula:");
+        addValue(listing, workbook, cell, formats.of(cell.xf));
+        listing.add('\n');
     }
-    output.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    listing.flush();
 }
 
 void writeCharts(const Workbook& workbook, const Sheet& sheet, std::ostream& output)
