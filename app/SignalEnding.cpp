@@ -20,9 +20,17 @@ namespace {
 constexpr std::array kEndingSignals{SIGTERM, SIGHUP, SIGINT};
 
 int wakeUpFd = -1;
+// Set by the first signal, or by the end of the session: an ending is under way.
+volatile std::sig_atomic_t ending = 0;
 
-void onEndingSignal(int)
+void onEndingSignal(int signal)
 {
+    if (ending) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+        return;
+    }
+    ending = 1;
     const int savedError = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(wakeUpFd, &byte, 1);
@@ -51,12 +59,16 @@ SignalEnding::SignalEnding(std::function<void()> end) : end_(std::move(end))
     connect(notifier_, &QSocketNotifier::activated, this, &SignalEnding::signalled);
     setHandler(onEndingSignal);
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        connect(application, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { end_(); });
+        connect(application, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
+            ending = 1;
+            endNow();
+        });
 }
 
 SignalEnding::~SignalEnding()
 {
     setHandler(SIG_DFL);
+    ending = 0;
     ::close(wakeUpFd);
     wakeUpFd = -1;
     notifier_->setEnabled(false);
@@ -68,7 +80,15 @@ void SignalEnding::signalled()
     char drained[64];
     while (::read(static_cast<int>(notifier_->socket()), drained, sizeof drained) > 0) {
     }
+    endNow();
+}
+
+void SignalEnding::endNow()
+{
     end_();
+    // A box or dialog that was open when the ending began (the report of an ordinary close, a
+    // question) would keep the program waiting for a person: every event loop is left.
+    QCoreApplication::exit(0);
 }
 
 }  // namespace app

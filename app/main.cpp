@@ -1,3 +1,4 @@
+#include "EndingBoxes.h"
 #include "Form1.h"
 #include "SignalEnding.h"
 
@@ -15,14 +16,21 @@ int main(int argc, char** argv)
     QStringList arguments;
     for (int index = 0; index < argc; ++index)
         arguments << QString::fromLocal8Bit(argv[index]);
-    if (const std::optional<int> answered = common::AnswerCommandLine(arguments, std::cout))
+    if (const std::optional<int> answered = common::AnswerCommandLine(arguments, std::cout, std::cerr))
         return *answered;
 
     QApplication application(argc, argv);
     const common::LiveRun run;
     platform::QtPlatform system;
-    app::Form1 form(system.platform(), [] { QCoreApplication::quit(); }, common::DataFolder());
-    const app::SignalEnding ending([&form] { form.endRun(); });
+    const platform::Platform qt = system.platform();
+    app::EndingBoxes boxes(qt.messages);
+    const platform::Platform platform{boxes,      qt.inputs,   qt.saveDialog, qt.settings,      qt.clipboard,
+                                      qt.launcher, qt.random, qt.clock,      qt.pictureDialogs};
+    app::Form1 form(platform, [] { QCoreApplication::quit(); }, common::DataFolder());
+    const app::SignalEnding ending([&] {
+        boxes.writeToStandardError();
+        form.endRun();
+    });
     form.show();
     return application.exec();
 }

@@ -4,6 +4,8 @@
 
 #include <QCommandLineParser>
 
+#include <cerrno>
+#include <cstring>
 #include <ostream>
 
 namespace common {
@@ -19,9 +21,22 @@ constexpr const char* HelpText =
     "  -v, --version  Shows the version and ends.\n"
     "\n"
     "Qt's own options are accepted as well, such as -platform offscreen or -style Fusion.\n";
+
+// The answer has been written; whether all of it arrived decides the exit code.
+int answered(std::ostream& output, std::ostream& errors)
+{
+    errno = 0;
+    if (output.flush())
+        return 0;
+    const int error = errno;
+    errors << "tortelet-studio: cannot write standard output" << (error != 0 ? ": " : "")
+           << (error != 0 ? std::strerror(error) : "") << '\n';
+    return 1;
+}
+
 }  // namespace
 
-std::optional<int> AnswerCommandLine(const QStringList& arguments, std::ostream& output)
+std::optional<int> AnswerCommandLine(const QStringList& arguments, std::ostream& output, std::ostream& errors)
 {
     QCommandLineParser parser;
     // One dash and a word is an option name, as in Qt's own -platform, never a cluster of letters.
@@ -34,11 +49,11 @@ std::optional<int> AnswerCommandLine(const QStringList& arguments, std::ostream&
     parser.parse(arguments);
     if (parser.isSet(help)) {
         output << HelpText;
-        return 0;
+        return answered(output, errors);
     }
     if (parser.isSet(version)) {
         output << "tortelet-studio " << tortelet::Version << '\n';
-        return 0;
+        return answered(output, errors);
     }
     return std::nullopt;
 }

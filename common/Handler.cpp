@@ -2,6 +2,8 @@
 
 #include "ErrorReport.h"
 
+#include "sheet/text/Description.h"
+
 #include <exception>
 
 namespace common {
@@ -40,7 +42,8 @@ QString describeCurrentException()
     try {
         throw;
     } catch (const std::exception& failure) {
-        return QString::fromUtf8(failure.what());
+        // Cut before it becomes a QString: a description may quote megabytes of what failed.
+        return QString::fromStdString(sheet::text::shownDescription(failure.what()));
     } catch (...) {
         return QStringLiteral("Unknown failure");
     }

@@ -1,6 +1,7 @@
 #include "LiveRun.h"
 
 #include "sheet/automation/PrivateFolder.h"
+#include "sheet/io/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,9 +33,8 @@ bool earlier(const timespec& a, const timespec& b)
 bool isScratchFileName(const QString& name)
 {
     static const QRegularExpression scratch(
-        QStringLiteral("^(vormel[1-9]{8}\\.xls|Pie Chart\\.xlt|temp\\.bmp"
-                       "|\\.Pie Chart\\.xlt\\.[A-Za-z0-9]{6}|\\.tortelet-save-[A-Za-z0-9]{6})$"));
-    return scratch.match(name).hasMatch();
+        QStringLiteral("^(vormel[1-9]{8}\\.xls|Pie Chart\\.xlt|temp\\.bmp|\\.Pie Chart\\.xlt\\.[A-Za-z0-9]{6})$"));
+    return scratch.match(name).hasMatch() || sheet::io::isTemporaryFileName(QFile::encodeName(name).toStdString());
 }
 
 // The start of the run that holds the mark, or nothing when that run no longer lives; a dead

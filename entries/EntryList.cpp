@@ -8,6 +8,20 @@
 
 namespace entries {
 
+namespace {
+// The most of a text a row shows: a longer one is shown cut, with a mark, and kept whole beside it, so that a
+// huge stored label neither stalls the list's drawing nor loses a character.
+constexpr qsizetype kMostShown = 1000;
+
+void setCell(QTreeWidgetItem& item, int column, const QString& text)
+{
+    item.setText(column, text.size() > kMostShown ? text.left(kMostShown) + QChar(0x2026) : text);
+    item.setData(column, Qt::UserRole, text);
+}
+
+QString cell(const QTreeWidgetItem& item, int column) { return item.data(column, Qt::UserRole).toString(); }
+}  // namespace
+
 EntryList::EntryList(QTreeWidget& view) : view_(view) {}
 
 void EntryList::CreateColumns()
@@ -29,13 +43,13 @@ void EntryList::checkRow(int row) const
 QString EntryList::label(int row) const
 {
     checkRow(row);
-    return view_.topLevelItem(row - 1)->text(0);
+    return cell(*view_.topLevelItem(row - 1), 0);
 }
 
 QString EntryList::amount(int row) const
 {
     checkRow(row);
-    return view_.topLevelItem(row - 1)->text(1);
+    return cell(*view_.topLevelItem(row - 1), 1);
 }
 
 std::vector<Entry> EntryList::rows() const
@@ -58,20 +72,20 @@ int EntryList::selectedRow() const
 int EntryList::appendLabel(const QString& label)
 {
     auto* item = new QTreeWidgetItem(&view_);
-    item->setText(0, label);
+    setCell(*item, 0, label);
     return count();
 }
 
 void EntryList::setLabel(int row, const QString& label)
 {
     checkRow(row);
-    view_.topLevelItem(row - 1)->setText(0, label);
+    setCell(*view_.topLevelItem(row - 1), 0, label);
 }
 
 void EntryList::setAmount(int row, const QString& amount)
 {
     checkRow(row);
-    view_.topLevelItem(row - 1)->setText(1, amount);
+    setCell(*view_.topLevelItem(row - 1), 1, amount);
 }
 
 void EntryList::remove(int row)

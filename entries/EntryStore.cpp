@@ -8,11 +8,14 @@
 namespace entries {
 
 namespace {
+// A report quotes no more of an entry than a person reads; it is cut again for showing.
+constexpr qsizetype kMostQuoted = 400;
+
 const QString& amountPart(const QStringList& parts)
 {
     if (parts.size() < 2)
-        throw std::out_of_range("Subscript out of range: the stored entry \"" + parts.value(0).toStdString() +
-                                "\" has no amount");
+        throw std::out_of_range("Subscript out of range: the stored entry \"" +
+                                parts.value(0).left(kMostQuoted).toStdString() + "\" has no amount");
     return parts.at(1);
 }
 }  // namespace

@@ -1,7 +1,8 @@
-// Peak memory and time of tortelet-sheet's commands on a workbook of about 100 MB and on an entries
-// file of about 63 MB, both made here. Each run is a child process, so its peak resident set
+// Peak memory and time of tortelet-sheet's commands on a workbook of about 100 MB, on an entries file
+// of about 63 MB and on the two dense workbooks (MULRK and MULBLANK records), all made here. Each run is a child process, so its peak resident set
 // (getrusage) is its own; the counters give it in MB next to the input's size.
 #include "Commands.h"
+#include "DenseWorkbook.h"
 
 #include "sheet/biff/WorkbookFile.h"
 #include "sheet/model/Workbook.h"
@@ -85,6 +86,29 @@ const std::string& largeEntries()
     return path;
 }
 
+const std::string& denseWorkbook(bench::DenseCells cells)
+{
+    static const std::string mulRk = (folder() / "mulrk.xls").string();
+    static const std::string mulBlank = (folder() / "mulblank.xls").string();
+    const std::string& path = cells == bench::DenseCells::MulRk ? mulRk : mulBlank;
+    if (!fs::exists(path)) {
+        fs::create_directories(folder());
+        bench::writeDenseWorkbook(cells, path);
+    }
+    return path;
+}
+
+const std::string& fewEntries()
+{
+    static const std::string path = [] {
+        fs::create_directories(folder());
+        const std::string made = (folder() / "few-entries.txt").string();
+        std::ofstream(made, std::ios::binary) << "Savings\t1000\nShares\t2500\n";
+        return made;
+    }();
+    return path;
+}
+
 void run(benchmark::State& state, const tools::Command& command, const tools::Arguments& arguments,
          const std::string& input)
 {
@@ -123,6 +147,30 @@ void fillLargeEntries(benchmark::State& state)
         largeEntries());
 }
 
+// The dense workbooks must keep to 4 times their size plus 50 MB like any other.
+void dumpDense(benchmark::State& state, bench::DenseCells cells)
+{
+    run(state, tools::dumpCommand(), {denseWorkbook(cells)}, denseWorkbook(cells));
+}
+
+void fillDense(benchmark::State& state, bench::DenseCells cells)
+{
+    run(state, tools::fillCommand(), {denseWorkbook(cells), (folder() / "dense-filled.xls").string(), fewEntries()},
+        denseWorkbook(cells));
+}
+
+void renderDense(benchmark::State& state, bench::DenseCells cells)
+{
+    run(state, tools::renderCommand(), {denseWorkbook(cells), (folder() / "dense.png").string(), "--range", "A1:O40"},
+        denseWorkbook(cells));
+}
+
+BENCHMARK_CAPTURE(dumpDense, mulRk, bench::DenseCells::MulRk)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(fillDense, mulRk, bench::DenseCells::MulRk)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(renderDense, mulRk, bench::DenseCells::MulRk)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(dumpDense, mulBlank, bench::DenseCells::MulBlank)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(fillDense, mulBlank, bench::DenseCells::MulBlank)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(renderDense, mulBlank, bench::DenseCells::MulBlank)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(dumpLargeWorkbook)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(fillLargeWorkbook)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(renderLargeWorkbook)->Unit(benchmark::kSecond)->Iterations(1);

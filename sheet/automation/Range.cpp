@@ -3,6 +3,7 @@
 #include "sheet/Errors.h"
 #include "sheet/automation/Document.h"
 #include "sheet/automation/InstanceState.h"
+#include "sheet/biff/SliceColours.h"
 #include "sheet/edit/CellEditing.h"
 #include "sheet/model/A1Notation.h"
 #include "sheet/render/RangePicture.h"
@@ -29,10 +30,12 @@ std::string Range::address() const
 void Range::CopyPicture()
 {
     model::Workbook& workbook = document_->model();
+    biff::colourAddedSlices(workbook);
     const model::Sheet& sheet = edit::worksheet(workbook, sheetIndex_);
     const model::CellRange cells{firstRow - 1, firstColumn - 1, lastRow - 1, lastColumn - 1};
     const render::SheetDrawing drawing
-        = render::recordRange(workbook, sheetIndex_, kind_ == Kind::UsedRange ? render::pictureArea(workbook, sheet, cells) : cells);
+        = render::recordRange(workbook, sheetIndex_, kind_ == Kind::UsedRange ? render::pictureArea(workbook, sheet, cells) : cells,
+                              render::PictureOptions{1.0, true});
     const InstanceState& instance = document_->instance();
     if (instance.pictureSink) {
         instance.pictureSink(drawing);

@@ -21,7 +21,8 @@ public:
 
     std::string address() const; // "A3:B19"
     // Records the range as a spreadsheet shows it and hands the drawing to the instance's picture
-    // sink; without a sink the system clipboard takes a bitmap of it.
+    // sink; without a sink the system clipboard takes a bitmap of it. A range whose picture is too
+    // large to keep as a drawing is refused (RenderError) before anything is drawn.
     void CopyPicture();
 
 private:

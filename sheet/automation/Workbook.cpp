@@ -2,6 +2,7 @@
 
 #include "sheet/Errors.h"
 #include "sheet/automation/Document.h"
+#include "sheet/biff/SliceColours.h"
 #include "sheet/edit/CellEditing.h"
 #include "sheet/ods/OdsFile.h"
 #include "sheet/xlsx/XlsxFile.h"
@@ -41,6 +42,7 @@ Worksheet& Workbook::ActiveSheet()
 void Workbook::SaveAs(const std::string& path, int fileFormat, biff::SaveTarget target)
 {
     biff::WorkbookFile& file = document_->file();
+    biff::colourAddedSlices(file.workbook);
     if (fileFormat == OpenXmlWorkbookFormat || fileFormat == OpenDocumentFormat) {
         // Neither package is written encrypted: a workbook that a password of its own protects stays .xls.
         if (file.encryption && !file.encryption->fromDefaultPassword())

@@ -2,6 +2,7 @@
 
 #include "sheet/biff/RecordTypes.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace sheet::biff {
@@ -28,6 +29,29 @@ double decodeRk(std::uint32_t rk)
         std::memcpy(&value, &bits, sizeof value);
     }
     return (rk & 0x01) ? value / 100 : value;
+}
+
+std::optional<std::uint32_t> encodeRk(double value)
+{
+    const auto same = [value](std::uint32_t rk) {
+        const double decoded = decodeRk(rk);
+        return std::memcmp(&decoded, &value, sizeof value) == 0;
+    };
+    // A whole number of 30 bits, or the high 30 bits of the double; each also as hundredths.
+    for (const std::uint32_t hundredths : {0u, 1u}) {
+        const double scaled = hundredths ? value * 100 : value;
+        if (std::nearbyint(scaled) == scaled && std::fabs(scaled) < (1 << 29)) {
+            const auto whole = static_cast<std::uint32_t>(static_cast<std::int32_t>(scaled)) << 2 | 0x02 | hundredths;
+            if (same(whole))
+                return whole;
+        }
+        std::uint64_t bits;
+        std::memcpy(&bits, &scaled, sizeof bits);
+        const auto high = static_cast<std::uint32_t>(bits >> 32) & 0xFFFFFFFCu;
+        if (same(high | hundredths))
+            return high | hundredths;
+    }
+    return std::nullopt;
 }
 
 } // namespace sheet::biff

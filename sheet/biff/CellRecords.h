@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace sheet::biff {
 
@@ -10,5 +11,8 @@ bool isCellTableRecord(std::uint16_t type);
 
 // The value of an RK number.
 double decodeRk(std::uint32_t rk);
+
+// The RK number whose value is `value` to the bit, when there is one.
+std::optional<std::uint32_t> encodeRk(double value);
 
 } // namespace sheet::biff

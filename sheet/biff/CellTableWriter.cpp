@@ -1,9 +1,13 @@
 #include "sheet/biff/CellTableWriter.h"
 
+#include "sheet/biff/CellRecords.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/io/ByteWriter.h"
 
 #include <algorithm>
+#include <iterator>
+#include <optional>
+#include <utility>
 
 namespace sheet::biff {
 namespace {
@@ -71,6 +75,63 @@ void writeCell(io::ByteWriter& w, const model::Sheet& sheet, const model::CellAd
         cellStart(w, rt::Blank, 6, at, cell);
         break;
     }
+}
+
+// The RK value of a cell whose number came as one and can go back as one; nothing for any other.
+std::optional<std::uint32_t> rkOf(const model::Sheet& sheet, const model::CellStore::reference& entry)
+{
+    const auto& [at, cell] = entry;
+    if (!cell.storedAsRk() || sheet.formulaOf(at, cell))
+        return std::nullopt;
+    return encodeRk(*cell.number());
+}
+
+// Writes the cell at `cell` with those that go into one record with it, and returns the cell after
+// them: a run of blanks kept as one goes out as a MULBLANK, neighbours whose numbers came as RK values
+// as a MULRK (one alone as an RK), so that such cells take no more room than they came in.
+model::CellStore::const_iterator writeCells(io::ByteWriter& w, const model::Sheet& sheet,
+                                            model::CellStore::const_iterator cell)
+{
+    const auto [at, stored] = *cell;
+    const int run = cell.runLength();
+    if (run > 1) {
+        header(w, rt::MulBlank, static_cast<std::uint16_t>(6 + 2 * run));
+        w.u16(static_cast<std::uint16_t>(at.row));
+        w.u16(static_cast<std::uint16_t>(at.column));
+        auto blank = cell;
+        for (int k = 0; k < run; ++k, ++blank)
+            w.u16(blank->second.xf);
+        w.u16(static_cast<std::uint16_t>(at.column + run - 1));
+        return blank;
+    }
+    std::vector<std::pair<std::uint16_t, std::uint32_t>> numbers;
+    auto next = cell;
+    for (; next != sheet.cells.end() && next->first.row == at.row
+           && next->first.column == at.column + static_cast<int>(numbers.size());
+         ++next) {
+        const std::optional<std::uint32_t> rk = rkOf(sheet, *next);
+        if (!rk)
+            break;
+        numbers.emplace_back(next->second.xf, *rk);
+    }
+    if (numbers.empty()) {
+        writeCell(w, sheet, at, stored);
+        return std::next(cell);
+    }
+    if (numbers.size() == 1) {
+        cellStart(w, rt::Rk, 10, at, stored);
+        w.u32(numbers.front().second);
+        return next;
+    }
+    header(w, rt::MulRk, static_cast<std::uint16_t>(6 + 6 * numbers.size()));
+    w.u16(static_cast<std::uint16_t>(at.row));
+    w.u16(static_cast<std::uint16_t>(at.column));
+    for (const auto& [xf, rk] : numbers) {
+        w.u16(xf);
+        w.u32(rk);
+    }
+    w.u16(static_cast<std::uint16_t>(at.column + static_cast<int>(numbers.size()) - 1));
+    return next;
 }
 
 // The ROW flags that say what DEFAULTROWHEIGHT says of rows without a record: a custom height, hidden,
@@ -188,8 +249,8 @@ std::vector<std::uint32_t> writeCellTable(const model::Sheet& sheet, std::vector
             const std::size_t rowStart = w.size();
             offsets.push_back(static_cast<std::uint16_t>(rowStart - previous));
             previous = rowStart;
-            for (; cell != sheet.cells.end() && cell->first.row == row; ++cell)
-                writeCell(w, sheet, cell->first, cell->second);
+            while (cell != sheet.cells.end() && cell->first.row == row)
+                cell = writeCells(w, sheet, cell);
         }
         const std::size_t dbCell = w.size();
         header(w, rt::DbCell, static_cast<std::uint16_t>(4 + 2 * offsets.size()));
@@ -214,7 +275,7 @@ std::vector<std::uint8_t> dimensionsBody(const model::Sheet& sheet)
     std::vector<std::uint8_t> body;
     io::ByteWriter w(body);
     w.u32(static_cast<std::uint32_t>(sheet.cells.begin()->first.row));
-    w.u32(static_cast<std::uint32_t>(sheet.cells.rbegin()->first.row + 1));
+    w.u32(static_cast<std::uint32_t>(sheet.cells.back().first.row + 1));
     w.u16(static_cast<std::uint16_t>(firstColumn));
     w.u16(static_cast<std::uint16_t>(lastColumn + 1));
     w.u16(0);

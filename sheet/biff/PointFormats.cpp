@@ -4,6 +4,8 @@
 #include "sheet/io/ByteWriter.h"
 
 #include <algorithm>
+#include <iterator>
+#include <map>
 
 namespace sheet::biff {
 namespace {
@@ -49,6 +51,7 @@ PointFormats::PointFormats(const model::Chart& chart, std::size_t series) : char
             if (records[inner].type == rt::AreaFormat && !block.areaFormat)
                 block.areaFormat = inner;
         }
+        byPoint_.try_emplace(block.point, blocks_.size());
         blocks_.push_back(block);
         k = block.last;
     }
@@ -56,18 +59,19 @@ PointFormats::PointFormats(const model::Chart& chart, std::size_t series) : char
 
 const PointFormats::Block* PointFormats::blockOf(unsigned point) const
 {
-    const auto found = std::find_if(blocks_.begin(), blocks_.end(), [point](const Block& b) { return b.point == point; });
-    return found == blocks_.end() ? nullptr : &*found;
+    const auto found = byPoint_.find(point);
+    return found == byPoint_.end() ? nullptr : &blocks_[found->second];
 }
 
 const PointFormats::Block* PointFormats::predecessorOf(unsigned point) const
 {
-    const Block* found = blockOf(chart::WholeSeries);
-    for (const Block& block : blocks_) {
-        if (block.point < point && (!found || found->point == chart::WholeSeries || block.point > found->point))
-            found = &block;
+    auto found = byPoint_.lower_bound(point);
+    if (found != byPoint_.begin() && point != chart::WholeSeries) {
+        --found;
+        if (found->first != chart::WholeSeries)
+            return &blocks_[found->second];
     }
-    return found;
+    return blockOf(chart::WholeSeries);
 }
 
 bool PointFormats::hasOwnFormat(unsigned point) const
@@ -99,46 +103,89 @@ std::optional<chart::Colour> PointFormats::seriesFill() const
     return whole ? fillOf(*whole) : std::nullopt;
 }
 
-void addPointFill(model::Sheet& owner, model::Chart& chart, std::size_t series, unsigned point, chart::Colour colour)
+void addPointFills(model::Sheet& owner, model::Chart& chart, std::size_t series,
+                   const std::vector<std::pair<unsigned, chart::Colour>>& fills)
 {
     const PointFormats formats(chart, series);
     const PointFormats::Block* whole = formats.blockOf(chart::WholeSeries);
-    const PointFormats::Block* after = formats.predecessorOf(point);
-    if (point == chart::WholeSeries || formats.hasOwnFormat(point) || !formats.seriesFill() || !whole || !after)
+    if (!whole || !formats.seriesFill())
+        return;
+    // The new blocks, by the chart record they go before: the one after the END of their predecessor's block.
+    std::map<std::size_t, std::vector<model::Record>> inserts;
+    for (const auto& [point, colour] : fills) {
+        const PointFormats::Block* after = formats.predecessorOf(point);
+        if (point == chart::WholeSeries || formats.hasOwnFormat(point) || !after)
+            continue;
+        std::vector<model::Record> block(chart.records.begin() + static_cast<std::ptrdiff_t>(whole->first),
+                                         chart.records.begin() + static_cast<std::ptrdiff_t>(whole->last) + 1);
+        io::ByteWriter::put16(block.front().bytes.data(), static_cast<std::uint16_t>(point));
+        auto& area = block[*whole->areaFormat - whole->first].bytes;
+        area.resize(std::max(area.size(), AreaFormatSize));
+        area[0] = static_cast<std::uint8_t>(colour.rgb >> 16);
+        area[1] = static_cast<std::uint8_t>(colour.rgb >> 8);
+        area[2] = static_cast<std::uint8_t>(colour.rgb);
+        area[3] = 0;
+        io::ByteWriter::put16(area.data() + 10, 0); // neither automatic nor inverted where negative
+        io::ByteWriter::put16(area.data() + 12, static_cast<std::uint16_t>(colour.paletteIndex));
+        for (model::Record& record : block)
+            record.run = false;
+        auto& waiting = inserts[after->last + 1];
+        waiting.insert(waiting.end(), std::make_move_iterator(block.begin()), std::make_move_iterator(block.end()));
+    }
+    if (inserts.empty())
         return;
 
-    std::vector<model::Record> block(chart.records.begin() + static_cast<std::ptrdiff_t>(whole->first),
-                                     chart.records.begin() + static_cast<std::ptrdiff_t>(whole->last) + 1);
-    io::ByteWriter::put16(block.front().bytes.data(), static_cast<std::uint16_t>(point));
-    auto& area = block[*whole->areaFormat - whole->first].bytes;
-    area.resize(std::max(area.size(), AreaFormatSize));
-    area[0] = static_cast<std::uint8_t>(colour.rgb >> 16);
-    area[1] = static_cast<std::uint8_t>(colour.rgb >> 8);
-    area[2] = static_cast<std::uint8_t>(colour.rgb);
-    area[3] = 0;
-    io::ByteWriter::put16(area.data() + 10, 0); // neither automatic nor inverted where negative
-    io::ByteWriter::put16(area.data() + 12, static_cast<std::uint16_t>(colour.paletteIndex));
-    for (model::Record& record : block)
-        record.run = false;
-
-    // In the sheet's records the new block goes before the record that follows the END record it comes after,
+    // In the sheet's records a new block goes before the record that follows the END record it comes after,
     // past any CONTINUE records of that END.
-    const std::size_t chartAt = after->last + 1;
-    const std::size_t ownerAt = chartAt < chart.sourceRecords.size() ? chart.sourceRecords[chartAt]
-                                                                     : chart.sourceRecords.back() + 1;
-    for (model::Chart& other : owner.charts) {
-        for (std::size_t& source : other.sourceRecords) {
-            if (source >= ownerAt)
-                source += block.size();
+    std::vector<std::size_t> ownerAts;                  // where each block goes, in order
+    std::vector<std::size_t> insertedBefore{0};         // how many records the blocks before each one hold
+    for (const auto& [chartAt, block] : inserts) {
+        ownerAts.push_back(chartAt < chart.sourceRecords.size() ? chart.sourceRecords[chartAt]
+                                                                : chart.sourceRecords.back() + 1);
+        insertedBefore.push_back(insertedBefore.back() + block.size());
+    }
+    // Where a sheet record moves: past every block that goes before it.
+    const auto shifted = [&](std::size_t source) {
+        const auto blocks = std::upper_bound(ownerAts.begin(), ownerAts.end(), source) - ownerAts.begin();
+        return source + insertedBefore[static_cast<std::size_t>(blocks)];
+    };
+
+    std::vector<model::Record> ownerRecords;
+    ownerRecords.reserve(owner.records.size() + insertedBefore.back());
+    std::vector<model::Record> chartRecords;
+    chartRecords.reserve(chart.records.size() + insertedBefore.back());
+    std::vector<std::size_t> chartSources;
+    auto next = inserts.begin();
+    std::size_t ownerDone = 0;
+    for (std::size_t k = 0; k <= chart.records.size(); ++k) {
+        if (next != inserts.end() && next->first == k) {
+            const std::size_t ownerAt = k < chart.sourceRecords.size() ? chart.sourceRecords[k]
+                                                                       : chart.sourceRecords.back() + 1;
+            for (; ownerDone < ownerAt && ownerDone < owner.records.size(); ++ownerDone)
+                ownerRecords.push_back(std::move(owner.records[ownerDone]));
+            for (model::Record& record : next->second) {
+                chartSources.push_back(ownerRecords.size());
+                ownerRecords.push_back(record);
+                chartRecords.push_back(std::move(record));
+            }
+            ++next;
+        }
+        if (k < chart.records.size()) {
+            chartSources.push_back(shifted(chart.sourceRecords[k]));
+            chartRecords.push_back(std::move(chart.records[k]));
         }
     }
-    owner.records.insert(owner.records.begin() + static_cast<std::ptrdiff_t>(ownerAt), block.begin(), block.end());
-    std::vector<std::size_t> sources(block.size());
-    for (std::size_t k = 0; k < sources.size(); ++k)
-        sources[k] = ownerAt + k;
-    chart.records.insert(chart.records.begin() + static_cast<std::ptrdiff_t>(chartAt), block.begin(), block.end());
-    chart.sourceRecords.insert(chart.sourceRecords.begin() + static_cast<std::ptrdiff_t>(chartAt), sources.begin(),
-                               sources.end());
+    for (; ownerDone < owner.records.size(); ++ownerDone)
+        ownerRecords.push_back(std::move(owner.records[ownerDone]));
+    for (model::Chart& other : owner.charts) {
+        if (&other == &chart)
+            continue;
+        for (std::size_t& source : other.sourceRecords)
+            source = shifted(source);
+    }
+    owner.records = std::move(ownerRecords);
+    chart.records = std::move(chartRecords);
+    chart.sourceRecords = std::move(chartSources);
 }
 
 } // namespace sheet::biff

@@ -4,6 +4,7 @@
 #include "sheet/model/Sheet.h"
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -36,13 +37,16 @@ private:
     std::optional<chart::Colour> fillOf(const Block& block) const;
 
     const model::Chart& chart_;
-    std::vector<Block> blocks_; // in the order of the records
+    std::vector<Block> blocks_;              // in the order of the records
+    std::map<unsigned, std::size_t> byPoint_; // each point's block in blocks_, the whole series' included
 };
 
-// Gives `point` of series `series` a format of its own, a copy of the whole series' filled with `colour`, in
-// the chart's records and in the records of `owner`, the chart's sheet (which holds the chart), that the
-// workbook is written from.
-// Nothing changes when the point has a format already or the series has no fixed fill to copy.
-void addPointFill(model::Sheet& owner, model::Chart& chart, std::size_t series, unsigned point, chart::Colour colour);
+// Gives each of `fills`' points (in increasing order) of series `series` a format of its own, a copy of the whole
+// series' filled with its colour, in the chart's records and in the records of `owner`, the chart's sheet (which
+// holds the chart), that the workbook is written from. Each new block follows the block of the nearest point
+// before it. A point that has a format already is left as it is; nothing changes when the series has no fixed
+// fill to copy. One pass over the records, however many points.
+void addPointFills(model::Sheet& owner, model::Chart& chart, std::size_t series,
+                   const std::vector<std::pair<unsigned, chart::Colour>>& fills);
 
 } // namespace sheet::biff

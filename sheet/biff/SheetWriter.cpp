@@ -150,7 +150,7 @@ private:
             std::copy_n(original.bytes.begin(), 12, body.begin());
         } else if (!sheet_.cells.empty()) {
             io::ByteWriter::put32(body.data() + 4, static_cast<std::uint32_t>(sheet_.cells.begin()->first.row));
-            io::ByteWriter::put32(body.data() + 8, static_cast<std::uint32_t>(sheet_.cells.rbegin()->first.row + 1));
+            io::ByteWriter::put32(body.data() + 8, static_cast<std::uint32_t>(sheet_.cells.back().first.row + 1));
         }
         appendRecordAsIs(out_, rt::Index, body);
     }

@@ -42,7 +42,7 @@ void readWorkbookStream(WorkbookFile& file, std::string_view password)
     container::Entry& chosen = workbookStream(file.container);
     std::vector<std::uint8_t> data = std::move(chosen.data);
     file.encryption = decryptWorkbookStream(data, password);
-    file.workbook = readWorkbook(data);
+    file.workbook = readWorkbook(std::move(data));
     file.streamName = chosen.name;
     if (file.workbook.biff != 8)
         return;

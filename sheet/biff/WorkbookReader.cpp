@@ -9,7 +9,7 @@
 
 namespace sheet::biff {
 
-model::Workbook readWorkbook(std::span<const std::uint8_t> stream)
+model::Workbook readWorkbook(std::vector<std::uint8_t> stream)
 {
     model::Workbook workbook;
     Substream globals = readSubstream(stream, 0);
@@ -43,6 +43,7 @@ model::Workbook readWorkbook(std::span<const std::uint8_t> stream)
         sheet.records = std::move(substream.records);
     }
     workbook.trailingBytes.assign(stream.begin() + static_cast<std::ptrdiff_t>(end), stream.end());
+    std::vector<std::uint8_t>().swap(stream);
     for (std::size_t i = 0; i < workbook.sheets.size(); ++i)
         if (workbook.sheets[i].kind == model::SheetKind::Worksheet)
             readWorksheet(workbook, workbook.sheets[i], static_cast<int>(i), index);

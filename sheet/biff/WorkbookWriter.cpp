@@ -1,3 +1,4 @@
+#include "sheet/biff/SliceColours.h"
 #include "sheet/biff/WorkbookWriter.h"
 
 #include "sheet/biff/RecordStream.h"
@@ -38,12 +39,14 @@ std::uint32_t internStrings(model::Workbook& workbook)
     }
     std::uint32_t references = 0;
     for (model::Sheet& sheet : workbook.sheets) {
-        for (auto& [at, cell] : sheet.cells) {
-            if (cell.kind() == model::Cell::Kind::SharedText && !sheet.formulaOf(at, cell))
+        for (const auto& [at, stored] : sheet.cells) {
+            if (stored.kind() == model::Cell::Kind::SharedText && !sheet.formulaOf(at, stored))
                 ++references;
-            if (!written(sheet, at, cell))
+            if (!written(sheet, at, stored))
                 continue;
             ++references;
+            // A text cell is a cell of its own: changing it moves no other.
+            model::Cell& cell = sheet.cells[at];
             std::string& utf8 = workbook.cellTexts[cell.textIndex()];
             std::u16string text = text::toUtf16(utf8);
             std::string().swap(utf8);
@@ -204,6 +207,7 @@ private:
 
 std::vector<std::uint8_t> writeWorkbook(model::Workbook& workbook)
 {
+    colourAddedSlices(workbook);
     const bool rebuild = workbook.modified || anySheetModified(workbook) || missingFonts(workbook) > 0;
     const std::uint32_t references = rebuild ? internStrings(workbook) : 0;
     std::vector<std::uint8_t> out;

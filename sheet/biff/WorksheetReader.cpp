@@ -35,7 +35,9 @@ public:
     void read()
     {
         const auto& records = sheet_.records;
-        cells_.reserve(cellCount());
+        const Counts expected = counts();
+        cells_.reserve(expected.slots);
+        runFormats_.reserve(expected.runFormats);
         for (std::size_t i = 1; i < records.size(); ++i) {
             const model::Record& record = records[i];
             if (record.type == rt::Bof) {
@@ -48,43 +50,47 @@ public:
             else
                 readRecord(record.type, record.bytes);
         }
-        sheet_.cells.assign(std::move(cells_));
+        sheet_.cells.assign(std::move(cells_), std::move(runFormats_));
         pairDrawings();
     }
 
 private:
-    // How many cells the runs of cell records hold, so that they are read into one allocation.
-    std::size_t cellCount() const
+    // How many slots and run formats the runs of cell records fill, so that they are read into one
+    // allocation each.
+    struct Counts {
+        std::size_t slots = 0;
+        std::size_t runFormats = 0;
+    };
+    Counts counts() const
     {
-        std::size_t count = 0;
+        constexpr std::size_t RowCells = ColumnCount;
+        Counts counts;
         for (const model::Record& record : sheet_.records) {
             if (!record.run)
                 continue;
             for (std::size_t at = 0; at < record.bytes.size();) {
                 const RunRecord next = runRecordAt(record.bytes, at);
-                count += cellsIn(next.type, next.body.size());
+                const std::size_t size = next.body.size();
+                switch (next.type) {
+                case rt::Number: case rt::Rk: case rt::Blank: case rt::LabelSst: case rt::Label: case rt::RString:
+                case rt::BoolErr: case rt::Formula: case rt::Biff4Formula:
+                    ++counts.slots;
+                    break;
+                case rt::MulRk:
+                    // A record that claims more columns than a row has is refused before it gives more.
+                    counts.slots += std::min(size >= 12 ? (size - 12) / 6 + 1 : 0, RowCells);
+                    break;
+                case rt::MulBlank:
+                    ++counts.slots;
+                    counts.runFormats += std::min(size >= 8 ? (size - 8) / 2 + 1 : 0, RowCells);
+                    break;
+                default:
+                    break;
+                }
                 at = next.next;
             }
         }
-        return count;
-    }
-
-    // The cells that a record of `type` with a body of `size` bytes gives, as readRecord reads them; a
-    // record that claims more columns than a row has is refused before it gives more.
-    static std::size_t cellsIn(std::uint16_t type, std::size_t size)
-    {
-        constexpr std::size_t RowCells = ColumnCount;
-        switch (type) {
-        case rt::Number: case rt::Rk: case rt::Blank: case rt::LabelSst: case rt::Label: case rt::RString:
-        case rt::BoolErr: case rt::Formula: case rt::Biff4Formula:
-            return 1;
-        case rt::MulRk:
-            return std::min(size >= 12 ? (size - 12) / 6 + 1 : 0, RowCells);
-        case rt::MulBlank:
-            return std::min(size >= 8 ? (size - 8) / 2 + 1 : 0, RowCells);
-        default:
-            return 0;
-        }
+        return counts;
     }
 
     void readRun(std::span<const std::uint8_t> run)
@@ -109,7 +115,7 @@ private:
         }
         case rt::Rk: {
             auto [row, column, xf] = cellHeader(reader);
-            setCell(row, column, xf).setNumber(decodeRk(reader.u32()));
+            setCell(row, column, xf).setRkNumber(decodeRk(reader.u32()));
             break;
         }
         case rt::MulRk: {
@@ -117,7 +123,7 @@ private:
             int column = reader.u16();
             while (reader.remaining() >= 8) {
                 const int xf = reader.u16();
-                setCell(row, column++, xf).setNumber(decodeRk(reader.u32()));
+                setCell(row, column++, xf).setRkNumber(decodeRk(reader.u32()));
             }
             break;
         }
@@ -127,10 +133,22 @@ private:
             break;
         }
         case rt::MulBlank: {
+            // The blanks become one run: they cost their bytes in the file, not a cell each.
             const int row = reader.u16();
-            int column = reader.u16();
-            while (reader.remaining() >= 4)
-                setCell(row, column++, reader.u16());
+            const int column = reader.u16();
+            const auto first = static_cast<std::uint32_t>(runFormats_.size());
+            int last = column - 1;
+            while (reader.remaining() >= 4) {
+                if (++last >= ColumnCount)
+                    throw FormatError("damaged workbook: a cell lies beyond the last column");
+                runFormats_.push_back(reader.u16());
+            }
+            if (last > column) {
+                cells_.push_back(model::CellStore::blankRun(row, column, last, first));
+            } else if (last == column) {
+                setCell(row, column, runFormats_.back());
+                runFormats_.pop_back();
+            }
             break;
         }
         case rt::LabelSst: {
@@ -236,8 +254,10 @@ private:
         if (column >= ColumnCount)
             throw FormatError("damaged workbook: a cell lies beyond the last column");
         // The cells are taken in the order they come and put in order once the sheet is read.
-        model::Cell& cell = cells_.emplace_back(model::CellAddress{row, column}, model::Cell{}).second;
-        cell.xf = xf;
+        model::Cell& cell = cells_.emplace_back(model::CellStore::Slot{static_cast<std::uint16_t>(row),
+                                                                       static_cast<std::uint8_t>(column),
+                                                                       static_cast<std::uint8_t>(column), {}}).cell;
+        cell.xf = static_cast<std::uint16_t>(xf);
         return cell;
     }
 
@@ -356,7 +376,8 @@ private:
     const SheetReferences& references_;
     const RecordText& text_;
     std::size_t fileStrings_; // the string table's entries as the file has them; cells refer to no others
-    model::CellStore::Entries cells_;
+    model::CellStore::Slots cells_;
+    model::CellStore::RunFormats runFormats_;
     SheetDrawingData drawing_;
     std::vector<ObjectInfo> objects_;
 };

@@ -1,6 +1,7 @@
 #include "sheet/edit/CellEditing.h"
 
 #include "sheet/Errors.h"
+#include "sheet/biff/RecordStream.h"
 #include "sheet/edit/ChartRanges.h"
 #include "sheet/edit/FormulaCells.h"
 #include "sheet/input/TypedInput.h"
@@ -18,6 +19,22 @@ constexpr int PercentFormat = 9;
 constexpr int PercentWithDecimalsFormat = 10;
 constexpr std::size_t UsedNumberFormatByte = 9;
 constexpr std::uint8_t UsedNumberFormatBit = 0x04;
+
+// Marks the sheet changed. Its cell table is written anew from its cells from now on, so the cell
+// records it came with, which may be as large as the file, are let go.
+void markChanged(model::Sheet& sheet)
+{
+    if (sheet.modified)
+        return;
+    sheet.modified = true;
+    if (sheet.kind != model::SheetKind::Worksheet)
+        return;
+    biff::forEachSheetRecord(sheet.records, [&sheet](std::size_t i) {
+        if (sheet.records[i].run)
+            std::vector<std::uint8_t>().swap(sheet.records[i].bytes);
+        return false;
+    });
+}
 
 int addFormat(model::Workbook& workbook, const std::string& code)
 {
@@ -100,14 +117,15 @@ void writeCellText(model::Workbook& workbook, int sheetIndex, int row, int colum
         throw ArgumentError("the text is longer than a cell can hold (32,767 characters)");
     const model::CellAddress at{row, column};
     releaseFormulaCell(sheet, at);
-    sheet.modified = true;
+    markChanged(sheet);
     if (std::holds_alternative<std::monostate>(input.value)) {
-        if (auto found = sheet.cells.find(at); found != sheet.cells.end()) {
+        if (sheet.cells.find(at) != sheet.cells.end()) {
             sheet.formulas.erase(at);
-            workbook.setValue(found->second, std::monostate{});
-            found->second.setHasFormula(false);
-            if (found->second.xf == model::DefaultCellXf)
-                sheet.cells.erase(found);
+            model::Cell& cell = sheet.cells[at];
+            workbook.setValue(cell, std::monostate{});
+            cell.setHasFormula(false);
+            if (cell.xf == model::DefaultCellXf)
+                sheet.cells.erase(at);
         }
         extendChartRanges(workbook, sheetIndex, row, column);
         return;
@@ -134,13 +152,10 @@ void setCellNumberFormat(model::Workbook& workbook, int sheetIndex, int row, int
         throw ArgumentError("the number format is longer than 255 characters");
     const int formatIndex = addFormat(workbook, utf8);
     const model::CellAddress at{row, column};
-    auto found = sheet.cells.find(at);
-    const int xf = xfWithFormat(workbook, found != sheet.cells.end() ? found->second.xf : cellXf(sheet, row, column),
-                                formatIndex);
-    if (found == sheet.cells.end())
-        found = sheet.cells.emplace(at, model::Cell{}).first;
-    found->second.xf = xf;
-    sheet.modified = true;
+    const model::Cell* found = sheet.cell(row, column);
+    const int xf = xfWithFormat(workbook, found ? found->xf : cellXf(sheet, row, column), formatIndex);
+    sheet.cells[at].xf = static_cast<std::uint16_t>(xf);
+    markChanged(sheet);
 }
 
 model::CellRange usedRange(const model::Sheet& sheet)

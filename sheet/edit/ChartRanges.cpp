@@ -1,7 +1,6 @@
 #include "sheet/edit/ChartRanges.h"
 
 #include "sheet/biff/ChartWriter.h"
-#include "sheet/edit/SliceColours.h"
 
 #include <set>
 
@@ -83,8 +82,8 @@ void extendChartRanges(model::Workbook& workbook, int sheetIndex, int row, int c
                     if (before.lastRow < row) {
                         biff::setSeriesLastRow(owner, chart, s, part, row);
                         (*reference)->range.lastRow = row;
-                        for (int added = before.lastRow + 1; part == biff::chart::SeriesPart::Values && added <= row; ++added)
-                            colourNewSlice(workbook, owner, chart, s, static_cast<unsigned>(added - before.firstRow));
+                        if (part == biff::chart::SeriesPart::Values)
+                            chart.addedPoints.try_emplace(s, static_cast<unsigned>(before.lastRow + 1 - before.firstRow));
                     }
                 }
             }

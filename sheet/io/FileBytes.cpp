@@ -58,6 +58,14 @@ public:
     using FileError::FileError;
 };
 
+std::string temporaryFileName(std::random_device& random)
+{
+    std::string name(TemporaryFilePrefix);
+    for (std::size_t digit = 0; digit < TemporaryFileDigits; ++digit)
+        name += static_cast<char>('0' + random() % 10);
+    return name;
+}
+
 // The temporary file being written, for removeUnfinishedFile(); a signal handler reads it.
 char unfinishedName[PATH_MAX];
 volatile std::sig_atomic_t unfinished = 0;
@@ -72,7 +80,7 @@ void replaceFile(const std::string& target, const std::string& named, const File
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < NameAttempts && fd < 0; ++attempt) {
-        temporary = folder + "/.tortelet-save-" + std::to_string(random() % 100000000);
+        temporary = folder + "/" + temporaryFileName(random);
         if (temporary.size() >= sizeof unfinishedName)
             throw FileError("cannot write " + named + ": the name is too long");
         unfinished = 0;
@@ -255,6 +263,15 @@ void writeChosenFile(const std::string& path, const FileContent& content)
     } catch (const NoTemporaryFile& refused) {
         writeInPlace(target, path, content, refused);
     }
+}
+
+bool isTemporaryFileName(std::string_view name)
+{
+    if (!name.starts_with(TemporaryFilePrefix))
+        return false;
+    const std::string_view number = name.substr(TemporaryFilePrefix.size());
+    return !number.empty() && number.size() <= TemporaryFileDigits &&
+           number.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 void removeUnfinishedFile()

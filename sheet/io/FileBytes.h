@@ -6,6 +6,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sheet::io {
@@ -42,6 +43,16 @@ void writeFileAtomically(const std::string& path, const FileContent& content);
 // can be written, it is written in place once the whole content is ready, as a plain copy would.
 void writeChosenFile(const std::string& path, std::span<const std::uint8_t> bytes);
 void writeChosenFile(const std::string& path, const FileContent& content);
+
+// The writes above make their temporary file beside the target, named by this prefix and a number of
+// TemporaryFileDigits digits.
+inline constexpr std::string_view TemporaryFilePrefix = ".tortelet-save-";
+inline constexpr std::size_t TemporaryFileDigits = 8;
+
+// Whether a file name is one that the writes give their temporary files (also as earlier versions gave
+// them, with the number's leading zeros left out), so that a clean-up finds what an interrupted write
+// left behind.
+bool isTemporaryFileName(std::string_view name);
 
 // Removes the temporary file of a write under way, if any. Safe to call from a signal handler, so
 // that an interrupted program leaves no temporary file behind.

@@ -1,78 +1,203 @@
 #include "sheet/model/CellStore.h"
 
+#include "sheet/Errors.h"
+
 #include <algorithm>
+#include <string>
 
 namespace sheet::model {
 namespace {
 
-bool addressBefore(const CellStore::value_type& entry, const CellAddress& at)
+using Slot = CellStore::Slot;
+
+int width(const Slot& slot) { return slot.lastColumn - slot.column + 1; }
+
+// Whether the slot lies wholly before the address.
+bool slotBefore(const Slot& slot, const CellAddress& at)
 {
-    return entry.first < at;
+    return slot.row < at.row || (slot.row == at.row && slot.lastColumn < at.column);
+}
+
+bool holds(const Slot& slot, const CellAddress& at)
+{
+    return slot.row == at.row && slot.column <= at.column && at.column <= slot.lastColumn;
+}
+
+Slot cellSlot(const CellAddress& at, const Cell& cell)
+{
+    return Slot{static_cast<std::uint16_t>(at.row), static_cast<std::uint8_t>(at.column),
+                static_cast<std::uint8_t>(at.column), cell};
+}
+
+Slot blankSlot(int row, int column, std::uint16_t xf)
+{
+    Cell blank;
+    blank.xf = xf;
+    return cellSlot(CellAddress{row, column}, blank);
+}
+
+// The blank cell of each format, which the cells of runs refer to.
+const Cell& blankCell(std::uint16_t xf)
+{
+    static const std::vector<Cell> blanks = [] {
+        std::vector<Cell> all(0x10000);
+        for (std::size_t k = 0; k < all.size(); ++k)
+            all[k].xf = static_cast<std::uint16_t>(k);
+        return all;
+    }();
+    return blanks[xf];
+}
+
+void checkAddress(const CellAddress& at)
+{
+    if (at.row < 0 || at.row >= CellStore::Rows || at.column < 0 || at.column >= CellStore::Columns)
+        throw ArgumentError("no cell lies at row " + std::to_string(at.row + 1) + ", column "
+                            + std::to_string(at.column + 1) + " of a sheet");
 }
 
 } // namespace
 
-CellStore::iterator CellStore::lower_bound(const CellAddress& at)
+CellStore::Slot CellStore::blankRun(int row, int column, int lastColumn, std::uint32_t firstFormat)
 {
-    return std::lower_bound(entries_.begin(), entries_.end(), at, addressBefore);
+    Slot run{static_cast<std::uint16_t>(row), static_cast<std::uint8_t>(column), static_cast<std::uint8_t>(lastColumn), {}};
+    run.cell.value_[0] = firstFormat;
+    return run;
+}
+
+const Cell& CellStore::cellOf(const Slot& slot, int offset) const
+{
+    if (width(slot) == 1)
+        return slot.cell;
+    return blankCell(runFormats_[slot.cell.value_[0] + static_cast<std::uint32_t>(offset)]);
+}
+
+CellStore::const_iterator& CellStore::const_iterator::operator++()
+{
+    const Slot& slot = store_->slots_[slot_];
+    if (slot.column + offset_ < slot.lastColumn) {
+        ++offset_;
+    } else {
+        ++slot_;
+        offset_ = 0;
+    }
+    return *this;
+}
+
+CellStore::const_iterator& CellStore::const_iterator::operator--()
+{
+    if (offset_ > 0) {
+        --offset_;
+    } else {
+        --slot_;
+        offset_ = width(store_->slots_[slot_]) - 1;
+    }
+    return *this;
+}
+
+int CellStore::const_iterator::runLength() const
+{
+    return width(store_->slots_[slot_]) - offset_;
+}
+
+std::size_t CellStore::slotIndex(const CellAddress& at) const
+{
+    return static_cast<std::size_t>(std::lower_bound(slots_.begin(), slots_.end(), at, slotBefore) - slots_.begin());
 }
 
 CellStore::const_iterator CellStore::lower_bound(const CellAddress& at) const
 {
-    return std::lower_bound(entries_.begin(), entries_.end(), at, addressBefore);
-}
-
-CellStore::iterator CellStore::find(const CellAddress& at)
-{
-    const auto found = lower_bound(at);
-    return found != end() && found->first == at ? found : end();
+    const std::size_t index = slotIndex(at);
+    if (index < slots_.size() && holds(slots_[index], at))
+        return {this, index, at.column - slots_[index].column};
+    return {this, index, 0};
 }
 
 CellStore::const_iterator CellStore::find(const CellAddress& at) const
 {
-    const auto found = lower_bound(at);
-    return found != end() && found->first == at ? found : end();
+    const std::size_t index = slotIndex(at);
+    if (index < slots_.size() && holds(slots_[index], at))
+        return {this, index, at.column - slots_[index].column};
+    return end();
+}
+
+std::size_t CellStore::takeOutOfRun(std::size_t index, int column)
+{
+    const Slot run = slots_[index];
+    const std::uint32_t first = run.cell.value_[0];
+    // The cells from `from` to `to` of the run, as a run or a cell of their own.
+    const auto piece = [&](int from, int to) {
+        const std::uint32_t format = first + static_cast<std::uint32_t>(from - run.column);
+        return from == to ? blankSlot(run.row, from, runFormats_[format]) : blankRun(run.row, from, to, format);
+    };
+    Slots pieces;
+    if (column > run.column)
+        pieces.push_back(piece(run.column, column - 1));
+    const std::size_t taken = index + pieces.size();
+    pieces.push_back(piece(column, column));
+    if (column < run.lastColumn)
+        pieces.push_back(piece(column + 1, run.lastColumn));
+    slots_[index] = pieces.front();
+    slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(index) + 1, pieces.begin() + 1, pieces.end());
+    return taken;
 }
 
 Cell& CellStore::operator[](const CellAddress& at)
 {
-    return emplace(at, Cell{}).first->second;
-}
-
-std::pair<CellStore::iterator, bool> CellStore::emplace(const CellAddress& at, Cell cell)
-{
-    if (entries_.empty() || entries_.back().first < at) {
-        entries_.emplace_back(at, std::move(cell));
-        return {std::prev(entries_.end()), true};
+    checkAddress(at);
+    if (slots_.empty() || slotBefore(slots_.back(), at)) {
+        ++count_;
+        return slots_.emplace_back(cellSlot(at, Cell{})).cell;
     }
-    const auto place = lower_bound(at);
-    if (place != end() && place->first == at)
-        return {place, false};
-    return {entries_.emplace(place, at, std::move(cell)), true};
+    const std::size_t index = slotIndex(at);
+    if (holds(slots_[index], at))
+        return slots_[width(slots_[index]) == 1 ? index : takeOutOfRun(index, at.column)].cell;
+    ++count_;
+    return slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(index), cellSlot(at, Cell{}))->cell;
 }
 
-CellStore::iterator CellStore::erase(const_iterator at)
+void CellStore::erase(const CellAddress& at)
 {
-    return entries_.erase(at);
+    std::size_t index = slotIndex(at);
+    if (index == slots_.size() || !holds(slots_[index], at))
+        return;
+    if (width(slots_[index]) > 1)
+        index = takeOutOfRun(index, at.column);
+    slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(index));
+    --count_;
 }
 
-void CellStore::assign(Entries entries)
+void CellStore::assign(Slots slots, RunFormats runFormats)
 {
-    const auto notBefore = [](const value_type& a, const value_type& b) { return !(a.first < b.first); };
-    if (std::adjacent_find(entries.begin(), entries.end(), notBefore) != entries.end()) {
-        std::stable_sort(entries.begin(), entries.end(),
-                         [](const value_type& a, const value_type& b) { return a.first < b.first; });
-        // Of the entries with one address, the last one is the cell.
-        auto kept = entries.begin();
-        for (auto next = std::next(kept); next != entries.end(); ++next) {
-            if (next->first != kept->first)
+    runFormats_ = std::move(runFormats);
+    const auto ordered = [](const Slot& a, const Slot& b) {
+        return a.row < b.row || (a.row == b.row && a.lastColumn < b.column);
+    };
+    const bool inOrder = std::adjacent_find(slots.begin(), slots.end(),
+                                            [&](const Slot& a, const Slot& b) { return !ordered(a, b); }) == slots.end();
+    if (!inOrder) {
+        // Cells out of order or overlapping are put in order one by one; of the cells with one
+        // address, the last one is the cell.
+        Slots cells;
+        for (const Slot& slot : slots)
+            for (int column = slot.column; column <= slot.lastColumn; ++column)
+                cells.push_back(cellSlot(CellAddress{slot.row, column}, cellOf(slot, column - slot.column)));
+        Slots().swap(slots);
+        RunFormats().swap(runFormats_);
+        const auto address = [](const Slot& a, const Slot& b) { return a.row < b.row || (a.row == b.row && a.column < b.column); };
+        std::stable_sort(cells.begin(), cells.end(), address);
+        std::size_t kept = 0;
+        for (std::size_t next = 1; next < cells.size(); ++next) {
+            if (address(cells[kept], cells[next]))
                 ++kept;
-            if (kept != next)
-                *kept = std::move(*next);
+            cells[kept] = cells[next];
         }
-        entries.erase(std::next(kept), entries.end());
+        cells.resize(std::min(cells.size(), kept + 1));
+        slots = std::move(cells);
     }
-    entries_ = std::move(entries);
+    count_ = 0;
+    for (const Slot& slot : slots)
+        count_ += static_cast<std::size_t>(width(slot));
+    slots_ = std::move(slots);
 }
 
 } // namespace sheet::model

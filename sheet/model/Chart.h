@@ -4,6 +4,7 @@
 #include "sheet/model/Record.h"
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -32,6 +33,9 @@ struct Chart {
     ChartType type = ChartType::Other;
     bool threeD = false;
     std::vector<ChartSeries> series;
+    // The points that a fill added to a series, from the first of them on, until they get colours of their
+    // own when the workbook is written or drawn: series -> first added point.
+    std::map<std::size_t, unsigned> addedPoints;
 };
 
 } // namespace sheet::model

@@ -112,7 +112,7 @@ SheetTable::SheetTable(const model::Workbook& workbook, int sheetIndex, const Ce
       digitWidth_(digitWidth(workbook))
 {
     if (!sheet_.cells.empty())
-        rows_ = sheet_.cells.rbegin()->first.row + 1;
+        rows_ = sheet_.cells.back().first.row + 1;
     for (const auto& [row, info] : sheet_.rows) {
         if (info.hidden || info.height != sheet_.defaultRowHeight || info.xf)
             rows_ = std::max(rows_, row + 1);

@@ -176,12 +176,15 @@ std::optional<QLineF> PieLabelLayout::leaderOf(const PieLabel& label) const
     return leaderLines_ ? leaderLine(label) : std::nullopt;
 }
 
-void PieLabelLayout::arrange(std::vector<PieLabel>& labels) const
+void PieLabelLayout::arrange(std::vector<PieLabel>& labels, const std::vector<QRectF>& keepClear) const
 {
     QSizeF largest;
     for (const PieLabel& label : labels)
         largest = largest.expandedTo(label.box.size());
     Placed placed(largest);
+    for (const QRectF& box : keepClear)
+        if (!box.isEmpty())
+            placed.add(box, std::nullopt);
     std::vector<std::size_t> order(labels.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_partition(order.begin(), order.end(), [&labels](std::size_t k) { return labels[k].inside; });

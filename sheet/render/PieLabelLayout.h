@@ -23,6 +23,7 @@ struct PieLabel {
 // slice, in the order given, keeps its place when that is free; else it slides straight away from the pie's
 // centre line past what is in its way, and when that finds no free place in `bounds` it moves out along its
 // leader line to the first free place. A label that finds none before it leaves `bounds` is left out.
+// Labels keep clear of the title and the legend in the same way.
 class PieLabelLayout {
 public:
     PieLabelLayout(const QRectF& bounds, double centreLineY, bool leaderLines)
@@ -30,7 +31,8 @@ public:
     {
     }
 
-    void arrange(std::vector<PieLabel>& labels) const;
+    // `keepClear` holds what no label may cover: the chart's title and legend.
+    void arrange(std::vector<PieLabel>& labels, const std::vector<QRectF>& keepClear = {}) const;
 
     // The leader line drawn for an outside label: from its anchor to the nearest point of a margin around
     // its box; none when that is too short to show.

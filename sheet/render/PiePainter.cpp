@@ -85,6 +85,14 @@ QRectF titleBand(QPainter& painter, const QRectF& area, const PieChart& chart)
     return {area.left(), area.top() + area.height() * 0.03, area.width(), height};
 }
 
+// The title's own text in its band, which labels keep clear of.
+QRectF titleText(QPainter& painter, const QRectF& band, const PieChart& chart)
+{
+    if (chart.title.isEmpty())
+        return {};
+    return QFontMetricsF(chart.titleFont, painter.device()).boundingRect(band, Qt::AlignHCenter | Qt::AlignTop, chart.title);
+}
+
 void paintTitle(QPainter& painter, const QRectF& band, const PieChart& chart)
 {
     if (chart.title.isEmpty())
@@ -341,7 +349,8 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
         paintLegend(painter, legendBox, chart);
     // Labels may hang over the chart's frame by a line, no further.
     const QRectF labelRoom = area.adjusted(-labelHeight, -labelHeight, labelHeight, labelHeight);
-    PieLabelLayout(labelRoom, disc.ellipse.centre.y(), chart.leaderLines).arrange(labels);
+    PieLabelLayout(labelRoom, disc.ellipse.centre.y(), chart.leaderLines)
+        .arrange(labels, {titleText(painter, title, chart), legendBox});
     for (std::size_t k = 0; k < labels.size(); ++k) {
         if (labels[k].shown)
             paintLabel(painter, chart, labels[k], labelTexts[k]);

@@ -21,6 +21,10 @@ namespace sheet::render {
 namespace {
 
 constexpr long maxSide = 32767;
+// A picture kept as a drawing (an SVG, a PDF, the preview's) may be larger: each pixel still has a
+// place of its own in a float, and the drawing's area stays within what recording it can cost.
+constexpr double maxDrawingSide = 16777216;
+constexpr double maxDrawingArea = 2147483647;
 constexpr long long maxBytes = 256LL * 1024 * 1024;
 constexpr int dotsPerMetre = 3780;  // 96 dots per inch
 constexpr int dotsPerInch = 96;
@@ -71,13 +75,29 @@ void checkRange(const model::CellRange& r)
                           + " to " + std::to_string(r.lastColumn + 1) + ")");
 }
 
-void checkSize(double width, double height)
+void checkScale(double scale)
+{
+    if (!(scale > 0) || scale > 16)
+        throw RenderError("cannot draw at scale " + std::to_string(scale) + ": the scale must lie above 0 and up to 16");
+}
+
+// Refuses a picture of width by height pixels that cannot be drawn as a bitmap, or with `drawing`
+// kept as a drawing.
+void checkSize(double width, double height, bool drawing = false)
 {
     if (width < 1 || height < 1)
         throw RenderError("cannot draw the range: all its rows or all its columns are hidden");
+    const std::string size = "the picture would be " + std::to_string(std::lround(width)) + " by "
+        + std::to_string(std::lround(height)) + " pixels; ";
+    if (drawing) {
+        if (width > maxDrawingSide || height > maxDrawingSide)
+            throw RenderError(size + "at most 16777216 either way can be kept as a drawing");
+        if (width * height > maxDrawingArea)
+            throw RenderError(size + "at most 2147483647 pixels in all can be kept as a drawing");
+        return;
+    }
     if (width > maxSide || height > maxSide)
-        throw RenderError("the picture would be " + std::to_string(std::lround(width)) + " by "
-                          + std::to_string(std::lround(height)) + " pixels; at most 32767 either way can be drawn");
+        throw RenderError(size + "at most 32767 either way can be drawn");
     if (static_cast<long long>(std::ceil(width)) * static_cast<long long>(std::ceil(height)) * 4 > maxBytes)
         throw RenderError("the picture would take more than 256 MB");
 }
@@ -114,15 +134,21 @@ int maxDigitWidth(const model::Workbook& workbook)
     return std::max(1, static_cast<int>(std::lround(widest)));
 }
 
-SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range)
+SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range,
+                         const PictureOptions& options)
 {
     const model::Sheet& sheet = sheetAt(workbook, sheetIndex);
     checkRange(range);
     const SheetGeometry geometry(sheet, maxDigitWidth(workbook));
     const RangeGrid grid(geometry, range);
     const QRectF picture(0, 0, static_cast<double>(grid.width()), static_cast<double>(grid.height()));
-    if (picture.width() < 1 || picture.height() < 1)
-        throw RenderError("cannot draw the range: all its rows or all its columns are hidden");
+    // The grid alone gives the size: a picture too large is refused before anything is drawn.
+    if (options.drawingOnly) {
+        checkSize(picture.width(), picture.height(), true);
+    } else {
+        checkScale(options.scale);
+        checkSize(std::ceil(picture.width() * options.scale), std::ceil(picture.height() * options.scale));
+    }
 
     SheetDrawing drawing;
     drawing.size = picture.toAlignedRect().size();
@@ -161,15 +187,14 @@ SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const 
     return drawing;
 }
 
-SheetDrawing recordSheet(const model::Workbook& workbook, int sheetIndex)
+SheetDrawing recordSheet(const model::Workbook& workbook, int sheetIndex, const PictureOptions& options)
 {
-    return recordRange(workbook, sheetIndex, sheetArea(workbook, sheetAt(workbook, sheetIndex)));
+    return recordRange(workbook, sheetIndex, sheetArea(workbook, sheetAt(workbook, sheetIndex)), options);
 }
 
 QImage rasterize(const SheetDrawing& drawing, double scale)
 {
-    if (!(scale > 0) || scale > 16)
-        throw RenderError("cannot draw at scale " + std::to_string(scale) + ": the scale must lie above 0 and up to 16");
+    checkScale(scale);
     const double width = std::ceil(drawing.size.width() * scale);
     const double height = std::ceil(drawing.size.height() * scale);
     checkSize(width, height);
@@ -204,7 +229,7 @@ QImage drawRange(const model::Workbook& workbook, int sheetIndex, const model::C
 QImage drawRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range,
                  const PictureOptions& options)
 {
-    return rasterize(recordRange(workbook, sheetIndex, range), options.scale);
+    return rasterize(recordRange(workbook, sheetIndex, range, options), options.scale);
 }
 
 QImage drawSheet(const model::Workbook& workbook, int sheetIndex, const PictureOptions& options)

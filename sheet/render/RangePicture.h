@@ -10,6 +10,9 @@ namespace sheet::render {
 
 struct PictureOptions {
     double scale = 1.0;  // 1 draws at 96 dots per inch
+    // Whether the picture is only kept as a drawing (an SVG, a PDF, a preview that plays it), which
+    // may be larger than a bitmap.
+    bool drawingOnly = false;
 };
 
 // The widest digit of the Normal style's font in whole pixels at 96 dots per inch, as the pictures
@@ -28,11 +31,14 @@ QImage drawRange(const model::Workbook& workbook, int sheetIndex, const model::C
 // The whole sheet: its used range grown to take in every drawing object and the text that runs on past it.
 QImage drawSheet(const model::Workbook& workbook, int sheetIndex, const PictureOptions& options = {});
 
-// The same pictures as recorded drawing, with no limit on their size: played at any scale they
-// stay as sharp as a fresh drawing. The drawing covers (0, 0) to its size, white where nothing
-// else is drawn.
-SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range);
-SheetDrawing recordSheet(const model::Workbook& workbook, int sheetIndex);
+// The same pictures as recorded drawing: played at any scale they stay as sharp as a fresh drawing.
+// The drawing covers (0, 0) to its size, white where nothing else is drawn. Its size comes from the
+// sheet's column widths and row heights before anything is drawn, and a picture that could not be
+// drawn as a bitmap at the options' scale is refused with a RenderError at once; with `drawingOnly`
+// one beyond 16,777,216 pixels either way or 2,147,483,647 pixels in all.
+SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range,
+                         const PictureOptions& options = {});
+SheetDrawing recordSheet(const model::Workbook& workbook, int sheetIndex, const PictureOptions& options = {});
 
 // A recorded drawing as a bitmap at a scale; the same limits as drawRange apply.
 QImage rasterize(const SheetDrawing& drawing, double scale = 1.0);

@@ -116,7 +116,7 @@ void forEachCell(const model::Sheet& sheet, const model::CellRange& range, Visit
     const long long width = range.lastColumn - range.firstColumn + 1;
     for (auto at = sheet.cells.lower_bound({range.firstRow, range.firstColumn});
          at != sheet.cells.end() && at->first.row <= range.lastRow; ++at) {
-        const model::CellAddress& address = at->first;
+        const model::CellAddress address = at->first;
         if (address.column >= range.firstColumn && address.column <= range.lastColumn)
             visit((address.row - range.firstRow) * width + (address.column - range.firstColumn), at->second);
     }

@@ -336,6 +336,39 @@ TEST_F(ChartBuildRun, EntriesBeyondTheSheetsLastRowAreReportedOnceAndTheRestIsBu
     EXPECT_EQ(scripted.settings.values[QStringLiteral("Assets")], storedText(host.entries));
 }
 
+// A person's own template whose sheet reaches row 20,000 of the last column gives a picture too large
+// to keep: the copy is refused from the sheet's size before anything is drawn, and the build goes on.
+TEST_F(ChartBuildRun, APictureTooLargeToShowIsRefusedAtTheCopyWithItsSize)
+{
+    QTemporaryDir elsewhere;
+    const QString original = elsewhere.filePath(QStringLiteral("original.xls"));
+    QFile copy(original);
+    ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+    copy.write(resources::chartTemplate());
+    copy.close();
+    {
+        sheet::Application application;
+        sheet::Workbook& workbook = application.workbooks().Open(QFile::encodeName(original).toStdString());
+        workbook.ActiveSheet().Cells(20000, 256).setValue("far");
+        workbook.SaveAs(QFile::encodeName(temp.filePath(QStringLiteral("Pie Chart.xlt"))).toStdString(), 56);
+        workbook.Close();
+        application.Quit();
+    }
+    host.entries = kSampleSet;
+    build.run();
+
+    const std::vector<Report> shown = reports();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front(), Report(kCopy, 110));
+    static const QRegularExpression size(QStringLiteral("^the picture would be [0-9]{5} by [0-9]{6} pixels; at most"));
+    EXPECT_TRUE(size.match(scripted.messages.shown.front().text).hasMatch())
+        << scripted.messages.shown.front().text.toStdString();
+    EXPECT_TRUE(host.delivered.empty());
+    ASSERT_NE(host.previewWindow(), nullptr);
+    EXPECT_TRUE(host.previewWindow()->isVisible());
+    EXPECT_EQ(scripted.settings.values[QStringLiteral("Assets")], storedText(kSampleSet));
+}
+
 class RefusedTemplate : public ChartBuildRun, public ::testing::WithParamInterface<const char*> {};
 
 // The build goes on with the built-in template, so the chart still shows; the refusal is said once

@@ -12,14 +12,15 @@ namespace {
 struct Answer {
     std::optional<int> code;
     std::string output;
+    std::string errors;
 };
 
 Answer answer(QStringList arguments)
 {
     arguments.prepend(QStringLiteral("tortelet-studio"));
-    std::ostringstream output;
-    const std::optional<int> code = common::AnswerCommandLine(arguments, output);
-    return {code, output.str()};
+    std::ostringstream output, errors;
+    const std::optional<int> code = common::AnswerCommandLine(arguments, output, errors);
+    return {code, output.str(), errors.str()};
 }
 
 TEST(StudioCommandLine, VersionAndHelpAnswerAndEndWithCodeZero)

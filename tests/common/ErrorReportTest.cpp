@@ -27,6 +27,42 @@ TEST(ErrorReport, BoxIsAWarningTitledApplicationErrorWithOk)
     EXPECT_EQ(boxes.shown[0].buttons, platform::Buttons::Ok);
 }
 
+// A description is cut after 300 characters or 10 lines, never inside a character, and ends with
+// the mark; the location and the request for a screenshot always follow it whole.
+struct LongDescription {
+    const char* name;
+    QString description;
+    QString shown;
+};
+
+class LongDescriptions : public ::testing::TestWithParam<LongDescription> {};
+
+const QString kCut = QString(QChar(0x2026));
+
+TEST_P(LongDescriptions, AreCutWithTheirMark)
+{
+    testing_support::ScriptedMessageBoxes boxes;
+    common::Handler h(boxes, kLoad);
+    const std::string thrown = GetParam().description.toStdString();
+    h(104, [&] { throw std::runtime_error(thrown); });
+    common::ReportError(boxes, kLoad, 106, GetParam().description);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    for (const platform::MessageRequest& shown : boxes.shown)
+        EXPECT_TRUE(shown.text.startsWith(GetParam().shown + QStringLiteral("\r\nin ") + kLoad + QStringLiteral(" at line 10")))
+            << shown.text.left(400).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ErrorReport, LongDescriptions,
+    ::testing::Values(LongDescription{"Exactly300", QString(300, QLatin1Char('x')), QString(300, QLatin1Char('x'))},
+                      LongDescription{"StoredMegabyte", QString(1 << 20, QLatin1Char('x')), QString(300, QLatin1Char('x')) + kCut},
+                      LongDescription{"TwoByteCharacters", QString(400, QChar(0xE9)), QString(300, QChar(0xE9)) + kCut},
+                      LongDescription{"FourByteCharacters", QString::fromUcs4(std::u32string(400, U'\U0001F600').c_str(), 400),
+                                      QString::fromUcs4(std::u32string(300, U'\U0001F600').c_str(), 300) + kCut},
+                      LongDescription{"ManyLines", QStringLiteral("line\n").repeated(40),
+                                      QStringLiteral("line\n").repeated(10) + kCut}),
+    [](const ::testing::TestParamInfo<LongDescription>& info) { return std::string(info.param.name); });
+
 void failingRoutine() { throw std::runtime_error("routine failed"); }
 
 TEST(Handler, ReportsEachFailingLineInOrderAndCompletesTheRest)

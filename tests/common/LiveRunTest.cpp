@@ -1,4 +1,5 @@
 #include "common/LiveRun.h"
+#include "sheet/io/FileBytes.h"
 #include "support/EnvironmentValue.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -37,6 +39,31 @@ protected:
         ::close(fd);
         return path;
     }
+    // The temporary file of a save that a crash or a power cut stopped half-way, under the name that
+    // the writer really gives it, last written the given number of seconds ago.
+    QString leftByAnInterruptedSave(int secondsAgo)
+    {
+        const QStringList before = left();
+        const pid_t child = ::fork();
+        if (child == 0) {
+            sheet::io::writeFileAtomically(QFile::encodeName(folder + QStringLiteral("/vormel33333333.xls")).toStdString(),
+                                           [](const sheet::io::ByteSink& sink) {
+                                               const std::uint8_t half[512] = {};
+                                               sink(half);
+                                               ::_exit(0);
+                                           });
+            ::_exit(1);
+        }
+        int status = 0;
+        EXPECT_EQ(::waitpid(child, &status, 0), child);
+        QStringList added = left();
+        for (const QString& name : before)
+            added.removeAll(name);
+        EXPECT_EQ(added.size(), 1) << added.join(QLatin1Char(' ')).toStdString();
+        const QString name = added.value(0);
+        put(name, secondsAgo);
+        return name;
+    }
     QStringList left() const { return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name); }
 };
 
@@ -48,7 +75,7 @@ TEST_F(StaleScratchFiles, OnlyWhatNoLiveRunCanOwnIsRemoved)
     put(QStringLiteral("studio-run-2"), 600);
     put(QStringLiteral("vormel11111111.xls"), 300);
     put(QStringLiteral("Pie Chart.xlt"), 300);
-    put(QStringLiteral(".tortelet-save-AbC123"), 300);
+    const QString interrupted = leftByAnInterruptedSave(300);
     put(QStringLiteral("vormel22222222.xls"), 30);
     put(QStringLiteral("notes.xls"), 300);
     ASSERT_EQ(::symlink("/nonexistent", QFile::encodeName(folder + QStringLiteral("/temp.bmp")).constData()), 0);
@@ -60,7 +87,7 @@ TEST_F(StaleScratchFiles, OnlyWhatNoLiveRunCanOwnIsRemoved)
         EXPECT_TRUE(left().contains(QStringLiteral("studio-run-1")));
         EXPECT_FALSE(left().contains(QStringLiteral("vormel11111111.xls")));
         EXPECT_FALSE(left().contains(QStringLiteral("Pie Chart.xlt")));
-        EXPECT_FALSE(left().contains(QStringLiteral(".tortelet-save-AbC123")));
+        EXPECT_FALSE(left().contains(interrupted)) << interrupted.toStdString();
         EXPECT_TRUE(left().contains(QStringLiteral("vormel22222222.xls")));
         EXPECT_TRUE(left().contains(QStringLiteral("notes.xls")));
         EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/temp.bmp")).isSymLink());

@@ -50,6 +50,21 @@ TEST_F(Restore, AnEntryWithoutAmountIsReportedOnceAndRestoringGoesOn)
         QStringLiteral("in Torvane2021/08/31.Form1.Form_Load at line 130\r\r")));
 }
 
+// A huge label is shown cut, so the list draws at once, and kept whole, so the next save loses nothing.
+TEST_F(Restore, AHugeLabelIsShownCutAndStoredWhole)
+{
+    const QString huge(8 << 20, QLatin1Char('h'));
+    system.settings.values[entries::kAssetsKey] = huge + QStringLiteral("||SEP2||");
+    load();
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_LE(view.topLevelItem(0)->text(0).size(), 1001);
+    ASSERT_EQ(system.messages.shown.size(), 1u);
+    EXPECT_LT(system.messages.shown[0].text.size(), 1000);
+    list.setAmount(1, QStringLiteral("5"));
+    entries::SaveEntryList(list, system.settings);
+    EXPECT_EQ(system.settings.values[entries::kAssetsKey], huge + QStringLiteral("||SEP1||5||SEP2||"));
+}
+
 TEST_F(Restore, AStoreThatCannotBeReadInFullIsReportedOnTheReadingLineAndRestoringGoesOn)
 {
     system.settings.values[entries::kAssetsKey] = QStringLiteral("Car||SEP1||7500||SEP2||");

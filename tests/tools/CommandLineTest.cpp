@@ -68,6 +68,35 @@ TEST(CommandLine, AFileFailureIsOneLineNamingTheFileAndCodeOne)
     EXPECT_EQ(result.errors, "tortelet-sheet: /tmp/x.xls: is not a workbook (second line of the reason)\n");
 }
 
+TEST(CommandLine, AnErrorLineIsCutToAReadableLengthWithItsMark)
+{
+    const std::string longName(100000, 'n');
+    for (const Arguments& arguments : {Arguments{"broken", longName}, Arguments{longName}}) {
+        const std::string errors = runWith(arguments).errors;
+        const std::string firstLine = errors.substr(0, errors.find('\n'));
+        EXPECT_LT(firstLine.size(), 400u);
+        EXPECT_TRUE(firstLine.ends_with("\xE2\x80\xA6")) << firstLine;
+    }
+}
+
+// Standard output that does not take what is written to it, as a full disk would not.
+class RefusingBuffer final : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { throw tools::FileFailure("standard output", "No space left on device"); }
+};
+
+TEST(CommandLine, AnOutputThatIsRefusedIsAFailure)
+{
+    for (const Arguments& arguments : {Arguments{"--help"}, Arguments{"--version"}, Arguments{"echo", "a"}}) {
+        RefusingBuffer refusing;
+        std::ostream output(&refusing);
+        output.exceptions(std::ios::badbit);
+        std::ostringstream errors;
+        EXPECT_EQ(tools::runCommandLine(Commands, arguments, output, errors), 1);
+        EXPECT_EQ(errors.str(), "tortelet-sheet: standard output: No space left on device\n");
+    }
+}
+
 TEST(CommandLine, HelpListsEveryCommandOnStandardOutput)
 {
     for (const char* help : {"--help", "-h", "help"}) {

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -141,6 +142,31 @@ TEST(RenderCommand, EachExtensionGetsItsFormatAndBitmapsTheirScale)
                                      QStringList{folder.filePath("s.png"), "--sheet", "--range", "A1"}})
         EXPECT_EQ(runTool(QStringList{workbook} + wrong), 2) << wrong.join(' ').toStdString();
     EXPECT_FALSE(QFile::exists(folder.filePath("v.svg")));
+}
+
+// A sheet of 65,533 rows and every column is measured from its row heights and column widths and
+// refused before anything is drawn, as a bitmap and as a drawing alike; its workbook holds two cells.
+TEST(RenderCommand, APictureTooLargeIsRefusedWithItsSize)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string tall = folder.filePath("tall.xls").toStdString();
+    {
+        sheet::Application application;
+        sheet::Workbook& workbook = application.workbooks().Open(templatePath);
+        workbook.ActiveSheet().Cells(4, 1).setValue("first");
+        workbook.ActiveSheet().Cells(65536, 256).setValue("last");
+        workbook.SaveAs(tall, 56);
+        workbook.Close();
+        application.Quit();
+    }
+    static const QRegularExpression size(QStringLiteral("the picture would be [0-9]+ by [0-9]{7} pixels; at most"));
+    for (const QString& picture : {QStringLiteral("tall.png"), QStringLiteral("tall.svg"), QStringLiteral("tall.pdf")}) {
+        QString errors;
+        EXPECT_EQ(runTool({QString::fromStdString(tall), folder.filePath(picture)}, &errors), 1) << picture.toStdString();
+        EXPECT_TRUE(errors.contains(size)) << errors.toStdString();
+        EXPECT_FALSE(QFile::exists(folder.filePath(picture)));
+    }
 }
 
 }  // namespace

@@ -30,12 +30,16 @@ struct Outcome {
     QString errors;
 };
 
-// Runs the program with `input` on its standard input, or with the file `inputFile` as its standard input.
-Outcome runTool(const QStringList& arguments, const QByteArray& input = {}, const QString& inputFile = {})
+// Runs the program with `input` on its standard input, or with the file `inputFile` as its standard input;
+// with `outputFile` as its standard output when one is named.
+Outcome runTool(const QStringList& arguments, const QByteArray& input = {}, const QString& inputFile = {},
+                const QString& outputFile = {})
 {
     QProcess process;
     if (!inputFile.isEmpty())
         process.setStandardInputFile(inputFile);
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
@@ -219,6 +223,19 @@ TEST_F(ToolTest, FifosAndDevicesAreRefusedAndStandardInputIsBounded)
     expectFileFailure({QStringLiteral("fill"), workbook, out, QStringLiteral("-")}, standardInput,
                       QByteArray((64 << 20) + 1, 'x'));
     EXPECT_FALSE(QFile::exists(out));
+}
+
+// A full disk cuts the listing, the help and a written file short: each is a failure, never a success.
+TEST_F(ToolTest, AWriteThatFailsIsAFailure)
+{
+    const QString full = QStringLiteral("/dev/full");
+    for (const QStringList& arguments : {QStringList{QStringLiteral("dump"), templateFile()},
+                                         QStringList{QStringLiteral("--help")}, QStringList{QStringLiteral("--version")}}) {
+        const Outcome outcome = runTool(arguments, {}, {}, full);
+        EXPECT_EQ(outcome.code, 1) << arguments.join(' ').toStdString();
+        EXPECT_EQ(outcome.errors, QStringLiteral("tortelet-sheet: standard output: No space left on device\n"));
+    }
+    expectFileFailure({QStringLiteral("template"), full}, full);
 }
 
 TEST_F(ToolTest, TemplateWritesTheBuiltInTemplate)

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "sheet/text/Description.h"
 #include "tortelet/Version.h"
 
 #include <algorithm>
@@ -39,22 +40,21 @@ void writeHelp(std::span<const Command> commands, std::ostream& stream)
               "  from the environment variable TORTELET_PASSWORD. A filled copy of an encrypted\n"
               "  workbook is encrypted with the same password.\n";
     stream << "\nExit status:\n"
-              "  0 on success, 1 when a file cannot be read, is not a workbook or cannot be written (one\n"
-              "  line on standard error names the file), 2 on a usage error.\n";
+              "  0 on success, 1 when a file cannot be read, is not a workbook or cannot be written,\n"
+              "  standard output included (one line on standard error names the file), 2 on a usage\n"
+              "  error. A signal that ends the program leaves no temporary file behind.\n";
 }
 
-// Error descriptions may span lines; the report is one line.
-std::string oneLine(std::string text)
+// One line on `errors`, cut to a readable length: descriptions may span lines or quote a whole input.
+void report(std::ostream& errors, const std::string& text)
 {
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    std::replace(text.begin(), text.end(), '\r', ' ');
-    return text;
+    std::string line = sheet::text::shownDescription(text);
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    std::replace(line.begin(), line.end(), '\r', ' ');
+    errors << ProgramName << ": " << line << '\n';
 }
 
-}  // namespace
-
-int runCommandLine(std::span<const Command> commands, const Arguments& arguments, std::ostream& output,
-                   std::ostream& errors)
+int run(std::span<const Command> commands, const Arguments& arguments, std::ostream& output, std::ostream& errors)
 {
     if (arguments.empty()) {
         writeUsage(commands, errors);
@@ -71,18 +71,32 @@ int runCommandLine(std::span<const Command> commands, const Arguments& arguments
     const auto command = std::find_if(commands.begin(), commands.end(),
                                       [&](const Command& candidate) { return arguments.front() == candidate.name; });
     if (command == commands.end()) {
-        errors << ProgramName << ": unknown command \"" << arguments.front() << "\"\n";
+        report(errors, "unknown command \"" + arguments.front() + "\"");
         writeUsage(commands, errors);
         return 2;
     }
     try {
         return command->run(Arguments(arguments.begin() + 1, arguments.end()), output);
     } catch (const UsageError& error) {
-        errors << ProgramName << ": " << oneLine(error.what()) << "\nUsage: " << ProgramName << ' '
-               << command->synopsis << '\n';
+        report(errors, error.what());
+        errors << "Usage: " << ProgramName << ' ' << command->synopsis << '\n';
         return 2;
+    }
+}
+
+}  // namespace
+
+int runCommandLine(std::span<const Command> commands, const Arguments& arguments, std::ostream& output,
+                   std::ostream& errors)
+{
+    try {
+        const int code = run(commands, arguments, output, errors);
+        output.flush();
+        if (!output)
+            throw FileFailure("standard output", "the output was not written in full");
+        return code;
     } catch (const FileFailure& error) {
-        errors << ProgramName << ": " << oneLine(error.what()) << '\n';
+        report(errors, error.what());
         return 1;
     }
 }

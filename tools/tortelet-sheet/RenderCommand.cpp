@@ -121,6 +121,7 @@ int render(const Arguments& given, std::ostream&)
         throw UsageError("--scale is for .png and .bmp pictures; SVG and PDF are drawn as vectors");
 
     const auto gui = guiApplication();
+    const sheet::render::PictureOptions options{scale.value_or(1.0), !sheet::render::isBitmap(format)};
     sheet::render::SheetDrawing drawing;
     sheet::Application application;
     try {
@@ -128,7 +129,7 @@ int render(const Arguments& given, std::ostream&)
         const sheet::model::Workbook& model = workbook.model();
         const int sheetIndex = workbook.ActiveSheet().index();
         if (wholeSheet) {
-            drawing = sheet::render::recordSheet(model, sheetIndex);
+            drawing = sheet::render::recordSheet(model, sheetIndex, options);
         } else {
             if (!range) {
                 // The picture the program copies: the used range with the charts beside it and the text that runs on.
@@ -137,7 +138,7 @@ int render(const Arguments& given, std::ostream&)
                     model, model.sheets.at(static_cast<std::size_t>(sheetIndex)),
                     sheet::model::CellRange{used.firstRow - 1, used.firstColumn - 1, used.lastRow - 1, used.lastColumn - 1});
             }
-            drawing = sheet::render::recordRange(model, sheetIndex, *range);
+            drawing = sheet::render::recordRange(model, sheetIndex, *range, options);
         }
         workbook.Close();
     } catch (const sheet::Error& error) {

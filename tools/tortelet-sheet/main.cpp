@@ -1,14 +1,13 @@
 #include "Commands.h"
 #include "CommandLine.h"
 #include "Interruption.h"
+#include "StandardOutput.h"
 
 #include <iostream>
 
 int main(int argc, char** argv)
 {
     tools::removeUnfinishedFilesWhenInterrupted();
-    // A listing of a large workbook is millions of short writes; C's buffers need not see them.
-    std::ios::sync_with_stdio(false);
     const tools::Command commands[] = {
         tools::templateCommand(),
         tools::fillCommand(),
@@ -16,5 +15,16 @@ int main(int argc, char** argv)
         tools::renderCommand(),
         tools::convertCommand(),
     };
-    return tools::runCommandLine(commands, tools::Arguments(argv + 1, argv + argc), std::cout, std::cerr);
+    // A write that standard output refuses ends the command at once, as a failure.
+    tools::StandardOutput standardOutput;
+    std::ostream output(&standardOutput);
+    output.exceptions(std::ios::badbit);
+    const int code = tools::runCommandLine(commands, tools::Arguments(argv + 1, argv + argc), output, std::cerr);
+    try {
+        standardOutput.close();
+    } catch (const tools::FileFailure& failure) {
+        std::cerr << "tortelet-sheet: " << failure.what() << '\n';
+        return code == 0 ? 1 : code;
+    }
+    return code;
 }

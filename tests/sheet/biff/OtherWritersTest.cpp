@@ -18,7 +18,7 @@ using test::cellHeader;
 using test::put;
 
 constexpr std::uint16_t Formula = 0x0006, Biff4Formula = 0x0406, Number = 0x0203, Label = 0x0204,
-                        BoolErr = 0x0205, String = 0x0207, Rk = 0x027E, MulBlank = 0x00BE, Window1 = 0x003D,
+                        BoolErr = 0x0205, String = 0x0207, Rk = 0x027E, MulRk = 0x00BD, MulBlank = 0x00BE, Window1 = 0x003D,
                         RString = 0x00D6;
 
 model::CellValue valueAt(const model::Workbook& workbook, int sheet, int row, int column)
@@ -114,6 +114,62 @@ TEST(OtherWriters, FormulaUnderTheOldRecordIdIsOneFormulaCell)
     EXPECT_TRUE(again.workbook.sheets[0].cell(0, 0)->hasFormula());
     EXPECT_EQ(valueAt(again.workbook, 0, 1, 0), model::CellValue(7.0));
     EXPECT_FALSE(again.workbook.sheets[0].cell(1, 0)->hasFormula());
+}
+
+// Each cell as "row,column=value/format", in the sheet's order.
+std::vector<std::string> cellsOf(const model::Workbook& workbook)
+{
+    std::vector<std::string> cells;
+    for (const auto& [at, cell] : workbook.sheets.at(0).cells) {
+        const model::CellValue value = workbook.value(cell);
+        const std::string shown = std::holds_alternative<double>(value) ? std::to_string(std::get<double>(value))
+            : std::holds_alternative<std::string>(value)                ? std::get<std::string>(value)
+                                                                         : "";
+        cells.push_back(std::to_string(at.row) + "," + std::to_string(at.column) + "=" + shown + "/"
+                        + std::to_string(cell.xf));
+    }
+    return cells;
+}
+
+// Other writers keep formatted blanks in MULBLANK records and numbers in RK ones, a cell in 2 or 6
+// bytes. Changing cells inside such runs keeps every other cell with its value and format, and the
+// sheet written anew keeps them as compact as they came.
+TEST(OtherWriters, RunsOfBlanksAndNumbersKeepEveryCellThroughEdits)
+{
+    std::vector<std::uint8_t> blanks; // B1:G1
+    put(blanks, 0, 2);
+    put(blanks, 1, 2);
+    for (const int xf : {16, 16, 17, 15, 16, 18})
+        put(blanks, static_cast<std::uint64_t>(xf), 2);
+    put(blanks, 6, 2);
+    std::vector<std::uint8_t> numbers; // A2:E2, 100 to 500
+    put(numbers, 1, 2);
+    put(numbers, 0, 2);
+    for (int k = 0; k < 5; ++k) {
+        put(numbers, static_cast<std::uint64_t>(15 + k % 2), 2);
+        put(numbers, static_cast<std::uint64_t>((k + 1) * 100) << 2 | 0x02, 4);
+    }
+    put(numbers, 4, 2);
+    std::vector<std::uint8_t> hundredths = cellHeader(2, 0); // A3: 1.25 as 125 hundredths
+    put(hundredths, 125 << 2 | 0x03, 4);
+    test::MadeWorkbook made;
+    made.sheet("Data").record(MulBlank, blanks).record(MulRk, numbers).record(Rk, hundredths);
+    biff::WorkbookFile file = biff::readWorkbookFile(made.file());
+    EXPECT_EQ(file.workbook.sheets[0].cells.size(), 12u);
+
+    edit::writeCellText(file.workbook, 0, 0, 3, "x", NumberLocale{});   // D1, amid the blanks
+    edit::writeCellText(file.workbook, 0, 0, 4, "", NumberLocale{});    // E1, a blank of the default format, goes
+    edit::writeCellText(file.workbook, 0, 1, 2, "7.5", NumberLocale{});  // C2, amid the numbers
+    const std::vector<std::string> expected = {"0,1=/16", "0,2=/16", "0,3=x/17", "0,5=/16", "0,6=/18",
+                                               "1,0=100.000000/15", "1,1=200.000000/16", "1,2=7.500000/15",
+                                               "1,3=400.000000/16", "1,4=500.000000/15", "2,0=1.250000/15"};
+    EXPECT_EQ(cellsOf(file.workbook), expected);
+
+    const std::vector<std::uint8_t> saved = biff::workbookFileBytes(file);
+    EXPECT_EQ(cellsOf(biff::readWorkbookFile(saved).workbook), expected);
+    EXPECT_EQ(recordsOfType(saved, MulBlank), 2);  // B1:C1 and F1:G1
+    EXPECT_EQ(recordsOfType(saved, MulRk), 2);     // A2:B2 and D2:E2
+    EXPECT_EQ(recordsOfType(saved, Rk), 1);        // A3
 }
 
 TEST(OtherWriters, ChartSheetActiveLeavesTheFirstWorksheetToWriteTo)
