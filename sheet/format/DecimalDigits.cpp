@@ -128,28 +128,30 @@ namespace {
 bool fewPlaces(double value, ShortestDecimal& shortest)
 {
     constexpr double Powers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
-    constexpr std::uint64_t WholePowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
     for (std::size_t places = 0; places < std::size(Powers); ++places) {
         // Any nearby whole number will do as the candidate: only one that reads back is taken.
         const double scaled = value * Powers[places];
         if (!(scaled < 1e15))
             return false;
-        const auto units = static_cast<std::uint64_t>(scaled + 0.5);
-        if (static_cast<double>(units) / Powers[places] != value)
+        // Signed, which the processor converts in one step each way. Only a candidate within rounding
+        // of the scaled value can read back, and the slow division decides for those alone.
+        const auto candidate = static_cast<std::int64_t>(scaled + 0.5);
+        const double whole = static_cast<double>(candidate);
+        if (std::fabs(scaled - whole) > scaled * 1e-15 || whole / Powers[places] != value)
             continue;
-        char* const end = shortest.digits + sizeof shortest.digits;
-        char* at = std::to_chars(shortest.digits, end, units / WholePowers[places]).ptr;
-        shortest.point = static_cast<std::size_t>(at - shortest.digits);
-        if (places > 0) {
-            *at++ = '.';
-            const std::uint64_t fraction = units % WholePowers[places];
-            char* const fractionStart = at;
-            at += places;
-            std::fill(fractionStart, at, '0');
-            char digits[8];
-            char* const digitsEnd = std::to_chars(digits, digits + sizeof digits, fraction).ptr;
-            std::copy(digits, digitsEnd, at - (digitsEnd - digits));
-        }
+        auto units = static_cast<std::uint64_t>(candidate);
+        // The digits from the last one back, the point after `places` of them, and a 0 before a point
+        // that would lead.
+        char reversed[24];
+        std::size_t count = 0;
+        do {
+            reversed[count++] = static_cast<char>('0' + units % 10);
+            units /= 10;
+            if (count == places)
+                reversed[count++] = '.';
+        } while (units > 0 || count < places + (places > 0 ? 2 : 1));
+        char* at = std::reverse_copy(reversed, reversed + count, shortest.digits);
+        shortest.point = places > 0 ? count - places - 1 : count;
         shortest.length = static_cast<std::size_t>(at - shortest.digits);
         shortest.places = places;
         return true;
