@@ -1,11 +1,10 @@
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <memory>
 #include <ostream>
 #include <string_view>
-#include <vector>
 
 namespace tools {
 
@@ -13,14 +12,19 @@ namespace tools {
 // each field is copied into it once, without a string of its own.
 class ListingBuffer {
 public:
-    explicit ListingBuffer(std::ostream& output) : output_(output), block_(BlockSize), at_(block_.data()) {}
+    // The block is left uninitialised, so a short listing touches only the memory it writes.
+    explicit ListingBuffer(std::ostream& output)
+        : output_(output), block_(std::make_unique_for_overwrite<char[]>(BlockSize)), size_(BlockSize),
+          at_(block_.get())
+    {
+    }
     ListingBuffer(const ListingBuffer&) = delete;
     ListingBuffer& operator=(const ListingBuffer&) = delete;
 
     // The place to write up to `size` characters; `advance` takes the ones written.
     char* room(std::size_t size)
     {
-        if (size > static_cast<std::size_t>(block_.data() + block_.size() - at_))
+        if (size > static_cast<std::size_t>(block_.get() + size_ - at_))
             makeRoom(size);
         return at_;
     }
@@ -50,8 +54,8 @@ public:
     // Writes what is built to the stream.
     void flush()
     {
-        output_.write(block_.data(), at_ - block_.data());
-        at_ = block_.data();
+        output_.write(block_.get(), at_ - block_.get());
+        at_ = block_.get();
     }
 
 private:
@@ -60,14 +64,16 @@ private:
     void makeRoom(std::size_t size)
     {
         flush();
-        if (size > block_.size()) {
-            block_.resize(size);
-            at_ = block_.data();
+        if (size > size_) {
+            block_ = std::make_unique_for_overwrite<char[]>(size);
+            size_ = size;
+            at_ = block_.get();
         }
     }
 
     std::ostream& output_;
-    std::vector<char> block_;
+    std::unique_ptr<char[]> block_;
+    std::size_t size_;
     char* at_;
 };
 
