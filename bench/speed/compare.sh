@@ -6,6 +6,8 @@
 #   bash bench/speed/compare.sh TORTELET-SHEET SHEETJS-FOLDER WORKBOOK...      (RUNS=5 by default)
 #
 # SHEETJS-FOLDER is where `npm install xlsx` was run. The workbooks come from make-speed-workbooks.py.
+# With BEFORE=ANOTHER-TORTELET-SHEET, that build's dump is measured in the same turns, for figures
+# before and after a change.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 tool=$1 sheetjs=$2
@@ -31,8 +33,9 @@ measure() {
 printf '%-16s %-10s %8s %9s %8s\n' workbook reader cpu_s peak_MB MB/s
 for book in "$@"; do
     size=$(stat -c %s "$book")
-    for reader in tortelet xlrd sheetjs; do
+    for reader in ${BEFORE:+before} tortelet xlrd sheetjs; do
         case $reader in
+        before) command=("$BEFORE" dump "$book") ;;
         tortelet) command=("$tool" dump "$book") ;;
         xlrd) command=(/usr/bin/python3 "$here/xlrd-list.py" "$book") ;;
         sheetjs) command=(env NODE_PATH="$sheetjs/node_modules" node "$here/sheetjs-list.js" "$book") ;;
