@@ -1,6 +1,7 @@
 #include "sheet/format/DecimalDigits.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -121,6 +122,16 @@ DecimalDigits roundToDecimals(double value, int decimals)
 
 namespace {
 
+// "00", "01", ... "99": the digits of each number below 100.
+constexpr auto DigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (std::size_t n = 0; n < 100; ++n) {
+        pairs[2 * n] = static_cast<char>('0' + n / 10);
+        pairs[2 * n + 1] = static_cast<char>('0' + n % 10);
+    }
+    return pairs;
+}();
+
 // The shortest text of a value that is a whole number of millionths or coarser, with up to 15 digits in
 // all, as most values in sheets are: n / 10^k that reads back as the value is then the only decimal of
 // 15 digits or fewer that does (any two such decimals are different doubles), so it is the shortest,
@@ -140,18 +151,24 @@ bool fewPlaces(double value, ShortestDecimal& shortest)
         if (std::fabs(scaled - whole) > scaled * 1e-15 || whole / Powers[places] != value)
             continue;
         auto units = static_cast<std::uint64_t>(candidate);
-        // The digits from the last one back, the point after `places` of them, and a 0 before a point
-        // that would lead.
-        char reversed[24];
-        std::size_t count = 0;
-        do {
-            reversed[count++] = static_cast<char>('0' + units % 10);
-            units /= 10;
-            if (count == places)
-                reversed[count++] = '.';
-        } while (units > 0 || count < places + (places > 0 ? 2 : 1));
-        char* at = std::reverse_copy(reversed, reversed + count, shortest.digits);
-        shortest.point = places > 0 ? count - places - 1 : count;
+        // The digits, two at a time from the last ones, and zeros before them up to a 0 before the point.
+        char digits[24];
+        char* first = std::end(digits);
+        for (; units >= 10; units /= 100) {
+            const std::size_t pair = 2 * static_cast<std::size_t>(units % 100);
+            *--first = DigitPairs[pair + 1];
+            *--first = DigitPairs[pair];
+        }
+        if (units > 0 || first == std::end(digits))
+            *--first = static_cast<char>('0' + units);
+        while (static_cast<std::size_t>(std::end(digits) - first) <= places)
+            *--first = '0';
+        shortest.point = static_cast<std::size_t>(std::end(digits) - first) - places;
+        char* at = std::copy(first, first + shortest.point, shortest.digits);
+        if (places > 0) {
+            *at++ = '.';
+            at = std::copy(first + shortest.point, std::end(digits), at);
+        }
         shortest.length = static_cast<std::size_t>(at - shortest.digits);
         shortest.places = places;
         return true;
