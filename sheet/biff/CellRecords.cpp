@@ -19,18 +19,6 @@ bool isCellTableRecord(std::uint16_t type)
     }
 }
 
-double decodeRk(std::uint32_t rk)
-{
-    double value;
-    if (rk & 0x02) {
-        value = static_cast<double>(static_cast<std::int32_t>(rk) >> 2);
-    } else {
-        const std::uint64_t bits = static_cast<std::uint64_t>(rk & 0xFFFFFFFCu) << 32;
-        std::memcpy(&value, &bits, sizeof value);
-    }
-    return (rk & 0x01) ? value / 100 : value;
-}
-
 std::optional<std::uint32_t> encodeRk(double value)
 {
     const auto same = [value](std::uint32_t rk) {

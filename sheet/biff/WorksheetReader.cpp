@@ -121,10 +121,10 @@ private:
         case rt::MulRk: {
             const int row = reader.u16();
             int column = reader.u16();
-            while (reader.remaining() >= 8) {
-                const int xf = reader.u16();
-                setCell(row, column++, xf).setRkNumber(decodeRk(reader.u32()));
-            }
+            // A format and an RK number for each cell, 6 bytes; the last column's 2 bytes end the record.
+            const std::uint8_t* const end = body.data() + body.size();
+            for (const std::uint8_t* at = body.data() + reader.position(); end - at >= 8; at += 6)
+                setCell(row, column++, io::ByteWriter::get16(at)).setRkNumber(decodeRk(io::ByteWriter::get32(at + 2)));
             break;
         }
         case rt::Blank: {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <charconv>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace sheet::format {
 
@@ -18,11 +20,18 @@ DecimalDigits roundToDecimals(double value, int decimals);
 // at most 15 significant digits: rounding the value to 15 digits, and then to as many places as the
 // text has or more, gives exactly these digits. Nothing outside that span or for more digits.
 struct ShortestDecimal {
-    std::string text;       // such as "0.25" or "1234"
+    char digits[32];        // the text, such as "0.25" or "1234", in its first `length` characters
+    std::size_t length = 0;
     std::size_t point = 0;  // where the decimal point is, or the text's length without one
     std::size_t places = 0; // digits after the point
+
+    std::string_view text() const { return {digits, length}; }
 };
 std::optional<ShortestDecimal> shortestDecimal(double value);
+
+// Writes what std::to_chars(first, last, value) writes, the shortest text that reads back as the value,
+// plain or in scientific form when that is shorter; quicker for the many values with few places.
+std::to_chars_result shortestText(char* first, char* last, double value);
 
 // The power of ten of the leading significant digit after rounding to
 // `significant` digits (so 9.99 at 2 digits gives 1); 0 for zero.

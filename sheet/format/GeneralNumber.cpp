@@ -71,33 +71,38 @@ std::string scientificText(double magnitude, int room)
     return "1" + exponentText(exponent);
 }
 
-// The shortest text that reads back as the value, when it fits in `room` and General would not turn
-// to scientific form for it: the longer way below gives the same. Nothing otherwise.
-std::optional<std::string> shortestFitting(double magnitude, int room)
+// Appends the shortest text that reads back as the value, when it fits in `room` and General would
+// not turn to scientific form for it: the longer way below gives the same. False otherwise.
+bool appendShortestFitting(std::string& out, double magnitude, int room)
 {
     if (magnitude < 1e-4)
-        return std::nullopt;
-    std::optional<ShortestDecimal> shortest = shortestDecimal(magnitude);
-    if (!shortest || static_cast<int>(shortest->text.size()) > room)
-        return std::nullopt;
-    return std::move(shortest->text);
+        return false;
+    const std::optional<ShortestDecimal> shortest = shortestDecimal(magnitude);
+    if (!shortest || static_cast<int>(shortest->length) > room)
+        return false;
+    out.append(shortest->text());
+    return true;
 }
 
 }  // namespace
 
-std::string generalNumber(double value, int maxCharacters)
+void appendGeneralNumber(std::string& out, double value, int maxCharacters)
 {
-    if (std::isnan(value))
-        return "#NUM!";
-    if (std::isinf(value))
-        return "#NUM!";
-    if (value == 0)
-        return "0";
+    if (std::isnan(value) || std::isinf(value)) {
+        out += "#NUM!";
+        return;
+    }
+    if (value == 0) {
+        out += '0';
+        return;
+    }
     const bool negative = value < 0;
     const double magnitude = std::fabs(value);
     const int room = std::max(maxCharacters - (negative ? 1 : 0), 5);
-    if (std::optional<std::string> shortest = shortestFitting(magnitude, room))
-        return negative ? "-" + *shortest : *shortest;
+    if (negative)
+        out += '-';
+    if (appendShortestFitting(out, magnitude, room))
+        return;
     const int exponent = decimalExponent(magnitude, maxSignificant);
     std::string text;
     if (exponent + 1 > room) {
@@ -112,7 +117,14 @@ std::string generalNumber(double value, int maxCharacters)
         if (static_cast<int>(text.size()) > room)
             text = scientificText(magnitude, room);
     }
-    return negative ? "-" + text : text;
+    out += text;
+}
+
+std::string generalNumber(double value, int maxCharacters)
+{
+    std::string text;
+    appendGeneralNumber(text, value, maxCharacters);
+    return text;
 }
 
 }  // namespace sheet::format

@@ -22,6 +22,8 @@ constexpr std::size_t textSectionIndex = 3;
 
 NumberFormat::NumberFormat(std::string_view code) : sections_(parseFormatCode(code.empty() ? "General" : code))
 {
+    for (const FormatSection& section : sections_)
+        layouts_.push_back(format::layoutOf(section));
     for (std::size_t k = 0; k < sections_.size() && k < textSectionIndex; ++k) {
         if (!isTextOnly(sections_[k]))
             numberSections_.push_back(&sections_[k]);
@@ -101,8 +103,36 @@ FormattedText NumberFormat::format(double value, int generalCharacters) const
     }
     if (showMinus)
         out.appendText("-");
-    writeNumber(*section, std::fabs(value), generalCharacters, out);
+    writeNumber(*section, layoutOf(*section), std::fabs(value), generalCharacters, out);
     return out;
+}
+
+void NumberFormat::appendText(std::string& line, double value, int generalCharacters) const
+{
+    bool showMinus = false;
+    const FormatSection* section = std::isfinite(value) ? numberSection(value, showMinus) : nullptr;
+    if (!section && std::isfinite(value)) {
+        appendGeneralNumber(line, value, generalCharacters);
+    } else if (section && !section->isDateTime && layoutOf(*section).generalOnly) {
+        if (showMinus)
+            line += '-';
+        appendGeneralNumber(line, std::fabs(value), generalCharacters);
+    } else {
+        line += format(value, generalCharacters).text();
+    }
+}
+
+void NumberFormat::appendText(std::string& line, std::string_view text) const
+{
+    if (textSection())
+        line += format(text).text();
+    else
+        line += text;
+}
+
+const NumberLayout& NumberFormat::layoutOf(const FormatSection& section) const
+{
+    return layouts_[static_cast<std::size_t>(&section - sections_.data())];
 }
 
 FormattedText NumberFormat::format(std::string_view text) const

@@ -2,6 +2,7 @@
 
 #include "sheet/format/FormatSection.h"
 #include "sheet/format/FormattedText.h"
+#include "sheet/format/SectionWriter.h"
 
 #include <string>
 #include <string_view>
@@ -19,6 +20,10 @@ public:
     // `generalCharacters` bounds what "General" shows; narrow cells ask for fewer.
     FormattedText format(double value, int generalCharacters = 11) const;
     FormattedText format(std::string_view text) const;
+    // The value as format(value).text() gives it, appended to `line`: a listing of many values
+    // through "General" or without a text section makes no pieces for them.
+    void appendText(std::string& line, double value, int generalCharacters = 11) const;
+    void appendText(std::string& line, std::string_view text) const;
 
     // True when numbers are shown as dates or times.
     bool isDateTime() const;
@@ -29,7 +34,10 @@ private:
     const FormatSection* numberSection(double value, bool& showMinus) const;
     const FormatSection* textSection() const;
 
+    const NumberLayout& layoutOf(const FormatSection& section) const;
+
     std::vector<FormatSection> sections_;
+    std::vector<NumberLayout> layouts_;  // one for each section, worked out when the code is read
     std::vector<const FormatSection*> numberSections_;
 };
 

@@ -12,40 +12,7 @@ namespace sheet::format {
 
 namespace {
 
-enum class Part { Integer, Fraction, Exponent };
-
-// Which part of the number each digit placeholder of the section shows.
-struct Layout {
-    std::vector<Part> parts;  // one per token; meaningful for digit tokens only
-    std::string integerPlaceholders;
-    std::string fractionPlaceholders;
-    std::string exponentPlaceholders;
-    bool hasDecimalPoint = false;
-};
-
-Layout layoutOf(const FormatSection& section)
-{
-    Layout layout;
-    Part part = Part::Integer;
-    for (const Token& token : section.tokens) {
-        if (token.kind == Token::Kind::DecimalPoint && part == Part::Integer) {
-            part = Part::Fraction;
-            layout.hasDecimalPoint = true;
-        } else if (token.kind == Token::Kind::Exponent) {
-            part = Part::Exponent;
-        }
-        layout.parts.push_back(part);
-        if (token.kind != Token::Kind::Digit)
-            continue;
-        if (part == Part::Integer)
-            layout.integerPlaceholders += token.text;
-        else if (part == Part::Fraction)
-            layout.fractionPlaceholders += token.text;
-        else
-            layout.exponentPlaceholders += token.text;
-    }
-    return layout;
-}
+using Part = NumberLayout::Part;
 
 std::string filler(char placeholder)
 {
@@ -107,7 +74,7 @@ std::string fractionDigit(const std::string& fraction, std::size_t index, char p
 }
 
 // The power of ten that a scientific format takes out of the number.
-int scientificExponent(double magnitude, const Layout& layout)
+int scientificExponent(double magnitude, const NumberLayout& layout)
 {
     if (magnitude == 0)
         return 0;
@@ -123,11 +90,38 @@ int scientificExponent(double magnitude, const Layout& layout)
 
 }  // namespace
 
-void writeNumber(const FormatSection& section, double magnitude, int generalCharacters, FormattedText& out)
+NumberLayout layoutOf(const FormatSection& section)
+{
+    NumberLayout layout;
+    Part part = Part::Integer;
+    for (const Token& token : section.tokens) {
+        if (token.kind == Token::Kind::DecimalPoint && part == Part::Integer) {
+            part = Part::Fraction;
+            layout.hasDecimalPoint = true;
+        } else if (token.kind == Token::Kind::Exponent) {
+            part = Part::Exponent;
+        }
+        layout.parts.push_back(part);
+        layout.placesDigits |= token.kind == Token::Kind::Digit || token.kind == Token::Kind::DecimalPoint;
+        if (token.kind != Token::Kind::Digit)
+            continue;
+        if (part == Part::Integer)
+            layout.integerPlaceholders += token.text;
+        else if (part == Part::Fraction)
+            layout.fractionPlaceholders += token.text;
+        else
+            layout.exponentPlaceholders += token.text;
+    }
+    layout.generalOnly = section.tokens.size() == 1 && section.tokens.front().kind == Token::Kind::General &&
+                         !section.scientific && section.percents == 0 && section.thousandsScale == 0;
+    return layout;
+}
+
+void writeNumber(const FormatSection& section, const NumberLayout& layout, double magnitude, int generalCharacters,
+                 FormattedText& out)
 {
     if (!section.scientific && writeFraction(section, magnitude, out))
         return;
-    const Layout layout = layoutOf(section);
     double scaled = magnitude * std::pow(100.0, section.percents) / std::pow(1000.0, section.thousandsScale);
     int exponent = 0;
     if (section.scientific) {
@@ -135,10 +129,7 @@ void writeNumber(const FormatSection& section, double magnitude, int generalChar
         scaled /= std::pow(10.0, exponent);
     }
     // A section without digit placeholders, such as "General", shows no rounded digits.
-    const bool placesDigits = std::any_of(section.tokens.begin(), section.tokens.end(), [](const Token& token) {
-        return token.kind == Token::Kind::Digit || token.kind == Token::Kind::DecimalPoint;
-    });
-    const DecimalDigits digits = placesDigits
+    const DecimalDigits digits = layout.placesDigits
         ? roundToDecimals(scaled, static_cast<int>(layout.fractionPlaceholders.size())) : DecimalDigits{};
     IntegerPlacer integers(digits.integer, layout.integerPlaceholders, section.grouping);
     IntegerPlacer exponentDigits(std::to_string(std::abs(exponent)), layout.exponentPlaceholders, false);

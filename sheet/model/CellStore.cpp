@@ -172,8 +172,13 @@ void CellStore::assign(Slots slots, RunFormats runFormats)
     const auto ordered = [](const Slot& a, const Slot& b) {
         return a.row < b.row || (a.row == b.row && a.lastColumn < b.column);
     };
-    const bool inOrder = std::adjacent_find(slots.begin(), slots.end(),
-                                            [&](const Slot& a, const Slot& b) { return !ordered(a, b); }) == slots.end();
+    // One pass over the slots sees whether they are in order and counts their cells.
+    bool inOrder = true;
+    count_ = slots.empty() ? 0 : static_cast<std::size_t>(width(slots.front()));
+    for (std::size_t next = 1; next < slots.size(); ++next) {
+        inOrder = inOrder && ordered(slots[next - 1], slots[next]);
+        count_ += static_cast<std::size_t>(width(slots[next]));
+    }
     if (!inOrder) {
         // Cells out of order or overlapping are put in order one by one; of the cells with one
         // address, the last one is the cell.
@@ -193,10 +198,8 @@ void CellStore::assign(Slots slots, RunFormats runFormats)
         }
         cells.resize(std::min(cells.size(), kept + 1));
         slots = std::move(cells);
+        count_ = slots.size();
     }
-    count_ = 0;
-    for (const Slot& slot : slots)
-        count_ += static_cast<std::size_t>(width(slot));
     slots_ = std::move(slots);
 }
 

@@ -2,9 +2,9 @@
 
 namespace sheet::model {
 
-std::map<int, std::string> NumberFormats::builtIns()
+const std::map<int, std::string>& NumberFormats::builtIns()
 {
-    return {
+    static const std::map<int, std::string> codes{
         {0, "General"},
         {1, "0"},
         {2, "0.00"},
@@ -42,6 +42,7 @@ std::map<int, std::string> NumberFormats::builtIns()
         {48, "##0.0E+0"},
         {49, "@"},
     };
+    return codes;
 }
 
 std::string NumberFormats::code(int index) const

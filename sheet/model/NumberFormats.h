@@ -10,7 +10,8 @@ namespace sheet::model {
 struct NumberFormats {
     std::map<int, std::string> codes = builtIns();
 
-    static std::map<int, std::string> builtIns();
+    // The built-in codes, made once.
+    static const std::map<int, std::string>& builtIns();
     std::string code(int index) const; // "General" for an unknown index
     std::optional<int> find(const std::string& code) const;
 };

@@ -152,7 +152,7 @@ int StyleTable::numberFormatId(int formatIndex)
     if (known != numberFormatIds_.end())
         return known->second;
     const std::string code = workbook_.formats.code(formatIndex);
-    const auto builtIns = model::NumberFormats::builtIns();
+    const auto& builtIns = model::NumberFormats::builtIns();
     const auto builtIn = builtIns.find(formatIndex);
     int id = formatIndex;
     if (!(isFixedBuiltIn(formatIndex) && builtIn != builtIns.end() && builtIn->second == code)) {

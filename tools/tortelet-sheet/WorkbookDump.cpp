@@ -1,11 +1,12 @@
 #include "WorkbookDump.h"
+#include "ListingBuffer.h"
 
+#include "sheet/format/DecimalDigits.h"
 #include "sheet/format/NumberFormat.h"
 #include "sheet/model/A1Notation.h"
 #include "sheet/model/Workbook.h"
 
 #include <cctype>
-#include <charconv>
 #include <unordered_map>
 #include <memory>
 #include <optional>
@@ -18,31 +19,20 @@ namespace {
 
 using namespace sheet::model;
 
-void appendEscaped(std::string& out, std::string_view text)
-{
-    for (char c : text) {
-        switch (c) {
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
-        }
-    }
-}
-
+// The text with tabs and line breaks written as \t, \n and \r.
 std::string escaped(std::string_view text)
 {
     std::string result;
     result.reserve(text.size());
-    appendEscaped(result, text);
+    for (char c : text) {
+        switch (c) {
+        case '\t': result += "\\t"; break;
+        case '\n': result += "\\n"; break;
+        case '\r': result += "\\r"; break;
+        default: result += c;
+        }
+    }
     return result;
-}
-
-std::string numberText(double value)
-{
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    return std::string(buffer, end);
 }
 
 std::string sheetPrefix(const std::string& name)
@@ -78,22 +68,6 @@ const char* kindName(SheetKind kind)
     return "other";
 }
 
-struct ValueText {
-    const char* kind;
-    std::string raw;
-};
-
-ValueText valueText(const CellValue& value)
-{
-    if (const auto* number = std::get_if<double>(&value))
-        return {"number", numberText(*number)};
-    if (const auto* text = std::get_if<std::string>(&value))
-        return {"text", *text};
-    if (const auto* logical = std::get_if<bool>(&value))
-        return {"logical", *logical ? "TRUE" : "FALSE"};
-    return {"error", errorText(std::get<ErrorCode>(value))};
-}
-
 // Each cell format's number format, its code escaped for the listing and read once; the format is
 // nullptr for a code the formatter cannot read.
 class FormatCache {
@@ -107,6 +81,9 @@ public:
 
     const Format& of(int xf)
     {
+        // The cells of a column or a row mostly share their format.
+        if (last_ && xf == lastXf_)
+            return *last_;
         auto found = formats_.find(xf);
         if (found == formats_.end()) {
             const std::string code = workbook_.formatCode(xf);
@@ -118,61 +95,98 @@ public:
             }
             found = formats_.emplace(xf, std::move(format)).first;
         }
+        lastXf_ = xf;
+        last_ = &found->second;
         return found->second;
     }
 
 private:
     const Workbook& workbook_;
     std::unordered_map<int, Format> formats_;
+    int lastXf_ = 0;
+    const Format* last_ = nullptr;
 };
 
-// The value as its number format shows it; numbers and texts only, other values as they are.
-std::string shownText(const CellValue& value, const sheet::format::NumberFormat* format, const std::string& raw)
+// The value as its number format shows it, or `stored` when the format cannot show it: numbers and
+// texts only, other values as they are.
+template <typename Value>
+void addShown(ListingBuffer& line, const Value& value, const sheet::format::NumberFormat* format,
+              std::string_view stored)
 {
-    try {
-        if (format) {
-            if (const auto* number = std::get_if<double>(&value))
-                return format->format(*number).text();
-            if (const auto* text = std::get_if<std::string>(&value))
-                return format->format(*text).text();
+    if (format) {
+        try {
+            thread_local std::string shown;
+            shown.clear();
+            format->appendText(shown, value);
+            line.addEscaped(shown);
+            return;
+        } catch (const std::exception&) {
+            // A value the formatter cannot show: the listing still shows the stored value.
         }
-    } catch (const std::exception&) {
-        // A value the formatter cannot show: the listing still shows the stored value.
     }
-    return raw;
+    line.addEscaped(stored);
 }
 
-// The listing of millions of cells is built in a buffer that goes to the stream in large pieces.
+// A cell's line from its kind onwards: kind, value, format code and the value as the format shows it.
+void addValue(ListingBuffer& line, const Workbook& workbook, const Cell& cell, const FormatCache::Format& format)
+{
+    const auto addFields = [&](std::string_view kind, std::string_view stored) {
+        line.add(kind);
+        line.add('\t');
+        line.addEscaped(stored);
+        line.add('\t');
+        line.add(format.escapedCode);
+        line.add('\t');
+    };
+    switch (cell.kind()) {
+    case Cell::Kind::Number: {
+        const double number = *cell.number();
+        char buffer[32];
+        const std::string_view stored(
+            buffer, static_cast<std::size_t>(sheet::format::shortestText(buffer, buffer + sizeof buffer, number).ptr - buffer));
+        addFields("number", stored);
+        addShown(line, number, format.format.get(), stored);
+        return;
+    }
+    case Cell::Kind::SharedText:
+    case Cell::Kind::Text: {
+        const CellValue held = workbook.value(cell);
+        const std::string& text = std::get<std::string>(held);
+        addFields("text", text);
+        addShown(line, std::string_view(text), format.format.get(), text);
+        return;
+    }
+    case Cell::Kind::Logical: {
+        const char* stored = cell.logical() ? "TRUE" : "FALSE";
+        addFields("logical", stored);
+        line.add(stored);
+        return;
+    }
+    case Cell::Kind::Error:
+    case Cell::Kind::Empty: {
+        const char* stored = errorText(cell.error());
+        addFields("error", stored);
+        line.add(stored);
+        return;
+    }
+    }
+}
+
 void writeCells(const Workbook& workbook, const Sheet& sheet, FormatCache& formats, std::ostream& output)
 {
-    constexpr std::size_t Piece = 1 << 20;
-    std::string buffer;
-    buffer.reserve(Piece + 4096);
+    ListingBuffer listing(output);
     for (const auto& [address, cell] : sheet.cells) {
         if (cell.isEmpty())
             continue;
-        const CellValue held = workbook.value(cell);
-        const ValueText value = valueText(held);
-        const FormatCache::Format& format = formats.of(cell.xf);
-        buffer += "cell\t";
-        buffer += cellAddress(address.row, address.column);
-        buffer += '\t';
+        listing.add("cell\t");
+        listing.advance(writeCellAddress(listing.room(CellAddressSize), address.row, address.column));
+        listing.add('\t');
         if (cell.hasFormula())
-            buffer += "formula:";
-        buffer += value.kind;
-        buffer += '\t';
-        appendEscaped(buffer, value.raw);
-        buffer += '\t';
-        buffer += format.escapedCode;
-        buffer += '\t';
-        appendEscaped(buffer, shownText(held, format.format.get(), value.raw));
-        buffer += '\n';
-        if (buffer.size() >= Piece) {
-            output.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-            buffer.clear();
-        }
+            listing.add("formula:");
+        addValue(listing, workbook, cell, formats.of(cell.xf));
+        listing.add('\n');
     }
-    output.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    listing.flush();
 }
 
 void writeCharts(const Workbook& workbook, const Sheet& sheet, std::ostream& output)
