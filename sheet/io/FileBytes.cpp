@@ -58,7 +58,7 @@ public:
     using FileError::FileError;
 };
 
-std::string temporaryFileName(std::random_device& random)
+std::string temporaryFileName(std::mt19937_64& random)
 {
     std::string name(TemporaryFilePrefix);
     for (std::size_t digit = 0; digit < TemporaryFileDigits; ++digit)
@@ -70,13 +70,18 @@ std::string temporaryFileName(std::random_device& random)
 char unfinishedName[PATH_MAX];
 volatile std::sig_atomic_t unfinished = 0;
 
+// Where to write matters: a person's file is on the disk before it replaces the old one, a scratch file
+// in a shared folder need only be whole when it is renamed into place.
+enum class Durability { Scratch, Kept };
+
 // Writes through a new temporary file renamed over `target` at the end. A replaced file keeps its mode;
 // a new one gets `newFileMode`, or without it the mode the umask allows.
 void replaceFile(const std::string& target, const std::string& named, const FileContent& content,
-                 std::optional<mode_t> newFileMode)
+                 std::optional<mode_t> newFileMode, Durability durability)
 {
     const std::string folder = folderOf(target);
-    std::random_device random;
+    // The names need only be hard to guess and to meet; one seed a thread saves a device read a save.
+    thread_local std::mt19937_64 random{std::random_device{}()};
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < NameAttempts && fd < 0; ++attempt) {
@@ -126,7 +131,7 @@ void replaceFile(const std::string& target, const std::string& named, const File
     const std::optional<mode_t> mode = replacing ? std::optional<mode_t>(existing.st_mode & 07777) : newFileMode;
     if (mode && ::fchmod(file.get(), *mode) != 0)
         abandon(errno);
-    if (::fsync(file.get()) != 0)
+    if (durability == Durability::Kept && ::fsync(file.get()) != 0)
         abandon(errno);
     if (::close(file.release()) != 0)
         abandon(errno);
@@ -242,7 +247,7 @@ void writeFileAtomically(const std::string& path, const FileContent& content)
 {
     if (path.empty())
         throw FileError("cannot write a file without a name");
-    replaceFile(path, path, content, SharedFileMode);
+    replaceFile(path, path, content, SharedFileMode, Durability::Scratch);
 }
 
 void writeChosenFile(const std::string& path, std::span<const std::uint8_t> bytes)
@@ -259,7 +264,7 @@ void writeChosenFile(const std::string& path, const FileContent& content)
     if (::lstat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
         throw FileError("cannot write " + path + ": " + kindOf(info.st_mode));
     try {
-        replaceFile(target, path, content, std::nullopt);
+        replaceFile(target, path, content, std::nullopt, Durability::Kept);
     } catch (const NoTemporaryFile& refused) {
         writeInPlace(target, path, content, refused);
     }

@@ -33,13 +33,13 @@ using FileContent = std::function<void(const ByteSink&)>;
 // Writes the bytes to a new temporary file in the target's folder and renames it over the target, so
 // the target is either the old file or the complete new one. A new file gets mode 0644, a replaced one
 // keeps its mode. A symbolic link at the target is replaced, not followed: the way to write in a shared
-// folder such as the temporary folder.
+// folder such as the temporary folder. For scratch files: the content is not synced to the disk first.
 void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 void writeFileAtomically(const std::string& path, const FileContent& content);
 
-// Writes a file that a person named, as writeFileAtomically does, but a symbolic link at the path is
-// followed and its target replaced in the target's folder; a folder, device or FIFO is refused. A new
-// file gets the mode the umask allows. When the folder takes no temporary file but the file itself
+// Writes a file that a person named, as writeFileAtomically does but synced to the disk before it
+// replaces the old one; a symbolic link at the path is followed and its target replaced in the
+// target's folder; a folder, device or FIFO is refused. A new file gets the mode the umask allows. When the folder takes no temporary file but the file itself
 // can be written, it is written in place once the whole content is ready, as a plain copy would.
 void writeChosenFile(const std::string& path, std::span<const std::uint8_t> bytes);
 void writeChosenFile(const std::string& path, const FileContent& content);
