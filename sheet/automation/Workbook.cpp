@@ -42,12 +42,13 @@ Worksheet& Workbook::ActiveSheet()
 void Workbook::SaveAs(const std::string& path, int fileFormat, biff::SaveTarget target)
 {
     biff::WorkbookFile& file = document_->file();
-    biff::colourAddedSlices(file.workbook);
     if (fileFormat == OpenXmlWorkbookFormat || fileFormat == OpenDocumentFormat) {
         // Neither package is written encrypted: a workbook that a password of its own protects stays .xls.
         if (file.encryption && !file.encryption->fromDefaultPassword())
             throw FormatError("the workbook is encrypted with a password, and an .xlsx or .ods copy would not "
                               "be: save it as an Excel 97-2003 workbook to keep it protected");
+        // The .xls writer colours a fill's new slices itself; the packages are written from the model.
+        biff::colourAddedSlices(file.workbook);
         if (fileFormat == OpenXmlWorkbookFormat)
             xlsx::saveXlsxFile(file.workbook, path, target);
         else

@@ -158,23 +158,6 @@ void setCellNumberFormat(model::Workbook& workbook, int sheetIndex, int row, int
     markChanged(sheet);
 }
 
-model::CellRange usedRange(const model::Sheet& sheet)
-{
-    bool any = false;
-    model::CellRange range{};
-    for (const auto& [at, cell] : sheet.cells) {
-        if (!cell.isUsed())
-            continue;
-        if (!any) {
-            range = model::CellRange{at.row, at.column, at.row, at.column};
-            any = true;
-        }
-        range.firstRow = std::min(range.firstRow, at.row);
-        range.lastRow = std::max(range.lastRow, at.row);
-        range.firstColumn = std::min(range.firstColumn, at.column);
-        range.lastColumn = std::max(range.lastColumn, at.column);
-    }
-    return range;
-}
+model::CellRange usedRange(const model::Sheet& sheet) { return sheet.usedRange().value_or(model::CellRange{}); }
 
 } // namespace sheet::edit

@@ -1,11 +1,31 @@
 #include "sheet/model/Sheet.h"
 
+#include <algorithm>
+
 namespace sheet::model {
 
 const Cell* Sheet::cell(int row, int column) const
 {
     auto found = cells.find(CellAddress{row, column});
     return found == cells.end() ? nullptr : &found->second;
+}
+
+std::optional<CellRange> Sheet::usedRange() const
+{
+    std::optional<CellRange> range;
+    for (const auto& [at, cell] : cells) {
+        if (!cell.isUsed())
+            continue;
+        if (!range) {
+            range = CellRange{at.row, at.column, at.row, at.column};
+            continue;
+        }
+        range->firstRow = std::min(range->firstRow, at.row);
+        range->lastRow = std::max(range->lastRow, at.row);
+        range->firstColumn = std::min(range->firstColumn, at.column);
+        range->lastColumn = std::max(range->lastColumn, at.column);
+    }
+    return range;
 }
 
 const std::vector<Record>* Sheet::formulaOf(const CellAddress& at, const Cell& cell) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sheet/model/Cell.h"
+#include "sheet/model/CellRange.h"
 #include "sheet/model/CellStore.h"
 #include "sheet/model/Chart.h"
 #include "sheet/model/Drawing.h"
@@ -68,6 +69,9 @@ struct Sheet {
     bool modified = false;
 
     const Cell* cell(int row, int column) const;
+    // From the first to the last row and column that hold a value or a format of their own; nothing for a
+    // sheet without such cells.
+    std::optional<CellRange> usedRange() const;
     // The records of the cell's formula, nullptr when it has none.
     const std::vector<Record>* formulaOf(const CellAddress& at, const Cell& cell) const;
     int columnWidth(int column) const;  // 1/256 of a character

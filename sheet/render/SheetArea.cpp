@@ -123,19 +123,9 @@ model::CellRange withRunOnText(const model::Workbook& workbook, const model::She
 
 }  // namespace
 
-std::optional<model::CellRange> usedRange(const model::Sheet& sheet)
-{
-    std::optional<model::CellRange> area;
-    for (const auto& [address, cell] : sheet.cells) {
-        if (cell.isUsed())
-            include(area, address.row, address.column);
-    }
-    return area;
-}
-
 model::CellRange sheetArea(const model::Workbook& workbook, const model::Sheet& sheet)
 {
-    const std::optional<model::CellRange> used = usedRange(sheet);
+    const std::optional<model::CellRange> used = sheet.usedRange();
     if (used)
         return pictureArea(workbook, sheet, *used);
     return growToDrawings(sheet, std::nullopt).value_or(model::CellRange{});

@@ -7,10 +7,6 @@
 
 namespace sheet::render {
 
-// From the first to the last row and column that hold a value or a format of
-// their own; nothing for a sheet without such cells.
-std::optional<model::CellRange> usedRange(const model::Sheet& sheet);
-
 // The used range grown as pictureArea grows a range; A1 alone for an empty sheet.
 model::CellRange sheetArea(const model::Workbook& workbook, const model::Sheet& sheet);
 

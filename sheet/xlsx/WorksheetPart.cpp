@@ -14,23 +14,6 @@ namespace {
 constexpr std::uint16_t CustomDefaultHeight = 0x0001;
 constexpr int TwipsPerPoint = 20;
 
-model::CellRange usedRange(const model::Sheet& sheet)
-{
-    model::CellRange range{0, 0, 0, 0};
-    bool first = true;
-    for (const auto& [at, cell] : sheet.cells) {
-        if (first) {
-            range = {at.row, at.column, at.row, at.column};
-            first = false;
-        }
-        range.firstRow = std::min(range.firstRow, at.row);
-        range.lastRow = std::max(range.lastRow, at.row);
-        range.firstColumn = std::min(range.firstColumn, at.column);
-        range.lastColumn = std::max(range.lastColumn, at.column);
-    }
-    return range;
-}
-
 void writeView(XmlPart& xml, const model::Sheet& sheet, bool active)
 {
     xml.start("sheetViews");
@@ -165,7 +148,7 @@ std::string worksheetPart(const model::Workbook& workbook, const model::Sheet& s
     XmlPart xml("worksheet", {{"", "http://schemas.openxmlformats.org/spreadsheetml/2006/main"},
                               {"r", "http://schemas.openxmlformats.org/officeDocument/2006/relationships"}});
     xml.empty("dimension");
-    xml.attribute("ref", model::rangeAddress(usedRange(sheet)));
+    xml.attribute("ref", model::rangeAddress(sheet.usedRange().value_or(model::CellRange{})));
     writeView(xml, sheet, context.active);
     writeFormat(xml, sheet);
     writeColumns(xml, sheet, context.styles);
