@@ -64,11 +64,21 @@ std::vector<SliceAngles> sliceAngles(const PieChart& chart, const std::vector<do
     return angles;
 }
 
-QString labelText(const PieChart& chart, const PieSlice& slice, double share, bool anyShare)
+// A category is shown at most this share of the chart's width, cut short with an ellipsis beyond: a longer
+// one would push its value and percentage, or the plot, out of the picture.
+constexpr double widestCategory = 0.4;
+
+QString shownCategory(const PieSlice& slice, const QFontMetricsF& metrics, double widest)
+{
+    return metrics.elidedText(slice.category, Qt::ElideRight, widest);
+}
+
+QString labelText(const PieChart& chart, const PieSlice& slice, double share, bool anyShare,
+                  const QFontMetricsF& metrics, double widestCategory)
 {
     QStringList parts;
     if (slice.showCategory && !slice.category.isEmpty())
-        parts << slice.category;
+        parts << shownCategory(slice, metrics, widestCategory);
     if (slice.showValue)
         parts << slice.valueText;
     if (slice.showPercent && anyShare)
@@ -104,20 +114,20 @@ void paintTitle(QPainter& painter, const QRectF& band, const PieChart& chart)
 
 constexpr double swatchGap = 6;
 
-QSizeF legendSize(QPainter& painter, const PieChart& chart)
+QSizeF legendSize(QPainter& painter, const QRectF& area, const PieChart& chart)
 {
     const QFontMetricsF metrics(chart.legendFont, painter.device());
     double width = 0;
     for (const PieSlice& slice : chart.slices)
-        width = std::max(width, metrics.horizontalAdvance(slice.category));
+        width = std::max(width, metrics.horizontalAdvance(shownCategory(slice, metrics, area.width() * widestCategory)));
     const double swatch = metrics.ascent() * 0.7;
     return {swatch + swatchGap + width + 2 * swatchGap, metrics.height() * static_cast<double>(chart.slices.size()) + 2 * swatchGap};
 }
 
 // Takes the legend's room from the side it stands on and returns where it goes.
-QRectF placeLegend(QPainter& painter, QRectF& room, const PieChart& chart)
+QRectF placeLegend(QPainter& painter, const QRectF& area, QRectF& room, const PieChart& chart)
 {
-    const QSizeF size = legendSize(painter, chart);
+    const QSizeF size = legendSize(painter, area, chart);
     using Place = PieChart::LegendPlace;
     switch (*chart.legend) {
     case Place::Left:
@@ -139,7 +149,7 @@ QRectF placeLegend(QPainter& painter, QRectF& room, const PieChart& chart)
     return {room.right(), room.center().y() - size.height() / 2, size.width(), size.height()};
 }
 
-void paintLegend(QPainter& painter, const QRectF& box, const PieChart& chart)
+void paintLegend(QPainter& painter, const QRectF& box, const QRectF& area, const PieChart& chart)
 {
     const QFontMetricsF metrics(chart.legendFont, painter.device());
     const double swatch = metrics.ascent() * 0.7;
@@ -148,7 +158,7 @@ void paintLegend(QPainter& painter, const QRectF& box, const PieChart& chart)
     for (const PieSlice& slice : chart.slices) {
         painter.fillRect(QRectF(box.left() + swatchGap, y + (metrics.height() - swatch) / 2, swatch, swatch), slice.colour);
         painter.setPen(chart.labelColour);
-        painter.drawText(QPointF(box.left() + 2 * swatchGap + swatch, y + metrics.ascent()), slice.category);
+        painter.drawText(QPointF(box.left() + 2 * swatchGap + swatch, y + metrics.ascent()), shownCategory(slice, metrics, area.width() * widestCategory));
         y += metrics.height();
     }
 }
@@ -292,7 +302,7 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
     paintTitle(painter, title, chart);
     QRectF room = area;
     room.setTop(title.bottom());
-    const QRectF legendBox = chart.legend ? placeLegend(painter, room, chart) : QRectF();
+    const QRectF legendBox = chart.legend ? placeLegend(painter, area, room, chart) : QRectF();
     const QRectF plot = plotRect(area, room, chart);
     if (chart.plotBackground)
         painter.fillRect(plot, *chart.plotBackground);
@@ -304,7 +314,7 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
     double labelHeight = 0;
     const QFontMetricsF metrics(chart.labelFont, painter.device());
     for (std::size_t k = 0; k < chart.slices.size(); ++k) {
-        texts.push_back(labelText(chart, chart.slices[k], shares[k], anyShare));
+        texts.push_back(labelText(chart, chart.slices[k], shares[k], anyShare, metrics, area.width() * widestCategory));
         if (!texts.back().isEmpty()) {
             const QSizeF size = metrics.size(0, texts.back());
             labelWidth = std::max(labelWidth, size.width());
@@ -323,6 +333,8 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
         });
     }
 
+    // Labels may hang over the chart's frame by a line, no further.
+    const QRectF labelRoom = area.adjusted(-labelHeight, -labelHeight, labelHeight, labelHeight);
     std::vector<PieLabel> labels;
     std::vector<QString> labelTexts;
     painter.setPen(Qt::NoPen);
@@ -341,14 +353,20 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
         painter.setBrush(slice.colour);
         painter.drawPath(top);
         if (!texts[index].isEmpty()) {
-            labels.push_back(placeLabel(painter, chart, disc, a, offset, top, texts[index]));
+            PieLabel label = placeLabel(painter, chart, disc, a, offset, top, texts[index]);
+            // A label that would stand out of the room sideways gives up more of its category.
+            const double over = std::max(labelRoom.left() - label.box.left(), label.box.right() - labelRoom.right());
+            if (over > 0 && slice.showCategory && !slice.category.isEmpty()) {
+                const double category = metrics.horizontalAdvance(shownCategory(slice, metrics, area.width() * widestCategory));
+                texts[index] = labelText(chart, slice, shares[index], anyShare, metrics, std::max(0.0, category - over));
+                label = placeLabel(painter, chart, disc, a, offset, top, texts[index]);
+            }
+            labels.push_back(label);
             labelTexts.push_back(texts[index]);
         }
     }
     if (chart.legend)
-        paintLegend(painter, legendBox, chart);
-    // Labels may hang over the chart's frame by a line, no further.
-    const QRectF labelRoom = area.adjusted(-labelHeight, -labelHeight, labelHeight, labelHeight);
+        paintLegend(painter, legendBox, area, chart);
     PieLabelLayout(labelRoom, disc.ellipse.centre.y(), chart.leaderLines)
         .arrange(labels, {titleText(painter, title, chart), legendBox});
     for (std::size_t k = 0; k < labels.size(); ++k) {
