@@ -3,10 +3,12 @@
 #include "sheet/render/CellAlignment.h"
 #include "sheet/render/FormattedTextPainter.h"
 #include "sheet/render/ModelStyle.h"
+#include "sheet/render/VisibleText.h"
 
 #include <QPainter>
 
 #include <algorithm>
+#include <optional>
 
 namespace sheet::render {
 
@@ -140,7 +142,7 @@ void CellPainter::paintText(int row, int column, const model::Cell& cell)
     if (box.width() <= 0 || box.height() <= 0)
         return;
     const model::Xf& xf = xfOf(cell);
-    const format::FormattedText formatted = cellText_.formatted(cell);
+    format::FormattedText formatted = cellText_.formatted(cell);
     const QFont font = fontOf(xf);
     const QFontMetricsF metrics(font, painter_.device());
     painter_.setFont(font);
@@ -172,6 +174,14 @@ void CellPainter::paintText(int row, int column, const model::Cell& cell)
         return;
     }
 
+    // Only what can show is drawn: the rest of a long text would only fill the drawing and its files.
+    std::optional<FixedEnd> fixed;
+    if (horizontal == HorizontalAlignment::Right)
+        fixed = FixedEnd::End;
+    else if (horizontal != HorizontalAlignment::Center && horizontal != HorizontalAlignment::CenterAcross)
+        fixed = FixedEnd::Start;
+    if (fixed)
+        cutToReach(formatted, metrics, *fixed == FixedEnd::Start ? grid_.width() - left : right, *fixed);
     const FormattedTextPainter line(formatted, metrics);
     const double room = right - left;
     if (cell.number() && line.width() > room) {
@@ -198,12 +208,15 @@ void CellPainter::paintText(int row, int column, const model::Cell& cell)
         }
         const QRect span = grid_.span(row, first, last);
         painter_.setClipRect(span);
+        if (fixed)
+            cutToReach(formatted, metrics, *fixed == FixedEnd::Start ? span.right() + 1 - left : right - span.left(), *fixed);
+        const FormattedTextPainter shown(formatted, metrics);
         double x = left;
         if (horizontal == HorizontalAlignment::Right)
-            x = right - line.width();
+            x = right - shown.width();
         else if (horizontal == HorizontalAlignment::Center || horizontal == HorizontalAlignment::CenterAcross)
-            x = box.left() + (box.width() - line.width()) / 2;
-        line.paint(painter_, x, x + line.width(), baseline);
+            x = box.left() + (box.width() - shown.width()) / 2;
+        shown.paint(painter_, x, x + shown.width(), baseline);
     }
     painter_.restore();
 }

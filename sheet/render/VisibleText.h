@@ -1,0 +1,20 @@
+#pragma once
+
+#include "sheet/format/FormattedText.h"
+
+#include <QFontMetricsF>
+
+namespace sheet::render {
+
+// Which end of a line of text stays where it is: the start of a text drawn from its left edge, the
+// end of one drawn up to its right edge.
+enum class FixedEnd { Start, End };
+
+// Cuts a line of text down to what can be seen of it: only `reach` pixels from its fixed end can
+// ever show, so the characters that lie wholly beyond them (and a margin) are left out, and the rest
+// keep their places. A cell holds up to 32,767 characters of which a few dozen show; this keeps a
+// recorded drawing, and the SVG or PDF made of it, in proportion to what it shows. A text with a
+// fill, or with characters that read right to left, is kept whole: its pieces do not lie in order.
+void cutToReach(format::FormattedText& text, const QFontMetricsF& metrics, double reach, FixedEnd fixed);
+
+}  // namespace sheet::render
