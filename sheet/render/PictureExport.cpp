@@ -3,16 +3,16 @@
 #include "sheet/render/PictureEncoding.h"
 #include "sheet/render/RangePicture.h"
 #include "sheet/render/RenderError.h"
+#include "sheet/render/SvgDocument.h"
 
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QRegularExpression>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <exception>
 #include <string>
 
 namespace sheet::render {
@@ -50,28 +50,46 @@ void play(const SheetDrawing& drawing, QPaintDevice& device, double scale = 1.0)
     painter.end();
 }
 
-QByteArray svgOf(const SheetDrawing& drawing)
+// Hands what the SVG writer writes on to a sink. A sink's failure cannot pass through Qt's
+// frames, so it is kept and thrown again once the drawing is done.
+class SinkDevice final : public QIODevice {
+public:
+    explicit SinkDevice(const io::ByteSink& sink) : sink_(sink) { open(QIODevice::WriteOnly); }
+
+    void rethrow() const
+    {
+        if (failure_)
+            std::rethrow_exception(failure_);
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 length) override
+    {
+        if (failure_)
+            return -1;
+        try {
+            sink_({reinterpret_cast<const std::uint8_t*>(data), static_cast<std::size_t>(length)});
+        } catch (...) {
+            failure_ = std::current_exception();
+            return -1;
+        }
+        return length;
+    }
+
+private:
+    const io::ByteSink& sink_;
+    std::exception_ptr failure_;
+};
+
+void writeSvg(const SheetDrawing& drawing, const io::ByteSink& sink)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setResolution(dotsPerInch);
-    svg.setSize(drawing.size);
-    svg.setViewBox(QRect(QPoint(0, 0), drawing.size));
-    svg.setDescription(creator);
+    SinkDevice output(sink);
+    SvgDocument svg(output, drawing.size, creator);
     play(drawing, svg);
-    // The generator gives the size in millimetres, which readers turn back into pixels at
-    // different resolutions; in pixels it is the same everywhere.
-    static const QRegularExpression millimetres(QStringLiteral("<svg width=\"[0-9.]+mm\" height=\"[0-9.]+mm\""));
-    // The heading is ASCII, one character to a byte.
-    const QRegularExpressionMatch found = millimetres.match(QString::fromLatin1(bytes.left(1024)));
-    if (!found.hasMatch())
-        throw RenderError("the SVG generator wrote an unexpected heading");
-    bytes.replace(found.capturedStart(), found.capturedLength(),
-                  QStringLiteral("<svg width=\"%1\" height=\"%2\"").arg(drawing.size.width()).arg(drawing.size.height()).toLatin1());
-    return bytes;
+    output.rethrow();
+    if (!svg.written())
+        throw RenderError("the SVG picture could not be written");
 }
 
 QByteArray pdfOf(const SheetDrawing& drawing)
@@ -114,18 +132,27 @@ bool isBitmap(PictureFormat format) { return format == PictureFormat::Png || for
 
 QByteArray exportPicture(const SheetDrawing& drawing, PictureFormat format, double scale)
 {
+    QByteArray bytes;
+    exportPicture(drawing, format, [&bytes](std::span<const std::uint8_t> piece) {
+        bytes.append(reinterpret_cast<const char*>(piece.data()), static_cast<qsizetype>(piece.size()));
+    }, scale);
+    return bytes;
+}
+
+void exportPicture(const SheetDrawing& drawing, PictureFormat format, const io::ByteSink& sink, double scale)
+{
     if (drawing.isEmpty() || drawing.size.isEmpty())
         throw RenderError("there is no picture to write");
     QByteArray bytes;
     switch (format) {
     case PictureFormat::Png: bytes = encodePicture(rasterize(drawing, scale), "PNG"); break;
     case PictureFormat::Bmp: bytes = encodePicture(rasterize(drawing, scale), "BMP"); break;
-    case PictureFormat::Svg: bytes = svgOf(drawing); break;
+    case PictureFormat::Svg: writeSvg(drawing, sink); return;
     case PictureFormat::Pdf: bytes = pdfOf(drawing); break;
     }
     if (bytes.isEmpty())
         throw RenderError("the picture could not be encoded");
-    return bytes;
+    sink({reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())});
 }
 
 }  // namespace sheet::render

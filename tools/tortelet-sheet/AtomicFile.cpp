@@ -18,4 +18,13 @@ void writeFileAtomically(const std::string& path, std::string_view bytes)
     }
 }
 
+void writeFileAtomically(const std::string& path, const sheet::io::FileContent& content)
+{
+    try {
+        sheet::io::writeChosenFile(path, content);
+    } catch (const sheet::Error& failure) {
+        throw FileFailure(path, failure.what());
+    }
+}
+
 }  // namespace tools

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sheet/io/FileBytes.h"
+
 #include <string>
 #include <string_view>
 
@@ -9,5 +11,8 @@ namespace tools {
 // over it: a failure leaves any old file as it was. A symbolic link is followed and its target replaced;
 // a folder, device or FIFO is refused. Throws FileFailure naming the path.
 void writeFileAtomically(const std::string& path, std::string_view bytes);
+// The same for content given piece by piece; what the content throws ends the write and is named as
+// the path's failure when it is the engine's.
+void writeFileAtomically(const std::string& path, const sheet::io::FileContent& content);
 
 }  // namespace tools

@@ -10,6 +10,7 @@
 #include "sheet/model/Workbook.h"
 #include "sheet/render/PictureExport.h"
 #include "sheet/render/RangePicture.h"
+#include "sheet/render/RenderError.h"
 #include "sheet/render/SheetArea.h"
 
 #include <QGuiApplication>
@@ -146,13 +147,22 @@ int render(const Arguments& given, std::ostream&)
     }
     application.Quit();
 
-    QByteArray bytes;
+    // A picture that cannot be drawn is the workbook's failure, one that cannot be written the picture's.
+    std::optional<std::string> drawingFailure;
     try {
-        bytes = sheet::render::exportPicture(drawing, format, scale.value_or(1.0));
-    } catch (const sheet::Error& error) {
-        throw FileFailure(path, error.what());
+        writeFileAtomically(out, [&](const sheet::io::ByteSink& sink) {
+            try {
+                sheet::render::exportPicture(drawing, format, sink, scale.value_or(1.0));
+            } catch (const sheet::render::RenderError& error) {
+                drawingFailure = error.what();
+                throw;
+            }
+        });
+    } catch (const FileFailure&) {
+        if (drawingFailure)
+            throw FileFailure(path, *drawingFailure);
+        throw;
     }
-    writeFileAtomically(out, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return 0;
 }
 

@@ -37,8 +37,8 @@ double meanDifference(const QImage& a, const QImage& b)
     return sum / (3.0 * left.width() * left.height());
 }
 
-// Runs a poppler tool on a file; its standard output, or nothing when it failed.
-std::optional<QString> poppler(const QString& program, const QStringList& arguments)
+// Runs a reader's tool on a file; its standard output, or nothing when it failed.
+std::optional<QString> runTool(const QString& program, const QStringList& arguments)
 {
     QProcess tool;
     tool.start(program, arguments);
@@ -85,7 +85,7 @@ TEST_F(PictureExportTest, TheSvgDrawsLikeThePngAtNaturalSize)
 TEST_F(PictureExportTest, ThePdfIsOnePageOfThePictureWithSearchableText)
 {
     const QString pdf = write(QStringLiteral("chart.pdf"), exportPicture(drawing, PictureFormat::Pdf));
-    const auto info = poppler(QStringLiteral("pdfinfo"), {pdf});
+    const auto info = runTool(QStringLiteral("pdfinfo"), {pdf});
     ASSERT_TRUE(info) << "pdfinfo refused the file";
     EXPECT_TRUE(info->contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info->toStdString();
     const QString pageSize = QStringLiteral("Page size:\\s+%1 x %2 pts")
@@ -93,18 +93,35 @@ TEST_F(PictureExportTest, ThePdfIsOnePageOfThePictureWithSearchableText)
                                  .arg(std::ceil(drawing.size.height() * 0.75));
     EXPECT_TRUE(info->contains(QRegularExpression(pageSize))) << info->toStdString();
 
-    ASSERT_TRUE(poppler(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("96"),
+    ASSERT_TRUE(runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("96"),
                                                     QStringLiteral("-singlefile"), pdf, folder.filePath("page")}));
     const QImage page(folder.filePath("page.png"));
     ASSERT_FALSE(page.isNull());
     const QImage png = QImage::fromData(exportPicture(drawing, PictureFormat::Png));
     EXPECT_LT(meanDifference(page.copy(QRect(QPoint(0, 0), png.size())), png), 6.0);
 
-    const auto text = poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    const auto text = runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     ASSERT_TRUE(text);
     EXPECT_TRUE(text->contains(QStringLiteral("My Assets")));
     for (const Entry& entry : sampleEntries())
         EXPECT_GE(text->count(QString::fromStdString(entry.first)), 2) << entry.first << ": in the table and by its slice";
+}
+
+// A long text ends at the next filled cell in an SVG reader as on the screen, and the file holds what
+// shows of it rather than all of it.
+TEST_F(PictureExportTest, TheSvgEndsALongTextAtTheNextFilledCell)
+{
+    std::vector<Entry> entries = sampleEntries();
+    entries[0].first = "Savings " + std::string(30000, 'w');
+    const sheet::render::SheetDrawing longText = sheet::render::recordSheet(sampleWorkbook(entries), 0);
+    const QByteArray svg = exportPicture(longText, PictureFormat::Svg);
+    EXPECT_LT(svg.size(), 2 * exportPicture(drawing, PictureFormat::Svg).size());
+
+    const QString file = write(QStringLiteral("long.svg"), svg);
+    ASSERT_TRUE(runTool(QStringLiteral("rsvg-convert"), {file, QStringLiteral("-o"), folder.filePath("long.png")}));
+    const QImage played(folder.filePath("long.png"));
+    ASSERT_EQ(played.size(), longText.size);
+    EXPECT_LT(meanDifference(played, QImage::fromData(exportPicture(longText, PictureFormat::Png))), 3.0);
 }
 
 TEST_F(PictureExportTest, AnEmptyDrawingIsRefusedInEveryFormat)
