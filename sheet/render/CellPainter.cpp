@@ -168,8 +168,11 @@ void CellPainter::paintText(int row, int column, const model::Cell& cell)
             : xf.vertical == VerticalAlignment::Bottom ? Qt::AlignBottom : Qt::AlignVCenter;
         const int alignment = horizontal == HorizontalAlignment::Right ? Qt::AlignRight
             : horizontal == HorizontalAlignment::Center ? Qt::AlignHCenter : Qt::AlignLeft;
-        painter_.drawText(QRectF(left, box.top(), right - left, box.height()), alignment | vertical | Qt::TextWordWrap,
-                          QString::fromStdString(formatted.text()));
+        // Qt lays out only the lines the cell holds, but a word wider than the cell stays whole on its line.
+        QString text = QString::fromStdString(formatted.text());
+        if (alignment == Qt::AlignLeft)
+            text = cutLongWords(text, static_cast<qsizetype>(right - left) + 1);
+        painter_.drawText(QRectF(left, box.top(), right - left, box.height()), alignment | vertical | Qt::TextWordWrap, text);
         painter_.restore();
         return;
     }

@@ -93,4 +93,30 @@ void cutToReach(format::FormattedText& text, const QFontMetricsF& metrics, doubl
     text.pieces = std::move(kept);
 }
 
+QString cutLongWords(const QString& text, qsizetype longest)
+{
+    if (text.size() <= longest)
+        return text;
+    // Some characters beyond, for clusters and for glyphs shaped with their neighbours.
+    const qsizetype kept = longest + longestCluster;
+    QString cut;
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+    qsizetype start = 0;
+    for (qsizetype end = breaks.toNextBoundary(); end > 0; start = end, end = breaks.toNextBoundary()) {
+        // The blanks or the line break that end the word stay, and so does the break after it.
+        qsizetype wordEnd = end;
+        while (wordEnd > start && text[wordEnd - 1].isSpace())
+            --wordEnd;
+        qsizetype length = wordEnd - start;
+        if (length > kept) {
+            length = kept;
+            if (text[start + length - 1].isHighSurrogate())
+                --length;
+        }
+        cut += QStringView(text).mid(start, length);
+        cut += QStringView(text).mid(wordEnd, end - wordEnd);
+    }
+    return cut;
+}
+
 }  // namespace sheet::render

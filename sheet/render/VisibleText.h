@@ -17,4 +17,10 @@ enum class FixedEnd { Start, End };
 // fill, or with characters that read right to left, is kept whole: its pieces do not lie in order.
 void cutToReach(format::FormattedText& text, const QFontMetricsF& metrics, double reach, FixedEnd fixed);
 
+// A text to wrap at word boundaries with each word of more than `longest` characters cut down to that
+// many. A word wider than its line stays whole on it and runs past its end; cut to as many
+// characters as the line has pixels it still does (the cut is for left-aligned lines, at a pixel or
+// more a character), so the lines and what shows of them stay as they were.
+QString cutLongWords(const QString& text, qsizetype longest);
+
 }  // namespace sheet::render

@@ -189,6 +189,26 @@ TEST(RangePicture, TextRunsOnOverEmptyNeighboursAndNumbersThatDoNotFitShowHashes
     EXPECT_GT(darkPixels(picture, QRect(0, 34, columnA, 17)), 10);
 }
 
+// A cell holds up to 32,767 characters of which a few dozen show: the drawing keeps what can show,
+// and a long word in a wrapped cell keeps the words after it on their lines.
+TEST(RangePicture, ALongTextIsRecordedOnlyAsFarAsItCanShow)
+{
+    auto wb = sampleWorkbook({});
+    auto& sheet = wb.sheets[0];
+    wb.xfs.push_back(wb.xfs[15]);
+    wb.xfs.back().wrap = true;
+    const int wrapped = static_cast<int>(wb.xfs.size()) - 1;
+    sheet.rows[21] = rowOf(1200);
+    sheet.cells[{20, 0}] = cellOf(wb, "Runs on " + std::string(20000, 'w'), 15);
+    sheet.cells[{21, 0}] = cellOf(wb, std::string(20000, 'x') + " tail", wrapped);
+    const QStringList texts = textsOf(sheet::render::recordRange(wb, 0, CellRange{20, 0, 21, 2}));
+    ASSERT_EQ(texts.filter(QRegularExpression(QStringLiteral("^Runs on w+$"))).size(), 1) << texts.join('|').toStdString();
+    ASSERT_EQ(texts.filter(QRegularExpression(QStringLiteral("^x+$"))).size(), 1) << texts.join('|').toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("tail"))) << texts.join('|').toStdString();
+    for (const QString& text : texts)
+        EXPECT_LT(text.size(), 1000);
+}
+
 TEST(RangePicture, LimitsAndBadInputGiveClearErrors)
 {
     auto wb = sampleWorkbook(sampleEntries());
