@@ -258,6 +258,10 @@ std::vector<const model::Cell*> cellsOf(const model::Workbook& workbook, const s
     return cells;
 }
 
+// The most of a label a chart keeps: a label is cut short with an ellipsis well before, and a list
+// of long labels would otherwise be held whole.
+constexpr qsizetype longestLabel = 256;
+
 // A cell's text for a label: what it shows without paddings and fills.
 QString labelTextOf(const CellText& cellText, const model::Cell& cell)
 {
@@ -266,7 +270,13 @@ QString labelTextOf(const CellText& cellText, const model::Cell& cell)
         if (piece.kind == format::Piece::Kind::Text)
             text += piece.text;
     }
-    return QString::fromStdString(text).trimmed();
+    QString label = QString::fromStdString(text).trimmed();
+    if (label.size() > longestLabel) {
+        // Never a character cut in two.
+        const qsizetype kept = label[longestLabel - 1].isHighSurrogate() ? longestLabel - 1 : longestLabel;
+        label = label.left(kept) + QChar(0x2026);
+    }
+    return label;
 }
 
 void applyLabels(PieSlice& slice, const chart::LabelContents& labels)
