@@ -4,6 +4,7 @@
 
 #include <png.h>
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -41,7 +42,7 @@ public:
         : direct_(picture.format() == QImage::Format_ARGB32_Premultiplied || picture.format() == QImage::Format_ARGB32
                   || picture.format() == QImage::Format_RGB32),
           image_(direct_ ? picture : picture.convertToFormat(QImage::Format_RGB888)),
-          row_(direct_ ? static_cast<std::size_t>(image_.width()) * 3 : 0)
+          row_(direct_ ? static_cast<std::size_t>(image_.width()) * 3 + 1 : 0)
     {
     }
 
@@ -57,18 +58,20 @@ public:
         const bool opaque = image_.format() == QImage::Format_RGB32;
         QRgb alpha = 0xFF000000u;
         std::uint8_t* out = row_.data();
-        for (int x = 0; x < image_.width(); ++x, out += 3) {
+        const int width = image_.width();
+        for (int x = 0; x < width; ++x, out += 3) {
             const QRgb pixel = pixels[x];
             alpha &= pixel;
-            out[0] = static_cast<std::uint8_t>(pixel >> 16);
-            out[1] = static_cast<std::uint8_t>(pixel >> 8);
-            out[2] = static_cast<std::uint8_t>(pixel);
+            // Red, green and blue in this order in memory, and a byte the next pixel writes over.
+            static_assert(std::endian::native == std::endian::little);
+            const std::uint32_t rgb = __builtin_bswap32(pixel) >> 8;
+            std::memcpy(out, &rgb, sizeof rgb);
         }
         if (opaque || alpha == 0xFF000000u)
             return row_.data();
-        const QImage line(image_.constScanLine(y), image_.width(), 1, image_.bytesPerLine(), image_.format());
+        const QImage line(image_.constScanLine(y), width, 1, image_.bytesPerLine(), image_.format());
         const QImage rgb = line.convertToFormat(QImage::Format_RGB888);
-        std::memcpy(row_.data(), rgb.constScanLine(0), row_.size());
+        std::memcpy(row_.data(), rgb.constScanLine(0), static_cast<std::size_t>(width) * 3);
         return row_.data();
     }
 
