@@ -20,13 +20,13 @@ void Document::checkOpen() const
 model::Workbook& Document::model()
 {
     checkOpen();
-    return file_.workbook;
+    return file_->workbook;
 }
 
 biff::WorkbookFile& Document::file()
 {
     checkOpen();
-    return file_;
+    return *file_;
 }
 
 const InstanceState& Document::instance() const
@@ -37,7 +37,7 @@ const InstanceState& Document::instance() const
 void Document::close()
 {
     open_ = false;
-    file_ = biff::WorkbookFile{};
+    file_.reset();
 }
 
 bool Document::isOpen() const

@@ -3,6 +3,7 @@
 #include "sheet/biff/WorkbookFile.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace sheet {
@@ -27,7 +28,7 @@ public:
 
 private:
     std::shared_ptr<const InstanceState> instance_;
-    biff::WorkbookFile file_;
+    std::optional<biff::WorkbookFile> file_; // none once closed
     bool open_ = true;
 };
 

@@ -16,7 +16,19 @@ int sheetOf(std::uint16_t ixti, const SheetReferences& references)
 
 std::size_t readChartRecords(const std::vector<model::Record>& records, std::size_t first, model::Chart& chart)
 {
+    // The records up to the chart's EOF are counted first, so that each list takes one allocation.
+    std::size_t kept = 0;
     int depth = 0;
+    for (std::size_t i = first; i < records.size(); ++i) {
+        kept += records[i].type != rt::Continue;
+        if (records[i].type == rt::Bof)
+            ++depth;
+        else if (records[i].type == rt::Eof && --depth == 0)
+            break;
+    }
+    chart.records.reserve(chart.records.size() + kept);
+    chart.sourceRecords.reserve(chart.sourceRecords.size() + kept);
+    depth = 0;
     std::size_t i = first;
     for (; i < records.size(); ++i) {
         const model::Record& record = records[i];

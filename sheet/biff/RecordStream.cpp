@@ -105,10 +105,11 @@ void appendAsRead(std::vector<std::uint8_t>& out, const model::Record& record)
 
 void appendRecordAsIs(std::vector<std::uint8_t>& out, std::uint16_t type, std::span<const std::uint8_t> body)
 {
-    io::ByteWriter w(out);
-    w.u16(type);
-    w.u16(static_cast<std::uint16_t>(body.size()));
-    w.bytes(body);
+    std::uint8_t header[4];
+    io::ByteWriter::put16(header, type);
+    io::ByteWriter::put16(header + 2, static_cast<std::uint16_t>(body.size()));
+    out.insert(out.end(), header, header + 4);
+    out.insert(out.end(), body.begin(), body.end());
 }
 
 void appendRecord(std::vector<std::uint8_t>& out, std::uint16_t type, std::span<const std::uint8_t> body)

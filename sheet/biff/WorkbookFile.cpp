@@ -37,24 +37,26 @@ container::Entry& workbookStream(container::CompoundFile& file)
 // afresh from the model, so the file never holds a workbook twice.
 // A BIFF8 workbook is saved as "Workbook". An Excel 95 copy beside it, which Excel 97 can write for
 // older programs, would still hold the data as it was before the save: it goes.
-void readWorkbookStream(WorkbookFile& file, std::string_view password)
+// The workbook is read straight into the file, which never holds an empty one first.
+WorkbookFile readWorkbookStream(container::CompoundFile container, std::string_view password)
 {
-    container::Entry& chosen = workbookStream(file.container);
+    container::Entry& chosen = workbookStream(container);
     std::vector<std::uint8_t> data = std::move(chosen.data);
-    file.encryption = decryptWorkbookStream(data, password);
-    file.workbook = readWorkbook(std::move(data));
-    file.streamName = chosen.name;
-    if (file.workbook.biff != 8)
-        return;
-    std::vector<const container::Entry*> stale;
-    const container::Entry* named[] = {streamNamed(file.container, u"Workbook"), streamNamed(file.container, u"Book")};
-    for (const container::Entry* other : named)
-        if (other && other != &chosen)
-            stale.push_back(other);
-    chosen.name = file.streamName = u"Workbook";
-    std::erase_if(file.container.root.children, [&stale](const container::Entry& entry) {
-        return std::find(stale.begin(), stale.end(), &entry) != stale.end();
-    });
+    std::optional<StreamKey> encryption = decryptWorkbookStream(data, password);
+    model::Workbook workbook = readWorkbook(std::move(data));
+    std::u16string streamName = chosen.name;
+    if (workbook.biff == 8) {
+        std::vector<const container::Entry*> stale;
+        const container::Entry* named[] = {streamNamed(container, u"Workbook"), streamNamed(container, u"Book")};
+        for (const container::Entry* other : named)
+            if (other && other != &chosen)
+                stale.push_back(other);
+        chosen.name = streamName = u"Workbook";
+        std::erase_if(container.root.children, [&stale](const container::Entry& entry) {
+            return std::find(stale.begin(), stale.end(), &entry) != stale.end();
+        });
+    }
+    return WorkbookFile{std::move(container), std::move(workbook), std::move(streamName), std::move(encryption)};
 }
 
 container::CompoundFile readContainer(std::span<const std::uint8_t> bytes)
@@ -90,24 +92,18 @@ std::vector<std::uint8_t> writeWorkbookStream(WorkbookFile& file)
 
 WorkbookFile readWorkbookFile(std::span<const std::uint8_t> bytes, std::string_view password)
 {
-    WorkbookFile file;
-    file.container = readContainer(bytes);
-    readWorkbookStream(file, password);
-    return file;
+    return readWorkbookStream(readContainer(bytes), password);
 }
 
 WorkbookFile openWorkbookFile(const std::string& path, std::string_view password)
 {
-    WorkbookFile file;
     try {
-        file.container = readContainer(io::readFileBytes(path));
-        readWorkbookStream(file, password);
+        return readWorkbookStream(readContainer(io::readFileBytes(path)), password);
     } catch (const PasswordError& error) {
         throw PasswordError(path + ": " + error.what());
     } catch (const FormatError& error) {
         throw FormatError(path + ": " + error.what());
     }
-    return file;
 }
 
 std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file)

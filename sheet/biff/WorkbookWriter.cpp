@@ -95,6 +95,18 @@ std::vector<std::uint8_t> missingFontBody(const std::vector<model::Record>& reco
     return body;
 }
 
+// The bytes of the stream as it was read, about as many as it takes written again.
+std::size_t readStreamSize(const model::Workbook& workbook)
+{
+    std::size_t size = workbook.trailingBytes.size();
+    for (const model::Record& record : workbook.globalRecords)
+        size += streamSize(record);
+    for (const model::Sheet& sheet : workbook.sheets)
+        for (const model::Record& record : sheet.records)
+            size += streamSize(record);
+    return size;
+}
+
 bool anySheetModified(const model::Workbook& workbook)
 {
     for (const model::Sheet& sheet : workbook.sheets)
@@ -211,6 +223,7 @@ std::vector<std::uint8_t> writeWorkbook(model::Workbook& workbook)
     const bool rebuild = workbook.modified || anySheetModified(workbook) || missingFonts(workbook) > 0;
     const std::uint32_t references = rebuild ? internStrings(workbook) : 0;
     std::vector<std::uint8_t> out;
+    out.reserve(readStreamSize(workbook));
     const std::vector<std::size_t> boundSheets = GlobalsWriter(workbook, out, references).write(rebuild);
     for (std::size_t i = 0; i < workbook.sheets.size(); ++i) {
         if (i < boundSheets.size())

@@ -15,13 +15,15 @@ public:
     void u8(std::uint8_t value) { out_.push_back(value); }
     void u16(std::uint16_t value)
     {
-        out_.push_back(static_cast<std::uint8_t>(value));
-        out_.push_back(static_cast<std::uint8_t>(value >> 8));
+        std::uint8_t bytes[2];
+        put16(bytes, value);
+        out_.insert(out_.end(), bytes, bytes + 2);
     }
     void u32(std::uint32_t value)
     {
-        u16(static_cast<std::uint16_t>(value));
-        u16(static_cast<std::uint16_t>(value >> 16));
+        std::uint8_t bytes[4];
+        put32(bytes, value);
+        out_.insert(out_.end(), bytes, bytes + 4);
     }
     void f64(double value)
     {

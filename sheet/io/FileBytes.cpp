@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
@@ -16,6 +17,7 @@ namespace sheet::io {
 namespace {
 
 constexpr std::size_t ReadChunk = 1u << 16;
+constexpr std::size_t WriteChunk = 1u << 16;
 constexpr int MostLinks = 40;
 constexpr int NameAttempts = 100;
 constexpr mode_t SharedFileMode = 0644;
@@ -108,10 +110,10 @@ void replaceFile(const std::string& target, const std::string& named, const File
         unfinished = 0;
         fail("write", named, error);
     };
-    const ByteSink sink = [&](std::span<const std::uint8_t> bytes) {
+    auto writeAll = [&](const std::uint8_t* bytes, std::size_t size) {
         std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t wrote = ::write(file.get(), bytes.data() + done, bytes.size() - done);
+        while (done < size) {
+            const ssize_t wrote = ::write(file.get(), bytes + done, size - done);
             if (wrote < 0 && errno == EINTR)
                 continue;
             if (wrote < 0)
@@ -119,8 +121,24 @@ void replaceFile(const std::string& target, const std::string& named, const File
             done += static_cast<std::size_t>(wrote);
         }
     };
+    // Small pieces are gathered into one write; a large one goes to the file as it is.
+    std::vector<std::uint8_t> gathered;
+    const ByteSink sink = [&](std::span<const std::uint8_t> bytes) {
+        if (gathered.size() + bytes.size() > WriteChunk) {
+            writeAll(gathered.data(), gathered.size());
+            gathered.clear();
+        }
+        if (bytes.size() >= WriteChunk) {
+            writeAll(bytes.data(), bytes.size());
+            return;
+        }
+        if (gathered.capacity() == 0)
+            gathered.reserve(WriteChunk);
+        gathered.insert(gathered.end(), bytes.begin(), bytes.end());
+    };
     try {
         content(sink);
+        writeAll(gathered.data(), gathered.size());
     } catch (...) {
         ::unlink(temporary.c_str());
         unfinished = 0;
@@ -135,8 +153,19 @@ void replaceFile(const std::string& target, const std::string& named, const File
         abandon(errno);
     if (::close(file.release()) != 0)
         abandon(errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0)
+    // A rename over a file makes ext4 write the new file's data out at once, as if it were synced. A
+    // scratch file needs no such care: it swaps places with the old file, which is then removed.
+    if (durability == Durability::Scratch && replacing
+        && ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
+        if (::unlink(temporary.c_str()) != 0) {
+            // What took the old file's place is no file to remove: it goes back, and the write fails.
+            const int error = errno;
+            ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE);
+            abandon(error);
+        }
+    } else if (::rename(temporary.c_str(), target.c_str()) != 0) {
         abandon(errno);
+    }
     unfinished = 0;
 }
 

@@ -4,7 +4,10 @@
 
 #include <png.h>
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace sheet::render {
 
@@ -30,10 +33,58 @@ void flushNothing(png_structp) {}
 
 void ignoreWarning(png_structp, png_const_charp) {}
 
+// The picture's rows as 8-bit RGB, one at a time. A 32-bit picture is read as it is: an opaque row
+// gives its colours, and a row with any see-through pixel is converted by Qt, alone, as the whole
+// picture would be. Any other format is converted whole first.
+class RgbRows {
+public:
+    explicit RgbRows(const QImage& picture)
+        : direct_(picture.format() == QImage::Format_ARGB32_Premultiplied || picture.format() == QImage::Format_ARGB32
+                  || picture.format() == QImage::Format_RGB32),
+          image_(direct_ ? picture : picture.convertToFormat(QImage::Format_RGB888)),
+          row_(direct_ ? static_cast<std::size_t>(image_.width()) * 3 + 1 : 0)
+    {
+    }
+
+    bool isNull() const { return image_.isNull(); }
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
+
+    const std::uint8_t* row(int y)
+    {
+        if (!direct_)
+            return image_.constScanLine(y);
+        const auto* pixels = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
+        const bool opaque = image_.format() == QImage::Format_RGB32;
+        QRgb alpha = 0xFF000000u;
+        std::uint8_t* out = row_.data();
+        const int width = image_.width();
+        for (int x = 0; x < width; ++x, out += 3) {
+            const QRgb pixel = pixels[x];
+            alpha &= pixel;
+            // Red, green and blue in this order in memory, and a byte the next pixel writes over.
+            static_assert(std::endian::native == std::endian::little);
+            const std::uint32_t rgb = __builtin_bswap32(pixel) >> 8;
+            std::memcpy(out, &rgb, sizeof rgb);
+        }
+        if (opaque || alpha == 0xFF000000u)
+            return row_.data();
+        const QImage line(image_.constScanLine(y), width, 1, image_.bytesPerLine(), image_.format());
+        const QImage rgb = line.convertToFormat(QImage::Format_RGB888);
+        std::memcpy(row_.data(), rgb.constScanLine(0), static_cast<std::size_t>(width) * 3);
+        return row_.data();
+    }
+
+private:
+    bool direct_;
+    QImage image_;
+    std::vector<std::uint8_t> row_;
+};
+
 // The rows of an 8-bit RGB image. Each row is stored unfiltered and deflated at the fastest
 // level: the flat colours of a sheet compress about as well as with filtering, in a quarter of
 // the time. libpng reports an error by a jump back here, so nothing here has a destructor.
-bool writePngRows(png_structp png, png_infop info, const QImage& rgb)
+bool writePngRows(png_structp png, png_infop info, RgbRows& rgb)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -43,14 +94,14 @@ bool writePngRows(png_structp png, png_infop info, const QImage& rgb)
     png_set_compression_level(png, 1);
     png_write_info(png, info);
     for (int y = 0; y < rgb.height(); ++y)
-        png_write_row(png, rgb.constScanLine(y));
+        png_write_row(png, rgb.row(y));
     png_write_end(png, info);
     return true;
 }
 
 QByteArray encodePng(const QImage& picture)
 {
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    RgbRows rgb(picture);
     if (rgb.isNull())
         return {};
     PngOutput output;

@@ -24,6 +24,35 @@ TEST(FileBytes, ASaveThatFailsWhileWritingLeavesTheOldFileAndNoTemporaryFile)
     EXPECT_EQ(folder.entries().size(), 1u);
 }
 
+// A scratch file replacing an old one: the pieces arrive whole and in order, small and large mixed, the
+// file keeps the old one's mode, another name of the old file keeps the old bytes, and nothing else is left.
+TEST(FileBytes, AScratchFileReplacesTheOldOneWholeAndLeavesNothingBehind)
+{
+    test::ScratchFolder folder;
+    const std::string path = folder.path("scratch.xls");
+    const std::string other = folder.path("old name.xls");
+    io::writeFileAtomically(path, std::vector<std::uint8_t>{'o', 'l', 'd'});
+    ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+    std::vector<std::uint8_t> expected;
+    const io::FileContent pieces = [&expected](const io::ByteSink& sink) {
+        for (const std::size_t size : {3u, 40000u, 30000u, 70000u, 1u, 65536u, 7u}) {
+            std::vector<std::uint8_t> piece(size);
+            for (std::size_t k = 0; k < size; ++k)
+                piece[k] = static_cast<std::uint8_t>(expected.size() + k * 7);
+            expected.insert(expected.end(), piece.begin(), piece.end());
+            sink(piece);
+        }
+    };
+    io::writeFileAtomically(path, pieces);
+    EXPECT_EQ(test::fileBytes(path), expected);
+    EXPECT_EQ(test::fileBytes(other), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(folder.entries().size(), 2u);
+}
+
 // A writable file in a folder that takes no new file, as a person meets it: the save goes in place
 // and the file keeps its mode and its other name. Root writes anywhere, so it saves as nobody.
 TEST(FileBytes, AWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace)
