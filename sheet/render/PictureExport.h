@@ -1,6 +1,5 @@
 #pragma once
 
-#include "sheet/io/FileBytes.h"
 #include "sheet/render/SheetDrawing.h"
 
 #include <QByteArray>
@@ -24,8 +23,5 @@ bool isBitmap(PictureFormat format);
 // 200 inches, the largest page every reader takes). Throws RenderError for an empty drawing or
 // one that cannot be drawn or encoded.
 QByteArray exportPicture(const SheetDrawing& drawing, PictureFormat format, double scale = 1.0);
-// The same given to a sink: an SVG piece by piece as it is drawn, so that a large one is never
-// held whole; the others at once. A sink's exception passes on to the caller.
-void exportPicture(const SheetDrawing& drawing, PictureFormat format, const io::ByteSink& sink, double scale = 1.0);
 
 }  // namespace sheet::render

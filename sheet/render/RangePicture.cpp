@@ -134,8 +134,8 @@ int maxDigitWidth(const model::Workbook& workbook)
     return std::max(1, static_cast<int>(std::lround(widest)));
 }
 
-SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range,
-                         const PictureOptions& options)
+void recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range,
+                 const PictureOptions& options, DrawingSink& sink)
 {
     const model::Sheet& sheet = sheetAt(workbook, sheetIndex);
     checkRange(range);
@@ -150,17 +150,16 @@ SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const 
         checkSize(std::ceil(picture.width() * options.scale), std::ceil(picture.height() * options.scale));
     }
 
-    SheetDrawing drawing;
-    drawing.size = picture.toAlignedRect().size();
+    sink.begin(picture.toAlignedRect().size());
     // Each part's extent goes into its recording when it ends; what a clip cut off lies outside it.
-    const auto record = [&drawing](const QRectF& extent, const auto& paint) {
+    const auto record = [&sink](const QRectF& extent, const auto& paint) {
         Recording recording;
         QPainter painter(&recording);
         painter.setRenderHint(QPainter::TextAntialiasing, true);
         paint(painter);
         recording.setBoundingRect(extent.toAlignedRect());
         painter.end();
-        drawing.parts.push_back(recording);
+        sink.add(recording);
     };
     for (int first = range.firstRow; first <= range.lastRow; first += rowsPerBand) {
         const int last = std::min(range.lastRow, first + rowsPerBand - 1);
@@ -184,12 +183,26 @@ SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const 
             paintPieChart(painter, area, pie);
         });
     });
+}
+
+void recordSheet(const model::Workbook& workbook, int sheetIndex, const PictureOptions& options, DrawingSink& sink)
+{
+    recordRange(workbook, sheetIndex, sheetArea(workbook, sheetAt(workbook, sheetIndex)), options, sink);
+}
+
+SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range,
+                         const PictureOptions& options)
+{
+    SheetDrawing drawing;
+    recordRange(workbook, sheetIndex, range, options, drawing);
     return drawing;
 }
 
 SheetDrawing recordSheet(const model::Workbook& workbook, int sheetIndex, const PictureOptions& options)
 {
-    return recordRange(workbook, sheetIndex, sheetArea(workbook, sheetAt(workbook, sheetIndex)), options);
+    SheetDrawing drawing;
+    recordSheet(workbook, sheetIndex, options, drawing);
+    return drawing;
 }
 
 QImage rasterize(const SheetDrawing& drawing, double scale)

@@ -39,6 +39,10 @@ QImage drawSheet(const model::Workbook& workbook, int sheetIndex, const PictureO
 SheetDrawing recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range,
                          const PictureOptions& options = {});
 SheetDrawing recordSheet(const model::Workbook& workbook, int sheetIndex, const PictureOptions& options = {});
+// The same handed to a sink part by part as it is recorded.
+void recordRange(const model::Workbook& workbook, int sheetIndex, const model::CellRange& range,
+                 const PictureOptions& options, DrawingSink& sink);
+void recordSheet(const model::Workbook& workbook, int sheetIndex, const PictureOptions& options, DrawingSink& sink);
 
 // A recorded drawing as a bitmap at a scale; the same limits as drawRange apply.
 QImage rasterize(const SheetDrawing& drawing, double scale = 1.0);

@@ -13,12 +13,16 @@ constexpr quint32 maxParts = 1 << 16;
 
 void SheetDrawing::play(QPainter& painter, const QRectF& area) const
 {
-    // Borders and leader lines may reach a few pixels past their part.
-    const QRectF reach = area.adjusted(-4, -4, 4, 4);
     for (const QPicture& part : parts) {
-        if (QRectF(part.boundingRect()).intersects(reach))
+        if (drawsWithin(part, area))
             painter.drawPicture(0, 0, part);
     }
+}
+
+bool SheetDrawing::drawsWithin(const QPicture& part, const QRectF& area)
+{
+    // Borders and leader lines may reach a few pixels past their part.
+    return QRectF(part.boundingRect()).intersects(area.adjusted(-4, -4, 4, 4));
 }
 
 

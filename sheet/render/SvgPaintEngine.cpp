@@ -1,7 +1,10 @@
 #include "sheet/render/SvgPaintEngine.h"
 
+#include "sheet/render/PictureEncoding.h"
+
 #include <QIODevice>
 #include <QImage>
+#include <QPixmap>
 #include <QPainter>
 #include <QTextItem>
 
@@ -77,6 +80,12 @@ QByteArray pathData(const QPainterPath& path)
     return data;
 }
 
+QByteArray matrix(const QTransform& t)
+{
+    return " transform=\"matrix(" + number(t.m11()) + ' ' + number(t.m12()) + ' ' + number(t.m21()) + ' ' + number(t.m22())
+        + ' ' + number(t.dx()) + ' ' + number(t.dy()) + ")\"";
+}
+
 // How much a transformation enlarges lengths, for the width of a pen.
 double scaleOf(const QTransform& t) { return std::sqrt(std::abs(t.m11() * t.m22() - t.m12() * t.m21())); }
 
@@ -92,6 +101,7 @@ bool SvgPaintEngine::begin(QPaintDevice*)
     const QByteArray w = QByteArray::number(size_.width());
     const QByteArray h = QByteArray::number(size_.height());
     write("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+          "xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
           "version=\"1.1\" width=\"" + w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + ' ' + h + "\">\n<desc>"
           + escaped(description_) + "</desc>\n");
     return true;
@@ -267,7 +277,26 @@ void SvgPaintEngine::drawPolygon(const QPointF* points, int pointCount, PolygonD
     drawShape(transform_.map(path), mode != PolylineMode && brush_.style() != Qt::NoBrush, pen_.style() != Qt::NoPen);
 }
 
-void SvgPaintEngine::drawPixmap(const QRectF&, const QPixmap&, const QRectF&) {}
+void SvgPaintEngine::drawPixmap(const QRectF& target, const QPixmap& pixmap, const QRectF& source)
+{
+    drawImage(target, pixmap.toImage(), source);
+}
+
+void SvgPaintEngine::drawImage(const QRectF& target, const QImage& image, const QRectF& source, Qt::ImageConversionFlags)
+{
+    const QImage shown = image.copy(source.toAlignedRect());
+    const QByteArray png = encodePicture(shown, "PNG");
+    if (png.isEmpty() || target.isEmpty())
+        return;
+    clipFor(transform_.mapRect(target));
+    QByteArray element = "<image x=\"" + number(target.x()) + "\" y=\"" + number(target.y()) + "\" width=\""
+        + number(target.width()) + "\" height=\"" + number(target.height()) + "\" preserveAspectRatio=\"none\"";
+    if (!transform_.isIdentity())
+        element += matrix(transform_);
+    write(element + " xlink:href=\"data:image/png;base64,");
+    write(png.toBase64());
+    write("\"/>\n");
+}
 
 void SvgPaintEngine::drawTextItem(const QPointF& position, const QTextItem& item)
 {
@@ -287,9 +316,7 @@ void SvgPaintEngine::drawTextItem(const QPointF& position, const QTextItem& item
     if (transform_.type() <= QTransform::TxTranslate) {
         element += " x=\"" + number(position.x() + transform_.dx()) + "\" y=\"" + number(position.y() + transform_.dy()) + '"';
     } else {
-        element += " transform=\"matrix(" + number(transform_.m11()) + ' ' + number(transform_.m12()) + ' '
-            + number(transform_.m21()) + ' ' + number(transform_.m22()) + ' ' + number(transform_.dx()) + ' '
-            + number(transform_.dy()) + ")\" x=\"" + number(position.x()) + "\" y=\"" + number(position.y()) + '"';
+        element += matrix(transform_) + " x=\"" + number(position.x()) + "\" y=\"" + number(position.y()) + '"';
     }
     element += " font-family=\"" + escaped(font.family()) + "\" font-size=\"" + number(size) + '"';
     if (font.weight() != QFont::Normal)

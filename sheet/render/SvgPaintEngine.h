@@ -17,8 +17,8 @@ namespace sheet::render {
 // large drawing never waits whole in memory. It keeps what a spreadsheet's picture needs and
 // QSvgGenerator drops: a clip (a cell's text ends at its cell's edge) becomes a clip path around the
 // elements that reach out of it. Paths, polygons and text are written as such, a brush pattern as
-// an SVG pattern; a gradient or a texture is filled with the brush's colour, and pixmaps are left
-// out: the pictures of sheets and charts draw none.
+// an SVG pattern, an image as an embedded PNG; a gradient or a texture is filled with the brush's
+// colour.
 class SvgPaintEngine final : public QPaintEngine {
 public:
     SvgPaintEngine(QIODevice& output, QSize size, QString description);
@@ -29,6 +29,8 @@ public:
     void drawPath(const QPainterPath& path) override;
     void drawPolygon(const QPointF* points, int pointCount, PolygonDrawMode mode) override;
     void drawPixmap(const QRectF& target, const QPixmap& pixmap, const QRectF& source) override;
+    void drawImage(const QRectF& target, const QImage& image, const QRectF& source,
+                   Qt::ImageConversionFlags flags = Qt::AutoColor) override;
     void drawTextItem(const QPointF& position, const QTextItem& item) override;
     Type type() const override { return SVG; }
 

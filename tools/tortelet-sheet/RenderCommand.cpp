@@ -9,6 +9,7 @@
 #include "sheet/automation/Worksheet.h"
 #include "sheet/model/Workbook.h"
 #include "sheet/render/PictureExport.h"
+#include "sheet/render/PictureWriter.h"
 #include "sheet/render/RangePicture.h"
 #include "sheet/render/RenderError.h"
 #include "sheet/render/SheetArea.h"
@@ -123,36 +124,37 @@ int render(const Arguments& given, std::ostream&)
 
     const auto gui = guiApplication();
     const sheet::render::PictureOptions options{scale.value_or(1.0), !sheet::render::isBitmap(format)};
-    sheet::render::SheetDrawing drawing;
     sheet::Application application;
+    sheet::Workbook* workbook = nullptr;
+    const sheet::model::Workbook* model = nullptr;
+    int sheetIndex = 0;
     try {
-        sheet::Workbook& workbook = openWorkbook(application.workbooks(), path, password);
-        const sheet::model::Workbook& model = workbook.model();
-        const int sheetIndex = workbook.ActiveSheet().index();
-        if (wholeSheet) {
-            drawing = sheet::render::recordSheet(model, sheetIndex, options);
-        } else {
-            if (!range) {
-                // The picture the program copies: the used range with the charts beside it and the text that runs on.
-                const sheet::Range used = workbook.ActiveSheet().UsedRange();
-                range = sheet::render::pictureArea(
-                    model, model.sheets.at(static_cast<std::size_t>(sheetIndex)),
-                    sheet::model::CellRange{used.firstRow - 1, used.firstColumn - 1, used.lastRow - 1, used.lastColumn - 1});
-            }
-            drawing = sheet::render::recordRange(model, sheetIndex, *range, options);
+        workbook = &openWorkbook(application.workbooks(), path, password);
+        model = &workbook->model();
+        sheetIndex = workbook->ActiveSheet().index();
+        if (!wholeSheet && !range) {
+            // The picture the program copies: the used range with the charts beside it and the text that runs on.
+            const sheet::Range used = workbook->ActiveSheet().UsedRange();
+            range = sheet::render::pictureArea(
+                *model, model->sheets.at(static_cast<std::size_t>(sheetIndex)),
+                sheet::model::CellRange{used.firstRow - 1, used.firstColumn - 1, used.lastRow - 1, used.lastColumn - 1});
         }
-        workbook.Close();
     } catch (const sheet::Error& error) {
         throw FileFailure(path, error.what());
     }
-    application.Quit();
 
-    // A picture that cannot be drawn is the workbook's failure, one that cannot be written the picture's.
+    // The picture goes to its file as it is drawn. One that cannot be drawn is the workbook's failure,
+    // one that cannot be written the picture's.
     std::optional<std::string> drawingFailure;
     try {
         writeFileAtomically(out, [&](const sheet::io::ByteSink& sink) {
             try {
-                sheet::render::exportPicture(drawing, format, sink, scale.value_or(1.0));
+                sheet::render::PictureWriter writer(format, sink, scale.value_or(1.0));
+                if (wholeSheet)
+                    sheet::render::recordSheet(*model, sheetIndex, options, writer);
+                else
+                    sheet::render::recordRange(*model, sheetIndex, *range, options, writer);
+                writer.finish();
             } catch (const sheet::render::RenderError& error) {
                 drawingFailure = error.what();
                 throw;
@@ -163,6 +165,8 @@ int render(const Arguments& given, std::ostream&)
             throw FileFailure(path, *drawingFailure);
         throw;
     }
+    workbook->Close();
+    application.Quit();
     return 0;
 }
 

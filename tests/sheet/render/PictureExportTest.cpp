@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSvgRenderer>
@@ -122,6 +123,26 @@ TEST_F(PictureExportTest, TheSvgEndsALongTextAtTheNextFilledCell)
     const QImage played(folder.filePath("long.png"));
     ASSERT_EQ(played.size(), longText.size);
     EXPECT_LT(meanDifference(played, QImage::fromData(exportPicture(longText, PictureFormat::Png))), 3.0);
+}
+
+// A picture the program holds as a bitmap goes into the SVG as an image.
+TEST_F(PictureExportTest, TheSvgHoldsABitmapPicture)
+{
+    QImage bitmap(40, 30, QImage::Format_RGB32);
+    bitmap.fill(Qt::red);
+    bitmap.setPixelColor(30, 20, Qt::blue);
+    QPicture part;
+    QPainter painter(&part);
+    painter.drawImage(QPointF(0, 0), bitmap);
+    painter.end();
+    part.setBoundingRect(bitmap.rect());
+    const QString file = write(QStringLiteral("bitmap.svg"),
+                               exportPicture(sheet::render::SheetDrawing(bitmap.size(), {part}), PictureFormat::Svg));
+    ASSERT_TRUE(runTool(QStringLiteral("rsvg-convert"), {file, QStringLiteral("-o"), folder.filePath("bitmap.png")}));
+    const QImage played(folder.filePath("bitmap.png"));
+    ASSERT_EQ(played.size(), bitmap.size());
+    EXPECT_EQ(played.pixelColor(5, 5), QColor(Qt::red));
+    EXPECT_EQ(played.pixelColor(30, 20), QColor(Qt::blue));
 }
 
 TEST_F(PictureExportTest, AnEmptyDrawingIsRefusedInEveryFormat)
