@@ -275,6 +275,7 @@ QString labelTextOf(const CellText& cellText, const model::Cell& cell)
         // Never a character cut in two.
         const qsizetype kept = label[longestLabel - 1].isHighSurrogate() ? longestLabel - 1 : longestLabel;
         label = label.left(kept) + QChar(0x2026);
+        label.squeeze();
     }
     return label;
 }
