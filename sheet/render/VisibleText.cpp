@@ -12,7 +12,7 @@ namespace sheet::render {
 namespace {
 
 // Shorter pieces are measured whole, as drawing them does anyway.
-constexpr qsizetype shortPiece = 64;
+constexpr qsizetype shortPiece = 16;
 // The longest cluster of characters a cut looks across for its end.
 constexpr qsizetype longestCluster = 32;
 
