@@ -153,8 +153,8 @@ void SvgPaintEngine::updateState(const QPaintEngineState& state)
         }
         clipChanged_ = true;
     }
-    if (dirty & DirtyClipEnabled && !state.isClipEnabled()) {
-        clip_.reset();
+    if (dirty & DirtyClipEnabled) {
+        clipEnabled_ = state.isClipEnabled();
         clipChanged_ = true;
     }
     if (dirty & DirtyTransform)
@@ -163,7 +163,7 @@ void SvgPaintEngine::updateState(const QPaintEngineState& state)
 
 void SvgPaintEngine::clipFor(const QRectF& bounds)
 {
-    if (!clip_ || clip_->contains(bounds)) {
+    if (!clipEnabled_ || !clip_ || clip_->contains(bounds)) {
         closeClip();
         return;
     }

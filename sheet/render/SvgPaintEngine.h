@@ -58,6 +58,7 @@ private:
     QFont font_;
     QTransform transform_;
     std::optional<QPainterPath> clip_;  // in device pixels
+    bool clipEnabled_ = true;
     bool clipChanged_ = false;
     bool clipOpen_ = false;
     int clips_ = 0;
