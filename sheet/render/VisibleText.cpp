@@ -98,7 +98,7 @@ QString cutLongWords(const QString& text, qsizetype longest)
     if (text.size() <= longest)
         return text;
     // Some characters beyond, for clusters and for glyphs shaped with their neighbours.
-    const qsizetype kept = longest + longestCluster;
+    const qsizetype kept = std::max<qsizetype>(longest, 0) + longestCluster;
     QString cut;
     QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
     qsizetype start = 0;
