@@ -201,7 +201,12 @@ TEST(RangePicture, ALongTextIsRecordedOnlyAsFarAsItCanShow)
     sheet.rows[21] = rowOf(1200);
     sheet.cells[{20, 0}] = cellOf(wb, "Runs on " + std::string(20000, 'w'), 15);
     sheet.cells[{21, 0}] = cellOf(wb, std::string(20000, 'x') + " tail", wrapped);
-    const QStringList texts = textsOf(sheet::render::recordRange(wb, 0, CellRange{20, 0, 21, 2}));
+    // An indent wider than the cell leaves its text no room at all.
+    wb.xfs.push_back(wb.xfs.back());
+    wb.xfs.back().horizontal = sheet::model::HorizontalAlignment::Left;
+    wb.xfs.back().indent = 40;
+    sheet.cells[{22, 0}] = cellOf(wb, std::string(20000, 'y') + " tail", wrapped + 1);
+    const QStringList texts = textsOf(sheet::render::recordRange(wb, 0, CellRange{20, 0, 22, 2}));
     ASSERT_EQ(texts.filter(QRegularExpression(QStringLiteral("^Runs on w+$"))).size(), 1) << texts.join('|').toStdString();
     ASSERT_EQ(texts.filter(QRegularExpression(QStringLiteral("^x+$"))).size(), 1) << texts.join('|').toStdString();
     EXPECT_TRUE(texts.contains(QStringLiteral("tail"))) << texts.join('|').toStdString();
