@@ -323,15 +323,7 @@ void SvgPaintEngine::drawTextItem(const QPointF& position, const QTextItem& item
         element += " font-weight=\"" + QByteArray::number(font.weight()) + '"';
     if (font.style() != QFont::StyleNormal)
         element += font.style() == QFont::StyleItalic ? " font-style=\"italic\"" : " font-style=\"oblique\"";
-    QByteArray decoration;
-    if (item.renderFlags() & QTextItem::Underline)
-        decoration += " underline";
-    if (item.renderFlags() & QTextItem::Overline)
-        decoration += " overline";
-    if (item.renderFlags() & QTextItem::StrikeOut)
-        decoration += " line-through";
-    if (!decoration.isEmpty())
-        element += " text-decoration=\"" + decoration.mid(1) + '"';
+    // Underlines and strike-outs come as lines of their own: the painter draws them.
     if (pen_.color() != Qt::black)
         element += " fill=\"" + colour(pen_.color()) + '"' + opacity("fill-opacity", pen_.color());
     element += '>' + escaped(text) + "</text>\n";
