@@ -97,8 +97,7 @@ void PictureWriter::finish()
     }
     painter_.end();
     output_->rethrow();
-    const auto* svg = dynamic_cast<const SvgDocument*>(document_.get());
-    if (svg && !svg->written())
+    if (format_ == PictureFormat::Svg && !static_cast<const SvgDocument&>(*document_).written())
         throw RenderError("the SVG picture could not be written");
 }
 

@@ -74,11 +74,11 @@ QString shownCategory(const PieSlice& slice, const QFontMetricsF& metrics, doubl
 }
 
 QString labelText(const PieChart& chart, const PieSlice& slice, double share, bool anyShare,
-                  const QFontMetricsF& metrics, double widestCategory)
+                  const QFontMetricsF& metrics, double widest)
 {
     QStringList parts;
     if (slice.showCategory && !slice.category.isEmpty())
-        parts << shownCategory(slice, metrics, widestCategory);
+        parts << shownCategory(slice, metrics, widest);
     if (slice.showValue)
         parts << slice.valueText;
     if (slice.showPercent && anyShare)
@@ -114,20 +114,20 @@ void paintTitle(QPainter& painter, const QRectF& band, const PieChart& chart)
 
 constexpr double swatchGap = 6;
 
-QSizeF legendSize(QPainter& painter, const QRectF& area, const PieChart& chart)
+QSizeF legendSize(QPainter& painter, double widest, const PieChart& chart)
 {
     const QFontMetricsF metrics(chart.legendFont, painter.device());
     double width = 0;
     for (const PieSlice& slice : chart.slices)
-        width = std::max(width, metrics.horizontalAdvance(shownCategory(slice, metrics, area.width() * widestCategory)));
+        width = std::max(width, metrics.horizontalAdvance(shownCategory(slice, metrics, widest)));
     const double swatch = metrics.ascent() * 0.7;
     return {swatch + swatchGap + width + 2 * swatchGap, metrics.height() * static_cast<double>(chart.slices.size()) + 2 * swatchGap};
 }
 
 // Takes the legend's room from the side it stands on and returns where it goes.
-QRectF placeLegend(QPainter& painter, const QRectF& area, QRectF& room, const PieChart& chart)
+QRectF placeLegend(QPainter& painter, double widest, QRectF& room, const PieChart& chart)
 {
-    const QSizeF size = legendSize(painter, area, chart);
+    const QSizeF size = legendSize(painter, widest, chart);
     using Place = PieChart::LegendPlace;
     switch (*chart.legend) {
     case Place::Left:
@@ -149,7 +149,7 @@ QRectF placeLegend(QPainter& painter, const QRectF& area, QRectF& room, const Pi
     return {room.right(), room.center().y() - size.height() / 2, size.width(), size.height()};
 }
 
-void paintLegend(QPainter& painter, const QRectF& box, const QRectF& area, const PieChart& chart)
+void paintLegend(QPainter& painter, const QRectF& box, double widest, const PieChart& chart)
 {
     const QFontMetricsF metrics(chart.legendFont, painter.device());
     const double swatch = metrics.ascent() * 0.7;
@@ -158,7 +158,7 @@ void paintLegend(QPainter& painter, const QRectF& box, const QRectF& area, const
     for (const PieSlice& slice : chart.slices) {
         painter.fillRect(QRectF(box.left() + swatchGap, y + (metrics.height() - swatch) / 2, swatch, swatch), slice.colour);
         painter.setPen(chart.labelColour);
-        painter.drawText(QPointF(box.left() + 2 * swatchGap + swatch, y + metrics.ascent()), shownCategory(slice, metrics, area.width() * widestCategory));
+        painter.drawText(QPointF(box.left() + 2 * swatchGap + swatch, y + metrics.ascent()), shownCategory(slice, metrics, widest));
         y += metrics.height();
     }
 }
@@ -302,7 +302,8 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
     paintTitle(painter, title, chart);
     QRectF room = area;
     room.setTop(title.bottom());
-    const QRectF legendBox = chart.legend ? placeLegend(painter, area, room, chart) : QRectF();
+    const double widest = area.width() * widestCategory;
+    const QRectF legendBox = chart.legend ? placeLegend(painter, widest, room, chart) : QRectF();
     const QRectF plot = plotRect(area, room, chart);
     if (chart.plotBackground)
         painter.fillRect(plot, *chart.plotBackground);
@@ -314,7 +315,7 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
     double labelHeight = 0;
     const QFontMetricsF metrics(chart.labelFont, painter.device());
     for (std::size_t k = 0; k < chart.slices.size(); ++k) {
-        texts.push_back(labelText(chart, chart.slices[k], shares[k], anyShare, metrics, area.width() * widestCategory));
+        texts.push_back(labelText(chart, chart.slices[k], shares[k], anyShare, metrics, widest));
         if (!texts.back().isEmpty()) {
             const QSizeF size = metrics.size(0, texts.back());
             labelWidth = std::max(labelWidth, size.width());
@@ -357,7 +358,7 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
             // A label that would stand out of the room sideways gives up more of its category.
             const double over = std::max(labelRoom.left() - label.box.left(), label.box.right() - labelRoom.right());
             if (over > 0 && slice.showCategory && !slice.category.isEmpty()) {
-                const double category = metrics.horizontalAdvance(shownCategory(slice, metrics, area.width() * widestCategory));
+                const double category = metrics.horizontalAdvance(shownCategory(slice, metrics, widest));
                 texts[index] = labelText(chart, slice, shares[index], anyShare, metrics, std::max(0.0, category - over));
                 label = placeLabel(painter, chart, disc, a, offset, top, texts[index]);
             }
@@ -366,7 +367,7 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
         }
     }
     if (chart.legend)
-        paintLegend(painter, legendBox, area, chart);
+        paintLegend(painter, legendBox, widest, chart);
     PieLabelLayout(labelRoom, disc.ellipse.centre.y(), chart.leaderLines)
         .arrange(labels, {titleText(painter, title, chart), legendBox});
     for (std::size_t k = 0; k < labels.size(); ++k) {

@@ -55,7 +55,11 @@ std::optional<QString> cutPiece(const QString& text, const QFontMetricsF& metric
 void cutToReach(format::FormattedText& text, const QFontMetricsF& metrics, double reach, FixedEnd fixed)
 {
     using format::Piece;
-    if (text.hasFill())
+    // Most cells hold a few words: nothing of theirs is worth cutting.
+    std::size_t bytes = 0;
+    for (const Piece& piece : text.pieces)
+        bytes += piece.text.size();
+    if (bytes <= static_cast<std::size_t>(shortPiece) || text.hasFill())
         return;
     std::vector<QString> pieces;
     pieces.reserve(text.pieces.size());

@@ -11,11 +11,9 @@ namespace tools {
 
 void writeFileAtomically(const std::string& path, std::string_view bytes)
 {
-    try {
-        sheet::io::writeChosenFile(path, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
-    } catch (const sheet::Error& failure) {
-        throw FileFailure(path, failure.what());
-    }
+    writeFileAtomically(path, [bytes](const sheet::io::ByteSink& sink) {
+        sink({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    });
 }
 
 void writeFileAtomically(const std::string& path, const sheet::io::FileContent& content)
