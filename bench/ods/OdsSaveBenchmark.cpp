@@ -3,8 +3,6 @@
 
 #include "sheet/ods/OdsFile.h"
 
-#include <QGuiApplication>
-
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <filesystem>
@@ -43,12 +41,3 @@ BENCHMARK(makeOdsBytes)->Arg(6)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(saveAsOds)->Arg(6)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -33,13 +33,3 @@ BENCHMARK(BM_StartUpWithAStoredEntryWithoutAmount)->Arg(1 << 10)->Arg(1 << 20)->
 BENCHMARK(BM_StartUpWithAStoredLabel)->Arg(1 << 10)->Arg(1 << 20)->Arg(8 << 20)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
