@@ -91,15 +91,15 @@ void checkSize(double width, double height, bool drawing = false)
         + std::to_string(std::lround(height)) + " pixels; ";
     if (drawing) {
         if (width > maxDrawingSide || height > maxDrawingSide)
-            throw RenderError(size + "at most 16777216 either way can be kept as a drawing");
+            throw PictureTooLarge(size + "at most 16777216 either way can be kept as a drawing");
         if (width * height > maxDrawingArea)
-            throw RenderError(size + "at most 2147483647 pixels in all can be kept as a drawing");
+            throw PictureTooLarge(size + "at most 2147483647 pixels in all can be kept as a drawing");
         return;
     }
     if (width > maxSide || height > maxSide)
-        throw RenderError(size + "at most 32767 either way can be drawn");
+        throw PictureTooLarge(size + "at most 32767 either way can be drawn");
     if (static_cast<long long>(std::ceil(width)) * static_cast<long long>(std::ceil(height)) * 4 > maxBytes)
-        throw RenderError("the picture would take more than 256 MB");
+        throw PictureTooLarge(size + "at most 256 MB (67108864 pixels in all) can be drawn");
 }
 
 // Calls paint(area, chart) for each drawing object that lies over the picture and shows a pie;

@@ -10,4 +10,10 @@ public:
     using Error::Error;
 };
 
+// A picture larger than a bitmap, or a drawing, can hold; a smaller part of the sheet can still be drawn.
+class PictureTooLarge : public RenderError {
+public:
+    using RenderError::RenderError;
+};
+
 }  // namespace sheet::render

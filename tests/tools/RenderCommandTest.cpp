@@ -165,6 +165,8 @@ TEST(RenderCommand, APictureTooLargeIsRefusedWithItsSize)
         QString errors;
         EXPECT_EQ(runTool({QString::fromStdString(tall), folder.filePath(picture)}, &errors), 1) << picture.toStdString();
         EXPECT_TRUE(errors.contains(size)) << errors.toStdString();
+        EXPECT_TRUE(errors.contains(QStringLiteral("draw fewer cells with --range"))) << errors.toStdString();
+        EXPECT_EQ(errors.contains(QStringLiteral(".svg or .pdf drawing")), picture.endsWith(QStringLiteral(".png")));
         EXPECT_FALSE(QFile::exists(folder.filePath(picture)));
     }
 }

@@ -155,6 +155,12 @@ int render(const Arguments& given, std::ostream&)
                 else
                     sheet::render::recordRange(*model, sheetIndex, *range, options, writer);
                 writer.finish();
+            } catch (const sheet::render::PictureTooLarge& error) {
+                drawingFailure = std::string(error.what())
+                    + (sheet::render::isBitmap(format) ? "; draw fewer cells with --range, at a smaller --scale, "
+                                                         "or as an .svg or .pdf drawing"
+                                                       : "; draw fewer cells with --range");
+                throw;
             } catch (const sheet::render::RenderError& error) {
                 drawingFailure = error.what();
                 throw;

@@ -228,11 +228,18 @@ TEST(RangePicture, LimitsAndBadInputGiveClearErrors)
         EXPECT_NE(std::string(error.what()).find("32767"), std::string::npos) << error.what();
     }
     wb.sheets[0].columns = {columnsOf(0, 255, 0xFFFF)};
-    EXPECT_THROW(drawRange(wb, 0, CellRange{0, 0, 0, 255}), RenderError);
+    EXPECT_THROW(drawRange(wb, 0, CellRange{0, 0, 0, 255}), sheet::render::PictureTooLarge);
     wb.sheets[0].columns = {columnsOf(0, 255, 4000)};
     for (auto& [row, info] : wb.sheets[0].rows)
         info.height = 0x7FFF;
-    EXPECT_THROW(drawRange(wb, 0, CellRange{0, 0, 30, 200}), RenderError);
+    EXPECT_THROW(drawRange(wb, 0, CellRange{0, 0, 30, 200}), sheet::render::PictureTooLarge);
+    // Within the sides a bitmap allows, but more pixels in all than it may hold.
+    try {
+        drawRange(wb, 0, CellRange{0, 0, 5, 80});
+        FAIL() << "a picture of over 256 MB was drawn";
+    } catch (const sheet::render::PictureTooLarge& error) {
+        EXPECT_NE(std::string(error.what()).find("pixels; at most 256 MB"), std::string::npos) << error.what();
+    }
     wb.sheets[0].columns = {columnsOf(0, 255, 0, true)};
     EXPECT_THROW(drawRange(wb, 0, usedRange), RenderError);
 }
