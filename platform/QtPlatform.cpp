@@ -21,6 +21,7 @@
 #include <QPrintPreviewDialog>
 #include <QVariant>
 #include <QSettings>
+#include <QTemporaryFile>
 #include <QTime>
 #include <QDateTime>
 
@@ -199,15 +200,6 @@ std::optional<std::pair<QString, std::string>> unreadableSettingsFile()
     return std::nullopt;
 }
 
-// Keeps the file before a later write replaces it, and says where.
-std::string keptAs(const QString& file)
-{
-    try {
-        return "the file as it was is kept as " + keepUnreadableFile(file, QDateTime::currentDateTime()).toStdString();
-    } catch (const std::runtime_error&) {
-        return "no copy of it could be kept";
-    }
-}
 }  // namespace
 
 std::optional<QString> QtSettingsStore::read(const QString& key)
@@ -246,9 +238,54 @@ void QtSettingsStore::checkLastRead()
         throw std::runtime_error(problem_);
 }
 
+// Keeps a damaged file, once a run, before a later write replaces it, and says where.
+std::string QtSettingsStore::keptAs(const QString& file)
+{
+    auto copy = keptCopies_.find(file);
+    if (copy == keptCopies_.end()) {
+        try {
+            copy = keptCopies_.emplace(file, keepUnreadableFile(file, QDateTime::currentDateTime())).first;
+        } catch (const std::runtime_error&) {
+            return "no copy of it could be kept";
+        }
+    }
+    return "the file as it was is kept as " + copy->second.toStdString();
+}
+
+// QSettings keeps what it once read of a path, damage included, so the fresh file is written under a
+// name of its own and then put in the damaged one's place.
+void QtSettingsStore::writeAfresh(const QString& own, const QString& key, const QString& value)
+{
+    const std::string kept = keptAs(own);
+    if (!keptCopies_.contains(own))
+        throw std::runtime_error("The damaged settings file " + own.toStdString() + " was not replaced, as " + kept);
+    QTemporaryFile fresh(own + QStringLiteral(".XXXXXX"));
+    if (!fresh.open())
+        throw std::runtime_error("The settings could not be written beside " + own.toStdString());
+    fresh.close();
+    {
+        QSettings writing(fresh.fileName(), QSettings::IniFormat);
+        writing.setValue(key, value);
+        writing.sync();
+        if (writing.status() != QSettings::NoError)
+            throw std::runtime_error("The settings could not be written to " + fresh.fileName().toStdString());
+    }
+    if ((QFileInfo::exists(own) && !QFile::remove(own)) || !fresh.rename(own))
+        throw std::runtime_error("The damaged settings file " + own.toStdString() + " could not be replaced; " + kept);
+    fresh.setAutoRemove(false);
+    keptCopies_.erase(own);
+}
+
 void QtSettingsStore::write(const QString& key, const QString& value)
 {
     checkSettingsFiles();
+    // A damaged file of the program's own is started afresh, once kept, so that what could not be
+    // read does not live on beside what the program writes.
+    // QSettings tells of damage only at its first reading, so what a read kept counts as well.
+    const QString own = openSettings().fileName();
+    const auto damaged = unreadableSettingsFile();
+    if (keptCopies_.contains(own) || (damaged && damaged->first == own))
+        return writeAfresh(own, key, value);
     // A format error in what was there before stays with the reading object, so the status of the
     // writing one, which shares what was read, tells of the write alone.
     QSettings reading = openSettings();

@@ -3,6 +3,7 @@
 #include "Platform.h"
 
 #include <QRandomGenerator>
+#include <map>
 #include <string>
 
 namespace platform {
@@ -29,7 +30,11 @@ public:
     void write(const QString& key, const QString& value) override;
 
 private:
+    std::string keptAs(const QString& file);
+    void writeAfresh(const QString& own, const QString& key, const QString& value);
+
     std::string problem_;  // what kept the last read from reading the store in full
+    std::map<QString, QString> keptCopies_;  // damaged files kept this run, and their copies
 };
 
 class QtClipboard final : public Clipboard {

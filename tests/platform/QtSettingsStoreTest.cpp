@@ -96,7 +96,13 @@ TEST_F(SettingsStore, ADamagedFileGivesBackTheListFromItsOwnLineAndIsKept)
             EXPECT_TRUE(QString::fromUtf8(report.what()).contains(kept.front())) << report.what();
         }
         store.write(QStringLiteral("Assets"), QStringLiteral("b||SEP1||2||SEP2||"));
+        store.write(QStringLiteral("Amount Locale"), QStringLiteral("de_DE"));
         EXPECT_EQ(platform::QtSettingsStore().read(QStringLiteral("Assets")), QStringLiteral("b||SEP1||2||SEP2||"));
+        // The live file holds what was written and nothing of the damage, which lives on in the copy only.
+        QFile live(fileName());
+        ASSERT_TRUE(live.open(QIODevice::ReadOnly));
+        EXPECT_EQ(live.readAll().toStdString(), "[General]\nAmount%20Locale=de_DE\nAssets=b||SEP1||2||SEP2||\n");
+        EXPECT_EQ(keptFiles(), kept);
         QFile::remove(kept.front());
     }
 }
