@@ -328,7 +328,7 @@ void Form2::saveResults()
     h(100, [&] {
         const QString folder = StartingFolder(platform_.settings.read(kWorkbookFolderKey), QStandardPaths::DocumentsLocation);
         const platform::SaveAnswer chosen = platform_.saveDialog.askSavePath(QStringLiteral("Save File"), ResultFilter(), folder);
-        format = ResultFormatAt(chosen.filter);
+        format = ChosenResultFormat(chosen.path, chosen.filter);
         path = ResultPath(chosen.path, format);
     });
     if (h.when(102, [&] { return !path.isEmpty(); })) {

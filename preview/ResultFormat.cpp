@@ -36,8 +36,11 @@ QString ResultFilter()
     return filter;
 }
 
-ResultFormat ResultFormatAt(int filter)
+ResultFormat ChosenResultFormat(const QString& chosen, int filter)
 {
+    for (const Filter& entry : kFilters)
+        if (chosen.endsWith(QLatin1String(entry.extension), Qt::CaseInsensitive))
+            return entry.format;
     return filter > 0 && filter < static_cast<int>(std::size(kFilters)) ? kFilters[filter].format
                                                                          : ResultFormat::Excel97;
 }

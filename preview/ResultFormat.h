@@ -10,8 +10,10 @@ enum class ResultFormat { Excel97, Workbook, OpenDocument };
 // The save dialog's filters in the bar form: the Excel 97-2003 workbook first, then .xlsx and .ods.
 QString ResultFilter();
 
-// The format of the filter at a place in ResultFilter(); the Excel 97-2003 workbook for any other place.
-ResultFormat ResultFormatAt(int filter);
+// The format to write for a name chosen under the filter at a place in ResultFilter(): the format
+// that the name's extension (.xls, .xlsx or .ods) names, whatever the filter; otherwise the filter's,
+// and the Excel 97-2003 workbook for any other place.
+ResultFormat ChosenResultFormat(const QString& chosen, int filter);
 
 // The path to write for a chosen name: a name that does not end in the extension of an .xlsx or .ods
 // filter gets it, so that the file says what it holds; an .xls name is used as the dialog returns it.

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 namespace {
 
@@ -190,6 +191,28 @@ TEST_F(SaveTest, TheChosenFilterConvertsTheWorkbookToXlsxOrOds)
     save();
     EXPECT_EQ(system.messages.shown.back().title, QStringLiteral("Application Error"));
     EXPECT_TRUE(contentOf(ods).contains("application/vnd.oasis.opendocument.spreadsheet"));
+}
+
+// A name typed with an extension decides the format, whatever the filter: openpyxl opens "mine.xlsx"
+// chosen under the .xls filter, and "mine.ods" under the .xlsx filter is an OpenDocument spreadsheet.
+TEST_F(SaveTest, TheTypedExtensionDecidesTheFormat)
+{
+    writeFile(scratch, resources::chartTemplate());
+    system.saveDialog.answers = {path(QStringLiteral("mine.xlsx")), path(QStringLiteral("mine.ods")),
+                                 path(QStringLiteral("mine.XLS"))};
+    system.saveDialog.chosenFilters = {0, 1, 2};
+    save();
+    save();
+    save();
+    QProcess openpyxl;
+    openpyxl.start(QStringLiteral("/usr/bin/python3"),
+                   {QStringLiteral("-c"), QStringLiteral("import openpyxl, sys; openpyxl.load_workbook(sys.argv[1])"),
+                    path(QStringLiteral("mine.xlsx"))});
+    ASSERT_TRUE(openpyxl.waitForFinished(60000));
+    EXPECT_EQ(openpyxl.exitCode(), 0) << openpyxl.readAllStandardError().toStdString();
+    EXPECT_TRUE(contentOf(path(QStringLiteral("mine.ods"))).contains("application/vnd.oasis.opendocument.spreadsheet"));
+    EXPECT_EQ(contentOf(path(QStringLiteral("mine.XLS"))), resources::chartTemplate());
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("mine.ods.xlsx"))));
 }
 
 TEST_F(SaveTest, BackDeletesTheWorkbookAndShowsTheMainWindow)
