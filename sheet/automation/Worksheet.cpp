@@ -1,8 +1,10 @@
 #include "sheet/automation/Worksheet.h"
 
 #include "sheet/automation/Document.h"
+#include "sheet/biff/MergedCells.h"
 #include "sheet/edit/CellEditing.h"
 #include "sheet/edit/SheetView.h"
+#include "sheet/model/A1Notation.h"
 
 namespace sheet {
 
@@ -43,6 +45,17 @@ void Worksheet::setColumnWidth(int column, int widthIn256ths)
 int Worksheet::index() const
 {
     return sheetIndex_;
+}
+
+std::optional<std::string> Worksheet::mergedCellsMeeting(int firstRow, int firstColumn, int lastRow,
+                                                        int lastColumn) const
+{
+    for (const model::CellRange& merged : biff::mergedCells(edit::worksheet(document_->model(), sheetIndex_))) {
+        if (merged.firstRow < lastRow && merged.lastRow >= firstRow - 1 && merged.firstColumn < lastColumn &&
+            merged.lastColumn >= firstColumn - 1 && (merged.lastRow > merged.firstRow || merged.lastColumn > merged.firstColumn))
+            return model::rangeAddress(merged);
+    }
+    return std::nullopt;
 }
 
 } // namespace sheet

@@ -4,6 +4,7 @@
 #include "sheet/automation/Range.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace sheet {
@@ -22,6 +23,9 @@ public:
     void setShowGridlines(bool show);
     void setColumnWidth(int column, int widthIn256ths); // column 1-based
     int index() const;
+    // The address ("A2:A8") of the first merged area that meets the cells from (firstRow, firstColumn)
+    // to (lastRow, lastColumn), 1-based; nothing when none does.
+    std::optional<std::string> mergedCellsMeeting(int firstRow, int firstColumn, int lastRow, int lastColumn) const;
 
 private:
     std::shared_ptr<Document> document_;

@@ -5,6 +5,7 @@
 #                        cells that a fill must leave alone
 # writeexcel-chart.xls   values of every kind, Unicode text, a formula and an embedded pie chart
 #                        whose ranges name their sheet
+# merged-entry-rows.xls  a person's template whose entry rows A4:A8 are merged into one cell
 #
 #   perl tests/data/make-writeexcel-workbooks.pl [output folder]
 use strict;
@@ -16,6 +17,18 @@ use Spreadsheet::WriteExcel;
 my $folder = shift // dirname(__FILE__);
 budget("$folder/writeexcel-budget.xls");
 chart("$folder/writeexcel-chart.xls");
+merged_entry_rows("$folder/merged-entry-rows.xls");
+
+sub merged_entry_rows {
+    my ($path) = @_;
+    my $workbook = Spreadsheet::WriteExcel->new($path) or die "cannot write $path: $!";
+    my $assets = $workbook->add_worksheet('Assets');
+    my $bold = $workbook->add_format(bold => 1);
+    $assets->write_string(2, 0, 'Asset Type', $bold);
+    $assets->write_string(2, 1, 'Amount', $bold);
+    $assets->merge_range(3, 0, 7, 0, 'Merged labels', $workbook->add_format(valign => 'vcenter'));
+    $workbook->close() or die "cannot finish $path: $!";
+}
 
 sub budget {
     my ($path) = @_;

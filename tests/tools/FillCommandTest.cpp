@@ -59,6 +59,12 @@ TEST_F(FillCommand, NamesTheTemplateForItsDamageAndTheEntriesForTheirs)
     const std::string tooLong = write("long.txt", "Gold\t100\n" + std::string(40000, 'x') + "\t1\n");
     EXPECT_EQ(failure({good, out, tooLong}).rfind(tooLong + ": entry 2: ", 0), 0u);
     EXPECT_FALSE(fs::exists(out));
+
+    // Labels written into merged cells would hide under the merge: the template is refused by the range.
+    const std::string merged = TORTELET_TEST_DATA "/merged-entry-rows.xls";
+    EXPECT_EQ(failure({merged, out, entries}),
+              merged + ": the entry rows A4:B9 meet the merged cells A4:A8, which would hide entries");
+    EXPECT_FALSE(fs::exists(out));
 }
 
 }  // namespace

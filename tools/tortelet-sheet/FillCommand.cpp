@@ -7,6 +7,8 @@
 #include "sheet/automation/Application.h"
 #include "sheet/automation/Workbook.h"
 
+#include <algorithm>
+
 namespace tools {
 
 namespace {
@@ -21,6 +23,15 @@ void clearDataRows(sheet::Worksheet& sheet)
     for (int column : {1, 2})
         for (int row = FirstDataRow; row < FirstDataRow + TemplateDataRows; ++row)
             sheet.Cells(row, column).setValue("");
+}
+
+// Entries written into merged cells would hide under the merge, so such a template is refused.
+void refuseMergedEntryRows(const sheet::Worksheet& sheet, std::size_t entries)
+{
+    const int lastRow = FirstDataRow + std::max(TemplateDataRows, static_cast<int>(entries)) - 1;
+    if (const auto merged = sheet.mergedCellsMeeting(FirstDataRow, 1, lastRow, 2))
+        throw sheet::FormatError("the entry rows A" + std::to_string(FirstDataRow) + ":B" + std::to_string(lastRow) +
+                                 " meet the merged cells " + *merged + ", which would hide entries");
 }
 
 void writeEntry(sheet::Worksheet& sheet, int row, const Entry& entry)
@@ -57,6 +68,7 @@ int fill(const Arguments& given, std::ostream&)
     sheet::Workbook* workbook = nullptr;
     try {
         workbook = &openWorkbook(application.workbooks(), templatePath, password);
+        refuseMergedEntryRows(workbook->ActiveSheet(), entries.size());
         clearDataRows(workbook->ActiveSheet());
     } catch (const sheet::Error& error) {
         throw FileFailure(templatePath, error.what());
@@ -95,7 +107,8 @@ Command fillCommand()
             "    lines, or \"-\" for standard input, of at most 64 MB and 65,533 entries (rows 4 to\n"
             "    65536); without ENTRIES the data rows are left empty. A link at OUT is followed and its\n"
             "    target replaced. An Excel 95 workbook is refused: it can be listed and drawn, but not\n"
-            "    written.\n",
+            "    written. So is a template whose entry rows (A4:B9, or as far down as the entries go)\n"
+            "    meet merged cells, which would hide entries.\n",
             fill};
 }
 
