@@ -150,6 +150,8 @@ QString Form1::entryLabel(int position) { return list_.label(position); }
 
 QString Form1::entryAmount(int position) { return list_.amount(position); }
 
+QString Form1::amountLocale() { return list_.amountLocale(); }
+
 preview::Form2& Form1::loadPreview()
 {
     if (!preview_)

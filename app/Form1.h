@@ -58,6 +58,7 @@ private:
     int entryCount() override;
     QString entryLabel(int position) override;
     QString entryAmount(int position) override;
+    QString amountLocale() override;
     void deliverPicture(const platform::Picture& picture) override;
     void setPreviewWorkbook(const QString& path) override;
     void showPreview() override;

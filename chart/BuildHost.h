@@ -22,6 +22,8 @@ public:
     virtual int entryCount() = 0;
     virtual QString entryLabel(int position) = 0;
     virtual QString entryAmount(int position) = 0;
+    // The locale the amounts were typed in ("de_DE"), stored beside the list; empty when unknown.
+    virtual QString amountLocale() = 0;
 
     // Makes the picture the preview window's picture, loading that window the first time.
     virtual void deliverPicture(const platform::Picture& picture) = 0;

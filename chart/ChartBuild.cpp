@@ -1,6 +1,7 @@
 #include "ChartBuild.h"
 
 #include "Excel1.h"
+#include "LeftOutEntries.h"
 #include "PictureFile.h"
 #include "Required.h"
 #include "ScratchWorkbook.h"
@@ -13,6 +14,7 @@
 #include "common/TempFolder.h"
 #include "resources/ChartTemplate.h"
 #include "sheet/automation/Application.h"
+#include "sheet/automation/Cell.h"
 #include "sheet/automation/PrivateFolder.h"
 #include "sheet/automation/Workbook.h"
 #include "sheet/io/FileBytes.h"
@@ -22,6 +24,7 @@
 
 #include <span>
 #include <stdexcept>
+#include <variant>
 
 namespace chart {
 
@@ -91,10 +94,14 @@ void ChartBuild::steps()
     if (stopping_)
         return leaveNothingBehind();
 
-    h(108, [&] { first_ = std::make_unique<sheet::Application>(); });
+    h(108, [&] {
+        first_ = std::make_unique<sheet::Application>();
+        first_->setNumberLocale(sheet::NumberLocale::system(), typedInLocale());
+    });
     h(110, [&] {
         sheet::Workbooks& workbooks = required(first_, "the first instance").workbooks();
         filled_ = &workbooks.Open(fileName(templatePath()));
+        refuseMergedEntryRows(templateBytes);
     });
     for (int column = 1; column <= 2; ++column) {
         for (int row = 4; row <= 9; ++row)
@@ -112,11 +119,19 @@ void ChartBuild::steps()
                                          .toStdString());
         }
     });
+    LeftOutEntries leftOut;
     for (int i = 1; i <= entries; ++i) {
         h(138, [&] { activeSheet(filled_).Cells(i + 3, 1).setValue(host_.entryLabel(i).toStdString()); });
-        h(140, [&] { activeSheet(filled_).Cells(i + 3, 2).setValue(host_.entryAmount(i).toStdString()); });
+        h(140, [&] {
+            sheet::Cell cell = activeSheet(filled_).Cells(i + 3, 2);
+            const QString amount = host_.entryAmount(i);
+            cell.setValue(amount.toStdString());
+            if (!std::holds_alternative<double>(cell.Value()))
+                leftOut.add(host_.entryLabel(i), amount);
+        });
         h(142, [&] { activeSheet(filled_).Cells(i + 3, 2).setNumberFormat(AmountFormat); });
     }
+    h(144, [&] { leftOut.report(); });
     h(146, [&] { host_.pointer().set(common::PointerState::Busy); });
     drawScratchPath(h);
     h(164, [&] { saveScratchWorkbook(); });
@@ -161,7 +176,19 @@ void ChartBuild::steps()
                     QStringLiteral("||SEP2||");
         });
     }
-    h(210, [&] { platform_.settings.write(QStringLiteral("Assets"), text); });
+    h(210, [&] {
+        platform_.settings.write(QStringLiteral("Assets"), text);
+        platform_.settings.write(QStringLiteral("Amount Locale"), host_.amountLocale());
+    });
+}
+
+// The locale the list was typed in, when it is another than the person's present one.
+std::optional<sheet::NumberLocale> ChartBuild::typedInLocale()
+{
+    const QString name = host_.amountLocale();
+    if (name.isEmpty() || QLocale(name) == QLocale())
+        return std::nullopt;
+    return sheet::NumberLocale::of(QLocale(name));
 }
 
 // Whether the template is already in the temporary folder. Whatever else has its name there is
@@ -192,6 +219,24 @@ void ChartBuild::writeTemplate(const QByteArray& bytes) const
         return common::WriteFileIfMissing(bytes, templatePath());
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
     sheet::io::writeFileAtomically(fileName(templatePath()), std::span(data, static_cast<std::size_t>(bytes.size())));
+}
+
+// A template whose entry rows meet merged cells would hide the entries under the merge: it is
+// closed, and the build goes on with the program's own template, saying why.
+void ChartBuild::refuseMergedEntryRows(const QByteArray& templateBytes)
+{
+    if (templateRefusal_)
+        return;
+    const auto merged = required(filled_, "the workbook").ActiveSheet().mergedCellsMeeting(kFirstEntryRow, 1, 65536, 2);
+    if (!merged)
+        return;
+    filled_->Close();
+    filled_ = nullptr;
+    templateRefusal_ = "The chart template " + templatePath().toStdString() + " was not used: its entry rows meet the merged cells " +
+                       *merged + ", which would hide entries";
+    writeTemplate(templateBytes);
+    filled_ = &required(first_, "the first instance").workbooks().Open(fileName(templatePath()));
+    reportTemplateRefusal();
 }
 
 // A refused template is reported the first time it is met in a run; later builds just go on.

@@ -2,6 +2,8 @@
 
 #include "BuildHost.h"
 
+#include "sheet/input/NumberLocale.h"
+
 #include "platform/Platform.h"
 
 #include <QString>
@@ -43,11 +45,13 @@ public:
 
 private:
     void steps();
+    std::optional<sheet::NumberLocale> typedInLocale();
     bool templateInPlace();
     // Where the template is opened from: the temporary folder's, or the private copy of the built-in one.
     QString templatePath() const;
     void writeTemplate(const QByteArray& bytes) const;
     void reportTemplateRefusal();
+    void refuseMergedEntryRows(const QByteArray& templateBytes);
     void drawScratchPath(common::Handler& h);
     void saveScratchWorkbook();
     void leaveNothingBehind();

@@ -6,6 +6,8 @@
 
 #include "common/Handler.h"
 
+#include <QLocale>
+
 namespace entries {
 
 namespace {
@@ -20,9 +22,15 @@ EntryCommands::EntryCommands(EntryList& list, const common::PointerState& pointe
 {
 }
 
-bool EntryCommands::usableLabel(const QString& label) { return !label.isEmpty() && StoresIntact(label); }
+bool EntryCommands::usableLabel(const QString& label)
+{
+    return !label.isEmpty() && StoresIntact({label, QStringLiteral("0")});
+}
 
-bool EntryCommands::usableAmount(const QString& amount) { return IsNumeric(amount) && StoresIntact(amount); }
+bool EntryCommands::usableAmount(const QString& label, const QString& amount)
+{
+    return IsNumeric(amount) && StoresIntact({label, amount});
+}
 
 void EntryCommands::PushButton2_Click()
 {
@@ -37,9 +45,12 @@ void EntryCommands::PushButton2_Click()
     h(104, [&] {
         amount = platform_.inputs.ask(QStringLiteral("Enter Amount:"), QStringLiteral("Input Amount"), QString());
     });
-    if (h.when(106, [&] { return !usableAmount(amount); }))
+    if (h.when(106, [&] { return !usableAmount(label, amount); }))
         return;
-    h(108, [&] { list_.AppendEntry(label, amount); });
+    h(108, [&] {
+        list_.AppendEntry(label, amount);
+        list_.setAmountLocale(QLocale().name());
+    });
 }
 
 void EntryCommands::PushButton3_Click()
@@ -67,10 +78,13 @@ void EntryCommands::PushButton4_Click()
         amount = platform_.inputs.ask(QStringLiteral("Enter New Amount:"), QStringLiteral("Input New Amount"),
                                       list_.amount(list_.selectedRow()));
     });
-    if (h.when(108, [&] { return !usableAmount(amount); }))
+    if (h.when(108, [&] { return !usableAmount(label, amount); }))
         return;
     h(110, [&] { list_.setLabel(list_.selectedRow(), label); });
-    h(112, [&] { list_.setAmount(list_.selectedRow(), amount); });
+    h(112, [&] {
+        list_.setAmount(list_.selectedRow(), amount);
+        list_.setAmountLocale(QLocale().name());
+    });
 }
 
 void EntryCommands::PushButton5_Click()

@@ -22,7 +22,7 @@ public:
 private:
     // An answer the list can keep: not empty, and not cutting the stored list.
     static bool usableLabel(const QString& label);
-    static bool usableAmount(const QString& amount);
+    static bool usableAmount(const QString& label, const QString& amount);
 
     EntryList& list_;
     const common::PointerState& pointer_;

@@ -35,10 +35,16 @@ public:
     // Adds a row after the last one: first its label, then its amount.
     void AppendEntry(const QString& label, const QString& amount);
 
+    // The locale ("de_DE") whose numbers the amounts were last typed in; empty when unknown. A build
+    // reads an amount that the person's present locale does not read as a number in this one.
+    QString amountLocale() const { return amountLocale_; }
+    void setAmountLocale(const QString& name) { amountLocale_ = name; }
+
 private:
     void checkRow(int row) const;
 
     QTreeWidget& view_;
+    QString amountLocale_;
 };
 
 }  // namespace entries

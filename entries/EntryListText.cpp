@@ -22,35 +22,17 @@ std::vector<QStringList> SplitEntryList(const QString& text)
     return entries;
 }
 
-namespace {
-const QString kSeparators[] = {kEntrySeparator, kRowSeparator};
-
-bool endsOfAny(const QString& part, bool beginning)
+// Each separator is found from the left and taken whole, so what precedes an entry's stored text
+// ends with a separator already taken, and what follows its closing separator cannot reach back
+// into it. The entry at the start of the text and after another one is therefore every case.
+bool StoresIntact(const Entry& entry)
 {
-    for (const QString& separator : kSeparators)
-        if (beginning ? separator.startsWith(part, Qt::CaseSensitive) : separator.endsWith(part, Qt::CaseSensitive))
-            return true;
-    return false;
-}
-}  // namespace
-
-bool StoresIntact(const QString& text)
-{
-    for (const QString& separator : kSeparators) {
-        if (text.contains(separator, Qt::CaseSensitive))
+    const std::vector<Entry> alone{entry};
+    const std::vector<Entry> second{{QStringLiteral("a"), QStringLiteral("1")}, entry};
+    for (const std::vector<Entry>* rows : {&alone, &second}) {
+        const std::vector<QStringList> split = SplitEntryList(EncodeEntryList(*rows));
+        if (split.size() != rows->size() || split.back() != QStringList{entry.label, entry.amount})
             return false;
-        for (qsizetype part = 1; part < separator.size(); ++part) {
-            if (text.endsWith(separator.left(part), Qt::CaseSensitive) ||
-                text.startsWith(separator.right(part), Qt::CaseSensitive))
-                return false;
-        }
-        // Between two separators, a text that is the middle of a third ("SEP2") would complete it.
-        const qsizetype around = separator.size() - text.size();
-        for (qsizetype before = 1; before < around; ++before) {
-            if (separator.mid(before, text.size()) == text && endsOfAny(separator.left(before), false) &&
-                endsOfAny(separator.right(around - before), true))
-                return false;
-        }
     }
     return true;
 }

@@ -17,10 +17,9 @@ QString EncodeEntryList(const std::vector<Entry>& rows);
 // A piece without "||SEP1||" yields one part only; its amount is missing.
 std::vector<QStringList> SplitEntryList(const QString& text);
 
-// True when a label or an amount reads back as itself wherever it stands in the stored list: it holds
-// no separator, and the separators beside it in the stored text cannot complete one with it. So it
-// neither begins with the end of a separator nor ends with the beginning of one ("a||SEP2|" before
-// "||SEP1||"), nor is it the middle of one ("SEP2" between two).
-bool StoresIntact(const QString& text);
+// True when the entry reads back from the stored text as itself wherever it stands in the list.
+// Only texts that hold a separator, or that complete one with the separator beside them in the
+// stored text ("a||SEP2|" before "||SEP1||"), fail.
+bool StoresIntact(const Entry& entry);
 
 }  // namespace entries

@@ -35,11 +35,13 @@ void LoadEntryList(EntryList& list, platform::SettingsStore& settings, common::H
         h(firstLine + 6, [&] { row = list.appendLabel(parts.at(0)); });
         h(firstLine + 8, [&] { list.setAmount(row, amountPart(parts)); });
     }
+    h(firstLine + 10, [&] { list.setAmountLocale(settings.read(kAmountLocaleKey).value_or(QString())); });
 }
 
 void SaveEntryList(const EntryList& list, platform::SettingsStore& settings)
 {
     settings.write(kAssetsKey, EncodeEntryList(list.rows()));
+    settings.write(kAmountLocaleKey, list.amountLocale());
 }
 
 }  // namespace entries

@@ -1,19 +1,9 @@
 #include "NumericTest.h"
 
-#include <cmath>
+#include "common/AmountRule.h"
 
 namespace entries {
 
-bool IsNumeric(const QString& text, const QLocale& locale)
-{
-    if (text.trimmed().isEmpty())
-        return false;
-    const QString trimmed = text.trimmed();
-    bool ok = false;
-    double value = locale.toDouble(trimmed, &ok);
-    if (!ok)
-        value = QLocale::c().toDouble(trimmed, &ok);
-    return ok && std::isfinite(value);
-}
+bool IsNumeric(const QString& text, const QLocale& locale) { return common::ReadsAsNumber(text, locale); }
 
 }  // namespace entries

@@ -50,6 +50,7 @@ public:
     }
     QString entryLabel(int position) override { return QStringLiteral("Asset %1").arg(position); }
     QString entryAmount(int position) override { return QString::number(position * 250 + 1000); }
+    QString amountLocale() override { return {}; }
     void deliverPicture(const platform::Picture& picture) override { preview_->setPicture(picture); }
     void setPreviewWorkbook(const QString& path) override { preview_->setScratchWorkbook(path); }
     void showPreview() override

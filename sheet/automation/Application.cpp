@@ -63,10 +63,11 @@ void Application::setPictureSink(std::function<void(const render::SheetDrawing& 
     state_->pictureSink = std::move(sink);
 }
 
-void Application::setNumberLocale(NumberLocale locale)
+void Application::setNumberLocale(NumberLocale locale, std::optional<NumberLocale> fallback)
 {
     state_->checkRunning();
-    state_->locale = locale;
+    state_->locale = std::move(locale);
+    state_->fallbackLocale = std::move(fallback);
 }
 
 } // namespace sheet

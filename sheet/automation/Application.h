@@ -41,8 +41,9 @@ public:
 
     // Where Range::CopyPicture puts its drawing; by default the system clipboard takes a bitmap.
     void setPictureSink(std::function<void(const render::SheetDrawing& drawing)> sink);
-    // The separators for numbers typed into cells; by default the user's locale.
-    void setNumberLocale(NumberLocale locale);
+    // How numbers typed into cells are read: by default in the user's locale; a text that the locale
+    // does not read as a number is tried in the fallback, such as the locale a list was typed in.
+    void setNumberLocale(NumberLocale locale, std::optional<NumberLocale> fallback = std::nullopt);
 
 private:
     std::shared_ptr<InstanceState> state_;

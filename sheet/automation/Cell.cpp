@@ -3,6 +3,7 @@
 #include "sheet/automation/Document.h"
 #include "sheet/automation/InstanceState.h"
 #include "sheet/edit/CellEditing.h"
+#include "sheet/input/TypedInput.h"
 
 namespace sheet {
 
@@ -13,7 +14,10 @@ Cell::Cell(std::shared_ptr<Document> document, int sheetIndex, int row, int colu
 
 void Cell::setValue(std::string_view utf8)
 {
-    edit::writeCellText(document_->model(), sheetIndex_, row_, column_, utf8, document_->instance().locale);
+    const InstanceState& instance = document_->instance();
+    const NumberLocale& locale =
+        instance.fallbackLocale ? readingLocale(utf8, instance.locale, *instance.fallbackLocale) : instance.locale;
+    edit::writeCellText(document_->model(), sheetIndex_, row_, column_, utf8, locale);
 }
 
 CellValue Cell::Value() const

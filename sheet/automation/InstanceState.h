@@ -3,6 +3,7 @@
 #include "sheet/input/NumberLocale.h"
 
 #include <functional>
+#include <optional>
 
 class QImage;
 
@@ -18,6 +19,7 @@ public:
     bool quit = false;
     bool displayAlerts = true;
     NumberLocale locale = NumberLocale::system();
+    std::optional<NumberLocale> fallbackLocale; // tried for typed numbers that `locale` does not read
     std::function<void(const render::SheetDrawing& drawing)> pictureSink;
 
     // Throws a StateError once the instance has quit.

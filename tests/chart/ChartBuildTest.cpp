@@ -166,7 +166,7 @@ TEST_F(ChartBuildRun, SampleSetLeavesOneFilledWorkbookAndShowsItsPicture)
     EXPECT_EQ(host.previewLoads, 1);
     expectCells(scratch, kSampleSet);
     EXPECT_EQ(scripted.settings.values[QStringLiteral("Assets")], storedText(kSampleSet));
-    EXPECT_EQ(scripted.settings.writes, 1);
+    EXPECT_EQ(scripted.settings.writes, 2);  // the list and the locale of its amounts, once each
     EXPECT_EQ(host.pointerWhileReading, (std::vector<int>{common::PointerState::Busy, common::PointerState::Ordinary}));
     EXPECT_EQ(host.pointerState.value(), common::PointerState::Ordinary);
     EXPECT_EQ(std::strlen(chart::ChartBuild::AmountFormat), 44u);
@@ -218,7 +218,7 @@ TEST_F(ChartBuildRun, AnEmptyListStillBuildsAndStoresTheEmptyText)
     expectShownInPreview(scratch);
     expectCells(scratch, {});
     EXPECT_EQ(scripted.settings.values[QStringLiteral("Assets")], QString());
-    EXPECT_EQ(scripted.settings.writes, 1);
+    EXPECT_EQ(scripted.settings.writes, 2);
 }
 
 class LongerLists : public ChartBuildRun, public ::testing::WithParamInterface<int> {};
@@ -251,6 +251,47 @@ TEST_F(ChartBuildRun, AmountsWithADecimalCommaReachTheSheetAsTyped)
     EXPECT_DOUBLE_EQ(sheet.cell(4, 2).value.toDouble(), 2.5);
     EXPECT_DOUBLE_EQ(sheet.cell(5, 2).value.toDouble(), 1234.75);
     EXPECT_EQ(scripted.settings.values[QStringLiteral("Assets")], storedText(host.entries));
+}
+
+// A list typed under German settings and built under English ones: what English does not read is
+// read the German way, so every amount is a slice; an amount no locale reads is named once.
+TEST_F(ChartBuildRun, AmountsAreReadInTheLocaleTheListWasTypedInAndTheRestAreNamed)
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    host.typedIn = QStringLiteral("de_DE");
+    host.entries = {{QStringLiteral("Gold"), QStringLiteral("12,5")},
+                    {QStringLiteral("Cash"), QStringLiteral("1.234,50")},
+                    {QStringLiteral("Car"), QStringLiteral("7,500.25")},
+                    {QStringLiteral("Boat"), QStringLiteral("lots")}};
+    build.run();
+    ASSERT_EQ(reports(), (std::vector<Report>{{kClick, 144}}));
+    EXPECT_TRUE(scripted.messages.shown.front().text.startsWith(
+        QStringLiteral("1 entry is not in the chart, as its amount is not a number: \u201CBoat\u201D (\u201Clots\u201D)")));
+    const testing_support::ReadSheet sheet = testing_support::readWithXlrd(onlyScratchWorkbook());
+    const double slices[] = {12.5, 1234.5, 7500.25};
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(sheet.cell(4 + i, 2).kind, ReadCell::Number) << i;
+        EXPECT_DOUBLE_EQ(sheet.cell(4 + i, 2).value.toDouble(), slices[i]);
+    }
+    EXPECT_EQ(sheet.cell(7, 2).kind, ReadCell::Text);
+    EXPECT_EQ(scripted.settings.values[QStringLiteral("Amount Locale")], QStringLiteral("de_DE"));
+}
+
+// A person's template whose entry rows are merged would hide the entries: it is reported once, by the
+// merged range, and the build fills the program's own template instead.
+TEST_F(ChartBuildRun, ATemplateWithMergedEntryRowsGivesWayToTheBuiltInOne)
+{
+    const QString planted = temp.filePath(QStringLiteral("Pie Chart.xlt"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TORTELET_TEST_DATA "/merged-entry-rows.xls"), planted));
+    host.entries = kSampleSet;
+    build.run();
+    ASSERT_EQ(reports(), (std::vector<Report>{{kClick, 110}}));
+    EXPECT_TRUE(scripted.messages.shown.front().text.contains(QStringLiteral("merged cells A4:A8")));
+    EXPECT_TRUE(QFile::exists(planted));
+    ASSERT_NE(host.previewWindow(), nullptr);
+    expectCells(host.previewWindow()->scratchWorkbook(), kSampleSet);
+    build.run();
+    EXPECT_EQ(reports().size(), 1u);  // said once a run
 }
 
 TEST_F(ChartBuildRun, WithoutTempEverythingHappensInThePrivateFolder)

@@ -22,6 +22,7 @@ public:
     QWidget mainWindow;
     common::PointerState pointerState{mainWindow};
     std::vector<std::pair<QString, QString>> entries;
+    QString typedIn;  // the locale the amounts were typed in
     std::vector<int> pointerWhileReading;  // the pointer each time the rows are counted
     std::vector<platform::Picture> delivered;
     std::function<void()> whileReading;  // runs each time the rows are counted
@@ -40,6 +41,7 @@ public:
     }
     QString entryLabel(int position) override { return entries.at(static_cast<size_t>(position - 1)).first; }
     QString entryAmount(int position) override { return entries.at(static_cast<size_t>(position - 1)).second; }
+    QString amountLocale() override { return typedIn; }
     void deliverPicture(const platform::Picture& picture) override
     {
         delivered.push_back(picture);

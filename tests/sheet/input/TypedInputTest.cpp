@@ -44,7 +44,7 @@ TEST(TypedInput, NumbersAsTheUserTypesThem)
         {".", English, std::nullopt},
         {"1.2.3", English, std::nullopt},
         {"(5", English, std::nullopt},
-        {"$100", English, std::nullopt},
+        {"$100", English, std::nullopt},  // no currency in a locale that names none
         {"0x10", English, std::nullopt},
         {"1e", English, std::nullopt},
         {" ", English, std::nullopt},
@@ -59,6 +59,56 @@ TEST(TypedInput, NumbersAsTheUserTypesThem)
             EXPECT_EQ(std::get<std::string>(input.value), c.text);
         }
     }
+}
+
+// Amounts as people of five locales type them, read in each of the five: a number, or text.
+TEST(TypedInput, AmountsInEveryLocale)
+{
+    const char* const names[] = {"C", "en_US", "de_DE", "fr_FR", "hi_IN"};
+    struct Row {
+        const char* text;
+        std::optional<double> in[5];
+    };
+    const std::nullopt_t no = std::nullopt;
+    const Row rows[] = {
+        {"25000", {25000, 25000, 25000, 25000, 25000}},
+        {"1,234.50", {1234.5, 1234.5, 1234.5, 1234.5, 1234.5}},  // the point's form is read everywhere
+        {"1.234,50", {no, no, 1234.5, no, no}},
+        {"12,5", {no, no, 12.5, 12.5, no}},
+        {"1 234,50", {no, no, no, 1234.5, no}},
+        {"1\u00A0234,50", {no, no, no, 1234.5, no}},
+        {"1\u202F234,50", {no, no, no, 1234.5, no}},
+        {"12,34,567.5", {no, no, no, no, 1234567.5}},
+        {"1,234,567", {1234567, 1234567, 1234567, 1234567, 1234567}},
+        {"-7", {-7, -7, -7, -7, -7}},
+        {"7-", {-7, -7, -7, -7, -7}},
+        {"+7", {7, 7, 7, 7, 7}},
+        {"$1,500", {no, 1500, no, no, no}},
+        {"($1,500)", {no, -1500, no, no, no}},
+        {"1.234,50 \u20AC", {no, no, 1234.5, no, no}},
+        {"-1 234,50 \u20AC", {no, no, no, -1234.5, no}},
+        {"EUR 12,5", {no, no, 12.5, 12.5, no}},
+        {"\u20B91,23,456", {no, no, no, no, 123456}},
+        {"", {no, no, no, no, no}},
+        {"12 apples", {no, no, no, no, no}},
+        {"1,2,3", {no, no, no, no, no}},
+    };
+    for (std::size_t l = 0; l < std::size(names); ++l) {
+        const NumberLocale locale = NumberLocale::named(names[l]);
+        for (const Row& row : rows) {
+            const CellValue value = readTypedInput(row.text, locale).value;
+            if (row.in[l]) {
+                ASSERT_TRUE(std::holds_alternative<double>(value)) << row.text << " in " << names[l];
+                EXPECT_DOUBLE_EQ(std::get<double>(value), *row.in[l]) << row.text << " in " << names[l];
+            } else {
+                EXPECT_FALSE(std::holds_alternative<double>(value)) << row.text << " in " << names[l];
+            }
+        }
+    }
+    const NumberLocale german = NumberLocale::named("de_DE");
+    EXPECT_EQ(&readingLocale("12,5", English, german), &german);
+    EXPECT_EQ(&readingLocale("12.5", English, german), &English);
+    EXPECT_EQ(&readingLocale("abc", English, german), &English);
 }
 
 TEST(TypedInput, EmptyApostropheAndPercentDetails)
