@@ -141,7 +141,7 @@ bool PieLabelLayout::place(PieLabel& label, const Placed& placed) const
 {
     const QRectF first = label.box;
     const auto blocker = [&] { return placed.blocker(label.box, leaderOf(label)); };
-    if (!blocker())
+    if (bounds_.contains(label.box) && !blocker())
         return true;
     // Away from the pie's centre line, past what is in the way, as far as a few hundred pixels.
     const bool down = first.center().y() >= centreLineY_;
@@ -178,6 +178,16 @@ std::optional<QLineF> PieLabelLayout::leaderOf(const PieLabel& label) const
 
 void PieLabelLayout::arrange(std::vector<PieLabel>& labels, const std::vector<QRectF>& keepClear) const
 {
+    arrange(labels, keepClear, false);
+}
+
+bool PieLabelLayout::arrangeAll(std::vector<PieLabel>& labels, const std::vector<QRectF>& keepClear) const
+{
+    return arrange(labels, keepClear, true);
+}
+
+bool PieLabelLayout::arrange(std::vector<PieLabel>& labels, const std::vector<QRectF>& keepClear, bool all) const
+{
     QSizeF largest;
     for (const PieLabel& label : labels)
         largest = largest.expandedTo(label.box.size());
@@ -188,13 +198,25 @@ void PieLabelLayout::arrange(std::vector<PieLabel>& labels, const std::vector<QR
     std::vector<std::size_t> order(labels.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_partition(order.begin(), order.end(), [&labels](std::size_t k) { return labels[k].inside; });
+    bool everyOne = true;
     for (std::size_t index : order) {
         PieLabel& label = labels[index];
         label.shown = finite(label.box)
-            && (label.inside ? !placed.blocker(label.box, std::nullopt) : place(label, placed));
-        if (label.shown)
+            && (label.inside ? bounds_.contains(label.box) && !placed.blocker(label.box, std::nullopt)
+                             : place(label, placed));
+        if (label.shown) {
             placed.add(label.box, leaderOf(label));
+            continue;
+        }
+        everyOne = false;
+        if (all)
+            break;
     }
+    if (!everyOne && all) {
+        for (PieLabel& label : labels)
+            label.shown = false;
+    }
+    return everyOne;
 }
 
 }  // namespace sheet::render

@@ -1,0 +1,77 @@
+#include "sheet/render/PieLabelFit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace sheet::render {
+
+namespace {
+constexpr double factorStep = 0.02;
+}  // namespace
+
+PieLabelFit::PieLabelFit(std::vector<Candidate> candidates, double room, double smallestFactor)
+    : candidates_(std::move(candidates)), room_(room), smallestFactor_(std::clamp(smallestFactor, 0.0, 1.0))
+{
+    bySize_.resize(candidates_.size());
+    std::iota(bySize_.begin(), bySize_.end(), 0);
+    // A value that is not a number counts as the smallest.
+    const auto size = [this](std::size_t k) {
+        const double value = candidates_[k].value;
+        return std::isnan(value) ? -INFINITY : value;
+    };
+    std::stable_sort(bySize_.begin(), bySize_.end(), [&size](std::size_t l, std::size_t r) { return size(l) > size(r); });
+}
+
+std::vector<bool> PieLabelFit::largest(std::size_t count) const
+{
+    std::vector<bool> kept(candidates_.size(), false);
+    for (std::size_t k = 0; k < count && k < bySize_.size(); ++k)
+        kept[bySize_[k]] = true;
+    return kept;
+}
+
+std::vector<double> PieLabelFit::factors() const
+{
+    std::vector<double> factors;
+    for (int step = 0; 1 - step * factorStep > smallestFactor_; ++step)
+        factors.push_back(1 - step * factorStep);
+    factors.push_back(smallestFactor_);
+    return factors;
+}
+
+PieLabelFit::Choice PieLabelFit::choose(const Attempt& attempt) const
+{
+    const std::vector<double> sizes = factors();
+    // Labels that together cover more than the room cannot all fit, wherever they stand.
+    std::size_t most = 0;
+    for (double covered = 0; most < bySize_.size(); ++most) {
+        covered += candidates_[bySize_[most]].area;
+        if (covered > room_)
+            break;
+    }
+    if (most == candidates_.size()) {
+        const std::vector<bool> all = largest(most);
+        for (double factor : sizes) {
+            if (attempt(factor, all))
+                return {factor, all};
+        }
+    }
+    // Fewer labels, at the smallest pie: as many of the largest slices' as fit, found by halving.
+    std::size_t fits = 0;
+    std::size_t fails = std::min(most + 1, candidates_.size());
+    if (most < candidates_.size())
+        (attempt(smallestFactor_, largest(most)) ? fits : fails) = most;
+    while (fails - fits > 1) {
+        const std::size_t middle = fits + (fails - fits) / 2;
+        (attempt(smallestFactor_, largest(middle)) ? fits : fails) = middle;
+    }
+    const std::vector<bool> kept = largest(fits);
+    for (double factor : sizes) {
+        if (attempt(factor, kept))
+            return {factor, kept};
+    }
+    return {smallestFactor_, kept};
+}
+
+}  // namespace sheet::render

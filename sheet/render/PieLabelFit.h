@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+namespace sheet::render {
+
+// How large a pie is drawn and which of its data labels it shows, the way LibreOffice lays out a pie:
+// while its labels need room, the pie shrinks inside the chart area until every label fits without
+// covering another or crossing the area's edge. Labels are left out only when the pie would become
+// narrower than the smallest size given, and then those of the smallest slices first.
+class PieLabelFit {
+public:
+    struct Candidate {
+        double value = 0;  // the slice's size
+        double area = 0;   // the label's, in square pixels
+    };
+    struct Choice {
+        double factor = 1;       // of the pie's full size
+        std::vector<bool> kept;  // for each candidate, whether its label is shown
+    };
+    // Lays out the kept labels around the pie drawn `factor` times its full size: true when each of them
+    // finds a place.
+    using Attempt = std::function<bool(double factor, const std::vector<bool>& kept)>;
+
+    // `room` is the area, in square pixels, that the labels share; `smallestFactor` the least the pie
+    // may shrink to, at most 1.
+    PieLabelFit(std::vector<Candidate> candidates, double room, double smallestFactor);
+
+    // The largest pie, in steps of 2 % of its full size, at which the most labels fit.
+    Choice choose(const Attempt& attempt) const;
+
+private:
+    std::vector<bool> largest(std::size_t count) const;
+    std::vector<double> factors() const;
+
+    std::vector<Candidate> candidates_;
+    std::vector<std::size_t> bySize_;  // the candidates from the largest slice to the smallest
+    double room_;
+    double smallestFactor_;
+};
+
+}  // namespace sheet::render
