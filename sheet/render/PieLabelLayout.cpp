@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <numeric>
 #include <optional>
 #include <unordered_map>
@@ -15,6 +16,8 @@ constexpr double stepLength = 2;   // pixels a label moves along its leader line
 constexpr double leaderMargin = 2; // between a leader line's end and its label
 constexpr double shortestLeader = 4;
 constexpr int maxSlideSteps = 200;
+constexpr int directions = 16;  // looked at round a label that finds no place otherwise
+constexpr int maxRings = 400;
 
 bool finite(const QRectF& box)
 {
@@ -162,13 +165,28 @@ bool PieLabelLayout::place(PieLabel& label, const Placed& placed) const
     const double length = std::hypot(label.outward.x(), label.outward.y());
     if (!(length > 0) || !std::isfinite(length))
         return false;
-    const QPointF step = label.outward * (stepLength / length);
-    do {
-        label.box.translate(step);
-        if (!bounds_.contains(label.box))
-            return false;
-    } while (blocker());
-    return true;
+    const QPointF out = label.outward / length;
+    for (label.box.translate(out * stepLength); bounds_.contains(label.box); label.box.translate(out * stepLength)) {
+        if (!blocker())
+            return true;
+    }
+    // Else the free place nearest the first one, no nearer the pie, looking round it ring by ring.
+    const double across = std::max(first.width() / 4, stepLength);
+    const double upward = std::max(first.height() / 2, stepLength);
+    const int rings = static_cast<int>(std::ceil(std::max(bounds_.width() / across, bounds_.height() / upward)));
+    for (int ring = 1; ring <= std::min(rings, maxRings); ++ring) {
+        for (int turn = 0; turn < directions; ++turn) {
+            const double angle = 2 * std::numbers::pi * turn / directions;
+            const QPointF offset(ring * across * std::cos(angle), ring * upward * std::sin(angle));
+            if (QPointF::dotProduct(offset, out) < 0)
+                continue;
+            label.box = first.translated(offset);
+            if (bounds_.contains(label.box) && !blocker())
+                return true;
+        }
+    }
+    label.box = first;
+    return false;
 }
 
 std::optional<QLineF> PieLabelLayout::leaderOf(const PieLabel& label) const

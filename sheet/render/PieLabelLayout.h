@@ -22,9 +22,10 @@ struct PieLabel {
 // leader line over a label, and none crosses the edge of `bounds`. The labels inside their slices stay
 // where they are. Each label outside its slice, in the order given, keeps its place when that is free and
 // within `bounds`; else it slides straight away from the pie's centre line past what is in its way, and
-// when that finds no free place in `bounds` it moves out along its leader line to the first free place. A
-// label that finds none before it leaves `bounds` is left out. Labels keep clear of the title and the
-// legend in the same way.
+// when that finds no free place in `bounds` it moves out along its leader line to the first free place.
+// Failing that, it takes the free place nearest its first one in any direction that leads no nearer the
+// pie. A label that finds none in `bounds` is left out. Labels keep clear of the title and the legend in
+// the same way.
 class PieLabelLayout {
 public:
     PieLabelLayout(const QRectF& bounds, double centreLineY, bool leaderLines)

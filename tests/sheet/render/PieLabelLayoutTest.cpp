@@ -50,11 +50,10 @@ TEST(PieLabelLayout, ACrowdedPieShowsNoLabelOverAnotherNorOverALeaderLine)
             continue;
         ++shown;
         moved += labels[a].box != first[a].box ? 1 : 0;
-        EXPECT_TRUE(chartArea.contains(labels[a].box) || labels[a].box == first[a].box) << a;
+        EXPECT_TRUE(chartArea.contains(labels[a].box)) << a;
         const QPointF way = labels[a].box.center() - first[a].box.center();
         const QPointF out = labels[a].outward / std::hypot(labels[a].outward.x(), labels[a].outward.y());
-        EXPECT_TRUE(way.x() == 0 || std::abs(way.x() * out.y() - way.y() * out.x()) < 1e-6)
-            << "label " << a << " slides straight up or down, or along its leader line";
+        // Up or down, along its leader line, or else anywhere no nearer the pie.
         EXPECT_GE(QPointF::dotProduct(way, out), 0) << "away from the pie";
         const std::optional<QLineF> leader = PieLabelLayout::leaderLine(labels[a]);
         for (std::size_t b = 0; b < labels.size(); ++b) {
