@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace sheet::render {
 
@@ -26,6 +27,40 @@ const QString creator = QStringLiteral("Tortelet Studio");
 int pagesFor(int pixels)
 {
     return (pixels + largestPagePixels - 1) / largestPagePixels;
+}
+
+// Where the pages across a length end: equal pieces, none longer than a page.
+std::vector<int> equalCuts(int length)
+{
+    const int pages = pagesFor(length);
+    std::vector<int> cuts;
+    for (int page = 1; page <= pages; ++page)
+        cuts.push_back(static_cast<int>(static_cast<long long>(length) * page / pages));
+    return cuts;
+}
+
+// Where the pages down a drawing end: where a band of rows ends, when one ends on the lower half of a
+// page, so that no row is cut in two; else as far down as a page reaches.
+std::vector<int> rowCuts(const SheetDrawing& drawing)
+{
+    // The bands come first, each as wide as the picture and right below the one before.
+    std::vector<int> edges;
+    for (const QPicture& part : drawing.parts) {
+        const int top = edges.empty() ? 0 : edges.back();
+        const QRect band = part.boundingRect();
+        if (band != QRect(0, top, drawing.size.width(), band.height()))
+            break;
+        edges.push_back(band.bottom() + 1);
+    }
+    const int length = drawing.size.height();
+    std::vector<int> cuts;
+    for (int top = 0; top < length; top = cuts.back()) {
+        const int deepest = top + largestPagePixels;
+        const auto below = std::upper_bound(edges.begin(), edges.end(), deepest);
+        const bool bandEnds = below != edges.begin() && *std::prev(below) > top + largestPagePixels / 2;
+        cuts.push_back(deepest >= length ? length : bandEnds ? *std::prev(below) : deepest);
+    }
+    return cuts;
 }
 
 // A PDF page measures whole points; a page is never smaller than its piece of the picture.
@@ -50,9 +85,8 @@ void PictureWriter::begin(QSize size)
     if (size.isEmpty())
         throw RenderError("there is no picture to write");
     size_ = size;
-    if (format_ == PictureFormat::Pdf)
-        pages_ = QSize(pagesFor(size.width()), pagesFor(size.height()));
-    if (isBitmap(format_) || pages_ != QSize(1, 1)) {
+    const bool paged = format_ == PictureFormat::Pdf && (pagesFor(size.width()) > 1 || pagesFor(size.height()) > 1);
+    if (isBitmap(format_) || paged) {
         kept_.begin(size);
         return;
     }
@@ -98,22 +132,18 @@ void PictureWriter::add(const QPicture& part)
 
 void PictureWriter::writePages()
 {
-    // Equal pieces, the last one or two perhaps a pixel shorter.
-    const int width = (size_.width() + pages_.width() - 1) / pages_.width();
-    const int height = (size_.height() + pages_.height() - 1) / pages_.height();
-    const auto piece = [&](int across, int down) {
-        return QRect(across * width, down * height, width, height) & QRect(QPoint(0, 0), size_);
-    };
+    const std::vector<int> across = equalCuts(size_.width());
+    const std::vector<int> down = rowCuts(kept_);
     output_ = std::make_unique<SinkDevice>(sink_);
-    startPdf(piece(0, 0).size());
+    startPdf(QSize(across.front(), down.front()));
     auto& pdf = static_cast<QPdfWriter&>(*document_);
-    for (int across = 0; across < pages_.width(); ++across) {
-        for (int down = 0; down < pages_.height(); ++down) {
-            const QRect shown = piece(across, down);
-            if (across + down > 0) {
-                if (!pdf.setPageLayout(pageOf(shown.size())) || !pdf.newPage())
-                    throw RenderError("cannot start another page of the PDF");
-            }
+    for (std::size_t column = 0; column < across.size(); ++column) {
+        for (std::size_t row = 0; row < down.size(); ++row) {
+            const int left = column == 0 ? 0 : across[column - 1];
+            const int top = row == 0 ? 0 : down[row - 1];
+            const QRect shown(left, top, across[column] - left, down[row] - top);
+            if (column + row > 0 && (!pdf.setPageLayout(pageOf(shown.size())) || !pdf.newPage()))
+                throw RenderError("cannot start another page of the PDF");
             painter_.save();
             painter_.translate(-shown.topLeft());
             painter_.setClipRect(shown);

@@ -16,9 +16,10 @@ class SinkDevice;
 // long one is never held whole, and a bitmap, which needs all its pixels anyway, once it is all
 // recorded. A bitmap is drawn at the scale (1 is 96 dots per inch); an SVG or a PDF keeps the
 // natural size. A PDF is one page of the picture's size, or, for a picture longer or wider than 200
-// inches (14,400 points, the largest page a PDF may have), the picture cut into equal pages of at
-// most that size, down its length first and then across; such a PDF is written once the picture is
-// all recorded, since what is drawn last may lie on any of its pages.
+// inches (14,400 points, the largest page a PDF may have), the picture cut into pages of at most that
+// size, down its length first and then across, the cuts down it between rows where it can; such a
+// PDF is written once the picture is all recorded, since what is drawn last may lie on any of its
+// pages.
 class PictureWriter final : public DrawingSink {
 public:
     PictureWriter(PictureFormat format, const io::ByteSink& sink, double scale = 1.0);
@@ -40,7 +41,6 @@ private:
     double scale_;
     QSize size_;
     SheetDrawing kept_;    // a bitmap's parts, or those of a PDF of several pages, until the end
-    QSize pages_{1, 1};    // a PDF's pages across and down
     bool drawn_ = false;
     std::unique_ptr<SinkDevice> output_;
     std::unique_ptr<QPaintDevice> document_;

@@ -20,7 +20,17 @@ PieLabelFit::PieLabelFit(std::vector<Candidate> candidates, double room, double 
         const double value = candidates_[k].value;
         return std::isnan(value) ? -INFINITY : value;
     };
-    std::stable_sort(bySize_.begin(), bySize_.end(), [&size](std::size_t l, std::size_t r) { return size(l) > size(r); });
+    // Equal slices by their places with the bits reversed: halfway round first, then the quarters, and so on.
+    const auto spread = [this](std::size_t k) {
+        std::uint32_t place = candidates_[k].place;
+        std::uint32_t reversed = 0;
+        for (int bit = 0; bit < 32; ++bit, place >>= 1)
+            reversed = reversed << 1 | (place & 1);
+        return reversed;
+    };
+    std::stable_sort(bySize_.begin(), bySize_.end(), [&](std::size_t l, std::size_t r) {
+        return size(l) != size(r) ? size(l) > size(r) : spread(l) < spread(r);
+    });
 }
 
 std::vector<bool> PieLabelFit::largest(std::size_t count) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -9,12 +10,14 @@ namespace sheet::render {
 // How large a pie is drawn and which of its data labels it shows, the way LibreOffice lays out a pie:
 // while its labels need room, the pie shrinks inside the chart area until every label fits without
 // covering another or crossing the area's edge. Labels are left out only when the pie would become
-// narrower than the smallest size given, and then those of the smallest slices first.
+// narrower than the smallest size given, and then those of the smallest slices first; of equal slices,
+// so that those shown spread evenly round the pie.
 class PieLabelFit {
 public:
     struct Candidate {
-        double value = 0;  // the slice's size
-        double area = 0;   // the label's, in square pixels
+        double value = 0;       // the slice's size
+        double area = 0;        // the label's, in square pixels
+        std::uint32_t place = 0; // the slice's place round the pie: of equal slices, labels spread round it
     };
     struct Choice {
         double factor = 1;       // of the pie's full size

@@ -18,6 +18,7 @@ constexpr double shortestLeader = 4;
 constexpr int maxSlideSteps = 200;
 constexpr int directions = 16;  // looked at round a label that finds no place otherwise
 constexpr int maxRings = 400;
+constexpr double searchGap = 3;
 
 bool finite(const QRectF& box)
 {
@@ -181,7 +182,9 @@ bool PieLabelLayout::place(PieLabel& label, const Placed& placed) const
             if (QPointF::dotProduct(offset, out) < 0)
                 continue;
             label.box = first.translated(offset);
-            if (bounds_.contains(label.box) && !blocker())
+            // Where the label is put anywhere, a gap keeps it apart from those beside it.
+            if (bounds_.contains(label.box)
+                && !placed.blocker(label.box.adjusted(-searchGap, -searchGap, searchGap, searchGap), leaderOf(label)))
                 return true;
         }
     }

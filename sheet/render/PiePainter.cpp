@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numeric>
 #include <optional>
 
@@ -340,7 +341,8 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
     for (std::size_t index : order) {
         if (angles[index].sweep > 0 && !texts[index].isEmpty()) {
             labelled.push_back(index);
-            candidates.push_back({chart.slices[index].value, textSizes[index].width() * textSizes[index].height()});
+            candidates.push_back({chart.slices[index].value, textSizes[index].width() * textSizes[index].height(),
+                                  static_cast<std::uint32_t>(index)});
         }
     }
     // Labels stay within the chart area and clear of the title and the legend.
