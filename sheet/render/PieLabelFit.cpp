@@ -50,9 +50,20 @@ std::vector<double> PieLabelFit::factors() const
     return factors;
 }
 
-PieLabelFit::Choice PieLabelFit::choose(const Attempt& attempt) const
+std::optional<PieLabelFit::Choice> PieLabelFit::largestPie(const Attempt& attempt, const std::vector<bool>& kept) const
 {
     const std::vector<double> sizes = factors();
+    for (bool anywhere : {false, true}) {
+        for (double factor : sizes) {
+            if (attempt(factor, kept, anywhere))
+                return Choice{factor, kept, anywhere};
+        }
+    }
+    return std::nullopt;
+}
+
+PieLabelFit::Choice PieLabelFit::choose(const Attempt& attempt) const
+{
     // Labels that together cover more than the room cannot all fit, wherever they stand.
     std::size_t most = 0;
     for (double covered = 0; most < bySize_.size(); ++most) {
@@ -61,27 +72,20 @@ PieLabelFit::Choice PieLabelFit::choose(const Attempt& attempt) const
             break;
     }
     if (most == candidates_.size()) {
-        const std::vector<bool> all = largest(most);
-        for (double factor : sizes) {
-            if (attempt(factor, all))
-                return {factor, all};
-        }
+        if (const std::optional<Choice> all = largestPie(attempt, largest(most)))
+            return *all;
     }
     // Fewer labels, at the smallest pie: as many of the largest slices' as fit, found by halving.
+    const auto fit = [&](std::size_t count) { return attempt(smallestFactor_, largest(count), true); };
     std::size_t fits = 0;
     std::size_t fails = std::min(most + 1, candidates_.size());
     if (most < candidates_.size())
-        (attempt(smallestFactor_, largest(most)) ? fits : fails) = most;
+        (fit(most) ? fits : fails) = most;
     while (fails - fits > 1) {
         const std::size_t middle = fits + (fails - fits) / 2;
-        (attempt(smallestFactor_, largest(middle)) ? fits : fails) = middle;
+        (fit(middle) ? fits : fails) = middle;
     }
-    const std::vector<bool> kept = largest(fits);
-    for (double factor : sizes) {
-        if (attempt(factor, kept))
-            return {factor, kept};
-    }
-    return {smallestFactor_, kept};
+    return largestPie(attempt, largest(fits)).value_or(Choice{smallestFactor_, largest(fits), true});
 }
 
 }  // namespace sheet::render

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace sheet::render {
@@ -22,21 +23,24 @@ public:
     struct Choice {
         double factor = 1;       // of the pie's full size
         std::vector<bool> kept;  // for each candidate, whether its label is shown
+        bool anywhere = false;   // whether the labels go wherever there is room, not only near their slices
     };
-    // Lays out the kept labels around the pie drawn `factor` times its full size: true when each of them
-    // finds a place.
-    using Attempt = std::function<bool(double factor, const std::vector<bool>& kept)>;
+    // Lays out the kept labels around the pie drawn `factor` times its full size, near their slices or,
+    // with `anywhere`, wherever there is room: true when each of them finds a place.
+    using Attempt = std::function<bool(double factor, const std::vector<bool>& kept, bool anywhere)>;
 
     // `room` is the area, in square pixels, that the labels share; `smallestFactor` the least the pie
     // may shrink to, at most 1.
     PieLabelFit(std::vector<Candidate> candidates, double room, double smallestFactor);
 
-    // The largest pie, in steps of 2 % of its full size, at which the most labels fit.
+    // The largest pie, in steps of 2 % of its full size, at which the most labels fit: near their slices
+    // if they can be at any size, else wherever there is room.
     Choice choose(const Attempt& attempt) const;
 
 private:
     std::vector<bool> largest(std::size_t count) const;
     std::vector<double> factors() const;
+    std::optional<Choice> largestPie(const Attempt& attempt, const std::vector<bool>& kept) const;
 
     std::vector<Candidate> candidates_;
     std::vector<std::size_t> bySize_;  // the candidates from the largest slice to the smallest

@@ -171,6 +171,10 @@ bool PieLabelLayout::place(PieLabel& label, const Placed& placed) const
         if (!blocker())
             return true;
     }
+    if (reach_ == Reach::Near) {
+        label.box = first;
+        return false;
+    }
     // Else the free place nearest the first one, no nearer the pie, looking round it ring by ring.
     const double across = std::max(first.width() / 4, stepLength);
     const double upward = std::max(first.height() / 2, stepLength);

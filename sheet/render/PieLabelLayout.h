@@ -23,13 +23,15 @@ struct PieLabel {
 // where they are. Each label outside its slice, in the order given, keeps its place when that is free and
 // within `bounds`; else it slides straight away from the pie's centre line past what is in its way, and
 // when that finds no free place in `bounds` it moves out along its leader line to the first free place.
-// Failing that, it takes the free place nearest its first one in any direction that leads no nearer the
-// pie. A label that finds none in `bounds` is left out. Labels keep clear of the title and the legend in
-// the same way.
+// Failing that, when it may go anywhere, it takes the free place nearest its first one in any direction
+// that leads no nearer the pie. A label that finds none in `bounds` is left out. Labels keep clear of the
+// title and the legend in the same way.
 class PieLabelLayout {
 public:
-    PieLabelLayout(const QRectF& bounds, double centreLineY, bool leaderLines)
-        : bounds_(bounds), centreLineY_(centreLineY), leaderLines_(leaderLines)
+    enum class Reach { Near, Anywhere };
+
+    PieLabelLayout(const QRectF& bounds, double centreLineY, bool leaderLines, Reach reach = Reach::Anywhere)
+        : bounds_(bounds), centreLineY_(centreLineY), leaderLines_(leaderLines), reach_(reach)
     {
     }
 
@@ -53,6 +55,7 @@ private:
     QRectF bounds_;
     double centreLineY_;
     bool leaderLines_;
+    Reach reach_;
 };
 
 }  // namespace sheet::render

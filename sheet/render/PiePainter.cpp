@@ -349,7 +349,7 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
     const std::vector<QRectF> keepClear{titleText(painter, title, chart), legendBox};
     std::vector<PieLabel> labels;
     std::vector<PieLabelText> labelTexts;
-    const auto arrangeLabels = [&](double factor, const std::vector<bool>& kept) {
+    const auto arrangeLabels = [&](double factor, const std::vector<bool>& kept, bool anywhere) {
         const PieDisc disc = fullDisc.scaled(factor);
         labels.clear();
         labelTexts.clear();
@@ -373,13 +373,15 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
             labels.push_back(label);
             labelTexts.push_back(text);
         }
-        return PieLabelLayout(area, disc.ellipse.centre.y(), chart.leaderLines).arrangeAll(labels, keepClear);
+        using Reach = PieLabelLayout::Reach;
+        return PieLabelLayout(area, disc.ellipse.centre.y(), chart.leaderLines, anywhere ? Reach::Anywhere : Reach::Near)
+            .arrangeAll(labels, keepClear);
     };
     // The pie may shrink for its labels until it is a third of the area's shorter side wide.
     const double smallestWidth = std::min(area.width(), area.height()) / 3;
     const PieLabelFit fit(candidates, area.width() * area.height(), smallestWidth / (2 * fullDisc.ellipse.rx));
     const PieLabelFit::Choice choice = fit.choose(arrangeLabels);
-    arrangeLabels(choice.factor, choice.kept);
+    arrangeLabels(choice.factor, choice.kept, choice.anywhere);
     const PieDisc disc = fullDisc.scaled(choice.factor);
 
     painter.setPen(Qt::NoPen);
