@@ -349,6 +349,9 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
     const std::vector<QRectF> keepClear{titleText(painter, title, chart), legendBox};
     std::vector<PieLabel> labels;
     std::vector<PieLabelText> labelTexts;
+    // The pie may shrink for its labels until it is a third of the area's shorter side wide.
+    const double smallestWidth = std::min(area.width(), area.height()) / 3;
+    const double smallestFactor = std::min(1.0, smallestWidth / (2 * fullDisc.ellipse.rx));
     const auto arrangeLabels = [&](double factor, const std::vector<bool>& kept, bool anywhere) {
         const PieDisc disc = fullDisc.scaled(factor);
         labels.clear();
@@ -363,9 +366,10 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
             const QPainterPath top = sliceTop(movedDisc(disc, offset), index);
             PieLabelText text = texts[index];
             PieLabel label = placeLabel(painter, chart, disc, a, offset, top, text.joined());
-            // A label that would stand out of the area sideways gives up more of its category.
+            // A label that would stand out of the area sideways beside the smallest pie gives up more of its
+            // category; beside a larger one, the pie shrinks first.
             const double over = std::max(area.left() - label.box.left(), label.box.right() - area.right());
-            if (over > 0 && slice.showCategory && !slice.category.isEmpty()) {
+            if (over > 0 && factor <= smallestFactor && slice.showCategory && !slice.category.isEmpty()) {
                 const double category = metrics.horizontalAdvance(shownCategory(slice, metrics, widest));
                 text = labelText(chart, slice, shares[index], anyShare, metrics, std::max(0.0, category - over));
                 label = placeLabel(painter, chart, disc, a, offset, top, text.joined());
@@ -377,9 +381,7 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
         return PieLabelLayout(area, disc.ellipse.centre.y(), chart.leaderLines, anywhere ? Reach::Anywhere : Reach::Near)
             .arrangeAll(labels, keepClear);
     };
-    // The pie may shrink for its labels until it is a third of the area's shorter side wide.
-    const double smallestWidth = std::min(area.width(), area.height()) / 3;
-    const PieLabelFit fit(candidates, area.width() * area.height(), smallestWidth / (2 * fullDisc.ellipse.rx));
+    const PieLabelFit fit(candidates, area.width() * area.height(), smallestFactor);
     const PieLabelFit::Choice choice = fit.choose(arrangeLabels);
     arrangeLabels(choice.factor, choice.kept, choice.anywhere);
     const PieDisc disc = fullDisc.scaled(choice.factor);
