@@ -30,7 +30,7 @@ class PieLabelLayout {
 public:
     enum class Reach { Near, Anywhere };
 
-    PieLabelLayout(const QRectF& bounds, double centreLineY, bool leaderLines, Reach reach = Reach::Anywhere)
+    PieLabelLayout(const QRectF& bounds, double centreLineY, bool leaderLines, Reach reach = Reach::Near)
         : bounds_(bounds), centreLineY_(centreLineY), leaderLines_(leaderLines), reach_(reach)
     {
     }
