@@ -19,9 +19,9 @@ bool isBitmap(PictureFormat format);
 
 // The whole drawing as the bytes of a file of the format. PNG and BMP are drawn at the scale
 // (1 is 96 dots per inch, within the limits of rasterize); SVG and PDF ignore it and keep the
-// natural size, the PDF as one page of the drawing's size (made smaller when it is longer than
-// 200 inches, the largest page every reader takes). Throws RenderError for an empty drawing or
-// one that cannot be drawn or encoded.
+// natural size, the PDF as one page of the drawing's size (cut into pages of at most 200 inches,
+// the largest a PDF page may be, when it is longer or wider). Throws RenderError for an empty
+// drawing or one that cannot be drawn or encoded.
 QByteArray exportPicture(const SheetDrawing& drawing, PictureFormat format, double scale = 1.0);
 
 }  // namespace sheet::render

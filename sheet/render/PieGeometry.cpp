@@ -46,4 +46,14 @@ QPainterPath PieEllipse::rim(double from, double to, double thickness) const
     return path;
 }
 
+PieDisc PieDisc::scaled(double factor) const
+{
+    PieDisc disc;
+    disc.ellipse.rx = ellipse.rx * factor;
+    disc.ellipse.ry = ellipse.ry * factor;
+    disc.thickness = thickness * factor;
+    disc.ellipse.centre = ellipse.centre + QPointF(0, (thickness - disc.thickness) / 2);
+    return disc;
+}
+
 }  // namespace sheet::render

@@ -23,4 +23,20 @@ struct PieEllipse {
     QPainterPath rim(double from, double to, double thickness) const;
 };
 
+// A pie's disc: its top and, for a 3-D pie, the depth of its rim in pixels.
+struct PieDisc {
+    PieEllipse ellipse;
+    double thickness = 0;
+
+    // The disc `factor` times as large, about the same middle (halfway down its rim).
+    PieDisc scaled(double factor) const;
+};
+
+// Angles of one slice, in degrees clockwise from twelve o'clock.
+struct SliceAngles {
+    double start = 0;
+    double sweep = 0;
+    double middle() const { return start + sweep / 2; }
+};
+
 }  // namespace sheet::render

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <numeric>
 #include <optional>
 #include <unordered_map>
@@ -15,6 +16,9 @@ constexpr double stepLength = 2;   // pixels a label moves along its leader line
 constexpr double leaderMargin = 2; // between a leader line's end and its label
 constexpr double shortestLeader = 4;
 constexpr int maxSlideSteps = 200;
+constexpr int directions = 16;  // looked at round a label that finds no place otherwise
+constexpr int maxRings = 400;
+constexpr double searchGap = 3;
 
 bool finite(const QRectF& box)
 {
@@ -141,7 +145,7 @@ bool PieLabelLayout::place(PieLabel& label, const Placed& placed) const
 {
     const QRectF first = label.box;
     const auto blocker = [&] { return placed.blocker(label.box, leaderOf(label)); };
-    if (!blocker())
+    if (bounds_.contains(label.box) && !blocker())
         return true;
     // Away from the pie's centre line, past what is in the way, as far as a few hundred pixels.
     const bool down = first.center().y() >= centreLineY_;
@@ -162,13 +166,34 @@ bool PieLabelLayout::place(PieLabel& label, const Placed& placed) const
     const double length = std::hypot(label.outward.x(), label.outward.y());
     if (!(length > 0) || !std::isfinite(length))
         return false;
-    const QPointF step = label.outward * (stepLength / length);
-    do {
-        label.box.translate(step);
-        if (!bounds_.contains(label.box))
-            return false;
-    } while (blocker());
-    return true;
+    const QPointF out = label.outward / length;
+    for (label.box.translate(out * stepLength); bounds_.contains(label.box); label.box.translate(out * stepLength)) {
+        if (!blocker())
+            return true;
+    }
+    if (reach_ == Reach::Near) {
+        label.box = first;
+        return false;
+    }
+    // Else the free place nearest the first one, no nearer the pie, looking round it ring by ring.
+    const double across = std::max(first.width() / 4, stepLength);
+    const double upward = std::max(first.height() / 2, stepLength);
+    const int rings = static_cast<int>(std::ceil(std::max(bounds_.width() / across, bounds_.height() / upward)));
+    for (int ring = 1; ring <= std::min(rings, maxRings); ++ring) {
+        for (int turn = 0; turn < directions; ++turn) {
+            const double angle = 2 * std::numbers::pi * turn / directions;
+            const QPointF offset(ring * across * std::cos(angle), ring * upward * std::sin(angle));
+            if (QPointF::dotProduct(offset, out) < 0)
+                continue;
+            label.box = first.translated(offset);
+            // Where the label is put anywhere, a gap keeps it apart from those beside it.
+            if (bounds_.contains(label.box)
+                && !placed.blocker(label.box.adjusted(-searchGap, -searchGap, searchGap, searchGap), leaderOf(label)))
+                return true;
+        }
+    }
+    label.box = first;
+    return false;
 }
 
 std::optional<QLineF> PieLabelLayout::leaderOf(const PieLabel& label) const
@@ -177,6 +202,16 @@ std::optional<QLineF> PieLabelLayout::leaderOf(const PieLabel& label) const
 }
 
 void PieLabelLayout::arrange(std::vector<PieLabel>& labels, const std::vector<QRectF>& keepClear) const
+{
+    arrange(labels, keepClear, false);
+}
+
+bool PieLabelLayout::arrangeAll(std::vector<PieLabel>& labels, const std::vector<QRectF>& keepClear) const
+{
+    return arrange(labels, keepClear, true);
+}
+
+bool PieLabelLayout::arrange(std::vector<PieLabel>& labels, const std::vector<QRectF>& keepClear, bool all) const
 {
     QSizeF largest;
     for (const PieLabel& label : labels)
@@ -188,13 +223,25 @@ void PieLabelLayout::arrange(std::vector<PieLabel>& labels, const std::vector<QR
     std::vector<std::size_t> order(labels.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_partition(order.begin(), order.end(), [&labels](std::size_t k) { return labels[k].inside; });
+    bool everyOne = true;
     for (std::size_t index : order) {
         PieLabel& label = labels[index];
         label.shown = finite(label.box)
-            && (label.inside ? !placed.blocker(label.box, std::nullopt) : place(label, placed));
-        if (label.shown)
+            && (label.inside ? bounds_.contains(label.box) && !placed.blocker(label.box, std::nullopt)
+                             : place(label, placed));
+        if (label.shown) {
             placed.add(label.box, leaderOf(label));
+            continue;
+        }
+        everyOne = false;
+        if (all)
+            break;
     }
+    if (!everyOne && all) {
+        for (PieLabel& label : labels)
+            label.shown = false;
+    }
+    return everyOne;
 }
 
 }  // namespace sheet::render

@@ -19,20 +19,27 @@ struct PieLabel {
 };
 
 // Places the labels of a crowded pie so that none is drawn over another, nor over a leader line, nor a
-// leader line over a label. The labels inside their slices stay where they are. Each label outside its
-// slice, in the order given, keeps its place when that is free; else it slides straight away from the pie's
-// centre line past what is in its way, and when that finds no free place in `bounds` it moves out along its
-// leader line to the first free place. A label that finds none before it leaves `bounds` is left out.
-// Labels keep clear of the title and the legend in the same way.
+// leader line over a label, and none crosses the edge of `bounds`. The labels inside their slices stay
+// where they are. Each label outside its slice, in the order given, keeps its place when that is free and
+// within `bounds`; else it slides straight away from the pie's centre line past what is in its way, and
+// when that finds no free place in `bounds` it moves out along its leader line to the first free place.
+// Failing that, when it may go anywhere, it takes the free place nearest its first one in any direction
+// that leads no nearer the pie. A label that finds none in `bounds` is left out. Labels keep clear of the
+// title and the legend in the same way.
 class PieLabelLayout {
 public:
-    PieLabelLayout(const QRectF& bounds, double centreLineY, bool leaderLines)
-        : bounds_(bounds), centreLineY_(centreLineY), leaderLines_(leaderLines)
+    enum class Reach { Near, Anywhere };
+
+    PieLabelLayout(const QRectF& bounds, double centreLineY, bool leaderLines, Reach reach = Reach::Near)
+        : bounds_(bounds), centreLineY_(centreLineY), leaderLines_(leaderLines), reach_(reach)
     {
     }
 
     // `keepClear` holds what no label may cover: the chart's title and legend.
     void arrange(std::vector<PieLabel>& labels, const std::vector<QRectF>& keepClear = {}) const;
+    // The same, but giving up at the first label that has to be left out, and then showing none: true when
+    // every label is shown.
+    bool arrangeAll(std::vector<PieLabel>& labels, const std::vector<QRectF>& keepClear = {}) const;
 
     // The leader line drawn for an outside label: from its anchor to the nearest point of a margin around
     // its box; none when that is too short to show.
@@ -41,12 +48,14 @@ public:
 private:
     class Placed;
 
+    bool arrange(std::vector<PieLabel>& labels, const std::vector<QRectF>& keepClear, bool all) const;
     bool place(PieLabel& label, const Placed& placed) const;
     std::optional<QLineF> leaderOf(const PieLabel& label) const;
 
     QRectF bounds_;
     double centreLineY_;
     bool leaderLines_;
+    Reach reach_;
 };
 
 }  // namespace sheet::render

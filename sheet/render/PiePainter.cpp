@@ -1,7 +1,9 @@
 #include "sheet/render/PiePainter.h"
 
 #include "sheet/render/PieGeometry.h"
+#include "sheet/render/PieLabelFit.h"
 #include "sheet/render/PieLabelLayout.h"
+#include "sheet/render/PieLabelText.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -9,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numeric>
 #include <optional>
 
@@ -19,13 +22,6 @@ namespace {
 constexpr double margin = 0.05;          // of the chart area, around the automatic plot area
 constexpr double thicknessFactor = 0.1;  // rim depth at 100 % height, in radii
 constexpr double labelGap = 0.08;        // radii between a slice and a label outside it
-
-// Angles of one slice, in degrees clockwise from twelve o'clock.
-struct SliceAngles {
-    double start = 0;
-    double sweep = 0;
-    double middle() const { return start + sweep / 2; }
-};
 
 // Each slice's share of the whole, from 0 to 1; none when nothing is positive. The values are
 // scaled by the largest before they are added, so that amounts near the largest a double holds
@@ -73,8 +69,8 @@ QString shownCategory(const PieSlice& slice, const QFontMetricsF& metrics, doubl
     return metrics.elidedText(slice.category, Qt::ElideRight, widest);
 }
 
-QString labelText(const PieChart& chart, const PieSlice& slice, double share, bool anyShare,
-                  const QFontMetricsF& metrics, double widest)
+PieLabelText labelText(const PieChart& chart, const PieSlice& slice, double share, bool anyShare,
+                       const QFontMetricsF& metrics, double widest)
 {
     QStringList parts;
     if (slice.showCategory && !slice.category.isEmpty())
@@ -83,7 +79,7 @@ QString labelText(const PieChart& chart, const PieSlice& slice, double share, bo
         parts << slice.valueText;
     if (slice.showPercent && anyShare)
         parts << QStringLiteral("%1%").arg(std::lround(100.0 * share));
-    return parts.join(chart.labelSeparator);
+    return {parts, chart.labelSeparator};
 }
 
 QRectF titleBand(QPainter& painter, const QRectF& area, const PieChart& chart)
@@ -177,13 +173,8 @@ QRectF plotRect(const QRectF& area, const QRectF& room, const PieChart& chart)
     return room.adjusted(dx, dy, -dx, -dy);
 }
 
-struct Disc {
-    PieEllipse ellipse;
-    double thickness = 0;
-};
-
 // The largest disc, exploded slices included, that the plot rectangle holds.
-Disc fitDisc(const QRectF& plot, const PieChart& chart, double labelWidth, double labelHeight)
+PieDisc fitDisc(const QRectF& plot, const PieChart& chart, double labelWidth, double labelHeight)
 {
     const double explode = std::accumulate(chart.slices.begin(), chart.slices.end(), 0.0,
                                            [](double m, const PieSlice& s) { return std::max(m, s.explode); });
@@ -197,7 +188,7 @@ Disc fitDisc(const QRectF& plot, const PieChart& chart, double labelWidth, doubl
         : 0.0;
     const double byWidth = availableWidth / (2 * (1 + explode));
     const double byHeight = availableHeight / (2 * tilt * (1 + explode) + depth);
-    Disc disc;
+    PieDisc disc;
     disc.ellipse.rx = std::max(1.0, std::min(byWidth, byHeight));
     disc.ellipse.ry = disc.ellipse.rx * tilt;
     disc.thickness = disc.ellipse.rx * depth;
@@ -215,7 +206,7 @@ QPainterPath withHole(const QPainterPath& sector, const PieEllipse& ellipse, dou
     return sector.subtracted(hole);
 }
 
-void paintSliceSides(QPainter& painter, const Disc& disc, const SliceAngles& a, const QColor& colour)
+void paintSliceSides(QPainter& painter, const PieDisc& disc, const SliceAngles& a, const QColor& colour)
 {
     const PieEllipse& e = disc.ellipse;
     const double t = disc.thickness;
@@ -246,7 +237,7 @@ void paintSliceSides(QPainter& painter, const Disc& disc, const SliceAngles& a, 
     }
 }
 
-PieLabel placeLabel(QPainter& painter, const PieChart& chart, const Disc& disc, const SliceAngles& a,
+PieLabel placeLabel(QPainter& painter, const PieChart& chart, const PieDisc& disc, const SliceAngles& a,
                     const QPointF& offset, const QPainterPath& top, const QString& text)
 {
     const QFontMetricsF metrics(chart.labelFont, painter.device());
@@ -274,7 +265,7 @@ PieLabel placeLabel(QPainter& painter, const PieChart& chart, const Disc& disc, 
     return label;
 }
 
-void paintLabel(QPainter& painter, const PieChart& chart, const PieLabel& label, const QString& text)
+void paintLabel(QPainter& painter, const PieChart& chart, const PieLabel& label, const PieLabelText& text)
 {
     if (chart.leaderLines) {
         if (const std::optional<QLineF> leader = PieLabelLayout::leaderLine(label)) {
@@ -284,7 +275,7 @@ void paintLabel(QPainter& painter, const PieChart& chart, const PieLabel& label,
     }
     painter.setFont(chart.labelFont);
     painter.setPen(chart.labelColour);
-    painter.drawText(label.box, Qt::AlignCenter, text);
+    text.paint(painter, label.box);
 }
 
 }  // namespace
@@ -310,19 +301,18 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
 
     const std::vector<double> shares = sliceShares(chart);
     const bool anyShare = std::any_of(shares.begin(), shares.end(), [](double share) { return share != 0; });
-    std::vector<QString> texts;
+    std::vector<PieLabelText> texts;
+    std::vector<QSizeF> textSizes;
     double labelWidth = 0;
     double labelHeight = 0;
     const QFontMetricsF metrics(chart.labelFont, painter.device());
     for (std::size_t k = 0; k < chart.slices.size(); ++k) {
         texts.push_back(labelText(chart, chart.slices[k], shares[k], anyShare, metrics, widest));
-        if (!texts.back().isEmpty()) {
-            const QSizeF size = metrics.size(0, texts.back());
-            labelWidth = std::max(labelWidth, size.width());
-            labelHeight = std::max(labelHeight, size.height());
-        }
+        textSizes.push_back(texts.back().isEmpty() ? QSizeF() : metrics.size(0, texts.back().joined()));
+        labelWidth = std::max(labelWidth, textSizes.back().width());
+        labelHeight = std::max(labelHeight, textSizes.back().height());
     }
-    const Disc disc = fitDisc(plot, chart, labelWidth, labelHeight);
+    const PieDisc fullDisc = fitDisc(plot, chart, labelWidth, labelHeight);
     const std::vector<SliceAngles> angles = sliceAngles(chart, shares);
 
     // Back slices first, so that nearer ones cover them.
@@ -333,43 +323,82 @@ void paintPieChart(QPainter& painter, const QRectF& area, const PieChart& chart)
             return -std::cos(qDegreesToRadians(angles[l].middle())) < -std::cos(qDegreesToRadians(angles[r].middle()));
         });
     }
+    const auto offsetOf = [&](const PieDisc& disc, std::size_t index) {
+        return disc.ellipse.explodeOffset(angles[index].middle(), chart.slices[index].explode);
+    };
+    const auto movedDisc = [](const PieDisc& disc, const QPointF& offset) {
+        return PieDisc{{disc.ellipse.centre + offset, disc.ellipse.rx, disc.ellipse.ry}, disc.thickness};
+    };
+    const auto sliceTop = [&](const PieDisc& moved, std::size_t index) {
+        const SliceAngles& a = angles[index];
+        return chart.threeD ? moved.ellipse.sector(a.start, a.sweep)
+                            : withHole(moved.ellipse.sector(a.start, a.sweep), moved.ellipse, chart.donutHolePercent);
+    };
 
-    // Labels may hang over the chart's frame by a line, no further.
-    const QRectF labelRoom = area.adjusted(-labelHeight, -labelHeight, labelHeight, labelHeight);
+    // The labels of the slices that have one, in the order the slices are drawn.
+    std::vector<std::size_t> labelled;
+    std::vector<PieLabelFit::Candidate> candidates;
+    for (std::size_t index : order) {
+        if (angles[index].sweep > 0 && !texts[index].isEmpty()) {
+            labelled.push_back(index);
+            candidates.push_back({chart.slices[index].value, textSizes[index].width() * textSizes[index].height(),
+                                  static_cast<std::uint32_t>(index)});
+        }
+    }
+    // Labels stay within the chart area and clear of the title and the legend.
+    const std::vector<QRectF> keepClear{titleText(painter, title, chart), legendBox};
     std::vector<PieLabel> labels;
-    std::vector<QString> labelTexts;
+    std::vector<PieLabelText> labelTexts;
+    // The pie may shrink for its labels until it is a third of the area's shorter side wide.
+    const double smallestWidth = std::min(area.width(), area.height()) / 3;
+    const double smallestFactor = std::min(1.0, smallestWidth / (2 * fullDisc.ellipse.rx));
+    const auto arrangeLabels = [&](double factor, const std::vector<bool>& kept, bool anywhere) {
+        const PieDisc disc = fullDisc.scaled(factor);
+        labels.clear();
+        labelTexts.clear();
+        for (std::size_t k = 0; k < labelled.size(); ++k) {
+            if (!kept[k])
+                continue;
+            const std::size_t index = labelled[k];
+            const PieSlice& slice = chart.slices[index];
+            const SliceAngles& a = angles[index];
+            const QPointF offset = offsetOf(disc, index);
+            const QPainterPath top = sliceTop(movedDisc(disc, offset), index);
+            PieLabelText text = texts[index];
+            PieLabel label = placeLabel(painter, chart, disc, a, offset, top, text.joined());
+            // A label that would stand out of the area sideways beside the smallest pie gives up more of its
+            // category; beside a larger one, the pie shrinks first.
+            const double over = std::max(area.left() - label.box.left(), label.box.right() - area.right());
+            if (over > 0 && factor <= smallestFactor && slice.showCategory && !slice.category.isEmpty()) {
+                const double category = metrics.horizontalAdvance(shownCategory(slice, metrics, widest));
+                text = labelText(chart, slice, shares[index], anyShare, metrics, std::max(0.0, category - over));
+                label = placeLabel(painter, chart, disc, a, offset, top, text.joined());
+            }
+            labels.push_back(label);
+            labelTexts.push_back(text);
+        }
+        using Reach = PieLabelLayout::Reach;
+        return PieLabelLayout(area, disc.ellipse.centre.y(), chart.leaderLines, anywhere ? Reach::Anywhere : Reach::Near)
+            .arrangeAll(labels, keepClear);
+    };
+    const PieLabelFit fit(candidates, area.width() * area.height(), smallestFactor);
+    const PieLabelFit::Choice choice = fit.choose(arrangeLabels);
+    arrangeLabels(choice.factor, choice.kept, choice.anywhere);
+    const PieDisc disc = fullDisc.scaled(choice.factor);
+
     painter.setPen(Qt::NoPen);
     for (std::size_t index : order) {
         const PieSlice& slice = chart.slices[index];
-        const SliceAngles& a = angles[index];
-        if (a.sweep <= 0)
+        if (angles[index].sweep <= 0)
             continue;
-        const QPointF offset = disc.ellipse.explodeOffset(a.middle(), slice.explode);
-        const Disc moved{{disc.ellipse.centre + offset, disc.ellipse.rx, disc.ellipse.ry}, disc.thickness};
+        const PieDisc moved = movedDisc(disc, offsetOf(disc, index));
         if (chart.threeD)
-            paintSliceSides(painter, moved, a, slice.colour);
-        const QPainterPath top = chart.threeD ? moved.ellipse.sector(a.start, a.sweep)
-                                              : withHole(moved.ellipse.sector(a.start, a.sweep), moved.ellipse,
-                                                         chart.donutHolePercent);
+            paintSliceSides(painter, moved, angles[index], slice.colour);
         painter.setBrush(slice.colour);
-        painter.drawPath(top);
-        if (!texts[index].isEmpty()) {
-            PieLabel label = placeLabel(painter, chart, disc, a, offset, top, texts[index]);
-            // A label that would stand out of the room sideways gives up more of its category.
-            const double over = std::max(labelRoom.left() - label.box.left(), label.box.right() - labelRoom.right());
-            if (over > 0 && slice.showCategory && !slice.category.isEmpty()) {
-                const double category = metrics.horizontalAdvance(shownCategory(slice, metrics, widest));
-                texts[index] = labelText(chart, slice, shares[index], anyShare, metrics, std::max(0.0, category - over));
-                label = placeLabel(painter, chart, disc, a, offset, top, texts[index]);
-            }
-            labels.push_back(label);
-            labelTexts.push_back(texts[index]);
-        }
+        painter.drawPath(sliceTop(moved, index));
     }
     if (chart.legend)
         paintLegend(painter, legendBox, widest, chart);
-    PieLabelLayout(labelRoom, disc.ellipse.centre.y(), chart.leaderLines)
-        .arrange(labels, {titleText(painter, title, chart), legendBox});
     for (std::size_t k = 0; k < labels.size(); ++k) {
         if (labels[k].shown)
             paintLabel(painter, chart, labels[k], labelTexts[k]);

@@ -169,6 +169,28 @@ TEST(RenderCommand, APictureTooLargeIsRefusedWithItsSize)
         EXPECT_EQ(errors.contains(QStringLiteral(".svg or .pdf drawing")), picture.endsWith(QStringLiteral(".png")));
         EXPECT_FALSE(QFile::exists(folder.filePath(picture)));
     }
+
+    // One column of every row: too long for a bitmap, a PDF of pages no longer than a PDF page may be.
+    const auto column = [&](const char* picture) {
+        return QStringList{QString::fromStdString(tall), folder.filePath(picture), QStringLiteral("--range"),
+                           QStringLiteral("A1:A65536")};
+    };
+    QString errors;
+    EXPECT_EQ(runTool(column("column.png"), &errors), 1);
+    EXPECT_TRUE(errors.contains(size)) << errors.toStdString();
+    ASSERT_EQ(runTool(column("column.pdf")), 0);
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {QStringLiteral("-l"), QStringLiteral("1000"), folder.filePath("column.pdf")});
+    ASSERT_TRUE(info.waitForFinished(60000));
+    const QString pages = QString::fromUtf8(info.readAllStandardOutput());
+    static const QRegularExpression pageSize(QStringLiteral("Page +[0-9]+ size:\\s+([0-9.]+) x ([0-9.]+) pts"));
+    double length = 0;
+    for (auto page = pageSize.globalMatch(pages); page.hasNext();) {
+        const QRegularExpressionMatch match = page.next();
+        EXPECT_LE(match.captured(2).toDouble(), 14400) << "page " << match.captured(0).toStdString();
+        length += match.captured(2).toDouble();
+    }
+    EXPECT_GT(length, 65536 * 12) << "each of the 65,536 rows at its natural height, 12 points or more";
 }
 
 }  // namespace

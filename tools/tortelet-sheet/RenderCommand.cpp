@@ -183,12 +183,15 @@ Command renderCommand()
     return {"render", "render WORKBOOK OUT [--range CELLS | --sheet] [--scale FACTOR] [--password-file FILE]",
             "    Draws the active sheet (the first worksheet when a chart sheet is active) as a\n"
             "    spreadsheet shows it and writes the picture to OUT, by its extension a PNG or BMP\n"
-            "    bitmap, an SVG image or a one-page PDF document: by default the used range grown to\n"
-            "    hold every chart, as the program's preview shows it; the cells given with --range\n"
-            "    (such as A1:O26) exactly; or with --sheet the whole sheet with its charts. A bitmap\n"
-            "    has 96 pixels to the inch, times --scale (above 0, up to 16; 2 for a sharp picture on\n"
-            "    a high-density screen). SVG and PDF hold the same vector drawing the preview plays,\n"
-            "    at its natural size, with text that can be searched and selected. Needs no display.\n",
+            "    bitmap, an SVG image or a PDF document: by default the used range grown to hold\n"
+            "    every chart, as the program's preview shows it; the cells given with --range (such\n"
+            "    as A1:O26) exactly; or with --sheet the whole sheet with its charts. A bitmap has 96\n"
+            "    pixels to the inch, times --scale (above 0, up to 16; 2 for a sharp picture on a\n"
+            "    high-density screen). SVG and PDF hold the same vector drawing the preview plays, at\n"
+            "    its natural size, with text that can be searched and selected. The PDF is one page\n"
+            "    of the picture's size; a picture longer or wider than 200 inches (14,400 points, the\n"
+            "    largest PDF page) is split over pages of at most that size, down and then across,\n"
+            "    never made smaller. Needs no display.\n",
             render};
 }
 

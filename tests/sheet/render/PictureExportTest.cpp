@@ -108,6 +108,41 @@ TEST_F(PictureExportTest, ThePdfIsOnePageOfThePictureWithSearchableText)
         EXPECT_GE(text->count(QString::fromStdString(entry.first)), 2) << entry.first << ": in the table and by its slice";
 }
 
+// A PDF page is at most 200 inches (14,400 points) either way: a longer picture is cut into pages, each
+// at the picture's natural size, down its length.
+TEST_F(PictureExportTest, ATallPdfIsCutIntoPagesAtItsNaturalSize)
+{
+    sheet::model::Workbook workbook = sampleWorkbook(sampleEntries());
+    workbook.sheets[0].cells[{2499, 0}] = cellOf(workbook, std::string("far down"), 17);
+    const sheet::render::SheetDrawing tall =
+        sheet::render::recordRange(workbook, 0, {0, 0, 2499, 1}, {1.0, true});
+    ASSERT_GT(tall.size.height() * 0.75, 2 * 14400);
+    const QString pdf = write(QStringLiteral("tall.pdf"), exportPicture(tall, PictureFormat::Pdf));
+    const auto info = runTool(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                                          QStringLiteral("99"), pdf});
+    ASSERT_TRUE(info) << "pdfinfo refused the file";
+    const int pages = QRegularExpression(QStringLiteral("Pages:\\s+([0-9]+)")).match(*info).captured(1).toInt();
+    EXPECT_GE(pages, 3) << info->toStdString();
+    static const QRegularExpression pageSize(QStringLiteral("Page +[0-9]+ size:\\s+([0-9.]+) x ([0-9.]+) pts"));
+    double length = 0;
+    for (auto page = pageSize.globalMatch(*info); page.hasNext();) {
+        const QRegularExpressionMatch size = page.next();
+        EXPECT_EQ(size.captured(1).toDouble(), std::ceil(tall.size.width() * 0.75));
+        EXPECT_LE(size.captured(2).toDouble(), 14400);
+        length += size.captured(2).toDouble();
+    }
+    EXPECT_NEAR(length, tall.size.height() * 0.75, 3) << "the pages together are as long as the picture";
+
+    const auto page = [&](int number) {
+        return runTool(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(number), QStringLiteral("-l"),
+                                                     QString::number(number), pdf, QStringLiteral("-")})
+            .value_or(QString());
+    };
+    EXPECT_TRUE(page(1).contains(QStringLiteral("Asset Type")));
+    EXPECT_FALSE(page(1).contains(QStringLiteral("far down")));
+    EXPECT_TRUE(page(pages).contains(QStringLiteral("far down")));
+}
+
 // A long text ends at the next filled cell in an SVG reader as on the screen, and the file holds what
 // shows of it rather than all of it.
 TEST_F(PictureExportTest, TheSvgEndsALongTextAtTheNextFilledCell)

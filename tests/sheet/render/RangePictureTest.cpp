@@ -1,3 +1,4 @@
+#include "DrawnTexts.h"
 #include "SampleWorkbook.h"
 
 #include "sheet/render/RangePicture.h"
@@ -109,51 +110,16 @@ TEST(RangePicture, DrawingObjectsAreCutAtTheRangesEdges)
     EXPECT_GT(sliceColoured, part.width() * part.height() / 10);
 }
 
-// A paint device that keeps the texts drawn on it, to read what a picture says.
-class DrawnTexts final : public QPaintDevice {
-public:
-    QStringList texts;
-
-    QPaintEngine* paintEngine() const override { return &engine_; }
-
-protected:
-    int metric(PaintDeviceMetric metric) const override
-    {
-        switch (metric) {
-        case PdmWidth: case PdmHeight: return 100000;
-        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 96;
-        case PdmDepth: return 32;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
-        default: return 1;
-        }
-    }
-
-private:
-    class Engine final : public QPaintEngine {
-    public:
-        explicit Engine(QStringList& texts) : texts_(texts) {}
-        bool begin(QPaintDevice*) override { return true; }
-        bool end() override { return true; }
-        void updateState(const QPaintEngineState&) override {}
-        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
-        void drawTextItem(const QPointF&, const QTextItem& item) override { texts_ << item.text(); }
-        Type type() const override { return User; }
-
-    private:
-        QStringList& texts_;
-    };
-    mutable Engine engine_{texts};
-};
-
 QStringList textsOf(const sheet::render::SheetDrawing& drawing)
 {
     DrawnTexts device;
     QPainter painter(&device);
     drawing.play(painter, QRectF(QPointF(0, 0), drawing.size));
     painter.end();
-    return device.texts;
+    QStringList texts;
+    for (const DrawnText& text : device.texts)
+        texts << text.text;
+    return texts;
 }
 
 TEST(RangePicture, ANumberTooWideForItsCellShowsHashesNeverACutNumber)
