@@ -147,10 +147,15 @@ int QtMessageBoxes::show(const MessageRequest& request)
 
 QString QtInputBoxes::ask(const QString& prompt, const QString& title, const QString& defaultText)
 {
-    bool ok = false;
-    const QString answer = QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal,
-                                                 defaultText, &ok);
-    return ok ? answer : QString();
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    // Wide enough for the whole title beside the frame's buttons, and for the prompt.
+    const QFontMetrics metrics(dialog.font());
+    dialog.setMinimumWidth(std::max({320, metrics.horizontalAdvance(title) * 5 / 4 + 160, metrics.horizontalAdvance(prompt) + 48}));
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 QString qtFilter(const QString& barFilter)
