@@ -19,6 +19,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QShortcut>
 
 namespace app {
 
@@ -44,7 +45,7 @@ Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QStr
       layout_(QSize(kClientWidth, kClientHeight))
 {
     setObjectName(QStringLiteral("Form1"));
-    common::AnnounceWindowsAsWindows();
+    common::AnnounceAsWindow(*this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     resize(common::twipsToPixels(kClientWidth), common::twipsToPixels(kClientHeight));
@@ -160,8 +161,8 @@ void Form1::addWindowCommands()
     addAction(separator);
     add(QStringLiteral("About Tortelet Studio"), {}, [this] { showAbout(); });
     // Keys without a place in the menu.
-    add(QStringLiteral("Quit"), {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { close(); })->setVisible(false);
-    add(QStringLiteral("Help"), {QKeySequence(Qt::Key_F1)}, [this] { helpButton_->click(); })->setVisible(false);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, [this] { close(); });
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, helpButton_, &QPushButton::click);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -385,6 +386,7 @@ void Form1::endRun()
     if (build_.running())
         build_.stopForExit();
     storeList();
+    memory_->store();
     if (preview_ && !preview_->scratchWorkbook().isEmpty())
         common::DeleteFileForced(preview_->scratchWorkbook());
     endProgram();

@@ -6,26 +6,24 @@
 namespace common {
 
 namespace {
-// A top-level window made directly from QWidget: Qt's own windows (dialogs, menus, main windows)
-// come with their roles.
+const char* const kAnnounced = "torteletAnnouncedAsWindow";
+
 QAccessibleInterface* windowInterface(const QString&, QObject* object)
 {
-    if (object == nullptr || !object->isWidgetType())
+    if (object == nullptr || !object->isWidgetType() || !object->property(kAnnounced).toBool())
         return nullptr;
-    auto* widget = static_cast<QWidget*>(object);
-    if (!widget->isWindow() || widget->metaObject()->superClass() != &QWidget::staticMetaObject)
-        return nullptr;
-    return new QAccessibleWidget(widget, QAccessible::Window);
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
 }  // namespace
 
-void AnnounceWindowsAsWindows()
+void AnnounceAsWindow(QWidget& window)
 {
-    static bool installed = false;
-    if (installed)
-        return;
-    installed = true;
-    QAccessible::installFactory(windowInterface);
+    static const bool installed = [] {
+        QAccessible::installFactory(windowInterface);
+        return true;
+    }();
+    static_cast<void>(installed);
+    window.setProperty(kAnnounced, true);
 }
 
 }  // namespace common

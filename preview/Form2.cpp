@@ -93,7 +93,7 @@ Form2::Form2(platform::Platform platform, std::function<void()> showMainWindow, 
       zoomFrameLayout_(kZoomFrame.size())
 {
     setObjectName(QStringLiteral("Form2"));
-    common::AnnounceWindowsAsWindows();
+    common::AnnounceAsWindow(*this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     resize(common::twipsToPixels(kClientWidth), common::twipsToPixels(kClientHeight));
