@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <QWidget>
 
+#include <algorithm>
 #include <exception>
 
 namespace common {
@@ -20,9 +21,12 @@ QSize WindowMemory::frame() const
 {
     if (shown_)
         return window_.frameGeometry().size() - window_.size();
+    // Desktops draw title bars of about 24 to 46 pixels; the larger guess keeps the window whole on
+    // a small screen.
     const QStyle* style = window_.style();
-    const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &window_);
-    return QSize(2 * border, style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window_) + 2 * border);
+    const int border = std::max(4, style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &window_));
+    const int title = std::max(46, style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window_));
+    return QSize(2 * border, title + 2 * border);
 }
 
 void WindowMemory::restore()

@@ -153,8 +153,10 @@ QString QtInputBoxes::ask(const QString& prompt, const QString& title, const QSt
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);
     // Wide enough for the whole title beside the frame's buttons, and for the prompt.
+    // The dialog takes its width from its layout, so the text field asks for it.
     const QFontMetrics metrics(dialog.font());
-    dialog.setMinimumWidth(std::max({320, metrics.horizontalAdvance(title) * 5 / 4 + 160, metrics.horizontalAdvance(prompt) + 48}));
+    if (auto* field = dialog.findChild<QLineEdit*>())
+        field->setMinimumWidth(std::max({320, metrics.horizontalAdvance(title) * 5 / 4 + 140, metrics.horizontalAdvance(prompt)}));
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
