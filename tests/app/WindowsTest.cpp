@@ -10,7 +10,9 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -98,7 +100,7 @@ TEST_F(MainWindowAtHome, TheWindowReopensWhereItWasLeftAndItsListGrowsWithIt)
     EXPECT_EQ(elsewhere->size(), QSize(536, 320)) << "a place on a screen that is gone is not put back";
 }
 
-TEST_F(MainWindowAtHome, UnderADarkThemeTheWindowStaysLightAndItsMenuAndKeysWork)
+TEST_F(MainWindowAtHome, UnderADarkThemeTheWindowStaysLightAndItsMenuKeysAndTipsWork)
 {
     const QPalette before = QApplication::palette();
     QPalette dark(QColor(0x30, 0x30, 0x30), QColor(0x20, 0x20, 0x20));
@@ -126,6 +128,19 @@ TEST_F(MainWindowAtHome, UnderADarkThemeTheWindowStaysLightAndItsMenuAndKeysWork
     EXPECT_EQ(system.messages.shown[1].title, QStringLiteral("About Tortelet Studio"));
     EXPECT_TRUE(system.messages.shown[1].text.contains(QStringLiteral("All rights reserved")));
     EXPECT_TRUE(system.messages.shown[1].text.contains(QCoreApplication::applicationFilePath()));
+
+    // A label too long for its column shows whole in a tooltip; a short one has none.
+    const QString longLabel = QStringLiteral("Savings account at the cooperative bank, opened for the grandchildren");
+    form->list().AppendEntry(longLabel, QStringLiteral("1"));
+    QTreeWidget* view = list(*form);
+    const auto tipAt = [view](int row) {
+        const QPoint at = view->visualItemRect(view->topLevelItem(row)).topLeft() + QPoint(4, 4);
+        QHelpEvent help(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tipAt(0), QString());
+    EXPECT_EQ(tipAt(6), longLabel);
 }
 
 TEST_F(MainWindowAtHome, TheBuiltChartIsDescribedSliceBySliceAndTheProgramComesToTheFront)
