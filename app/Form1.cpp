@@ -2,24 +2,24 @@
 
 #include "common/FileRoutines.h"
 #include "common/FocusFrame.h"
-#include "common/WindowRole.h"
-#include "tortelet/Version.h"
 #include "common/Handler.h"
 #include "common/Main.h"
 #include "common/ReturnPress.h"
 #include "common/Twips.h"
+#include "common/WindowRole.h"
 #include "entries/EntryStore.h"
+#include "tortelet/Version.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QHelpEvent>
-#include <QStyle>
-#include <QToolTip>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QShortcut>
+#include <QStyle>
+#include <QToolTip>
 
 namespace app {
 
@@ -174,7 +174,8 @@ void Form1::showAbout()
         about.title = QStringLiteral("About Tortelet Studio");
         about.text = QStringLiteral("Tortelet Studio %1\n\n"
                                     "Turns a list of labelled amounts into a pie-chart workbook.\n\n"
-                                    "Copyright 2021-2026 Vantrel. All rights reserved.\n"
+                                    "Copyright 2021-2026 Vantrel.\n"
+                                    "Licence: proprietary; all rights reserved.\n"
                                     "Home page: https://www.vantrel.example/\n"
                                     "Program: %2\n"
                                     "Settings: the key \"Assets\" and the windows' places in the settings of Vantrel, Tortelet Studio")

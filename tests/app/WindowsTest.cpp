@@ -126,7 +126,7 @@ TEST_F(MainWindowAtHome, UnderADarkThemeTheWindowStaysLightAndItsMenuKeysAndTips
     form->actions().at(3)->trigger();
     ASSERT_EQ(system.messages.shown.size(), 2u);
     EXPECT_EQ(system.messages.shown[1].title, QStringLiteral("About Tortelet Studio"));
-    EXPECT_TRUE(system.messages.shown[1].text.contains(QStringLiteral("All rights reserved")));
+    EXPECT_TRUE(system.messages.shown[1].text.contains(QStringLiteral("Licence: proprietary")));
     EXPECT_TRUE(system.messages.shown[1].text.contains(QCoreApplication::applicationFilePath()));
 
     // A label too long for its column shows whole in a tooltip; a short one has none.
