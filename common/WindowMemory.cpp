@@ -33,6 +33,9 @@ void WindowMemory::restore()
 {
     std::optional<Placement> remembered;
     try {
+        // A store whose last read failed is not read again: each such read keeps another copy of the
+        // damaged file.
+        settings_.checkLastRead();
         if (const std::optional<QString> text = settings_.read(key_))
             remembered = WindowPlacement::parse(*text);
     } catch (const std::exception&) {

@@ -98,6 +98,11 @@ TEST_F(MainWindowAtHome, TheWindowReopensWhereItWasLeftAndItsListGrowsWithIt)
     system.settings.values[QStringLiteral("Main Window Geometry")] = QStringLiteral("-9000,-9000,700,420");
     auto elsewhere = start(false);
     EXPECT_EQ(elsewhere->size(), QSize(536, 320)) << "a place on a screen that is gone is not put back";
+    // A store that could not be read in full is not read again for the place.
+    system.settings.values[QStringLiteral("Main Window Geometry")] = QStringLiteral("40,30,700,420");
+    system.settings.unreadable = true;
+    auto damaged = start(false);
+    EXPECT_EQ(damaged->size(), QSize(536, 320));
 }
 
 TEST_F(MainWindowAtHome, UnderADarkThemeTheWindowStaysLightAndItsMenuKeysAndTipsWork)
