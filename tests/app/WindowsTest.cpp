@@ -74,6 +74,10 @@ TEST_F(MainWindowAtHome, CtrlZAfterDeleteBringsTheRowBackAndKeysWithNothingSelec
     EXPECT_EQ(form->list().count(), 0);
     QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(form->list().count(), 5);
+    // A new entry arrives selected.
+    system.inputs.answers = {QStringLiteral("Boat"), QStringLiteral("900")};
+    control<QPushButton>(*form, "PushButton2")->click();
+    EXPECT_EQ(form->list().selectedRow(), 6);
     EXPECT_TRUE(system.messages.shown.empty());
     EXPECT_EQ(system.settings.writes, 0) << "the list is stored when the window closes, as always";
 }
