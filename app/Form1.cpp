@@ -1,22 +1,36 @@
 #include "Form1.h"
 
 #include "common/FileRoutines.h"
+#include "common/FocusFrame.h"
 #include "common/Handler.h"
 #include "common/Main.h"
 #include "common/ReturnPress.h"
 #include "common/Twips.h"
+#include "common/WindowRole.h"
 #include "entries/EntryStore.h"
+#include "tortelet/Version.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QShortcut>
+#include <QStyle>
+#include <QToolTip>
 
 namespace app {
 
 namespace {
 const QString kLocation = QStringLiteral("Torvane2021/08/31.Form1.");
 const QUrl kHomePage(QStringLiteral("https://www.vantrel.example/"));
+constexpr int kClientWidth = 8040;
+constexpr int kClientHeight = 4800;
+// The least the window may be made: the buttons' captions and three rows of the list.
+const QSize kSmallest(6000, 3465);
+const QString kGeometryKey = QStringLiteral("Main Window Geometry");
 }  // namespace
 
 Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QString programFolder)
@@ -27,22 +41,20 @@ Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QStr
       listView_(new QTreeWidget(this)),
       list_(*listView_),
       commands_(list_, pointer_, platform),
-      build_(platform, *this)
+      build_(platform, *this),
+      layout_(QSize(kClientWidth, kClientHeight))
 {
     setObjectName(QStringLiteral("Form1"));
+    common::AnnounceAsWindow(*this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(common::twipsToPixels(8040), common::twipsToPixels(4800));
-    common::CentreOnScreen(*this);
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    resize(common::twipsToPixels(kClientWidth), common::twipsToPixels(kClientHeight));
     setFont(common::ArialBold(9));
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    paintLight();
     setMouseTracking(true);
 
     listView_->setObjectName(QStringLiteral("ListView1"));
-    listView_->setGeometry(common::twipsToPixels(QRect(120, 1140, 7800, 2535)));
+    place(listView_, QRect(120, 1140, 7800, 2535), common::kGrow);
     listView_->setFont(common::ArialBold(9));
     listView_->setRootIsDecorated(false);
     listView_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -52,6 +64,7 @@ Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QStr
     listView_->viewport()->setMouseTracking(true);
     listView_->viewport()->installEventFilter(this);
     listView_->installEventFilter(this);
+    new common::FocusFrame(*listView_, *listView_);
 
     createTemplateButton_ = makeButton("PushButton1", QStringLiteral("Start Creating Template"), 120, 120, 7800, 405);
     helpButton_ = makeButton("PushButton6", QStringLiteral("Help"), 120, 630, 3840, 405);
@@ -60,6 +73,15 @@ Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QStr
     deleteButton_ = makeButton("PushButton3", QStringLiteral("Delete Selected Entry"), 4080, 3780, 3840, 405);
     editButton_ = makeButton("PushButton4", QStringLiteral("Edit Selected Entry"), 120, 4290, 3840, 405);
     clearButton_ = makeButton("PushButton5", QStringLiteral("Clear List"), 4080, 4290, 3840, 405);
+    // Above the list the buttons keep to the top, below it to the bottom; side by side they share
+    // the width.
+    place(createTemplateButton_, QRect(120, 120, 7800, 405), {0, 1, 0, 0});
+    place(helpButton_, QRect(120, 630, 3840, 405), {0, 0.5, 0, 0});
+    place(sampleButton_, QRect(4080, 630, 3840, 405), {0.5, 1, 0, 0});
+    place(addButton_, QRect(120, 3780, 3840, 405), {0, 0.5, 1, 1});
+    place(deleteButton_, QRect(4080, 3780, 3840, 405), {0.5, 1, 1, 1});
+    place(editButton_, QRect(120, 4290, 3840, 405), {0, 0.5, 1, 1});
+    place(clearButton_, QRect(4080, 4290, 3840, 405), {0.5, 1, 1, 1});
 
     setTabOrder(listView_, createTemplateButton_);
     setTabOrder(createTemplateButton_, addButton_);
@@ -76,10 +98,102 @@ Form1::Form1(platform::Platform platform, std::function<void()> endProgram, QStr
     connect(clearButton_, &QPushButton::clicked, this, [this] { commands_.PushButton5_Click(); });
     connect(helpButton_, &QPushButton::clicked, this, [this] { commands_.PushButton6_Click(); });
     connect(sampleButton_, &QPushButton::clicked, this, [this] { commands_.PushButton7_Click(); });
-    connect(listView_, &QTreeWidget::itemDoubleClicked, this, [this] { commands_.PushButton4_Click(); });
+    connect(listView_, &QTreeWidget::itemDoubleClicked, this, [this] {
+        if (!listView_->selectedItems().isEmpty())
+            commands_.PushButton4_Click();
+    });
     nameControls();
+    addWindowCommands();
 
     startUp();
+    memory_ = new common::WindowMemory(*this, platform_.settings, kGeometryKey,
+                                       common::twipsToPixels(QRect(0, 0, kClientWidth, kClientHeight)).size(),
+                                       common::twipsToPixels(QRect(QPoint(0, 0), kSmallest)).size());
+    memory_->restore();
+}
+
+void Form1::place(QWidget* control, const QRect& twips, common::Anchors anchors)
+{
+    control->setGeometry(common::twipsToPixels(twips));
+    placed_.emplace_back(control, layout_.add(twips, anchors));
+}
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const QSize inside(width() * common::kTwipsPerPixel, height() * common::kTwipsPerPixel);
+    for (const auto& [control, index] : placed_)
+        control->setGeometry(common::twipsToPixels(layout_.place(index, inside)));
+}
+
+void Form1::paintLight()
+{
+    QPalette light = QApplication::style()->standardPalette();
+    light.setColor(QPalette::Window, Qt::white);
+    setPalette(light);
+    setAutoFillBackground(true);
+}
+
+void Form1::addWindowCommands()
+{
+    const auto add = [this](const QString& text, const QList<QKeySequence>& keys, auto handler) {
+        auto* action = new QAction(text, this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, handler);
+        addAction(action);
+        return action;
+    };
+    entries::EditHistory& history = commands_.history();
+    QAction* undo = add(QStringLiteral("Undo"), {QKeySequence::Undo}, [&history] { history.undo(); });
+    QAction* redo = add(QStringLiteral("Redo"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+                        [&history] { history.redo(); });
+    const auto follow = [undo, redo, &history] {
+        undo->setEnabled(history.stack().canUndo());
+        undo->setText(history.stack().canUndo() ? QStringLiteral("Undo ") + history.stack().undoText() : QStringLiteral("Undo"));
+        redo->setEnabled(history.stack().canRedo());
+        redo->setText(history.stack().canRedo() ? QStringLiteral("Redo ") + history.stack().redoText() : QStringLiteral("Redo"));
+    };
+    connect(&history.stack(), &QUndoStack::indexChanged, this, follow);
+    follow();
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    addAction(separator);
+    add(QStringLiteral("About Tortelet Studio"), {}, [this] { showAbout(); });
+    // Keys without a place in the menu.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, [this] { close(); });
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, helpButton_, &QPushButton::click);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void Form1::showAbout()
+{
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("mnuAbout_Click"));
+    h(100, [&] {
+        platform::MessageRequest about;
+        about.title = QStringLiteral("About Tortelet Studio");
+        about.text = QStringLiteral("Tortelet Studio %1\n\n"
+                                    "Turns a list of labelled amounts into a pie-chart workbook.\n\n"
+                                    "Copyright 2021-2026 Vantrel.\n"
+                                    "Licence: proprietary; all rights reserved.\n"
+                                    "Home page: https://www.vantrel.example/\n"
+                                    "Program: %2\n"
+                                    "Settings: the key \"Assets\" and the windows' places in the settings of Vantrel, Tortelet Studio")
+                         .arg(QString::fromLatin1(tortelet::Version), QCoreApplication::applicationFilePath());
+        platform_.messages.show(about);
+    });
+}
+
+void Form1::bringToFront()
+{
+    if (preview_ && preview_->isVisible()) {
+        preview_->bringToFront();
+        return;
+    }
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
 }
 
 QPushButton* Form1::makeButton(const char* name, const QString& caption, int left, int top, int width, int height)
@@ -160,7 +274,15 @@ preview::Form2& Form1::loadPreview()
     return *preview_;
 }
 
-void Form1::deliverPicture(const platform::Picture& picture) { loadPreview().setPicture(picture); }
+void Form1::deliverPicture(const platform::Picture& picture)
+{
+    preview::Form2& preview = loadPreview();
+    preview.setPicture(picture);
+    std::vector<preview::ChartSlice> slices;
+    for (const entries::Entry& entry : list_.rows())
+        slices.push_back({entry.label, entry.amount});
+    preview.describeChart(slices);
+}
 
 void Form1::setPreviewWorkbook(const QString& path) { loadPreview().setScratchWorkbook(path); }
 
@@ -184,6 +306,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == listView_ && listKey(*event))
         return true;
+    if (watched == listView_->viewport() && event->type() == QEvent::ToolTip)
+        return showCutText(*event);
     if (watched == listView_ && event->type() == QEvent::FocusIn)
         selectCurrentRow();
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
@@ -203,6 +327,10 @@ bool Form1::listKey(const QEvent& event)
     const auto& key = static_cast<const QKeyEvent&>(event);
     if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return false;
+    const bool acts = key.key() == Qt::Key_Delete || key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+    // With no row selected these keys have nothing to act on.
+    if (acts && listView_->selectedItems().isEmpty())
+        return true;
     if (key.key() == Qt::Key_Delete)
         commands_.PushButton3_Click();
     else if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
@@ -223,6 +351,21 @@ void Form1::selectCurrentRow()
         current = listView_->topLevelItem(0);
     listView_->setCurrentItem(current);
     current->setSelected(true);
+}
+
+bool Form1::showCutText(const QEvent& event)
+{
+    const auto& help = static_cast<const QHelpEvent&>(event);
+    const QModelIndex index = listView_->indexAt(help.pos());
+    const QString full = index.data(Qt::UserRole).toString();
+    const QRect cell = listView_->visualRect(index);
+    const int room = cell.width() - 2 * listView_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, listView_) - 2;
+    if (index.isValid() && (full != index.data(Qt::DisplayRole).toString() ||
+                            listView_->fontMetrics().horizontalAdvance(full) > room))
+        QToolTip::showText(help.globalPos(), full.left(4000), listView_->viewport(), cell);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void Form1::mouseMoveEvent(QMouseEvent* event)
@@ -246,6 +389,7 @@ void Form1::endRun()
     if (build_.running())
         build_.stopForExit();
     storeList();
+    memory_->store();
     if (preview_ && !preview_->scratchWorkbook().isEmpty())
         common::DeleteFileForced(preview_->scratchWorkbook());
     endProgram();

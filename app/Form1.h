@@ -2,9 +2,11 @@
 
 #include "chart/BuildHost.h"
 #include "chart/ChartBuild.h"
+#include "common/AnchoredLayout.h"
 #include "common/Handler.h"
 #include "common/Main.h"
 #include "common/PointerState.h"
+#include "common/WindowMemory.h"
 #include "entries/EntryCommands.h"
 #include "entries/EntryList.h"
 #include "platform/Platform.h"
@@ -14,6 +16,8 @@
 #include <QTreeWidget>
 #include <QWidget>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace app {
 
@@ -31,6 +35,9 @@ public:
     // The preview window, once the first build has loaded it.
     preview::Form2* previewWindow() { return preview_.get(); }
 
+    // Brings the program to the front: the preview when it is shown, this window otherwise.
+    void bringToFront();
+
     // Ends the run the way closing the window does, whoever asks: stores the list once, removes
     // this run's scratch files and ends the program. Later calls do nothing.
     void endRun();
@@ -39,9 +46,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QPushButton* makeButton(const char* name, const QString& caption, int left, int top, int width, int height);
+    // Puts a control in the window's layout at its design place (twips).
+    void place(QWidget* control, const QRect& twips, common::Anchors anchors);
+    // Under any desktop theme the window keeps its white, with controls in a light palette to match.
+    void paintLight();
+    // The keys of the window and its context menu: undo and redo, Ctrl+Q, F1 and "About".
+    void addWindowCommands();
+    void showAbout();
+    // The full text of a cut cell as its tooltip.
+    bool showCutText(const QEvent& event);
     void nameControls();
     bool listKey(const QEvent& event);
     void selectCurrentRow();
@@ -83,6 +100,9 @@ private:
     entries::EntryCommands commands_;
     chart::ChartBuild build_;
     std::unique_ptr<preview::Form2> preview_;
+    common::AnchoredLayout layout_;
+    std::vector<std::pair<QWidget*, int>> placed_;
+    common::WindowMemory* memory_ = nullptr;
     bool ended_ = false;
 };
 

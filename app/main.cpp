@@ -5,7 +5,9 @@
 #include "common/CommandLine.h"
 #include "common/DataFolder.h"
 #include "common/LiveRun.h"
+#include "common/SingleRun.h"
 #include "platform/QtPlatform.h"
+#include "platform/SettingsFile.h"
 
 #include <QApplication>
 
@@ -20,6 +22,10 @@ int main(int argc, char** argv)
         return *answered;
 
     QApplication application(argc, argv);
+    // A second start brings the running copy to the front and ends, so that no list overwrites another.
+    const common::SingleRun single(platform::userSettingsFiles().value(0));
+    if (single.handedOver())
+        return 0;
     const common::LiveRun run;
     platform::QtPlatform system;
     const platform::Platform qt = system.platform();
@@ -31,6 +37,7 @@ int main(int argc, char** argv)
         boxes.writeToStandardError();
         form.endRun();
     });
+    QObject::connect(&single, &common::SingleRun::asked, &form, [&form] { form.bringToFront(); });
     form.show();
     return application.exec();
 }

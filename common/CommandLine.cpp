@@ -15,6 +15,7 @@ constexpr const char* HelpText =
     "Usage: tortelet-studio [options]\n"
     "Turns a short list of labelled amounts into a pie-chart workbook: keep the list in the window,\n"
     "build the chart, preview it and save the workbook as an Excel 97-2003 file.\n"
+    "One copy runs per user: starting the program again brings its window to the front.\n"
     "\n"
     "Options:\n"
     "  -h, --help     Shows this help and ends.\n"

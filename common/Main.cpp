@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
-#include <QScreen>
 #include <QWidget>
 
 #include "platform/ApplicationTitle.h"
@@ -71,12 +70,6 @@ QFont ArialBold(double points)
     font.setPointSizeF(points);
     font.setBold(true);
     return font;
-}
-
-void CentreOnScreen(QWidget& window)
-{
-    if (const QScreen* screen = window.screen())
-        window.move(screen->availableGeometry().center() - window.rect().center());
 }
 
 void ApplySkinIfPresent(QWidget& mainWindow, const QString& programFolder)

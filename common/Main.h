@@ -28,9 +28,6 @@ void ApplySkinIfPresent(QWidget& mainWindow, const QString& programFolder);
 // The windows' typeface: Arial (Liberation Sans on Linux), bold, at the given size in points.
 QFont ArialBold(double points);
 
-// Places a window of fixed size in the middle of its screen.
-void CentreOnScreen(QWidget& window);
-
 // Gives the window and its frames and labels the button-face colour of the desktop.
 void ApplyFaceColor(QWidget& window);
 

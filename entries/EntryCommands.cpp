@@ -18,9 +18,19 @@ common::Handler handler(platform::Platform& platform, const char* name)
 }  // namespace
 
 EntryCommands::EntryCommands(EntryList& list, const common::PointerState& pointer, platform::Platform platform)
-    : list_(list), pointer_(pointer), platform_(platform)
+    : list_(list), pointer_(pointer), platform_(platform), history_(list)
 {
 }
+
+void EntryCommands::PushButton2_Click() { history_.record(QStringLiteral("Add"), [this] { addNew(); }); }
+
+void EntryCommands::PushButton3_Click() { history_.record(QStringLiteral("Delete"), [this] { deleteSelected(); }); }
+
+void EntryCommands::PushButton4_Click() { history_.record(QStringLiteral("Edit"), [this] { editSelected(); }); }
+
+void EntryCommands::PushButton5_Click() { history_.record(QStringLiteral("Clear List"), [this] { clearList(); }); }
+
+void EntryCommands::PushButton7_Click() { history_.record(QStringLiteral("Load Sample"), [this] { loadSample(); }); }
 
 bool EntryCommands::usableLabel(const QString& label)
 {
@@ -32,7 +42,7 @@ bool EntryCommands::usableAmount(const QString& label, const QString& amount)
     return IsNumeric(amount) && StoresIntact({label, amount});
 }
 
-void EntryCommands::PushButton2_Click()
+void EntryCommands::addNew()
 {
     auto h = handler(platform_, "PushButton2_Click");
     QString label;
@@ -51,9 +61,12 @@ void EntryCommands::PushButton2_Click()
         list_.AppendEntry(label, amount);
         list_.setAmountLocale(QLocale().name());
     });
+    // The new row is selected and in view, so that the person sees it arrive.
+    if (list_.count() > 0)
+        list_.select(list_.count());
 }
 
-void EntryCommands::PushButton3_Click()
+void EntryCommands::deleteSelected()
 {
     auto h = handler(platform_, "PushButton3_Click");
     if (h.when(100, [&] { return list_.count() == 0; }))
@@ -61,7 +74,7 @@ void EntryCommands::PushButton3_Click()
     h(102, [&] { list_.remove(list_.selectedRow()); });
 }
 
-void EntryCommands::PushButton4_Click()
+void EntryCommands::editSelected()
 {
     auto h = handler(platform_, "PushButton4_Click");
     if (h.when(100, [&] { return list_.count() == 0; }))
@@ -87,7 +100,7 @@ void EntryCommands::PushButton4_Click()
     });
 }
 
-void EntryCommands::PushButton5_Click()
+void EntryCommands::clearList()
 {
     auto h = handler(platform_, "PushButton5_Click");
     if (h.when(100, [&] { return pointer_.busy(); }))
@@ -105,7 +118,7 @@ void EntryCommands::PushButton6_Click()
     });
 }
 
-void EntryCommands::PushButton7_Click()
+void EntryCommands::loadSample()
 {
     auto h = handler(platform_, "PushButton7_Click");
     if (h.when(100, [&] { return !pointer_.busy(); }))

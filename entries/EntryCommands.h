@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EditHistory.h"
 #include "EntryList.h"
 
 #include "common/PointerState.h"
@@ -7,7 +8,8 @@
 
 namespace entries {
 
-// The editing commands behind the main window's buttons. None of them stores the list.
+// The editing commands behind the main window's buttons. None of them stores the list; each one
+// that changes it can be undone.
 class EntryCommands {
 public:
     EntryCommands(EntryList& list, const common::PointerState& pointer, platform::Platform platform);
@@ -19,7 +21,15 @@ public:
     void PushButton6_Click();  // "Help"
     void PushButton7_Click();  // "Load Sample/Example Data"
 
+    EditHistory& history() { return history_; }
+
 private:
+    void addNew();
+    void deleteSelected();
+    void editSelected();
+    void clearList();
+    void loadSample();
+
     // An answer the list can keep: not empty, and not cutting the stored list.
     static bool usableLabel(const QString& label);
     static bool usableAmount(const QString& label, const QString& amount);
@@ -27,6 +37,7 @@ private:
     EntryList& list_;
     const common::PointerState& pointer_;
     platform::Platform platform_;
+    EditHistory history_;
 };
 
 }  // namespace entries

@@ -96,6 +96,23 @@ void EntryList::remove(int row)
 
 void EntryList::clear() { view_.clear(); }
 
+void EntryList::setRows(const std::vector<Entry>& rows)
+{
+    clear();
+    for (const Entry& entry : rows)
+        AppendEntry(entry.label, entry.amount);
+}
+
+void EntryList::select(int row)
+{
+    checkRow(row);
+    QTreeWidgetItem* item = view_.topLevelItem(row - 1);
+    view_.clearSelection();
+    view_.setCurrentItem(item);
+    item->setSelected(true);
+    view_.scrollToItem(item);
+}
+
 void EntryList::AppendEntry(const QString& label, const QString& amount)
 {
     const int row = appendLabel(label);

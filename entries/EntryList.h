@@ -31,6 +31,10 @@ public:
     void setAmount(int row, const QString& amount);
     void remove(int row);
     void clear();
+    // Makes the list exactly these rows.
+    void setRows(const std::vector<Entry>& rows);
+    // Selects the row, gives it the focus frame and scrolls it into view.
+    void select(int row);
 
     // Adds a row after the last one: first its label, then its amount.
     void AppendEntry(const QString& label, const QString& amount);

@@ -148,10 +148,17 @@ int QtMessageBoxes::show(const MessageRequest& request)
 
 QString QtInputBoxes::ask(const QString& prompt, const QString& title, const QString& defaultText)
 {
-    bool ok = false;
-    const QString answer = QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal,
-                                                 defaultText, &ok);
-    return ok ? answer : QString();
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    // Wide enough for the whole title beside the frame's buttons, and for the prompt.
+    // The dialog takes its width from its layout, so the text field asks for it.
+    const QFontMetrics metrics(dialog.font());
+    if (auto* field = dialog.findChild<QLineEdit*>())
+        field->setMinimumWidth(std::max({320, metrics.horizontalAdvance(title) * 5 / 4 + 140, metrics.horizontalAdvance(prompt)}));
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 QString qtFilter(const QString& barFilter)

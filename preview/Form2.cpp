@@ -6,6 +6,8 @@
 #include "StartingFolder.h"
 
 #include "common/FileRoutines.h"
+#include "common/FocusFrame.h"
+#include "common/WindowRole.h"
 #include "common/Handler.h"
 #include "common/ReturnPress.h"
 #include "common/Twips.h"
@@ -43,6 +45,9 @@ const QRect kSaveButton(4920, 8850, 4800, 405);
 const QRect kBackButton(120, 8850, 4680, 405);
 constexpr int kClientWidth = 9840;
 constexpr int kClientHeight = 9390;
+// The least the window may be made: room for the buttons' captions and a little of the picture.
+const QSize kSmallest(7200, 4365);
+const QString kGeometryKey = QStringLiteral("Preview Window Geometry");
 
 
 // What an arrow key or a click on a bar's arrow scrolls: twenty pixels.
@@ -83,13 +88,15 @@ Form2::Form2(platform::Platform platform, std::function<void()> showMainWindow, 
       endProgram_(std::move(endProgram)),
       programFolder_(std::move(programFolder)),
       pointer_(*this),
-      zoom_([this] { repaintZoomed(); })
+      zoom_([this] { repaintZoomed(); }),
+      layout_(QSize(kClientWidth, kClientHeight)),
+      zoomFrameLayout_(kZoomFrame.size())
 {
     setObjectName(QStringLiteral("Form2"));
+    common::AnnounceAsWindow(*this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(common::twipsToPixels(kClientWidth), common::twipsToPixels(kClientHeight));
-    common::CentreOnScreen(*this);
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    resize(common::twipsToPixels(kClientWidth), common::twipsToPixels(kClientHeight));
     setFont(common::ArialBold(9));
     setMouseTracking(true);
 
@@ -99,7 +106,7 @@ Form2::Form2(platform::Platform platform, std::function<void()> showMainWindow, 
 
     zoomFrame_ = new QGroupBox(QStringLiteral("Zoom:"), this);
     zoomFrame_->setObjectName(QStringLiteral("Frame1"));
-    zoomFrame_->setGeometry(common::twipsToPixels(kZoomFrame));
+    place(zoomFrame_, kZoomFrame, {0, 1, 1, 1});
     zoomFrame_->setMouseTracking(true);
     zoomFrame_->installEventFilter(this);
     zoomInButton_ = makeButton(zoomFrame_, "PushButton1", QStringLiteral("Zoom In"), kZoomInButton);
@@ -107,7 +114,7 @@ Form2::Form2(platform::Platform platform, std::function<void()> showMainWindow, 
 
     viewport_ = new QFrame(this);
     viewport_->setObjectName(QStringLiteral("Picture2"));
-    viewport_->setGeometry(common::twipsToPixels(kViewport));
+    place(viewport_, kViewport, common::kGrow);
     viewport_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     viewport_->setLineWidth(common::twipsToPixels(ZoomModel::kViewportBorder));
     paintWhite(*viewport_);
@@ -118,11 +125,20 @@ Form2::Form2(platform::Platform platform, std::function<void()> showMainWindow, 
     paintWhite(*viewportInside_);
     picture_ = new PictureBox(viewportInside_);
     picture_->setObjectName(QStringLiteral("Picture1"));
+    // The picture takes the keyboard: its menu, the arrow keys and the zoom keys act on it.
+    picture_->setFocusPolicy(Qt::StrongFocus);
+    new common::FocusFrame(*viewport_, *picture_);
 
     verticalBar_ = makeScrollBar(Qt::Vertical, "VScroll1", kVerticalBar);
     horizontalBar_ = makeScrollBar(Qt::Horizontal, "HScroll1", kHorizontalBar);
     saveButton_ = makeButton(this, "PushButton6", QStringLiteral("Save Results To Excel File"), kSaveButton);
     backButton_ = makeButton(this, "PushButton8", QStringLiteral("< Back"), kBackButton);
+    place(zoomInButton_, kZoomInButton, {0, 0.5, 0, 0});
+    place(zoomOutButton_, kZoomOutButton, {0.5, 1, 0, 0});
+    place(verticalBar_, kVerticalBar, {1, 1, 0, 1});
+    place(horizontalBar_, kHorizontalBar, {0, 1, 1, 1});
+    place(saveButton_, kSaveButton, {0.5, 1, 1, 1});
+    place(backButton_, kBackButton, {0, 0.5, 1, 1});
 
     connect(zoomInButton_, &QPushButton::clicked, this, [this] { zoomIn(); });
     connect(zoomOutButton_, &QPushButton::clicked, this, [this] { zoomOut(); });
@@ -140,6 +156,54 @@ Form2::Form2(platform::Platform platform, std::function<void()> showMainWindow, 
 
     showPosition();
     prepare();
+    memory_ = new common::WindowMemory(*this, platform_.settings, kGeometryKey,
+                                       common::twipsToPixels(QRect(0, 0, kClientWidth, kClientHeight)).size(),
+                                       common::twipsToPixels(QRect(QPoint(0, 0), kSmallest)).size());
+    memory_->restore();
+}
+
+void Form2::place(QWidget* control, const QRect& twips, common::Anchors anchors)
+{
+    control->setGeometry(common::twipsToPixels(twips));
+    if (control->parentWidget() == zoomFrame_)
+        placedInZoomFrame_.emplace_back(control, zoomFrameLayout_.add(twips, anchors));
+    else
+        placed_.emplace_back(control, layout_.add(twips, anchors));
+}
+
+void Form2::layOut()
+{
+    const auto lay = [](const common::AnchoredLayout& layout, const std::vector<std::pair<QWidget*, int>>& controls,
+                        const QWidget& container) {
+        const QSize inside(twips(container.width()), twips(container.height()));
+        for (const auto& [control, index] : controls)
+            control->setGeometry(common::twipsToPixels(layout.place(index, inside)));
+    };
+    lay(layout_, placed_, *this);
+    lay(zoomFrameLayout_, placedInZoomFrame_, *zoomFrame_);
+    const int border = common::twipsToPixels(ZoomModel::kViewportBorder);
+    viewportInside_->setGeometry(viewport_->rect().adjusted(border, border, -border, -border));
+    zoom_.setViewportSize(twips(viewport_->width()), twips(viewport_->height()));
+    showPosition();
+}
+
+void Form2::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layOut();
+}
+
+void Form2::describeChart(const std::vector<ChartSlice>& slices)
+{
+    picture_->setAccessibleDescription(DescribeChart(slices) + QStringLiteral(" Its menu copies, exports or prints it."));
+}
+
+void Form2::bringToFront()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
 }
 
 // What a screen reader says of each control: its caption or role, and what it does.
@@ -243,8 +307,10 @@ void Form2::showPosition()
     const PictureGeometry& picture = zoom_.picture();
     picture_->setGeometry(pixels(picture.left), pixels(picture.top), std::max(0, pixels(picture.width)),
                           std::max(0, pixels(picture.height)));
-    showBar(*horizontalBar_, zoom_.horizontalBar(), zoom_.horizontalStep(), ZoomModel::kViewportInnerWidth);
-    showBar(*verticalBar_, zoom_.verticalBar(), zoom_.verticalStep(), ZoomModel::kViewportInnerHeight);
+    showBar(*horizontalBar_, zoom_.horizontalBar(), zoom_.horizontalStep(), zoom_.viewportInnerWidth());
+    showBar(*verticalBar_, zoom_.verticalBar(), zoom_.verticalStep(), zoom_.viewportInnerHeight());
+    if (zoom_.baseWidth() > 0)
+        zoomFrame_->setTitle(QStringLiteral("Zoom: %1 %").arg(std::lround(zoom_.shownFactor() * 100)));
 }
 
 void Form2::zoomIn()
@@ -258,6 +324,13 @@ void Form2::zoomOut()
 {
     common::Handler h(platform_.messages, kLocation + QStringLiteral("PushButton2_Click"));
     h(100, [&] { zoom_.StepZoom(1); });
+    showPosition();
+}
+
+void Form2::zoomToFit()
+{
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("mnuFit_Click"));
+    h(100, [&] { zoom_.fit(); });
     showPosition();
 }
 
@@ -378,6 +451,10 @@ void Form2::addPictureMenu()
     add(QStringLiteral("Export Picture\u2026"),
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::Key_E)}, &Form2::exportPicture);
     add(QStringLiteral("Print\u2026"), {QKeySequence::Print}, &Form2::printPicture);
+    auto* separator = new QAction(picture_);
+    separator->setSeparator(true);
+    picture_->addAction(separator);
+    add(QStringLiteral("Fit"), {QKeySequence(Qt::CTRL | Qt::Key_0)}, &Form2::zoomToFit);
 }
 
 sheet::render::SheetDrawing Form2::naturalPicture() const
@@ -483,6 +560,8 @@ void Form2::addViewerKeys()
     key(QKeySequence::ZoomIn, [this] { zoomAround(0, viewCentre()); });
     key(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { zoomAround(0, viewCentre()); });
     key(QKeySequence::ZoomOut, [this] { zoomAround(1, viewCentre()); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveButton_->click(); });
+    key(QKeySequence(Qt::Key_Escape), [this] { backButton_->click(); });
     key(QKeySequence(Qt::Key_Left), [this] { horizontalBar_->triggerAction(QAbstractSlider::SliderSingleStepSub); });
     key(QKeySequence(Qt::Key_Right), [this] { horizontalBar_->triggerAction(QAbstractSlider::SliderSingleStepAdd); });
     key(QKeySequence(Qt::Key_Up), [this] { verticalBar_->triggerAction(QAbstractSlider::SliderSingleStepSub); });

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "ChartDescription.h"
 #include "PictureBox.h"
 #include "WheelGestures.h"
 #include "ZoomModel.h"
 
+#include "common/AnchoredLayout.h"
 #include "common/Main.h"
+#include "common/WindowMemory.h"
 #include "common/PointerState.h"
 #include "platform/Platform.h"
 
@@ -15,6 +18,8 @@
 #include <QWheelEvent>
 #include <QWidget>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace preview {
 
@@ -35,6 +40,10 @@ public:
 
     // Delivers a picture: it becomes the shown picture and the next activation sets it up.
     void setPicture(const platform::Picture& picture);
+    // The entries the delivered chart shows, for the picture's description to a screen reader.
+    void describeChart(const std::vector<ChartSlice>& slices);
+    // Brings the window to the front of the desktop.
+    void bringToFront();
 
     const ZoomModel& zoom() const { return zoom_; }
     common::PointerState& pointer() { return pointer_; }
@@ -47,6 +56,7 @@ protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -54,6 +64,11 @@ private:
     void nameControls();
     QPushButton* makeButton(QWidget* container, const char* name, const QString& caption, const QRect& twips);
     QScrollBar* makeScrollBar(Qt::Orientation orientation, const char* name, const QRect& twips);
+    // Puts a control in the window's layout at its design place; the anchors say how it follows the
+    // window's size.
+    void place(QWidget* control, const QRect& twips, common::Anchors anchors);
+    // Lays the controls out for the window's size; the viewport's new size goes to the arithmetic.
+    void layOut();
     // The load: face colour, caption, icon and hand cursor; then the window waits for a picture.
     void prepare();
     // The set-up at the first activation after a delivery: the unscaled copy takes the picture and
@@ -61,6 +76,8 @@ private:
     void setUpDeliveredPicture();
     void zoomIn();
     void zoomOut();
+    // "Fit": the largest zoom step that shows the whole picture.
+    void zoomToFit();
     // Ctrl+wheel and Ctrl+Plus/Minus: a step that keeps the point at `anchor`, in pixels of the
     // viewport's inside, where it is.
     void zoomAround(std::int32_t direction, QPointF anchor);
@@ -85,7 +102,7 @@ private:
     void endProgram();
     // ApplyZoom's painting: the unscaled copy's picture into the picture at the zoomed size.
     void repaintZoomed();
-    // Moves the picture and the bars to where the arithmetic has them.
+    // Moves the picture and the bars to where the arithmetic has them, and shows the zoom level.
     void showPosition();
     // The keys a picture viewer answers: Ctrl+Plus and Ctrl+Minus zoom, the arrow and Page keys scroll.
     void addViewerKeys();
@@ -116,6 +133,11 @@ private:
     ZoomModel zoom_;
     bool setupPending_ = false;
     WheelGestures wheel_;
+    common::AnchoredLayout layout_;
+    common::AnchoredLayout zoomFrameLayout_;
+    std::vector<std::pair<QWidget*, int>> placed_;
+    std::vector<std::pair<QWidget*, int>> placedInZoomFrame_;
+    common::WindowMemory* memory_ = nullptr;
 };
 
 }  // namespace preview

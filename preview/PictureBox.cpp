@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -15,7 +16,12 @@ namespace {
 float twipsOf(qreal pixels) { return static_cast<float>(pixels * common::kTwipsPerPixel); }
 }  // namespace
 
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent), menu_(this)
+{
+    menu_.setTitle(QStringLiteral("Picture"));
+    menu_.setAccessibleName(QStringLiteral("Picture menu"));
+    menu_.setAccessibleDescription(QStringLiteral("Copies, exports or prints the picture, or fits it to the view"));
+}
 
 void PictureBox::setPicture(const platform::Picture& picture)
 {
@@ -96,14 +102,39 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event)
 void PictureBox::contextMenuEvent(QContextMenuEvent* event)
 {
     event->accept();
-    if (event->reason() != QContextMenuEvent::Mouse)
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        showMenu(middleInView());
+    else if (event->reason() != QContextMenuEvent::Mouse)
         showMenu(event->globalPos());
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event)
+{
+    // On X11 the Menu key comes as a context-menu event of its own as well.
+    const bool menuKey = event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier &&
+                         QGuiApplication::platformName() != QLatin1String("xcb");
+    const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+    if (!menuKey && !shiftF10) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    showMenu(middleInView());
+}
+
+QPoint PictureBox::middleInView() const
+{
+    const QRect inView = visibleRegion().boundingRect();
+    return mapToGlobal((inView.isEmpty() ? rect() : inView).center());
 }
 
 void PictureBox::showMenu(const QPoint& globalPosition)
 {
-    if (!actions().isEmpty())
-        QMenu::exec(actions(), globalPosition, nullptr, this);
+    if (actions().isEmpty())
+        return;
+    menu_.clear();
+    menu_.addActions(actions());
+    menu_.exec(globalPosition);
 }
 
 }  // namespace preview

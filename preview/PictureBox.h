@@ -2,6 +2,7 @@
 
 #include "platform/Picture.h"
 
+#include <QMenu>
 #include <QPixmap>
 #include <QRectF>
 #include <QSize>
@@ -40,15 +41,19 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     // The menu of the box's actions opens when the right button is released where it was pressed, so
-    // that a drag with the right button pans the picture as any drag does; the menu key opens it too.
+    // that a drag with the right button pans the picture as any drag does; the Menu key and Shift+F10
+    // open it too, in the middle of the part in view.
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Paints what the box shows in the given rectangle of its own.
     void paintShown(QPainter& painter, const QRect& area) const;
 
     void showMenu(const QPoint& globalPosition);
+    QPoint middleInView() const;
 
+    QMenu menu_;
     std::optional<QPointF> rightPress_; // where the right button went down, until the mouse moves away
     platform::Picture picture_;
     platform::Picture paintingSource_;

@@ -134,8 +134,8 @@ void ZoomModel::ApplyZoom()
         repaint_();
         scrollHorizontal(0);
         scrollVertical(0);
-        horizontalBar_.enabled = kViewportInnerWidth < zoomedWidth_;
-        verticalBar_.enabled = kViewportInnerHeight < zoomedHeight_;
+        horizontalBar_.enabled = viewportInnerWidth() < zoomedWidth_;
+        verticalBar_.enabled = viewportInnerHeight() < zoomedHeight_;
     } else {
         resetFactor();
     }
@@ -145,10 +145,10 @@ void ZoomModel::SetupScrollbars()
 {
     picture_.top = 0;
     picture_.left = 0;
-    horizontalStep_ = setupBar(horizontalBar_, picture_.width, kViewportWidth);
+    horizontalStep_ = setupBar(horizontalBar_, picture_.width, viewportWidth_);
     if (horizontalStep_ != 0)
         scrollHorizontal(0);
-    verticalStep_ = setupBar(verticalBar_, picture_.height, kViewportHeight);
+    verticalStep_ = setupBar(verticalBar_, picture_.height, viewportHeight_);
     if (verticalStep_ != 0)
         scrollVertical(0);
 }
@@ -207,22 +207,22 @@ void ZoomModel::dragTo(int buttons, float x, float y)
 {
     if (buttons == 0)
         return;
-    const float newLeft = clampDrag(picture_.left - pressX_ + x, kViewportInnerWidth, picture_.width);
-    const float newTop = clampDrag(picture_.top - pressY_ + y, kViewportInnerHeight, picture_.height);
+    const float newLeft = clampDrag(picture_.left - pressX_ + x, viewportInnerWidth(), picture_.width);
+    const float newTop = clampDrag(picture_.top - pressY_ + y, viewportInnerHeight(), picture_.height);
     picture_.left = newLeft;
     picture_.top = newTop;
 }
 
 void ZoomModel::followHorizontalPosition()
 {
-    if (picture_.width > kViewportWidth)
-        SetHScrollbarByPercent(percentOfOverflow(picture_.left, picture_.width, kViewportWidth));
+    if (picture_.width > viewportWidth_)
+        SetHScrollbarByPercent(percentOfOverflow(picture_.left, picture_.width, viewportWidth_));
 }
 
 void ZoomModel::followVerticalPosition()
 {
-    if (picture_.height > kViewportHeight)
-        SetVScrollbarByPercent(percentOfOverflow(picture_.top, picture_.height, kViewportHeight));
+    if (picture_.height > viewportHeight_)
+        SetVScrollbarByPercent(percentOfOverflow(picture_.top, picture_.height, viewportHeight_));
 }
 
 void ZoomModel::SetHScrollbarByPercent(std::int16_t percent)
@@ -238,5 +238,38 @@ void ZoomModel::SetVScrollbarByPercent(std::int16_t percent)
     if (valueForPercent(percent, verticalBar_.maximum, value))
         scrollVertical(value);
 }
+
+void ZoomModel::setViewportSize(std::int32_t width, std::int32_t height)
+{
+    if (width == viewportWidth_ && height == viewportHeight_)
+        return;
+    viewportWidth_ = width;
+    viewportHeight_ = height;
+    const auto follow = [](ScrollBarState& bar, std::int16_t step, float& position) {
+        if (step == 0) {
+            position = 0;
+            return;
+        }
+        bar.value = static_cast<std::int32_t>(std::clamp(std::lround(-position / step), 0L, static_cast<long>(bar.maximum)));
+        position = static_cast<float>(-(std::int32_t{step} * bar.value));
+    };
+    horizontalStep_ = setupBar(horizontalBar_, picture_.width, viewportWidth_);
+    follow(horizontalBar_, horizontalStep_, picture_.left);
+    verticalStep_ = setupBar(verticalBar_, picture_.height, viewportHeight_);
+    follow(verticalBar_, verticalStep_, picture_.top);
+}
+
+float ZoomModel::fitFactor() const
+{
+    for (float factor = 4.0f; factor > 0.25f; factor -= 0.25f) {
+        const std::int32_t width = scaled(factor, baseWidth_);
+        const std::int32_t height = scaled(factor, baseHeight_);
+        if (width <= viewportInnerWidth() && height <= viewportInnerHeight() && width < widthLimit_ && height < heightLimit_)
+            return factor;
+    }
+    return 0.25f;
+}
+
+void ZoomModel::fit() { SetZoom(fitFactor()); }
 
 }  // namespace preview

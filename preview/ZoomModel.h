@@ -27,7 +27,7 @@ struct PictureGeometry {
 // when asked to and moves the picture and the bars to match.
 class ZoomModel {
 public:
-    // The viewport (Picture2): outer size and a one-pixel sunken border.
+    // The viewport (Picture2) at the window's design size: outer size and a one-pixel sunken border.
     static constexpr std::int32_t kViewportWidth = 9330;
     static constexpr std::int32_t kViewportHeight = 7425;
     static constexpr std::int32_t kViewportBorder = 15;
@@ -74,6 +74,19 @@ public:
     void SetHScrollbarByPercent(std::int16_t percent);
     void SetVScrollbarByPercent(std::int16_t percent);
 
+    // The viewport's outer size, which the window's size decides. The bars take the new overflow,
+    // and the picture stays where it was as near as their grid allows.
+    void setViewportSize(std::int32_t width, std::int32_t height);
+    std::int32_t viewportWidth() const { return viewportWidth_; }
+    std::int32_t viewportHeight() const { return viewportHeight_; }
+    std::int32_t viewportInnerWidth() const { return viewportWidth_ - 2 * kViewportBorder; }
+    std::int32_t viewportInnerHeight() const { return viewportHeight_ - 2 * kViewportBorder; }
+
+    // The largest zoom step at which the whole picture fits inside the viewport, 0.25 when none
+    // does; fit() zooms to it.
+    float fitFactor() const;
+    void fit();
+
     const PictureGeometry& picture() const { return picture_; }
     std::int32_t unscaledCopyWidth() const { return unscaledCopyWidth_; }
     std::int32_t unscaledCopyHeight() const { return unscaledCopyHeight_; }
@@ -82,6 +95,9 @@ public:
 
     // The zoom factor: 1.0 after set-up, then a multiple of 0.25 from 0.25 to 4.0.
     float factor() const { return factor_; }
+    // The factor of what the picture shows: the factor, or the last step that was painted when a
+    // step reached the size limits and set the factor back to 1.0.
+    float shownFactor() const { return shownFactor_; }
     // The unscaled picture as the zoom source: the unscaled copy's inner size less 2.
     std::int32_t baseWidth() const { return baseWidth_; }
     std::int32_t baseHeight() const { return baseHeight_; }
@@ -102,6 +118,8 @@ private:
     void placeNear(double left, double top);
 
     std::function<void()> repaint_;
+    std::int32_t viewportWidth_ = kViewportWidth;
+    std::int32_t viewportHeight_ = kViewportHeight;
     std::int32_t widthLimit_;
     std::int32_t heightLimit_;
     // The factor of what the picture shows: 1.0 for the delivered picture at its natural size.

@@ -83,7 +83,7 @@ TEST_F(MainWindow, LayoutFollowsTheTwipTable)
     EXPECT_EQ(button(*form, "PushButton3")->text(), QStringLiteral("Delete Selected Entry"));
     EXPECT_DOUBLE_EQ(button(*form, "PushButton2")->font().pointSizeF(), 11.25);
     EXPECT_TRUE(button(*form, "PushButton2")->font().bold());
-    EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(form->windowFlags() & Qt::WindowMaximizeButtonHint) << "the window can be maximised";
     QWidget* const list = listView(*form);
     std::vector<QWidget*> order;
     QWidget* widget = list;

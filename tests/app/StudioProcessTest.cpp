@@ -76,4 +76,39 @@ TEST(StudioProcess, AnEndingBySignalWaitsForNobody)
                     .contains(QStringLiteral("in Torvane2021/08/31.Form1.Form_QueryUnload at line 100")));
 }
 
+// A second start for the same user and settings brings the running copy forward and ends at once,
+// opening no window of its own; the running copy goes on.
+TEST(StudioProcess, ASecondStartHandsOverToTheRunningCopy)
+{
+    QTemporaryDir home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+    environment.insert(QStringLiteral("TEMP"), home.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess first;
+    first.setProcessEnvironment(environment);
+    first.start(kProgram, {});
+    ASSERT_TRUE(first.waitForStarted(30000));
+    const auto listening = [&home] {
+        return !QDir(home.path()).entryList({QStringLiteral("tortelet-studio-*.socket")}, QDir::System).isEmpty();
+    };
+    for (int wait = 0; wait < 600 && !listening(); ++wait)
+        first.waitForFinished(100);
+    ASSERT_TRUE(listening()) << "the first copy never listened";
+
+    QProcess second;
+    second.setProcessEnvironment(environment);
+    second.start(kProgram, {});
+    ASSERT_TRUE(second.waitForFinished(30000)) << "the second start opened a window of its own";
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
+    ASSERT_TRUE(first.waitForFinished(30000));
+    EXPECT_FALSE(listening()) << "the ended copy removed its socket";
+}
+
 }  // namespace

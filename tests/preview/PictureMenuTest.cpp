@@ -80,7 +80,7 @@ TEST_F(PictureMenuTest, TheRightClickMenuAndTheKeysReachTheirCommands)
         menu->close();
     });
     QTest::mouseClick(picture(), Qt::RightButton, {}, QPoint(20, 20));
-    EXPECT_EQ(offered, (QStringList{"Copy Picture", "Export Picture\u2026", "Print\u2026"}));
+    EXPECT_EQ(offered, (QStringList{"Copy Picture", "Export Picture\u2026", "Print\u2026", "", "Fit"}));
     EXPECT_EQ(system.clipboard.offered.size, drawing.size) << "the whole picture at its natural size";
     EXPECT_EQ(system.clipboard.offeredRatio, window.devicePixelRatioF());
 

@@ -332,4 +332,37 @@ TEST(ZoomModel, AnAcceptedStepPutsThePictureBackAtTheCornerWithFreshBars)
     EXPECT_EQ(tall.zoom.verticalStep(), 0);
 }
 
+// A larger or smaller window changes the viewport: the bars take the new overflow and the picture
+// keeps its place as near as their grid allows; Fit takes the largest step that shows it whole.
+TEST(ZoomModel, TheViewportFollowsTheWindowAndFitShowsTheWholePicture)
+{
+    Preview p(20000, 15000);  // base 19998 x 14998
+    p.zoom.scrollHorizontal(500);
+    p.zoom.scrollVertical(300);
+    EXPECT_EQ(p.zoom.picture().left, -5000);
+
+    p.zoom.setViewportSize(12000, 9000);  // inside 11970 x 8970
+    EXPECT_EQ(p.zoom.horizontalBar().maximum, 800);
+    EXPECT_EQ(p.zoom.picture().left, -5000) << "the picture stays where it was";
+    EXPECT_EQ(p.zoom.picture().top, -3000);
+    p.zoom.setViewportSize(18000, 14000);
+    EXPECT_EQ(p.zoom.horizontalBar().maximum, 200);
+    EXPECT_EQ(p.zoom.picture().left, -2000) << "the picture's far edge stays on the viewport's";
+    EXPECT_EQ(p.zoom.verticalBar().maximum, 100);
+    EXPECT_EQ(p.zoom.picture().top, -1000);
+    p.zoom.dragTo(1, -50000, -50000);
+    EXPECT_EQ(p.zoom.picture().left, p.zoom.viewportInnerWidth() - 19998) << "a drag keeps to the new inside";
+
+    // 0.75 gives 14998 x 11248, which fits 17970 x 13970; 1.0 does not.
+    EXPECT_EQ(p.zoom.fitFactor(), 0.75f);
+    p.zoom.fit();
+    EXPECT_EQ(p.zoom.factor(), 0.75f);
+    EXPECT_FALSE(p.zoom.horizontalBar().enabled);
+    EXPECT_FALSE(p.zoom.verticalBar().enabled);
+    p.zoom.setViewportSize(100000, 100000);
+    EXPECT_EQ(p.zoom.fitFactor(), 4.0f) << "the steps end at 4";
+    p.zoom.setViewportSize(3000, 3000);
+    EXPECT_EQ(p.zoom.fitFactor(), 0.25f) << "nothing fits: the smallest step";
+}
+
 }  // namespace
