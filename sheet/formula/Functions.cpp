@@ -8,7 +8,9 @@ namespace sheet::formula {
 namespace {
 
 // Every function of the BIFF8 function table, worksheet and macro sheet functions alike, by number.
-// A variable count of arguments goes up to 30, the most the format allows a worksheet function.
+// A variable count of arguments goes up to 30, the most the format allows a worksheet function. The
+// OpenFormula names are those LibreOffice reads for Excel's function where its own of the same name
+// computes otherwise (CEILING, FLOOR) or goes by another name (LEGACY.NORMSDIST).
 constexpr Function Table[] = {
     {0, "COUNT", 0, 30, {}},
     {1, "IF", 1, 3, {}},
@@ -212,7 +214,7 @@ constexpr Function Table[] = {
     {199, "DCOUNTA", 3, 3, {}},
     {200, "DELETE.BAR", 1, 1, {}},
     {201, "UNREGISTER", 1, 1, {}},
-    {204, "USDOLLAR", 1, 2, {}},
+    {204, "USDOLLAR", 1, 2, "DOLLAR"},
     {205, "FINDB", 2, 3, {}},
     {206, "SEARCHB", 2, 3, {}},
     {207, "REPLACEB", 4, 4, {}},
@@ -288,10 +290,10 @@ constexpr Function Table[] = {
     {282, "FINV", 3, 3, "LEGACY.FINV"},
     {283, "FISHER", 1, 1, {}},
     {284, "FISHERINV", 1, 1, {}},
-    {285, "FLOOR", 2, 2, {}},
+    {285, "FLOOR", 2, 2, "COM.MICROSOFT.FLOOR"},
     {286, "GAMMADIST", 4, 4, {}},
     {287, "GAMMAINV", 3, 3, {}},
-    {288, "CEILING", 2, 2, {}},
+    {288, "CEILING", 2, 2, "COM.MICROSOFT.CEILING"},
     {289, "HYPGEOMDIST", 4, 4, {}},
     {290, "LOGNORMDIST", 3, 3, {}},
     {291, "LOGINV", 3, 3, {}},
@@ -368,7 +370,7 @@ constexpr Function Table[] = {
     {365, "VARPA", 1, 30, {}},
     {366, "STDEVA", 1, 30, {}},
     {367, "VARA", 1, 30, {}},
-    {368, "BAHTTEXT", 1, 1, {}},
+    {368, "BAHTTEXT", 1, 1, "COM.MICROSOFT.BAHTTEXT"},
     {369, "THAIDAYOFWEEK", 1, 1, {}},
     {370, "THAIDIGIT", 1, 1, {}},
     {371, "THAIMONTHOFYEAR", 1, 1, {}},
