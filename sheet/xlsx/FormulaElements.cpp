@@ -5,6 +5,7 @@
 #include "sheet/formula/TokenReader.h"
 #include "sheet/model/A1Notation.h"
 
+#include <algorithm>
 #include <variant>
 
 namespace sheet::xlsx {
@@ -145,6 +146,18 @@ void writeDefinedNames(XmlPart& xml, const formula::WorkbookLinks& links)
     }
     if (started)
         xml.end();
+}
+
+void writeCalculation(XmlPart& xml, const model::Workbook& workbook)
+{
+    const bool changed = workbook.modified
+        || std::any_of(workbook.sheets.begin(), workbook.sheets.end(), [](const model::Sheet& sheet) { return sheet.modified; });
+    const bool formulas = std::any_of(workbook.sheets.begin(), workbook.sheets.end(),
+                                      [](const model::Sheet& sheet) { return !sheet.formulas.empty(); });
+    if (!changed || !formulas)
+        return;
+    xml.empty("calcPr");
+    xml.attribute("fullCalcOnLoad", 1);
 }
 
 } // namespace sheet::xlsx

@@ -3,6 +3,7 @@
 #include "sheet/formula/CellFormulas.h"
 #include "sheet/formula/WorkbookLinks.h"
 #include "sheet/model/CellValue.h"
+#include "sheet/model/Workbook.h"
 #include "sheet/xlsx/XmlPart.h"
 
 #include <string>
@@ -29,5 +30,9 @@ std::vector<ExternalLinkPart> externalLinkParts(const formula::WorkbookLinks& li
 // built-in one as _xlnm.Print_Area and the like. Nothing for a workbook without them.
 void writeExternalReferences(XmlPart& xml, std::size_t links, int firstId);
 void writeDefinedNames(XmlPart& xml, const formula::WorkbookLinks& links);
+
+// <calcPr fullCalcOnLoad="1"/> for a workbook whose cells changed since it was read and that has
+// formulas: their stored results may be out of date, so a reader calculates them anew.
+void writeCalculation(XmlPart& xml, const model::Workbook& workbook);
 
 } // namespace sheet::xlsx

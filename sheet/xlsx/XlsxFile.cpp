@@ -94,6 +94,7 @@ std::string workbookPart(const model::Workbook& workbook, const formula::Workboo
     xml.end();
     writeExternalReferences(xml, externalLinks, firstExternalLink);
     writeDefinedNames(xml, links);
+    writeCalculation(xml, workbook);
     return xml.finish();
 }
 

@@ -127,7 +127,7 @@ WorkbookLinks links()
     links.books = {{LinkedBook::Kind::Self, {}, {}, {}},
                    {LinkedBook::Kind::External, "file:///C:/books/other.xls", {"Prices", "It's"}, {"Rate"}},
                    {LinkedBook::Kind::AddIns, {}, {}, {"EDATE"}}};
-    links.externSheets = {{0, 0, 0}, {0, 1, 1}, {0, 0, 2}, {1, 0, 0}, {0, -1, -1}, {2, -2, -2}, {1, 1, 1}};
+    links.externSheets = {{0, 0, 0}, {0, 1, 1}, {0, 0, 2}, {1, 0, 0}, {0, -1, -1}, {2, -2, -2}, {1, 1, 1}, {0, -2, -2}};
     DefinedName total;
     total.name = "Total";
     DefinedName local;
@@ -175,6 +175,7 @@ const std::vector<Row>& rows()
         {"a name of the workbook", {name(0)}, "Total", "Total"},
         {"a name of another sheet", {name(1)}, "'My Sheet'!Local", "Local"},
         {"a built-in name", {name(2)}, "_xlnm.Print_Area", "Excel_BuiltIn_Print_Area"},
+        {"a name of the workbook through its own link", {externalName(7, 1)}, "'My Sheet'!Local", "Local"},
         {"a name of another workbook", {externalName(3, 0)}, "[1]!Rate", "'file:///C:/books/other.xls'#Rate"},
         {"an add-in function", {externalName(5, 0), ref("A1"), number(1), call(255, 3)}, "EDATE(A1,1)", "EDATE([.A1];1)"},
         {"a function newer than the format", {name(3), ref("A1"), number(0), call(255, 3)}, "_xlfn.IFERROR(A1,0)",
