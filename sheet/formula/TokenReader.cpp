@@ -101,6 +101,9 @@ private:
         case PtgInt: push(Kind::Number).number = in_.u16(); break;
         case PtgNum: push(Kind::Number).number = in_.f64(); break;
         case PtgExtended:
+            // Excel 2007's references to a table and its columns (Table1[Amount]), and the natural
+            // language references of Excel 97, which name cells by their labels.
+            throw FormatError("a formula refers to cells through a table's or a label's name, which cannot be written yet");
         default: unknown(id);
         }
     }
