@@ -154,7 +154,10 @@ private:
             const Operator& op = Binary[kind];
             Entry right = pop();
             Entry left = pop();
-            push(wrap(left, op.precedence) + before + (of_ ? op.openFormula : op.a1) + wrap(right, op.precedence + 1),
+            // Operators of one level apply from the left; a power of a power gets parentheses all
+            // the same, as some readers take 2^3^2 from the right.
+            const int leftLevel = op.precedence == Exponent ? op.precedence + 1 : op.precedence;
+            push(wrap(left, leftLevel) + before + (of_ ? op.openFormula : op.a1) + wrap(right, op.precedence + 1),
                  op.precedence);
             return;
         }

@@ -191,6 +191,7 @@ const std::vector<Row>& rows()
          "A1-B1-C1", "[.A1]-[.B1]-[.C1]"},
         {"operators of one level from the right", {ref("A1"), ref("B1"), ref("C1"), op(Kind::Subtract), op(Kind::Subtract)},
          "A1-(B1-C1)", "[.A1]-([.B1]-[.C1])"},
+        {"a power of a power", {number(2), number(3), op(Kind::Power), number(2), op(Kind::Power)}, "(2^3)^2", "(2^3)^2"},
         {"a power of a negation", {ref("A1"), op(Kind::Minus), number(2), op(Kind::Power)}, "-A1^2", "-[.A1]^2"},
         {"a negation of a power", {ref("A1"), number(2), op(Kind::Power), op(Kind::Minus)}, "-(A1^2)", "-([.A1]^2)"},
         {"a percentage of a sum", {ref("A1"), ref("B1"), op(Kind::Add), op(Kind::Percent)}, "(A1+B1)%", "([.A1]+[.B1])%"},
