@@ -1,5 +1,6 @@
 #include "sheet/Errors.h"
 #include "sheet/formula/FormulaText.h"
+#include "sheet/formula/Functions.h"
 #include "sheet/formula/TokenReader.h"
 
 #include <gtest/gtest.h>
@@ -219,6 +220,25 @@ TEST(FormulaText, WritesEveryKindOfTokenInBothGrammars)
         EXPECT_EQ(formulaText(row.tokens, Grammar::A1, workbook, 0), row.a1);
         EXPECT_EQ(formulaText(row.tokens, Grammar::OpenFormula, workbook, 0), row.openFormula);
     }
+}
+
+// The table serves both ways: every function's names, in any case, lead back to it.
+TEST(Functions, EveryNameLeadsBackToItsFunction)
+{
+    int functions = 0;
+    for (int id = 0; id < 400; ++id) {
+        const Function* function = functionById(id);
+        if (!function)
+            continue;
+        ++functions;
+        EXPECT_EQ(functionByName(function->name), function) << function->name;
+        // OpenFormula knows Excel's USDOLLAR as DOLLAR, which is DOLLAR's too.
+        EXPECT_EQ(functionByName(function->nameIn(true))->nameIn(true), function->nameIn(true));
+    }
+    EXPECT_EQ(functions, 370);
+    EXPECT_EQ(functionByName("legacy.normsdist")->id, 294);
+    EXPECT_EQ(functionById(NamedFunctionId), nullptr);
+    EXPECT_EQ(functionByName("IFERROR"), nullptr);
 }
 
 TEST(FormulaText, RefusesTokensThatMakeNoFormula)
