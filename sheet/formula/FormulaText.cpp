@@ -209,6 +209,8 @@ private:
 
     std::string array(const Token& token) const
     {
+        if (token.rows < 1 || token.columns < 1 || token.values.size() != static_cast<std::size_t>(token.rows) * static_cast<std::size_t>(token.columns))
+            damaged();
         std::string text = "{";
         for (int row = 0; row < token.rows; ++row) {
             if (row > 0)
@@ -235,32 +237,24 @@ private:
     // The sheets of a 3-D reference; nothing when a sheet no longer exists.
     std::optional<SheetNames> sheets(const Token& token) const
     {
-        const auto own = [&](int first, int last) -> std::optional<SheetNames> {
-            const auto count = static_cast<int>(links_.sheetNames.size());
-            if (first < 0 || last < first || last >= count)
+        const auto span = [](const std::vector<std::string>& names, int first, int last) -> std::optional<SheetNames> {
+            if (first < 0 || last < first || last >= static_cast<int>(names.size()))
                 return std::nullopt;
-            SheetNames names;
-            names.first = links_.sheetNames[static_cast<std::size_t>(first)];
+            SheetNames found;
+            found.first = names[static_cast<std::size_t>(first)];
             if (last != first)
-                names.last = links_.sheetNames[static_cast<std::size_t>(last)];
-            return names;
+                found.last = names[static_cast<std::size_t>(last)];
+            return found;
         };
         if (token.sheet < 0)
-            return own(token.firstSheet, token.lastSheet);
-        const SheetSpan& span = externSheet(token.sheet);
-        const LinkedBook& book = this->book(span.book);
-        if (book.kind == LinkedBook::Kind::Self)
-            return own(span.first, span.last);
-        if (book.kind != LinkedBook::Kind::External)
+            return span(links_.sheetNames, token.firstSheet, token.lastSheet);
+        const SheetSpan& entry = externSheet(token.sheet);
+        const LinkedBook& linked = book(entry.book);
+        if (linked.kind == LinkedBook::Kind::Self)
+            return span(links_.sheetNames, entry.first, entry.last);
+        if (linked.kind != LinkedBook::Kind::External)
             throw FormatError("a formula refers to a DDE or OLE link, which cannot be written");
-        const auto count = static_cast<int>(book.sheets.size());
-        if (span.first < 0 || span.last < span.first || span.last >= count)
-            return std::nullopt;
-        SheetNames names;
-        names.first = book.sheets[static_cast<std::size_t>(span.first)];
-        if (span.last != span.first)
-            names.last = book.sheets[static_cast<std::size_t>(span.last)];
-        return names;
+        return span(linked.sheets, entry.first, entry.last);
     }
 
     const SheetSpan& externSheet(int index) const
