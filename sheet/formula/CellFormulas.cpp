@@ -41,8 +41,10 @@ SheetFormulas::SheetFormulas(const model::Sheet& sheet, int sheetIndex, const Wo
 {
     for (const auto& [address, records] : sheet.formulas) {
         for (std::size_t k = 1; k < records.size(); ++k) {
-            if (isGroup(records[k].type))
-                groups_.push_back({biff::formulaGroupRange(records[k]), &records[k]});
+            if (isGroup(records[k].type) && records[k].bytes.size() >= 6) {
+                const model::CellRange range = biff::formulaGroupRange(records[k]);
+                groups_.emplace(model::CellAddress{range.firstRow, range.firstColumn}, &records[k]);
+            }
         }
     }
 }
@@ -111,10 +113,9 @@ const model::Record* SheetFormulas::group(const model::CellAddress& start, const
                 return &record;
         }
     }
-    for (const Group& group : groups_) {
-        if (group.range.contains(at.row, at.column) && group.range.contains(start.row, start.column))
-            return group.record;
-    }
+    const auto group = groups_.find(start);
+    if (group != groups_.end() && biff::formulaGroupRange(*group->second).contains(at.row, at.column))
+        return group->second;
     return nullptr;
 }
 

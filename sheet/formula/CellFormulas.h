@@ -5,6 +5,7 @@
 #include "sheet/model/CellRange.h"
 #include "sheet/model/Sheet.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,11 +43,6 @@ public:
     const WorkbookLinks& links() const { return links_; }
 
 private:
-    // A record that stands for a group of cells (SHRFMLA, ARRAY, TABLE), with the cells it covers.
-    struct Group {
-        model::CellRange range;
-        const model::Record* record = nullptr;
-    };
 
     std::optional<CellFormula> make(const model::CellAddress& at) const;
     const model::Record* group(const model::CellAddress& start, const model::CellAddress& at) const;
@@ -57,7 +53,9 @@ private:
     int sheetIndex_;
     const WorkbookLinks& links_;
     Grammar grammar_;
-    std::vector<Group> groups_;
+    // The records that stand for groups of cells (SHRFMLA, ARRAY, TABLE) by their groups' first cells,
+    // for those that do not follow the FORMULA record of that cell.
+    std::map<model::CellAddress, const model::Record*> groups_;
 };
 
 } // namespace sheet::formula
