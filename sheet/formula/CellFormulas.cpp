@@ -34,6 +34,13 @@ std::string absolute(int row, int column)
     return "[.$" + cell + "]";
 }
 
+CellFormula plainFormula(std::string text)
+{
+    CellFormula formula;
+    formula.text = std::move(text);
+    return formula;
+}
+
 } // namespace
 
 SheetFormulas::SheetFormulas(const model::Sheet& sheet, int sheetIndex, const WorkbookLinks& links, Grammar grammar)
@@ -71,7 +78,7 @@ std::optional<CellFormula> SheetFormulas::make(const model::CellAddress& at) con
     const std::span<const std::uint8_t> tokens = std::span(formula.bytes).subspan(FormulaTokens);
     const std::optional<model::CellAddress> start = biff::formulaGroupStart(formula);
     if (!start)
-        return CellFormula{CellFormula::Kind::Cell, text(tokens, at), {}, false, false, {}, {}, false, false};
+        return plainFormula(text(tokens, at));
 
     const model::Record* record = group(*start, at);
     if (!record)
@@ -89,8 +96,7 @@ std::optional<CellFormula> SheetFormulas::make(const model::CellAddress& at) con
     if (record->type == biff::rt::SharedFormula) {
         if (record->bytes.size() < SharedTokens + 2)
             throw FormatError("damaged workbook: a shared formula is cut short");
-        return CellFormula{CellFormula::Kind::Cell, text(std::span(record->bytes).subspan(SharedTokens), at), {},
-                           false, false, {}, {}, false, false};
+        return plainFormula(text(std::span(record->bytes).subspan(SharedTokens), at));
     }
     if (!first)
         return std::nullopt;

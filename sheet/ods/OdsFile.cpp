@@ -1,8 +1,8 @@
 #include "sheet/ods/OdsFile.h"
 
 #include "sheet/Errors.h"
-#include "sheet/io/FileBytes.h"
 #include "sheet/formula/WorkbookLinks.h"
+#include "sheet/io/FileBytes.h"
 #include "sheet/ods/CellStyles.h"
 #include "sheet/ods/FormulaAttributes.h"
 #include "sheet/ods/Lengths.h"

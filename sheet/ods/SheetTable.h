@@ -17,8 +17,8 @@ namespace sheet::ods {
 
 // A worksheet as an OpenDocument table: its 256 columns with their widths, its rows with their heights
 // and hidden ones collapsed, its cells with values and styles (a formula with its last result as the
-// value), its own defined names, and its embedded charts as frames over the same cells. Columns are measured as a spreadsheet
-// measures them (see Lengths.h), rows in points. Anything else drawn on the sheet, and a chart that is
+// value), its own defined names, and its embedded charts as frames over the same cells. Columns are
+// measured as a spreadsheet measures them (see Lengths.h), rows in points. Anything else drawn on the sheet, and a chart that is
 // not a pie, is a FormatError naming it: nothing is left out unsaid.
 class SheetTable {
 public:

@@ -19,7 +19,8 @@ struct WorksheetContext {
 };
 
 // The worksheet part of a sheet (xl/worksheets/sheetN.xml): its cells with their values (a formula
-// cell's formula with its stored result), styles, merged areas, column widths, row heights and hidden rows, and its view.
+// cell's formula with its stored result), styles, merged areas, column widths, row heights and hidden
+// rows, and its view.
 std::string worksheetPart(const model::Workbook& workbook, const model::Sheet& sheet, const WorksheetContext& context);
 
 } // namespace sheet::xlsx
