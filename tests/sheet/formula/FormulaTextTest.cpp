@@ -141,7 +141,9 @@ WorkbookLinks links()
     DefinedName iferror;
     iferror.name = "_xlfn.IFERROR";
     iferror.function = true;
-    links.names = {total, local, printArea, iferror};
+    DefinedName cellLike;
+    cellLike.name = "Tax2019";
+    links.names = {total, local, printArea, iferror, cellLike};
     return links;
 }
 
@@ -176,6 +178,7 @@ const std::vector<Row>& rows()
         {"a name of the workbook", {name(0)}, "Total", "Total"},
         {"a name of another sheet", {name(1)}, "'My Sheet'!Local", "Local"},
         {"a built-in name", {name(2)}, "_xlnm.Print_Area", "Excel_BuiltIn_Print_Area"},
+        {"a name that is a cell of a larger sheet", {name(4)}, "_Tax2019", "_Tax2019"},
         {"a name of the workbook through its own link", {externalName(7, 1)}, "'My Sheet'!Local", "Local"},
         {"a name of another workbook", {externalName(3, 0)}, "[1]!Rate", "'file:///C:/books/other.xls'#Rate"},
         {"an add-in function", {externalName(5, 0), ref("A1"), number(1), call(255, 3)}, "EDATE(A1,1)", "EDATE([.A1];1)"},
