@@ -88,29 +88,6 @@ bool looksLikeCell(const std::string& name)
     return (row || column) && at == name.size();
 }
 
-// Whether a name is a cell of a sheet of 16,384 columns and 1,048,576 rows, but not of one of 256
-// columns and 65,536 rows.
-bool isLargerSheetCell(const std::string& name)
-{
-    std::size_t letters = 0;
-    int column = 0;
-    while (letters < name.size() && isLetter(name[letters]) && letters < 4) {
-        column = column * 26 + (std::toupper(static_cast<unsigned char>(name[letters])) - 'A' + 1);
-        ++letters;
-    }
-    if (letters == 0 || letters > 3 || letters == name.size() || name.size() - letters > 7)
-        return false;
-    long row = 0;
-    for (std::size_t k = letters; k < name.size(); ++k) {
-        if (!isDigit(name[k]))
-            return false;
-        row = row * 10 + (name[k] - '0');
-    }
-    const bool larger = column <= 16384 && row >= 1 && row <= 1048576;
-    const bool smaller = column <= 256 && row <= 65536;
-    return larger && !smaller;
-}
-
 // A sheet name that the A1 grammar takes without quotes: a word that cannot be read as a cell.
 bool isPlain(const std::string& name)
 {
@@ -466,9 +443,7 @@ std::string writtenName(const DefinedName& name, Grammar grammar)
 {
     if (name.builtIn)
         return (grammar == Grammar::A1 ? "_xlnm." : "Excel_BuiltIn_") + name.name;
-    // A name such as "TAX2019" is no cell of a sheet of 256 columns, but one of 16,384: there it takes
-    // an underscore before it, as Excel gives it.
-    return isLargerSheetCell(name.name) ? "_" + name.name : name.name;
+    return name.written.empty() ? name.name : name.written;
 }
 
 std::string formulaText(std::span<const Token> tokens, Grammar grammar, const WorkbookLinks& links, int sheet)

@@ -7,6 +7,8 @@
 #include "sheet/text/Utf16.h"
 
 #include <algorithm>
+#include <cctype>
+#include <set>
 
 namespace sheet::formula {
 namespace {
@@ -123,7 +125,81 @@ LinkedBook readBook(std::span<const std::uint8_t> bytes)
     return book;
 }
 
+bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Whether a name reads as a cell of a sheet of 16,384 columns and 1,048,576 rows (XFD1048576), or as
+// a cell, row or column in the R1C1 form (R1C1, R2, C).
+bool readsAsCell(const std::string& name)
+{
+    std::size_t letters = 0;
+    long column = 0;
+    while (letters < name.size() && isAsciiLetter(name[letters]) && letters < 4)
+        column = column * 26 + (std::toupper(static_cast<unsigned char>(name[letters++])) - 'A' + 1);
+    bool digits = letters < name.size() && name.size() - letters <= 7;
+    long row = 0;
+    for (std::size_t k = letters; digits && k < name.size(); ++k) {
+        digits = isAsciiDigit(name[k]);
+        row = row * 10 + (name[k] - '0');
+    }
+    if (letters >= 1 && letters <= 3 && digits && column <= 16384 && row >= 1 && row <= 1048576)
+        return true;
+    std::size_t at = 0;
+    const auto part = [&](char letter) {
+        if (at < name.size() && std::toupper(static_cast<unsigned char>(name[at])) == letter) {
+            ++at;
+            while (at < name.size() && isAsciiDigit(name[at]))
+                ++at;
+            return true;
+        }
+        return false;
+    };
+    const bool row1 = part('R');
+    const bool column1 = part('C');
+    return (row1 || column1) && at == name.size();
+}
+
+std::string folded(const std::string& name)
+{
+    std::string fold = name;
+    for (char& c : fold)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return fold;
+}
+
 } // namespace
+
+void mendNames(std::vector<DefinedName>& names)
+{
+    const auto mended = [](const std::string& name) {
+        std::string text;
+        for (char c : name) {
+            const auto byte = static_cast<unsigned char>(c);
+            const bool kept = byte >= 0x80 || isAsciiLetter(c) || isAsciiDigit(c) || c == '_' || c == '.' || c == '\\' || c == '?';
+            text += kept ? c : '_';
+        }
+        const auto first = text.empty() ? 0 : static_cast<unsigned char>(text[0]);
+        if (text.empty() || !(first >= 0x80 || isAsciiLetter(text[0]) || text[0] == '_' || text[0] == '\\') || readsAsCell(text))
+            text.insert(text.begin(), '_');
+        return text;
+    };
+    // The names that stay as they are keep them; the mended ones take what is left.
+    std::set<std::pair<int, std::string>> taken;
+    for (const DefinedName& name : names) {
+        if (!name.builtIn && mended(name.name) == name.name)
+            taken.emplace(name.scope, folded(name.name));
+    }
+    for (DefinedName& name : names) {
+        if (name.builtIn || mended(name.name) == name.name)
+            continue;
+        const std::string base = mended(name.name);
+        std::string text = base;
+        for (int number = 2; taken.count({name.scope, folded(text)}); ++number)
+            text = base + "_" + std::to_string(number);
+        taken.emplace(name.scope, folded(text));
+        name.written = text;
+    }
+}
 
 int WorkbookLinks::externalNumber(int book) const
 {
@@ -184,6 +260,7 @@ WorkbookLinks readWorkbookLinks(const model::Workbook& workbook, std::vector<std
         if (name.scope >= static_cast<int>(links.sheetNames.size()))
             name.scope = -1;
     }
+    mendNames(links.names);
     return links;
 }
 

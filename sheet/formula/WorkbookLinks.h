@@ -37,6 +37,7 @@ struct DefinedName {
     bool procedure = false; // ... of a VBA procedure
     std::vector<std::uint8_t> tokens;
     std::vector<std::uint8_t> extra;
+    std::string written; // the name as the packages write it, when it differs (see mendNames)
 
     // Whether the name only stands for a function newer than the file format ("_xlfn.IFERROR"), which
     // the written formulas call by its name: it is no name of the workbook's own.
@@ -60,6 +61,13 @@ struct WorkbookLinks {
 // Reads the links and names of the workbook's globals. `sheetNames` are the names the sheets are
 // written with. Throws a FormatError for a damaged record.
 WorkbookLinks readWorkbookLinks(const model::Workbook& workbook, std::vector<std::string> sheetNames);
+
+// Gives each name that the package formats cannot take as it is a `written` name they can: characters
+// other than letters, digits, "_", "." , "\" and "?" (spaces, control characters) become "_"; a name
+// that starts otherwise than with a letter, "_" or "\", or that reads as a cell of a sheet of 16,384
+// columns ("TAX2019", "R1C1"), gets "_" before it, as Excel gives it; and a name that then equals
+// another of the same sheet (or of the workbook, for the workbook's own) gets "_2", "_3", ... after it.
+void mendNames(std::vector<DefinedName>& names);
 
 // The names of the workbook's sheets as the model has them.
 std::vector<std::string> modelSheetNames(const model::Workbook& workbook);

@@ -144,6 +144,7 @@ WorkbookLinks links()
     DefinedName cellLike;
     cellLike.name = "Tax2019";
     links.names = {total, local, printArea, iferror, cellLike};
+    mendNames(links.names);
     return links;
 }
 
@@ -242,6 +243,24 @@ TEST(Functions, EveryNameLeadsBackToItsFunction)
     EXPECT_EQ(functionByName("legacy.normsdist")->id, 294);
     EXPECT_EQ(functionById(NamedFunctionId), nullptr);
     EXPECT_EQ(functionByName("IFERROR"), nullptr);
+}
+
+// Names that Excel 97 took but the package formats do not are written so that they do, each still its own.
+TEST(WorkbookLinks, MendsTheNamesThePackagesCannotTake)
+{
+    std::vector<DefinedName> names;
+    for (const char* text : {"Total", "my name", "my_name", "1st", "?x", "a\x15" "b", "Tax2019", "IV1", "r2c3", "My_Name"}) {
+        DefinedName name;
+        name.name = text;
+        names.push_back(name);
+    }
+    names.back().scope = 0;
+    mendNames(names);
+    std::vector<std::string> written;
+    for (const DefinedName& name : names)
+        written.push_back(writtenName(name, Grammar::A1));
+    EXPECT_EQ(written, (std::vector<std::string>{"Total", "my_name_2", "my_name", "_1st", "_?x", "a_b", "_Tax2019", "_IV1",
+                                                 "_r2c3", "My_Name"}));
 }
 
 TEST(FormulaText, RefusesTokensThatMakeNoFormula)
