@@ -183,14 +183,17 @@ void mendNames(std::vector<DefinedName>& names)
             text.insert(text.begin(), '_');
         return text;
     };
-    // The names that stay as they are keep them; the mended ones take what is left.
+    // The names that can stay as they are keep them, the first of two alike among them too; the others
+    // take what is left.
     std::set<std::pair<int, std::string>> taken;
-    for (const DefinedName& name : names) {
-        if (!name.builtIn && mended(name.name) == name.name)
-            taken.emplace(name.scope, folded(name.name));
+    std::vector<bool> kept(names.size());
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        const DefinedName& name = names[k];
+        kept[k] = name.builtIn || (mended(name.name) == name.name && taken.emplace(name.scope, folded(name.name)).second);
     }
-    for (DefinedName& name : names) {
-        if (name.builtIn || mended(name.name) == name.name)
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        DefinedName& name = names[k];
+        if (kept[k])
             continue;
         const std::string base = mended(name.name);
         std::string text = base;

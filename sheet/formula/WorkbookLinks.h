@@ -66,7 +66,8 @@ WorkbookLinks readWorkbookLinks(const model::Workbook& workbook, std::vector<std
 // other than letters, digits, "_", "." , "\" and "?" (spaces, control characters) become "_"; a name
 // that starts otherwise than with a letter, "_" or "\", or that reads as a cell of a sheet of 16,384
 // columns ("TAX2019", "R1C1"), gets "_" before it, as Excel gives it; and a name that then equals
-// another of the same sheet (or of the workbook, for the workbook's own) gets "_2", "_3", ... after it.
+// another of the same sheet (or of the workbook, for the workbook's own), in any case, gets "_2", "_3",
+// ... after it.
 void mendNames(std::vector<DefinedName>& names);
 
 // The names of the workbook's sheets as the model has them.

@@ -249,7 +249,7 @@ TEST(Functions, EveryNameLeadsBackToItsFunction)
 TEST(WorkbookLinks, MendsTheNamesThePackagesCannotTake)
 {
     std::vector<DefinedName> names;
-    for (const char* text : {"Total", "my name", "my_name", "1st", "?x", "a\x15" "b", "Tax2019", "IV1", "r2c3", "My_Name"}) {
+    for (const char* text : {"Total", "my name", "my_name", "1st", "?x", "a\x15" "b", "Tax2019", "IV1", "r2c3", "TOTAL", "My_Name"}) {
         DefinedName name;
         name.name = text;
         names.push_back(name);
@@ -260,7 +260,7 @@ TEST(WorkbookLinks, MendsTheNamesThePackagesCannotTake)
     for (const DefinedName& name : names)
         written.push_back(writtenName(name, Grammar::A1));
     EXPECT_EQ(written, (std::vector<std::string>{"Total", "my_name_2", "my_name", "_1st", "_?x", "a_b", "_Tax2019", "_IV1",
-                                                 "_r2c3", "My_Name"}));
+                                                 "_r2c3", "TOTAL_2", "My_Name"}));
 }
 
 TEST(FormulaText, RefusesTokensThatMakeNoFormula)
