@@ -380,7 +380,7 @@ private:
                 damaged();
             name = stack_[first++].text;
             if (of_ && name.starts_with(XlfnPrefix))
-                name.erase(0, std::char_traits<char>::length(XlfnPrefix));
+                name = newerFunctionName(std::string_view(name).substr(std::char_traits<char>::length(XlfnPrefix)));
         } else {
             const Function* function = functionById(token.function);
             if (!function)

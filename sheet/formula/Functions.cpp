@@ -386,6 +386,15 @@ constexpr Function Table[] = {
 
 constexpr int LastId = 379;
 
+// Functions newer than the file format that OpenFormula has under the same name, and FORMULATEXT,
+// which it calls FORMULA.
+constexpr std::string_view OpenFormulaNames[] = {
+    "ACOT", "ACOTH", "ARABIC", "AVERAGEIF", "AVERAGEIFS", "BASE", "BITAND", "BITLSHIFT", "BITOR", "BITRSHIFT",
+    "BITXOR", "COMBINA", "COT", "COTH", "COUNTIFS", "CSC", "CSCH", "DAYS", "DECIMAL", "GAMMA", "GAUSS", "IFERROR",
+    "IFNA", "ISFORMULA", "ISOWEEKNUM", "MUNIT", "NUMBERVALUE", "PDURATION", "PERMUTATIONA", "PHI", "RRI", "SEC",
+    "SECH", "SHEET", "SHEETS", "SUMIFS", "UNICHAR", "UNICODE", "XOR",
+};
+
 // The table by number, for a look-up in one step.
 constexpr std::array<const Function*, LastId + 1> byId()
 {
@@ -405,6 +414,17 @@ bool sameName(std::string_view a, std::string_view b)
 }
 
 } // namespace
+
+std::string newerFunctionName(std::string_view name)
+{
+    if (sameName(name, "FORMULATEXT"))
+        return "FORMULA";
+    for (std::string_view known : OpenFormulaNames) {
+        if (sameName(known, name))
+            return std::string(known);
+    }
+    return "COM.MICROSOFT." + std::string(name);
+}
 
 const Function* functionById(int id)
 {

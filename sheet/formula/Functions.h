@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace sheet::formula {
@@ -24,6 +25,11 @@ struct Function {
 // The number that calls a function named by its first argument: an add-in's, a macro's, or one newer
 // than the file format, which goes by its "_xlfn." name.
 inline constexpr int NamedFunctionId = 255;
+
+// The OpenFormula name of a function newer than the file format, given by its name without "_xlfn.":
+// the same for those OpenFormula itself has (IFERROR, SUMIFS), Excel's own under "COM.MICROSOFT."
+// (COM.MICROSOFT.CONCAT), as LibreOffice reads them.
+std::string newerFunctionName(std::string_view name);
 
 // The built-in function with the number `id`, nullptr when the format has none.
 const Function* functionById(int id);

@@ -143,7 +143,10 @@ WorkbookLinks links()
     iferror.function = true;
     DefinedName cellLike;
     cellLike.name = "Tax2019";
-    links.names = {total, local, printArea, iferror, cellLike};
+    DefinedName concat;
+    concat.name = "_xlfn.CONCAT";
+    concat.function = true;
+    links.names = {total, local, printArea, iferror, cellLike, concat};
     mendNames(links.names);
     return links;
 }
@@ -185,6 +188,8 @@ const std::vector<Row>& rows()
         {"an add-in function", {externalName(5, 0), ref("A1"), number(1), call(255, 3)}, "EDATE(A1,1)", "EDATE([.A1];1)"},
         {"a function newer than the format", {name(3), ref("A1"), number(0), call(255, 3)}, "_xlfn.IFERROR(A1,0)",
          "IFERROR([.A1];0)"},
+        {"a function newer than the format and OpenFormula", {name(5), ref("A1"), text("x"), call(255, 3)},
+         "_xlfn.CONCAT(A1,\"x\")", "COM.MICROSOFT.CONCAT([.A1];\"x\")"},
         {"a built-in function", {ref("A1"), number(2), call(27, 2)}, "ROUND(A1,2)", "ROUND([.A1];2)"},
         {"a function without arguments", {call(19, 0)}, "PI()", "PI()"},
         {"a function OpenFormula renames", {number(1), call(294, 1)}, "NORMSDIST(1)", "LEGACY.NORMSDIST(1)"},
