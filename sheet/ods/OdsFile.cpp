@@ -1,8 +1,10 @@
 #include "sheet/ods/OdsFile.h"
 
 #include "sheet/Errors.h"
+#include "sheet/formula/WorkbookLinks.h"
 #include "sheet/io/FileBytes.h"
 #include "sheet/ods/CellStyles.h"
+#include "sheet/ods/FormulaAttributes.h"
 #include "sheet/ods/Lengths.h"
 #include "sheet/ods/PackageParts.h"
 #include "sheet/ods/SheetTable.h"
@@ -59,11 +61,11 @@ void writeSizeStyles(QXmlStreamWriter& xml, const std::vector<SheetTable>& table
     xml.writeEndElement();
 }
 
-std::string contentPart(const CellStyles& styles, const std::vector<SheetTable>& tables)
+std::string contentPart(const CellStyles& styles, const std::vector<SheetTable>& tables, const formula::WorkbookLinks& links)
 {
     XmlPart part("office:document-content", {Namespace::Office, Namespace::Style, Namespace::Text, Namespace::Table,
                                              Namespace::Draw, Namespace::Fo, Namespace::XLink, Namespace::Number,
-                                             Namespace::Svg, Namespace::Chart, Namespace::Dr3d});
+                                             Namespace::Svg, Namespace::Chart, Namespace::Dr3d, Namespace::Of});
     QXmlStreamWriter& xml = part.xml();
     styles.writeFontFaces(xml);
     xml.writeStartElement("office:automatic-styles");
@@ -74,6 +76,7 @@ std::string contentPart(const CellStyles& styles, const std::vector<SheetTable>&
     xml.writeStartElement("office:spreadsheet");
     for (const SheetTable& table : tables)
         table.write(xml);
+    writeNamedExpressions(xml, links, -1);
     xml.writeEndElement();
     xml.writeEndElement();
     return part.finish();
@@ -86,6 +89,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
     if (workbook.sheets.empty())
         throw FormatError("the workbook has no sheets; an OpenDocument spreadsheet needs one");
     const CellStyles styles(workbook);
+    const formula::WorkbookLinks links = formula::readWorkbookLinks(workbook, formula::modelSheetNames(workbook));
     std::vector<SheetTable> tables;
     int charts = 0;
     for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
@@ -93,7 +97,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
         if (sheet.kind != model::SheetKind::Worksheet)
             throw FormatError("sheet \"" + sheet.name + "\" is " + kindName(sheet.kind)
                               + ", which cannot be saved in the OpenDocument format");
-        tables.emplace_back(workbook, static_cast<int>(k), styles, charts);
+        tables.emplace_back(workbook, static_cast<int>(k), styles, charts, links);
     }
     std::vector<ChartObject> objects;
     for (const SheetTable& table : tables)
@@ -101,7 +105,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
 
     std::vector<zip::ZipEntry> entries;
     entries.push_back({"mimetype", "application/vnd.oasis.opendocument.spreadsheet", true});
-    entries.push_back({"content.xml", contentPart(styles, tables)});
+    entries.push_back({"content.xml", contentPart(styles, tables, links)});
     entries.push_back({"styles.xml", stylesPart(styles)});
     entries.push_back({"meta.xml", metaPart()});
     entries.push_back({"settings.xml", settingsPart(workbook)});

@@ -2,6 +2,7 @@
 
 #include "sheet/Errors.h"
 #include "sheet/ods/CellAddresses.h"
+#include "sheet/ods/FormulaAttributes.h"
 #include "sheet/ods/Lengths.h"
 #include "sheet/ods/XmlPart.h"
 #include "sheet/render/SheetGeometry.h"
@@ -107,9 +108,10 @@ void writeParagraphs(QXmlStreamWriter& xml, const QString& text)
 
 } // namespace
 
-SheetTable::SheetTable(const model::Workbook& workbook, int sheetIndex, const CellStyles& styles, int& charts)
+SheetTable::SheetTable(const model::Workbook& workbook, int sheetIndex, const CellStyles& styles, int& charts,
+                       const formula::WorkbookLinks& links)
     : workbook_(workbook), sheet_(workbook.sheets.at(static_cast<std::size_t>(sheetIndex))), styles_(styles),
-      digitWidth_(digitWidth(workbook))
+      formulas_(sheet_, sheetIndex, links, formula::Grammar::OpenFormula), digitWidth_(digitWidth(workbook))
 {
     if (!sheet_.cells.empty())
         rows_ = sheet_.cells.back().first.row + 1;
@@ -212,6 +214,7 @@ void SheetTable::write(QXmlStreamWriter& xml) const
         writeRow(xml, row, cell, frame);
         ++row;
     }
+    writeNamedExpressions(xml, formulas_.links(), formulas_.sheetIndex());
     xml.writeEndElement();
 }
 
@@ -269,6 +272,9 @@ void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::cons
         skipTo(at);
         xml.writeStartElement(QStringLiteral("table:table-cell"));
         if (hasCell && cell->first.column == at) {
+            if (cell->second.hasFormula())
+                if (const std::optional<formula::CellFormula> formula = formulas_.at(cell->first))
+                    writeFormulaAttributes(xml, *formula);
             writeCell(xml, cell->second);
             ++cell;
         }

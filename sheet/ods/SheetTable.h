@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sheet/formula/CellFormulas.h"
 #include "sheet/model/Workbook.h"
 #include "sheet/ods/CellStyles.h"
 #include "sheet/ods/ChartObject.h"
@@ -15,14 +16,15 @@
 namespace sheet::ods {
 
 // A worksheet as an OpenDocument table: its 256 columns with their widths, its rows with their heights
-// and hidden ones collapsed, its cells with values and styles (a formula's last result stands as its
-// value), and its embedded charts as frames over the same cells. Columns are measured as a spreadsheet
-// measures them (see Lengths.h), rows in points. Anything else drawn on the sheet, and a chart that is
+// and hidden ones collapsed, its cells with values and styles (a formula with its last result as the
+// value), its own defined names, and its embedded charts as frames over the same cells. Columns are
+// measured as a spreadsheet measures them (see Lengths.h), rows in points. Anything else drawn on the sheet, and a chart that is
 // not a pie, is a FormatError naming it: nothing is left out unsaid.
 class SheetTable {
 public:
     // `charts` counts the charts of the workbook written so far; the sheet's own are added.
-    SheetTable(const model::Workbook& workbook, int sheetIndex, const CellStyles& styles, int& charts);
+    SheetTable(const model::Workbook& workbook, int sheetIndex, const CellStyles& styles, int& charts,
+               const formula::WorkbookLinks& links);
 
     // The sizes the sheet's columns (pixels) and rows (twips) take, for their styles.
     void addSizes(std::set<int>& columnPixels, std::set<int>& rowTwips) const;
@@ -54,6 +56,7 @@ private:
     const model::Workbook& workbook_;
     const model::Sheet& sheet_;
     const CellStyles& styles_;
+    formula::SheetFormulas formulas_;
     int digitWidth_;
     int rows_ = 0;                   // rows written: every cell, frame and row of its own size lies above
     std::vector<Frame> frames_;      // in row and column order

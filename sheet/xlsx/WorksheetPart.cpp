@@ -2,6 +2,7 @@
 
 #include "sheet/biff/MergedCells.h"
 #include "sheet/model/A1Notation.h"
+#include "sheet/xlsx/FormulaElements.h"
 #include "sheet/xlsx/XmlPart.h"
 
 #include <algorithm>
@@ -81,7 +82,9 @@ void writeCell(XmlPart& xml, const model::Workbook& workbook, const model::CellA
                const WorksheetContext& context)
 {
     const CellValue value = workbook.value(cell);
-    const bool isEmpty = std::holds_alternative<std::monostate>(value);
+    const std::optional<formula::CellFormula> formula =
+        cell.hasFormula() && context.formulas ? context.formulas->at(at) : std::nullopt;
+    const bool isEmpty = std::holds_alternative<std::monostate>(value) && !formula;
     if (isEmpty)
         xml.empty("c");
     else
@@ -91,6 +94,11 @@ void writeCell(XmlPart& xml, const model::Workbook& workbook, const model::CellA
         xml.attribute("s", style);
     if (isEmpty)
         return;
+    if (formula) {
+        writeFormulaCell(xml, *formula, value);
+        xml.end();
+        return;
+    }
     if (const double* number = std::get_if<double>(&value)) {
         xml.text("v", numberText(*number));
     } else if (const std::string* text = std::get_if<std::string>(&value)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sheet/formula/CellFormulas.h"
 #include "sheet/model/Workbook.h"
 #include "sheet/xlsx/SharedStrings.h"
 #include "sheet/xlsx/StyleTable.h"
@@ -14,10 +15,12 @@ struct WorksheetContext {
     SharedStrings& strings;
     bool active = false;     // the workbook opens on this sheet
     bool hasDrawing = false; // the sheet's drawing part is its relationship rId1
+    const formula::SheetFormulas* formulas = nullptr; // the sheet's formulas in the A1 grammar
 };
 
 // The worksheet part of a sheet (xl/worksheets/sheetN.xml): its cells with their values (a formula
-// cell's stored result), styles, merged areas, column widths, row heights and hidden rows, and its view.
+// cell's formula with its stored result), styles, merged areas, column widths, row heights and hidden
+// rows, and its view.
 std::string worksheetPart(const model::Workbook& workbook, const model::Sheet& sheet, const WorksheetContext& context);
 
 } // namespace sheet::xlsx

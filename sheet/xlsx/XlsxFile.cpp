@@ -5,6 +5,7 @@
 #include "sheet/render/ChartRecordReader.h"
 #include "sheet/xlsx/ChartPart.h"
 #include "sheet/xlsx/DrawingPart.h"
+#include "sheet/xlsx/FormulaElements.h"
 #include "sheet/xlsx/SharedStrings.h"
 #include "sheet/xlsx/StyleTable.h"
 #include "sheet/xlsx/Unsupported.h"
@@ -72,7 +73,8 @@ int activeSheet(const model::Workbook& workbook)
     return active >= 0 && static_cast<std::size_t>(active) < workbook.sheets.size() ? active : 0;
 }
 
-std::string workbookPart(const model::Workbook& workbook)
+std::string workbookPart(const model::Workbook& workbook, const formula::WorkbookLinks& links, std::size_t externalLinks,
+                         int firstExternalLink)
 {
     XmlPart xml("workbook", {{"", MainNamespace}, {"r", RelationshipNamespace}});
     xml.start("bookViews");
@@ -90,12 +92,18 @@ std::string workbookPart(const model::Workbook& workbook)
         xml.attribute("r:id", "rId" + std::to_string(k + 1));
     }
     xml.end();
+    writeExternalReferences(xml, externalLinks, firstExternalLink);
+    writeDefinedNames(xml, links);
+    writeCalculation(xml, workbook);
     return xml.finish();
 }
 
 class PackageWriter {
 public:
-    explicit PackageWriter(const model::Workbook& workbook) : workbook_(workbook), styles_(workbook) {}
+    explicit PackageWriter(const model::Workbook& workbook)
+        : workbook_(workbook), styles_(workbook), links_(formula::readWorkbookLinks(workbook, formula::modelSheetNames(workbook)))
+    {
+    }
 
     std::vector<zip::ZipEntry> parts()
     {
@@ -108,7 +116,9 @@ public:
                 refuseSheet(sheet);
             const std::string name = "sheet" + std::to_string(k + 1) + ".xml";
             const bool hasDrawing = addDrawing(sheet, name);
-            const WorksheetContext context{styles_, strings_, static_cast<int>(k) == activeSheet(workbook_), hasDrawing};
+            const formula::SheetFormulas formulas(sheet, static_cast<int>(k), links_, formula::Grammar::A1);
+            const WorksheetContext context{styles_, strings_, static_cast<int>(k) == activeSheet(workbook_), hasDrawing,
+                                           &formulas};
             add("xl/worksheets/" + name, worksheetPart(workbook_, sheet, context),
                 "spreadsheetml.worksheet+xml");
             workbookRelationships.push_back({"worksheets/" + name, "worksheet"});
@@ -117,7 +127,15 @@ public:
         add("xl/styles.xml", styles_.part(), "spreadsheetml.styles+xml");
         workbookRelationships.push_back({"sharedStrings.xml", "sharedStrings"});
         add("xl/sharedStrings.xml", strings_.part(), "spreadsheetml.sharedStrings+xml");
-        add("xl/workbook.xml", workbookPart(workbook_), "spreadsheetml.sheet.main+xml");
+        const std::vector<ExternalLinkPart> externalLinks = externalLinkParts(links_);
+        const int firstExternalLink = static_cast<int>(workbookRelationships.size()) + 1;
+        for (const ExternalLinkPart& link : externalLinks) {
+            add("xl/externalLinks/" + link.name, link.part, "spreadsheetml.externalLink+xml");
+            add("xl/externalLinks/_rels/" + link.name + ".rels", link.relationships);
+            workbookRelationships.push_back({"externalLinks/" + link.name, "externalLink"});
+        }
+        add("xl/workbook.xml", workbookPart(workbook_, links_, externalLinks.size(), firstExternalLink),
+            "spreadsheetml.sheet.main+xml");
         add("xl/_rels/workbook.xml.rels", relationshipsPart(workbookRelationships));
 
         std::vector<zip::ZipEntry> package;
@@ -167,6 +185,7 @@ private:
 
     const model::Workbook& workbook_;
     StyleTable styles_;
+    formula::WorkbookLinks links_;
     SharedStrings strings_;
     std::vector<zip::ZipEntry> parts_;
     std::vector<TypedPart> types_;

@@ -6,6 +6,10 @@
 # writeexcel-chart.xls   values of every kind, Unicode text, a formula and an embedded pie chart
 #                        whose ranges name their sheet
 # merged-entry-rows.xls  a person's template whose entry rows A4:A8 are merged into one cell
+# writeexcel-formulas-and-names.xls
+#                        formulas of many kinds (operators and their order, functions, texts, cells of
+#                        other sheets, names) with their results, and defined names: of the workbook,
+#                        of a sheet, and the built-in print area and print titles
 #
 #   perl tests/data/make-writeexcel-workbooks.pl [output folder]
 use strict;
@@ -18,6 +22,7 @@ my $folder = shift // dirname(__FILE__);
 budget("$folder/writeexcel-budget.xls");
 chart("$folder/writeexcel-chart.xls");
 merged_entry_rows("$folder/merged-entry-rows.xls");
+formulas("$folder/writeexcel-formulas-and-names.xls");
 
 sub merged_entry_rows {
     my ($path) = @_;
@@ -96,5 +101,45 @@ sub chart {
 
     my $second = $workbook->add_worksheet('Second');
     $second->write(0, 0, 42);
+    $workbook->close() or die "cannot finish $path: $!";
+}
+
+sub formulas {
+    my ($path) = @_;
+    my $workbook = Spreadsheet::WriteExcel->new($path) or die "cannot write $path: $!";
+    my $data  = $workbook->add_worksheet('Data');
+    my $other = $workbook->add_worksheet('Other Sheet');
+    my $year  = $workbook->add_worksheet('2020');
+
+    $data->write_number(0, 0, 1);
+    $data->write_number(1, 0, 2);
+    $data->write_number(2, 0, 3);
+    $data->write_number(0, 1, 0.5);
+    $data->write_number(1, 1, 20);
+    $data->write_number(2, 1, 30);
+    $data->write_string(3, 0, 'text');
+    $other->write_number(0, 0, 10);
+    $other->write_formula(1, 0, '=Data!A3+1', undef, 4);
+    $year->write_formula(0, 0, q{='Other Sheet'!A1+Data!A1}, undef, 11);
+
+    $workbook->define_name('MyRange', '=Data!$A$1:$A$3');
+    $workbook->define_name('Data!Local', '=Data!$B$1');
+    $workbook->define_name('Rate', '=0.25');
+
+    # Each formula with the result Excel gives it.
+    my @formulas = (
+        ['=(A1+A2)*A3', 9], ['=A1-A2-A3', -4], ['=A1-(A2-A3)', 2], ['=A1-A2*A3', -5], ['=2^3^2', 64],
+        ['=(A1+A2)/A3', 1], ['=A1&"x"&A4', '1xtext'], ['=IF(A1<>A2,"yes","no")', 'yes'], ['=SUM(A1:A3)', 6],
+        [q{='Other Sheet'!A1*2}, 20], ['=SUM(MyRange)', 6], ['=Local*2', 1], ['=ROUND(B1*3,0)', 2],
+        ['=IF(ISERROR(1/0),"err","ok")', 'err'], ['=MAX(A1:A3)-MIN(A1:A3)', 2], ['=VLOOKUP(2,A1:B3,2,FALSE)', 20],
+        ['=AVERAGE(A1:A3)^2', 4], ['=LEN(A4)+ABS(-2)', 6], ['=A$1+$A2', 3], ['=A1*Rate', 0.25],
+        ['=CONCATENATE("say ""hi"" ",A4)', 'say "hi" text'], ['=SUM(A1:A3,B2:B3)/2', 28],
+        ['=COUNTIF(A1:A3,">1")', 2], ['=INDEX(A1:B3,2,2)', 20],
+    );
+    for my $i (0 .. $#formulas) {
+        $data->write_formula($i, 2, $formulas[$i][0], undef, $formulas[$i][1]);
+    }
+    $data->print_area('A1:C24');
+    $data->repeat_rows(0);
     $workbook->close() or die "cannot finish $path: $!";
 }
