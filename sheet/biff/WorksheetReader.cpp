@@ -18,6 +18,7 @@ namespace {
 
 constexpr int ColumnCount = 256;
 constexpr std::uint8_t ChartObject = 0x05;
+constexpr std::uint16_t DefaultHeight = 0x8000; // of a ROW record's height
 
 struct ObjectInfo {
     int type = -1;
@@ -325,7 +326,9 @@ private:
         const int row = reader.u16();
         reader.skip(4);
         model::RowInfo info;
-        info.height = reader.u16() & 0x7FFF;
+        // A row with the default height flag takes the sheet's, whatever the rest of the field holds.
+        const std::uint16_t height = reader.u16();
+        info.height = height & DefaultHeight ? sheet_.defaultRowHeight : height & 0x7FFF;
         reader.skip(4);
         const std::uint32_t flags = reader.u32();
         info.hidden = flags & 0x20;

@@ -2,6 +2,7 @@
 
 #include "sheet/Errors.h"
 #include "sheet/io/FileBytes.h"
+#include "sheet/model/SheetNames.h"
 #include "sheet/ods/CellStyles.h"
 #include "sheet/ods/Lengths.h"
 #include "sheet/ods/PackageParts.h"
@@ -24,16 +25,17 @@ const char* kindName(model::SheetKind kind)
     return "a sheet of a kind other than a worksheet";
 }
 
-void writeSizeStyles(QXmlStreamWriter& xml, const std::vector<SheetTable>& tables)
+void writeSizeStyles(QXmlStreamWriter& xml, const model::Workbook& workbook, const std::vector<SheetTable>& tables)
 {
-    std::set<int> columnPixels, rowTwips;
+    std::set<int> columnWidths, rowTwips;
     for (const SheetTable& table : tables)
-        table.addSizes(columnPixels, rowTwips);
-    for (int pixels : columnPixels) {
+        table.addSizes(columnWidths, rowTwips);
+    for (int width : columnWidths) {
         xml.writeStartElement("style:style");
-        xml.writeAttribute("style:name", SheetTable::columnStyle(pixels));
+        xml.writeAttribute("style:name", SheetTable::columnStyle(width));
         xml.writeAttribute("style:family", "table-column");
-        emptyElement(xml, "style:table-column-properties", {{"style:column-width", QString::fromStdString(points(pixelPoints(pixels)))}});
+        const QString points = QString::fromStdString(ods::points(columnPoints(workbook, width)));
+        emptyElement(xml, "style:table-column-properties", {{"style:column-width", points}});
         xml.writeEndElement();
     }
     for (int twips : rowTwips) {
@@ -59,15 +61,16 @@ void writeSizeStyles(QXmlStreamWriter& xml, const std::vector<SheetTable>& table
     xml.writeEndElement();
 }
 
-std::string contentPart(const CellStyles& styles, const std::vector<SheetTable>& tables)
+std::string contentPart(const model::Workbook& workbook, const CellStyles& styles, const std::vector<SheetTable>& tables)
 {
     XmlPart part("office:document-content", {Namespace::Office, Namespace::Style, Namespace::Text, Namespace::Table,
                                              Namespace::Draw, Namespace::Fo, Namespace::XLink, Namespace::Number,
-                                             Namespace::Svg, Namespace::Chart, Namespace::Dr3d});
+                                             Namespace::Svg, Namespace::Chart, Namespace::Dr3d,
+                                             Namespace::CalcExt, Namespace::Of});
     QXmlStreamWriter& xml = part.xml();
     styles.writeFontFaces(xml);
     xml.writeStartElement("office:automatic-styles");
-    writeSizeStyles(xml, tables);
+    writeSizeStyles(xml, workbook, tables);
     styles.writeAutomaticStyles(xml);
     xml.writeEndElement();
     xml.writeStartElement("office:body");
@@ -86,6 +89,8 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
     if (workbook.sheets.empty())
         throw FormatError("the workbook has no sheets; an OpenDocument spreadsheet needs one");
     const CellStyles styles(workbook);
+    const SheetNames names = model::writtenSheetNames(workbook);
+    const CellValues values(workbook);
     std::vector<SheetTable> tables;
     int charts = 0;
     for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
@@ -93,7 +98,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
         if (sheet.kind != model::SheetKind::Worksheet)
             throw FormatError("sheet \"" + sheet.name + "\" is " + kindName(sheet.kind)
                               + ", which cannot be saved in the OpenDocument format");
-        tables.emplace_back(workbook, static_cast<int>(k), styles, charts);
+        tables.emplace_back(workbook, names, static_cast<int>(k), styles, values, charts);
     }
     std::vector<ChartObject> objects;
     for (const SheetTable& table : tables)
@@ -101,10 +106,10 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
 
     std::vector<zip::ZipEntry> entries;
     entries.push_back({"mimetype", "application/vnd.oasis.opendocument.spreadsheet", true});
-    entries.push_back({"content.xml", contentPart(styles, tables)});
+    entries.push_back({"content.xml", contentPart(workbook, styles, tables)});
     entries.push_back({"styles.xml", stylesPart(styles)});
     entries.push_back({"meta.xml", metaPart()});
-    entries.push_back({"settings.xml", settingsPart(workbook)});
+    entries.push_back({"settings.xml", settingsPart(workbook, names)});
     for (const ChartObject& object : objects) {
         entries.push_back({object.folder + "/content.xml", object.content});
         entries.push_back({object.folder + "/styles.xml", object.styles});

@@ -107,8 +107,10 @@ void writeParagraphs(QXmlStreamWriter& xml, const QString& text)
 
 } // namespace
 
-SheetTable::SheetTable(const model::Workbook& workbook, int sheetIndex, const CellStyles& styles, int& charts)
-    : workbook_(workbook), sheet_(workbook.sheets.at(static_cast<std::size_t>(sheetIndex))), styles_(styles),
+SheetTable::SheetTable(const model::Workbook& workbook, const SheetNames& names, int sheetIndex, const CellStyles& styles,
+                       const CellValues& values, int& charts)
+    : workbook_(workbook), sheet_(workbook.sheets.at(static_cast<std::size_t>(sheetIndex))),
+      name_(names.at(static_cast<std::size_t>(sheetIndex))), styles_(styles), values_(values),
       digitWidth_(digitWidth(workbook))
 {
     if (!sheet_.cells.empty())
@@ -135,11 +137,11 @@ SheetTable::SheetTable(const model::Workbook& workbook, int sheetIndex, const Ce
         const double x = pixels.x() - static_cast<double>(geometry.columnSpan(0, frame.column));
         const double y = pixels.y() - static_cast<double>(geometry.rowSpan(0, frame.row));
         frame.area = QRectF(pixelPoints(x), pixelPoints(y), pixelPoints(pixels.width()), pixelPoints(pixels.height()));
-        frame.endCell = odfCellAddress(sheet_.name, endRow, endColumn);
+        frame.endCell = odfCellAddress(name_, endRow, endColumn);
         frame.endX = std::max(0.0, pixelPoints(pixels.right() - static_cast<double>(geometry.columnSpan(0, endColumn))));
         frame.endY = std::max(0.0, pixelPoints(pixels.bottom() - static_cast<double>(geometry.rowSpan(0, endRow))));
         frame.object = objects_.size();
-        objects_.push_back(pieChartObject(workbook, sheetIndex, sheet_.charts[static_cast<std::size_t>(drawing.chartIndex)],
+        objects_.push_back(pieChartObject(workbook, names, sheetIndex, sheet_.charts[static_cast<std::size_t>(drawing.chartIndex)],
                                           ++charts, frame.area.width(), frame.area.height()));
         frames_.push_back(frame);
         rows_ = std::max(rows_, std::max(frame.row, endRow) + 1);
@@ -149,25 +151,19 @@ SheetTable::SheetTable(const model::Workbook& workbook, int sheetIndex, const Ce
     });
 }
 
-int SheetTable::columnPixels(int column) const
+int SheetTable::columnWidth(int column) const
 {
     // A hidden column keeps the width it shows again with.
-    for (const model::ColumnInfo& info : sheet_.columns) {
-        if (column >= info.first && column <= info.last) {
-            model::ColumnInfo shown = info;
-            shown.options &= static_cast<std::uint16_t>(~model::ColumnInfo::Hidden);
-            model::Sheet probe;
-            probe.columns = {shown};
-            return render::SheetGeometry(probe, digitWidth_).columnWidth(column);
-        }
-    }
-    return render::SheetGeometry(sheet_, digitWidth_).columnWidth(column);
+    for (const model::ColumnInfo& info : sheet_.columns)
+        if (column >= info.first && column <= info.last)
+            return info.width;
+    return defaultColumnWidth(workbook_, sheet_);
 }
 
-void SheetTable::addSizes(std::set<int>& columnPixels, std::set<int>& rowTwips) const
+void SheetTable::addSizes(std::set<int>& columnWidths, std::set<int>& rowTwips) const
 {
     for (int column = 0; column < Columns; ++column)
-        columnPixels.insert(this->columnPixels(column));
+        columnWidths.insert(columnWidth(column));
     rowTwips.insert(sheet_.defaultRowHeight);
     for (int row = 0; row < rows_; ++row)
         rowTwips.insert(sheet_.rowHeight(row));
@@ -176,7 +172,7 @@ void SheetTable::addSizes(std::set<int>& columnPixels, std::set<int>& rowTwips) 
 void SheetTable::write(QXmlStreamWriter& xml) const
 {
     xml.writeStartElement("table:table");
-    xml.writeAttribute("table:name", QString::fromStdString(sheet_.name));
+    xml.writeAttribute("table:name", QString::fromStdString(name_));
     xml.writeAttribute("table:style-name", sheet_.visible ? "ta1" : "ta2");
     writeColumns(xml);
     auto cell = sheet_.cells.begin();
@@ -227,15 +223,15 @@ void SheetTable::writeColumns(QXmlStreamWriter& xml) const
                 break;
             }
         }
-        return std::tuple(columnPixels(column), hidden, xf);
+        return std::tuple(columnWidth(column), hidden, xf);
     };
     for (int column = 0; column < Columns;) {
-        const auto [pixels, hidden, xf] = look(column);
+        const auto [width, hidden, xf] = look(column);
         int end = column + 1;
         while (end < Columns && look(end) == look(column))
             ++end;
         xml.writeStartElement("table:table-column");
-        xml.writeAttribute("table:style-name", columnStyle(pixels));
+        xml.writeAttribute("table:style-name", columnStyle(width));
         if (end - column > 1)
             xml.writeAttribute("table:number-columns-repeated", QString::number(end - column));
         if (hidden)
@@ -288,19 +284,11 @@ void SheetTable::writeCell(QXmlStreamWriter& xml, const model::Cell& cell) const
 {
     xml.writeAttribute(QStringLiteral("table:style-name"), styles_.name(cell.xf));
     const CellValue value = workbook_.value(cell);
-    if (const auto* number = std::get_if<double>(&value)) {
-        xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("float"));
-        xml.writeAttribute(QStringLiteral("office:value"), QString::fromStdString(decimal(*number)));
-    } else if (const auto* text = std::get_if<std::string>(&value)) {
+    if (const auto* text = std::get_if<std::string>(&value)) {
         xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
         writeParagraphs(xml, QString::fromStdString(*text));
-    } else if (const auto* logical = std::get_if<bool>(&value)) {
-        xml.writeAttribute("office:value-type", "boolean");
-        xml.writeAttribute("office:boolean-value", *logical ? "true" : "false");
-        xml.writeTextElement("text:p", *logical ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
-    } else if (const auto* error = std::get_if<ErrorCode>(&value)) {
-        xml.writeAttribute("office:value-type", "string");
-        xml.writeTextElement("text:p", QString::fromLatin1(model::errorText(*error)));
+    } else {
+        values_.write(xml, value, cell.xf);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "sheet/model/Workbook.h"
 #include "sheet/ods/CellStyles.h"
+#include "sheet/ods/CellValues.h"
 #include "sheet/ods/ChartObject.h"
 
 #include <QRectF>
@@ -16,21 +17,23 @@ namespace sheet::ods {
 
 // A worksheet as an OpenDocument table: its 256 columns with their widths, its rows with their heights
 // and hidden ones collapsed, its cells with values and styles (a formula's last result stands as its
-// value), and its embedded charts as frames over the same cells. Columns are measured as a spreadsheet
-// measures them (see Lengths.h), rows in points. Anything else drawn on the sheet, and a chart that is
+// value), and its embedded charts as frames over the same cells. Columns are as wide as spreadsheet
+// programs read the .xls's widths (see columnPoints), rows in points. Anything else drawn on the sheet, and a chart that is
 // not a pie, is a FormatError naming it: nothing is left out unsaid.
 class SheetTable {
 public:
-    // `charts` counts the charts of the workbook written so far; the sheet's own are added.
-    SheetTable(const model::Workbook& workbook, int sheetIndex, const CellStyles& styles, int& charts);
+    // `charts` counts the charts of the workbook written so far; the sheet's own are added. `names` are
+    // the names the sheets are written under.
+    SheetTable(const model::Workbook& workbook, const SheetNames& names, int sheetIndex, const CellStyles& styles,
+               const CellValues& values, int& charts);
 
-    // The sizes the sheet's columns (pixels) and rows (twips) take, for their styles.
-    void addSizes(std::set<int>& columnPixels, std::set<int>& rowTwips) const;
+    // The sizes the sheet's columns (1/256 of a character) and rows (twips) take, for their styles.
+    void addSizes(std::set<int>& columnWidths, std::set<int>& rowTwips) const;
     void write(QXmlStreamWriter& xml) const;
 
     const std::vector<ChartObject>& chartObjects() const { return objects_; }
 
-    static QString columnStyle(int pixels) { return QStringLiteral("co") + QString::number(pixels); }
+    static QString columnStyle(int width) { return QStringLiteral("co") + QString::number(width); }
     static QString rowStyle(int twips) { return QStringLiteral("ro") + QString::number(twips); }
     static constexpr int Columns = 256;
 
@@ -45,7 +48,7 @@ private:
         std::size_t object = 0;
     };
 
-    int columnPixels(int column) const;
+    int columnWidth(int column) const; // 1/256 of a character
     void writeColumns(QXmlStreamWriter& xml) const;
     void writeRow(QXmlStreamWriter& xml, int row, model::CellStore::const_iterator& cell, std::size_t& frame) const;
     void writeCell(QXmlStreamWriter& xml, const model::Cell& cell) const;
@@ -53,7 +56,9 @@ private:
 
     const model::Workbook& workbook_;
     const model::Sheet& sheet_;
+    const std::string& name_;
     const CellStyles& styles_;
+    const CellValues& values_;
     int digitWidth_;
     int rows_ = 0;                   // rows written: every cell, frame and row of its own size lies above
     std::vector<Frame> frames_;      // in row and column order

@@ -26,6 +26,8 @@ Declaration declaration(Namespace ns)
     case Namespace::Config: return {"xmlns:config", "urn:oasis:names:tc:opendocument:xmlns:config:1.0"};
     case Namespace::Manifest: return {"xmlns:manifest", "urn:oasis:names:tc:opendocument:xmlns:manifest:1.0"};
     case Namespace::LoExt: return {"xmlns:loext", "urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0"};
+    case Namespace::CalcExt: return {"xmlns:calcext", "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0"};
+    case Namespace::Of: return {"xmlns:of", "urn:oasis:names:tc:opendocument:xmlns:of:1.2"};
     }
     return {"xmlns:office", "urn:oasis:names:tc:opendocument:xmlns:office:1.0"};
 }

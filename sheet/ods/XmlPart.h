@@ -9,7 +9,7 @@
 namespace sheet::ods {
 
 // The namespaces of OpenDocument that the parts use, by prefix.
-enum class Namespace { Office, Style, Text, Table, Draw, Fo, XLink, Number, Svg, Chart, Dr3d, Meta, Config, Manifest, LoExt };
+enum class Namespace { Office, Style, Text, Table, Draw, Fo, XLink, Number, Svg, Chart, Dr3d, Meta, Config, Manifest, LoExt, CalcExt, Of };
 
 // One XML part of the package, written with Qt's stream writer into a string (much faster than
 // through a device, which encodes every piece on its own) and given as UTF-8 at the end. The root element is

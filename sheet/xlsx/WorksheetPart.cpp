@@ -1,10 +1,13 @@
 #include "sheet/xlsx/WorksheetPart.h"
 
 #include "sheet/biff/MergedCells.h"
+#include "sheet/biff/SheetSettings.h"
 #include "sheet/model/A1Notation.h"
+#include "sheet/xlsx/SheetSettingsXml.h"
 #include "sheet/xlsx/XmlPart.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <variant>
 
@@ -14,24 +17,12 @@ namespace {
 constexpr std::uint16_t CustomDefaultHeight = 0x0001;
 constexpr int TwipsPerPoint = 20;
 
-void writeView(XmlPart& xml, const model::Sheet& sheet, bool active)
-{
-    xml.start("sheetViews");
-    xml.empty("sheetView");
-    if (!sheet.showGridlines)
-        xml.attribute("showGridLines", 0);
-    if (active)
-        xml.attribute("tabSelected", 1);
-    xml.attribute("workbookViewId", 0);
-    xml.end();
-}
-
 void writeFormat(XmlPart& xml, const model::Sheet& sheet)
 {
     xml.empty("sheetFormatPr");
     if (sheet.defaultColumnWidth != 8)
         xml.attribute("baseColWidth", sheet.defaultColumnWidth);
-    if (sheet.standardWidth)
+    if (sheet.standardWidth.value_or(0) > 0)
         xml.attribute("defaultColWidth", *sheet.standardWidth / 256.0);
     xml.attribute("defaultRowHeight", static_cast<double>(sheet.defaultRowHeight) / TwipsPerPoint);
     if (sheet.defaultRowFlags & CustomDefaultHeight)
@@ -91,7 +82,11 @@ void writeCell(XmlPart& xml, const model::Workbook& workbook, const model::CellA
         xml.attribute("s", style);
     if (isEmpty)
         return;
-    if (const double* number = std::get_if<double>(&value)) {
+    if (const double* number = std::get_if<double>(&value); number && !std::isfinite(*number)) {
+        // Not a number and the infinities have no place in the format: they are the error they stand for.
+        xml.attribute("t", "e");
+        xml.text("v", model::errorText(ErrorCode::Number));
+    } else if (number) {
         xml.text("v", numberText(*number));
     } else if (const std::string* text = std::get_if<std::string>(&value)) {
         xml.attribute("t", "s");
@@ -147,13 +142,17 @@ std::string worksheetPart(const model::Workbook& workbook, const model::Sheet& s
 {
     XmlPart xml("worksheet", {{"", "http://schemas.openxmlformats.org/spreadsheetml/2006/main"},
                               {"r", "http://schemas.openxmlformats.org/officeDocument/2006/relationships"}});
+    const biff::SheetSettings settings = biff::readSheetSettings(workbook, sheet);
+    writeSheetProperties(xml, settings);
     xml.empty("dimension");
     xml.attribute("ref", model::rangeAddress(sheet.usedRange().value_or(model::CellRange{})));
-    writeView(xml, sheet, context.active);
+    writeSheetView(xml, settings, context.active);
     writeFormat(xml, sheet);
     writeColumns(xml, sheet, context.styles);
     writeSheetData(xml, workbook, sheet, context);
+    writeSheetProtection(xml, settings);
     writeMergedCells(xml, sheet);
+    writePageSetup(xml, settings);
     if (context.hasDrawing) {
         xml.empty("drawing");
         xml.attribute("r:id", "rId1");

@@ -2,10 +2,13 @@
 
 #include "sheet/Errors.h"
 #include "sheet/io/FileBytes.h"
+#include "sheet/model/SheetNames.h"
 #include "sheet/render/ChartRecordReader.h"
 #include "sheet/xlsx/ChartPart.h"
+#include "sheet/xlsx/DocumentProperties.h"
 #include "sheet/xlsx/DrawingPart.h"
 #include "sheet/xlsx/SharedStrings.h"
+#include "sheet/xlsx/SheetSettingsXml.h"
 #include "sheet/xlsx/StyleTable.h"
 #include "sheet/xlsx/Unsupported.h"
 #include "sheet/xlsx/WorksheetPart.h"
@@ -23,7 +26,10 @@ constexpr const char* ContentTypes = "http://schemas.openxmlformats.org/package/
 constexpr const char* ContentTypePrefix = "application/vnd.openxmlformats-officedocument.";
 constexpr int ChartObject = 5;
 
-// A relationship of a part: its target and its type's last word ("worksheet", "chart").
+constexpr const char* CoreProperties = "http://schemas.openxmlformats.org/package/2006/relationships/metadata/core-properties";
+
+// A relationship of a part: its target and its type, as the last word of an office document's types
+// ("worksheet", "chart") or in full.
 struct Relationship {
     std::string target;
     std::string type;
@@ -36,13 +42,15 @@ std::string relationshipsPart(const std::vector<Relationship>& relationships)
     for (const Relationship& relationship : relationships) {
         xml.empty("Relationship");
         xml.attribute("Id", "rId" + std::to_string(id++));
-        xml.attribute("Type", std::string(RelationshipNamespace) + "/" + relationship.type);
+        const bool full = relationship.type.starts_with("http:");
+        xml.attribute("Type", full ? relationship.type : std::string(RelationshipNamespace) + "/" + relationship.type);
         xml.attribute("Target", relationship.target);
     }
     return xml.finish();
 }
 
-// A part named in [Content_Types].xml, with its content type after "application/vnd.openxmlformats-officedocument.".
+// A part named in [Content_Types].xml, with its content type after "application/vnd.openxmlformats-officedocument."
+// or in full.
 struct TypedPart {
     std::string name;
     std::string type;
@@ -60,7 +68,8 @@ std::string contentTypesPart(const std::vector<TypedPart>& parts)
     for (const TypedPart& part : parts) {
         xml.empty("Override");
         xml.attribute("PartName", "/" + part.name);
-        xml.attribute("ContentType", ContentTypePrefix + part.type);
+        const bool full = part.type.starts_with("application/");
+        xml.attribute("ContentType", full ? part.type : ContentTypePrefix + part.type);
     }
     return xml.finish();
 }
@@ -72,9 +81,10 @@ int activeSheet(const model::Workbook& workbook)
     return active >= 0 && static_cast<std::size_t>(active) < workbook.sheets.size() ? active : 0;
 }
 
-std::string workbookPart(const model::Workbook& workbook)
+std::string workbookPart(const model::Workbook& workbook, const SheetNames& names)
 {
     XmlPart xml("workbook", {{"", MainNamespace}, {"r", RelationshipNamespace}});
+    writeWorkbookProtection(xml, biff::readWorkbookProtection(workbook));
     xml.start("bookViews");
     xml.empty("workbookView");
     xml.attribute("activeTab", activeSheet(workbook));
@@ -83,7 +93,7 @@ std::string workbookPart(const model::Workbook& workbook)
     for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
         const model::Sheet& sheet = workbook.sheets[k];
         xml.empty("sheet");
-        xml.attribute("name", sheet.name);
+        xml.attribute("name", names[k]);
         xml.attribute("sheetId", static_cast<int>(k + 1));
         if (!sheet.visible)
             xml.attribute("state", "hidden");
@@ -95,7 +105,10 @@ std::string workbookPart(const model::Workbook& workbook)
 
 class PackageWriter {
 public:
-    explicit PackageWriter(const model::Workbook& workbook) : workbook_(workbook), styles_(workbook) {}
+    explicit PackageWriter(const model::Workbook& workbook)
+        : workbook_(workbook), names_(model::writtenSheetNames(workbook)), styles_(workbook)
+    {
+    }
 
     std::vector<zip::ZipEntry> parts()
     {
@@ -117,12 +130,16 @@ public:
         add("xl/styles.xml", styles_.part(), "spreadsheetml.styles+xml");
         workbookRelationships.push_back({"sharedStrings.xml", "sharedStrings"});
         add("xl/sharedStrings.xml", strings_.part(), "spreadsheetml.sharedStrings+xml");
-        add("xl/workbook.xml", workbookPart(workbook_), "spreadsheetml.sheet.main+xml");
+        add("xl/workbook.xml", workbookPart(workbook_, names_), "spreadsheetml.sheet.main+xml");
         add("xl/_rels/workbook.xml.rels", relationshipsPart(workbookRelationships));
 
         std::vector<zip::ZipEntry> package;
+        add("docProps/core.xml", corePropertiesPart(), "application/vnd.openxmlformats-package.core-properties+xml");
+        add("docProps/app.xml", extendedPropertiesPart(), "extended-properties+xml");
         package.push_back({"[Content_Types].xml", contentTypesPart(types_)});
-        package.push_back({"_rels/.rels", relationshipsPart({{"xl/workbook.xml", "officeDocument"}})});
+        package.push_back({"_rels/.rels", relationshipsPart({{"xl/workbook.xml", "officeDocument"},
+                                                             {"docProps/core.xml", CoreProperties},
+                                                             {"docProps/app.xml", "extended-properties"}})});
         for (auto& part : parts_)
             package.push_back(std::move(part));
         return package;
@@ -152,7 +169,7 @@ private:
             if (!pie)
                 refuseChart(sheet, number, chart);
             const std::string name = "chart" + std::to_string(++charts_) + ".xml";
-            add("xl/charts/" + name, chartPart(workbook_, chart, *pie), "drawingml.chart+xml");
+            add("xl/charts/" + name, chartPart(workbook_, names_, chart, *pie), "drawingml.chart+xml");
             drawingRelationships.push_back({"../charts/" + name, "chart"});
             anchored.push_back({object.anchor, "Chart " + std::to_string(number)});
         }
@@ -166,6 +183,7 @@ private:
     }
 
     const model::Workbook& workbook_;
+    const SheetNames names_;
     StyleTable styles_;
     SharedStrings strings_;
     std::vector<zip::ZipEntry> parts_;

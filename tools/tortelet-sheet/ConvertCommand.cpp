@@ -19,15 +19,18 @@ int convert(const Arguments& given, std::ostream&)
     const std::string& inputPath = arguments[0];
     const std::string& outputPath = arguments[1];
     sheet::Application application;
+    sheet::Workbook* workbook = nullptr;
     try {
-        sheet::Workbook& workbook = openWorkbook(application.workbooks(), inputPath, password);
-        workbook.SaveAs(outputPath, saveFormatFor(outputPath), sheet::biff::SaveTarget::ChosenFile);
-        workbook.Close();
-    } catch (const sheet::FormatError& error) {
+        workbook = &openWorkbook(application.workbooks(), inputPath, password);
+    } catch (const sheet::Error& error) {
         throw FileFailure(inputPath, error.what());
-    } catch (const sheet::FileError& error) {
-        const std::string text = error.what();
-        throw FileFailure(text.starts_with(inputPath + ": ") ? inputPath : outputPath, text);
+    }
+    try {
+        workbook->SaveAs(outputPath, saveFormatFor(outputPath), sheet::biff::SaveTarget::ChosenFile);
+        workbook->Close();
+    } catch (const sheet::FormatError& error) {
+        // What the output format cannot hold lies in the workbook read.
+        throw FileFailure(inputPath, error.what());
     } catch (const sheet::Error& error) {
         throw FileFailure(outputPath, error.what());
     }

@@ -13,6 +13,7 @@
 #include <zip.h>
 
 #include <filesystem>
+#include <limits>
 #include <regex>
 #include <string>
 
@@ -185,6 +186,57 @@ TEST(OdsFile, RefusesWhatItCannotExpressAndWritesNothing)
         EXPECT_FALSE(std::filesystem::exists(path));
         EXPECT_TRUE(folder.entries().empty());
     }
+}
+
+// Values are typed as readers type them: a number under a date or time format is a date or a time,
+// an error and a number that is no number are errors as LibreOffice writes them, and the number
+// formats stand among the common styles, where no program prunes them.
+TEST(OdsFile, TypesDatesTimesAndErrorsAsReadersDo)
+{
+    Workbook workbook = ods_testing::filledTemplate(ods_testing::sampleEntries());
+    const std::size_t dateXf = workbook.xfs.size(), timeXf = dateXf + 1;
+    for (int format : {14, 20}) {
+        sheet::model::Xf xf = workbook.xfs.at(15);
+        xf.formatIndex = format;
+        workbook.xfs.push_back(xf);
+    }
+    auto& cells = workbook.sheets[0].cells;
+    const auto set = [&](int row, sheet::CellValue value, std::size_t xf) {
+        sheet::model::Cell& cell = cells[{row, 3}];
+        workbook.setValue(cell, std::move(value));
+        cell.xf = static_cast<std::uint16_t>(xf);
+    };
+    set(20, 45000.0, dateXf);
+    set(21, 45000.75, dateXf);
+    set(22, 1.25, timeXf);
+    set(23, 60.0, dateXf); // 29 February 1900, which no calendar has
+    set(24, sheet::ErrorCode::DivisionByZero, 15);
+    set(25, std::numeric_limits<double>::infinity(), 15);
+    // Frozen panes after column B and row 3, zoomed to 150 %.
+    auto& records = workbook.sheets[0].records;
+    records.insert(std::prev(records.end()), {0x0041, {2, 0, 3, 0, 3, 0, 2, 0, 0, 0}});
+    records.insert(std::prev(records.end()), {0x00A0, {3, 0, 2, 0}});
+    records.insert(std::prev(records.end()), {0x023E, {0x08 | 0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0}});
+
+    const auto parts = partsOf(sheet::ods::odsBytes(workbook));
+    const std::string& content = parts.at("content.xml");
+    for (const char* expected : {
+             R"(office:value-type="date" office:date-value="2023-03-15"/>)",
+             R"(office:value-type="date" office:date-value="2023-03-15T18:00:00"/>)",
+             R"(office:value-type="time" office:time-value="PT30H00M00S"/>)",
+             R"(office:value-type="float" office:value="60"/>)",
+             R"(table:formula="of:=#DIV/0!" office:value-type="string" office:string-value="" calcext:value-type="error"><text:p>#DIV/0!</text:p>)",
+             R"(table:formula="of:=#NUM!" office:value-type="string" office:string-value="" calcext:value-type="error"><text:p>#NUM!</text:p>)"})
+        EXPECT_NE(content.find(expected), std::string::npos) << expected;
+    EXPECT_EQ(content.find("<number:"), std::string::npos);
+    EXPECT_NE(parts.at("styles.xml").find(R"(<number:text-style style:name="N165">)"), std::string::npos);
+    const std::string& settings = parts.at("settings.xml");
+    for (const char* expected : {R"(config:name="HorizontalSplitMode" config:type="short">2<)",
+                                 R"(config:name="HorizontalSplitPosition" config:type="int">2<)",
+                                 R"(config:name="VerticalSplitPosition" config:type="int">3<)",
+                                 R"(config:name="ActiveSplitRange" config:type="short">3<)",
+                                 R"(config:name="ZoomValue" config:type="int">150<)"})
+        EXPECT_NE(settings.find(expected), std::string::npos) << expected;
 }
 
 } // namespace
