@@ -105,6 +105,11 @@ void writeParagraphs(QXmlStreamWriter& xml, const QString& text)
     }
 }
 
+bool isBlank(const model::Cell& cell)
+{
+    return cell.isEmpty() && !cell.hasFormula();
+}
+
 } // namespace
 
 SheetTable::SheetTable(const model::Workbook& workbook, const SheetNames& names, int sheetIndex, const CellStyles& styles,
@@ -264,6 +269,22 @@ void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::cons
         const int at = std::min(hasCell ? cell->first.column : Columns, hasFrame ? frames_[frame].column : Columns);
         skipTo(at);
         xml.writeStartElement(QStringLiteral("table:table-cell"));
+        if (hasCell && cell->first.column == at && isBlank(cell->second) && !(hasFrame && frames_[frame].column == at)) {
+            // Blank cells of one style side by side are one element, as a run of them is one record.
+            const QString& style = styles_.name(cell->second.xf);
+            int count = 0;
+            const int nextFrame = frame < frames_.size() && frames_[frame].row == row ? frames_[frame].column : Columns;
+            for (; cell != sheet_.cells.end() && cell->first.row == row && cell->first.column == at + count
+                   && at + count < std::min(nextFrame, Columns) && isBlank(cell->second) && styles_.name(cell->second.xf) == style;
+                 ++cell)
+                ++count;
+            xml.writeAttribute(QStringLiteral("table:style-name"), style);
+            if (count > 1)
+                xml.writeAttribute(QStringLiteral("table:number-columns-repeated"), QString::number(count));
+            xml.writeEndElement();
+            column += count;
+            continue;
+        }
         if (hasCell && cell->first.column == at) {
             writeCell(xml, cell->second);
             ++cell;

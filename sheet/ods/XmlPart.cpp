@@ -1,5 +1,7 @@
 #include "sheet/ods/XmlPart.h"
 
+#include <utility>
+
 namespace sheet::ods {
 namespace {
 
@@ -35,10 +37,10 @@ Declaration declaration(Namespace ns)
 } // namespace
 
 XmlPart::XmlPart(const char* root, std::initializer_list<Namespace> namespaces, const char* versionAttribute)
-    : writer_(&text_)
 {
-    // Written into a string, the writer's own declaration would leave out the encoding.
-    text_ = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+    sink_.open(QIODevice::WriteOnly);
+    writer_.setDevice(&sink_);
+    writer_.writeStartDocument();
     writer_.writeStartElement(root);
     for (Namespace ns : namespaces) {
         const Declaration d = declaration(ns);
@@ -50,8 +52,8 @@ XmlPart::XmlPart(const char* root, std::initializer_list<Namespace> namespaces, 
 std::string XmlPart::finish()
 {
     writer_.writeEndDocument();
-    text_.append(QLatin1Char('\n'));
-    return text_.toStdString();
+    sink_.bytes += '\n';
+    return std::move(sink_.bytes);
 }
 
 void emptyElement(QXmlStreamWriter& xml, const char* name, std::initializer_list<std::pair<const char*, QAnyStringView>> attributes)

@@ -113,8 +113,10 @@ void writeSheetData(XmlPart& xml, const model::Workbook& workbook, const model::
         const int cellRow = cell != sheet.cells.end() ? cell->first.row : std::numeric_limits<int>::max();
         const int row = std::min(infoRow, cellRow);
         startRow(xml, row, infoRow == row ? &info->second : nullptr, context.styles);
+        // A blank cell of the default format says nothing that its absence does not.
         for (; cell != sheet.cells.end() && cell->first.row == row; ++cell)
-            writeCell(xml, workbook, cell->first, cell->second, context);
+            if (!cell->second.isEmpty() || cell->second.hasFormula() || context.styles.style(cell->second.xf) != 0)
+                writeCell(xml, workbook, cell->first, cell->second, context);
         xml.end();
         if (infoRow == row)
             ++info;
