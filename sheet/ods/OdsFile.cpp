@@ -6,6 +6,7 @@
 #include "sheet/ods/CellStyles.h"
 #include "sheet/ods/Lengths.h"
 #include "sheet/ods/PackageParts.h"
+#include "sheet/ods/PageStyles.h"
 #include "sheet/ods/SheetTable.h"
 #include "sheet/ods/XmlPart.h"
 #include "sheet/zip/ZipArchive.h"
@@ -46,11 +47,13 @@ void writeSizeStyles(QXmlStreamWriter& xml, const model::Workbook& workbook, con
                                                          {"style:use-optimal-row-height", "false"}});
         xml.writeEndElement();
     }
-    for (const char* name : {"ta1", "ta2"}) {
+    // Each sheet's table style names its page and whether it is shown.
+    for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
         xml.writeStartElement("style:style");
-        xml.writeAttribute("style:name", name);
+        xml.writeAttribute("style:name", SheetTable::tableStyle(k));
         xml.writeAttribute("style:family", "table");
-        emptyElement(xml, "style:table-properties", {{"table:display", name == std::string("ta1") ? "true" : "false"}});
+        xml.writeAttribute("style:master-page-name", PageStyles::masterPage(k));
+        emptyElement(xml, "style:table-properties", {{"table:display", workbook.sheets[k].visible ? "true" : "false"}});
         xml.writeEndElement();
     }
     // The frames of the charts: no line and no fill of their own.
@@ -75,6 +78,9 @@ std::string contentPart(const model::Workbook& workbook, const CellStyles& style
     xml.writeEndElement();
     xml.writeStartElement("office:body");
     xml.writeStartElement("office:spreadsheet");
+    const biff::WorkbookProtection protection = biff::readWorkbookProtection(workbook);
+    if (protection.structure)
+        xml.writeAttribute("table:structure-protected", "true");
     for (const SheetTable& table : tables)
         table.write(xml);
     xml.writeEndElement();
@@ -107,7 +113,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
     std::vector<zip::ZipEntry> entries;
     entries.push_back({"mimetype", "application/vnd.oasis.opendocument.spreadsheet", true});
     entries.push_back({"content.xml", contentPart(workbook, styles, tables)});
-    entries.push_back({"styles.xml", stylesPart(styles)});
+    entries.push_back({"styles.xml", stylesPart(styles, PageStyles(workbook))});
     entries.push_back({"meta.xml", metaPart()});
     entries.push_back({"settings.xml", settingsPart(workbook, names)});
     for (const ChartObject& object : objects) {

@@ -71,7 +71,7 @@ std::string settingsPart(const model::Workbook& workbook, const SheetNames& name
     return part.finish();
 }
 
-std::string stylesPart(const CellStyles& styles)
+std::string stylesPart(const CellStyles& styles, const PageStyles& pages)
 {
     XmlPart part("office:document-styles", {Namespace::Office, Namespace::Style, Namespace::Text, Namespace::Table,
                                             Namespace::Fo, Namespace::Svg, Namespace::Number});
@@ -80,6 +80,12 @@ std::string stylesPart(const CellStyles& styles)
     xml.writeStartElement("office:styles");
     styles.writeDataStyles(xml);
     styles.writeDefaultStyle(xml);
+    xml.writeEndElement();
+    xml.writeStartElement("office:automatic-styles");
+    pages.writeLayouts(xml);
+    xml.writeEndElement();
+    xml.writeStartElement("office:master-styles");
+    pages.writeMasterPages(xml);
     xml.writeEndElement();
     return part.finish();
 }

@@ -1,6 +1,7 @@
 #include "sheet/ods/SheetTable.h"
 
 #include "sheet/Errors.h"
+#include "sheet/biff/SheetSettings.h"
 #include "sheet/ods/CellAddresses.h"
 #include "sheet/ods/Lengths.h"
 #include "sheet/ods/XmlPart.h"
@@ -105,6 +106,13 @@ void writeParagraphs(QXmlStreamWriter& xml, const QString& text)
     }
 }
 
+// A protected sheet is a protected table; the password's hash of the .xls has no place in the format.
+void writeTableProtection(QXmlStreamWriter& xml, const biff::SheetSettings& settings)
+{
+    if (settings.protectedContents)
+        xml.writeAttribute("table:protected", "true");
+}
+
 bool isBlank(const model::Cell& cell)
 {
     return cell.isEmpty() && !cell.hasFormula();
@@ -115,7 +123,7 @@ bool isBlank(const model::Cell& cell)
 SheetTable::SheetTable(const model::Workbook& workbook, const SheetNames& names, int sheetIndex, const CellStyles& styles,
                        const CellValues& values, int& charts)
     : workbook_(workbook), sheet_(workbook.sheets.at(static_cast<std::size_t>(sheetIndex))),
-      name_(names.at(static_cast<std::size_t>(sheetIndex))), styles_(styles), values_(values),
+      name_(names.at(static_cast<std::size_t>(sheetIndex))), index_(static_cast<std::size_t>(sheetIndex)), styles_(styles), values_(values),
       digitWidth_(digitWidth(workbook))
 {
     if (!sheet_.cells.empty())
@@ -178,7 +186,8 @@ void SheetTable::write(QXmlStreamWriter& xml) const
 {
     xml.writeStartElement("table:table");
     xml.writeAttribute("table:name", QString::fromStdString(name_));
-    xml.writeAttribute("table:style-name", sheet_.visible ? "ta1" : "ta2");
+    xml.writeAttribute("table:style-name", tableStyle(index_));
+    writeTableProtection(xml, biff::readSheetSettings(workbook_, sheet_));
     writeColumns(xml);
     auto cell = sheet_.cells.begin();
     std::size_t frame = 0;

@@ -35,6 +35,7 @@ public:
 
     static QString columnStyle(int width) { return QStringLiteral("co") + QString::number(width); }
     static QString rowStyle(int twips) { return QStringLiteral("ro") + QString::number(twips); }
+    static QString tableStyle(std::size_t sheet) { return QStringLiteral("ta") + QString::number(sheet + 1); }
     static constexpr int Columns = 256;
 
 private:
@@ -57,6 +58,7 @@ private:
     const model::Workbook& workbook_;
     const model::Sheet& sheet_;
     const std::string& name_;
+    std::size_t index_;
     const CellStyles& styles_;
     const CellValues& values_;
     int digitWidth_;

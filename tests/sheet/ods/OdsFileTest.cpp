@@ -190,8 +190,9 @@ TEST(OdsFile, RefusesWhatItCannotExpressAndWritesNothing)
 
 // Values are typed as readers type them: a number under a date or time format is a date or a time,
 // an error and a number that is no number are errors as LibreOffice writes them, and the number
-// formats stand among the common styles, where no program prunes them.
-TEST(OdsFile, TypesDatesTimesAndErrorsAsReadersDo)
+// formats stand among the common styles, where no program prunes them. The sheet's panes, zoom,
+// protection, page and its header and footer go with it.
+TEST(OdsFile, TypesValuesAsReadersDoAndKeepsTheViewAndThePage)
 {
     Workbook workbook = ods_testing::filledTemplate(ods_testing::sampleEntries());
     const std::size_t dateXf = workbook.xfs.size(), timeXf = dateXf + 1;
@@ -217,6 +218,7 @@ TEST(OdsFile, TypesDatesTimesAndErrorsAsReadersDo)
     records.insert(std::prev(records.end()), {0x0041, {2, 0, 3, 0, 3, 0, 2, 0, 0, 0}});
     records.insert(std::prev(records.end()), {0x00A0, {3, 0, 2, 0}});
     records.insert(std::prev(records.end()), {0x023E, {0x08 | 0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0}});
+    records.insert(std::prev(records.end()), {0x0012, {1, 0}});
 
     const auto parts = partsOf(sheet::ods::odsBytes(workbook));
     const std::string& content = parts.at("content.xml");
@@ -229,7 +231,16 @@ TEST(OdsFile, TypesDatesTimesAndErrorsAsReadersDo)
              R"(table:formula="of:=#NUM!" office:value-type="string" office:string-value="" calcext:value-type="error"><text:p>#NUM!</text:p>)"})
         EXPECT_NE(content.find(expected), std::string::npos) << expected;
     EXPECT_EQ(content.find("<number:"), std::string::npos);
-    EXPECT_NE(parts.at("styles.xml").find(R"(<number:text-style style:name="N165">)"), std::string::npos);
+    EXPECT_NE(content.find(R"(<table:table table:name="Assets" table:style-name="ta1" table:protected="true">)"), std::string::npos);
+    EXPECT_NE(content.find(R"(<style:style style:name="ta1" style:family="table" style:master-page-name="Page1">)"), std::string::npos);
+    const std::string& styles = parts.at("styles.xml");
+    for (const char* expected : {
+             R"(<number:text-style style:name="N165">)",
+             R"(<style:page-layout-properties fo:page-width="210mm" fo:page-height="297mm" style:print-orientation="portrait" fo:margin-top="56.7pt")",
+             R"(<style:master-page style:name="Page1" style:page-layout-name="pm1"><style:header>)",
+             R"(<style:region-center><text:p><text:sheet-name>???</text:sheet-name></text:p></style:region-center>)",
+             R"(<style:region-center><text:p>Page <text:page-number>1</text:page-number></text:p></style:region-center>)"})
+        EXPECT_NE(styles.find(expected), std::string::npos) << expected;
     const std::string& settings = parts.at("settings.xml");
     for (const char* expected : {R"(config:name="HorizontalSplitMode" config:type="short">2<)",
                                  R"(config:name="HorizontalSplitPosition" config:type="int">2<)",
