@@ -1,8 +1,10 @@
 #include "sheet/ods/OdsFile.h"
 
 #include "sheet/Errors.h"
+#include "sheet/biff/SheetFilter.h"
 #include "sheet/io/FileBytes.h"
 #include "sheet/model/SheetNames.h"
+#include "sheet/ods/CellAddresses.h"
 #include "sheet/ods/CellStyles.h"
 #include "sheet/ods/Lengths.h"
 #include "sheet/ods/PackageParts.h"
@@ -64,7 +66,29 @@ void writeSizeStyles(QXmlStreamWriter& xml, const model::Workbook& workbook, con
     xml.writeEndElement();
 }
 
-std::string contentPart(const model::Workbook& workbook, const CellStyles& styles, const std::vector<SheetTable>& tables)
+// The sheets' AutoFilters, as the database ranges that show the filter's buttons.
+void writeFilterRanges(QXmlStreamWriter& xml, const model::Workbook& workbook, const SheetNames& names)
+{
+    bool any = false;
+    for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
+        const auto filter = biff::readSheetFilter(workbook, static_cast<int>(k));
+        if (!filter)
+            continue;
+        if (!any)
+            xml.writeStartElement("table:database-ranges");
+        any = true;
+        xml.writeStartElement("table:database-range");
+        xml.writeAttribute("table:name", QStringLiteral("__Anonymous_Sheet_DB__") + QString::number(k));
+        xml.writeAttribute("table:target-range-address", QString::fromStdString(odfRangeAddress(names[k], filter->range)));
+        xml.writeAttribute("table:display-filter-buttons", "true");
+        xml.writeEndElement();
+    }
+    if (any)
+        xml.writeEndElement();
+}
+
+std::string contentPart(const model::Workbook& workbook, const SheetNames& names, const CellStyles& styles,
+                        const std::vector<SheetTable>& tables)
 {
     XmlPart part("office:document-content", {Namespace::Office, Namespace::Style, Namespace::Text, Namespace::Table,
                                              Namespace::Draw, Namespace::Fo, Namespace::XLink, Namespace::Number,
@@ -83,6 +107,7 @@ std::string contentPart(const model::Workbook& workbook, const CellStyles& style
         xml.writeAttribute("table:structure-protected", "true");
     for (const SheetTable& table : tables)
         table.write(xml);
+    writeFilterRanges(xml, workbook, names);
     xml.writeEndElement();
     xml.writeEndElement();
     return part.finish();
@@ -112,7 +137,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
 
     std::vector<zip::ZipEntry> entries;
     entries.push_back({"mimetype", "application/vnd.oasis.opendocument.spreadsheet", true});
-    entries.push_back({"content.xml", contentPart(workbook, styles, tables)});
+    entries.push_back({"content.xml", contentPart(workbook, names, styles, tables)});
     entries.push_back({"styles.xml", stylesPart(styles, PageStyles(workbook))});
     entries.push_back({"meta.xml", metaPart()});
     entries.push_back({"settings.xml", settingsPart(workbook, names)});

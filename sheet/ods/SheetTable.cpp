@@ -8,6 +8,7 @@
 #include "sheet/render/SheetGeometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace sheet::ods {
 namespace {
@@ -135,6 +136,8 @@ SheetTable::SheetTable(const model::Workbook& workbook, const SheetNames& names,
 
     const render::SheetGeometry geometry(sheet_, digitWidth_);
     for (const model::DrawingObject& drawing : sheet_.drawings) {
+        if (drawing.filterArrow)
+            continue; // written with the sheet's filter
         const bool chart = drawing.chartIndex >= 0 && static_cast<std::size_t>(drawing.chartIndex) < sheet_.charts.size();
         if (!chart || drawing.objectType != ChartObjectType)
             throw FormatError("sheet \"" + sheet_.name + "\" holds " + drawingKind(drawing)
@@ -162,6 +165,24 @@ SheetTable::SheetTable(const model::Workbook& workbook, const SheetNames& names,
     std::stable_sort(frames_.begin(), frames_.end(), [](const Frame& a, const Frame& b) {
         return std::tie(a.row, a.column) < std::tie(b.row, b.column);
     });
+
+    // The link of a cell is the last one over it, as in the sheet; only cells that are there carry one.
+    links_ = biff::readHyperlinks(sheet_);
+    for (std::size_t k = 0; k < links_.size(); ++k) {
+        const model::CellRange& range = links_[k].range;
+        for (auto at = sheet_.cells.lower_bound({range.firstRow, range.firstColumn});
+             at != sheet_.cells.end() && at->first.row <= range.lastRow; ++at)
+            if (at->first.column >= range.firstColumn && at->first.column <= range.lastColumn)
+                linked_[at->first] = k;
+    }
+}
+
+const biff::Hyperlink* SheetTable::linkAt(const model::CellAddress& at) const
+{
+    if (linked_.empty())
+        return nullptr;
+    const auto found = linked_.find(at);
+    return found == linked_.end() ? nullptr : &links_[found->second];
 }
 
 int SheetTable::columnWidth(int column) const
@@ -278,13 +299,15 @@ void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::cons
         const int at = std::min(hasCell ? cell->first.column : Columns, hasFrame ? frames_[frame].column : Columns);
         skipTo(at);
         xml.writeStartElement(QStringLiteral("table:table-cell"));
-        if (hasCell && cell->first.column == at && isBlank(cell->second) && !(hasFrame && frames_[frame].column == at)) {
+        if (hasCell && cell->first.column == at && isBlank(cell->second) && !linkAt(cell->first)
+            && !(hasFrame && frames_[frame].column == at)) {
             // Blank cells of one style side by side are one element, as a run of them is one record.
             const QString& style = styles_.name(cell->second.xf);
             int count = 0;
             const int nextFrame = frame < frames_.size() && frames_[frame].row == row ? frames_[frame].column : Columns;
             for (; cell != sheet_.cells.end() && cell->first.row == row && cell->first.column == at + count
-                   && at + count < std::min(nextFrame, Columns) && isBlank(cell->second) && styles_.name(cell->second.xf) == style;
+                   && at + count < std::min(nextFrame, Columns) && isBlank(cell->second) && !linkAt(cell->first)
+                   && styles_.name(cell->second.xf) == style;
                  ++cell)
                 ++count;
             xml.writeAttribute(QStringLiteral("table:style-name"), style);
@@ -295,7 +318,10 @@ void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::cons
             continue;
         }
         if (hasCell && cell->first.column == at) {
-            writeCell(xml, cell->second);
+            if (const biff::Hyperlink* link = linkAt(cell->first))
+                writeLinkedCell(xml, cell->second, *link);
+            else
+                writeCell(xml, cell->second);
             ++cell;
         }
         while (frame < frames_.size() && frames_[frame].row == row && frames_[frame].column == at)
@@ -320,6 +346,42 @@ void SheetTable::writeCell(QXmlStreamWriter& xml, const model::Cell& cell) const
     } else {
         values_.write(xml, value, cell.xf);
     }
+}
+
+void SheetTable::writeLinkedCell(QXmlStreamWriter& xml, const model::Cell& cell, const biff::Hyperlink& link) const
+{
+    xml.writeAttribute(QStringLiteral("table:style-name"), styles_.name(cell.xf));
+    const CellValue value = workbook_.value(cell);
+    QString shown;
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
+        xml.writeAttribute(QStringLiteral("office:string-value"), QString::fromStdString(*text));
+        shown = QString::fromStdString(*text);
+    } else if (const auto* number = std::get_if<double>(&value); number && std::isfinite(*number)) {
+        values_.write(xml, value, cell.xf);
+        shown = QString::fromStdString(decimal(*number));
+    } else if (!std::holds_alternative<std::monostate>(value)) {
+        // A logical value or an error shows itself; the link has no text to stand on.
+        values_.write(xml, value, cell.xf);
+        return;
+    }
+    QString href = QString::fromStdString(link.target);
+    if (!link.location.empty() && !href.contains(QLatin1Char('#'))) {
+        QString location = QString::fromStdString(link.location);
+        const qsizetype bang = location.lastIndexOf(QLatin1Char('!'));
+        if (link.target.empty() && bang >= 0)
+            location[bang] = QLatin1Char('.');
+        href += QLatin1Char('#') + location;
+    }
+    xml.writeStartElement(QStringLiteral("text:p"));
+    xml.writeStartElement(QStringLiteral("text:a"));
+    xml.writeAttribute(QStringLiteral("xlink:href"), href);
+    xml.writeAttribute(QStringLiteral("xlink:type"), QStringLiteral("simple"));
+    if (!link.tooltip.empty())
+        xml.writeAttribute(QStringLiteral("office:title"), QString::fromStdString(link.tooltip));
+    xml.writeCharacters(shown);
+    xml.writeEndElement();
+    xml.writeEndElement();
 }
 
 void SheetTable::writeFrame(QXmlStreamWriter& xml, const Frame& frame) const

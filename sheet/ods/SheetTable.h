@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sheet/biff/SheetLinks.h"
 #include "sheet/model/Workbook.h"
 #include "sheet/ods/CellStyles.h"
 #include "sheet/ods/CellValues.h"
@@ -9,6 +10,7 @@
 #include <QString>
 #include <QXmlStreamWriter>
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -53,6 +55,9 @@ private:
     void writeColumns(QXmlStreamWriter& xml) const;
     void writeRow(QXmlStreamWriter& xml, int row, model::CellStore::const_iterator& cell, std::size_t& frame) const;
     void writeCell(QXmlStreamWriter& xml, const model::Cell& cell) const;
+    // A cell under a hyperlink: its value, and what it shows as the link's text.
+    void writeLinkedCell(QXmlStreamWriter& xml, const model::Cell& cell, const biff::Hyperlink& link) const;
+    const biff::Hyperlink* linkAt(const model::CellAddress& at) const;
     void writeFrame(QXmlStreamWriter& xml, const Frame& frame) const;
 
     const model::Workbook& workbook_;
@@ -65,6 +70,8 @@ private:
     int rows_ = 0;                   // rows written: every cell, frame and row of its own size lies above
     std::vector<Frame> frames_;      // in row and column order
     std::vector<ChartObject> objects_;
+    std::vector<biff::Hyperlink> links_;
+    std::map<model::CellAddress, std::size_t> linked_; // the cells under a link, by link
 };
 
 } // namespace sheet::ods

@@ -1,6 +1,7 @@
 #include "sheet/xlsx/WorksheetPart.h"
 
 #include "sheet/biff/MergedCells.h"
+#include "sheet/biff/SheetFilter.h"
 #include "sheet/biff/SheetSettings.h"
 #include "sheet/model/A1Notation.h"
 #include "sheet/xlsx/SheetSettingsXml.h"
@@ -153,7 +154,13 @@ std::string worksheetPart(const model::Workbook& workbook, const model::Sheet& s
     writeColumns(xml, sheet, context.styles);
     writeSheetData(xml, workbook, sheet, context);
     writeSheetProtection(xml, settings);
+    if (const auto filter = biff::readSheetFilter(workbook, context.sheetIndex)) {
+        xml.empty("autoFilter");
+        xml.attribute("ref", model::rangeAddress(filter->range));
+    }
     writeMergedCells(xml, sheet);
+    if (context.hyperlinks)
+        writeHyperlinks(xml, *context.hyperlinks);
     writePageSetup(xml, settings);
     if (context.hasDrawing) {
         xml.empty("drawing");

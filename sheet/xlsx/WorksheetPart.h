@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sheet/model/Workbook.h"
+#include "sheet/xlsx/Hyperlinks.h"
 #include "sheet/xlsx/SharedStrings.h"
 #include "sheet/xlsx/StyleTable.h"
 
@@ -14,6 +15,8 @@ struct WorksheetContext {
     SharedStrings& strings;
     bool active = false;     // the workbook opens on this sheet
     bool hasDrawing = false; // the sheet's drawing part is its relationship rId1
+    int sheetIndex = 0;
+    const SheetHyperlinks* hyperlinks = nullptr;
 };
 
 // The worksheet part of a sheet (xl/worksheets/sheetN.xml): its cells with their values (a formula

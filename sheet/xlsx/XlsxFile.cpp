@@ -7,6 +7,7 @@
 #include "sheet/xlsx/ChartPart.h"
 #include "sheet/xlsx/DocumentProperties.h"
 #include "sheet/xlsx/DrawingPart.h"
+#include "sheet/xlsx/Hyperlinks.h"
 #include "sheet/xlsx/SharedStrings.h"
 #include "sheet/xlsx/SheetSettingsXml.h"
 #include "sheet/xlsx/StyleTable.h"
@@ -33,6 +34,7 @@ constexpr const char* CoreProperties = "http://schemas.openxmlformats.org/packag
 struct Relationship {
     std::string target;
     std::string type;
+    bool external = false; // outside the package, as a hyperlink's target
 };
 
 std::string relationshipsPart(const std::vector<Relationship>& relationships)
@@ -45,6 +47,8 @@ std::string relationshipsPart(const std::vector<Relationship>& relationships)
         const bool full = relationship.type.starts_with("http:");
         xml.attribute("Type", full ? relationship.type : std::string(RelationshipNamespace) + "/" + relationship.type);
         xml.attribute("Target", relationship.target);
+        if (relationship.external)
+            xml.attribute("TargetMode", "External");
     }
     return xml.finish();
 }
@@ -120,8 +124,13 @@ public:
             if (sheet.kind != model::SheetKind::Worksheet)
                 refuseSheet(sheet);
             const std::string name = "sheet" + std::to_string(k + 1) + ".xml";
-            const bool hasDrawing = addDrawing(sheet, name);
-            const WorksheetContext context{styles_, strings_, static_cast<int>(k) == activeSheet(workbook_), hasDrawing};
+            std::vector<Relationship> sheetRelationships;
+            const bool hasDrawing = addDrawing(sheet, sheetRelationships);
+            const SheetHyperlinks hyperlinks = linksOf(sheet, sheetRelationships);
+            if (!sheetRelationships.empty())
+                add("xl/worksheets/_rels/" + name + ".rels", relationshipsPart(sheetRelationships));
+            const WorksheetContext context{styles_, strings_, static_cast<int>(k) == activeSheet(workbook_), hasDrawing,
+                                           static_cast<int>(k), &hyperlinks};
             add("xl/worksheets/" + name, worksheetPart(workbook_, sheet, context),
                 "spreadsheetml.worksheet+xml");
             workbookRelationships.push_back({"worksheets/" + name, "worksheet"});
@@ -154,11 +163,28 @@ private:
     }
 
     // The sheet's charts as a drawing part with a chart part each; false when the sheet has none.
-    bool addDrawing(const model::Sheet& sheet, const std::string& sheetPartName)
+    // The sheet's hyperlinks, those that lead out of the workbook with a relationship each.
+    static SheetHyperlinks linksOf(const model::Sheet& sheet, std::vector<Relationship>& sheetRelationships)
+    {
+        SheetHyperlinks hyperlinks{biff::readHyperlinks(sheet), {}};
+        for (const biff::Hyperlink& link : hyperlinks.links) {
+            if (link.target.empty()) {
+                hyperlinks.relationships.emplace_back();
+                continue;
+            }
+            sheetRelationships.push_back({link.target, "hyperlink", true});
+            hyperlinks.relationships.push_back("rId" + std::to_string(sheetRelationships.size()));
+        }
+        return hyperlinks;
+    }
+
+    bool addDrawing(const model::Sheet& sheet, std::vector<Relationship>& sheetRelationships)
     {
         std::vector<AnchoredChart> anchored;
         std::vector<Relationship> drawingRelationships;
         for (const model::DrawingObject& object : sheet.drawings) {
+            if (object.filterArrow)
+                continue; // written with the sheet's filter
             const bool isChart = object.objectType == ChartObject && object.chartIndex >= 0 &&
                                  static_cast<std::size_t>(object.chartIndex) < sheet.charts.size();
             if (!isChart)
@@ -178,7 +204,7 @@ private:
         const std::string name = "drawing" + std::to_string(++drawings_) + ".xml";
         add("xl/drawings/" + name, drawingPart(sheet, anchored), "drawing+xml");
         add("xl/drawings/_rels/" + name + ".rels", relationshipsPart(drawingRelationships));
-        add("xl/worksheets/_rels/" + sheetPartName + ".rels", relationshipsPart({{"../drawings/" + name, "drawing"}}));
+        sheetRelationships.push_back({"../drawings/" + name, "drawing"});
         return true;
     }
 

@@ -6,6 +6,8 @@
 #include "sheet/automation/Application.h"
 #include "sheet/automation/Workbook.h"
 
+#include <iostream>
+
 namespace tools {
 
 namespace {
@@ -27,6 +29,7 @@ int convert(const Arguments& given, std::ostream&)
     }
     try {
         workbook->SaveAs(outputPath, saveFormatFor(outputPath), sheet::biff::SaveTarget::ChosenFile);
+        warnOfOmissions(workbook->model(), outputPath, std::cerr);
         workbook->Close();
     } catch (const sheet::FormatError& error) {
         // What the output format cannot hold lies in the workbook read.

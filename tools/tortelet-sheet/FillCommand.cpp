@@ -7,6 +7,8 @@
 #include "sheet/automation/Application.h"
 #include "sheet/automation/Workbook.h"
 
+#include <iostream>
+
 namespace tools {
 
 namespace {
@@ -71,6 +73,7 @@ int fill(const Arguments& given, std::ostream&)
     entries = {};  // the sheet holds them now; saving needs the room
     try {
         workbook->SaveAs(outputPath, saveFormatFor(outputPath), sheet::biff::SaveTarget::ChosenFile);
+        warnOfOmissions(workbook->model(), outputPath, std::cerr);
     } catch (const sheet::FormatError& error) {
         throw FileFailure(templatePath, error.what());
     } catch (const sheet::Error& error) {

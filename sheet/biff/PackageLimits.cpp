@@ -1,0 +1,76 @@
+#include "sheet/biff/PackageLimits.h"
+
+#include "sheet/Errors.h"
+
+#include <set>
+
+namespace sheet::biff {
+namespace {
+
+constexpr std::uint16_t CondFmt = 0x01B0;
+constexpr std::uint16_t CondFmt12 = 0x0879;
+constexpr std::uint16_t Dv = 0x01BE;
+constexpr std::uint16_t AutoFilter = 0x009E;
+
+std::string quoted(const std::string& name)
+{
+    return "\"" + name + "\"";
+}
+
+std::string counted(std::size_t count, const char* one, const char* many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// The texts with formatting runs that the sheet's cells show.
+std::size_t richTexts(const model::Workbook& workbook, const model::Sheet& sheet)
+{
+    std::set<std::uint32_t> entries;
+    for (const auto& [at, cell] : sheet.cells)
+        if (cell.kind() == model::Cell::Kind::SharedText && cell.textIndex() < workbook.sharedStrings.size()
+            && !workbook.sharedStrings[cell.textIndex()].runs.empty())
+            entries.insert(cell.textIndex());
+    return entries.size();
+}
+
+} // namespace
+
+void refuseWhatPackagesCannotHold(const WorkbookFile& file)
+{
+    for (const container::Entry& entry : file.container.root.children) {
+        if (entry.name == u"_VBA_PROJECT_CUR" || entry.name == u"_VBA_PROJECT")
+            throw FormatError("the workbook holds macros (a VBA project), which an .xlsx or .ods workbook cannot "
+                              "hold: save it as an Excel 97-2003 workbook to keep them");
+        if (entry.name == u"ObjectPool" || (entry.isStorage() && entry.name.starts_with(u"MBD")))
+            throw FormatError("the workbook holds embedded OLE objects, which cannot be written as .xlsx or .ods "
+                              "yet: save it as an Excel 97-2003 workbook to keep them");
+    }
+}
+
+std::vector<std::string> packageOmissions(const model::Workbook& workbook)
+{
+    std::vector<std::string> omissions;
+    for (const model::Sheet& sheet : workbook.sheets) {
+        std::size_t conditional = 0, validations = 0;
+        bool criteria = false;
+        for (const model::Record& record : sheet.records) {
+            conditional += record.type == CondFmt || record.type == CondFmt12;
+            validations += record.type == Dv;
+            criteria = criteria || record.type == AutoFilter;
+        }
+        const std::string where = "the sheet " + quoted(sheet.name) + " has ";
+        if (conditional > 0)
+            omissions.push_back(where + counted(conditional, "range", "ranges") +
+                                " of conditional formats, which are not written");
+        if (validations > 0)
+            omissions.push_back(where + counted(validations, "rule", "rules") + " of data validation, which are not written");
+        if (criteria)
+            omissions.push_back(where + "an AutoFilter with criteria, which are not written; the rows they hide stay hidden");
+        if (const std::size_t texts = richTexts(workbook, sheet))
+            omissions.push_back(where + counted(texts, "text", "texts") +
+                                " with formatting runs, which are written without them");
+    }
+    return omissions;
+}
+
+} // namespace sheet::biff

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "sheet/biff/WorkbookFile.h"
+
+#include <string>
+#include <vector>
+
+namespace sheet::biff {
+
+// What a package written from the workbook (.xlsx, .ods) cannot hold is refused by name, and nothing
+// is written: the workbook's macros (its VBA project) and the OLE objects embedded beside its stream.
+// (Sheets that are no worksheet and drawings that are no pie chart are refused by the package writers.)
+void refuseWhatPackagesCannotHold(const WorkbookFile& file);
+
+// What the packages leave out of a sheet they write, one sentence each for the person who converts it:
+// conditional formats, data validation, an AutoFilter's criteria (the rows they hide stay hidden) and
+// the formatting runs of texts (the texts are written). Empty when nothing is left out.
+std::vector<std::string> packageOmissions(const model::Workbook& workbook);
+
+} // namespace sheet::biff
