@@ -355,7 +355,6 @@ void SheetTable::writeLinkedCell(QXmlStreamWriter& xml, const model::Cell& cell,
     QString shown;
     if (const auto* text = std::get_if<std::string>(&value)) {
         xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
-        xml.writeAttribute(QStringLiteral("office:string-value"), QString::fromStdString(*text));
         shown = QString::fromStdString(*text);
     } else if (const auto* number = std::get_if<double>(&value); number && std::isfinite(*number)) {
         values_.write(xml, value, cell.xf);

@@ -49,9 +49,18 @@ Command convertCommand()
             "    Reads the Excel 97-2003 workbook IN and writes it as OUT in the format that OUT's\n"
             "    extension names: .xlsx for the Excel workbook (SpreadsheetML, its pie charts in\n"
             "    DrawingML), .ods for the OpenDocument spreadsheet (its pie charts as chart objects),\n"
-            "    .xls or any other name for the Excel 97-2003 format. A sheet or chart that\n"
-            "    the format cannot hold is named in the error and nothing is written. A link at OUT is\n"
-            "    followed and its target replaced.\n",
+            "    .xls or any other name for the Excel 97-2003 format. The packages keep the cells,\n"
+            "    their formats, the sheets' view (frozen and split panes, selection, zoom, gridlines),\n"
+            "    page set-up, header and footer, protection, hyperlinks and AutoFilter ranges; sheet\n"
+            "    names they forbid are mended (characters such as [ ] : * ? / \\ become _, at most 31\n"
+            "    characters, unique without regard to case). What the format cannot hold is named in\n"
+            "    the error and nothing is written: a chart sheet, a macro sheet, macros (a VBA\n"
+            "    project), an embedded OLE object, a chart that is not a pie, a picture, shape,\n"
+            "    comment or form control (the AutoFilter's arrows go with the filter). What is left\n"
+            "    out is named in a warning on standard error and the rest is written: conditional\n"
+            "    formats, data validation, a filter's criteria (the rows they hide stay hidden) and\n"
+            "    the formatting runs of texts; .ods keeps a sheet's protection without its password.\n"
+            "    A link at OUT is followed and its target replaced.\n",
             convert};
 }
 
