@@ -1,8 +1,8 @@
 #include "sheet/biff/PackageLimits.h"
 
 #include "sheet/Errors.h"
+#include "sheet/biff/SheetSettings.h"
 
-#include <set>
 
 namespace sheet::biff {
 namespace {
@@ -22,17 +22,6 @@ std::string counted(std::size_t count, const char* one, const char* many)
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-// The texts with formatting runs that the sheet's cells show.
-std::size_t richTexts(const model::Workbook& workbook, const model::Sheet& sheet)
-{
-    std::set<std::uint32_t> entries;
-    for (const auto& [at, cell] : sheet.cells)
-        if (cell.kind() == model::Cell::Kind::SharedText && cell.textIndex() < workbook.sharedStrings.size()
-            && !workbook.sharedStrings[cell.textIndex()].runs.empty())
-            entries.insert(cell.textIndex());
-    return entries.size();
-}
-
 } // namespace
 
 void refuseWhatPackagesCannotHold(const WorkbookFile& file)
@@ -47,7 +36,7 @@ void refuseWhatPackagesCannotHold(const WorkbookFile& file)
     }
 }
 
-std::vector<std::string> packageOmissions(const model::Workbook& workbook)
+std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool openDocument)
 {
     std::vector<std::string> omissions;
     for (const model::Sheet& sheet : workbook.sheets) {
@@ -66,9 +55,12 @@ std::vector<std::string> packageOmissions(const model::Workbook& workbook)
             omissions.push_back(where + counted(validations, "rule", "rules") + " of data validation, which are not written");
         if (criteria)
             omissions.push_back(where + "an AutoFilter with criteria, which are not written; the rows they hide stay hidden");
-        if (const std::size_t texts = richTexts(workbook, sheet))
-            omissions.push_back(where + counted(texts, "text", "texts") +
-                                " with formatting runs, which are written without them");
+        if (openDocument) {
+            const SheetSettings settings = readSheetSettings(workbook, sheet);
+            if (settings.protectedContents && settings.passwordHash != 0)
+                omissions.push_back("the sheet " + quoted(sheet.name) +
+                                    " is protected with a password, which .ods cannot hold: it is written protected without one");
+        }
     }
     return omissions;
 }

@@ -13,8 +13,8 @@ namespace sheet::biff {
 void refuseWhatPackagesCannotHold(const WorkbookFile& file);
 
 // What the packages leave out of a sheet they write, one sentence each for the person who converts it:
-// conditional formats, data validation, an AutoFilter's criteria (the rows they hide stay hidden) and
-// the formatting runs of texts (the texts are written). Empty when nothing is left out.
-std::vector<std::string> packageOmissions(const model::Workbook& workbook);
+// conditional formats, data validation and an AutoFilter's criteria (the rows they hide stay hidden),
+// and for an OpenDocument spreadsheet the password of a protected sheet. Empty when nothing is left out.
+std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool openDocument);
 
 } // namespace sheet::biff

@@ -8,6 +8,7 @@
 #include "sheet/ods/CellStyles.h"
 #include "sheet/ods/Lengths.h"
 #include "sheet/ods/PackageParts.h"
+#include "sheet/ods/RichText.h"
 #include "sheet/ods/PageStyles.h"
 #include "sheet/ods/SheetTable.h"
 #include "sheet/ods/XmlPart.h"
@@ -99,6 +100,7 @@ std::string contentPart(const model::Workbook& workbook, const SheetNames& names
     xml.writeStartElement("office:automatic-styles");
     writeSizeStyles(xml, workbook, tables);
     styles.writeAutomaticStyles(xml);
+    writeRunStyles(xml, workbook);
     xml.writeEndElement();
     xml.writeStartElement("office:body");
     xml.writeStartElement("office:spreadsheet");

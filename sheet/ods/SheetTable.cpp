@@ -4,6 +4,7 @@
 #include "sheet/biff/SheetSettings.h"
 #include "sheet/ods/CellAddresses.h"
 #include "sheet/ods/Lengths.h"
+#include "sheet/ods/RichText.h"
 #include "sheet/ods/XmlPart.h"
 #include "sheet/render/SheetGeometry.h"
 
@@ -340,7 +341,10 @@ void SheetTable::writeCell(QXmlStreamWriter& xml, const model::Cell& cell) const
 {
     xml.writeAttribute(QStringLiteral("table:style-name"), styles_.name(cell.xf));
     const CellValue value = workbook_.value(cell);
-    if (const auto* text = std::get_if<std::string>(&value)) {
+    if (isRichText(workbook_, cell)) {
+        xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
+        writeRichParagraphs(xml, workbook_, workbook_.sharedStrings[cell.textIndex()]);
+    } else if (const auto* text = std::get_if<std::string>(&value)) {
         xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
         writeParagraphs(xml, QString::fromStdString(*text));
     } else {

@@ -91,7 +91,9 @@ void writeCell(XmlPart& xml, const model::Workbook& workbook, const model::CellA
         xml.text("v", numberText(*number));
     } else if (const std::string* text = std::get_if<std::string>(&value)) {
         xml.attribute("t", "s");
-        xml.text("v", std::to_string(context.strings.index(*text)));
+        const bool rich = cell.kind() == model::Cell::Kind::SharedText && cell.textIndex() < workbook.sharedStrings.size()
+                          && !workbook.sharedStrings[cell.textIndex()].runs.empty();
+        xml.text("v", std::to_string(rich ? context.strings.richIndex(cell.textIndex()) : context.strings.index(*text)));
     } else if (const bool* logical = std::get_if<bool>(&value)) {
         xml.attribute("t", "b");
         xml.text("v", *logical ? "1" : "0");

@@ -110,7 +110,7 @@ std::string workbookPart(const model::Workbook& workbook, const SheetNames& name
 class PackageWriter {
 public:
     explicit PackageWriter(const model::Workbook& workbook)
-        : workbook_(workbook), names_(model::writtenSheetNames(workbook)), styles_(workbook)
+        : workbook_(workbook), names_(model::writtenSheetNames(workbook)), styles_(workbook), strings_(workbook)
     {
     }
 

@@ -30,9 +30,10 @@ int saveFormatFor(const std::string& path)
 
 void warnOfOmissions(const sheet::model::Workbook& workbook, const std::string& path, std::ostream& errors)
 {
-    if (saveFormatFor(path) == Excel97Workbook)
+    const int format = saveFormatFor(path);
+    if (format == Excel97Workbook)
         return;
-    for (const std::string& omission : sheet::biff::packageOmissions(workbook))
+    for (const std::string& omission : sheet::biff::packageOmissions(workbook, format == OpenDocumentSpreadsheet))
         errors << "tortelet-sheet: warning: " << path << ": " << omission << '\n';
 }
 

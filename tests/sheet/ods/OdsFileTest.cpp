@@ -190,7 +190,8 @@ TEST(OdsFile, RefusesWhatItCannotExpressAndWritesNothing)
 
 // Values are typed as readers type them: a number under a date or time format is a date or a time,
 // an error and a number that is no number are errors as LibreOffice writes them, and the number
-// formats stand among the common styles, where no program prunes them. The sheet's panes, zoom,
+// formats stand among the common styles, where no program prunes them; a text keeps its formatting
+// runs, and the runs their spaces. The sheet's panes, zoom,
 // protection, page and its header and footer go with it.
 TEST(OdsFile, TypesValuesAsReadersDoAndKeepsTheViewAndThePage)
 {
@@ -213,6 +214,8 @@ TEST(OdsFile, TypesValuesAsReadersDoAndKeepsTheViewAndThePage)
     set(23, 60.0, dateXf); // 29 February 1900, which no calendar has
     set(24, sheet::ErrorCode::DivisionByZero, 15);
     set(25, std::numeric_limits<double>::infinity(), 15);
+    workbook.sharedStrings.push_back({u"Bold  start", {0, 0, 1, 0, 4, 0, 0, 0}, {}});
+    cells[{26, 3}].setSharedText(static_cast<std::uint32_t>(workbook.sharedStrings.size() - 1));
     // Frozen panes after column B and row 3, zoomed to 150 %.
     auto& records = workbook.sheets[0].records;
     records.insert(std::prev(records.end()), {0x0041, {2, 0, 3, 0, 3, 0, 2, 0, 0, 0}});
@@ -230,6 +233,9 @@ TEST(OdsFile, TypesValuesAsReadersDoAndKeepsTheViewAndThePage)
              R"(table:formula="of:=#DIV/0!" office:value-type="string" office:string-value="" calcext:value-type="error"><text:p>#DIV/0!</text:p>)",
              R"(table:formula="of:=#NUM!" office:value-type="string" office:string-value="" calcext:value-type="error"><text:p>#NUM!</text:p>)"})
         EXPECT_NE(content.find(expected), std::string::npos) << expected;
+    EXPECT_NE(content.find(R"(<text:p><text:span text:style-name="T1">Bold</text:span><text:span text:style-name="T0"> <text:s/>start</text:span></text:p>)"),
+              std::string::npos);
+    EXPECT_NE(content.find(R"(<style:style style:name="T1" style:family="text">)"), std::string::npos);
     EXPECT_EQ(content.find("<number:"), std::string::npos);
     EXPECT_NE(content.find(R"(<table:table table:name="Assets" table:style-name="ta1" table:protected="true">)"), std::string::npos);
     EXPECT_NE(content.find(R"(<style:style style:name="ta1" style:family="table" style:master-page-name="Page1">)"), std::string::npos);

@@ -165,8 +165,8 @@ std::vector<std::uint8_t> doubleBytes(double value)
 }
 
 // What readers refuse or lose is written as they take it: a number that is no number as the error it
-// stands for, a carriage return escaped, sheet names a package forbids mended (and the chart's ranges
-// follow them), no standard width of nothing, and the document properties.
+// stands for, a carriage return escaped, a text's formatting runs kept, sheet names a package forbids
+// mended (and the chart's ranges follow them), no standard width of nothing, and the document properties.
 TEST(XlsxFile, WritesWhatReadersTakeAndNothingTheyRefuse)
 {
     Workbook workbook = chartTemplate();
@@ -176,6 +176,9 @@ TEST(XlsxFile, WritesWhatReadersTakeAndNothingTheyRefuse)
     workbook.setValue(cells[{3, 0}], std::string("one\r\ntwo"));
     workbook.sheets[0].name = "Assets/2024: [draft]?";
     workbook.sheets[0].standardWidth = 0;
+    // "Bold start" with its first word in font 1 and the rest in font 0.
+    workbook.sharedStrings.push_back({u"Bold start", {0, 0, 1, 0, 4, 0, 0, 0}, {}});
+    cells[{5, 0}].setSharedText(static_cast<std::uint32_t>(workbook.sharedStrings.size() - 1));
     Workbook second = chartTemplate();
     second.sheets[0].name = "ASSETS_2024_ _DRAFT__";
     second.sheets[0].drawings.clear();
@@ -186,7 +189,10 @@ TEST(XlsxFile, WritesWhatReadersTakeAndNothingTheyRefuse)
     EXPECT_TRUE(std::regex_search(sheet, std::regex(R"(<c r="B4" s="\d+" t="e"><v>#NUM!</v></c>)")));
     EXPECT_TRUE(std::regex_search(sheet, std::regex(R"(<c r="B5" s="\d+" t="e"><v>#NUM!</v></c>)")));
     EXPECT_EQ(sheet.find("defaultColWidth"), std::string::npos);
-    EXPECT_NE(part(workbook, "xl/sharedStrings.xml").find("<t>one_x000D_\ntwo</t>"), std::string::npos);
+    const std::string strings = part(workbook, "xl/sharedStrings.xml");
+    EXPECT_NE(strings.find("<t>one_x000D_\ntwo</t>"), std::string::npos);
+    EXPECT_TRUE(std::regex_search(strings, std::regex(R"(<si><r><rPr><rFont val="[^"]+"/>.*?<t>Bold</t></r><r><rPr><rFont )"
+                                                      R"(val="[^"]+"/>.*?<t xml:space="preserve"> start</t></r></si>)")));
     const std::string book = part(workbook, "xl/workbook.xml");
     EXPECT_NE(book.find(R"(name="Assets_2024_ _draft__")"), std::string::npos);
     EXPECT_NE(book.find(R"x(name="ASSETS_2024_ _DRAFT__ (2)")x"), std::string::npos);
