@@ -2,6 +2,9 @@
 
 #include "sheet/Errors.h"
 #include "sheet/biff/SheetSettings.h"
+#include "sheet/biff/SheetValidations.h"
+
+#include <algorithm>
 
 
 namespace sheet::biff {
@@ -9,7 +12,6 @@ namespace {
 
 constexpr std::uint16_t CondFmt = 0x01B0;
 constexpr std::uint16_t CondFmt12 = 0x0879;
-constexpr std::uint16_t Dv = 0x01BE;
 constexpr std::uint16_t AutoFilter = 0x009E;
 
 std::string quoted(const std::string& name)
@@ -40,19 +42,24 @@ std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool 
 {
     std::vector<std::string> omissions;
     for (const model::Sheet& sheet : workbook.sheets) {
-        std::size_t conditional = 0, validations = 0;
+        std::size_t conditional = 0;
         bool criteria = false;
         for (const model::Record& record : sheet.records) {
             conditional += record.type == CondFmt || record.type == CondFmt12;
-            validations += record.type == Dv;
             criteria = criteria || record.type == AutoFilter;
         }
         const std::string where = "the sheet " + quoted(sheet.name) + " has ";
         if (conditional > 0)
             omissions.push_back(where + counted(conditional, "range", "ranges") +
                                 " of conditional formats, which are not written");
-        if (validations > 0)
-            omissions.push_back(where + counted(validations, "rule", "rules") + " of data validation, which are not written");
+        // .xlsx writes the rules whose formulas are simple; .ods none yet.
+        const std::vector<Validation> rules = readValidations(workbook, sheet);
+        const auto left = static_cast<std::size_t>(std::count_if(rules.begin(), rules.end(), [openDocument](const Validation& rule) {
+            return openDocument || !rule.written;
+        }));
+        if (left > 0)
+            omissions.push_back(where + counted(left, "rule", "rules") + " of data validation, which " +
+                                (left == 1 ? "is" : "are") + " not written");
         if (criteria)
             omissions.push_back(where + "an AutoFilter with criteria, which are not written; the rows they hide stay hidden");
         if (openDocument) {

@@ -4,6 +4,7 @@
 #include "sheet/biff/SheetFilter.h"
 #include "sheet/biff/SheetSettings.h"
 #include "sheet/model/A1Notation.h"
+#include "sheet/xlsx/DataValidations.h"
 #include "sheet/xlsx/SheetSettingsXml.h"
 #include "sheet/xlsx/XmlPart.h"
 
@@ -161,6 +162,7 @@ std::string worksheetPart(const model::Workbook& workbook, const model::Sheet& s
         xml.attribute("ref", model::rangeAddress(filter->range));
     }
     writeMergedCells(xml, sheet);
+    writeDataValidations(xml, biff::readValidations(workbook, sheet));
     if (context.hyperlinks)
         writeHyperlinks(xml, *context.hyperlinks);
     writePageSetup(xml, settings);

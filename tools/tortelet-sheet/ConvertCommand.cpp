@@ -58,8 +58,9 @@ Command convertCommand()
             "    a macro sheet, macros (a VBA project), an embedded OLE object, a chart that is not a\n"
             "    pie, a picture, shape, comment or form control (the AutoFilter's arrows go with the\n"
             "    filter). What is left out is named in a warning on standard error and the rest is\n"
-            "    written: conditional formats, data validation, a filter's criteria (the rows they\n"
-            "    hide stay hidden) and, in .ods, the password of a protected sheet.\n"
+            "    written: conditional formats, a filter's criteria (the rows they hide stay hidden),\n"
+            "    data validation whose formulas are not plain numbers, texts or cells (in .ods all of\n"
+            "    it) and, in .ods, the password of a protected sheet.\n"
             "    A link at OUT is followed and its target replaced.\n",
             convert};
 }

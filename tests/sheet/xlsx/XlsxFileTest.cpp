@@ -207,8 +207,9 @@ TEST(XlsxFile, WritesWhatReadersTakeAndNothingTheyRefuse)
     EXPECT_EQ(chart.find("inf"), std::string::npos);
 }
 
-// The window's panes, selection and zoom, the page's margins, set-up, header and footer, and the
-// protection of the sheet and the workbook come from their records.
+// The window's panes, selection and zoom, the page's margins, set-up, header and footer, the rules of
+// data validation with simple formulas, and the protection of the sheet and the workbook come from
+// their records.
 TEST(XlsxFile, WritesTheSheetsViewPageAndProtection)
 {
     Workbook workbook = chartTemplate();
@@ -232,6 +233,13 @@ TEST(XlsxFile, WritesTheSheetsViewPageAndProtection)
     addSheetRecord(workbook, 0x0012, {1, 0});
     addSheetRecord(workbook, 0x0013, {0x1A, 0xCC});
     workbook.globalRecords.push_back({0x0012, {1, 0}});
+    // DV: a whole number from 0 to 1000 in B4:B9 with a prompt; and a custom rule of a function call,
+    // which the simple formulas do not reach and which is left to the warning.
+    addSheetRecord(workbook, 0x01BE, {0x01, 0, 0x0C, 0, 1, 0, 0, 0, 1, 0, 0, 0, 6, 0, 0, 'A', 'm', 'o', 'u', 'n', 't',
+                                      1, 0, 0, 0, 3, 0, 0, 0, 0x1E, 0, 0, 3, 0, 0, 0, 0x1E, 0xE8, 0x03,
+                                      1, 0, 3, 0, 8, 0, 1, 0, 1, 0});
+    addSheetRecord(workbook, 0x01BE, {0x07, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,
+                                      4, 0, 0, 0, 0x41, 0x13, 0, 0x01, 0, 0, 0, 0, 1, 0, 3, 0, 8, 0, 0, 0, 0, 0});
 
     const std::string sheet = part(workbook, "xl/worksheets/sheet1.xml");
     for (const char* expected : {
@@ -239,6 +247,8 @@ TEST(XlsxFile, WritesTheSheetsViewPageAndProtection)
              R"(<pane xSplit="1" ySplit="3" topLeftCell="B4" activePane="bottomRight" state="frozen"/>)",
              R"(<selection pane="bottomRight" activeCell="C5" sqref="C5:D6"/></sheetView>)",
              R"(</sheetData><sheetProtection password="CC1A" sheet="1"/>)",
+             R"(<dataValidations count="1"><dataValidation type="whole" showInputMessage="1" showErrorMessage="1" )"
+             R"(prompt="Amount" sqref="B4:B9"><formula1>0</formula1><formula2>1000</formula2></dataValidation></dataValidations>)",
              R"(<pageMargins left="1.5" right="0.7875" top="1.0527777777777778" bottom="1.0527777777777778" header="0.25" footer="0.4"/>)",
              R"(<pageSetup paperSize="9" scale="80" firstPageNumber="3" fitToWidth="1" fitToHeight="1" orientation="landscape" useFirstPageNumber="1"/>)",
              R"(<headerFooter><oddHeader>&amp;CAssets</oddHeader><oddFooter>Page &amp;P</oddFooter></headerFooter><drawing)"})
