@@ -1,6 +1,7 @@
 #include "sheet/biff/PackageLimits.h"
 
 #include "sheet/Errors.h"
+#include "sheet/biff/SheetConditionalFormats.h"
 #include "sheet/biff/SheetSettings.h"
 #include "sheet/biff/SheetValidations.h"
 
@@ -10,7 +11,6 @@
 namespace sheet::biff {
 namespace {
 
-constexpr std::uint16_t CondFmt = 0x01B0;
 constexpr std::uint16_t CondFmt12 = 0x0879;
 constexpr std::uint16_t AutoFilter = 0x009E;
 
@@ -42,16 +42,21 @@ std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool 
 {
     std::vector<std::string> omissions;
     for (const model::Sheet& sheet : workbook.sheets) {
+        // .xlsx writes the rules of conditional formats whose formulas are simple; .ods none yet. Excel
+        // 2007's own rules (CONDFMT12) are left to the warning in both.
         std::size_t conditional = 0;
         bool criteria = false;
         for (const model::Record& record : sheet.records) {
-            conditional += record.type == CondFmt || record.type == CondFmt12;
+            conditional += record.type == CondFmt12;
             criteria = criteria || record.type == AutoFilter;
         }
+        for (const ConditionalFormat& format : readConditionalFormats(workbook, sheet))
+            conditional += static_cast<std::size_t>(std::count_if(format.rules.begin(), format.rules.end(),
+                [openDocument](const ConditionalRule& rule) { return openDocument || !rule.written; }));
         const std::string where = "the sheet " + quoted(sheet.name) + " has ";
         if (conditional > 0)
-            omissions.push_back(where + counted(conditional, "range", "ranges") +
-                                " of conditional formats, which are not written");
+            omissions.push_back(where + counted(conditional, "rule", "rules") + " of conditional formats, which " +
+                                (conditional == 1 ? "is" : "are") + " not written");
         // .xlsx writes the rules whose formulas are simple; .ods none yet.
         const std::vector<Validation> rules = readValidations(workbook, sheet);
         const auto left = static_cast<std::size_t>(std::count_if(rules.begin(), rules.end(), [openDocument](const Validation& rule) {

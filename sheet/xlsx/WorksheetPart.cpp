@@ -162,6 +162,9 @@ std::string worksheetPart(const model::Workbook& workbook, const model::Sheet& s
         xml.attribute("ref", model::rangeAddress(filter->range));
     }
     writeMergedCells(xml, sheet);
+    if (context.differentialStyles && context.conditionalPriority)
+        writeConditionalFormats(xml, biff::readConditionalFormats(workbook, sheet), *context.differentialStyles,
+                                *context.conditionalPriority);
     writeDataValidations(xml, biff::readValidations(workbook, sheet));
     if (context.hyperlinks)
         writeHyperlinks(xml, *context.hyperlinks);

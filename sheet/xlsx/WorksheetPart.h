@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sheet/model/Workbook.h"
+#include "sheet/xlsx/ConditionalFormats.h"
 #include "sheet/xlsx/Hyperlinks.h"
 #include "sheet/xlsx/SharedStrings.h"
 #include "sheet/xlsx/StyleTable.h"
@@ -17,6 +18,8 @@ struct WorksheetContext {
     bool hasDrawing = false; // the sheet's drawing part is its relationship rId1
     int sheetIndex = 0;
     const SheetHyperlinks* hyperlinks = nullptr;
+    DifferentialStyles* differentialStyles = nullptr; // the conditional formats' looks, gathered for the styles part
+    int* conditionalPriority = nullptr;                // the priority of the workbook's last conditional rule
 };
 
 // The worksheet part of a sheet (xl/worksheets/sheetN.xml): its cells with their values (a formula

@@ -130,13 +130,13 @@ public:
             if (!sheetRelationships.empty())
                 add("xl/worksheets/_rels/" + name + ".rels", relationshipsPart(sheetRelationships));
             const WorksheetContext context{styles_, strings_, static_cast<int>(k) == activeSheet(workbook_), hasDrawing,
-                                           static_cast<int>(k), &hyperlinks};
+                                           static_cast<int>(k), &hyperlinks, &differentialStyles_, &conditionalPriority_};
             add("xl/worksheets/" + name, worksheetPart(workbook_, sheet, context),
                 "spreadsheetml.worksheet+xml");
             workbookRelationships.push_back({"worksheets/" + name, "worksheet"});
         }
         workbookRelationships.push_back({"styles.xml", "styles"});
-        add("xl/styles.xml", styles_.part(), "spreadsheetml.styles+xml");
+        add("xl/styles.xml", styles_.part(differentialStyles_), "spreadsheetml.styles+xml");
         workbookRelationships.push_back({"sharedStrings.xml", "sharedStrings"});
         add("xl/sharedStrings.xml", strings_.part(), "spreadsheetml.sharedStrings+xml");
         add("xl/workbook.xml", workbookPart(workbook_, names_), "spreadsheetml.sheet.main+xml");
@@ -212,6 +212,8 @@ private:
     const SheetNames names_;
     StyleTable styles_;
     SharedStrings strings_;
+    DifferentialStyles differentialStyles_;
+    int conditionalPriority_ = 0;
     std::vector<zip::ZipEntry> parts_;
     std::vector<TypedPart> types_;
     int charts_ = 0;

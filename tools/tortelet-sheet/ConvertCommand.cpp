@@ -51,16 +51,16 @@ Command convertCommand()
             "    DrawingML), .ods for the OpenDocument spreadsheet (its pie charts as chart objects),\n"
             "    .xls or any other name for the Excel 97-2003 format. The packages keep the cells,\n"
             "    their formats and rich text, the sheets' view (frozen and split panes, selection,\n"
-            "    zoom, gridlines), page set-up, header and footer, protection, hyperlinks and\n"
-            "    AutoFilter ranges; sheet names they forbid are mended (characters such as\n"
+            "    zoom, gridlines), page set-up, header and footer, protection, hyperlinks, AutoFilter\n"
+            "    ranges, and in .xlsx conditional formats and data validation; sheet names they forbid are mended (characters such as\n"
             "    [ ] : * ? / \\ become _, at most 31 characters, unique without regard to case). What\n"
             "    the format cannot hold is named in the error and nothing is written: a chart sheet,\n"
             "    a macro sheet, macros (a VBA project), an embedded OLE object, a chart that is not a\n"
             "    pie, a picture, shape, comment or form control (the AutoFilter's arrows go with the\n"
             "    filter). What is left out is named in a warning on standard error and the rest is\n"
-            "    written: conditional formats, a filter's criteria (the rows they hide stay hidden),\n"
-            "    data validation whose formulas are not plain numbers, texts or cells (in .ods all of\n"
-            "    it) and, in .ods, the password of a protected sheet.\n"
+            "    written: a filter's criteria (the rows they hide stay hidden), the rules of\n"
+            "    conditional formats and data validation whose formulas are not plain numbers, texts\n"
+            "    or cells (in .ods all of them) and, in .ods, the password of a protected sheet.\n"
             "    A link at OUT is followed and its target replaced.\n",
             convert};
 }

@@ -208,8 +208,8 @@ TEST(XlsxFile, WritesWhatReadersTakeAndNothingTheyRefuse)
 }
 
 // The window's panes, selection and zoom, the page's margins, set-up, header and footer, the rules of
-// data validation with simple formulas, and the protection of the sheet and the workbook come from
-// their records.
+// conditional formats (their looks as differential formats) and of data validation with simple
+// formulas, and the protection of the sheet and the workbook come from their records.
 TEST(XlsxFile, WritesTheSheetsViewPageAndProtection)
 {
     Workbook workbook = chartTemplate();
@@ -238,6 +238,9 @@ TEST(XlsxFile, WritesTheSheetsViewPageAndProtection)
     addSheetRecord(workbook, 0x01BE, {0x01, 0, 0x0C, 0, 1, 0, 0, 0, 1, 0, 0, 0, 6, 0, 0, 'A', 'm', 'o', 'u', 'n', 't',
                                       1, 0, 0, 0, 3, 0, 0, 0, 0x1E, 0, 0, 3, 0, 0, 0, 0x1E, 0xE8, 0x03,
                                       1, 0, 3, 0, 8, 0, 1, 0, 1, 0});
+    // CONDFMT over B4:B9 and its CF: values above 10000 filled red (palette index 10).
+    addSheetRecord(workbook, 0x01B0, {1, 0, 0, 0, 3, 0, 8, 0, 1, 0, 1, 0, 1, 0, 3, 0, 8, 0, 1, 0, 1, 0});
+    addSheetRecord(workbook, 0x01B1, {1, 5, 3, 0, 0, 0, 0, 0, 0, 0x20, 0, 0, 0x00, 0x04, 0x00, 0x05, 0x1E, 0x10, 0x27});
     addSheetRecord(workbook, 0x01BE, {0x07, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,
                                       4, 0, 0, 0, 0x41, 0x13, 0, 0x01, 0, 0, 0, 0, 1, 0, 3, 0, 8, 0, 0, 0, 0, 0});
 
@@ -247,13 +250,16 @@ TEST(XlsxFile, WritesTheSheetsViewPageAndProtection)
              R"(<pane xSplit="1" ySplit="3" topLeftCell="B4" activePane="bottomRight" state="frozen"/>)",
              R"(<selection pane="bottomRight" activeCell="C5" sqref="C5:D6"/></sheetView>)",
              R"(</sheetData><sheetProtection password="CC1A" sheet="1"/>)",
-             R"(<dataValidations count="1"><dataValidation type="whole" showInputMessage="1" showErrorMessage="1" )"
+             R"(<conditionalFormatting sqref="B4:B9"><cfRule type="cellIs" dxfId="0" priority="1" operator="greaterThan">)"
+             R"(<formula>10000</formula></cfRule></conditionalFormatting><dataValidations count="1"><dataValidation type="whole" showInputMessage="1" showErrorMessage="1" )"
              R"(prompt="Amount" sqref="B4:B9"><formula1>0</formula1><formula2>1000</formula2></dataValidation></dataValidations>)",
              R"(<pageMargins left="1.5" right="0.7875" top="1.0527777777777778" bottom="1.0527777777777778" header="0.25" footer="0.4"/>)",
              R"(<pageSetup paperSize="9" scale="80" firstPageNumber="3" fitToWidth="1" fitToHeight="1" orientation="landscape" useFirstPageNumber="1"/>)",
              R"(<headerFooter><oddHeader>&amp;CAssets</oddHeader><oddFooter>Page &amp;P</oddFooter></headerFooter><drawing)"})
         EXPECT_NE(sheet.find(expected), std::string::npos) << expected;
     EXPECT_NE(part(workbook, "xl/workbook.xml").find(R"(<workbookProtection lockStructure="1"/><bookViews>)"), std::string::npos);
+    EXPECT_NE(part(workbook, "xl/styles.xml").find(R"(<dxfs count="1"><dxf><fill><patternFill><bgColor rgb="FFFF0000"/></patternFill></fill></dxf></dxfs>)"),
+              std::string::npos);
 }
 
 } // namespace
