@@ -26,6 +26,16 @@ std::string drawingKind(const model::DrawingObject& drawing)
     case 6: return "a text box";
     case 7: return "a button";
     case 8: return "a picture";
+    case 11: return "a form control (a check box)";
+    case 12: return "a form control (an option button)";
+    case 13: return "a form control (an edit box)";
+    case 14: return "a form control (a label)";
+    case 15: return "a form control (a dialog frame)";
+    case 16: return "a form control (a spinner)";
+    case 17: return "a form control (a scroll bar)";
+    case 18: return "a form control (a list box)";
+    case 19: return "a form control (a group box)";
+    case 20: return "a form control (a drop-down list)";
     case 25: return "a note";
     default: break;
     }

@@ -1,4 +1,5 @@
 #include "sheet/Errors.h"
+#include "sheet/biff/PackageLimits.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/biff/WorkbookFile.h"
 #include "sheet/xlsx/XlsxFile.h"
@@ -260,6 +261,29 @@ TEST(XlsxFile, WritesTheSheetsViewPageAndProtection)
     EXPECT_NE(part(workbook, "xl/workbook.xml").find(R"(<workbookProtection lockStructure="1"/><bookViews>)"), std::string::npos);
     EXPECT_NE(part(workbook, "xl/styles.xml").find(R"(<dxfs count="1"><dxf><fill><patternFill><bgColor rgb="FFFF0000"/></patternFill></fill></dxf></dxfs>)"),
               std::string::npos);
+}
+
+// Macros and embedded OLE objects lie beside the workbook's stream, where no package can take them:
+// they are refused by name.
+TEST(XlsxFile, MacrosAndEmbeddedObjectsAreRefusedByName)
+{
+    using sheet::container::Entry;
+    const struct {
+        Entry entry;
+        const char* named;
+    } cases[] = {{Entry{u"_VBA_PROJECT_CUR", Entry::Type::Storage, {}, 0, 0, 0, {}, {}}, "macros (a VBA project)"},
+                 {Entry{u"MBD0001A2B3", Entry::Type::Storage, {}, 0, 0, 0, {}, {}}, "embedded OLE objects"}};
+    for (const auto& [entry, named] : cases) {
+        sheet::biff::WorkbookFile file = sheet::biff::openWorkbookFile(sheet::test::templatePath());
+        EXPECT_NO_THROW(sheet::biff::refuseWhatPackagesCannotHold(file));
+        file.container.root.children.push_back(entry);
+        try {
+            sheet::biff::refuseWhatPackagesCannotHold(file);
+            ADD_FAILURE() << "not refused: " << named;
+        } catch (const sheet::FormatError& error) {
+            EXPECT_NE(std::string(error.what()).find(named), std::string::npos) << error.what();
+        }
+    }
 }
 
 } // namespace
