@@ -105,9 +105,7 @@ ConditionalRule readRule(const model::Record& record)
 std::vector<model::CellRange> readRanges(const model::Record& record)
 {
     io::ByteReader reader(record.bytes, "a CONDFMT record");
-    const int rules = reader.u16();
-    (void)rules;
-    reader.skip(2 + 8); // the toggle and the bounding area
+    reader.skip(2 + 2 + 8); // the count of rules, the toggle and the bounding area
     const int count = reader.u16();
     std::vector<model::CellRange> ranges;
     for (int k = 0; k < count; ++k) {
