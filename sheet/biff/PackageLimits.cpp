@@ -42,8 +42,8 @@ std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool 
 {
     std::vector<std::string> omissions;
     for (const model::Sheet& sheet : workbook.sheets) {
-        // .xlsx writes the rules of conditional formats whose formulas are simple; .ods none yet. Excel
-        // 2007's own rules (CONDFMT12) are left to the warning in both.
+        // The packages write the rules of conditional formats whose formulas are simple; Excel 2007's
+        // own rules (CONDFMT12) are left to the warning.
         std::size_t conditional = 0;
         bool criteria = false;
         for (const model::Record& record : sheet.records) {
@@ -52,7 +52,7 @@ std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool 
         }
         for (const ConditionalFormat& format : readConditionalFormats(workbook, sheet))
             conditional += static_cast<std::size_t>(std::count_if(format.rules.begin(), format.rules.end(),
-                [openDocument](const ConditionalRule& rule) { return openDocument || !rule.written; }));
+                [](const ConditionalRule& rule) { return !rule.written; }));
         const std::string where = "the sheet " + quoted(sheet.name) + " has ";
         if (conditional > 0)
             omissions.push_back(where + counted(conditional, "rule", "rules") + " of conditional formats, which " +

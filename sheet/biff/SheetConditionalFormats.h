@@ -22,7 +22,7 @@ struct DifferentialFormat {
 
 // A rule of a conditional format (a CF record): a comparison of the cell's value or a formula, its
 // formulas' A1 texts (see simpleFormulaText) and its look. `written` is false when a formula is not a
-// simple one.
+// simple one or the comparison is none the format knows.
 struct ConditionalRule {
     bool isFormula = false;
     int comparison = 0; // 1 between, 2 not between, 3 equal, 4 not equal, 5 greater, 6 less, 7 >=, 8 <=

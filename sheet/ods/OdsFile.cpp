@@ -124,6 +124,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
     const CellStyles styles(workbook);
     const SheetNames names = model::writtenSheetNames(workbook);
     const CellValues values(workbook);
+    const ConditionalFormats conditional(workbook);
     std::vector<SheetTable> tables;
     int charts = 0;
     for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
@@ -131,7 +132,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
         if (sheet.kind != model::SheetKind::Worksheet)
             throw FormatError("sheet \"" + sheet.name + "\" is " + kindName(sheet.kind)
                               + ", which cannot be saved in the OpenDocument format");
-        tables.emplace_back(workbook, names, static_cast<int>(k), styles, values, charts);
+        tables.emplace_back(workbook, names, static_cast<int>(k), styles, values, conditional, charts);
     }
     std::vector<ChartObject> objects;
     for (const SheetTable& table : tables)
@@ -140,7 +141,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
     std::vector<zip::ZipEntry> entries;
     entries.push_back({"mimetype", "application/vnd.oasis.opendocument.spreadsheet", true});
     entries.push_back({"content.xml", contentPart(workbook, names, styles, tables)});
-    entries.push_back({"styles.xml", stylesPart(styles, PageStyles(workbook))});
+    entries.push_back({"styles.xml", stylesPart(styles, conditional, PageStyles(workbook))});
     entries.push_back({"meta.xml", metaPart()});
     entries.push_back({"settings.xml", settingsPart(workbook, names)});
     for (const ChartObject& object : objects) {

@@ -71,7 +71,7 @@ std::string settingsPart(const model::Workbook& workbook, const SheetNames& name
     return part.finish();
 }
 
-std::string stylesPart(const CellStyles& styles, const PageStyles& pages)
+std::string stylesPart(const CellStyles& styles, const ConditionalFormats& conditional, const PageStyles& pages)
 {
     XmlPart part("office:document-styles", {Namespace::Office, Namespace::Style, Namespace::Text, Namespace::Table,
                                             Namespace::Fo, Namespace::Svg, Namespace::Number});
@@ -80,6 +80,7 @@ std::string stylesPart(const CellStyles& styles, const PageStyles& pages)
     xml.writeStartElement("office:styles");
     styles.writeDataStyles(xml);
     styles.writeDefaultStyle(xml);
+    conditional.writeStyles(xml);
     xml.writeEndElement();
     xml.writeStartElement("office:automatic-styles");
     pages.writeLayouts(xml);

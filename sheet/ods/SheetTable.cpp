@@ -133,9 +133,10 @@ bool isBlank(const model::Cell& cell)
 } // namespace
 
 SheetTable::SheetTable(const model::Workbook& workbook, const SheetNames& names, int sheetIndex, const CellStyles& styles,
-                       const CellValues& values, int& charts)
+                       const CellValues& values, const ConditionalFormats& conditional, int& charts)
     : workbook_(workbook), sheet_(workbook.sheets.at(static_cast<std::size_t>(sheetIndex))),
       name_(names.at(static_cast<std::size_t>(sheetIndex))), index_(static_cast<std::size_t>(sheetIndex)), styles_(styles), values_(values),
+      conditional_(conditional),
       digitWidth_(digitWidth(workbook))
 {
     if (!sheet_.cells.empty())
@@ -254,6 +255,7 @@ void SheetTable::write(QXmlStreamWriter& xml) const
         writeRow(xml, row, cell, frame);
         ++row;
     }
+    conditional_.writeFormats(xml, index_, name_);
     xml.writeEndElement();
 }
 

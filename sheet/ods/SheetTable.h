@@ -4,6 +4,7 @@
 #include "sheet/model/Workbook.h"
 #include "sheet/ods/CellStyles.h"
 #include "sheet/ods/CellValues.h"
+#include "sheet/ods/ConditionalFormats.h"
 #include "sheet/ods/ChartObject.h"
 
 #include <QRectF>
@@ -27,7 +28,7 @@ public:
     // `charts` counts the charts of the workbook written so far; the sheet's own are added. `names` are
     // the names the sheets are written under.
     SheetTable(const model::Workbook& workbook, const SheetNames& names, int sheetIndex, const CellStyles& styles,
-               const CellValues& values, int& charts);
+               const CellValues& values, const ConditionalFormats& conditional, int& charts);
 
     // The sizes the sheet's columns (1/256 of a character) and rows (twips) take, for their styles.
     void addSizes(std::set<int>& columnWidths, std::set<int>& rowTwips) const;
@@ -66,6 +67,7 @@ private:
     std::size_t index_;
     const CellStyles& styles_;
     const CellValues& values_;
+    const ConditionalFormats& conditional_;
     int digitWidth_;
     int rows_ = 0;                   // rows written: every cell, frame and row of its own size lies above
     std::vector<Frame> frames_;      // in row and column order
