@@ -57,11 +57,10 @@ std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool 
         if (conditional > 0)
             omissions.push_back(where + counted(conditional, "rule", "rules") + " of conditional formats, which " +
                                 (conditional == 1 ? "is" : "are") + " not written");
-        // .xlsx writes the rules whose formulas are simple; .ods none yet.
+        // The packages write the rules whose formulas are simple.
         const std::vector<Validation> rules = readValidations(workbook, sheet);
-        const auto left = static_cast<std::size_t>(std::count_if(rules.begin(), rules.end(), [openDocument](const Validation& rule) {
-            return openDocument || !rule.written;
-        }));
+        const auto left = static_cast<std::size_t>(
+            std::count_if(rules.begin(), rules.end(), [](const Validation& rule) { return !rule.written; }));
         if (left > 0)
             omissions.push_back(where + counted(left, "rule", "rules") + " of data validation, which " +
                                 (left == 1 ? "is" : "are") + " not written");

@@ -8,8 +8,8 @@
 #include "sheet/ods/CellStyles.h"
 #include "sheet/ods/Lengths.h"
 #include "sheet/ods/PackageParts.h"
-#include "sheet/ods/RichText.h"
 #include "sheet/ods/PageStyles.h"
+#include "sheet/ods/RichText.h"
 #include "sheet/ods/SheetTable.h"
 #include "sheet/ods/XmlPart.h"
 #include "sheet/zip/ZipArchive.h"
@@ -89,7 +89,7 @@ void writeFilterRanges(QXmlStreamWriter& xml, const model::Workbook& workbook, c
 }
 
 std::string contentPart(const model::Workbook& workbook, const SheetNames& names, const CellStyles& styles,
-                        const std::vector<SheetTable>& tables)
+                        const ContentValidations& validations, const std::vector<SheetTable>& tables)
 {
     XmlPart part("office:document-content", {Namespace::Office, Namespace::Style, Namespace::Text, Namespace::Table,
                                              Namespace::Draw, Namespace::Fo, Namespace::XLink, Namespace::Number,
@@ -107,6 +107,7 @@ std::string contentPart(const model::Workbook& workbook, const SheetNames& names
     const biff::WorkbookProtection protection = biff::readWorkbookProtection(workbook);
     if (protection.structure)
         xml.writeAttribute("table:structure-protected", "true");
+    validations.write(xml, names);
     for (const SheetTable& table : tables)
         table.write(xml);
     writeFilterRanges(xml, workbook, names);
@@ -125,6 +126,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
     const SheetNames names = model::writtenSheetNames(workbook);
     const CellValues values(workbook);
     const ConditionalFormats conditional(workbook);
+    const ContentValidations validations(workbook);
     std::vector<SheetTable> tables;
     int charts = 0;
     for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
@@ -132,7 +134,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
         if (sheet.kind != model::SheetKind::Worksheet)
             throw FormatError("sheet \"" + sheet.name + "\" is " + kindName(sheet.kind)
                               + ", which cannot be saved in the OpenDocument format");
-        tables.emplace_back(workbook, names, static_cast<int>(k), styles, values, conditional, charts);
+        tables.emplace_back(workbook, names, static_cast<int>(k), styles, values, conditional, validations, charts);
     }
     std::vector<ChartObject> objects;
     for (const SheetTable& table : tables)
@@ -140,7 +142,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
 
     std::vector<zip::ZipEntry> entries;
     entries.push_back({"mimetype", "application/vnd.oasis.opendocument.spreadsheet", true});
-    entries.push_back({"content.xml", contentPart(workbook, names, styles, tables)});
+    entries.push_back({"content.xml", contentPart(workbook, names, styles, validations, tables)});
     entries.push_back({"styles.xml", stylesPart(styles, conditional, PageStyles(workbook))});
     entries.push_back({"meta.xml", metaPart()});
     entries.push_back({"settings.xml", settingsPart(workbook, names)});

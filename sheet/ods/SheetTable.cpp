@@ -133,10 +133,11 @@ bool isBlank(const model::Cell& cell)
 } // namespace
 
 SheetTable::SheetTable(const model::Workbook& workbook, const SheetNames& names, int sheetIndex, const CellStyles& styles,
-                       const CellValues& values, const ConditionalFormats& conditional, int& charts)
+                       const CellValues& values, const ConditionalFormats& conditional,
+                       const ContentValidations& validations, int& charts)
     : workbook_(workbook), sheet_(workbook.sheets.at(static_cast<std::size_t>(sheetIndex))),
       name_(names.at(static_cast<std::size_t>(sheetIndex))), index_(static_cast<std::size_t>(sheetIndex)), styles_(styles), values_(values),
-      conditional_(conditional),
+      conditional_(conditional), validations_(validations),
       digitWidth_(digitWidth(workbook))
 {
     if (!sheet_.cells.empty())
@@ -145,6 +146,7 @@ SheetTable::SheetTable(const model::Workbook& workbook, const SheetNames& names,
         if (info.hidden || info.height != sheet_.defaultRowHeight || info.xf)
             rows_ = std::max(rows_, row + 1);
     }
+    rows_ = std::max(rows_, validations.lastRow(index_) + 1);
 
     const render::SheetGeometry geometry(sheet_, digitWidth_);
     for (const model::DrawingObject& drawing : sheet_.drawings) {
@@ -232,10 +234,12 @@ void SheetTable::write(QXmlStreamWriter& xml) const
         const auto info = sheet_.rows.find(row);
         if (empty && (info == sheet_.rows.end() || !info->second.xf)) {
             int end = row + 1;
+            const std::vector<std::size_t> rules = validations_.rulesOfRow(index_, row);
             const auto sameLook = [&](int other) {
                 const auto otherInfo = sheet_.rows.find(other);
                 return sheet_.rowHeight(other) == sheet_.rowHeight(row) && sheet_.rowHidden(other) == sheet_.rowHidden(row)
-                    && (otherInfo == sheet_.rows.end() || !otherInfo->second.xf);
+                    && (otherInfo == sheet_.rows.end() || !otherInfo->second.xf)
+                    && validations_.rulesOfRow(index_, other) == rules;
             };
             const int nextCell = cell == sheet_.cells.end() ? rows_ : cell->first.row;
             const int nextFrame = frame == frames_.size() ? rows_ : frames_[frame].row;
@@ -247,7 +251,7 @@ void SheetTable::write(QXmlStreamWriter& xml) const
                 xml.writeAttribute(QStringLiteral("table:number-rows-repeated"), QString::number(end - row));
             if (sheet_.rowHidden(row))
                 xml.writeAttribute(QStringLiteral("table:visibility"), QStringLiteral("collapse"));
-            writeEmptyCells(xml, Columns);
+            writeBlankCells(xml, row, 0, Columns);
             xml.writeEndElement();
             row = end;
             continue;
@@ -301,7 +305,7 @@ void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::cons
         xml.writeAttribute(QStringLiteral("table:default-cell-style-name"), styles_.name(*info->second.xf));
     int column = 0;
     const auto skipTo = [&](int target) {
-        writeEmptyCells(xml, target - column);
+        writeBlankCells(xml, row, column, target);
         column = target;
     };
     while (true) {
@@ -312,15 +316,17 @@ void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::cons
         const int at = std::min(hasCell ? cell->first.column : Columns, hasFrame ? frames_[frame].column : Columns);
         skipTo(at);
         xml.writeStartElement(QStringLiteral("table:table-cell"));
+        writeValidation(xml, row, at);
         if (hasCell && cell->first.column == at && isBlank(cell->second) && !linkAt(cell->first)
             && !(hasFrame && frames_[frame].column == at)) {
             // Blank cells of one style side by side are one element, as a run of them is one record.
             const QString& style = styles_.name(cell->second.xf);
+            const QString* validation = validations_.at(index_, row, at);
             int count = 0;
             const int nextFrame = frame < frames_.size() && frames_[frame].row == row ? frames_[frame].column : Columns;
             for (; cell != sheet_.cells.end() && cell->first.row == row && cell->first.column == at + count
                    && at + count < std::min(nextFrame, Columns) && isBlank(cell->second) && !linkAt(cell->first)
-                   && styles_.name(cell->second.xf) == style;
+                   && styles_.name(cell->second.xf) == style && validations_.at(index_, row, at + count) == validation;
                  ++cell)
                 ++count;
             xml.writeAttribute(QStringLiteral("table:style-name"), style);
@@ -362,6 +368,36 @@ void SheetTable::writeCell(QXmlStreamWriter& xml, const model::Cell& cell) const
     } else {
         values_.write(xml, value, cell.xf);
     }
+}
+
+void SheetTable::writeBlankCells(QXmlStreamWriter& xml, int row, int from, int to) const
+{
+    if (validations_.rulesOfRow(index_, row).empty()) {
+        writeEmptyCells(xml, to - from);
+        return;
+    }
+    while (from < to) {
+        const QString* validation = validations_.at(index_, row, from);
+        int end = from + 1;
+        while (end < to && validations_.at(index_, row, end) == validation)
+            ++end;
+        if (validation) {
+            xml.writeStartElement(QStringLiteral("table:table-cell"));
+            if (end - from > 1)
+                xml.writeAttribute(QStringLiteral("table:number-columns-repeated"), QString::number(end - from));
+            xml.writeAttribute(QStringLiteral("table:content-validation-name"), *validation);
+            xml.writeEndElement();
+        } else {
+            writeEmptyCells(xml, end - from);
+        }
+        from = end;
+    }
+}
+
+void SheetTable::writeValidation(QXmlStreamWriter& xml, int row, int column) const
+{
+    if (const QString* validation = validations_.at(index_, row, column))
+        xml.writeAttribute(QStringLiteral("table:content-validation-name"), *validation);
 }
 
 void SheetTable::writeLinkedCell(QXmlStreamWriter& xml, const model::Cell& cell, const biff::Hyperlink& link) const

@@ -5,6 +5,7 @@
 #include "sheet/ods/CellStyles.h"
 #include "sheet/ods/CellValues.h"
 #include "sheet/ods/ConditionalFormats.h"
+#include "sheet/ods/ContentValidations.h"
 #include "sheet/ods/ChartObject.h"
 
 #include <QRectF>
@@ -28,7 +29,8 @@ public:
     // `charts` counts the charts of the workbook written so far; the sheet's own are added. `names` are
     // the names the sheets are written under.
     SheetTable(const model::Workbook& workbook, const SheetNames& names, int sheetIndex, const CellStyles& styles,
-               const CellValues& values, const ConditionalFormats& conditional, int& charts);
+               const CellValues& values, const ConditionalFormats& conditional, const ContentValidations& validations,
+               int& charts);
 
     // The sizes the sheet's columns (1/256 of a character) and rows (twips) take, for their styles.
     void addSizes(std::set<int>& columnWidths, std::set<int>& rowTwips) const;
@@ -56,6 +58,9 @@ private:
     void writeColumns(QXmlStreamWriter& xml) const;
     void writeRow(QXmlStreamWriter& xml, int row, model::CellStore::const_iterator& cell, std::size_t& frame) const;
     void writeCell(QXmlStreamWriter& xml, const model::Cell& cell) const;
+    // Cells of a row without a cell record, from column `from` to before `to`, with their validations.
+    void writeBlankCells(QXmlStreamWriter& xml, int row, int from, int to) const;
+    void writeValidation(QXmlStreamWriter& xml, int row, int column) const;
     // A cell under a hyperlink: its value, and what it shows as the link's text.
     void writeLinkedCell(QXmlStreamWriter& xml, const model::Cell& cell, const biff::Hyperlink& link) const;
     const biff::Hyperlink* linkAt(const model::CellAddress& at) const;
@@ -68,6 +73,7 @@ private:
     const CellStyles& styles_;
     const CellValues& values_;
     const ConditionalFormats& conditional_;
+    const ContentValidations& validations_;
     int digitWidth_;
     int rows_ = 0;                   // rows written: every cell, frame and row of its own size lies above
     std::vector<Frame> frames_;      // in row and column order

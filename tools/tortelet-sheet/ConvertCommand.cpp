@@ -52,16 +52,16 @@ Command convertCommand()
             "    .xls or any other name for the Excel 97-2003 format. The packages keep the cells,\n"
             "    their formats and rich text, the sheets' view (frozen and split panes, selection,\n"
             "    zoom, gridlines), page set-up, header and footer, protection, hyperlinks, AutoFilter\n"
-            "    ranges, conditional formats, and in .xlsx data validation; sheet names they\n"
-            "    forbid are mended (characters such as [ ] : * ? / \\ become _, at most 31\n"
-            "    characters, unique without regard to case). What the format cannot hold is named in\n"
-            "    the error and nothing is written: a chart sheet, a macro sheet, macros (a VBA\n"
+            "    ranges, conditional formats and data validation; sheet names they forbid are\n"
+            "    mended (characters such as [ ] : * ? / \\ become _, at most 31 characters, unique\n"
+            "    without regard to case). What the format cannot hold is named in the error and\n"
+            "    nothing is written: a chart sheet, a macro sheet, macros (a VBA\n"
             "    project), an embedded OLE object, a chart that is not a pie, a picture, shape,\n"
             "    comment or form control (the AutoFilter's arrows go with the filter). What is left\n"
             "    out is named in a warning on standard error and the rest is written: a filter's\n"
             "    criteria (the rows they hide stay hidden), the rules of conditional formats and data\n"
-            "    validation whose formulas are not plain numbers, texts or cells (in .ods all data\n"
-            "    validation) and, in .ods, the password of a protected sheet.\n"
+            "    validation whose formulas are not plain numbers, texts or cells and, in .ods, the\n"
+            "    password of a protected sheet.\n"
             "    A link at OUT is followed and its target replaced.\n",
             convert};
 }

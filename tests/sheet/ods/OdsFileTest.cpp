@@ -191,7 +191,8 @@ TEST(OdsFile, RefusesWhatItCannotExpressAndWritesNothing)
 // Values are typed as readers type them: a number under a date or time format is a date or a time,
 // an error and a number that is no number are errors as LibreOffice writes them, and the number
 // formats stand among the common styles, where no program prunes them; a text keeps its formatting
-// runs, and the runs their spaces. The sheet's panes, zoom,
+// runs, and the runs their spaces; data validation and conditional formats are LibreOffice's. The
+// sheet's panes, zoom,
 // protection, page and its header and footer go with it.
 TEST(OdsFile, TypesValuesAsReadersDoAndKeepsTheViewAndThePage)
 {
@@ -222,6 +223,13 @@ TEST(OdsFile, TypesValuesAsReadersDoAndKeepsTheViewAndThePage)
     records.insert(std::prev(records.end()), {0x00A0, {3, 0, 2, 0}});
     records.insert(std::prev(records.end()), {0x023E, {0x08 | 0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0}});
     records.insert(std::prev(records.end()), {0x0012, {1, 0}});
+    // A whole number from 0 to 1000 in B4:B9 with a prompt; values above 10000 there filled red.
+    records.insert(std::prev(records.end()), {0x01BE, {0x01, 0, 0x0C, 0, 1, 0, 0, 0, 1, 0, 0, 0, 6, 0, 0, 'A', 'm', 'o', 'u',
+                                                       'n', 't', 1, 0, 0, 0, 3, 0, 0, 0, 0x1E, 0, 0, 3, 0, 0, 0, 0x1E, 0xE8,
+                                                       0x03, 1, 0, 3, 0, 8, 0, 1, 0, 1, 0}});
+    records.insert(std::prev(records.end()), {0x01B0, {1, 0, 0, 0, 3, 0, 8, 0, 1, 0, 1, 0, 1, 0, 3, 0, 8, 0, 1, 0, 1, 0}});
+    records.insert(std::prev(records.end()),
+                   {0x01B1, {1, 5, 3, 0, 0, 0, 0, 0, 0, 0x20, 0, 0, 0x00, 0x04, 0x00, 0x05, 0x1E, 0x10, 0x27}});
 
     const auto parts = partsOf(sheet::ods::odsBytes(workbook));
     const std::string& content = parts.at("content.xml");
@@ -236,6 +244,12 @@ TEST(OdsFile, TypesValuesAsReadersDoAndKeepsTheViewAndThePage)
     EXPECT_NE(content.find(R"(<text:p><text:span text:style-name="T1">Bold</text:span><text:span text:style-name="T0"> <text:s/>start</text:span></text:p>)"),
               std::string::npos);
     EXPECT_NE(content.find(R"(<style:style style:name="T1" style:family="text">)"), std::string::npos);
+    EXPECT_NE(content.find(R"x(table:condition="of:cell-content-is-whole-number() and cell-content-is-between(0,1000)")x"),
+              std::string::npos);
+    EXPECT_EQ(count(content, R"(table:content-validation-name="val1")"), 6u);
+    EXPECT_NE(content.find(R"(<calcext:condition calcext:apply-style-name="Conditional1" calcext:value="&gt;10000" )"
+                           R"(calcext:base-cell-address="Assets.B4"/>)"),
+              std::string::npos);
     EXPECT_EQ(content.find("<number:"), std::string::npos);
     EXPECT_NE(content.find(R"(<table:table table:name="Assets" table:style-name="ta1" table:protected="true">)"), std::string::npos);
     EXPECT_NE(content.find(R"(<style:style style:name="ta1" style:family="table" style:master-page-name="Page1">)"), std::string::npos);
