@@ -2,6 +2,7 @@
 
 #include "sheet/Errors.h"
 #include "sheet/biff/SheetConditionalFormats.h"
+#include "sheet/biff/SheetLinks.h"
 #include "sheet/biff/SheetSettings.h"
 #include "sheet/biff/SheetValidations.h"
 
@@ -67,6 +68,18 @@ std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool 
         if (criteria)
             omissions.push_back(where + "an AutoFilter with criteria, which are not written; the rows they hide stay hidden");
         if (openDocument) {
+            // A link of .ods stands in a cell's text: a cell the sheet has no record of has none.
+            std::size_t unplaced = 0;
+            for (const Hyperlink& link : readHyperlinks(sheet)) {
+                const auto first = sheet.cells.lower_bound({link.range.firstRow, link.range.firstColumn});
+                bool placed = false;
+                for (auto at = first; at != sheet.cells.end() && at->first.row <= link.range.lastRow && !placed; ++at)
+                    placed = at->first.column >= link.range.firstColumn && at->first.column <= link.range.lastColumn;
+                unplaced += !placed;
+            }
+            if (unplaced > 0)
+                omissions.push_back(where + counted(unplaced, "hyperlink", "hyperlinks") +
+                                    " on empty cells, which .ods cannot hold");
             const SheetSettings settings = readSheetSettings(workbook, sheet);
             if (settings.protectedContents && settings.passwordHash != 0)
                 omissions.push_back("the sheet " + quoted(sheet.name) +

@@ -15,7 +15,7 @@ void refuseWhatPackagesCannotHold(const WorkbookFile& file);
 // What the packages leave out of a sheet they write, one sentence each for the person who converts it:
 // the rules of conditional formats and data validation with a formula that is not a simple one, an
 // AutoFilter's criteria (the rows they hide stay hidden), and for an OpenDocument spreadsheet the
-// password of a protected sheet. Empty when nothing is left out.
+// password of a protected sheet and the hyperlinks on cells the sheet has no record of. Empty when nothing is left out.
 std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool openDocument);
 
 } // namespace sheet::biff

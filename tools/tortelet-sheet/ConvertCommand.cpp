@@ -61,7 +61,8 @@ Command convertCommand()
             "    out is named in a warning on standard error and the rest is written: a filter's\n"
             "    criteria (the rows they hide stay hidden), the rules of conditional formats and data\n"
             "    validation whose formulas are not plain numbers, texts or cells and, in .ods, the\n"
-            "    password of a protected sheet.\n"
+            "    password of a protected sheet and a hyperlink on an empty cell. An .ods header or\n"
+            "    footer keeps its text and fields, not its fonts.\n"
             "    A link at OUT is followed and its target replaced.\n",
             convert};
 }
