@@ -2,6 +2,7 @@
 
 #include "sheet/Errors.h"
 #include "sheet/automation/Document.h"
+#include "sheet/biff/PackageLimits.h"
 #include "sheet/biff/SliceColours.h"
 #include "sheet/edit/CellEditing.h"
 #include "sheet/ods/OdsFile.h"
@@ -47,6 +48,7 @@ void Workbook::SaveAs(const std::string& path, int fileFormat, biff::SaveTarget 
         if (file.encryption && !file.encryption->fromDefaultPassword())
             throw FormatError("the workbook is encrypted with a password, and an .xlsx or .ods copy would not "
                               "be: save it as an Excel 97-2003 workbook to keep it protected");
+        biff::refuseWhatPackagesCannotHold(file);
         // The .xls writer colours a fill's new slices itself; the packages are written from the model.
         biff::colourAddedSlices(file.workbook);
         if (fileFormat == OpenXmlWorkbookFormat)

@@ -18,10 +18,14 @@ namespace {
 
 constexpr int ColumnCount = 256;
 constexpr std::uint8_t ChartObject = 0x05;
+constexpr std::uint16_t DefaultHeight = 0x8000; // of a ROW record's height
+constexpr int DropDownObject = 0x14;
+constexpr std::uint16_t UserInterfaceObject = 0x0100; // ftCmo's fUIObj
 
 struct ObjectInfo {
     int type = -1;
     int chartIndex = -1;
+    bool userInterface = false; // put there by the program, as the arrows of an AutoFilter are
 };
 
 class WorksheetReader {
@@ -199,20 +203,26 @@ private:
             sheet_.showGridlines = reader.u16() & 0x0002;
             break;
         case rt::Obj:
-            objects_.push_back(ObjectInfo{objectType(reader), -1});
+            objects_.push_back(objectInfo(reader));
             break;
         default:
             break;
         }
     }
 
-    // The object type from the OBJ record's first part (ftCmo), -1 when it has none.
-    static int objectType(io::ByteReader& reader)
+    // The object type and flags from the OBJ record's first part (ftCmo); type -1 when it has none.
+    static ObjectInfo objectInfo(io::ByteReader& reader)
     {
+        ObjectInfo info;
         if (reader.remaining() < 6 || reader.u16() != 0x15)
-            return -1;
+            return info;
         reader.u16();
-        return reader.u16();
+        info.type = reader.u16();
+        if (reader.remaining() >= 4) {
+            reader.u16();
+            info.userInterface = reader.u16() & UserInterfaceObject;
+        }
+        return info;
     }
 
     // An RSTRING record: a text with formatting runs of its own. It becomes a string table entry of its
@@ -325,7 +335,9 @@ private:
         const int row = reader.u16();
         reader.skip(4);
         model::RowInfo info;
-        info.height = reader.u16() & 0x7FFF;
+        // A row with the default height flag takes the sheet's, whatever the rest of the field holds.
+        const std::uint16_t height = reader.u16();
+        info.height = height & DefaultHeight ? sheet_.defaultRowHeight : height & 0x7FFF;
         reader.skip(4);
         const std::uint32_t flags = reader.u32();
         info.hidden = flags & 0x20;
@@ -365,6 +377,7 @@ private:
             if (s < objects_.size()) {
                 object.objectType = objects_[s].type;
                 object.chartIndex = objects_[s].type == ChartObject ? objects_[s].chartIndex : -1;
+                object.filterArrow = objects_[s].type == DropDownObject && objects_[s].userInterface;
             }
             sheet_.drawings.push_back(object);
         }

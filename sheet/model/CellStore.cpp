@@ -166,6 +166,51 @@ void CellStore::erase(const CellAddress& at)
     --count_;
 }
 
+CellStore::Slots CellStore::sorted(Slots slots) const
+{
+    // The slots in address order, by their places in `slots` sorted: runs stay runs, and a slot costs
+    // four bytes more while it is sorted, not the cells of its run.
+    std::vector<std::uint32_t> order(slots.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = static_cast<std::uint32_t>(k);
+    const auto before = [&slots](std::uint32_t a, std::uint32_t b) {
+        return slots[a].row < slots[b].row || (slots[a].row == slots[b].row && slots[a].column < slots[b].column);
+    };
+    std::stable_sort(order.begin(), order.end(), before);
+
+    Slots result;
+    result.reserve(slots.size());
+    for (std::size_t k = 0; k < order.size();) {
+        // Slots of one row whose columns overlap are taken apart: each address is the cell of the
+        // slot read last that holds it.
+        const Slot& first = slots[order[k]];
+        int lastColumn = first.lastColumn;
+        std::size_t end = k + 1;
+        for (; end < order.size() && slots[order[end]].row == first.row && slots[order[end]].column <= lastColumn; ++end)
+            lastColumn = std::max<int>(lastColumn, slots[order[end]].lastColumn);
+        if (end == k + 1) {
+            result.push_back(first);
+            k = end;
+            continue;
+        }
+        for (int column = first.column; column <= lastColumn; ++column) {
+            const Slot* holder = nullptr;
+            std::uint32_t read = 0;
+            for (std::size_t m = k; m < end; ++m) {
+                const Slot& slot = slots[order[m]];
+                if (holds(slot, CellAddress{slot.row, column}) && (!holder || order[m] >= read)) {
+                    holder = &slot;
+                    read = order[m];
+                }
+            }
+            if (holder)
+                result.push_back(cellSlot(CellAddress{holder->row, column}, cellOf(*holder, column - holder->column)));
+        }
+        k = end;
+    }
+    return result;
+}
+
 void CellStore::assign(Slots slots, RunFormats runFormats)
 {
     runFormats_ = std::move(runFormats);
@@ -180,25 +225,10 @@ void CellStore::assign(Slots slots, RunFormats runFormats)
         count_ += static_cast<std::size_t>(width(slots[next]));
     }
     if (!inOrder) {
-        // Cells out of order or overlapping are put in order one by one; of the cells with one
-        // address, the last one is the cell.
-        Slots cells;
+        slots = sorted(std::move(slots));
+        count_ = 0;
         for (const Slot& slot : slots)
-            for (int column = slot.column; column <= slot.lastColumn; ++column)
-                cells.push_back(cellSlot(CellAddress{slot.row, column}, cellOf(slot, column - slot.column)));
-        Slots().swap(slots);
-        RunFormats().swap(runFormats_);
-        const auto address = [](const Slot& a, const Slot& b) { return a.row < b.row || (a.row == b.row && a.column < b.column); };
-        std::stable_sort(cells.begin(), cells.end(), address);
-        std::size_t kept = 0;
-        for (std::size_t next = 1; next < cells.size(); ++next) {
-            if (address(cells[kept], cells[next]))
-                ++kept;
-            cells[kept] = cells[next];
-        }
-        cells.resize(std::min(cells.size(), kept + 1));
-        slots = std::move(cells);
-        count_ = slots.size();
+            count_ += static_cast<std::size_t>(width(slot));
     }
     slots_ = std::move(slots);
 }

@@ -108,6 +108,8 @@ public:
     void assign(Slots slots, RunFormats runFormats);
 
 private:
+    // The slots in address order; see assign.
+    Slots sorted(Slots slots) const;
     // The cell of a slot, `offset` cells into a run.
     const Cell& cellOf(const Slot& slot, int offset) const;
     std::size_t slotIndex(const CellAddress& at) const;

@@ -18,6 +18,7 @@ struct DrawingObject {
     int shapeType = 0;   // the OfficeArt shape type (instance of the shape record)
     int objectType = -1; // the OBJ record's ot: 5 chart, 6 text box, 8 picture, ...; -1 when none came with it
     int chartIndex = -1; // index into Sheet::charts for an embedded chart
+    bool filterArrow = false; // an AutoFilter's drop-down arrow, which belongs to the sheet's filter
 };
 
 } // namespace sheet::model

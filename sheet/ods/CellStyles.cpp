@@ -110,10 +110,14 @@ void CellStyles::writeFontFaces(QXmlStreamWriter& xml) const
     xml.writeEndElement();
 }
 
-void CellStyles::writeAutomaticStyles(QXmlStreamWriter& xml) const
+void CellStyles::writeDataStyles(QXmlStreamWriter& xml) const
 {
     for (int format : formats_)
         writeDataStyle(xml, "N" + std::to_string(format), workbook_.formats.code(format), workbook_.palette);
+}
+
+void CellStyles::writeAutomaticStyles(QXmlStreamWriter& xml) const
+{
     for (std::size_t k = 0; k < workbook_.xfs.size(); ++k) {
         const int index = static_cast<int>(k);
         if (!isCellFormat(index))

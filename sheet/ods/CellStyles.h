@@ -22,7 +22,10 @@ public:
     const QString& name(int xf) const;
 
     void writeFontFaces(QXmlStreamWriter& xml) const;
-    // The data styles and the cell styles, for the content's automatic styles.
+    // The data styles, for the styles part's common styles: a program that prunes the content's
+    // automatic styles (odfpy) would lose the sections that conditions choose.
+    void writeDataStyles(QXmlStreamWriter& xml) const;
+    // The cell styles, for the content's automatic styles.
     void writeAutomaticStyles(QXmlStreamWriter& xml) const;
     // The style "Default", for the styles part.
     void writeDefaultStyle(QXmlStreamWriter& xml) const;

@@ -28,11 +28,11 @@ struct Ranges {
     std::optional<std::string> name, values, categories;
 };
 
-std::optional<std::string> rangeOf(const model::Workbook& workbook, const std::optional<model::RangeReference>& ref)
+std::optional<std::string> rangeOf(const SheetNames& names, const std::optional<model::RangeReference>& ref)
 {
-    if (!ref || ref->sheet < 0 || static_cast<std::size_t>(ref->sheet) >= workbook.sheets.size())
+    if (!ref || ref->sheet < 0 || static_cast<std::size_t>(ref->sheet) >= names.size())
         return std::nullopt;
-    return odfRangeAddress(workbook.sheets[static_cast<std::size_t>(ref->sheet)].name, ref->range);
+    return odfRangeAddress(names[static_cast<std::size_t>(ref->sheet)], ref->range);
 }
 
 QString textOf(const model::Workbook& workbook, const model::Cell* cell)
@@ -105,12 +105,12 @@ PointLook lookOf(const PieSlice& slice)
 
 class ChartWriter {
 public:
-    ChartWriter(const model::Workbook& workbook, const model::Chart& chart, const PieChart& pie)
+    ChartWriter(const model::Workbook& workbook, const SheetNames& names, const model::Chart& chart, const PieChart& pie)
         : workbook_(workbook), chart_(chart), pie_(pie)
     {
         if (!chart.series.empty()) {
             const model::ChartSeries& series = chart.series.front();
-            ranges_ = {rangeOf(workbook, series.name), rangeOf(workbook, series.values), rangeOf(workbook, series.categories)};
+            ranges_ = {rangeOf(names, series.name), rangeOf(names, series.values), rangeOf(names, series.categories)};
             values_ = cellsOf(workbook, series.values);
             categories_ = cellsOf(workbook, series.categories);
             if (series.name)
@@ -389,8 +389,8 @@ std::string chartStyles()
 
 } // namespace
 
-ChartObject pieChartObject(const model::Workbook& workbook, int sheetIndex, const model::Chart& chart, int number,
-                           double width, double height)
+ChartObject pieChartObject(const model::Workbook& workbook, const SheetNames& names, int sheetIndex,
+                           const model::Chart& chart, int number, double width, double height)
 {
     // The object's own table holds the labels' cells; the slices need only their look.
     const std::optional<PieChart> pie = render::readPieChart(workbook, chart, render::SliceTexts::LeftOut);
@@ -398,7 +398,7 @@ ChartObject pieChartObject(const model::Workbook& workbook, int sheetIndex, cons
     if (!pie)
         throw FormatError("sheet \"" + sheetName + "\": chart " + std::to_string(number)
                           + " is not a pie chart; only pie charts can be saved in the OpenDocument format");
-    ChartWriter writer(workbook, chart, *pie);
+    ChartWriter writer(workbook, names, chart, *pie);
     return ChartObject{"Object " + std::to_string(number), writer.content(width, height), chartStyles(), writer.ranges()};
 }
 

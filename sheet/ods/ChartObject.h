@@ -3,6 +3,7 @@
 #include "sheet/model/Workbook.h"
 
 #include <string>
+#include <vector>
 
 namespace sheet::ods {
 
@@ -19,8 +20,10 @@ struct ChartObject {
 // records (see render::readPieChart): 2-D or 3-D with its first slice angle and elevation, the title
 // and its font, each slice's colour and explosion, the data labels and their font, the legend when it
 // has one; its series' ranges, and a table of their values for readers that do not look at the sheet.
-// A chart of another type is a FormatError naming it.
-ChartObject pieChartObject(const model::Workbook& workbook, int sheetIndex, const model::Chart& chart, int number,
-                           double width, double height);
+// The ranges name their sheets by `names`, the names the sheets are written under. A chart of another
+// type is a FormatError naming it.
+using SheetNames = std::vector<std::string>;
+ChartObject pieChartObject(const model::Workbook& workbook, const SheetNames& names, int sheetIndex,
+                           const model::Chart& chart, int number, double width, double height);
 
 } // namespace sheet::ods

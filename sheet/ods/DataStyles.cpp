@@ -76,6 +76,9 @@ private:
             emptyElement(xml_, "number:text-content", {});
             break;
         case K::General:
+            // A date or a time has no place for a number: the date shows alone, as in a date style.
+            if (section_.isDateTime)
+                break;
             flushText();
             emptyElement(xml_, "number:number", {{"number:min-integer-digits", "1"}});
             break;

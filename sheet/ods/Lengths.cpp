@@ -36,6 +36,13 @@ const Family& familyOf(const std::string& name)
     return OtherFamilies;
 }
 
+model::Font normalFont(const model::Workbook& workbook)
+{
+    const model::Xf* normal = workbook.xf(0);
+    const model::Font* found = workbook.font(normal ? normal->fontIndex : 0);
+    return found ? *found : model::Font{"Arial"};
+}
+
 } // namespace
 
 std::string decimal(double value)
@@ -52,11 +59,26 @@ std::string points(double value)
     return decimal(std::round(value * 100) / 100) + "pt";
 }
 
+double columnPoints(const model::Workbook& workbook, int width256)
+{
+    const model::Font font = normalFont(workbook);
+    const Family& family = familyOf(font.name);
+    const double digit = (font.bold() ? family.bold : family.regular) * (std::clamp(font.height, 20, 8180) / 20.0) / UnitsPerEm;
+    return std::clamp(width256, 0, 0xFFFF) / 256.0 * digit;
+}
+
+int defaultColumnWidth(const model::Workbook& workbook, const model::Sheet& sheet)
+{
+    if (sheet.standardWidth.value_or(0) > 0)
+        return *sheet.standardWidth;
+    const double fontHeight = std::clamp(normalFont(workbook).height, 20, 8180);
+    const int padding = static_cast<int>(40960.0 / std::max(fontHeight - 15.0, 60.0) + 50.0);
+    return std::clamp(sheet.defaultColumnWidth, 0, 255) * 256 + padding;
+}
+
 int digitWidth(const model::Workbook& workbook)
 {
-    const model::Xf* normal = workbook.xf(0);
-    const model::Font* found = workbook.font(normal ? normal->fontIndex : 0);
-    const model::Font font = found ? *found : model::Font{"Arial"};
+    const model::Font font = normalFont(workbook);
     // The size in whole pixels at 96 dots per inch (15 twips to a pixel), to the nearest.
     const long pixels = (std::clamp(font.height, 20, 8180) + 7) / 15;
     const Family& family = familyOf(font.name);

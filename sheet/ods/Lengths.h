@@ -22,4 +22,13 @@ inline double pixelPoints(double pixels) { return pixels * 0.75; }
 // out the same on every machine whatever fonts it has.
 int digitWidth(const model::Workbook& workbook);
 
+// A column width of the workbook (1/256 of a character, as COLINFO holds it) in points, as spreadsheet
+// programs read an .xls: so many characters of the width of a digit in the Normal style's font, at
+// its size, from the same fonts' advances as digitWidth.
+double columnPoints(const model::Workbook& workbook, int width256);
+
+// The width in 1/256 of a character of a sheet's columns without a COLINFO of their own: STANDARDWIDTH,
+// or else DEFCOLWIDTH's characters and the room Excel adds beside them, which depends on the font's size.
+int defaultColumnWidth(const model::Workbook& workbook, const model::Sheet& sheet);
+
 } // namespace sheet::ods

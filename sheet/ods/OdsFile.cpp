@@ -2,11 +2,16 @@
 
 #include "sheet/Errors.h"
 #include "sheet/formula/WorkbookLinks.h"
+#include "sheet/biff/SheetFilter.h"
 #include "sheet/io/FileBytes.h"
+#include "sheet/model/SheetNames.h"
+#include "sheet/ods/CellAddresses.h"
 #include "sheet/ods/CellStyles.h"
 #include "sheet/ods/FormulaAttributes.h"
 #include "sheet/ods/Lengths.h"
 #include "sheet/ods/PackageParts.h"
+#include "sheet/ods/PageStyles.h"
+#include "sheet/ods/RichText.h"
 #include "sheet/ods/SheetTable.h"
 #include "sheet/ods/XmlPart.h"
 #include "sheet/zip/ZipArchive.h"
@@ -26,16 +31,17 @@ const char* kindName(model::SheetKind kind)
     return "a sheet of a kind other than a worksheet";
 }
 
-void writeSizeStyles(QXmlStreamWriter& xml, const std::vector<SheetTable>& tables)
+void writeSizeStyles(QXmlStreamWriter& xml, const model::Workbook& workbook, const std::vector<SheetTable>& tables)
 {
-    std::set<int> columnPixels, rowTwips;
+    std::set<int> columnWidths, rowTwips;
     for (const SheetTable& table : tables)
-        table.addSizes(columnPixels, rowTwips);
-    for (int pixels : columnPixels) {
+        table.addSizes(columnWidths, rowTwips);
+    for (int width : columnWidths) {
         xml.writeStartElement("style:style");
-        xml.writeAttribute("style:name", SheetTable::columnStyle(pixels));
+        xml.writeAttribute("style:name", SheetTable::columnStyle(width));
         xml.writeAttribute("style:family", "table-column");
-        emptyElement(xml, "style:table-column-properties", {{"style:column-width", QString::fromStdString(points(pixelPoints(pixels)))}});
+        const QString points = QString::fromStdString(ods::points(columnPoints(workbook, width)));
+        emptyElement(xml, "style:table-column-properties", {{"style:column-width", points}});
         xml.writeEndElement();
     }
     for (int twips : rowTwips) {
@@ -46,11 +52,13 @@ void writeSizeStyles(QXmlStreamWriter& xml, const std::vector<SheetTable>& table
                                                          {"style:use-optimal-row-height", "false"}});
         xml.writeEndElement();
     }
-    for (const char* name : {"ta1", "ta2"}) {
+    // Each sheet's table style names its page and whether it is shown.
+    for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
         xml.writeStartElement("style:style");
-        xml.writeAttribute("style:name", name);
+        xml.writeAttribute("style:name", SheetTable::tableStyle(k));
         xml.writeAttribute("style:family", "table");
-        emptyElement(xml, "style:table-properties", {{"table:display", name == std::string("ta1") ? "true" : "false"}});
+        xml.writeAttribute("style:master-page-name", PageStyles::masterPage(k));
+        emptyElement(xml, "style:table-properties", {{"table:display", workbook.sheets[k].visible ? "true" : "false"}});
         xml.writeEndElement();
     }
     // The frames of the charts: no line and no fill of their own.
@@ -61,22 +69,52 @@ void writeSizeStyles(QXmlStreamWriter& xml, const std::vector<SheetTable>& table
     xml.writeEndElement();
 }
 
-std::string contentPart(const CellStyles& styles, const std::vector<SheetTable>& tables, const formula::WorkbookLinks& links)
+// The sheets' AutoFilters, as the database ranges that show the filter's buttons.
+void writeFilterRanges(QXmlStreamWriter& xml, const model::Workbook& workbook, const SheetNames& names)
+{
+    bool any = false;
+    for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
+        const auto filter = biff::readSheetFilter(workbook, static_cast<int>(k));
+        if (!filter)
+            continue;
+        if (!any)
+            xml.writeStartElement("table:database-ranges");
+        any = true;
+        xml.writeStartElement("table:database-range");
+        xml.writeAttribute("table:name", QStringLiteral("__Anonymous_Sheet_DB__") + QString::number(k));
+        xml.writeAttribute("table:target-range-address", QString::fromStdString(odfRangeAddress(names[k], filter->range)));
+        xml.writeAttribute("table:display-filter-buttons", "true");
+        xml.writeEndElement();
+    }
+    if (any)
+        xml.writeEndElement();
+}
+
+std::string contentPart(const model::Workbook& workbook, const SheetNames& names, const CellStyles& styles,
+                        const ContentValidations& validations, const std::vector<SheetTable>& tables,
+                        const formula::WorkbookLinks& links)
 {
     XmlPart part("office:document-content", {Namespace::Office, Namespace::Style, Namespace::Text, Namespace::Table,
                                              Namespace::Draw, Namespace::Fo, Namespace::XLink, Namespace::Number,
-                                             Namespace::Svg, Namespace::Chart, Namespace::Dr3d, Namespace::Of});
+                                             Namespace::Svg, Namespace::Chart, Namespace::Dr3d,
+                                             Namespace::CalcExt, Namespace::Of});
     QXmlStreamWriter& xml = part.xml();
     styles.writeFontFaces(xml);
     xml.writeStartElement("office:automatic-styles");
-    writeSizeStyles(xml, tables);
+    writeSizeStyles(xml, workbook, tables);
     styles.writeAutomaticStyles(xml);
+    writeRunStyles(xml, workbook);
     xml.writeEndElement();
     xml.writeStartElement("office:body");
     xml.writeStartElement("office:spreadsheet");
+    const biff::WorkbookProtection protection = biff::readWorkbookProtection(workbook);
+    if (protection.structure)
+        xml.writeAttribute("table:structure-protected", "true");
+    validations.write(xml, names);
     for (const SheetTable& table : tables)
         table.write(xml);
     writeNamedExpressions(xml, links, -1);
+    writeFilterRanges(xml, workbook, names);
     xml.writeEndElement();
     xml.writeEndElement();
     return part.finish();
@@ -89,7 +127,11 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
     if (workbook.sheets.empty())
         throw FormatError("the workbook has no sheets; an OpenDocument spreadsheet needs one");
     const CellStyles styles(workbook);
-    const formula::WorkbookLinks links = formula::readWorkbookLinks(workbook, formula::modelSheetNames(workbook));
+    const SheetNames names = model::writtenSheetNames(workbook);
+    const CellValues values(workbook);
+    const ConditionalFormats conditional(workbook);
+    const ContentValidations validations(workbook);
+    const formula::WorkbookLinks links = formula::readWorkbookLinks(workbook, names);
     std::vector<SheetTable> tables;
     int charts = 0;
     for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
@@ -97,7 +139,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
         if (sheet.kind != model::SheetKind::Worksheet)
             throw FormatError("sheet \"" + sheet.name + "\" is " + kindName(sheet.kind)
                               + ", which cannot be saved in the OpenDocument format");
-        tables.emplace_back(workbook, static_cast<int>(k), styles, charts, links);
+        tables.emplace_back(workbook, names, static_cast<int>(k), styles, values, conditional, validations, charts, links);
     }
     std::vector<ChartObject> objects;
     for (const SheetTable& table : tables)
@@ -105,10 +147,10 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
 
     std::vector<zip::ZipEntry> entries;
     entries.push_back({"mimetype", "application/vnd.oasis.opendocument.spreadsheet", true});
-    entries.push_back({"content.xml", contentPart(styles, tables, links)});
-    entries.push_back({"styles.xml", stylesPart(styles)});
+    entries.push_back({"content.xml", contentPart(workbook, names, styles, validations, tables, links)});
+    entries.push_back({"styles.xml", stylesPart(styles, conditional, PageStyles(workbook))});
     entries.push_back({"meta.xml", metaPart()});
-    entries.push_back({"settings.xml", settingsPart(workbook)});
+    entries.push_back({"settings.xml", settingsPart(workbook, names)});
     for (const ChartObject& object : objects) {
         entries.push_back({object.folder + "/content.xml", object.content});
         entries.push_back({object.folder + "/styles.xml", object.styles});

@@ -1,5 +1,6 @@
 #include "sheet/ods/PackageParts.h"
 
+#include "sheet/ods/ViewSettings.h"
 #include "sheet/ods/XmlPart.h"
 
 namespace sheet::ods {
@@ -36,7 +37,7 @@ std::string metaPart()
     return part.finish();
 }
 
-std::string settingsPart(const model::Workbook& workbook)
+std::string settingsPart(const model::Workbook& workbook, const SheetNames& names)
 {
     XmlPart part("office:document-settings", {Namespace::Office, Namespace::Config});
     QXmlStreamWriter& xml = part.xml();
@@ -49,16 +50,18 @@ std::string settingsPart(const model::Workbook& workbook)
     configItem(xml, "ViewId", "string", QStringLiteral("view1"));
     xml.writeStartElement("config:config-item-map-named");
     xml.writeAttribute("config:name", "Tables");
-    for (const model::Sheet& sheet : workbook.sheets) {
+    for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
+        const model::Sheet& sheet = workbook.sheets[k];
         xml.writeStartElement("config:config-item-map-entry");
-        xml.writeAttribute("config:name", QString::fromStdString(sheet.name));
+        xml.writeAttribute("config:name", QString::fromStdString(names[k]));
         configItem(xml, "ShowGrid", "boolean", boolean(sheet.showGridlines));
+        writeTableViewSettings(xml, biff::readSheetSettings(workbook, sheet));
         xml.writeEndElement();
     }
     xml.writeEndElement();
     const std::size_t active = static_cast<std::size_t>(workbook.activeSheet);
     if (active < workbook.sheets.size()) {
-        configItem(xml, "ActiveTable", "string", QString::fromStdString(workbook.sheets[active].name));
+        configItem(xml, "ActiveTable", "string", QString::fromStdString(names[active]));
         configItem(xml, "ShowGrid", "boolean", boolean(workbook.sheets[active].showGridlines));
     }
     xml.writeEndElement();
@@ -68,14 +71,22 @@ std::string settingsPart(const model::Workbook& workbook)
     return part.finish();
 }
 
-std::string stylesPart(const CellStyles& styles)
+std::string stylesPart(const CellStyles& styles, const ConditionalFormats& conditional, const PageStyles& pages)
 {
     XmlPart part("office:document-styles", {Namespace::Office, Namespace::Style, Namespace::Text, Namespace::Table,
                                             Namespace::Fo, Namespace::Svg, Namespace::Number});
     QXmlStreamWriter& xml = part.xml();
     styles.writeFontFaces(xml);
     xml.writeStartElement("office:styles");
+    styles.writeDataStyles(xml);
     styles.writeDefaultStyle(xml);
+    conditional.writeStyles(xml);
+    xml.writeEndElement();
+    xml.writeStartElement("office:automatic-styles");
+    pages.writeLayouts(xml);
+    xml.writeEndElement();
+    xml.writeStartElement("office:master-styles");
+    pages.writeMasterPages(xml);
     xml.writeEndElement();
     return part.finish();
 }

@@ -3,6 +3,8 @@
 #include "sheet/model/Workbook.h"
 #include "sheet/ods/CellStyles.h"
 #include "sheet/ods/ChartObject.h"
+#include "sheet/ods/ConditionalFormats.h"
+#include "sheet/ods/PageStyles.h"
 
 #include <string>
 #include <vector>
@@ -12,10 +14,12 @@ namespace sheet::ods {
 // The parts of a spreadsheet package besides its content. None of them holds a date or a name of the
 // machine, so the same workbook always gives the same bytes.
 std::string metaPart();
-// The active sheet, and each sheet's gridlines as its window shows them.
-std::string settingsPart(const model::Workbook& workbook);
-// The common style "Default" that every cell style builds on.
-std::string stylesPart(const CellStyles& styles);
+// The active sheet, and each sheet's gridlines, panes, cursor and zoom as its window shows them; `names` are the names the
+// sheets are written under.
+std::string settingsPart(const model::Workbook& workbook, const SheetNames& names);
+// The data styles, the common style "Default" that every cell style builds on, the looks of the
+// conditional formats, and the sheets' pages.
+std::string stylesPart(const CellStyles& styles, const ConditionalFormats& conditional, const PageStyles& pages);
 // Every part of the package and every chart object in it.
 std::string manifestPart(const std::vector<ChartObject>& charts);
 

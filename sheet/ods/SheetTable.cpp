@@ -1,13 +1,16 @@
 #include "sheet/ods/SheetTable.h"
 
 #include "sheet/Errors.h"
+#include "sheet/biff/SheetSettings.h"
 #include "sheet/ods/CellAddresses.h"
 #include "sheet/ods/FormulaAttributes.h"
 #include "sheet/ods/Lengths.h"
+#include "sheet/ods/RichText.h"
 #include "sheet/ods/XmlPart.h"
 #include "sheet/render/SheetGeometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace sheet::ods {
 namespace {
@@ -24,6 +27,16 @@ std::string drawingKind(const model::DrawingObject& drawing)
     case 6: return "a text box";
     case 7: return "a button";
     case 8: return "a picture";
+    case 11: return "a form control (a check box)";
+    case 12: return "a form control (an option button)";
+    case 13: return "a form control (an edit box)";
+    case 14: return "a form control (a label)";
+    case 15: return "a form control (a dialog frame)";
+    case 16: return "a form control (a spinner)";
+    case 17: return "a form control (a scroll bar)";
+    case 18: return "a form control (a list box)";
+    case 19: return "a form control (a group box)";
+    case 20: return "a form control (a drop-down list)";
     case 25: return "a note";
     default: break;
     }
@@ -106,12 +119,28 @@ void writeParagraphs(QXmlStreamWriter& xml, const QString& text)
     }
 }
 
+// A protected sheet is a protected table; the password's hash of the .xls has no place in the format.
+void writeTableProtection(QXmlStreamWriter& xml, const biff::SheetSettings& settings)
+{
+    if (settings.protectedContents)
+        xml.writeAttribute("table:protected", "true");
+}
+
+bool isBlank(const model::Cell& cell)
+{
+    return cell.isEmpty() && !cell.hasFormula();
+}
+
 } // namespace
 
-SheetTable::SheetTable(const model::Workbook& workbook, int sheetIndex, const CellStyles& styles, int& charts,
-                       const formula::WorkbookLinks& links)
-    : workbook_(workbook), sheet_(workbook.sheets.at(static_cast<std::size_t>(sheetIndex))), styles_(styles),
-      formulas_(sheet_, sheetIndex, links, formula::Grammar::OpenFormula), digitWidth_(digitWidth(workbook))
+SheetTable::SheetTable(const model::Workbook& workbook, const SheetNames& names, int sheetIndex, const CellStyles& styles,
+                       const CellValues& values, const ConditionalFormats& conditional,
+                       const ContentValidations& validations, int& charts, const formula::WorkbookLinks& links)
+    : workbook_(workbook), sheet_(workbook.sheets.at(static_cast<std::size_t>(sheetIndex))),
+      name_(names.at(static_cast<std::size_t>(sheetIndex))), index_(static_cast<std::size_t>(sheetIndex)), styles_(styles),
+      formulas_(sheet_, sheetIndex, links, formula::Grammar::OpenFormula), values_(values),
+      conditional_(conditional), validations_(validations),
+      digitWidth_(digitWidth(workbook))
 {
     if (!sheet_.cells.empty())
         rows_ = sheet_.cells.back().first.row + 1;
@@ -119,9 +148,12 @@ SheetTable::SheetTable(const model::Workbook& workbook, int sheetIndex, const Ce
         if (info.hidden || info.height != sheet_.defaultRowHeight || info.xf)
             rows_ = std::max(rows_, row + 1);
     }
+    rows_ = std::max(rows_, validations.lastRow(index_) + 1);
 
     const render::SheetGeometry geometry(sheet_, digitWidth_);
     for (const model::DrawingObject& drawing : sheet_.drawings) {
+        if (drawing.filterArrow)
+            continue; // written with the sheet's filter
         const bool chart = drawing.chartIndex >= 0 && static_cast<std::size_t>(drawing.chartIndex) < sheet_.charts.size();
         if (!chart || drawing.objectType != ChartObjectType)
             throw FormatError("sheet \"" + sheet_.name + "\" holds " + drawingKind(drawing)
@@ -137,11 +169,11 @@ SheetTable::SheetTable(const model::Workbook& workbook, int sheetIndex, const Ce
         const double x = pixels.x() - static_cast<double>(geometry.columnSpan(0, frame.column));
         const double y = pixels.y() - static_cast<double>(geometry.rowSpan(0, frame.row));
         frame.area = QRectF(pixelPoints(x), pixelPoints(y), pixelPoints(pixels.width()), pixelPoints(pixels.height()));
-        frame.endCell = odfCellAddress(sheet_.name, endRow, endColumn);
+        frame.endCell = odfCellAddress(name_, endRow, endColumn);
         frame.endX = std::max(0.0, pixelPoints(pixels.right() - static_cast<double>(geometry.columnSpan(0, endColumn))));
         frame.endY = std::max(0.0, pixelPoints(pixels.bottom() - static_cast<double>(geometry.rowSpan(0, endRow))));
         frame.object = objects_.size();
-        objects_.push_back(pieChartObject(workbook, sheetIndex, sheet_.charts[static_cast<std::size_t>(drawing.chartIndex)],
+        objects_.push_back(pieChartObject(workbook, names, sheetIndex, sheet_.charts[static_cast<std::size_t>(drawing.chartIndex)],
                                           ++charts, frame.area.width(), frame.area.height()));
         frames_.push_back(frame);
         rows_ = std::max(rows_, std::max(frame.row, endRow) + 1);
@@ -149,27 +181,39 @@ SheetTable::SheetTable(const model::Workbook& workbook, int sheetIndex, const Ce
     std::stable_sort(frames_.begin(), frames_.end(), [](const Frame& a, const Frame& b) {
         return std::tie(a.row, a.column) < std::tie(b.row, b.column);
     });
+
+    // The link of a cell is the last one over it, as in the sheet; only cells that are there carry one.
+    links_ = biff::readHyperlinks(sheet_);
+    for (std::size_t k = 0; k < links_.size(); ++k) {
+        const model::CellRange& range = links_[k].range;
+        for (auto at = sheet_.cells.lower_bound({range.firstRow, range.firstColumn});
+             at != sheet_.cells.end() && at->first.row <= range.lastRow; ++at)
+            if (at->first.column >= range.firstColumn && at->first.column <= range.lastColumn)
+                linked_[at->first] = k;
+    }
 }
 
-int SheetTable::columnPixels(int column) const
+const biff::Hyperlink* SheetTable::linkAt(const model::CellAddress& at) const
+{
+    if (linked_.empty())
+        return nullptr;
+    const auto found = linked_.find(at);
+    return found == linked_.end() ? nullptr : &links_[found->second];
+}
+
+int SheetTable::columnWidth(int column) const
 {
     // A hidden column keeps the width it shows again with.
-    for (const model::ColumnInfo& info : sheet_.columns) {
-        if (column >= info.first && column <= info.last) {
-            model::ColumnInfo shown = info;
-            shown.options &= static_cast<std::uint16_t>(~model::ColumnInfo::Hidden);
-            model::Sheet probe;
-            probe.columns = {shown};
-            return render::SheetGeometry(probe, digitWidth_).columnWidth(column);
-        }
-    }
-    return render::SheetGeometry(sheet_, digitWidth_).columnWidth(column);
+    for (const model::ColumnInfo& info : sheet_.columns)
+        if (column >= info.first && column <= info.last)
+            return info.width;
+    return defaultColumnWidth(workbook_, sheet_);
 }
 
-void SheetTable::addSizes(std::set<int>& columnPixels, std::set<int>& rowTwips) const
+void SheetTable::addSizes(std::set<int>& columnWidths, std::set<int>& rowTwips) const
 {
     for (int column = 0; column < Columns; ++column)
-        columnPixels.insert(this->columnPixels(column));
+        columnWidths.insert(columnWidth(column));
     rowTwips.insert(sheet_.defaultRowHeight);
     for (int row = 0; row < rows_; ++row)
         rowTwips.insert(sheet_.rowHeight(row));
@@ -178,8 +222,9 @@ void SheetTable::addSizes(std::set<int>& columnPixels, std::set<int>& rowTwips) 
 void SheetTable::write(QXmlStreamWriter& xml) const
 {
     xml.writeStartElement("table:table");
-    xml.writeAttribute("table:name", QString::fromStdString(sheet_.name));
-    xml.writeAttribute("table:style-name", sheet_.visible ? "ta1" : "ta2");
+    xml.writeAttribute("table:name", QString::fromStdString(name_));
+    xml.writeAttribute("table:style-name", tableStyle(index_));
+    writeTableProtection(xml, biff::readSheetSettings(workbook_, sheet_));
     writeColumns(xml);
     auto cell = sheet_.cells.begin();
     std::size_t frame = 0;
@@ -191,10 +236,12 @@ void SheetTable::write(QXmlStreamWriter& xml) const
         const auto info = sheet_.rows.find(row);
         if (empty && (info == sheet_.rows.end() || !info->second.xf)) {
             int end = row + 1;
+            const std::vector<std::size_t> rules = validations_.rulesOfRow(index_, row);
             const auto sameLook = [&](int other) {
                 const auto otherInfo = sheet_.rows.find(other);
                 return sheet_.rowHeight(other) == sheet_.rowHeight(row) && sheet_.rowHidden(other) == sheet_.rowHidden(row)
-                    && (otherInfo == sheet_.rows.end() || !otherInfo->second.xf);
+                    && (otherInfo == sheet_.rows.end() || !otherInfo->second.xf)
+                    && validations_.rulesOfRow(index_, other) == rules;
             };
             const int nextCell = cell == sheet_.cells.end() ? rows_ : cell->first.row;
             const int nextFrame = frame == frames_.size() ? rows_ : frames_[frame].row;
@@ -206,7 +253,7 @@ void SheetTable::write(QXmlStreamWriter& xml) const
                 xml.writeAttribute(QStringLiteral("table:number-rows-repeated"), QString::number(end - row));
             if (sheet_.rowHidden(row))
                 xml.writeAttribute(QStringLiteral("table:visibility"), QStringLiteral("collapse"));
-            writeEmptyCells(xml, Columns);
+            writeBlankCells(xml, row, 0, Columns);
             xml.writeEndElement();
             row = end;
             continue;
@@ -215,6 +262,7 @@ void SheetTable::write(QXmlStreamWriter& xml) const
         ++row;
     }
     writeNamedExpressions(xml, formulas_.links(), formulas_.sheetIndex());
+    conditional_.writeFormats(xml, index_, name_);
     xml.writeEndElement();
 }
 
@@ -230,15 +278,15 @@ void SheetTable::writeColumns(QXmlStreamWriter& xml) const
                 break;
             }
         }
-        return std::tuple(columnPixels(column), hidden, xf);
+        return std::tuple(columnWidth(column), hidden, xf);
     };
     for (int column = 0; column < Columns;) {
-        const auto [pixels, hidden, xf] = look(column);
+        const auto [width, hidden, xf] = look(column);
         int end = column + 1;
         while (end < Columns && look(end) == look(column))
             ++end;
         xml.writeStartElement("table:table-column");
-        xml.writeAttribute("table:style-name", columnStyle(pixels));
+        xml.writeAttribute("table:style-name", columnStyle(width));
         if (end - column > 1)
             xml.writeAttribute("table:number-columns-repeated", QString::number(end - column));
         if (hidden)
@@ -260,7 +308,7 @@ void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::cons
         xml.writeAttribute(QStringLiteral("table:default-cell-style-name"), styles_.name(*info->second.xf));
     int column = 0;
     const auto skipTo = [&](int target) {
-        writeEmptyCells(xml, target - column);
+        writeBlankCells(xml, row, column, target);
         column = target;
     };
     while (true) {
@@ -271,11 +319,36 @@ void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::cons
         const int at = std::min(hasCell ? cell->first.column : Columns, hasFrame ? frames_[frame].column : Columns);
         skipTo(at);
         xml.writeStartElement(QStringLiteral("table:table-cell"));
+        writeValidation(xml, row, at);
+        if (hasCell && cell->first.column == at && isBlank(cell->second) && !linkAt(cell->first)
+            && !(hasFrame && frames_[frame].column == at)) {
+            // Blank cells of one style side by side are one element, as a run of them is one record.
+            const QString& style = styles_.name(cell->second.xf);
+            const QString* validation = validations_.at(index_, row, at);
+            int count = 0;
+            const int nextFrame = frame < frames_.size() && frames_[frame].row == row ? frames_[frame].column : Columns;
+            for (; cell != sheet_.cells.end() && cell->first.row == row && cell->first.column == at + count
+                   && at + count < std::min(nextFrame, Columns) && isBlank(cell->second) && !linkAt(cell->first)
+                   && styles_.name(cell->second.xf) == style && validations_.at(index_, row, at + count) == validation;
+                 ++cell)
+                ++count;
+            xml.writeAttribute(QStringLiteral("table:style-name"), style);
+            if (count > 1)
+                xml.writeAttribute(QStringLiteral("table:number-columns-repeated"), QString::number(count));
+            xml.writeEndElement();
+            column += count;
+            continue;
+        }
         if (hasCell && cell->first.column == at) {
+            std::optional<formula::CellFormula> formula;
             if (cell->second.hasFormula())
-                if (const std::optional<formula::CellFormula> formula = formulas_.at(cell->first))
-                    writeFormulaAttributes(xml, *formula);
-            writeCell(xml, cell->second);
+                formula = formulas_.at(cell->first);
+            if (formula)
+                writeFormulaAttributes(xml, *formula);
+            if (const biff::Hyperlink* link = linkAt(cell->first))
+                writeLinkedCell(xml, cell->second, *link, formula.has_value());
+            else
+                writeCell(xml, cell->second, formula.has_value());
             ++cell;
         }
         while (frame < frames_.size() && frames_[frame].row == row && frames_[frame].column == at)
@@ -290,24 +363,85 @@ void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::cons
     xml.writeEndElement();
 }
 
-void SheetTable::writeCell(QXmlStreamWriter& xml, const model::Cell& cell) const
+void SheetTable::writeCell(QXmlStreamWriter& xml, const model::Cell& cell, bool formulaWritten) const
 {
     xml.writeAttribute(QStringLiteral("table:style-name"), styles_.name(cell.xf));
     const CellValue value = workbook_.value(cell);
-    if (const auto* number = std::get_if<double>(&value)) {
-        xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("float"));
-        xml.writeAttribute(QStringLiteral("office:value"), QString::fromStdString(decimal(*number)));
+    if (isRichText(workbook_, cell)) {
+        xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
+        writeRichParagraphs(xml, workbook_, workbook_.sharedStrings[cell.textIndex()]);
     } else if (const auto* text = std::get_if<std::string>(&value)) {
         xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
         writeParagraphs(xml, QString::fromStdString(*text));
-    } else if (const auto* logical = std::get_if<bool>(&value)) {
-        xml.writeAttribute("office:value-type", "boolean");
-        xml.writeAttribute("office:boolean-value", *logical ? "true" : "false");
-        xml.writeTextElement("text:p", *logical ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
-    } else if (const auto* error = std::get_if<ErrorCode>(&value)) {
-        xml.writeAttribute("office:value-type", "string");
-        xml.writeTextElement("text:p", QString::fromLatin1(model::errorText(*error)));
+    } else {
+        values_.write(xml, value, cell.xf, formulaWritten);
     }
+}
+
+void SheetTable::writeBlankCells(QXmlStreamWriter& xml, int row, int from, int to) const
+{
+    if (validations_.rulesOfRow(index_, row).empty()) {
+        writeEmptyCells(xml, to - from);
+        return;
+    }
+    while (from < to) {
+        const QString* validation = validations_.at(index_, row, from);
+        int end = from + 1;
+        while (end < to && validations_.at(index_, row, end) == validation)
+            ++end;
+        if (validation) {
+            xml.writeStartElement(QStringLiteral("table:table-cell"));
+            if (end - from > 1)
+                xml.writeAttribute(QStringLiteral("table:number-columns-repeated"), QString::number(end - from));
+            xml.writeAttribute(QStringLiteral("table:content-validation-name"), *validation);
+            xml.writeEndElement();
+        } else {
+            writeEmptyCells(xml, end - from);
+        }
+        from = end;
+    }
+}
+
+void SheetTable::writeValidation(QXmlStreamWriter& xml, int row, int column) const
+{
+    if (const QString* validation = validations_.at(index_, row, column))
+        xml.writeAttribute(QStringLiteral("table:content-validation-name"), *validation);
+}
+
+void SheetTable::writeLinkedCell(QXmlStreamWriter& xml, const model::Cell& cell, const biff::Hyperlink& link,
+                                 bool formulaWritten) const
+{
+    xml.writeAttribute(QStringLiteral("table:style-name"), styles_.name(cell.xf));
+    const CellValue value = workbook_.value(cell);
+    QString shown;
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
+        shown = QString::fromStdString(*text);
+    } else if (const auto* number = std::get_if<double>(&value); number && std::isfinite(*number)) {
+        values_.write(xml, value, cell.xf, formulaWritten);
+        shown = QString::fromStdString(decimal(*number));
+    } else if (!std::holds_alternative<std::monostate>(value)) {
+        // A logical value or an error shows itself; the link has no text to stand on.
+        values_.write(xml, value, cell.xf, formulaWritten);
+        return;
+    }
+    QString href = QString::fromStdString(link.target);
+    if (!link.location.empty() && !href.contains(QLatin1Char('#'))) {
+        QString location = QString::fromStdString(link.location);
+        const qsizetype bang = location.lastIndexOf(QLatin1Char('!'));
+        if (link.target.empty() && bang >= 0)
+            location[bang] = QLatin1Char('.');
+        href += QLatin1Char('#') + location;
+    }
+    xml.writeStartElement(QStringLiteral("text:p"));
+    xml.writeStartElement(QStringLiteral("text:a"));
+    xml.writeAttribute(QStringLiteral("xlink:href"), href);
+    xml.writeAttribute(QStringLiteral("xlink:type"), QStringLiteral("simple"));
+    if (!link.tooltip.empty())
+        xml.writeAttribute(QStringLiteral("office:title"), QString::fromStdString(link.tooltip));
+    xml.writeCharacters(shown);
+    xml.writeEndElement();
+    xml.writeEndElement();
 }
 
 void SheetTable::writeFrame(QXmlStreamWriter& xml, const Frame& frame) const

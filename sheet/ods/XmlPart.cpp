@@ -1,5 +1,7 @@
 #include "sheet/ods/XmlPart.h"
 
+#include <utility>
+
 namespace sheet::ods {
 namespace {
 
@@ -26,6 +28,7 @@ Declaration declaration(Namespace ns)
     case Namespace::Config: return {"xmlns:config", "urn:oasis:names:tc:opendocument:xmlns:config:1.0"};
     case Namespace::Manifest: return {"xmlns:manifest", "urn:oasis:names:tc:opendocument:xmlns:manifest:1.0"};
     case Namespace::LoExt: return {"xmlns:loext", "urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0"};
+    case Namespace::CalcExt: return {"xmlns:calcext", "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0"};
     case Namespace::Of: return {"xmlns:of", "urn:oasis:names:tc:opendocument:xmlns:of:1.2"};
     }
     return {"xmlns:office", "urn:oasis:names:tc:opendocument:xmlns:office:1.0"};
@@ -34,10 +37,10 @@ Declaration declaration(Namespace ns)
 } // namespace
 
 XmlPart::XmlPart(const char* root, std::initializer_list<Namespace> namespaces, const char* versionAttribute)
-    : writer_(&text_)
 {
-    // Written into a string, the writer's own declaration would leave out the encoding.
-    text_ = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+    sink_.open(QIODevice::WriteOnly);
+    writer_.setDevice(&sink_);
+    writer_.writeStartDocument();
     writer_.writeStartElement(root);
     for (Namespace ns : namespaces) {
         const Declaration d = declaration(ns);
@@ -49,8 +52,8 @@ XmlPart::XmlPart(const char* root, std::initializer_list<Namespace> namespaces, 
 std::string XmlPart::finish()
 {
     writer_.writeEndDocument();
-    text_.append(QLatin1Char('\n'));
-    return text_.toStdString();
+    sink_.bytes += '\n';
+    return std::move(sink_.bytes);
 }
 
 void emptyElement(QXmlStreamWriter& xml, const char* name, std::initializer_list<std::pair<const char*, QAnyStringView>> attributes)

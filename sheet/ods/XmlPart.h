@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIODevice>
 #include <QString>
 #include <QXmlStreamWriter>
 
@@ -9,10 +10,10 @@
 namespace sheet::ods {
 
 // The namespaces of OpenDocument that the parts use, by prefix.
-enum class Namespace { Office, Style, Text, Table, Draw, Fo, XLink, Number, Svg, Chart, Dr3d, Meta, Config, Manifest, LoExt, Of };
+enum class Namespace { Office, Style, Text, Table, Draw, Fo, XLink, Number, Svg, Chart, Dr3d, Meta, Config, Manifest, LoExt, CalcExt, Of };
 
-// One XML part of the package, written with Qt's stream writer into a string (much faster than
-// through a device, which encodes every piece on its own) and given as UTF-8 at the end. The root element is
+// One XML part of the package, written with Qt's stream writer straight into UTF-8 bytes: a part of
+// many cells is held once, in its smallest form, and not again as UTF-16 text. The root element is
 // opened with the namespaces it declares and the version 1.3 in `versionAttribute`; finish() closes
 // everything and gives the UTF-8 bytes.
 class XmlPart {
@@ -25,7 +26,21 @@ public:
     std::string finish();
 
 private:
-    QString text_;
+    // A device that keeps what the writer gives it in a string, which finish() hands over whole.
+    class StringSink : public QIODevice {
+    public:
+        std::string bytes;
+
+    protected:
+        qint64 readData(char*, qint64) override { return -1; }
+        qint64 writeData(const char* data, qint64 size) override
+        {
+            bytes.append(data, static_cast<std::size_t>(size));
+            return size;
+        }
+    };
+
+    StringSink sink_;
     QXmlStreamWriter writer_;
 };
 

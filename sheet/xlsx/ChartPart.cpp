@@ -92,10 +92,10 @@ std::string absoluteCell(int row, int column)
 }
 
 // 'Assets'!$B$4:$B$9
-std::string rangeFormula(const model::Sheet& sheet, const model::CellRange& range)
+std::string rangeFormula(const std::string& sheetName, const model::CellRange& range)
 {
     std::string quoted;
-    for (const char c : sheet.name)
+    for (const char c : sheetName)
         quoted += c == '\'' ? std::string("''") : std::string(1, c);
     std::string formula = "'" + quoted + "'!" + absoluteCell(range.firstRow, range.firstColumn);
     if (range.lastRow != range.firstRow || range.lastColumn != range.firstColumn)
@@ -134,14 +134,15 @@ std::string shownText(const model::Workbook& workbook, const render::CellText& c
     return QString::fromStdString(text).trimmed().toStdString();
 }
 
-void writeTextReference(XmlPart& xml, const model::Workbook& workbook, const model::RangeReference& reference)
+void writeTextReference(XmlPart& xml, const model::Workbook& workbook, const SheetNames& names,
+                        const model::RangeReference& reference)
 {
     const model::Sheet* sheet = sheetOf(workbook, reference);
     if (!sheet)
         return;
     const render::CellText cellText(workbook);
     xml.start("c:strRef");
-    xml.text("c:f", rangeFormula(*sheet, reference.range));
+    xml.text("c:f", rangeFormula(names[static_cast<std::size_t>(reference.sheet)], reference.range));
     xml.start("c:strCache");
     xml.value("c:ptCount", pointCount(reference.range));
     forEachCell(*sheet, reference.range, [&](long long point, const model::Cell& cell) {
@@ -156,7 +157,8 @@ void writeTextReference(XmlPart& xml, const model::Workbook& workbook, const mod
     xml.end();
 }
 
-void writeNumberReference(XmlPart& xml, const model::Workbook& workbook, const model::RangeReference& reference)
+void writeNumberReference(XmlPart& xml, const model::Workbook& workbook, const SheetNames& names,
+                          const model::RangeReference& reference)
 {
     const model::Sheet* sheet = sheetOf(workbook, reference);
     if (!sheet)
@@ -167,13 +169,14 @@ void writeNumberReference(XmlPart& xml, const model::Workbook& workbook, const m
             formatCode = workbook.formatCode(cell.xf);
     });
     xml.start("c:numRef");
-    xml.text("c:f", rangeFormula(*sheet, reference.range));
+    xml.text("c:f", rangeFormula(names[static_cast<std::size_t>(reference.sheet)], reference.range));
     xml.start("c:numCache");
     xml.text("c:formatCode", formatCode);
     xml.value("c:ptCount", pointCount(reference.range));
     forEachCell(*sheet, reference.range, [&](long long point, const model::Cell& cell) {
+        // A point that holds no finite number is left out, as a gap.
         const std::optional<double> number = cell.number();
-        if (!number)
+        if (!number || !std::isfinite(*number))
             return;
         xml.start("c:pt");
         xml.attribute("idx", point);
@@ -233,15 +236,15 @@ void writeDataLabels(XmlPart& xml, const render::PieChart& pie)
     xml.end();
 }
 
-void writeSeries(XmlPart& xml, const model::Workbook& workbook, const model::ChartSeries& series, int index,
-                 const render::PieChart* pie)
+void writeSeries(XmlPart& xml, const model::Workbook& workbook, const SheetNames& names, const model::ChartSeries& series,
+                 int index, const render::PieChart* pie)
 {
     xml.start("c:ser");
     xml.value("c:idx", index);
     xml.value("c:order", index);
     if (series.name) {
         xml.start("c:tx");
-        writeTextReference(xml, workbook, *series.name);
+        writeTextReference(xml, workbook, names, *series.name);
         xml.end();
     }
     if (pie) {
@@ -260,12 +263,12 @@ void writeSeries(XmlPart& xml, const model::Workbook& workbook, const model::Cha
     }
     if (series.categories) {
         xml.start("c:cat");
-        writeTextReference(xml, workbook, *series.categories);
+        writeTextReference(xml, workbook, names, *series.categories);
         xml.end();
     }
     if (series.values) {
         xml.start("c:val");
-        writeNumberReference(xml, workbook, *series.values);
+        writeNumberReference(xml, workbook, names, *series.values);
         xml.end();
     }
     xml.end();
@@ -304,7 +307,8 @@ void writePlotLayout(XmlPart& xml, const render::PieChart& pie)
 
 } // namespace
 
-std::string chartPart(const model::Workbook& workbook, const model::Chart& chart, const render::PieChart& pie)
+std::string chartPart(const model::Workbook& workbook, const SheetNames& names, const model::Chart& chart,
+                      const render::PieChart& pie)
 {
     XmlPart xml("c:chartSpace", {{"c", ChartNamespace}, {"a", DrawingNamespace}, {"r", RelationshipNamespace}});
     xml.value("c:roundedCorners", 0);
@@ -333,7 +337,7 @@ std::string chartPart(const model::Workbook& workbook, const model::Chart& chart
     xml.start(pie.threeD ? "c:pie3DChart" : "c:pieChart");
     xml.value("c:varyColors", 1);
     for (std::size_t k = 0; k < chart.series.size(); ++k)
-        writeSeries(xml, workbook, chart.series[k], static_cast<int>(k), k == 0 ? &pie : nullptr);
+        writeSeries(xml, workbook, names, chart.series[k], static_cast<int>(k), k == 0 ? &pie : nullptr);
     if (!pie.threeD)
         xml.value("c:firstSliceAng", static_cast<int>(std::lround(pie.firstSliceAngle)) % 360);
     xml.end();

@@ -6,6 +6,7 @@
 #include "sheet/model/A1Notation.h"
 
 #include <algorithm>
+#include <cmath>
 #include <variant>
 
 namespace sheet::xlsx {
@@ -29,8 +30,11 @@ std::string nameFormula(const formula::DefinedName& name, const formula::Workboo
 
 } // namespace
 
-void writeFormulaCell(XmlPart& xml, const formula::CellFormula& formula, const CellValue& result)
+void writeFormulaCell(XmlPart& xml, const formula::CellFormula& formula, const CellValue& stored)
 {
+    // Not a number and the infinities have no place in the format: they are the error they stand for.
+    const double* number = std::get_if<double>(&stored);
+    const CellValue result = number && !std::isfinite(*number) ? CellValue{ErrorCode::Number} : stored;
     if (std::holds_alternative<std::string>(result))
         xml.attribute("t", "str");
     else if (std::holds_alternative<bool>(result))

@@ -173,7 +173,7 @@ int StyleTable::borderId(const model::Xf& xf)
     return indexOf(borders_, borderKey(xf));
 }
 
-std::string StyleTable::part() const
+std::string StyleTable::part(const DifferentialStyles& differential) const
 {
     XmlPart xml("styleSheet", {{"", MainNamespace}});
 
@@ -309,6 +309,7 @@ std::string StyleTable::part() const
     xml.attribute("xfId", 0);
     xml.attribute("builtinId", 0);
     xml.end();
+    differential.write(xml, workbook_.palette);
 
     return xml.finish();
 }

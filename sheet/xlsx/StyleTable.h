@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sheet/model/Workbook.h"
+#include "sheet/xlsx/ConditionalFormats.h"
 
 #include <map>
 #include <string>
@@ -17,8 +18,8 @@ public:
 
     // The style of a cell or column with the XF `xf`; 0, the Normal style, for an XF that does not exist.
     int style(int xf) const;
-    // The styles part (xl/styles.xml).
-    std::string part() const;
+    // The styles part (xl/styles.xml), with the differential formats of the conditional formats.
+    std::string part(const DifferentialStyles& differential) const;
 
 private:
     struct CellStyle {

@@ -45,6 +45,16 @@ std::string objectKind(int objectType)
     case 7: return "a button";
     case 8: return "a picture";
     case 9: return "a polygon";
+    case 11: return "a form control (a check box)";
+    case 12: return "a form control (an option button)";
+    case 13: return "a form control (an edit box)";
+    case 14: return "a form control (a label)";
+    case 15: return "a form control (a dialog frame)";
+    case 16: return "a form control (a spinner)";
+    case 17: return "a form control (a scroll bar)";
+    case 18: return "a form control (a list box)";
+    case 19: return "a form control (a group box)";
+    case 20: return "a form control (a drop-down list)";
     case 25: return "a comment";
     default: return "a drawing object";
     }

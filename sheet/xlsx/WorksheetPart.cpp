@@ -1,11 +1,16 @@
 #include "sheet/xlsx/WorksheetPart.h"
 
 #include "sheet/biff/MergedCells.h"
+#include "sheet/biff/SheetFilter.h"
+#include "sheet/biff/SheetSettings.h"
 #include "sheet/model/A1Notation.h"
 #include "sheet/xlsx/FormulaElements.h"
+#include "sheet/xlsx/DataValidations.h"
+#include "sheet/xlsx/SheetSettingsXml.h"
 #include "sheet/xlsx/XmlPart.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <variant>
 
@@ -15,24 +20,12 @@ namespace {
 constexpr std::uint16_t CustomDefaultHeight = 0x0001;
 constexpr int TwipsPerPoint = 20;
 
-void writeView(XmlPart& xml, const model::Sheet& sheet, bool active)
-{
-    xml.start("sheetViews");
-    xml.empty("sheetView");
-    if (!sheet.showGridlines)
-        xml.attribute("showGridLines", 0);
-    if (active)
-        xml.attribute("tabSelected", 1);
-    xml.attribute("workbookViewId", 0);
-    xml.end();
-}
-
 void writeFormat(XmlPart& xml, const model::Sheet& sheet)
 {
     xml.empty("sheetFormatPr");
     if (sheet.defaultColumnWidth != 8)
         xml.attribute("baseColWidth", sheet.defaultColumnWidth);
-    if (sheet.standardWidth)
+    if (sheet.standardWidth.value_or(0) > 0)
         xml.attribute("defaultColWidth", *sheet.standardWidth / 256.0);
     xml.attribute("defaultRowHeight", static_cast<double>(sheet.defaultRowHeight) / TwipsPerPoint);
     if (sheet.defaultRowFlags & CustomDefaultHeight)
@@ -99,11 +92,17 @@ void writeCell(XmlPart& xml, const model::Workbook& workbook, const model::CellA
         xml.end();
         return;
     }
-    if (const double* number = std::get_if<double>(&value)) {
+    if (const double* number = std::get_if<double>(&value); number && !std::isfinite(*number)) {
+        // Not a number and the infinities have no place in the format: they are the error they stand for.
+        xml.attribute("t", "e");
+        xml.text("v", model::errorText(ErrorCode::Number));
+    } else if (number) {
         xml.text("v", numberText(*number));
     } else if (const std::string* text = std::get_if<std::string>(&value)) {
         xml.attribute("t", "s");
-        xml.text("v", std::to_string(context.strings.index(*text)));
+        const bool rich = cell.kind() == model::Cell::Kind::SharedText && cell.textIndex() < workbook.sharedStrings.size()
+                          && !workbook.sharedStrings[cell.textIndex()].runs.empty();
+        xml.text("v", std::to_string(rich ? context.strings.richIndex(cell.textIndex()) : context.strings.index(*text)));
     } else if (const bool* logical = std::get_if<bool>(&value)) {
         xml.attribute("t", "b");
         xml.text("v", *logical ? "1" : "0");
@@ -126,8 +125,10 @@ void writeSheetData(XmlPart& xml, const model::Workbook& workbook, const model::
         const int cellRow = cell != sheet.cells.end() ? cell->first.row : std::numeric_limits<int>::max();
         const int row = std::min(infoRow, cellRow);
         startRow(xml, row, infoRow == row ? &info->second : nullptr, context.styles);
+        // A blank cell of the default format says nothing that its absence does not.
         for (; cell != sheet.cells.end() && cell->first.row == row; ++cell)
-            writeCell(xml, workbook, cell->first, cell->second, context);
+            if (!cell->second.isEmpty() || cell->second.hasFormula() || context.styles.style(cell->second.xf) != 0)
+                writeCell(xml, workbook, cell->first, cell->second, context);
         xml.end();
         if (infoRow == row)
             ++info;
@@ -155,13 +156,27 @@ std::string worksheetPart(const model::Workbook& workbook, const model::Sheet& s
 {
     XmlPart xml("worksheet", {{"", "http://schemas.openxmlformats.org/spreadsheetml/2006/main"},
                               {"r", "http://schemas.openxmlformats.org/officeDocument/2006/relationships"}});
+    const biff::SheetSettings settings = biff::readSheetSettings(workbook, sheet);
+    writeSheetProperties(xml, settings);
     xml.empty("dimension");
     xml.attribute("ref", model::rangeAddress(sheet.usedRange().value_or(model::CellRange{})));
-    writeView(xml, sheet, context.active);
+    writeSheetView(xml, settings, context.active);
     writeFormat(xml, sheet);
     writeColumns(xml, sheet, context.styles);
     writeSheetData(xml, workbook, sheet, context);
+    writeSheetProtection(xml, settings);
+    if (const auto filter = biff::readSheetFilter(workbook, context.sheetIndex)) {
+        xml.empty("autoFilter");
+        xml.attribute("ref", model::rangeAddress(filter->range));
+    }
     writeMergedCells(xml, sheet);
+    if (context.differentialStyles && context.conditionalPriority)
+        writeConditionalFormats(xml, biff::readConditionalFormats(workbook, sheet), *context.differentialStyles,
+                                *context.conditionalPriority);
+    writeDataValidations(xml, biff::readValidations(workbook, sheet));
+    if (context.hyperlinks)
+        writeHyperlinks(xml, *context.hyperlinks);
+    writePageSetup(xml, settings);
     if (context.hasDrawing) {
         xml.empty("drawing");
         xml.attribute("r:id", "rId1");

@@ -2,6 +2,8 @@
 
 #include "sheet/formula/CellFormulas.h"
 #include "sheet/model/Workbook.h"
+#include "sheet/xlsx/ConditionalFormats.h"
+#include "sheet/xlsx/Hyperlinks.h"
 #include "sheet/xlsx/SharedStrings.h"
 #include "sheet/xlsx/StyleTable.h"
 
@@ -16,6 +18,10 @@ struct WorksheetContext {
     bool active = false;     // the workbook opens on this sheet
     bool hasDrawing = false; // the sheet's drawing part is its relationship rId1
     const formula::SheetFormulas* formulas = nullptr; // the sheet's formulas in the A1 grammar
+    int sheetIndex = 0;
+    const SheetHyperlinks* hyperlinks = nullptr;
+    DifferentialStyles* differentialStyles = nullptr; // the conditional formats' looks, gathered for the styles part
+    int* conditionalPriority = nullptr;                // the priority of the workbook's last conditional rule
 };
 
 // The worksheet part of a sheet (xl/worksheets/sheetN.xml): its cells with their values (a formula

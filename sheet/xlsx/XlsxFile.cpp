@@ -2,11 +2,15 @@
 
 #include "sheet/Errors.h"
 #include "sheet/io/FileBytes.h"
+#include "sheet/model/SheetNames.h"
 #include "sheet/render/ChartRecordReader.h"
 #include "sheet/xlsx/ChartPart.h"
+#include "sheet/xlsx/DocumentProperties.h"
 #include "sheet/xlsx/DrawingPart.h"
 #include "sheet/xlsx/FormulaElements.h"
+#include "sheet/xlsx/Hyperlinks.h"
 #include "sheet/xlsx/SharedStrings.h"
+#include "sheet/xlsx/SheetSettingsXml.h"
 #include "sheet/xlsx/StyleTable.h"
 #include "sheet/xlsx/Unsupported.h"
 #include "sheet/xlsx/WorksheetPart.h"
@@ -24,10 +28,14 @@ constexpr const char* ContentTypes = "http://schemas.openxmlformats.org/package/
 constexpr const char* ContentTypePrefix = "application/vnd.openxmlformats-officedocument.";
 constexpr int ChartObject = 5;
 
-// A relationship of a part: its target and its type's last word ("worksheet", "chart").
+constexpr const char* CoreProperties = "http://schemas.openxmlformats.org/package/2006/relationships/metadata/core-properties";
+
+// A relationship of a part: its target and its type, as the last word of an office document's types
+// ("worksheet", "chart") or in full.
 struct Relationship {
     std::string target;
     std::string type;
+    bool external = false; // outside the package, as a hyperlink's target
 };
 
 std::string relationshipsPart(const std::vector<Relationship>& relationships)
@@ -37,13 +45,17 @@ std::string relationshipsPart(const std::vector<Relationship>& relationships)
     for (const Relationship& relationship : relationships) {
         xml.empty("Relationship");
         xml.attribute("Id", "rId" + std::to_string(id++));
-        xml.attribute("Type", std::string(RelationshipNamespace) + "/" + relationship.type);
+        const bool full = relationship.type.starts_with("http:");
+        xml.attribute("Type", full ? relationship.type : std::string(RelationshipNamespace) + "/" + relationship.type);
         xml.attribute("Target", relationship.target);
+        if (relationship.external)
+            xml.attribute("TargetMode", "External");
     }
     return xml.finish();
 }
 
-// A part named in [Content_Types].xml, with its content type after "application/vnd.openxmlformats-officedocument.".
+// A part named in [Content_Types].xml, with its content type after "application/vnd.openxmlformats-officedocument."
+// or in full.
 struct TypedPart {
     std::string name;
     std::string type;
@@ -61,7 +73,8 @@ std::string contentTypesPart(const std::vector<TypedPart>& parts)
     for (const TypedPart& part : parts) {
         xml.empty("Override");
         xml.attribute("PartName", "/" + part.name);
-        xml.attribute("ContentType", ContentTypePrefix + part.type);
+        const bool full = part.type.starts_with("application/");
+        xml.attribute("ContentType", full ? part.type : ContentTypePrefix + part.type);
     }
     return xml.finish();
 }
@@ -73,10 +86,11 @@ int activeSheet(const model::Workbook& workbook)
     return active >= 0 && static_cast<std::size_t>(active) < workbook.sheets.size() ? active : 0;
 }
 
-std::string workbookPart(const model::Workbook& workbook, const formula::WorkbookLinks& links, std::size_t externalLinks,
-                         int firstExternalLink)
+std::string workbookPart(const model::Workbook& workbook, const SheetNames& names, const formula::WorkbookLinks& links,
+                         std::size_t externalLinks, int firstExternalLink)
 {
     XmlPart xml("workbook", {{"", MainNamespace}, {"r", RelationshipNamespace}});
+    writeWorkbookProtection(xml, biff::readWorkbookProtection(workbook));
     xml.start("bookViews");
     xml.empty("workbookView");
     xml.attribute("activeTab", activeSheet(workbook));
@@ -85,7 +99,7 @@ std::string workbookPart(const model::Workbook& workbook, const formula::Workboo
     for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
         const model::Sheet& sheet = workbook.sheets[k];
         xml.empty("sheet");
-        xml.attribute("name", sheet.name);
+        xml.attribute("name", names[k]);
         xml.attribute("sheetId", static_cast<int>(k + 1));
         if (!sheet.visible)
             xml.attribute("state", "hidden");
@@ -101,7 +115,8 @@ std::string workbookPart(const model::Workbook& workbook, const formula::Workboo
 class PackageWriter {
 public:
     explicit PackageWriter(const model::Workbook& workbook)
-        : workbook_(workbook), styles_(workbook), links_(formula::readWorkbookLinks(workbook, formula::modelSheetNames(workbook)))
+        : workbook_(workbook), names_(model::writtenSheetNames(workbook)), styles_(workbook),
+          links_(formula::readWorkbookLinks(workbook, names_)), strings_(workbook)
     {
     }
 
@@ -115,16 +130,21 @@ public:
             if (sheet.kind != model::SheetKind::Worksheet)
                 refuseSheet(sheet);
             const std::string name = "sheet" + std::to_string(k + 1) + ".xml";
-            const bool hasDrawing = addDrawing(sheet, name);
+            std::vector<Relationship> sheetRelationships;
+            const bool hasDrawing = addDrawing(sheet, sheetRelationships);
+            const SheetHyperlinks hyperlinks = linksOf(sheet, sheetRelationships);
+            if (!sheetRelationships.empty())
+                add("xl/worksheets/_rels/" + name + ".rels", relationshipsPart(sheetRelationships));
             const formula::SheetFormulas formulas(sheet, static_cast<int>(k), links_, formula::Grammar::A1);
-            const WorksheetContext context{styles_, strings_, static_cast<int>(k) == activeSheet(workbook_), hasDrawing,
-                                           &formulas};
+            const WorksheetContext context{styles_,         strings_,   static_cast<int>(k) == activeSheet(workbook_),
+                                           hasDrawing,      &formulas,  static_cast<int>(k),
+                                           &hyperlinks,     &differentialStyles_, &conditionalPriority_};
             add("xl/worksheets/" + name, worksheetPart(workbook_, sheet, context),
                 "spreadsheetml.worksheet+xml");
             workbookRelationships.push_back({"worksheets/" + name, "worksheet"});
         }
         workbookRelationships.push_back({"styles.xml", "styles"});
-        add("xl/styles.xml", styles_.part(), "spreadsheetml.styles+xml");
+        add("xl/styles.xml", styles_.part(differentialStyles_), "spreadsheetml.styles+xml");
         workbookRelationships.push_back({"sharedStrings.xml", "sharedStrings"});
         add("xl/sharedStrings.xml", strings_.part(), "spreadsheetml.sharedStrings+xml");
         const std::vector<ExternalLinkPart> externalLinks = externalLinkParts(links_);
@@ -134,13 +154,17 @@ public:
             add("xl/externalLinks/_rels/" + link.name + ".rels", link.relationships);
             workbookRelationships.push_back({"externalLinks/" + link.name, "externalLink"});
         }
-        add("xl/workbook.xml", workbookPart(workbook_, links_, externalLinks.size(), firstExternalLink),
+        add("xl/workbook.xml", workbookPart(workbook_, names_, links_, externalLinks.size(), firstExternalLink),
             "spreadsheetml.sheet.main+xml");
         add("xl/_rels/workbook.xml.rels", relationshipsPart(workbookRelationships));
 
         std::vector<zip::ZipEntry> package;
+        add("docProps/core.xml", corePropertiesPart(), "application/vnd.openxmlformats-package.core-properties+xml");
+        add("docProps/app.xml", extendedPropertiesPart(), "extended-properties+xml");
         package.push_back({"[Content_Types].xml", contentTypesPart(types_)});
-        package.push_back({"_rels/.rels", relationshipsPart({{"xl/workbook.xml", "officeDocument"}})});
+        package.push_back({"_rels/.rels", relationshipsPart({{"xl/workbook.xml", "officeDocument"},
+                                                             {"docProps/core.xml", CoreProperties},
+                                                             {"docProps/app.xml", "extended-properties"}})});
         for (auto& part : parts_)
             package.push_back(std::move(part));
         return package;
@@ -155,11 +179,28 @@ private:
     }
 
     // The sheet's charts as a drawing part with a chart part each; false when the sheet has none.
-    bool addDrawing(const model::Sheet& sheet, const std::string& sheetPartName)
+    // The sheet's hyperlinks, those that lead out of the workbook with a relationship each.
+    static SheetHyperlinks linksOf(const model::Sheet& sheet, std::vector<Relationship>& sheetRelationships)
+    {
+        SheetHyperlinks hyperlinks{biff::readHyperlinks(sheet), {}};
+        for (const biff::Hyperlink& link : hyperlinks.links) {
+            if (link.target.empty()) {
+                hyperlinks.relationships.emplace_back();
+                continue;
+            }
+            sheetRelationships.push_back({link.target, "hyperlink", true});
+            hyperlinks.relationships.push_back("rId" + std::to_string(sheetRelationships.size()));
+        }
+        return hyperlinks;
+    }
+
+    bool addDrawing(const model::Sheet& sheet, std::vector<Relationship>& sheetRelationships)
     {
         std::vector<AnchoredChart> anchored;
         std::vector<Relationship> drawingRelationships;
         for (const model::DrawingObject& object : sheet.drawings) {
+            if (object.filterArrow)
+                continue; // written with the sheet's filter
             const bool isChart = object.objectType == ChartObject && object.chartIndex >= 0 &&
                                  static_cast<std::size_t>(object.chartIndex) < sheet.charts.size();
             if (!isChart)
@@ -170,7 +211,7 @@ private:
             if (!pie)
                 refuseChart(sheet, number, chart);
             const std::string name = "chart" + std::to_string(++charts_) + ".xml";
-            add("xl/charts/" + name, chartPart(workbook_, chart, *pie), "drawingml.chart+xml");
+            add("xl/charts/" + name, chartPart(workbook_, names_, chart, *pie), "drawingml.chart+xml");
             drawingRelationships.push_back({"../charts/" + name, "chart"});
             anchored.push_back({object.anchor, "Chart " + std::to_string(number)});
         }
@@ -179,14 +220,17 @@ private:
         const std::string name = "drawing" + std::to_string(++drawings_) + ".xml";
         add("xl/drawings/" + name, drawingPart(sheet, anchored), "drawing+xml");
         add("xl/drawings/_rels/" + name + ".rels", relationshipsPart(drawingRelationships));
-        add("xl/worksheets/_rels/" + sheetPartName + ".rels", relationshipsPart({{"../drawings/" + name, "drawing"}}));
+        sheetRelationships.push_back({"../drawings/" + name, "drawing"});
         return true;
     }
 
     const model::Workbook& workbook_;
+    const SheetNames names_;
     StyleTable styles_;
     formula::WorkbookLinks links_;
     SharedStrings strings_;
+    DifferentialStyles differentialStyles_;
+    int conditionalPriority_ = 0;
     std::vector<zip::ZipEntry> parts_;
     std::vector<TypedPart> types_;
     int charts_ = 0;

@@ -7,10 +7,11 @@
 namespace sheet::xlsx {
 namespace {
 
-// Characters that XML 1.0 cannot carry, not even as a character reference.
+// Characters that XML 1.0 cannot carry, not even as a character reference, and the carriage return,
+// which a reader's line-end handling turns into a line feed or drops.
 bool outsideXml(char16_t c)
 {
-    return (c < 0x20 && c != 0x09 && c != 0x0A && c != 0x0D) || c == 0xFFFE || c == 0xFFFF;
+    return (c < 0x20 && c != 0x09 && c != 0x0A) || c == 0xFFFE || c == 0xFFFF;
 }
 
 // "_x" and four hexadecimal digits and "_": what a reader takes for an escaped character.

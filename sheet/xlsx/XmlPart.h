@@ -18,7 +18,7 @@ std::string numberText(double number);
 // One XML part of a package, written element by element with Qt's stream writer, in UTF-8 and without
 // indentation, as spreadsheet programs write them. Element names are qualified names with their prefix
 // ("c:chart"); the root declares the namespaces. Texts may hold any character: those XML
-// cannot carry are written in the package formats' own escape (_x0001_).
+// cannot carry, and the carriage return, are written in the package formats' own escape (_x0001_, _x000D_).
 class XmlPart {
 public:
     using Namespaces = std::initializer_list<std::pair<const char*, const char*>>; // prefix ("" default), URI

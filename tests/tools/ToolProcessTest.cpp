@@ -339,6 +339,11 @@ TEST_F(ToolTest, EncryptedWorkbooksTakeTheirPasswordFromAFileOrTheEnvironment)
     EXPECT_TRUE(read.output.contains(QStringLiteral("cell\tA4\ttext\tSavings"))) << read.output.toStdString();
     expectFileFailure({QStringLiteral("dump"), option, wrong, workbook}, workbook);
     EXPECT_TRUE(runTool({QStringLiteral("dump"), option, wrong, workbook}).errors.contains(QStringLiteral("the password is wrong")));
+    // A byte order mark is no part of the password, and an endless file is read no further than a
+    // password may reach.
+    const QString marked = write(QStringLiteral("marked"), "\xEF\xBB\xBF" "Brötchen-7\r\n");
+    EXPECT_EQ(runTool({QStringLiteral("dump"), workbook, option, marked}).code, 0);
+    expectFileFailure({QStringLiteral("dump"), workbook, option, QStringLiteral("/dev/zero")}, QStringLiteral("/dev/zero"));
 
     const QString copy = path(QStringLiteral("copy.xls"));
     qputenv("TORTELET_PASSWORD", "Brötchen-7");
@@ -394,6 +399,8 @@ TEST_F(ToolTest, ConvertNamesTheWorkbookThatTheFormatCannotHold)
     const QString chartSheet = QStringLiteral(TORTELET_TEST_DATA "/chart-sheet-active.xls");
     const QString out = path(QStringLiteral("out.xlsx"));
     expectFileFailure({QStringLiteral("convert"), chartSheet, out}, chartSheet);
+    const QString missing = path(QStringLiteral("missing.xls"));
+    expectFileFailure({QStringLiteral("convert"), missing, out}, missing);
     EXPECT_TRUE(QDir(folder_.path()).isEmpty());
 }
 

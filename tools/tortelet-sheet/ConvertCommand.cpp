@@ -6,6 +6,8 @@
 #include "sheet/automation/Application.h"
 #include "sheet/automation/Workbook.h"
 
+#include <iostream>
+
 namespace tools {
 
 namespace {
@@ -19,15 +21,19 @@ int convert(const Arguments& given, std::ostream&)
     const std::string& inputPath = arguments[0];
     const std::string& outputPath = arguments[1];
     sheet::Application application;
+    sheet::Workbook* workbook = nullptr;
     try {
-        sheet::Workbook& workbook = openWorkbook(application.workbooks(), inputPath, password);
-        workbook.SaveAs(outputPath, saveFormatFor(outputPath), sheet::biff::SaveTarget::ChosenFile);
-        workbook.Close();
-    } catch (const sheet::FormatError& error) {
+        workbook = &openWorkbook(application.workbooks(), inputPath, password);
+    } catch (const sheet::Error& error) {
         throw FileFailure(inputPath, error.what());
-    } catch (const sheet::FileError& error) {
-        const std::string text = error.what();
-        throw FileFailure(text.starts_with(inputPath + ": ") ? inputPath : outputPath, text);
+    }
+    try {
+        workbook->SaveAs(outputPath, saveFormatFor(outputPath), sheet::biff::SaveTarget::ChosenFile);
+        warnOfOmissions(workbook->model(), outputPath, std::cerr);
+        workbook->Close();
+    } catch (const sheet::FormatError& error) {
+        // What the output format cannot hold lies in the workbook read.
+        throw FileFailure(inputPath, error.what());
     } catch (const sheet::Error& error) {
         throw FileFailure(outputPath, error.what());
     }
@@ -43,9 +49,21 @@ Command convertCommand()
             "    Reads the Excel 97-2003 workbook IN and writes it as OUT in the format that OUT's\n"
             "    extension names: .xlsx for the Excel workbook (SpreadsheetML, its pie charts in\n"
             "    DrawingML), .ods for the OpenDocument spreadsheet (its pie charts as chart objects),\n"
-            "    .xls or any other name for the Excel 97-2003 format. A sheet or chart that\n"
-            "    the format cannot hold is named in the error and nothing is written. A link at OUT is\n"
-            "    followed and its target replaced.\n",
+            "    .xls or any other name for the Excel 97-2003 format. The packages keep the cells,\n"
+            "    their formats and rich text, the sheets' view (frozen and split panes, selection,\n"
+            "    zoom, gridlines), page set-up, header and footer, protection, hyperlinks, AutoFilter\n"
+            "    ranges, conditional formats and data validation; sheet names they forbid are\n"
+            "    mended (characters such as [ ] : * ? / \\ become _, at most 31 characters, unique\n"
+            "    without regard to case). What the format cannot hold is named in the error and\n"
+            "    nothing is written: a chart sheet, a macro sheet, macros (a VBA\n"
+            "    project), an embedded OLE object, a chart that is not a pie, a picture, shape,\n"
+            "    comment or form control (the AutoFilter's arrows go with the filter). What is left\n"
+            "    out is named in a warning on standard error and the rest is written: a filter's\n"
+            "    criteria (the rows they hide stay hidden), the rules of conditional formats and data\n"
+            "    validation whose formulas are not plain numbers, texts or cells and, in .ods, the\n"
+            "    password of a protected sheet and a hyperlink on an empty cell. An .ods header or\n"
+            "    footer keeps its text and fields, not its fonts.\n"
+            "    A link at OUT is followed and its target replaced.\n",
             convert};
 }
 

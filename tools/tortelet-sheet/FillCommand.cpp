@@ -8,6 +8,7 @@
 #include "sheet/automation/Workbook.h"
 
 #include <algorithm>
+#include <iostream>
 
 namespace tools {
 
@@ -83,6 +84,7 @@ int fill(const Arguments& given, std::ostream&)
     entries = {};  // the sheet holds them now; saving needs the room
     try {
         workbook->SaveAs(outputPath, saveFormatFor(outputPath), sheet::biff::SaveTarget::ChosenFile);
+        warnOfOmissions(workbook->model(), outputPath, std::cerr);
     } catch (const sheet::FormatError& error) {
         throw FileFailure(templatePath, error.what());
     } catch (const sheet::Error& error) {

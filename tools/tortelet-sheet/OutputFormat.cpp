@@ -1,5 +1,7 @@
 #include "OutputFormat.h"
 
+#include "sheet/biff/PackageLimits.h"
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -24,6 +26,15 @@ int saveFormatFor(const std::string& path)
     if (extension == ".ods")
         return OpenDocumentSpreadsheet;
     return Excel97Workbook;
+}
+
+void warnOfOmissions(const sheet::model::Workbook& workbook, const std::string& path, std::ostream& errors)
+{
+    const int format = saveFormatFor(path);
+    if (format == Excel97Workbook)
+        return;
+    for (const std::string& omission : sheet::biff::packageOmissions(workbook, format == OpenDocumentSpreadsheet))
+        errors << "tortelet-sheet: warning: " << path << ": " << omission << '\n';
 }
 
 }  // namespace tools

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <string_view>
 
 namespace tools {
 
@@ -14,17 +15,27 @@ namespace {
 constexpr const char* PasswordOption = "--password-file";
 constexpr const char* PasswordVariable = "TORTELET_PASSWORD";
 constexpr std::size_t LongestLine = 4096;
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
+// The first line, read no further than one character past the longest a password may be: the file may
+// be endless (/dev/zero) or a single line of many megabytes. A byte order mark before it is no part of it.
 std::string readPasswordFile(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
-    std::string line;
-    if (!file || (!std::getline(file, line) && !file.eof()))
+    if (!file)
         throw FileFailure(path, "the password file cannot be read");
-    if (line.size() > LongestLine)
-        throw FileFailure(path, "the first line is too long to be a password");
+    std::string line;
+    char c = 0;
+    while (line.size() <= LongestLine + ByteOrderMark.size() && file.get(c) && c != '\n')
+        line += c;
+    if (!file && !file.eof())
+        throw FileFailure(path, "the password file cannot be read");
+    if (line.starts_with(ByteOrderMark))
+        line.erase(0, ByteOrderMark.size());
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
+    if (line.size() > LongestLine)
+        throw FileFailure(path, "the first line is too long to be a password");
     return line;
 }
 

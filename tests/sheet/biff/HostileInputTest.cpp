@@ -197,6 +197,46 @@ TEST(HostileInput, CellsInReverseOrderReadBackInOrder)
     }
 }
 
+// Blank runs that come before the sheet's other cells stay runs when they are put in order: a sheet of
+// such rows costs its runs, not a cell for each blank. Where cells meet, the one read last stands.
+TEST(HostileInput, BlankRunsOutOfOrderStayRuns)
+{
+    constexpr int Rows = 2000;
+    const auto blanks = [](int row, int first, int last, std::uint16_t xf) {
+        std::vector<std::uint8_t> body;
+        io::ByteWriter w(body);
+        w.u16(static_cast<std::uint16_t>(row));
+        w.u16(static_cast<std::uint16_t>(first));
+        for (int column = first; column <= last; ++column)
+            w.u16(xf);
+        w.u16(static_cast<std::uint16_t>(last));
+        return body;
+    };
+    Stream stream = globals().add(0x0809, bof(Worksheet));
+    for (int row = Rows - 1; row >= 0; --row)
+        stream.add(0x00BE, blanks(row, 1, 200, 16));
+    stream.add(0x0203, numberCell(5, 10, 2.5));
+    stream.add(0x00BE, blanks(5, 150, 220, 17));
+    for (int row = 0; row < Rows; ++row)
+        stream.add(0x0203, numberCell(row, 0, row));
+    stream.add(0x000A);
+
+    const biff::WorkbookFile file = biff::readWorkbookFile(withWorkbookStream(stream.bytes));
+    const model::CellStore& cells = file.workbook.sheets.at(0).cells;
+    EXPECT_EQ(cells.size(), std::size_t{Rows} * 201 + 20);
+    EXPECT_EQ(cells.find({5, 10})->second.number(), 2.5);
+    EXPECT_EQ(cells.find({5, 149})->second.xf, 16);
+    EXPECT_EQ(cells.find({5, 150})->second.xf, 17);
+    EXPECT_EQ(cells.find({5, 220})->second.xf, 17);
+    EXPECT_EQ(cells.find({1999, 0})->second.number(), 1999);
+    EXPECT_EQ(cells.find({6, 1}).runLength(), 200);
+    model::CellAddress previous{-1, 0};
+    for (const auto& [at, cell] : cells) {
+        ASSERT_LT(previous, at);
+        previous = at;
+    }
+}
+
 TEST(HostileInput, MutatedWorkbooksNeverCrash)
 {
     std::mt19937 random(20261207);

@@ -13,6 +13,7 @@
 #include <zip.h>
 
 #include <filesystem>
+#include <limits>
 #include <regex>
 #include <string>
 
@@ -185,6 +186,88 @@ TEST(OdsFile, RefusesWhatItCannotExpressAndWritesNothing)
         EXPECT_FALSE(std::filesystem::exists(path));
         EXPECT_TRUE(folder.entries().empty());
     }
+}
+
+// Values are typed as readers type them: a number under a date or time format is a date or a time,
+// an error and a number that is no number are errors as LibreOffice writes them, and the number
+// formats stand among the common styles, where no program prunes them; a text keeps its formatting
+// runs, and the runs their spaces; data validation and conditional formats are LibreOffice's. The
+// sheet's panes, zoom,
+// protection, page and its header and footer go with it.
+TEST(OdsFile, TypesValuesAsReadersDoAndKeepsTheViewAndThePage)
+{
+    Workbook workbook = ods_testing::filledTemplate(ods_testing::sampleEntries());
+    const std::size_t dateXf = workbook.xfs.size(), timeXf = dateXf + 1;
+    for (int format : {14, 20}) {
+        sheet::model::Xf xf = workbook.xfs.at(15);
+        xf.formatIndex = format;
+        workbook.xfs.push_back(xf);
+    }
+    auto& cells = workbook.sheets[0].cells;
+    const auto set = [&](int row, sheet::CellValue value, std::size_t xf) {
+        sheet::model::Cell& cell = cells[{row, 3}];
+        workbook.setValue(cell, std::move(value));
+        cell.xf = static_cast<std::uint16_t>(xf);
+    };
+    set(20, 45000.0, dateXf);
+    set(21, 45000.75, dateXf);
+    set(22, 1.25, timeXf);
+    set(23, 60.0, dateXf); // 29 February 1900, which no calendar has
+    set(24, sheet::ErrorCode::DivisionByZero, 15);
+    set(25, std::numeric_limits<double>::infinity(), 15);
+    workbook.sharedStrings.push_back({u"Bold  start", {0, 0, 1, 0, 4, 0, 0, 0}, {}});
+    cells[{26, 3}].setSharedText(static_cast<std::uint32_t>(workbook.sharedStrings.size() - 1));
+    // Frozen panes after column B and row 3, zoomed to 150 %.
+    auto& records = workbook.sheets[0].records;
+    records.insert(std::prev(records.end()), {0x0041, {2, 0, 3, 0, 3, 0, 2, 0, 0, 0}});
+    records.insert(std::prev(records.end()), {0x00A0, {3, 0, 2, 0}});
+    records.insert(std::prev(records.end()), {0x023E, {0x08 | 0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0}});
+    records.insert(std::prev(records.end()), {0x0012, {1, 0}});
+    // A whole number from 0 to 1000 in B4:B9 with a prompt; values above 10000 there filled red.
+    records.insert(std::prev(records.end()), {0x01BE, {0x01, 0, 0x0C, 0, 1, 0, 0, 0, 1, 0, 0, 0, 6, 0, 0, 'A', 'm', 'o', 'u',
+                                                       'n', 't', 1, 0, 0, 0, 3, 0, 0, 0, 0x1E, 0, 0, 3, 0, 0, 0, 0x1E, 0xE8,
+                                                       0x03, 1, 0, 3, 0, 8, 0, 1, 0, 1, 0}});
+    records.insert(std::prev(records.end()), {0x01B0, {1, 0, 0, 0, 3, 0, 8, 0, 1, 0, 1, 0, 1, 0, 3, 0, 8, 0, 1, 0, 1, 0}});
+    records.insert(std::prev(records.end()),
+                   {0x01B1, {1, 5, 3, 0, 0, 0, 0, 0, 0, 0x20, 0, 0, 0x00, 0x04, 0x00, 0x05, 0x1E, 0x10, 0x27}});
+
+    const auto parts = partsOf(sheet::ods::odsBytes(workbook));
+    const std::string& content = parts.at("content.xml");
+    for (const char* expected : {
+             R"(office:value-type="date" office:date-value="2023-03-15"/>)",
+             R"(office:value-type="date" office:date-value="2023-03-15T18:00:00"/>)",
+             R"(office:value-type="time" office:time-value="PT30H00M00S"/>)",
+             R"(office:value-type="float" office:value="60"/>)",
+             R"(table:formula="of:=#DIV/0!" office:value-type="string" office:string-value="" calcext:value-type="error"><text:p>#DIV/0!</text:p>)",
+             R"(table:formula="of:=#NUM!" office:value-type="string" office:string-value="" calcext:value-type="error"><text:p>#NUM!</text:p>)"})
+        EXPECT_NE(content.find(expected), std::string::npos) << expected;
+    EXPECT_NE(content.find(R"(<text:p><text:span text:style-name="T1">Bold</text:span><text:span text:style-name="T0"> <text:s/>start</text:span></text:p>)"),
+              std::string::npos);
+    EXPECT_NE(content.find(R"(<style:style style:name="T1" style:family="text">)"), std::string::npos);
+    EXPECT_NE(content.find(R"x(table:condition="of:cell-content-is-whole-number() and cell-content-is-between(0,1000)")x"),
+              std::string::npos);
+    EXPECT_EQ(count(content, R"(table:content-validation-name="val1")"), 6u);
+    EXPECT_NE(content.find(R"(<calcext:condition calcext:apply-style-name="Conditional1" calcext:value="&gt;10000" )"
+                           R"(calcext:base-cell-address="Assets.B4"/>)"),
+              std::string::npos);
+    EXPECT_EQ(content.find("<number:"), std::string::npos);
+    EXPECT_NE(content.find(R"(<table:table table:name="Assets" table:style-name="ta1" table:protected="true">)"), std::string::npos);
+    EXPECT_NE(content.find(R"(<style:style style:name="ta1" style:family="table" style:master-page-name="Page1">)"), std::string::npos);
+    const std::string& styles = parts.at("styles.xml");
+    for (const char* expected : {
+             R"(<number:text-style style:name="N165">)",
+             R"(<style:page-layout-properties fo:page-width="210mm" fo:page-height="297mm" style:print-orientation="portrait" fo:margin-top="56.7pt")",
+             R"(<style:master-page style:name="Page1" style:page-layout-name="pm1"><style:header>)",
+             R"(<style:region-center><text:p><text:sheet-name>???</text:sheet-name></text:p></style:region-center>)",
+             R"(<style:region-center><text:p>Page <text:page-number>1</text:page-number></text:p></style:region-center>)"})
+        EXPECT_NE(styles.find(expected), std::string::npos) << expected;
+    const std::string& settings = parts.at("settings.xml");
+    for (const char* expected : {R"(config:name="HorizontalSplitMode" config:type="short">2<)",
+                                 R"(config:name="HorizontalSplitPosition" config:type="int">2<)",
+                                 R"(config:name="VerticalSplitPosition" config:type="int">3<)",
+                                 R"(config:name="ActiveSplitRange" config:type="short">3<)",
+                                 R"(config:name="ZoomValue" config:type="int">150<)"})
+        EXPECT_NE(settings.find(expected), std::string::npos) << expected;
 }
 
 } // namespace

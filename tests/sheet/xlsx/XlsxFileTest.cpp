@@ -1,4 +1,5 @@
 #include "sheet/Errors.h"
+#include "sheet/biff/PackageLimits.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/biff/WorkbookFile.h"
 #include "sheet/xlsx/XlsxFile.h"
@@ -7,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
+#include <regex>
 #include <functional>
 
 namespace {
@@ -142,6 +146,144 @@ TEST(XlsxFile, KeepsTheSheetsMergedAreas)
     EXPECT_NE(part(workbook, "xl/worksheets/sheet1.xml")
                   .find(R"(</sheetData><mergeCells count="2"><mergeCell ref="A1:B1"/><mergeCell ref="D12:F14"/></mergeCells>)"),
               std::string::npos);
+}
+
+// A record added to the end of the sheet's own records, before its EOF.
+void addSheetRecord(Workbook& workbook, std::uint16_t type, std::vector<std::uint8_t> bytes)
+{
+    auto& records = workbook.sheets[0].records;
+    const auto eof = std::find_if(records.rbegin(), records.rend(), [](const sheet::model::Record& record) {
+        return record.type == sheet::biff::rt::Eof;
+    });
+    records.insert(std::prev(eof.base()), {type, std::move(bytes)});
+}
+
+std::vector<std::uint8_t> doubleBytes(double value)
+{
+    std::vector<std::uint8_t> bytes(8);
+    std::memcpy(bytes.data(), &value, 8);
+    return bytes;
+}
+
+// What readers refuse or lose is written as they take it: a number that is no number as the error it
+// stands for, a carriage return escaped, a text's formatting runs kept, sheet names a package forbids
+// mended (and the chart's ranges follow them), no standard width of nothing, and the document properties.
+TEST(XlsxFile, WritesWhatReadersTakeAndNothingTheyRefuse)
+{
+    Workbook workbook = chartTemplate();
+    auto& cells = workbook.sheets[0].cells;
+    workbook.setValue(cells[{3, 1}], std::numeric_limits<double>::quiet_NaN());
+    workbook.setValue(cells[{4, 1}], -std::numeric_limits<double>::infinity());
+    workbook.setValue(cells[{3, 0}], std::string("one\r\ntwo"));
+    workbook.sheets[0].name = "Assets/2024: [draft]?";
+    workbook.sheets[0].standardWidth = 0;
+    // "Bold start" with its first word in font 1 and the rest in font 0.
+    workbook.sharedStrings.push_back({u"Bold start", {0, 0, 1, 0, 4, 0, 0, 0}, {}});
+    cells[{5, 0}].setSharedText(static_cast<std::uint32_t>(workbook.sharedStrings.size() - 1));
+    Workbook second = chartTemplate();
+    second.sheets[0].name = "ASSETS_2024_ _DRAFT__";
+    second.sheets[0].drawings.clear();
+    second.sheets[0].charts.clear();
+    workbook.sheets.push_back(std::move(second.sheets[0]));
+
+    const std::string sheet = part(workbook, "xl/worksheets/sheet1.xml");
+    EXPECT_TRUE(std::regex_search(sheet, std::regex(R"(<c r="B4" s="\d+" t="e"><v>#NUM!</v></c>)")));
+    EXPECT_TRUE(std::regex_search(sheet, std::regex(R"(<c r="B5" s="\d+" t="e"><v>#NUM!</v></c>)")));
+    EXPECT_EQ(sheet.find("defaultColWidth"), std::string::npos);
+    const std::string strings = part(workbook, "xl/sharedStrings.xml");
+    EXPECT_NE(strings.find("<t>one_x000D_\ntwo</t>"), std::string::npos);
+    EXPECT_TRUE(std::regex_search(strings, std::regex(R"(<si><r><rPr><rFont val="[^"]+"/>.*?<t>Bold</t></r><r><rPr><rFont )"
+                                                      R"(val="[^"]+"/>.*?<t xml:space="preserve"> start</t></r></si>)")));
+    const std::string book = part(workbook, "xl/workbook.xml");
+    EXPECT_NE(book.find(R"(name="Assets_2024_ _draft__")"), std::string::npos);
+    EXPECT_NE(book.find(R"x(name="ASSETS_2024_ _DRAFT__ (2)")x"), std::string::npos);
+    EXPECT_NE(part(workbook, "xl/charts/chart1.xml").find("<c:f>'Assets_2024_ _draft__'!$B$4:$B$9</c:f>"), std::string::npos);
+    EXPECT_NE(part(workbook, "[Content_Types].xml").find(R"(PartName="/docProps/core.xml")"), std::string::npos);
+    EXPECT_NE(part(workbook, "_rels/.rels").find(R"(Target="docProps/app.xml")"), std::string::npos);
+    EXPECT_NE(part(workbook, "docProps/app.xml").find("<Application>Tortelet Studio</Application>"), std::string::npos);
+
+    // The chart's cache leaves out the points that are no number.
+    const std::string chart = part(workbook, "xl/charts/chart1.xml");
+    EXPECT_EQ(chart.find("nan"), std::string::npos);
+    EXPECT_EQ(chart.find("inf"), std::string::npos);
+}
+
+// The window's panes, selection and zoom, the page's margins, set-up, header and footer, the rules of
+// conditional formats (their looks as differential formats) and of data validation with simple
+// formulas, and the protection of the sheet and the workbook come from their records.
+TEST(XlsxFile, WritesTheSheetsViewPageAndProtection)
+{
+    Workbook workbook = chartTemplate();
+    // WINDOW2 with frozen panes, gridlines off, the tab selected; SCL 3/4; PANE after column A and row 3,
+    // lower right active; a SELECTION of C5:D6 in that pane.
+    addSheetRecord(workbook, sheet::biff::rt::Window2, {0x80 | 0x10 | 0x08 | 0x04, 0x06, 0, 0, 0, 0, 0, 0, 0, 0});
+    addSheetRecord(workbook, 0x00A0, {3, 0, 4, 0});
+    addSheetRecord(workbook, 0x0041, {1, 0, 3, 0, 3, 0, 1, 0, 0, 0});
+    addSheetRecord(workbook, 0x001D, {0, 4, 0, 2, 0, 0, 0, 1, 0, 4, 0, 5, 0, 2, 3});
+    // HEADER "&CAssets", FOOTER "Page &P", a left margin of 1.5", landscape A4 at 80 % from page 3.
+    addSheetRecord(workbook, 0x0014, {8, 0, 0, '&', 'C', 'A', 's', 's', 'e', 't', 's'});
+    addSheetRecord(workbook, 0x0015, {7, 0, 0, 'P', 'a', 'g', 'e', ' ', '&', 'P'});
+    addSheetRecord(workbook, 0x0026, doubleBytes(1.5));
+    std::vector<std::uint8_t> setup = {9, 0, 80, 0, 3, 0, 1, 0, 1, 0, 0x80, 0, 0x58, 2, 0x58, 2};
+    for (double margin : {0.25, 0.4})
+        for (std::uint8_t byte : doubleBytes(margin))
+            setup.push_back(byte);
+    setup.insert(setup.end(), {1, 0});
+    addSheetRecord(workbook, 0x00A1, setup);
+    // PROTECT with the password hash 0xCC1A, and the workbook's structure locked.
+    addSheetRecord(workbook, 0x0012, {1, 0});
+    addSheetRecord(workbook, 0x0013, {0x1A, 0xCC});
+    workbook.globalRecords.push_back({0x0012, {1, 0}});
+    // DV: a whole number from 0 to 1000 in B4:B9 with a prompt; and a custom rule of a function call,
+    // which the simple formulas do not reach and which is left to the warning.
+    addSheetRecord(workbook, 0x01BE, {0x01, 0, 0x0C, 0, 1, 0, 0, 0, 1, 0, 0, 0, 6, 0, 0, 'A', 'm', 'o', 'u', 'n', 't',
+                                      1, 0, 0, 0, 3, 0, 0, 0, 0x1E, 0, 0, 3, 0, 0, 0, 0x1E, 0xE8, 0x03,
+                                      1, 0, 3, 0, 8, 0, 1, 0, 1, 0});
+    // CONDFMT over B4:B9 and its CF: values above 10000 filled red (palette index 10).
+    addSheetRecord(workbook, 0x01B0, {1, 0, 0, 0, 3, 0, 8, 0, 1, 0, 1, 0, 1, 0, 3, 0, 8, 0, 1, 0, 1, 0});
+    addSheetRecord(workbook, 0x01B1, {1, 5, 3, 0, 0, 0, 0, 0, 0, 0x20, 0, 0, 0x00, 0x04, 0x00, 0x05, 0x1E, 0x10, 0x27});
+    addSheetRecord(workbook, 0x01BE, {0x07, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,
+                                      4, 0, 0, 0, 0x41, 0x13, 0, 0x01, 0, 0, 0, 0, 1, 0, 3, 0, 8, 0, 0, 0, 0, 0});
+
+    const std::string sheet = part(workbook, "xl/worksheets/sheet1.xml");
+    for (const char* expected : {
+             R"(<sheetView showGridLines="0" tabSelected="1" zoomScale="75" workbookViewId="0">)",
+             R"(<pane xSplit="1" ySplit="3" topLeftCell="B4" activePane="bottomRight" state="frozen"/>)",
+             R"(<selection pane="bottomRight" activeCell="C5" sqref="C5:D6"/></sheetView>)",
+             R"(</sheetData><sheetProtection password="CC1A" sheet="1"/>)",
+             R"(<conditionalFormatting sqref="B4:B9"><cfRule type="cellIs" dxfId="0" priority="1" operator="greaterThan">)"
+             R"(<formula>10000</formula></cfRule></conditionalFormatting><dataValidations count="1"><dataValidation type="whole" showInputMessage="1" showErrorMessage="1" )"
+             R"(prompt="Amount" sqref="B4:B9"><formula1>0</formula1><formula2>1000</formula2></dataValidation></dataValidations>)",
+             R"(<pageMargins left="1.5" right="0.7875" top="1.0527777777777778" bottom="1.0527777777777778" header="0.25" footer="0.4"/>)",
+             R"(<pageSetup paperSize="9" scale="80" firstPageNumber="3" fitToWidth="1" fitToHeight="1" orientation="landscape" useFirstPageNumber="1"/>)",
+             R"(<headerFooter><oddHeader>&amp;CAssets</oddHeader><oddFooter>Page &amp;P</oddFooter></headerFooter><drawing)"})
+        EXPECT_NE(sheet.find(expected), std::string::npos) << expected;
+    EXPECT_NE(part(workbook, "xl/workbook.xml").find(R"(<workbookProtection lockStructure="1"/><bookViews>)"), std::string::npos);
+    EXPECT_NE(part(workbook, "xl/styles.xml").find(R"(<dxfs count="1"><dxf><fill><patternFill><bgColor rgb="FFFF0000"/></patternFill></fill></dxf></dxfs>)"),
+              std::string::npos);
+}
+
+// Macros and embedded OLE objects lie beside the workbook's stream, where no package can take them:
+// they are refused by name.
+TEST(XlsxFile, MacrosAndEmbeddedObjectsAreRefusedByName)
+{
+    using sheet::container::Entry;
+    const struct {
+        Entry entry;
+        const char* named;
+    } cases[] = {{Entry{u"_VBA_PROJECT_CUR", Entry::Type::Storage, {}, 0, 0, 0, {}, {}}, "macros (a VBA project)"},
+                 {Entry{u"MBD0001A2B3", Entry::Type::Storage, {}, 0, 0, 0, {}, {}}, "embedded OLE objects"}};
+    for (const auto& [entry, named] : cases) {
+        sheet::biff::WorkbookFile file = sheet::biff::openWorkbookFile(sheet::test::templatePath());
+        EXPECT_NO_THROW(sheet::biff::refuseWhatPackagesCannotHold(file));
+        file.container.root.children.push_back(entry);
+        try {
+            sheet::biff::refuseWhatPackagesCannotHold(file);
+            ADD_FAILURE() << "not refused: " << named;
+        } catch (const sheet::FormatError& error) {
+            EXPECT_NE(std::string(error.what()).find(named), std::string::npos) << error.what();
+        }
+    }
 }
 
 } // namespace

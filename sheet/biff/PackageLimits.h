@@ -1,0 +1,21 @@
+#pragma once
+
+#include "sheet/biff/WorkbookFile.h"
+
+#include <string>
+#include <vector>
+
+namespace sheet::biff {
+
+// What a package written from the workbook (.xlsx, .ods) cannot hold is refused by name, and nothing
+// is written: the workbook's macros (its VBA project) and the OLE objects embedded beside its stream.
+// (Sheets that are no worksheet and drawings that are no pie chart are refused by the package writers.)
+void refuseWhatPackagesCannotHold(const WorkbookFile& file);
+
+// What the packages leave out of a sheet they write, one sentence each for the person who converts it:
+// the rules of conditional formats and data validation with a formula that is not a simple one, an
+// AutoFilter's criteria (the rows they hide stay hidden), and for an OpenDocument spreadsheet the
+// password of a protected sheet and the hyperlinks on cells the sheet has no record of. Empty when nothing is left out.
+std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool openDocument);
+
+} // namespace sheet::biff
