@@ -2,6 +2,7 @@
 
 #include "sheet/Errors.h"
 #include "sheet/biff/CellRecords.h"
+#include "sheet/biff/ChartDescription.h"
 #include "sheet/biff/ColumnInfoRecords.h"
 #include "sheet/biff/DrawingReader.h"
 #include "sheet/biff/RecordStream.h"
@@ -344,7 +345,7 @@ private:
         if (substreamKind(sheet_.records[first]) == rt::ChartKind) {
             // Excel 95 charts name their cells otherwise; they are kept, but not drawn.
             if (text_.unicode)
-                summarizeChart(chart, sheetIndex_, references_);
+                describeChart(chart, workbook_, sheetIndex_, references_);
             if (!objects_.empty() && objects_.back().chartIndex < 0)
                 objects_.back().chartIndex = static_cast<int>(sheet_.charts.size());
             sheet_.charts.push_back(std::move(chart));
@@ -387,6 +388,16 @@ private:
 void readWorksheet(model::Workbook& workbook, model::Sheet& sheet, int sheetIndex, const GlobalsIndex& globals)
 {
     WorksheetReader(workbook, sheet, sheetIndex, globals).read();
+}
+
+void readChartSheet(const model::Workbook& workbook, model::Sheet& sheet, int sheetIndex, const GlobalsIndex& globals)
+{
+    if (sheet.records.empty() || sheet.records.front().type != rt::Bof || !globals.text.unicode)
+        return;
+    model::Chart chart;
+    readChartRecords(sheet.records, 0, chart);
+    describeChart(chart, workbook, sheetIndex, globals.references);
+    sheet.charts.push_back(std::move(chart));
 }
 
 } // namespace sheet::biff

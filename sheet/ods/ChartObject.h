@@ -15,11 +15,11 @@ struct ChartObject {
 };
 
 // A pie chart of sheet `sheetIndex`, the workbook's chart `number` counting from 1, as the chart object
-// "Object <number>" of class chart:circle, `width` by `height` points, with the look read from its
-// records (see render::readPieChart): 2-D or 3-D with its first slice angle and elevation, the title
-// and its font, each slice's colour and explosion, the data labels and their font, the legend when it
-// has one; its series' ranges, and a table of their values for readers that do not look at the sheet.
-// A chart of another type is a FormatError naming it.
+// "Object <number>" of class chart:circle, `width` by `height` points, with the look the chart's model
+// gives it: 2-D or 3-D with its first slice angle and elevation, the title and its font, each slice's
+// colour and explosion, the data labels and their font, the legend when it has one; its series' ranges,
+// and a table of their values for readers that do not look at the sheet. A chart with groups that
+// draw no pies (see model::Chart::drawsPies) is a FormatError naming it.
 ChartObject pieChartObject(const model::Workbook& workbook, int sheetIndex, const model::Chart& chart, int number,
                            double width, double height);
 

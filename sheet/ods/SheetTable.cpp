@@ -4,7 +4,7 @@
 #include "sheet/ods/CellAddresses.h"
 #include "sheet/ods/Lengths.h"
 #include "sheet/ods/XmlPart.h"
-#include "sheet/render/SheetGeometry.h"
+#include "sheet/layout/SheetGeometry.h"
 
 #include <algorithm>
 
@@ -118,7 +118,7 @@ SheetTable::SheetTable(const model::Workbook& workbook, int sheetIndex, const Ce
             rows_ = std::max(rows_, row + 1);
     }
 
-    const render::SheetGeometry geometry(sheet_, digitWidth_);
+    const layout::SheetGeometry geometry(sheet_, digitWidth_);
     for (const model::DrawingObject& drawing : sheet_.drawings) {
         const bool chart = drawing.chartIndex >= 0 && static_cast<std::size_t>(drawing.chartIndex) < sheet_.charts.size();
         if (!chart || drawing.objectType != ChartObjectType)
@@ -126,9 +126,9 @@ SheetTable::SheetTable(const model::Workbook& workbook, int sheetIndex, const Ce
                               + ", which cannot be saved in the OpenDocument format");
         const model::Anchor& a = drawing.anchor;
         Frame frame;
-        frame.row = std::clamp(a.row1, 0, render::SheetGeometry::maxRows - 1);
+        frame.row = std::clamp(a.row1, 0, layout::SheetGeometry::maxRows - 1);
         frame.column = std::clamp(a.col1, 0, Columns - 1);
-        const int endRow = std::clamp(a.row2, 0, render::SheetGeometry::maxRows - 1);
+        const int endRow = std::clamp(a.row2, 0, layout::SheetGeometry::maxRows - 1);
         const int endColumn = std::clamp(a.col2, 0, Columns - 1);
         const QRectF pixels = geometry.anchorRect(a, 0, 0);
         // The frame stands in its first cell, and its corner is measured from that cell's corner.
@@ -158,10 +158,10 @@ int SheetTable::columnPixels(int column) const
             shown.options &= static_cast<std::uint16_t>(~model::ColumnInfo::Hidden);
             model::Sheet probe;
             probe.columns = {shown};
-            return render::SheetGeometry(probe, digitWidth_).columnWidth(column);
+            return layout::SheetGeometry(probe, digitWidth_).columnWidth(column);
         }
     }
-    return render::SheetGeometry(sheet_, digitWidth_).columnWidth(column);
+    return layout::SheetGeometry(sheet_, digitWidth_).columnWidth(column);
 }
 
 void SheetTable::addSizes(std::set<int>& columnPixels, std::set<int>& rowTwips) const

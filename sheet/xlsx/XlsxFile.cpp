@@ -2,7 +2,6 @@
 
 #include "sheet/Errors.h"
 #include "sheet/io/FileBytes.h"
-#include "sheet/render/ChartRecordReader.h"
 #include "sheet/xlsx/ChartPart.h"
 #include "sheet/xlsx/DrawingPart.h"
 #include "sheet/xlsx/SharedStrings.h"
@@ -148,11 +147,10 @@ private:
                 refuseDrawing(sheet, object);
             const model::Chart& chart = sheet.charts[static_cast<std::size_t>(object.chartIndex)];
             const int number = static_cast<int>(anchored.size()) + 1;
-            const std::optional<render::PieChart> pie = render::readPieChart(workbook_, chart, render::SliceTexts::LeftOut);
-            if (!pie)
+            if (!chart.drawsPies())
                 refuseChart(sheet, number, chart);
             const std::string name = "chart" + std::to_string(++charts_) + ".xml";
-            add("xl/charts/" + name, chartPart(workbook_, chart, *pie), "drawingml.chart+xml");
+            add("xl/charts/" + name, chartPart(workbook_, chart), "drawingml.chart+xml");
             drawingRelationships.push_back({"../charts/" + name, "chart"});
             anchored.push_back({object.anchor, "Chart " + std::to_string(number)});
         }

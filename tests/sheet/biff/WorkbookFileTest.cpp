@@ -45,8 +45,8 @@ TEST(WorkbookFile, ReadsTheChartTemplate)
 
     ASSERT_EQ(assets.charts.size(), 1u);
     const model::Chart& chart = assets.charts[0];
-    EXPECT_EQ(chart.type, model::ChartType::Pie);
-    EXPECT_TRUE(chart.threeD);
+    EXPECT_EQ(chart.type(), model::ChartType::Pie);
+    EXPECT_TRUE(chart.threeD());
     ASSERT_EQ(chart.series.size(), 1u);
     EXPECT_EQ(chart.series[0].values->range, (model::CellRange{3, 1, 8, 1}));
     EXPECT_EQ(chart.series[0].categories->range, (model::CellRange{3, 0, 8, 0}));

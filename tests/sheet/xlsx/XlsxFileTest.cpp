@@ -27,20 +27,6 @@ std::string part(const Workbook& workbook, const std::string& name)
     return {};
 }
 
-void setChartRecordType(Workbook& workbook, std::uint16_t from, std::uint16_t to)
-{
-    for (sheet::model::Record& record : workbook.sheets[0].charts[0].records)
-        if (record.type == from)
-            record.type = to;
-}
-
-void dropChartRecords(Workbook& workbook, std::uint16_t type)
-{
-    auto& records = workbook.sheets[0].charts[0].records;
-    records.erase(std::remove_if(records.begin(), records.end(),
-                                 [type](const sheet::model::Record& record) { return record.type == type; }),
-                  records.end());
-}
 
 // A pie keeps its look whether it stands in 3-D or lies flat: the slices' explosion and colours, the
 // labels, and its first slice's angle in the view or in the pie itself.
@@ -54,7 +40,7 @@ TEST(XlsxFile, WritesThreeDimensionalAndFlatPies)
     EXPECT_EQ(solid.find("<c:legend>"), std::string::npos);
 
     Workbook flat = chartTemplate();
-    dropChartRecords(flat, sheet::biff::rt::Chart3d);
+    flat.sheets[0].charts[0].view3d.reset();
     const std::string pie = part(flat, "xl/charts/chart1.xml");
     EXPECT_EQ(pie.find("c:pie3DChart"), std::string::npos);
     EXPECT_EQ(pie.find("c:view3D"), std::string::npos);
@@ -106,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"BarChart",
                 [] {
                     Workbook workbook = chartTemplate();
-                    setChartRecordType(workbook, sheet::biff::rt::Pie, sheet::biff::rt::Bar);
+                    workbook.sheets[0].charts[0].groups[0].type = sheet::model::ChartType::Bar;
                     return workbook;
                 },
                 "the chart \"Chart 1\" on sheet \"Assets\" is a bar chart, which cannot be written as .xlsx yet"},
