@@ -436,6 +436,13 @@ std::string chartStyles()
 
 } // namespace
 
+void refuseUnplacedChart(const model::Workbook& workbook, const model::Sheet& sheet, std::size_t chart)
+{
+    throw FormatError("sheet \"" + sheet.name + "\": chart " + std::to_string(chart + 1)
+                      + (workbook.biff != 8 ? " is an Excel 95 chart" : " has no place on the sheet")
+                      + ", which cannot be saved in the OpenDocument format");
+}
+
 ChartObject pieChartObject(const model::Workbook& workbook, int sheetIndex, const model::Chart& chart, int number,
                            double width, double height)
 {

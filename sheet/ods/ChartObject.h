@@ -20,6 +20,10 @@ struct ChartObject {
 // colour and explosion, the data labels and their font, the legend when it has one; its series' ranges,
 // and a table of their values for readers that do not look at the sheet. A chart with groups that
 // draw no pies (see model::Chart::drawsPies) is a FormatError naming it.
+// A chart that no drawing object places on its sheet, `chart` among the sheet's charts: one of an Excel 95
+// workbook, or of a damaged one. A FormatError naming it, rather than a package without it.
+[[noreturn]] void refuseUnplacedChart(const model::Workbook& workbook, const model::Sheet& sheet, std::size_t chart);
+
 ChartObject pieChartObject(const model::Workbook& workbook, int sheetIndex, const model::Chart& chart, int number,
                            double width, double height);
 

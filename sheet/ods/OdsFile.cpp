@@ -3,6 +3,7 @@
 #include "sheet/Errors.h"
 #include "sheet/io/FileBytes.h"
 #include "sheet/ods/CellStyles.h"
+#include "sheet/ods/ChartObject.h"
 #include "sheet/ods/Lengths.h"
 #include "sheet/ods/PackageParts.h"
 #include "sheet/ods/SheetTable.h"
@@ -93,6 +94,8 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
         if (sheet.kind != model::SheetKind::Worksheet)
             throw FormatError("sheet \"" + sheet.name + "\" is " + kindName(sheet.kind)
                               + ", which cannot be saved in the OpenDocument format");
+        if (const std::optional<std::size_t> unplaced = sheet.unplacedChart())
+            refuseUnplacedChart(workbook, sheet, *unplaced);
         tables.emplace_back(workbook, static_cast<int>(k), styles, charts);
     }
     std::vector<ChartObject> objects;

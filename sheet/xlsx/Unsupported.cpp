@@ -55,6 +55,12 @@ void refuseChart(const model::Sheet& sheet, int chartNumber, const model::Chart&
                       " is " + model::chartTypeName(unwritableType(chart)) + Unwritable);
 }
 
+void refuseUnplacedChart(const model::Sheet& sheet, int chartNumber, bool excel95)
+{
+    throw FormatError("the chart " + quoted("Chart " + std::to_string(chartNumber)) + " on sheet " + quoted(sheet.name) +
+                      (excel95 ? " is an Excel 95 chart" : " has no place on the sheet") + Unwritable);
+}
+
 void refuseDrawing(const model::Sheet& sheet, const model::DrawingObject& object)
 {
     throw FormatError("the sheet " + quoted(sheet.name) + " holds " + objectKind(object.objectType) + " (shape " +

@@ -105,6 +105,8 @@ public:
             const model::Sheet& sheet = workbook_.sheets[k];
             if (sheet.kind != model::SheetKind::Worksheet)
                 refuseSheet(sheet);
+            if (const std::optional<std::size_t> unplaced = sheet.unplacedChart())
+                refuseUnplacedChart(sheet, static_cast<int>(*unplaced) + 1, workbook_.biff != 8);
             const std::string name = "sheet" + std::to_string(k + 1) + ".xml";
             const bool hasDrawing = addDrawing(sheet, name);
             const WorksheetContext context{styles_, strings_, static_cast<int>(k) == activeSheet(workbook_), hasDrawing};

@@ -167,10 +167,14 @@ TEST(OdsFile, RefusesWhatItCannotExpressAndWritesNothing)
     chartSheet.sheets.push_back(chartSheet.sheets[0]);
     chartSheet.sheets[1].name = "Chart1";
     chartSheet.sheets[1].kind = sheet::model::SheetKind::Chart;
+    Workbook excel95 = ods_testing::filledTemplate(ods_testing::sampleEntries());
+    excel95.biff = 5;  // whose objects the engine does not place: the chart has no drawing
+    excel95.sheets[0].drawings.clear();
 
     const sheet::test::ScratchFolder folder;
     for (const auto& [workbook, message] : {std::pair{&notPie, "sheet \"Assets\": chart 1 is not a pie chart"},
-                                            std::pair{&chartSheet, "sheet \"Chart1\" is a chart sheet"}}) {
+                                            std::pair{&chartSheet, "sheet \"Chart1\" is a chart sheet"},
+                                            std::pair{&excel95, "sheet \"Assets\": chart 1 is an Excel 95 chart"}}) {
         SCOPED_TRACE(message);
         const std::string path = folder.path("refused.ods");
         try {

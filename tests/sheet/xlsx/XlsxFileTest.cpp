@@ -96,6 +96,14 @@ INSTANTIATE_TEST_SUITE_P(
                     return workbook;
                 },
                 "the chart \"Chart 1\" on sheet \"Assets\" is a bar chart, which cannot be written as .xlsx yet"},
+        Refusal{"Excel95Chart",
+                [] {
+                    Workbook workbook = chartTemplate();
+                    workbook.biff = 5;  // whose objects the engine does not place: the chart has no drawing
+                    workbook.sheets[0].drawings.clear();
+                    return workbook;
+                },
+                "the chart \"Chart 1\" on sheet \"Assets\" is an Excel 95 chart, which cannot be written as .xlsx yet"},
         Refusal{"ChartSheet",
                 [] { return sheet::biff::openWorkbookFile(sheet::test::dataPath("chart-sheet-active.xls")).workbook; },
                 "the sheet \"Chart1\" is a chart sheet, which cannot be written as .xlsx yet"},
