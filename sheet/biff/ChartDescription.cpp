@@ -33,7 +33,8 @@ struct TextBlock {
     unsigned linkedObject = 0;
     std::optional<model::Rgb> colour;
     std::optional<int> font;
-    std::string text;
+    std::u16string text;
+    std::vector<ch::TextRun> runs; // where the text changes its font, in order
     std::optional<std::string> separator;
 };
 
@@ -308,14 +309,16 @@ private:
             if (text_)
                 text_->linkedObject = ch::linkedObject(r);
             break;
-        case rt::SeriesText: {
-            const std::string text = text::toUtf8(ch::readSeriesText(r));
+        case rt::SeriesText:
             if (text_ && blocks.innermost() == rt::Text)
-                text_->text = text;
+                text_->text = ch::readSeriesText(r);
             else if (model::ChartSeries* series = currentSeries(blocks, rt::Series))
-                series->nameText = text;
+                series->nameText = text::toUtf8(ch::readSeriesText(r));
             break;
-        }
+        case rt::AlRuns:
+            if (text_ && blocks.innermost() == rt::Text)
+                text_->runs = ch::readTextRuns(r);
+            break;
         case rt::DataLabExtContents:
             if (text_) {
                 if (const auto separator = ch::dataLabelSeparator(r))
@@ -423,7 +426,19 @@ private:
     model::ChartText textOf(const TextBlock& block, const model::Font& fallback) const
     {
         model::ChartText text;
-        text.runs.push_back({block.text, std::nullopt});
+        // The characters before the first run take the text's font; each run, its own up to the next.
+        std::size_t start = 0;
+        std::optional<model::Font> runFont;
+        for (const ch::TextRun& run : block.runs) {
+            const std::size_t end = std::clamp<std::size_t>(run.first, start, block.text.size());
+            if (end > start)
+                text.runs.push_back({text::toUtf8(std::u16string_view(block.text).substr(start, end - start)), runFont});
+            start = end;
+            const model::Font* own = workbook_.font(static_cast<int>(run.font));
+            runFont = own ? std::optional(*own) : std::nullopt;
+        }
+        if (start < block.text.size() || text.runs.empty())
+            text.runs.push_back({text::toUtf8(std::u16string_view(block.text).substr(start)), runFont});
         const model::Font* font = block.font ? workbook_.font(*block.font) : nullptr;
         text.font = font ? *font : fallback;
         text.colour = block.colour;

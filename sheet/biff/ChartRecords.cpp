@@ -1,5 +1,6 @@
 #include "sheet/biff/ChartRecords.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 
@@ -108,6 +109,16 @@ std::u16string readSeriesText(const model::Record& record)
 {
     const Fields f(record);
     return f.string(3, f.u8(2));
+}
+
+std::vector<TextRun> readTextRuns(const model::Record& alRuns)
+{
+    const Fields f(alRuns);
+    std::vector<TextRun> runs;
+    const std::size_t count = std::min<std::size_t>(f.u16(0), (f.size() - std::min<std::size_t>(f.size(), 2)) / 4);
+    for (std::size_t k = 0; k < count; ++k)
+        runs.push_back({f.u16(2 + 4 * k), f.u16(4 + 4 * k)});
+    return runs;
 }
 
 std::optional<std::u16string> dataLabelSeparator(const model::Record& record)

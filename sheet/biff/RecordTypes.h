@@ -87,6 +87,7 @@ inline constexpr std::uint16_t ShtProps = 0x1044;
 inline constexpr std::uint16_t SerToCrt = 0x1045;
 inline constexpr std::uint16_t IFmt = 0x104E;
 inline constexpr std::uint16_t Pos = 0x104F;
+inline constexpr std::uint16_t AlRuns = 0x1050;
 inline constexpr std::uint16_t Brai = 0x1051;
 inline constexpr std::uint16_t BopPop = 0x1061;
 inline constexpr std::uint16_t SIIndex = 0x1065;

@@ -142,4 +142,29 @@ TEST(ChartPie, OtherChartTypesAreNotPies)
     EXPECT_FALSE(readPieChart(wb, chart).has_value());
 }
 
+// A title in several fonts keeps its runs in the model, each in its own font, and draws as one text.
+TEST(ChartPie, TitlesKeepTheirRuns)
+{
+    auto wb = sampleWorkbook(sampleEntries());
+    auto records = chartOf(wb).records;
+    for (auto at = records.begin(); at != records.end(); ++at) {
+        if (at->type == 0x100D && at->bytes.size() > 4 && at->bytes[2] == 9) {  // "My Assets"
+            // Characters 0 to 2 in font 5, from character 3 on in font 7.
+            at = records.insert(at + 1, sheet::model::Record{0x1050, {2, 0, 0, 0, 5, 0, 3, 0, 7, 0}});
+            break;
+        }
+    }
+    const auto chart = sampleChart(wb, records);
+    ASSERT_TRUE(chart.title);
+    ASSERT_EQ(chart.title->runs.size(), 2u);
+    EXPECT_EQ(chart.title->runs[0].text, "My ");
+    EXPECT_EQ(chart.title->runs[1].text, "Assets");
+    ASSERT_TRUE(chart.title->runs[0].font && chart.title->runs[1].font);
+    EXPECT_EQ(chart.title->runs[0].font->height, wb.font(5)->height);
+    EXPECT_EQ(chart.title->runs[1].font->height, wb.font(7)->height);
+    const auto pie = readPieChart(wb, chart);
+    ASSERT_TRUE(pie.has_value());
+    EXPECT_EQ(pie->title, "My Assets");
+}
+
 }  // namespace
