@@ -1,6 +1,7 @@
 #include "sheet/biff/ChartDescription.h"
 
 #include "sheet/biff/ChartRecords.h"
+#include "sheet/biff/FontRuns.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/text/Utf16.h"
 
@@ -34,7 +35,7 @@ struct TextBlock {
     std::optional<model::Rgb> colour;
     std::optional<int> font;
     std::u16string text;
-    std::vector<ch::TextRun> runs; // where the text changes its font, in order
+    std::vector<FontRun> runs; // where the text changes its font, in order
     std::optional<std::string> separator;
 };
 
@@ -426,19 +427,7 @@ private:
     model::ChartText textOf(const TextBlock& block, const model::Font& fallback) const
     {
         model::ChartText text;
-        // The characters before the first run take the text's font; each run, its own up to the next.
-        std::size_t start = 0;
-        std::optional<model::Font> runFont;
-        for (const ch::TextRun& run : block.runs) {
-            const std::size_t end = std::clamp<std::size_t>(run.first, start, block.text.size());
-            if (end > start)
-                text.runs.push_back({text::toUtf8(std::u16string_view(block.text).substr(start, end - start)), runFont});
-            start = end;
-            const model::Font* own = workbook_.font(static_cast<int>(run.font));
-            runFont = own ? std::optional(*own) : std::nullopt;
-        }
-        if (start < block.text.size() || text.runs.empty())
-            text.runs.push_back({text::toUtf8(std::u16string_view(block.text).substr(start)), runFont});
+        text.runs = textRuns(workbook_, block.text, block.runs);
         const model::Font* font = block.font ? workbook_.font(*block.font) : nullptr;
         text.font = font ? *font : fallback;
         text.colour = block.colour;

@@ -111,10 +111,10 @@ std::u16string readSeriesText(const model::Record& record)
     return f.string(3, f.u8(2));
 }
 
-std::vector<TextRun> readTextRuns(const model::Record& alRuns)
+std::vector<FontRun> readTextRuns(const model::Record& alRuns)
 {
     const Fields f(alRuns);
-    std::vector<TextRun> runs;
+    std::vector<FontRun> runs;
     const std::size_t count = std::min<std::size_t>(f.u16(0), (f.size() - std::min<std::size_t>(f.size(), 2)) / 4);
     for (std::size_t k = 0; k < count; ++k)
         runs.push_back({f.u16(2 + 4 * k), f.u16(4 + 4 * k)});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sheet/biff/FontRuns.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/model/Record.h"
 
@@ -140,12 +141,8 @@ unsigned linkedObject(const model::Record& objectLink);
 // SERIESTEXT: the characters of a text.
 std::u16string readSeriesText(const model::Record& record);
 
-// ALRUNS: where the characters of a text take another font: from character `first` on, font `font`.
-struct TextRun {
-    unsigned first = 0;
-    unsigned font = 0;
-};
-std::vector<TextRun> readTextRuns(const model::Record& alRuns);
+// ALRUNS: where the characters of a text take another font.
+std::vector<FontRun> readTextRuns(const model::Record& alRuns);
 
 // DATALABEXTCONTENTS: the separator between the parts of a data label, when the record holds one.
 std::optional<std::u16string> dataLabelSeparator(const model::Record& record);

@@ -8,6 +8,7 @@ namespace sheet::biff::rt {
 
 inline constexpr std::uint16_t Formula = 0x0006;
 inline constexpr std::uint16_t Eof = 0x000A;
+inline constexpr std::uint16_t Note = 0x001C;
 inline constexpr std::uint16_t ExternSheet = 0x0017;
 inline constexpr std::uint16_t FilePass = 0x002F;
 inline constexpr std::uint16_t Font = 0x0031;

@@ -3,6 +3,7 @@
 #include "sheet/model/CellRange.h"
 #include "sheet/model/Font.h"
 #include "sheet/model/Record.h"
+#include "sheet/model/RichText.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -56,12 +57,6 @@ struct ChartMarker {
     friend bool operator==(const ChartMarker&, const ChartMarker&) = default;
 };
 
-// A piece of a text in a font of its own.
-struct TextRun {
-    std::string text; // UTF-8
-    std::optional<Font> font;
-};
-
 // A text of the chart (a title, the data labels, the legend): its runs, the font and colour they take
 // unless a run has its own, and for a title, the text as one string.
 struct ChartText {
@@ -69,13 +64,7 @@ struct ChartText {
     Font font;
     std::optional<Rgb> colour; // nothing for the automatic colour
 
-    std::string plain() const
-    {
-        std::string text;
-        for (const TextRun& run : runs)
-            text += run.text;
-        return text;
-    }
+    std::string plain() const { return plainText(runs); }
 };
 
 // What the data labels of a point show.

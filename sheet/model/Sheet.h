@@ -4,6 +4,7 @@
 #include "sheet/model/CellRange.h"
 #include "sheet/model/CellStore.h"
 #include "sheet/model/Chart.h"
+#include "sheet/model/Comment.h"
 #include "sheet/model/Drawing.h"
 #include "sheet/model/Record.h"
 
@@ -63,6 +64,7 @@ struct Sheet {
     bool showGridlines = true;              // WINDOW2
 
     std::vector<DrawingObject> drawings;
+    std::vector<Comment> comments; // in the order of their NOTE records
     std::vector<Chart> charts; // a chart sheet's chart first; embedded ones placed by a drawing object each
 
     std::vector<Record> records;

@@ -14,6 +14,7 @@ struct WorksheetContext {
     SharedStrings& strings;
     bool active = false;     // the workbook opens on this sheet
     bool hasDrawing = false; // the sheet's drawing part is its relationship rId1
+    std::string legacyDrawing; // the relationship id of the VML drawing of its comments; empty for none
 };
 
 // The worksheet part of a sheet (xl/worksheets/sheetN.xml): its cells with their values (a formula

@@ -3,6 +3,7 @@
 #include "sheet/Errors.h"
 #include "sheet/io/FileBytes.h"
 #include "sheet/xlsx/ChartPart.h"
+#include "sheet/xlsx/CommentsPart.h"
 #include "sheet/xlsx/DrawingPart.h"
 #include "sheet/xlsx/SharedStrings.h"
 #include "sheet/xlsx/StyleTable.h"
@@ -10,6 +11,7 @@
 #include "sheet/xlsx/WorksheetPart.h"
 #include "sheet/xlsx/XmlPart.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace sheet::xlsx {
@@ -21,6 +23,7 @@ constexpr const char* PackageRelationships = "http://schemas.openxmlformats.org/
 constexpr const char* ContentTypes = "http://schemas.openxmlformats.org/package/2006/content-types";
 constexpr const char* ContentTypePrefix = "application/vnd.openxmlformats-officedocument.";
 constexpr int ChartObject = 5;
+constexpr int CommentObject = 25;
 
 // A relationship of a part: its target and its type's last word ("worksheet", "chart").
 struct Relationship {
@@ -108,8 +111,13 @@ public:
             if (const std::optional<std::size_t> unplaced = sheet.unplacedChart())
                 refuseUnplacedChart(sheet, static_cast<int>(*unplaced) + 1, workbook_.biff != 8);
             const std::string name = "sheet" + std::to_string(k + 1) + ".xml";
-            const bool hasDrawing = addDrawing(sheet, name);
-            const WorksheetContext context{styles_, strings_, static_cast<int>(k) == activeSheet(workbook_), hasDrawing};
+            std::vector<Relationship> sheetRelationships;
+            const bool hasDrawing = addDrawing(sheet, sheetRelationships);
+            const std::string legacyDrawing = addComments(sheet, sheetRelationships);
+            if (!sheetRelationships.empty())
+                add("xl/worksheets/_rels/" + name + ".rels", relationshipsPart(sheetRelationships));
+            const WorksheetContext context{styles_, strings_, static_cast<int>(k) == activeSheet(workbook_), hasDrawing,
+                                           legacyDrawing};
             add("xl/worksheets/" + name, worksheetPart(workbook_, sheet, context),
                 "spreadsheetml.worksheet+xml");
             workbookRelationships.push_back({"worksheets/" + name, "worksheet"});
@@ -137,12 +145,32 @@ private:
         parts_.push_back({std::move(name), std::move(bytes)});
     }
 
-    // The sheet's charts as a drawing part with a chart part each; false when the sheet has none.
-    bool addDrawing(const model::Sheet& sheet, const std::string& sheetPartName)
+    // The sheet's comments as a comments part and the VML drawing that shows them, added to the sheet's
+    // relationships; the VML drawing's relationship id, empty when the sheet has no comments.
+    std::string addComments(const model::Sheet& sheet, std::vector<Relationship>& sheetRelationships)
+    {
+        if (sheet.comments.empty())
+            return {};
+        const int number = ++commentParts_;
+        const std::string vml = "vmlDrawing" + std::to_string(number) + ".vml";
+        add("xl/drawings/" + vml, vmlDrawingPart(sheet, number), "vmlDrawing");
+        sheetRelationships.push_back({"../drawings/" + vml, "vmlDrawing"});
+        const std::string id = "rId" + std::to_string(sheetRelationships.size());
+        const std::string comments = "comments" + std::to_string(number) + ".xml";
+        add("xl/" + comments, commentsPart(sheet), "spreadsheetml.comments+xml");
+        sheetRelationships.push_back({"../" + comments, "comments"});
+        return id;
+    }
+
+    // The sheet's charts as a drawing part with a chart part each, added to the sheet's relationships
+    // first; false when the sheet has none. The boxes of its comments are written with the comments.
+    bool addDrawing(const model::Sheet& sheet, std::vector<Relationship>& sheetRelationships)
     {
         std::vector<AnchoredChart> anchored;
         std::vector<Relationship> drawingRelationships;
         for (const model::DrawingObject& object : sheet.drawings) {
+            if (isCommentBox(sheet, object))
+                continue;
             const bool isChart = object.objectType == ChartObject && object.chartIndex >= 0 &&
                                  static_cast<std::size_t>(object.chartIndex) < sheet.charts.size();
             if (!isChart)
@@ -161,8 +189,15 @@ private:
         const std::string name = "drawing" + std::to_string(++drawings_) + ".xml";
         add("xl/drawings/" + name, drawingPart(sheet, anchored), "drawing+xml");
         add("xl/drawings/_rels/" + name + ".rels", relationshipsPart(drawingRelationships));
-        add("xl/worksheets/_rels/" + sheetPartName + ".rels", relationshipsPart({{"../drawings/" + name, "drawing"}}));
+        sheetRelationships.push_back({"../drawings/" + name, "drawing"});
         return true;
+    }
+
+    static bool isCommentBox(const model::Sheet& sheet, const model::DrawingObject& object)
+    {
+        return object.objectType == CommentObject &&
+               std::any_of(sheet.comments.begin(), sheet.comments.end(),
+                           [&](const model::Comment& comment) { return comment.shapeId == object.shapeId; });
     }
 
     const model::Workbook& workbook_;
@@ -172,6 +207,7 @@ private:
     std::vector<TypedPart> types_;
     int charts_ = 0;
     int drawings_ = 0;
+    int commentParts_ = 0;
 };
 
 } // namespace

@@ -112,6 +112,44 @@ INSTANTIATE_TEST_SUITE_P(
                 "the sheet \"2270-170-1\" holds a picture (shape 7169), which cannot be written as .xlsx yet"}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
+std::size_t count(const std::string& text, const std::string& what)
+{
+    std::size_t found = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++found;
+    return found;
+}
+
+// Comments become the comments part, with their authors and runs, and the VML drawing that shows them,
+// each note box at its cell, hidden or shown as the comment is; the sheet names the drawing.
+TEST(XlsxFile, WritesCommentsWithTheirNoteBoxes)
+{
+    Workbook workbook = sheet::biff::openWorkbookFile(sheet::test::dataPath("comments-drawing-in-continue-records.xls")).workbook;
+    workbook.sheets[0].comments[1].visible = true;
+    const std::string comments = part(workbook, "xl/comments1.xml");
+    EXPECT_EQ(count(comments, "<comment "), 61u);
+    EXPECT_NE(comments.find("<authors><author>Youval Bronicki</author></authors>"), std::string::npos);
+    EXPECT_NE(comments.find("<comment ref=\"A2\" authorId=\"0\"><text><r><rPr><b/><sz val=\"8\"/><rFont val=\"Tahoma\"/></rPr>"
+                            "<t xml:space=\"preserve\">Youval Bronicki:</t></r>"),
+              std::string::npos);
+    const std::string vml = part(workbook, "xl/drawings/vmlDrawing1.vml");
+    EXPECT_EQ(count(vml, "<x:ClientData ObjectType=\"Note\">"), 61u);
+    EXPECT_EQ(count(vml, "<x:Visible/>"), 1u);
+    EXPECT_NE(vml.find("<v:shape id=\"_x0000_s1026\" type=\"#_x0000_t202\""), std::string::npos);
+    EXPECT_NE(vml.find("<x:Row>1</x:Row><x:Column>0</x:Column><x:Visible/>"), std::string::npos);
+    const std::string relationships = part(workbook, "xl/worksheets/_rels/sheet1.xml.rels");
+    EXPECT_NE(relationships.find("Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+                                 "vmlDrawing\" Target=\"../drawings/vmlDrawing1.vml\""),
+              std::string::npos);
+    EXPECT_NE(relationships.find("relationships/comments\" Target=\"../comments1.xml\""), std::string::npos);
+    EXPECT_NE(part(workbook, "xl/worksheets/sheet1.xml").find("<legacyDrawing r:id=\"rId1\"/>"), std::string::npos);
+    const std::string types = part(workbook, "[Content_Types].xml");
+    EXPECT_NE(types.find("PartName=\"/xl/comments1.xml\" ContentType=\"application/vnd.openxmlformats-officedocument."
+                         "spreadsheetml.comments+xml\""),
+              std::string::npos);
+    EXPECT_NE(types.find("PartName=\"/xl/drawings/vmlDrawing1.vml\""), std::string::npos);
+}
+
 // Texts may hold characters that XML cannot carry, and texts that look like the escape for them.
 TEST(XlsxFile, EscapesWhatXmlCannotCarry)
 {
