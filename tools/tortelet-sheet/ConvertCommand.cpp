@@ -42,10 +42,11 @@ Command convertCommand()
     return {"convert", "convert IN OUT [--password-file FILE]",
             "    Reads the Excel 97-2003 workbook IN and writes it as OUT in the format that OUT's\n"
             "    extension names: .xlsx for the Excel workbook (SpreadsheetML, its pie charts in\n"
-            "    DrawingML), .ods for the OpenDocument spreadsheet (its pie charts as chart objects),\n"
-            "    .xls or any other name for the Excel 97-2003 format. A sheet or chart that\n"
-            "    the format cannot hold is named in the error and nothing is written. A link at OUT is\n"
-            "    followed and its target replaced.\n",
+            "    DrawingML, its cell comments with their note boxes), .ods for the OpenDocument\n"
+            "    spreadsheet (its pie charts as chart objects), .xls or any other name for the Excel\n"
+            "    97-2003 format. A sheet, chart, comment or other drawing object that the format\n"
+            "    cannot hold (an Excel 95 workbook's charts among them) is named in the error and\n"
+            "    nothing is written. A link at OUT is followed and its target replaced.\n",
             convert};
 }
 
