@@ -1,6 +1,5 @@
 #include "sheet/biff/ChartReader.h"
 
-#include "sheet/biff/ChartRecords.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/io/ByteReader.h"
 
@@ -77,55 +76,6 @@ std::optional<model::RangeReference> readAreaFormula(std::span<const std::uint8_
         return reference;
     default:
         return std::nullopt;
-    }
-}
-
-void summarizeChart(model::Chart& chart, int ownSheet, const SheetReferences& references)
-{
-    bool typeKnown = false;
-    int depth = 0;
-    int seriesDepth = -1;
-    for (const model::Record& record : chart.records) {
-        switch (record.type) {
-        case rt::ChartBegin:
-            ++depth;
-            break;
-        case rt::ChartEnd:
-            if (--depth <= seriesDepth)
-                seriesDepth = -1;
-            break;
-        case rt::Series:
-            chart.series.emplace_back();
-            seriesDepth = depth;
-            break;
-        case rt::Pie:
-        case rt::Bar:
-        case rt::Line:
-        case rt::Area:
-        case rt::Scatter:
-            if (!typeKnown)
-                chart.type = record.type == rt::Pie ? model::ChartType::Pie : model::ChartType::Other;
-            typeKnown = true;
-            break;
-        case rt::Chart3d:
-            chart.threeD = true;
-            break;
-        case rt::Brai: {
-            const std::optional<chart::Brai> brai = chart::readBrai(record);
-            if (seriesDepth < 0 || chart.series.empty() || !brai || !brai->refersToCells)
-                break;
-            auto area = readAreaFormula(brai->formula, ownSheet, references);
-            model::ChartSeries& series = chart.series.back();
-            switch (static_cast<chart::SeriesPart>(brai->id)) {
-            case chart::SeriesPart::Name: series.name = area; break;
-            case chart::SeriesPart::Values: series.values = area; break;
-            case chart::SeriesPart::Categories: series.categories = area; break;
-            }
-            break;
-        }
-        default:
-            break;
-        }
     }
 }
 

@@ -20,7 +20,4 @@ std::size_t readChartRecords(const std::vector<model::Record>& records, std::siz
 std::optional<model::RangeReference> readAreaFormula(std::span<const std::uint8_t> formula, int ownSheet,
                                                     const SheetReferences& references);
 
-// Fills in a chart's type, 3-D flag and series from its records.
-void summarizeChart(model::Chart& chart, int ownSheet, const SheetReferences& references);
-
 } // namespace sheet::biff

@@ -1,5 +1,9 @@
 #include "sheet/biff/ChartRecords.h"
 
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
 namespace sheet::biff::chart {
 namespace {
 
@@ -13,6 +17,14 @@ public:
     unsigned u8(std::size_t at) const { return at < bytes_.size() ? bytes_[at] : 0u; }
     unsigned u16(std::size_t at) const { return u8(at) | u8(at + 1) << 8; }
     int s16(std::size_t at) const { return static_cast<std::int16_t>(u16(at)); }
+    std::uint32_t u32(std::size_t at) const { return u16(at) | static_cast<std::uint32_t>(u16(at + 2)) << 16; }
+    double f64(std::size_t at) const
+    {
+        std::uint64_t bits = 0;
+        for (std::size_t k = 0; k < 8; ++k)
+            bits |= static_cast<std::uint64_t>(u8(at + k)) << (8 * k);
+        return std::bit_cast<double>(bits);
+    }
     std::uint32_t rgb(std::size_t at) const { return u8(at) << 16 | u8(at + 1) << 8 | u8(at + 2); }
     std::size_t size() const { return bytes_.size(); }
 
@@ -46,7 +58,7 @@ Pie readPie(const model::Record& record)
 Chart3d readChart3d(const model::Record& record)
 {
     const Fields f(record);
-    return {f.u16(0), f.s16(2), f.u16(6)};
+    return {f.u16(0), f.s16(2), f.u16(6), f.u16(4), f.u16(8), (f.u16(12) & 0x1) != 0};
 }
 
 AreaFormat readAreaFormat(const model::Record& record)
@@ -58,7 +70,7 @@ AreaFormat readAreaFormat(const model::Record& record)
 LineFormat readLineFormat(const model::Record& record)
 {
     const Fields f(record);
-    return {{f.rgb(0), f.u16(10)}, f.u16(4), (f.u16(8) & 0x1) != 0};
+    return {{f.rgb(0), f.u16(10)}, f.u16(4), f.s16(6), (f.u16(8) & 0x1) != 0};
 }
 
 Pos readPos(const model::Record& record)
@@ -99,6 +111,16 @@ std::u16string readSeriesText(const model::Record& record)
     return f.string(3, f.u8(2));
 }
 
+std::vector<FontRun> readTextRuns(const model::Record& alRuns)
+{
+    const Fields f(alRuns);
+    std::vector<FontRun> runs;
+    const std::size_t count = std::min<std::size_t>(f.u16(0), (f.size() - std::min<std::size_t>(f.size(), 2)) / 4);
+    for (std::size_t k = 0; k < count; ++k)
+        runs.push_back({f.u16(2 + 4 * k), f.u16(4 + 4 * k)});
+    return runs;
+}
+
 std::optional<std::u16string> dataLabelSeparator(const model::Record& record)
 {
     const Fields f(record);
@@ -121,7 +143,99 @@ LabelContents readAttachedLabel(const model::Record& record)
 {
     const unsigned flags = Fields(record).u16(0);
     // the value; the percentage alone or with the category; the category alone or with the percentage
-    return {(flags & 0x1) != 0, (flags & 0x6) != 0, (flags & 0x14) != 0};
+    return {(flags & 0x1) != 0, (flags & 0x6) != 0, (flags & 0x14) != 0, (flags & 0x20) != 0, (flags & 0x40) != 0};
+}
+
+MarkerFormat readMarkerFormat(const model::Record& record)
+{
+    const Fields f(record);
+    return {{f.rgb(0), f.u16(12)}, {f.rgb(4), f.u16(14)}, f.u16(8), (f.u16(10) & 0x1) != 0, f.u32(16)};
+}
+
+Bar readBar(const model::Record& record)
+{
+    const Fields f(record);
+    const unsigned flags = f.u16(4);
+    return {f.s16(0), f.u16(2), (flags & 0x1) != 0, (flags & 0x2) != 0, (flags & 0x4) != 0};
+}
+
+Stacking readStacking(const model::Record& lineOrArea)
+{
+    const unsigned flags = Fields(lineOrArea).u16(0);
+    return {(flags & 0x1) != 0, (flags & 0x2) != 0};
+}
+
+bool drawsBubbles(const model::Record& scatter)
+{
+    return Fields(scatter).u16(4) & 0x1;
+}
+
+unsigned secondaryPieKind(const model::Record& bopPop)
+{
+    return Fields(bopPop).u8(0);
+}
+
+bool variedColours(const model::Record& chartFormat)
+{
+    return Fields(chartFormat).u16(16) & 0x1;
+}
+
+unsigned chartGroupOf(const model::Record& serToCrt)
+{
+    return Fields(serToCrt).u16(0);
+}
+
+unsigned axisSet(const model::Record& axisParent)
+{
+    return Fields(axisParent).u16(0);
+}
+
+unsigned chartLineKind(const model::Record& crtLine)
+{
+    return Fields(crtLine).u16(0);
+}
+
+unsigned axisKind(const model::Record& axis)
+{
+    return Fields(axis).u16(0);
+}
+
+ValueRange readValueRange(const model::Record& record)
+{
+    const Fields f(record);
+    const unsigned flags = f.u16(40);
+    const auto bound = [&](std::size_t at, unsigned automatic) -> std::optional<double> {
+        const double value = f.f64(at);
+        return (flags & automatic) || !std::isfinite(value) ? std::nullopt : std::optional(value);
+    };
+    return {bound(0, 0x1), bound(8, 0x2), bound(16, 0x4), bound(24, 0x8), (flags & 0x20) != 0, (flags & 0x40) != 0};
+}
+
+unsigned axisLine(const model::Record& axisLineFormat)
+{
+    return Fields(axisLineFormat).u16(0);
+}
+
+unsigned numberFormatIndex(const model::Record& iFmt)
+{
+    return Fields(iFmt).u16(0);
+}
+
+unsigned cachedPart(const model::Record& siIndex)
+{
+    return Fields(siIndex).u16(0);
+}
+
+CachedPoint readCachedNumber(const model::Record& number)
+{
+    const Fields f(number);
+    return {f.u16(0), f.u16(2), f.f64(6), {}};
+}
+
+CachedPoint readCachedLabel(const model::Record& label)
+{
+    const Fields f(label);
+    return {f.u16(0), f.u16(2), 0, f.string(8, f.u16(6))};
 }
 
 std::optional<Brai> readBrai(const model::Record& record)

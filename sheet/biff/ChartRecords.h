@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sheet/biff/FontRuns.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/model/Record.h"
 
@@ -75,6 +76,9 @@ struct Chart3d {
     unsigned rotation = 0; // degrees
     int elevation = 0;     // degrees
     unsigned heightPercent = 0;
+    unsigned distance = 0; // the strength of the perspective, 0 to 100
+    unsigned depthPercent = 100;
+    bool perspective = false;
 };
 Chart3d readChart3d(const model::Record& record);
 
@@ -91,7 +95,8 @@ struct LineFormat {
     static constexpr unsigned NoLine = 5;
 
     Colour colour;
-    unsigned style = 0;
+    unsigned style = 0;  // 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot, 5 none, 6-8 dark to light grey
+    int weight = 0;      // -1 hairline, 0 narrow, 1 medium, 2 wide
     bool automatic = false;
 };
 LineFormat readLineFormat(const model::Record& record);
@@ -127,11 +132,17 @@ unsigned fontIndex(const model::Record& fontX);
 
 // OBJECTLINK: what a text belongs to.
 inline constexpr unsigned TitleLink = 1;
+inline constexpr unsigned ValueAxisTitleLink = 2;
+inline constexpr unsigned CategoryAxisTitleLink = 3;
 inline constexpr unsigned DataLabelLink = 4;
+inline constexpr unsigned SeriesAxisTitleLink = 7;
 unsigned linkedObject(const model::Record& objectLink);
 
 // SERIESTEXT: the characters of a text.
 std::u16string readSeriesText(const model::Record& record);
+
+// ALRUNS: where the characters of a text take another font.
+std::vector<FontRun> readTextRuns(const model::Record& alRuns);
 
 // DATALABEXTCONTENTS: the separator between the parts of a data label, when the record holds one.
 std::optional<std::u16string> dataLabelSeparator(const model::Record& record);
@@ -148,11 +159,77 @@ struct LabelContents {
     bool value = false;
     bool percent = false;
     bool category = false;
+    bool bubbleSize = false;
+    bool seriesName = false;
 };
 LabelContents readAttachedLabel(const model::Record& record);
 
+// MARKERFORMAT: the mark of a point.
+struct MarkerFormat {
+    Colour foreground;
+    Colour background;
+    unsigned shape = 0; // 0 none, 1 square, 2 diamond, 3 triangle, 4 X, 5 star, 6 dot, 7 dash, 8 circle, 9 plus
+    bool automatic = false;
+    unsigned sizeTwips = 0;
+};
+MarkerFormat readMarkerFormat(const model::Record& record);
+
+// The chart group types and their flags: BAR (column or bar), LINE, AREA, SCATTER and BOPPOP.
+struct Bar {
+    int overlap = 0;
+    unsigned gap = 150;
+    bool horizontal = false;
+    bool stacked = false;
+    bool percent = false;
+};
+Bar readBar(const model::Record& record);
+// LINE and AREA: stacked and 100 % stacked.
+struct Stacking {
+    bool stacked = false;
+    bool percent = false;
+};
+Stacking readStacking(const model::Record& lineOrArea);
+// SCATTER: whether it draws bubbles.
+bool drawsBubbles(const model::Record& scatter);
+// BOPPOP: 1 a pie of a pie, 2 a bar of a pie.
+unsigned secondaryPieKind(const model::Record& bopPop);
+// CHARTFORMAT: whether each point of a single series takes a colour of its own.
+bool variedColours(const model::Record& chartFormat);
+// SERTOCRT: the chart group (in the order of the CHARTFORMAT records) a series belongs to.
+unsigned chartGroupOf(const model::Record& serToCrt);
+// AXISPARENT: 0 for the primary axes, 1 for the secondary ones.
+unsigned axisSet(const model::Record& axisParent);
+// CRTLINE: 0 drop lines, 1 high-low lines, 2 series lines, 3 leader lines.
+unsigned chartLineKind(const model::Record& crtLine);
+
+// AXIS: 0 the category axis, 1 the value axis, 2 the series axis.
+unsigned axisKind(const model::Record& axis);
+// VALUERANGE: the scale of a value axis; a bound that is automatic is left out.
+struct ValueRange {
+    std::optional<double> minimum, maximum, majorUnit, minorUnit;
+    bool logarithmic = false;
+    bool reversed = false;
+};
+ValueRange readValueRange(const model::Record& record);
+// AXISLINEFORMAT: which line the LINEFORMAT after it draws: 0 the axis, 1 major gridlines, 2 minor ones.
+unsigned axisLine(const model::Record& axisLineFormat);
+// IFMT: the number format (its index among the workbook's formats) of an axis' or a label's numbers.
+unsigned numberFormatIndex(const model::Record& iFmt);
+
+// SIINDEX: what the cached NUMBER and LABEL records after it hold: 1 values, 2 categories, 3 bubble sizes.
+unsigned cachedPart(const model::Record& siIndex);
+// A cached point (NUMBER or LABEL in a chart): its point, its series and its value.
+struct CachedPoint {
+    unsigned point = 0;
+    unsigned series = 0;
+    double number = 0;
+    std::u16string text;
+};
+CachedPoint readCachedNumber(const model::Record& number);
+CachedPoint readCachedLabel(const model::Record& label);
+
 // BRAI: where a series takes its name, its values or its categories from.
-enum class SeriesPart : std::uint8_t { Name = 0, Values = 1, Categories = 2 };
+enum class SeriesPart : std::uint8_t { Name = 0, Values = 1, Categories = 2, Sizes = 3 };
 struct Brai {
     std::uint8_t id = 0;  // a SeriesPart
     bool refersToCells = false;

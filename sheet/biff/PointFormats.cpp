@@ -129,6 +129,11 @@ void addPointFills(model::Sheet& owner, model::Chart& chart, std::size_t series,
         io::ByteWriter::put16(area.data() + 12, static_cast<std::uint16_t>(colour.paletteIndex));
         for (model::Record& record : block)
             record.run = false;
+        if (series < chart.series.size()) {
+            model::PointFormat own = chart.series[series].format;
+            own.fill = {model::ChartFill::Kind::Solid, colour.rgb};
+            chart.series[series].points[point] = own;
+        }
         auto& waiting = inserts[after->last + 1];
         waiting.insert(waiting.end(), std::make_move_iterator(block.begin()), std::make_move_iterator(block.end()));
     }

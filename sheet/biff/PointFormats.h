@@ -43,7 +43,7 @@ private:
 
 // Gives each of `fills`' points (in increasing order) of series `series` a format of its own, a copy of the whole
 // series' filled with its colour, in the chart's records and in the records of `owner`, the chart's sheet (which
-// holds the chart), that the workbook is written from. Each new block follows the block of the nearest point
+// holds the chart), that the workbook is written from, and in the chart's description. Each new block follows the block of the nearest point
 // before it. A point that has a format already is left as it is; nothing changes when the series has no fixed
 // fill to copy. One pass over the records, however many points.
 void addPointFills(model::Sheet& owner, model::Chart& chart, std::size_t series,

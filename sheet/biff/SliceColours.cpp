@@ -56,7 +56,7 @@ void colourAddedSlices(model::Workbook& workbook)
         for (model::Chart& chart : owner.charts) {
             const std::map<std::size_t, unsigned> added = std::move(chart.addedPoints);
             chart.addedPoints.clear();
-            if (chart.type != model::ChartType::Pie)
+            if (chart.type() != model::ChartType::Pie && chart.type() != model::ChartType::Doughnut)
                 continue;
             for (const auto& [series, firstAdded] : added) {
                 const std::optional<model::RangeReference>& values = chart.series.at(series).values;

@@ -47,6 +47,8 @@ model::Workbook readWorkbook(std::vector<std::uint8_t> stream)
     for (std::size_t i = 0; i < workbook.sheets.size(); ++i)
         if (workbook.sheets[i].kind == model::SheetKind::Worksheet)
             readWorksheet(workbook, workbook.sheets[i], static_cast<int>(i), index);
+        else if (workbook.sheets[i].kind == model::SheetKind::Chart)
+            readChartSheet(workbook, workbook.sheets[i], static_cast<int>(i), index);
     return workbook;
 }
 

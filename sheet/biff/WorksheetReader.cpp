@@ -2,8 +2,10 @@
 
 #include "sheet/Errors.h"
 #include "sheet/biff/CellRecords.h"
+#include "sheet/biff/ChartDescription.h"
 #include "sheet/biff/ColumnInfoRecords.h"
 #include "sheet/biff/DrawingReader.h"
+#include "sheet/biff/FontRuns.h"
 #include "sheet/biff/RecordStream.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/biff/SharedStringTable.h"
@@ -21,12 +23,31 @@ constexpr std::uint8_t ChartObject = 0x05;
 constexpr std::uint16_t DefaultHeight = 0x8000; // of a ROW record's height
 constexpr int DropDownObject = 0x14;
 constexpr std::uint16_t UserInterfaceObject = 0x0100; // ftCmo's fUIObj
+constexpr int CommentObject = 0x19;
 
 struct ObjectInfo {
     int type = -1;
     int chartIndex = -1;
+    int id = -1;                // the object's id, by which a NOTE names its comment's box
     bool userInterface = false; // put there by the program, as the arrows of an AutoFilter are
+    std::u16string text;        // a text box's text (TXO and the CONTINUE records after it)
+    std::vector<FontRun> runs;
 };
+
+// A NOTE record: the comment on a cell, its box named by its object id.
+struct NoteInfo {
+    int row = 0;
+    int column = 0;
+    bool visible = false;
+    int objectId = -1;
+    std::u16string author;
+};
+
+// Little-endian 16 bits at `at` of a record's body; 0 past its end.
+unsigned field16(std::span<const std::uint8_t> body, std::size_t at)
+{
+    return at + 1 < body.size() ? static_cast<unsigned>(body[at] | body[at + 1] << 8) : 0u;
+}
 
 class WorksheetReader {
 public:
@@ -111,6 +132,8 @@ private:
     void readRecord(std::uint16_t type, std::span<const std::uint8_t> body)
     {
         io::ByteReader reader(body, "a worksheet record");
+        if (type != rt::Continue && type != rt::TxO)
+            textCharacters_ = runBytes_ = 0;
         switch (type) {
         case rt::Number: {
             auto [row, column, xf] = cellHeader(reader);
@@ -205,12 +228,19 @@ private:
         case rt::Obj:
             objects_.push_back(objectInfo(reader));
             break;
+        case rt::TxO:
+            // The text and its formatting runs follow in CONTINUE records.
+            textCharacters_ = objects_.empty() ? 0 : field16(body, 10);
+            runBytes_ = textCharacters_ ? field16(body, 12) : 0;
+            break;
+        case rt::Continue: readTextContinue(body); break;
+        case rt::Note: readNote(body); break;
         default:
             break;
         }
     }
 
-    // The object type and flags from the OBJ record's first part (ftCmo); type -1 when it has none.
+    // The object type, id and flags from the OBJ record's first part (ftCmo); type -1 when it has none.
     static ObjectInfo objectInfo(io::ByteReader& reader)
     {
         ObjectInfo info;
@@ -219,10 +249,80 @@ private:
         reader.u16();
         info.type = reader.u16();
         if (reader.remaining() >= 4) {
-            reader.u16();
+            info.id = reader.u16();
             info.userInterface = reader.u16() & UserInterfaceObject;
         }
         return info;
+    }
+
+    // A CONTINUE record after a TXO: a piece of the text box's text, each starting with a byte that tells
+    // whether its characters take one byte or two, then its formatting runs, 8 bytes each.
+    void readTextContinue(std::span<const std::uint8_t> body)
+    {
+        if (textCharacters_ > 0 && !body.empty()) {
+            ObjectInfo& object = objects_.back();
+            const bool wide = body[0] & 0x01;
+            const std::size_t width = wide ? 2 : 1;
+            const std::size_t count = std::min<std::size_t>((body.size() - 1) / width, textCharacters_);
+            // One byte a character holds the character's low byte, as in every BIFF8 string.
+            for (std::size_t k = 0; k < count; ++k)
+                object.text.push_back(static_cast<char16_t>(wide ? field16(body, 1 + 2 * k) : body[1 + k]));
+            textCharacters_ = count ? textCharacters_ - count : 0;
+            return;
+        }
+        if (runBytes_ > 0) {
+            ObjectInfo& object = objects_.back();
+            for (std::size_t at = 0; at + 8 <= body.size() && at < runBytes_; at += 8)
+                object.runs.push_back({field16(body, at), field16(body, at + 2)});
+            runBytes_ -= std::min(body.size(), runBytes_);
+        }
+    }
+
+    // A NOTE record of a workbook in the Excel 97-2003 format: the cell, whether the box is shown, the
+    // object id of the box and the author.
+    void readNote(std::span<const std::uint8_t> body)
+    {
+        if (!text_.unicode || body.size() < 8)
+            return;
+        NoteInfo note;
+        note.row = static_cast<int>(field16(body, 0));
+        note.column = static_cast<int>(field16(body, 2));
+        note.visible = field16(body, 4) & 0x0002;
+        note.objectId = static_cast<int>(field16(body, 6));
+        const std::size_t count = field16(body, 8);
+        const bool wide = body.size() > 10 && (body[10] & 0x01);
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::size_t at = 11 + k * (wide ? 2 : 1);
+            if (at + (wide ? 1 : 0) >= body.size())
+                break;
+            note.author.push_back(static_cast<char16_t>(wide ? field16(body, at) : body[at]));
+        }
+        notes_.push_back(std::move(note));
+    }
+
+    // Each note's comment, with the text and runs of its box's object and the box's place.
+    void pairComments(const std::vector<ClientShape>& shapes)
+    {
+        for (const NoteInfo& note : notes_) {
+            model::Comment comment;
+            comment.row = note.row;
+            comment.column = note.column;
+            comment.visible = note.visible;
+            comment.author = text::toUtf8(note.author);
+            for (std::size_t s = 0; s < objects_.size(); ++s) {
+                if (objects_[s].type != CommentObject || objects_[s].id != note.objectId)
+                    continue;
+                comment.text = textRuns(workbook_, objects_[s].text, objects_[s].runs);
+                if (s < shapes.size()) {
+                    comment.anchor = shapes[s].anchor;
+                    comment.shapeId = shapes[s].shapeId;
+                }
+                break;
+            }
+            if (comment.text.empty())
+                comment.text.push_back({});
+            sheet_.comments.push_back(std::move(comment));
+        }
     }
 
     // An RSTRING record: a text with formatting runs of its own. It becomes a string table entry of its
@@ -356,7 +456,7 @@ private:
         if (substreamKind(sheet_.records[first]) == rt::ChartKind) {
             // Excel 95 charts name their cells otherwise; they are kept, but not drawn.
             if (text_.unicode)
-                summarizeChart(chart, sheetIndex_, references_);
+                describeChart(chart, workbook_, sheetIndex_, references_);
             if (!objects_.empty() && objects_.back().chartIndex < 0)
                 objects_.back().chartIndex = static_cast<int>(sheet_.charts.size());
             sheet_.charts.push_back(std::move(chart));
@@ -381,6 +481,7 @@ private:
             }
             sheet_.drawings.push_back(object);
         }
+        pairComments(shapes);
     }
 
     model::Workbook& workbook_;
@@ -393,6 +494,9 @@ private:
     model::CellStore::RunFormats runFormats_;
     SheetDrawingData drawing_;
     std::vector<ObjectInfo> objects_;
+    std::vector<NoteInfo> notes_;
+    std::size_t textCharacters_ = 0; // of the last TXO's text, still to come in CONTINUE records
+    std::size_t runBytes_ = 0;       // of its formatting runs, still to come
 };
 
 } // namespace
@@ -400,6 +504,16 @@ private:
 void readWorksheet(model::Workbook& workbook, model::Sheet& sheet, int sheetIndex, const GlobalsIndex& globals)
 {
     WorksheetReader(workbook, sheet, sheetIndex, globals).read();
+}
+
+void readChartSheet(const model::Workbook& workbook, model::Sheet& sheet, int sheetIndex, const GlobalsIndex& globals)
+{
+    if (sheet.records.empty() || sheet.records.front().type != rt::Bof || !globals.text.unicode)
+        return;
+    model::Chart chart;
+    readChartRecords(sheet.records, 0, chart);
+    describeChart(chart, workbook, sheetIndex, globals.references);
+    sheet.charts.push_back(std::move(chart));
 }
 
 } // namespace sheet::biff

@@ -56,4 +56,20 @@ bool Sheet::rowHidden(int row) const
     return found == rows.end() ? defaultRowsHidden : found->second.hidden;
 }
 
+std::optional<std::size_t> Sheet::unplacedChart() const
+{
+    if (kind != SheetKind::Worksheet)
+        return std::nullopt;
+    std::vector<bool> placed(charts.size(), false);
+    for (const DrawingObject& drawing : drawings) {
+        if (drawing.chartIndex >= 0 && static_cast<std::size_t>(drawing.chartIndex) < charts.size())
+            placed[static_cast<std::size_t>(drawing.chartIndex)] = true;
+    }
+    for (std::size_t k = 0; k < placed.size(); ++k) {
+        if (!placed[k])
+            return k;
+    }
+    return std::nullopt;
+}
+
 } // namespace sheet::model

@@ -4,6 +4,7 @@
 #include "sheet/model/CellRange.h"
 #include "sheet/model/CellStore.h"
 #include "sheet/model/Chart.h"
+#include "sheet/model/Comment.h"
 #include "sheet/model/Drawing.h"
 #include "sheet/model/Record.h"
 
@@ -63,7 +64,8 @@ struct Sheet {
     bool showGridlines = true;              // WINDOW2
 
     std::vector<DrawingObject> drawings;
-    std::vector<Chart> charts;
+    std::vector<Comment> comments; // in the order of their NOTE records
+    std::vector<Chart> charts; // a chart sheet's chart first; embedded ones placed by a drawing object each
 
     std::vector<Record> records;
     bool modified = false;
@@ -77,6 +79,9 @@ struct Sheet {
     int columnWidth(int column) const;  // 1/256 of a character
     int rowHeight(int row) const;       // twips
     bool rowHidden(int row) const;
+    // The index of the first embedded chart that no drawing object places on the worksheet (the charts of
+    // an Excel 95 workbook, whose objects the engine does not place); nothing when every chart has its place.
+    std::optional<std::size_t> unplacedChart() const;
 };
 
 } // namespace sheet::model

@@ -4,9 +4,11 @@
 #include "sheet/ods/CellAddresses.h"
 #include "sheet/ods/Lengths.h"
 #include "sheet/ods/XmlPart.h"
-#include "sheet/render/ChartRecordReader.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <numbers>
 #include <optional>
@@ -16,8 +18,20 @@
 namespace sheet::ods {
 namespace {
 
-using render::PieChart;
-using render::PieSlice;
+constexpr int AutomaticColours = 40; // palette indices 24 to 63, in order
+constexpr int FirstAutomaticColour = 24;
+constexpr std::size_t MaxPoints = 32000;
+constexpr model::Rgb Black = 0x000000;
+
+// The font of a title that has none of its own.
+model::Font defaultTitleFont()
+{
+    model::Font font;
+    font.name = "Arial";
+    font.height = 360;
+    font.weight = 700;
+    return font;
+}
 
 // How LibreOffice places a 3-D pie: a fixed turn of 25 degrees about the vertical axis seen by its
 // standard camera, and a tilt about the horizontal axis of the elevation less 100 degrees.
@@ -70,15 +84,28 @@ const char* labelNumber(bool value, bool percent)
     return value && percent ? "value-and-percentage" : value ? "value" : percent ? "percentage" : "none";
 }
 
-void writeFont(QXmlStreamWriter& xml, const QFont& font, const QColor& colour)
+// "#rrggbb"
+QString colourName(model::Rgb colour)
+{
+    std::array<char, 8> text{};
+    std::snprintf(text.data(), text.size(), "#%06x", static_cast<unsigned>(colour & 0xFFFFFF));
+    return QString::fromLatin1(text.data());
+}
+
+model::Rgb colourOf(const model::ChartText& text)
+{
+    return text.colour.value_or(Black);
+}
+
+void writeFont(QXmlStreamWriter& xml, const model::Font& font, model::Rgb colour)
 {
     xml.writeStartElement("style:text-properties");
-    xml.writeAttribute("fo:font-family", font.family());
-    const QString size = QString::fromStdString(points(font.pointSizeF()));
+    xml.writeAttribute("fo:font-family", QString::fromStdString(font.name.empty() ? std::string("Arial") : font.name));
+    const QString size = QString::fromStdString(points(std::clamp(font.height, 20, 8180) / 20.0));
     xml.writeAttribute("fo:font-size", size);
     xml.writeAttribute("fo:font-weight", font.bold() ? "bold" : "normal");
-    xml.writeAttribute("fo:font-style", font.italic() ? "italic" : "normal");
-    xml.writeAttribute("fo:color", colour.name());
+    xml.writeAttribute("fo:font-style", font.italic ? "italic" : "normal");
+    xml.writeAttribute("fo:color", colourName(colour));
     xml.writeEndElement();
 }
 
@@ -97,16 +124,22 @@ struct PointLook {
     friend auto operator<=>(const PointLook&, const PointLook&) = default;
 };
 
-PointLook lookOf(const PieSlice& slice)
+PointLook lookOf(const model::Workbook& workbook, const model::PointFormat& format, std::size_t point)
 {
-    const std::string colour = slice.colour.alpha() == 0 ? std::string() : slice.colour.name().toStdString();
-    return {colour, static_cast<int>(std::lround(slice.explode * 100)), slice.showValue, slice.showPercent, slice.showCategory};
+    std::string colour;
+    if (format.fill.kind == model::ChartFill::Kind::Solid)
+        colour = colourName(format.fill.colour).toStdString();
+    else if (format.fill.kind == model::ChartFill::Kind::Automatic)
+        colour = colourName(workbook.palette.rgb(FirstAutomaticColour + static_cast<int>(point % AutomaticColours))).toStdString();
+    const model::DataLabels labels = format.labels.value_or(model::DataLabels{});
+    return {colour, static_cast<int>(std::lround(format.explosion.value_or(0) * 100)), labels.value, labels.percent,
+            labels.category};
 }
 
 class ChartWriter {
 public:
-    ChartWriter(const model::Workbook& workbook, const SheetNames& names, const model::Chart& chart, const PieChart& pie)
-        : workbook_(workbook), chart_(chart), pie_(pie)
+    ChartWriter(const model::Workbook& workbook, const SheetNames& names, const model::Chart& chart)
+        : workbook_(workbook), chart_(chart)
     {
         if (!chart.series.empty()) {
             const model::ChartSeries& series = chart.series.front();
@@ -117,14 +150,16 @@ public:
                 seriesName_ = textOf(workbook, cellsOf(workbook, series.name).empty() ? nullptr : cellsOf(workbook, series.name).front());
         }
         points_.assign(values_.size(), -1);
-        for (const PieSlice& slice : pie.slices) {
-            if (slice.point >= points_.size())
+        // A slice for each value that is a positive number.
+        for (std::size_t k = 0; k < values_.size() && k < MaxPoints; ++k) {
+            const std::optional<double> number = values_[k] ? values_[k]->number() : std::nullopt;
+            if (!number || !(*number > 0) || !std::isfinite(*number))
                 continue;
-            const PointLook look = lookOf(slice);
+            const PointLook look = lookOf(workbook, chart.pointFormat(0, static_cast<unsigned>(k)), k);
             const auto found = looks_.emplace(look, static_cast<int>(looks_.size()));
             if (found.second)
                 lookOrder_.push_back(look);
-            points_[slice.point] = found.first->second;
+            points_[k] = found.first->second;
         }
     }
 
@@ -157,13 +192,13 @@ public:
         // The data come from the spreadsheet that holds the object.
         xml.writeAttribute("xlink:href", "..");
         xml.writeAttribute("xlink:type", "simple");
-        if (!pie_.title.isEmpty()) {
+        if (!title().isEmpty()) {
             xml.writeStartElement("chart:title");
             xml.writeAttribute("chart:style-name", "chTitle");
-            xml.writeTextElement("text:p", pie_.title);
+            xml.writeTextElement("text:p", title());
             xml.writeEndElement();
         }
-        if (pie_.legend)
+        if (chart_.legend)
             emptyElement(xml, "chart:legend", {{"chart:legend-position", legendPosition()}, {"chart:style-name", "chLegend"}});
         writePlotArea(xml);
         writeLocalTable(xml);
@@ -174,14 +209,20 @@ public:
     }
 
 private:
+    QString title() const
+    {
+        return chart_.title ? QString::fromStdString(chart_.title->plain()) : QString();
+    }
+
     const char* legendPosition() const
     {
-        switch (*pie_.legend) {
-        case PieChart::LegendPlace::Bottom: return "bottom";
-        case PieChart::LegendPlace::Corner: return "top-end";
-        case PieChart::LegendPlace::Top: return "top";
-        case PieChart::LegendPlace::Left: return "start";
-        case PieChart::LegendPlace::Right: break;
+        using Place = model::ChartLegend::Place;
+        switch (chart_.legend->place) {
+        case Place::Bottom: return "bottom";
+        case Place::Corner: return "top-end";
+        case Place::Top: return "top";
+        case Place::Left: return "start";
+        case Place::Right: break;
         }
         return "end";
     }
@@ -190,38 +231,46 @@ private:
     {
         startStyle(xml, "chChart");
         xml.writeStartElement("style:graphic-properties");
-        if (pie_.background.alpha() == 0) {
+        const model::ChartFill& background = chart_.chartArea.fill;
+        if (background.kind == model::ChartFill::Kind::None) {
             xml.writeAttribute("draw:fill", "none");
         } else {
             xml.writeAttribute("draw:fill", "solid");
-            xml.writeAttribute("draw:fill-color", pie_.background.name());
+            xml.writeAttribute("draw:fill-color", background.kind == model::ChartFill::Kind::Solid ? colourName(background.colour)
+                                                                                                  : QStringLiteral("#ffffff"));
         }
-        xml.writeAttribute("draw:stroke", pie_.border ? "solid" : "none");
-        if (pie_.border)
-            xml.writeAttribute("svg:stroke-color", pie_.border->name());
+        const model::ChartLine& border = chart_.chartArea.border;
+        xml.writeAttribute("draw:stroke", border.kind != model::ChartLine::Kind::None ? "solid" : "none");
+        if (border.kind != model::ChartLine::Kind::None)
+            xml.writeAttribute("svg:stroke-color", colourName(border.kind == model::ChartLine::Kind::Solid ? border.colour : Black));
         xml.writeEndElement();
         xml.writeEndElement();
 
         startStyle(xml, "chTitle");
-        writeFont(xml, pie_.titleFont, pie_.titleColour);
+        if (chart_.title)
+            writeFont(xml, chart_.title->font, colourOf(*chart_.title));
+        else
+            writeFont(xml, defaultTitleFont(), Black);
         xml.writeEndElement();
 
-        if (pie_.legend) {
+        if (chart_.legend) {
             startStyle(xml, "chLegend");
-            writeFont(xml, pie_.legendFont, Qt::black);
+            writeFont(xml, chart_.legend->text.font, Black);
             xml.writeEndElement();
         }
 
         startStyle(xml, "chPlot");
         xml.writeStartElement("style:chart-properties");
-        xml.writeAttribute("chart:three-dimensional", pie_.threeD ? "true" : "false");
+        xml.writeAttribute("chart:three-dimensional", chart_.threeD() ? "true" : "false");
         // The first slice's angle counts clockwise from twelve o'clock; the offset counter-clockwise from three.
-        const int offset = ((450 - static_cast<int>(std::lround(pie_.firstSliceAngle))) % 360 + 360) % 360;
+        const double firstSliceAngle = chart_.view3d ? chart_.view3d->rotation : chart_.groups.front().firstSliceAngle;
+        const int offset = ((450 - static_cast<int>(std::lround(firstSliceAngle))) % 360 + 360) % 360;
         xml.writeAttribute("chart:angle-offset", QString::number(offset));
         xml.writeAttribute("chart:treat-empty-cells", "leave-gap");
         xml.writeEndElement();
-        if (pie_.plotBackground)
-            emptyElement(xml, "style:graphic-properties", {{"draw:fill", "solid"}, {"draw:fill-color", pie_.plotBackground->name()}});
+        // A 3-D pie stands free; only a flat one shows its plot area's fill.
+        if (!chart_.threeD() && chart_.plotArea.fill.kind == model::ChartFill::Kind::Solid)
+            emptyElement(xml, "style:graphic-properties", {{"draw:fill", "solid"}, {"draw:fill-color", colourName(chart_.plotArea.fill.colour)}});
         xml.writeEndElement();
 
         startStyle(xml, "chAxis");
@@ -237,11 +286,11 @@ private:
         startStyle(xml, "chSeries");
         xml.writeStartElement("style:chart-properties");
         xml.writeAttribute("chart:label-position", "avoid-overlap");
-        if (pie_.leaderLines)
+        if (chart_.groups.front().leaderLines)
             xml.writeAttribute("loext:custom-leader-lines", "true");
         xml.writeEndElement();
         emptyElement(xml, "style:graphic-properties", {{"draw:stroke", "none"}});
-        writeFont(xml, pie_.labelFont, pie_.labelColour);
+        writeFont(xml, chart_.labelText.font, colourOf(chart_.labelText));
         xml.writeEndElement();
 
         for (std::size_t k = 0; k < lookOrder_.size(); ++k) {
@@ -264,7 +313,7 @@ private:
     void writeScene(QXmlStreamWriter& xml) const
     {
         const double turn = SceneTurn * std::numbers::pi / 180;
-        const double tilt = (pie_.elevation + SceneTiltOffset) * std::numbers::pi / 180;
+        const double tilt = (chart_.view3d->elevation + SceneTiltOffset) * std::numbers::pi / 180;
         const double ca = std::cos(turn), sa = std::sin(turn), cb = std::cos(tilt), sb = std::sin(tilt);
         // The rotation about the vertical axis after the tilt, column by column.
         const double matrix[12] = {ca, 0, -sa, sa * sb, cb, ca * sb, sa * cb, -sb, ca * cb, 0, 0, 0};
@@ -287,7 +336,7 @@ private:
         if (ranges_.values)
             xml.writeAttribute("table:cell-range-address", QString::fromStdString(*ranges_.values));
         xml.writeAttribute("chart:data-source-has-labels", "none");
-        if (pie_.threeD)
+        if (chart_.threeD())
             writeScene(xml);
         xml.writeStartElement("chart:axis");
         xml.writeAttribute("chart:dimension", "x");
@@ -370,7 +419,6 @@ private:
 
     const model::Workbook& workbook_;
     const model::Chart& chart_;
-    const PieChart& pie_;
     Ranges ranges_;
     QString seriesName_;
     std::vector<const model::Cell*> values_;
@@ -389,16 +437,21 @@ std::string chartStyles()
 
 } // namespace
 
+void refuseUnplacedChart(const model::Workbook& workbook, const model::Sheet& sheet, std::size_t chart)
+{
+    throw FormatError("sheet \"" + sheet.name + "\": chart " + std::to_string(chart + 1)
+                      + (workbook.biff != 8 ? " is an Excel 95 chart" : " has no place on the sheet")
+                      + ", which cannot be saved in the OpenDocument format");
+}
+
 ChartObject pieChartObject(const model::Workbook& workbook, const SheetNames& names, int sheetIndex,
                            const model::Chart& chart, int number, double width, double height)
 {
-    // The object's own table holds the labels' cells; the slices need only their look.
-    const std::optional<PieChart> pie = render::readPieChart(workbook, chart, render::SliceTexts::LeftOut);
     const std::string& sheetName = workbook.sheets.at(static_cast<std::size_t>(sheetIndex)).name;
-    if (!pie)
+    if (!chart.drawsPies())
         throw FormatError("sheet \"" + sheetName + "\": chart " + std::to_string(number)
                           + " is not a pie chart; only pie charts can be saved in the OpenDocument format");
-    ChartWriter writer(workbook, names, chart, *pie);
+    ChartWriter writer(workbook, names, chart);
     return ChartObject{"Object " + std::to_string(number), writer.content(width, height), chartStyles(), writer.ranges()};
 }
 

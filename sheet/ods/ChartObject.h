@@ -16,14 +16,18 @@ struct ChartObject {
 };
 
 // A pie chart of sheet `sheetIndex`, the workbook's chart `number` counting from 1, as the chart object
-// "Object <number>" of class chart:circle, `width` by `height` points, with the look read from its
-// records (see render::readPieChart): 2-D or 3-D with its first slice angle and elevation, the title
-// and its font, each slice's colour and explosion, the data labels and their font, the legend when it
-// has one; its series' ranges, and a table of their values for readers that do not look at the sheet.
-// The ranges name their sheets by `names`, the names the sheets are written under. A chart of another
-// type is a FormatError naming it.
+// "Object <number>" of class chart:circle, `width` by `height` points, with the look the chart's model
+// gives it: 2-D or 3-D with its first slice angle and elevation, the title and its font, each slice's
+// colour and explosion, the data labels and their font, the legend when it has one; its series' ranges,
+// and a table of their values for readers that do not look at the sheet. The ranges name their sheets
+// by `names`, the names the sheets are written under. A chart with groups that draw no pies (see
+// model::Chart::drawsPies) is a FormatError naming it.
 using SheetNames = std::vector<std::string>;
 ChartObject pieChartObject(const model::Workbook& workbook, const SheetNames& names, int sheetIndex,
                            const model::Chart& chart, int number, double width, double height);
+
+// A chart that no drawing object places on its sheet, `chart` among the sheet's charts: one of an Excel 95
+// workbook, or of a damaged one. A FormatError naming it, rather than a package without it.
+[[noreturn]] void refuseUnplacedChart(const model::Workbook& workbook, const model::Sheet& sheet, std::size_t chart);
 
 } // namespace sheet::ods

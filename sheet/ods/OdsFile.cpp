@@ -7,6 +7,7 @@
 #include "sheet/model/SheetNames.h"
 #include "sheet/ods/CellAddresses.h"
 #include "sheet/ods/CellStyles.h"
+#include "sheet/ods/ChartObject.h"
 #include "sheet/ods/FormulaAttributes.h"
 #include "sheet/ods/Lengths.h"
 #include "sheet/ods/PackageParts.h"
@@ -139,6 +140,8 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
         if (sheet.kind != model::SheetKind::Worksheet)
             throw FormatError("sheet \"" + sheet.name + "\" is " + kindName(sheet.kind)
                               + ", which cannot be saved in the OpenDocument format");
+        if (const std::optional<std::size_t> unplaced = sheet.unplacedChart())
+            refuseUnplacedChart(workbook, sheet, *unplaced);
         tables.emplace_back(workbook, names, static_cast<int>(k), styles, values, conditional, validations, charts, links);
     }
     std::vector<ChartObject> objects;

@@ -7,7 +7,7 @@
 #include "sheet/ods/Lengths.h"
 #include "sheet/ods/RichText.h"
 #include "sheet/ods/XmlPart.h"
-#include "sheet/render/SheetGeometry.h"
+#include "sheet/layout/SheetGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -150,7 +150,7 @@ SheetTable::SheetTable(const model::Workbook& workbook, const SheetNames& names,
     }
     rows_ = std::max(rows_, validations.lastRow(index_) + 1);
 
-    const render::SheetGeometry geometry(sheet_, digitWidth_);
+    const layout::SheetGeometry geometry(sheet_, digitWidth_);
     for (const model::DrawingObject& drawing : sheet_.drawings) {
         if (drawing.filterArrow)
             continue; // written with the sheet's filter
@@ -160,9 +160,9 @@ SheetTable::SheetTable(const model::Workbook& workbook, const SheetNames& names,
                               + ", which cannot be saved in the OpenDocument format");
         const model::Anchor& a = drawing.anchor;
         Frame frame;
-        frame.row = std::clamp(a.row1, 0, render::SheetGeometry::maxRows - 1);
+        frame.row = std::clamp(a.row1, 0, layout::SheetGeometry::maxRows - 1);
         frame.column = std::clamp(a.col1, 0, Columns - 1);
-        const int endRow = std::clamp(a.row2, 0, render::SheetGeometry::maxRows - 1);
+        const int endRow = std::clamp(a.row2, 0, layout::SheetGeometry::maxRows - 1);
         const int endColumn = std::clamp(a.col2, 0, Columns - 1);
         const QRectF pixels = geometry.anchorRect(a, 0, 0);
         // The frame stands in its first cell, and its corner is measured from that cell's corner.

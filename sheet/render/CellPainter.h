@@ -1,7 +1,7 @@
 #pragma once
 
 #include "sheet/model/Workbook.h"
-#include "sheet/render/CellText.h"
+#include "sheet/layout/CellText.h"
 #include "sheet/render/RangeGrid.h"
 
 #include <QFont>
@@ -52,7 +52,7 @@ private:
     const RangeGrid& grid_;
     int firstRow_;
     int lastRow_;
-    CellText cellText_;
+    layout::CellText cellText_;
     model::Xf defaultXf_;
 };
 

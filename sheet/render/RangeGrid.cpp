@@ -2,7 +2,7 @@
 
 namespace sheet::render {
 
-RangeGrid::RangeGrid(const SheetGeometry& geometry, const model::CellRange& range) : range_(range)
+RangeGrid::RangeGrid(const layout::SheetGeometry& geometry, const model::CellRange& range) : range_(range)
 {
     left_.push_back(0);
     for (int c = range.firstColumn; c <= range.lastColumn; ++c)

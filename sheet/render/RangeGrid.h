@@ -1,7 +1,7 @@
 #pragma once
 
 #include "sheet/model/CellRange.h"
-#include "sheet/render/SheetGeometry.h"
+#include "sheet/layout/SheetGeometry.h"
 
 #include <QRect>
 
@@ -12,7 +12,7 @@ namespace sheet::render {
 // The pixel rectangles of the cells of one range, its top-left cell at (0, 0).
 class RangeGrid {
 public:
-    RangeGrid(const SheetGeometry& geometry, const model::CellRange& range);
+    RangeGrid(const layout::SheetGeometry& geometry, const model::CellRange& range);
 
     const model::CellRange& range() const { return range_; }
     long width() const { return left_.back(); }

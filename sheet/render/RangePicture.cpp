@@ -1,13 +1,13 @@
 #include "sheet/render/RangePicture.h"
 
 #include "sheet/render/CellPainter.h"
-#include "sheet/render/ChartRecordReader.h"
+#include "sheet/render/ChartPie.h"
 #include "sheet/render/ModelStyle.h"
 #include "sheet/render/PiePainter.h"
 #include "sheet/render/RangeGrid.h"
 #include "sheet/render/RenderError.h"
 #include "sheet/render/SheetArea.h"
-#include "sheet/render/SheetGeometry.h"
+#include "sheet/layout/SheetGeometry.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -67,8 +67,8 @@ const model::Sheet& sheetAt(const model::Workbook& workbook, int sheetIndex)
 
 void checkRange(const model::CellRange& r)
 {
-    const bool inside = r.firstRow >= 0 && r.firstColumn >= 0 && r.lastRow < SheetGeometry::maxRows
-        && r.lastColumn < SheetGeometry::maxColumns && r.firstRow <= r.lastRow && r.firstColumn <= r.lastColumn;
+    const bool inside = r.firstRow >= 0 && r.firstColumn >= 0 && r.lastRow < layout::SheetGeometry::maxRows
+        && r.lastColumn < layout::SheetGeometry::maxColumns && r.firstRow <= r.lastRow && r.firstColumn <= r.lastColumn;
     if (!inside)
         throw RenderError("cannot draw the range: it does not lie on the sheet (rows " + std::to_string(r.firstRow + 1)
                           + " to " + std::to_string(r.lastRow + 1) + ", columns " + std::to_string(r.firstColumn + 1)
@@ -105,7 +105,7 @@ void checkSize(double width, double height, bool drawing = false)
 // Calls paint(area, chart) for each drawing object that lies over the picture and shows a pie;
 // those wholly outside it are not read.
 template <typename Paint>
-void forEachPie(const model::Workbook& workbook, const model::Sheet& sheet, const SheetGeometry& geometry,
+void forEachPie(const model::Workbook& workbook, const model::Sheet& sheet, const layout::SheetGeometry& geometry,
                 const model::CellRange& range, const QRectF& picture, Paint paint)
 {
     for (const model::DrawingObject& drawing : sheet.drawings) {
@@ -139,7 +139,7 @@ void recordRange(const model::Workbook& workbook, int sheetIndex, const model::C
 {
     const model::Sheet& sheet = sheetAt(workbook, sheetIndex);
     checkRange(range);
-    const SheetGeometry geometry(sheet, maxDigitWidth(workbook));
+    const layout::SheetGeometry geometry(sheet, maxDigitWidth(workbook));
     const RangeGrid grid(geometry, range);
     const QRectF picture(0, 0, static_cast<double>(grid.width()), static_cast<double>(grid.height()));
     // The grid alone gives the size: a picture too large is refused before anything is drawn.

@@ -16,7 +16,7 @@ struct PictureOptions {
 };
 
 // The widest digit of the Normal style's font in whole pixels at 96 dots per inch, as the pictures
-// measure it with the fonts at hand: the unit of their column widths (see SheetGeometry).
+// measure it with the fonts at hand: the unit of their column widths (see layout::SheetGeometry).
 int maxDigitWidth(const model::Workbook& workbook);
 
 // A picture of a range as a spreadsheet shows it: cells with their fills,

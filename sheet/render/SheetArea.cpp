@@ -2,11 +2,11 @@
 
 #include "sheet/render/CellAlignment.h"
 #include "sheet/render/CellPainter.h"
-#include "sheet/render/CellText.h"
+#include "sheet/layout/CellText.h"
 #include "sheet/render/FormattedTextPainter.h"
 #include "sheet/render/ModelStyle.h"
 #include "sheet/render/RangePicture.h"
-#include "sheet/render/SheetGeometry.h"
+#include "sheet/layout/SheetGeometry.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -38,8 +38,8 @@ std::optional<model::CellRange> growToDrawings(const model::Sheet& sheet, std::o
         if (drawing.objectType == CommentObject)
             continue;
         const model::Anchor& a = drawing.anchor;
-        include(area, std::clamp(a.row1, 0, SheetGeometry::maxRows - 1), std::clamp(a.col1, 0, SheetGeometry::maxColumns - 1));
-        include(area, std::clamp(a.row2, 0, SheetGeometry::maxRows - 1), std::clamp(a.col2, 0, SheetGeometry::maxColumns - 1));
+        include(area, std::clamp(a.row1, 0, layout::SheetGeometry::maxRows - 1), std::clamp(a.col1, 0, layout::SheetGeometry::maxColumns - 1));
+        include(area, std::clamp(a.row2, 0, layout::SheetGeometry::maxRows - 1), std::clamp(a.col2, 0, layout::SheetGeometry::maxColumns - 1));
     }
     return area;
 }
@@ -73,7 +73,7 @@ public:
         const double needed = centred ? (geometry_.columnWidth(column) + width) / 2 + CellPainter::textMargin
                                       : width + 2 * CellPainter::textMargin;
         int last = column;
-        while (geometry_.columnSpan(column, last + 1) < needed && last + 1 < SheetGeometry::maxColumns
+        while (geometry_.columnSpan(column, last + 1) < needed && last + 1 < layout::SheetGeometry::maxColumns
                && isBlank(row, last + 1))
             ++last;
         return last;
@@ -90,8 +90,8 @@ public:
 private:
     const model::Workbook& workbook_;
     const model::Sheet& sheet_;
-    SheetGeometry geometry_;
-    CellText cellText_;
+    layout::SheetGeometry geometry_;
+    layout::CellText cellText_;
     QImage device_{1, 1, QImage::Format_ARGB32_Premultiplied};
 };
 

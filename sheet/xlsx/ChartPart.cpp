@@ -1,17 +1,16 @@
 #include "sheet/xlsx/ChartPart.h"
 
+#include "sheet/layout/CellText.h"
 #include "sheet/model/A1Notation.h"
-#include "sheet/render/CellText.h"
 #include "sheet/xlsx/XmlPart.h"
-
-#include <QColor>
-#include <QFont>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <variant>
+#include <vector>
 
 namespace sheet::xlsx {
 namespace {
@@ -20,40 +19,64 @@ constexpr const char* ChartNamespace = "http://schemas.openxmlformats.org/drawin
 constexpr const char* DrawingNamespace = "http://schemas.openxmlformats.org/drawingml/2006/main";
 constexpr const char* RelationshipNamespace = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
-std::string rgbText(const QColor& colour)
+constexpr model::Rgb Black = 0x000000;
+constexpr model::Rgb White = 0xFFFFFF;
+constexpr int AutomaticColours = 40; // palette indices 24 to 63, in order
+constexpr int FirstAutomaticColour = 24;
+constexpr long long MaxPoints = 32000;
+
+std::string rgbText(model::Rgb colour)
 {
     std::array<char, 7> digits{};
-    std::snprintf(digits.data(), digits.size(), "%06X", static_cast<unsigned>(colour.rgb() & 0xFFFFFF));
+    std::snprintf(digits.data(), digits.size(), "%06X", static_cast<unsigned>(colour & 0xFFFFFF));
     return digits.data();
 }
 
-void writeFill(XmlPart& xml, const QColor& colour)
+// A solid fill in a colour, or none.
+void writeFill(XmlPart& xml, std::optional<model::Rgb> colour)
 {
-    if (colour.alpha() == 0) {
+    if (!colour) {
         xml.empty("a:noFill");
         return;
     }
     xml.start("a:solidFill");
-    xml.value("a:srgbClr", rgbText(colour));
+    xml.value("a:srgbClr", rgbText(*colour));
     xml.end();
 }
 
+// The colour an area shows: its own, none, or for an automatic one, `automatic`.
+std::optional<model::Rgb> shownFill(const model::ChartFill& fill, model::Rgb automatic)
+{
+    switch (fill.kind) {
+    case model::ChartFill::Kind::Solid: return fill.colour;
+    case model::ChartFill::Kind::None: return std::nullopt;
+    case model::ChartFill::Kind::Automatic: break;
+    }
+    return automatic;
+}
+
+model::Rgb colourOf(const model::ChartText& text)
+{
+    return text.colour.value_or(Black);
+}
+
 // Run properties (a:defRPr, a:rPr) of a text in a font and colour.
-void writeRunProperties(XmlPart& xml, const char* name, const QFont& font, const QColor& colour)
+void writeRunProperties(XmlPart& xml, const char* name, const model::Font& font, model::Rgb colour)
 {
     xml.start(name);
-    xml.attribute("sz", static_cast<int>(std::lround(font.pointSizeF() * 100)));
+    xml.attribute("sz", std::clamp(font.height, 20, 8180) * 100 / 20);
     xml.attribute("b", font.bold() ? 1 : 0);
-    xml.attribute("i", font.italic() ? 1 : 0);
+    xml.attribute("i", font.italic ? 1 : 0);
     writeFill(xml, colour);
     xml.empty("a:latin");
-    xml.attribute("typeface", font.family());
+    xml.attribute("typeface", font.name.empty() ? std::string_view("Arial") : std::string_view(font.name));
     xml.end();
 }
 
 // A text body whose paragraphs take the font: c:txPr, or c:rich with `text` as its run. The labels and
 // the legend keep to one line, as the chart records draw them.
-void writeTextBody(XmlPart& xml, const char* name, const QFont& font, const QColor& colour, const QString* text = nullptr)
+void writeTextBody(XmlPart& xml, const char* name, const model::Font& font, model::Rgb colour,
+                   const QString* text = nullptr)
 {
     xml.start(name);
     xml.empty("a:bodyPr");
@@ -123,7 +146,7 @@ void forEachCell(const model::Sheet& sheet, const model::CellRange& range, Visit
 }
 
 // What a cell shows, without the paddings and fills of its format; a text as it is.
-std::string shownText(const model::Workbook& workbook, const render::CellText& cellText, const model::Cell& cell)
+std::string shownText(const model::Workbook& workbook, const layout::CellText& cellText, const model::Cell& cell)
 {
     if (cell.isText())
         return std::get<std::string>(workbook.value(cell));
@@ -140,7 +163,7 @@ void writeTextReference(XmlPart& xml, const model::Workbook& workbook, const She
     const model::Sheet* sheet = sheetOf(workbook, reference);
     if (!sheet)
         return;
-    const render::CellText cellText(workbook);
+    const layout::CellText cellText(workbook);
     xml.start("c:strRef");
     xml.text("c:f", rangeFormula(names[static_cast<std::size_t>(reference.sheet)], reference.range));
     xml.start("c:strCache");
@@ -187,6 +210,30 @@ void writeNumberReference(XmlPart& xml, const model::Workbook& workbook, const S
     xml.end();
 }
 
+// A slice of the first series: its point and its look.
+struct Slice {
+    long long point = 0;
+    model::PointFormat format;
+};
+
+// The slices of a pie: the points of its first series whose values are positive numbers, each with its look.
+std::vector<Slice> slicesOf(const model::Workbook& workbook, const model::Chart& chart)
+{
+    std::vector<Slice> slices;
+    if (chart.series.empty() || !chart.series.front().values)
+        return slices;
+    const model::RangeReference& values = *chart.series.front().values;
+    const model::Sheet* sheet = sheetOf(workbook, values);
+    if (!sheet)
+        return slices;
+    forEachCell(*sheet, values.range, [&](long long point, const model::Cell& cell) {
+        const std::optional<double> number = cell.number();
+        if (point < MaxPoints && number && *number > 0 && std::isfinite(*number))
+            slices.push_back({point, chart.pointFormat(0, static_cast<unsigned>(point))});
+    });
+    return slices;
+}
+
 struct LabelShow {
     bool value = false;
     bool category = false;
@@ -194,9 +241,10 @@ struct LabelShow {
     friend bool operator==(const LabelShow&, const LabelShow&) = default;
 };
 
-LabelShow labelShow(const render::PieSlice& slice)
+LabelShow labelShow(const Slice& slice)
 {
-    return {slice.showValue, slice.showCategory, slice.showPercent};
+    const model::DataLabels labels = slice.format.labels.value_or(model::DataLabels{});
+    return {labels.value, labels.category, labels.percent};
 }
 
 void writeShowFlags(XmlPart& xml, const LabelShow& show, const QString& separator)
@@ -212,54 +260,61 @@ void writeShowFlags(XmlPart& xml, const LabelShow& show, const QString& separato
 
 // The labels of the first series: what the first slice shows for the whole series, and a label of its
 // own for every slice that shows something else.
-void writeDataLabels(XmlPart& xml, const render::PieChart& pie)
+void writeDataLabels(XmlPart& xml, const model::Chart& chart, const std::vector<Slice>& slices)
 {
-    const bool anyShown = std::any_of(pie.slices.begin(), pie.slices.end(), [](const render::PieSlice& slice) {
-        return slice.showValue || slice.showCategory || slice.showPercent;
+    const bool anyShown = std::any_of(slices.begin(), slices.end(), [](const Slice& slice) {
+        const LabelShow show = labelShow(slice);
+        return show.value || show.category || show.percent;
     });
     if (!anyShown)
         return;
-    const LabelShow common = labelShow(pie.slices.front());
+    const LabelShow common = labelShow(slices.front());
+    const QString separator = chart.labelSeparator ? QString::fromStdString(*chart.labelSeparator) : QStringLiteral("\n");
+    const model::Rgb colour = colourOf(chart.labelText);
     xml.start("c:dLbls");
-    for (const render::PieSlice& slice : pie.slices) {
+    for (const Slice& slice : slices) {
         if (labelShow(slice) == common)
             continue;
         xml.start("c:dLbl");
-        xml.value("c:idx", static_cast<int>(slice.point));
-        writeTextBody(xml, "c:txPr", pie.labelFont, pie.labelColour);
-        writeShowFlags(xml, labelShow(slice), pie.labelSeparator);
+        xml.value("c:idx", slice.point);
+        writeTextBody(xml, "c:txPr", chart.labelText.font, colour);
+        writeShowFlags(xml, labelShow(slice), separator);
         xml.end();
     }
-    writeTextBody(xml, "c:txPr", pie.labelFont, pie.labelColour);
-    writeShowFlags(xml, common, pie.labelSeparator);
-    xml.value("c:showLeaderLines", pie.leaderLines ? 1 : 0);
+    writeTextBody(xml, "c:txPr", chart.labelText.font, colour);
+    writeShowFlags(xml, common, separator);
+    xml.value("c:showLeaderLines", chart.groups.front().leaderLines ? 1 : 0);
     xml.end();
 }
 
-void writeSeries(XmlPart& xml, const model::Workbook& workbook, const SheetNames& names, const model::ChartSeries& series,
-                 int index, const render::PieChart* pie)
+void writeSeries(XmlPart& xml, const model::Workbook& workbook, const SheetNames& names, const model::Chart& chart,
+                 std::size_t index)
 {
+    const model::ChartSeries& series = chart.series[index];
     xml.start("c:ser");
-    xml.value("c:idx", index);
-    xml.value("c:order", index);
+    xml.value("c:idx", static_cast<int>(index));
+    xml.value("c:order", static_cast<int>(index));
     if (series.name) {
         xml.start("c:tx");
         writeTextReference(xml, workbook, names, *series.name);
         xml.end();
     }
-    if (pie) {
-        for (const render::PieSlice& slice : pie->slices) {
+    if (index == 0) {
+        const std::vector<Slice> slices = slicesOf(workbook, chart);
+        for (const Slice& slice : slices) {
             xml.start("c:dPt");
-            xml.value("c:idx", static_cast<int>(slice.point));
-            if (slice.explode > 0)
-                xml.value("c:explosion", static_cast<int>(std::lround(slice.explode * 100)));
+            xml.value("c:idx", slice.point);
+            const double explosion = slice.format.explosion.value_or(0);
+            if (explosion > 0)
+                xml.value("c:explosion", static_cast<int>(std::lround(explosion * 100)));
             xml.start("c:spPr");
-            writeFill(xml, slice.colour);
+            const int automatic = FirstAutomaticColour + static_cast<int>(slice.point % AutomaticColours);
+            writeFill(xml, shownFill(slice.format.fill, workbook.palette.rgb(automatic)));
             xml.end();
             xml.end();
         }
-        if (!pie->slices.empty())
-            writeDataLabels(xml, *pie);
+        if (!slices.empty())
+            writeDataLabels(xml, chart, slices);
     }
     if (series.categories) {
         xml.start("c:cat");
@@ -274,9 +329,9 @@ void writeSeries(XmlPart& xml, const model::Workbook& workbook, const SheetNames
     xml.end();
 }
 
-const char* legendPosition(render::PieChart::LegendPlace place)
+const char* legendPosition(model::ChartLegend::Place place)
 {
-    using Place = render::PieChart::LegendPlace;
+    using Place = model::ChartLegend::Place;
     switch (place) {
     case Place::Bottom: return "b";
     case Place::Corner: return "tr";
@@ -288,18 +343,18 @@ const char* legendPosition(render::PieChart::LegendPlace place)
 
 // A flat pie keeps its plot area. A 3-D pie's is left to the reader: LibreOffice draws a 3-D pie past
 // the plot area it is given, out of the chart, and places it itself when it reads the chart records.
-void writePlotLayout(XmlPart& xml, const render::PieChart& pie)
+void writePlotLayout(XmlPart& xml, const model::Chart& chart)
 {
     xml.start("c:layout");
-    if (pie.plotArea && !pie.threeD) {
+    if (chart.plotLayout && !chart.threeD()) {
         xml.start("c:manualLayout");
         xml.value("c:layoutTarget", "inner");
         xml.value("c:xMode", "edge");
         xml.value("c:yMode", "edge");
-        xml.value("c:x", pie.plotArea->x());
-        xml.value("c:y", pie.plotArea->y());
-        xml.value("c:w", pie.plotArea->width());
-        xml.value("c:h", pie.plotArea->height());
+        xml.value("c:x", chart.plotLayout->x);
+        xml.value("c:y", chart.plotLayout->y);
+        xml.value("c:w", chart.plotLayout->width);
+        xml.value("c:h", chart.plotLayout->height);
         xml.end();
     }
     xml.end();
@@ -307,51 +362,52 @@ void writePlotLayout(XmlPart& xml, const render::PieChart& pie)
 
 } // namespace
 
-std::string chartPart(const model::Workbook& workbook, const SheetNames& names, const model::Chart& chart,
-                      const render::PieChart& pie)
+std::string chartPart(const model::Workbook& workbook, const SheetNames& names, const model::Chart& chart)
 {
+    const model::ChartGroup& group = chart.groups.front();
     XmlPart xml("c:chartSpace", {{"c", ChartNamespace}, {"a", DrawingNamespace}, {"r", RelationshipNamespace}});
     xml.value("c:roundedCorners", 0);
     xml.start("c:chart");
-    if (!pie.title.isEmpty()) {
+    const QString title = chart.title ? QString::fromStdString(chart.title->plain()) : QString();
+    if (!title.isEmpty()) {
         xml.start("c:title");
         xml.start("c:tx");
-        writeTextBody(xml, "c:rich", pie.titleFont, pie.titleColour, &pie.title);
+        writeTextBody(xml, "c:rich", chart.title->font, colourOf(*chart.title), &title);
         xml.end();
         xml.value("c:overlay", 0);
         xml.end();
     }
-    xml.value("c:autoTitleDeleted", pie.title.isEmpty() ? 1 : 0);
-    if (pie.threeD) {
+    xml.value("c:autoTitleDeleted", title.isEmpty() ? 1 : 0);
+    if (chart.view3d) {
         xml.start("c:view3D");
-        xml.value("c:rotX", static_cast<int>(std::lround(pie.elevation)));
-        xml.value("c:hPercent", static_cast<int>(std::lround(pie.heightPercent)));
-        xml.value("c:rotY", static_cast<int>(std::lround(pie.firstSliceAngle)) % 360);
+        xml.value("c:rotX", static_cast<int>(std::lround(chart.view3d->elevation)));
+        xml.value("c:hPercent", static_cast<int>(std::lround(chart.view3d->heightPercent)));
+        xml.value("c:rotY", static_cast<int>(std::lround(chart.view3d->rotation)) % 360);
         xml.value("c:depthPercent", 100);
         xml.value("c:rAngAx", 0);
         xml.value("c:perspective", 0);
         xml.end();
     }
     xml.start("c:plotArea");
-    writePlotLayout(xml, pie);
-    xml.start(pie.threeD ? "c:pie3DChart" : "c:pieChart");
+    writePlotLayout(xml, chart);
+    xml.start(chart.threeD() ? "c:pie3DChart" : "c:pieChart");
     xml.value("c:varyColors", 1);
     for (std::size_t k = 0; k < chart.series.size(); ++k)
-        writeSeries(xml, workbook, names, chart.series[k], static_cast<int>(k), k == 0 ? &pie : nullptr);
-    if (!pie.threeD)
-        xml.value("c:firstSliceAng", static_cast<int>(std::lround(pie.firstSliceAngle)) % 360);
+        writeSeries(xml, workbook, names, chart, k);
+    if (!chart.threeD())
+        xml.value("c:firstSliceAng", static_cast<int>(std::lround(group.firstSliceAngle)) % 360);
     xml.end();
-    if (pie.plotBackground) {
+    if (!chart.threeD() && chart.plotArea.fill.kind == model::ChartFill::Kind::Solid) {
         xml.start("c:spPr");
-        writeFill(xml, *pie.plotBackground);
+        writeFill(xml, chart.plotArea.fill.colour);
         xml.end();
     }
     xml.end();
-    if (pie.legend) {
+    if (chart.legend) {
         xml.start("c:legend");
-        xml.value("c:legendPos", legendPosition(*pie.legend));
+        xml.value("c:legendPos", legendPosition(chart.legend->place));
         xml.value("c:overlay", 0);
-        writeTextBody(xml, "c:txPr", pie.legendFont, Qt::black);
+        writeTextBody(xml, "c:txPr", chart.legend->text.font, Black);
         xml.end();
     }
     xml.value("c:plotVisOnly", 1);
@@ -359,12 +415,13 @@ std::string chartPart(const model::Workbook& workbook, const SheetNames& names, 
     xml.end();
 
     xml.start("c:spPr");
-    writeFill(xml, pie.background);
+    writeFill(xml, shownFill(chart.chartArea.fill, White));
     xml.start("a:ln");
-    if (pie.border)
-        writeFill(xml, *pie.border);
-    else
+    const model::ChartLine& border = chart.chartArea.border;
+    if (border.kind == model::ChartLine::Kind::None)
         xml.empty("a:noFill");
+    else
+        writeFill(xml, border.kind == model::ChartLine::Kind::Solid ? border.colour : Black);
     xml.end();
     xml.end();
     return xml.finish();

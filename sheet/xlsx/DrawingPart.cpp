@@ -1,6 +1,6 @@
 #include "sheet/xlsx/DrawingPart.h"
 
-#include "sheet/render/SheetGeometry.h"
+#include "sheet/layout/SheetGeometry.h"
 #include "sheet/xlsx/XmlPart.h"
 
 #include <algorithm>
@@ -16,7 +16,7 @@ constexpr int DefaultDigitWidth = 7;
 
 // A corner of an anchor: its cell, and the offset into it that the sheet gives in 1/1024 of the
 // column's width and 1/256 of the row's height, in EMU.
-void writeCorner(XmlPart& xml, const char* name, const render::SheetGeometry& geometry, const model::Sheet& sheet,
+void writeCorner(XmlPart& xml, const char* name, const layout::SheetGeometry& geometry, const model::Sheet& sheet,
                  int column, int dx, int row, int dy)
 {
     const double columnEmu = static_cast<double>(geometry.columnWidth(column)) * EmuPerPixel;
@@ -37,7 +37,7 @@ std::string drawingPart(const model::Sheet& sheet, const std::vector<AnchoredCha
                              {"a", "http://schemas.openxmlformats.org/drawingml/2006/main"},
                              {"c", "http://schemas.openxmlformats.org/drawingml/2006/chart"},
                              {"r", "http://schemas.openxmlformats.org/officeDocument/2006/relationships"}});
-    const render::SheetGeometry geometry(sheet, DefaultDigitWidth);
+    const layout::SheetGeometry geometry(sheet, DefaultDigitWidth);
     int id = 2;
     for (const AnchoredChart& chart : charts) {
         const model::Anchor& a = chart.anchor;

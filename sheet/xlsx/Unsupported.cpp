@@ -1,7 +1,6 @@
 #include "sheet/xlsx/Unsupported.h"
 
 #include "sheet/Errors.h"
-#include "sheet/biff/RecordTypes.h"
 
 namespace sheet::xlsx {
 namespace {
@@ -13,24 +12,14 @@ std::string quoted(const std::string& name)
     return "\"" + name + "\"";
 }
 
-// "a bar chart", from the first chart group type among the chart's records.
-std::string chartKind(const model::Chart& chart)
+// The type of the first group that draws no pies, which keeps the chart from being written.
+model::ChartType unwritableType(const model::Chart& chart)
 {
-    namespace rt = biff::rt;
-    for (const model::Record& record : chart.records) {
-        switch (record.type) {
-        case rt::Bar: return "a bar chart";
-        case rt::Line: return "a line chart";
-        case rt::Area: return "an area chart";
-        case rt::Scatter: return "a scatter chart";
-        case rt::Radar:
-        case rt::RadarArea: return "a radar chart";
-        case rt::Surface: return "a surface chart";
-        case rt::BopPop: return "a pie of pie or bar of pie chart";
-        default: break;
-        }
+    for (const model::ChartGroup& group : chart.groups) {
+        if (group.type != model::ChartType::Pie && group.type != model::ChartType::Doughnut)
+            return group.type;
     }
-    return "a chart of a kind the engine does not know";
+    return model::ChartType::Other;
 }
 
 std::string objectKind(int objectType)
@@ -73,7 +62,13 @@ void refuseSheet(const model::Sheet& sheet)
 void refuseChart(const model::Sheet& sheet, int chartNumber, const model::Chart& chart)
 {
     throw FormatError("the chart " + quoted("Chart " + std::to_string(chartNumber)) + " on sheet " + quoted(sheet.name) +
-                      " is " + chartKind(chart) + Unwritable);
+                      " is " + model::chartTypeName(unwritableType(chart)) + Unwritable);
+}
+
+void refuseUnplacedChart(const model::Sheet& sheet, int chartNumber, bool excel95)
+{
+    throw FormatError("the chart " + quoted("Chart " + std::to_string(chartNumber)) + " on sheet " + quoted(sheet.name) +
+                      (excel95 ? " is an Excel 95 chart" : " has no place on the sheet") + Unwritable);
 }
 
 void refuseDrawing(const model::Sheet& sheet, const model::DrawingObject& object)

@@ -14,5 +14,8 @@ namespace sheet::xlsx {
 [[noreturn]] void refuseSheet(const model::Sheet& sheet);
 [[noreturn]] void refuseChart(const model::Sheet& sheet, int chartNumber, const model::Chart& chart);
 [[noreturn]] void refuseDrawing(const model::Sheet& sheet, const model::DrawingObject& object);
+// A chart that no drawing object places on its sheet: one of an Excel 95 workbook (`excel95`), or of a
+// damaged one. It is refused rather than left out of the package.
+[[noreturn]] void refuseUnplacedChart(const model::Sheet& sheet, int chartNumber, bool excel95);
 
 } // namespace sheet::xlsx

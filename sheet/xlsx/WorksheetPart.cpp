@@ -181,6 +181,10 @@ std::string worksheetPart(const model::Workbook& workbook, const model::Sheet& s
         xml.empty("drawing");
         xml.attribute("r:id", "rId1");
     }
+    if (!context.legacyDrawing.empty()) {
+        xml.empty("legacyDrawing");
+        xml.attribute("r:id", context.legacyDrawing);
+    }
     return xml.finish();
 }
 

@@ -22,6 +22,7 @@ struct WorksheetContext {
     const SheetHyperlinks* hyperlinks = nullptr;
     DifferentialStyles* differentialStyles = nullptr; // the conditional formats' looks, gathered for the styles part
     int* conditionalPriority = nullptr;                // the priority of the workbook's last conditional rule
+    std::string legacyDrawing; // the relationship id of the VML drawing of its comments; empty for none
 };
 
 // The worksheet part of a sheet (xl/worksheets/sheetN.xml): its cells with their values (a formula

@@ -3,8 +3,8 @@
 #include "sheet/Errors.h"
 #include "sheet/io/FileBytes.h"
 #include "sheet/model/SheetNames.h"
-#include "sheet/render/ChartRecordReader.h"
 #include "sheet/xlsx/ChartPart.h"
+#include "sheet/xlsx/CommentsPart.h"
 #include "sheet/xlsx/DocumentProperties.h"
 #include "sheet/xlsx/DrawingPart.h"
 #include "sheet/xlsx/FormulaElements.h"
@@ -16,6 +16,7 @@
 #include "sheet/xlsx/WorksheetPart.h"
 #include "sheet/xlsx/XmlPart.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace sheet::xlsx {
@@ -27,6 +28,7 @@ constexpr const char* PackageRelationships = "http://schemas.openxmlformats.org/
 constexpr const char* ContentTypes = "http://schemas.openxmlformats.org/package/2006/content-types";
 constexpr const char* ContentTypePrefix = "application/vnd.openxmlformats-officedocument.";
 constexpr int ChartObject = 5;
+constexpr int CommentObject = 25;
 
 constexpr const char* CoreProperties = "http://schemas.openxmlformats.org/package/2006/relationships/metadata/core-properties";
 
@@ -129,16 +131,20 @@ public:
             const model::Sheet& sheet = workbook_.sheets[k];
             if (sheet.kind != model::SheetKind::Worksheet)
                 refuseSheet(sheet);
+            if (const std::optional<std::size_t> unplaced = sheet.unplacedChart())
+                refuseUnplacedChart(sheet, static_cast<int>(*unplaced) + 1, workbook_.biff != 8);
             const std::string name = "sheet" + std::to_string(k + 1) + ".xml";
             std::vector<Relationship> sheetRelationships;
             const bool hasDrawing = addDrawing(sheet, sheetRelationships);
+            const std::string legacyDrawing = addComments(sheet, sheetRelationships);
             const SheetHyperlinks hyperlinks = linksOf(sheet, sheetRelationships);
             if (!sheetRelationships.empty())
                 add("xl/worksheets/_rels/" + name + ".rels", relationshipsPart(sheetRelationships));
             const formula::SheetFormulas formulas(sheet, static_cast<int>(k), links_, formula::Grammar::A1);
-            const WorksheetContext context{styles_,         strings_,   static_cast<int>(k) == activeSheet(workbook_),
-                                           hasDrawing,      &formulas,  static_cast<int>(k),
-                                           &hyperlinks,     &differentialStyles_, &conditionalPriority_};
+            const WorksheetContext context{styles_,      strings_,  static_cast<int>(k) == activeSheet(workbook_),
+                                           hasDrawing,   &formulas, static_cast<int>(k),
+                                           &hyperlinks,  &differentialStyles_, &conditionalPriority_,
+                                           legacyDrawing};
             add("xl/worksheets/" + name, worksheetPart(workbook_, sheet, context),
                 "spreadsheetml.worksheet+xml");
             workbookRelationships.push_back({"worksheets/" + name, "worksheet"});
@@ -178,7 +184,6 @@ private:
         parts_.push_back({std::move(name), std::move(bytes)});
     }
 
-    // The sheet's charts as a drawing part with a chart part each; false when the sheet has none.
     // The sheet's hyperlinks, those that lead out of the workbook with a relationship each.
     static SheetHyperlinks linksOf(const model::Sheet& sheet, std::vector<Relationship>& sheetRelationships)
     {
@@ -194,24 +199,43 @@ private:
         return hyperlinks;
     }
 
+    // The sheet's comments as a comments part and the VML drawing that shows them, added to the sheet's
+    // relationships; the VML drawing's relationship id, empty when the sheet has no comments.
+    std::string addComments(const model::Sheet& sheet, std::vector<Relationship>& sheetRelationships)
+    {
+        if (sheet.comments.empty())
+            return {};
+        const int number = ++commentParts_;
+        const std::string vml = "vmlDrawing" + std::to_string(number) + ".vml";
+        add("xl/drawings/" + vml, vmlDrawingPart(sheet, number), "vmlDrawing");
+        sheetRelationships.push_back({"../drawings/" + vml, "vmlDrawing"});
+        const std::string id = "rId" + std::to_string(sheetRelationships.size());
+        const std::string comments = "comments" + std::to_string(number) + ".xml";
+        add("xl/" + comments, commentsPart(sheet), "spreadsheetml.comments+xml");
+        sheetRelationships.push_back({"../" + comments, "comments"});
+        return id;
+    }
+
+    // The sheet's charts as a drawing part with a chart part each, added to the sheet's relationships
+    // first; false when the sheet has none. The AutoFilter's arrows are written with the sheet's filter,
+    // the boxes of its comments with the comments.
     bool addDrawing(const model::Sheet& sheet, std::vector<Relationship>& sheetRelationships)
     {
         std::vector<AnchoredChart> anchored;
         std::vector<Relationship> drawingRelationships;
         for (const model::DrawingObject& object : sheet.drawings) {
-            if (object.filterArrow)
-                continue; // written with the sheet's filter
+            if (object.filterArrow || isCommentBox(sheet, object))
+                continue;
             const bool isChart = object.objectType == ChartObject && object.chartIndex >= 0 &&
                                  static_cast<std::size_t>(object.chartIndex) < sheet.charts.size();
             if (!isChart)
                 refuseDrawing(sheet, object);
             const model::Chart& chart = sheet.charts[static_cast<std::size_t>(object.chartIndex)];
             const int number = static_cast<int>(anchored.size()) + 1;
-            const std::optional<render::PieChart> pie = render::readPieChart(workbook_, chart, render::SliceTexts::LeftOut);
-            if (!pie)
+            if (!chart.drawsPies())
                 refuseChart(sheet, number, chart);
             const std::string name = "chart" + std::to_string(++charts_) + ".xml";
-            add("xl/charts/" + name, chartPart(workbook_, names_, chart, *pie), "drawingml.chart+xml");
+            add("xl/charts/" + name, chartPart(workbook_, names_, chart), "drawingml.chart+xml");
             drawingRelationships.push_back({"../charts/" + name, "chart"});
             anchored.push_back({object.anchor, "Chart " + std::to_string(number)});
         }
@@ -222,6 +246,13 @@ private:
         add("xl/drawings/_rels/" + name + ".rels", relationshipsPart(drawingRelationships));
         sheetRelationships.push_back({"../drawings/" + name, "drawing"});
         return true;
+    }
+
+    static bool isCommentBox(const model::Sheet& sheet, const model::DrawingObject& object)
+    {
+        return object.objectType == CommentObject &&
+               std::any_of(sheet.comments.begin(), sheet.comments.end(),
+                           [&](const model::Comment& comment) { return comment.shapeId == object.shapeId; });
     }
 
     const model::Workbook& workbook_;
@@ -235,6 +266,7 @@ private:
     std::vector<TypedPart> types_;
     int charts_ = 0;
     int drawings_ = 0;
+    int commentParts_ = 0;
 };
 
 } // namespace

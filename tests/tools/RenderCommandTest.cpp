@@ -3,7 +3,7 @@
 #include "sheet/automation/Workbook.h"
 #include "sheet/automation/Workbooks.h"
 #include "sheet/automation/Worksheet.h"
-#include "sheet/render/ChartRecordReader.h"
+#include "sheet/render/ChartPie.h"
 
 #include <QFile>
 #include <QImage>

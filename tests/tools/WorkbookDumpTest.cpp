@@ -59,12 +59,16 @@ TEST(WorkbookDump, NamesTheSheetsAndRangesOfEachChartSeries)
     Workbook workbook = twoSheets();
     workbook.activeSheet = 0;
     Chart pie;
-    pie.type = ChartType::Pie;
-    pie.threeD = true;
-    pie.series.push_back({RangeReference{1, {2, 1, 2, 1}}, RangeReference{1, {3, 1, 8, 1}},
-                          RangeReference{0, {3, 0, 8, 0}}});
+    pie.groups.push_back({});
+    pie.groups[0].type = ChartType::Pie;
+    pie.view3d.emplace();
+    pie.series.emplace_back();
+    pie.series[0].name = RangeReference{1, {2, 1, 2, 1}};
+    pie.series[0].values = RangeReference{1, {3, 1, 8, 1}};
+    pie.series[0].categories = RangeReference{0, {3, 0, 8, 0}};
     Chart other;
-    other.series.push_back({std::nullopt, RangeReference{-1, {0, 3, 4, 3}}, std::nullopt});
+    other.series.emplace_back();
+    other.series[0].values = RangeReference{-1, {0, 3, 4, 3}};
     workbook.sheets[0].charts = {pie, other};
 
     EXPECT_EQ(dump(workbook),

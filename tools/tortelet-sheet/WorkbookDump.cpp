@@ -189,12 +189,17 @@ void writeCells(const Workbook& workbook, const Sheet& sheet, FormatCache& forma
     listing.flush();
 }
 
+bool isPie(const Chart& chart)
+{
+    return chart.type() == ChartType::Pie || chart.type() == ChartType::Doughnut;
+}
+
 void writeCharts(const Workbook& workbook, const Sheet& sheet, std::ostream& output)
 {
     int chartNumber = 0;
     for (const Chart& chart : sheet.charts) {
-        output << "chart\t" << ++chartNumber << '\t' << (chart.type == ChartType::Pie ? "pie" : "other") << '\t'
-               << (chart.threeD ? "3-D" : "2-D") << '\n';
+        output << "chart\t" << ++chartNumber << '\t' << (isPie(chart) ? "pie" : "other") << '\t'
+               << (chart.threeD() ? "3-D" : "2-D") << '\n';
         int seriesNumber = 0;
         for (const ChartSeries& series : chart.series)
             output << "series\t" << ++seriesNumber << "\tname=" << escaped(referenceText(workbook, series.name))

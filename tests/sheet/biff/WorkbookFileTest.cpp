@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace sheet {
 namespace {
 
@@ -45,8 +47,8 @@ TEST(WorkbookFile, ReadsTheChartTemplate)
 
     ASSERT_EQ(assets.charts.size(), 1u);
     const model::Chart& chart = assets.charts[0];
-    EXPECT_EQ(chart.type, model::ChartType::Pie);
-    EXPECT_TRUE(chart.threeD);
+    EXPECT_EQ(chart.type(), model::ChartType::Pie);
+    EXPECT_TRUE(chart.threeD());
     ASSERT_EQ(chart.series.size(), 1u);
     EXPECT_EQ(chart.series[0].values->range, (model::CellRange{3, 1, 8, 1}));
     EXPECT_EQ(chart.series[0].categories->range, (model::CellRange{3, 0, 8, 0}));
@@ -225,6 +227,35 @@ TEST(WorkbookFile, RefusesFilesThatAreNoWorkbook)
     } catch (const FormatError& error) {
         EXPECT_STREQ(error.what(), "not a workbook: the file has no Workbook stream");
     }
+}
+
+// Comments come with their author, their text in its runs and fonts, whether they are shown, and the
+// place of their box in the sheet's drawing, whose records go on in CONTINUE records.
+TEST(WorkbookFile, ReadsCommentsWithTheirAuthorTextAndBox)
+{
+    const model::Workbook workbook = biff::openWorkbookFile(dataPath("comments-drawing-in-continue-records.xls")).workbook;
+    const model::Sheet& sheet = workbook.sheets.at(0);
+    ASSERT_EQ(sheet.comments.size(), 61u);
+    for (std::size_t k = 0; k < sheet.comments.size(); ++k) {
+        const model::Comment& comment = sheet.comments[k];
+        SCOPED_TRACE(k);
+        EXPECT_EQ(comment.author, "Youval Bronicki");
+        EXPECT_FALSE(comment.visible);
+        ASSERT_EQ(comment.text.size(), 2u);
+        EXPECT_EQ(comment.text[0].text, "Youval Bronicki:");
+        EXPECT_EQ(comment.text[1].text, "\nComment");
+        ASSERT_TRUE(comment.text[0].font && comment.text[1].font);
+        EXPECT_TRUE(comment.text[0].font->bold());
+        EXPECT_FALSE(comment.text[1].font->bold());
+        ASSERT_TRUE(comment.anchor);
+        EXPECT_EQ(comment.anchor->col1, comment.column + 1);
+        const auto box = std::find_if(sheet.drawings.begin(), sheet.drawings.end(),
+                                      [&](const model::DrawingObject& object) { return object.shapeId == comment.shapeId; });
+        ASSERT_NE(box, sheet.drawings.end());
+        EXPECT_EQ(box->objectType, 25);
+    }
+    EXPECT_EQ(sheet.comments[0].row, 0);
+    EXPECT_EQ(sheet.comments[1].row, 1);
 }
 
 } // namespace

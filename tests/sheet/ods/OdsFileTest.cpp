@@ -118,8 +118,7 @@ TEST_P(PieKinds, KeepTheirLook)
 {
     Workbook workbook = render_testing::sampleWorkbook(render_testing::sampleEntries());
     sheet::model::Chart& chart = workbook.sheets[0].charts[0];
-    chart.records = render_testing::pieChartRecords(GetParam().threeD, GetParam().explode, 0x16);
-    chart.threeD = GetParam().threeD;
+    chart = render_testing::sampleChart(workbook, render_testing::pieChartRecords(GetParam().threeD, GetParam().explode, 0x16));
     const std::string content = partsOf(sheet::ods::odsBytes(workbook)).at("Object 1/content.xml");
     EXPECT_EQ(attribute(content, "chart:class"), "chart:circle");
     EXPECT_EQ(attribute(content, "chart:three-dimensional"), GetParam().threeD ? "true" : "false");
@@ -164,17 +163,19 @@ INSTANTIATE_TEST_SUITE_P(Fonts, DigitWidths,
 TEST(OdsFile, RefusesWhatItCannotExpressAndWritesNothing)
 {
     Workbook notPie = ods_testing::filledTemplate(ods_testing::sampleEntries());
-    for (sheet::model::Record& record : notPie.sheets[0].charts[0].records)
-        if (record.type == 0x1019)  // the pie becomes a bar chart
-            record.type = 0x1017;
+    notPie.sheets[0].charts[0].groups[0].type = sheet::model::ChartType::Bar;
     Workbook chartSheet = ods_testing::filledTemplate(ods_testing::sampleEntries());
     chartSheet.sheets.push_back(chartSheet.sheets[0]);
     chartSheet.sheets[1].name = "Chart1";
     chartSheet.sheets[1].kind = sheet::model::SheetKind::Chart;
+    Workbook excel95 = ods_testing::filledTemplate(ods_testing::sampleEntries());
+    excel95.biff = 5;  // whose objects the engine does not place: the chart has no drawing
+    excel95.sheets[0].drawings.clear();
 
     const sheet::test::ScratchFolder folder;
     for (const auto& [workbook, message] : {std::pair{&notPie, "sheet \"Assets\": chart 1 is not a pie chart"},
-                                            std::pair{&chartSheet, "sheet \"Chart1\" is a chart sheet"}}) {
+                                            std::pair{&chartSheet, "sheet \"Chart1\" is a chart sheet"},
+                                            std::pair{&excel95, "sheet \"Assets\": chart 1 is an Excel 95 chart"}}) {
         SCOPED_TRACE(message);
         const std::string path = folder.path("refused.ods");
         try {

@@ -1,5 +1,7 @@
 #include "SampleWorkbook.h"
 
+#include "sheet/biff/ChartDescription.h"
+
 #include <cstdint>
 #include <initializer_list>
 
@@ -130,16 +132,24 @@ sheet::model::Workbook sampleWorkbook(const std::vector<Entry>& entries)
     sheet.cells[{16, 1}] = cellOf(wb, std::monostate{}, 20);
     sheet.cells[{18, 1}] = cellOf(wb, std::monostate{}, 20);
 
-    Chart chart;
-    chart.records = pieChartRecords(true, 10, 0x16);
-    chart.type = ChartType::Pie;
-    chart.threeD = true;
-    chart.series.push_back(ChartSeries{RangeReference{0, {2, 1, 2, 1}}, RangeReference{0, {3, 1, 8, 1}},
-                                       RangeReference{0, {3, 0, 8, 0}}});
-    sheet.charts.push_back(chart);
+    sheet.charts.push_back(sampleChart(wb, pieChartRecords(true, 10, 0x16)));
     sheet.drawings.push_back(chartDrawing(Anchor{2, 512, 2, 20, 14, 512, 25, 64}, 0));
     wb.sheets.push_back(sheet);
     return wb;
+}
+
+sheet::model::Chart sampleChart(const sheet::model::Workbook& workbook, std::vector<sheet::model::Record> records)
+{
+    using namespace sheet::model;
+    Chart chart;
+    chart.records = std::move(records);
+    sheet::biff::describeChart(chart, workbook, 0, {});
+    if (chart.series.empty())
+        chart.series.emplace_back();
+    chart.series[0].name = RangeReference{0, {2, 1, 2, 1}};
+    chart.series[0].values = RangeReference{0, {3, 1, 8, 1}};
+    chart.series[0].categories = RangeReference{0, {3, 0, 8, 0}};
+    return chart;
 }
 
 }  // namespace render_testing

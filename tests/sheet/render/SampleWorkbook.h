@@ -69,4 +69,8 @@ std::vector<Entry> sampleEntries();
 // Chart records of a pie with the given first angle, explosion and label flags.
 std::vector<sheet::model::Record> pieChartRecords(bool threeD, int explodePercent, unsigned labelFlags);
 
+// The chart that records describe, its first series over the sample's cells: the name B3, the values
+// B4:B9 and the categories A4:A9 of the workbook's first sheet.
+sheet::model::Chart sampleChart(const sheet::model::Workbook& workbook, std::vector<sheet::model::Record> records);
+
 }  // namespace render_testing

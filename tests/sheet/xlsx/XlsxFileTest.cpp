@@ -31,20 +31,6 @@ std::string part(const Workbook& workbook, const std::string& name)
     return {};
 }
 
-void setChartRecordType(Workbook& workbook, std::uint16_t from, std::uint16_t to)
-{
-    for (sheet::model::Record& record : workbook.sheets[0].charts[0].records)
-        if (record.type == from)
-            record.type = to;
-}
-
-void dropChartRecords(Workbook& workbook, std::uint16_t type)
-{
-    auto& records = workbook.sheets[0].charts[0].records;
-    records.erase(std::remove_if(records.begin(), records.end(),
-                                 [type](const sheet::model::Record& record) { return record.type == type; }),
-                  records.end());
-}
 
 // A pie keeps its look whether it stands in 3-D or lies flat: the slices' explosion and colours, the
 // labels, and its first slice's angle in the view or in the pie itself.
@@ -58,7 +44,7 @@ TEST(XlsxFile, WritesThreeDimensionalAndFlatPies)
     EXPECT_EQ(solid.find("<c:legend>"), std::string::npos);
 
     Workbook flat = chartTemplate();
-    dropChartRecords(flat, sheet::biff::rt::Chart3d);
+    flat.sheets[0].charts[0].view3d.reset();
     const std::string pie = part(flat, "xl/charts/chart1.xml");
     EXPECT_EQ(pie.find("c:pie3DChart"), std::string::npos);
     EXPECT_EQ(pie.find("c:view3D"), std::string::npos);
@@ -110,10 +96,18 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"BarChart",
                 [] {
                     Workbook workbook = chartTemplate();
-                    setChartRecordType(workbook, sheet::biff::rt::Pie, sheet::biff::rt::Bar);
+                    workbook.sheets[0].charts[0].groups[0].type = sheet::model::ChartType::Bar;
                     return workbook;
                 },
                 "the chart \"Chart 1\" on sheet \"Assets\" is a bar chart, which cannot be written as .xlsx yet"},
+        Refusal{"Excel95Chart",
+                [] {
+                    Workbook workbook = chartTemplate();
+                    workbook.biff = 5;  // whose objects the engine does not place: the chart has no drawing
+                    workbook.sheets[0].drawings.clear();
+                    return workbook;
+                },
+                "the chart \"Chart 1\" on sheet \"Assets\" is an Excel 95 chart, which cannot be written as .xlsx yet"},
         Refusal{"ChartSheet",
                 [] { return sheet::biff::openWorkbookFile(sheet::test::dataPath("chart-sheet-active.xls")).workbook; },
                 "the sheet \"Chart1\" is a chart sheet, which cannot be written as .xlsx yet"},
@@ -121,6 +115,44 @@ INSTANTIATE_TEST_SUITE_P(
                 [] { return sheet::biff::openWorkbookFile(sheet::test::dataPath("pictures-and-lines.xls")).workbook; },
                 "the sheet \"2270-170-1\" holds a picture (shape 7169), which cannot be written as .xlsx yet"}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
+std::size_t count(const std::string& text, const std::string& what)
+{
+    std::size_t found = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++found;
+    return found;
+}
+
+// Comments become the comments part, with their authors and runs, and the VML drawing that shows them,
+// each note box at its cell, hidden or shown as the comment is; the sheet names the drawing.
+TEST(XlsxFile, WritesCommentsWithTheirNoteBoxes)
+{
+    Workbook workbook = sheet::biff::openWorkbookFile(sheet::test::dataPath("comments-drawing-in-continue-records.xls")).workbook;
+    workbook.sheets[0].comments[1].visible = true;
+    const std::string comments = part(workbook, "xl/comments1.xml");
+    EXPECT_EQ(count(comments, "<comment "), 61u);
+    EXPECT_NE(comments.find("<authors><author>Youval Bronicki</author></authors>"), std::string::npos);
+    EXPECT_NE(comments.find("<comment ref=\"A2\" authorId=\"0\"><text><r><rPr><b/><sz val=\"8\"/><rFont val=\"Tahoma\"/></rPr>"
+                            "<t xml:space=\"preserve\">Youval Bronicki:</t></r>"),
+              std::string::npos);
+    const std::string vml = part(workbook, "xl/drawings/vmlDrawing1.vml");
+    EXPECT_EQ(count(vml, "<x:ClientData ObjectType=\"Note\">"), 61u);
+    EXPECT_EQ(count(vml, "<x:Visible/>"), 1u);
+    EXPECT_NE(vml.find("<v:shape id=\"_x0000_s1026\" type=\"#_x0000_t202\""), std::string::npos);
+    EXPECT_NE(vml.find("<x:Row>1</x:Row><x:Column>0</x:Column><x:Visible/>"), std::string::npos);
+    const std::string relationships = part(workbook, "xl/worksheets/_rels/sheet1.xml.rels");
+    EXPECT_NE(relationships.find("Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+                                 "vmlDrawing\" Target=\"../drawings/vmlDrawing1.vml\""),
+              std::string::npos);
+    EXPECT_NE(relationships.find("relationships/comments\" Target=\"../comments1.xml\""), std::string::npos);
+    EXPECT_NE(part(workbook, "xl/worksheets/sheet1.xml").find("<legacyDrawing r:id=\"rId1\"/>"), std::string::npos);
+    const std::string types = part(workbook, "[Content_Types].xml");
+    EXPECT_NE(types.find("PartName=\"/xl/comments1.xml\" ContentType=\"application/vnd.openxmlformats-officedocument."
+                         "spreadsheetml.comments+xml\""),
+              std::string::npos);
+    EXPECT_NE(types.find("PartName=\"/xl/drawings/vmlDrawing1.vml\""), std::string::npos);
+}
 
 // Texts may hold characters that XML cannot carry, and texts that look like the escape for them.
 TEST(XlsxFile, EscapesWhatXmlCannotCarry)

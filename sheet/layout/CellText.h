@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-namespace sheet::render {
+namespace sheet::layout {
 
 // Formats cell values with their number formats, reading each code once.
 class CellText {
@@ -28,4 +28,4 @@ private:
     mutable std::map<std::string, format::NumberFormat> formats_;
 };
 
-}  // namespace sheet::render
+}  // namespace sheet::layout

@@ -1,13 +1,13 @@
-#include "SampleWorkbook.h"
+#include "sheet/render/SampleWorkbook.h"
 
-#include "sheet/render/SheetGeometry.h"
+#include "sheet/layout/SheetGeometry.h"
 
 #include <gtest/gtest.h>
 
 using render_testing::columnsOf;
 using render_testing::rowOf;
 using sheet::model::Sheet;
-using sheet::render::SheetGeometry;
+using sheet::layout::SheetGeometry;
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "sheet/render/SheetGeometry.h"
+#include "sheet/layout/SheetGeometry.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace sheet::render {
+namespace sheet::layout {
 
 namespace {
 
@@ -80,4 +80,4 @@ QRectF SheetGeometry::anchorRect(const model::Anchor& anchor, int originRow, int
     return QRectF(topLeft, bottomRight).normalized();
 }
 
-}  // namespace sheet::render
+}  // namespace sheet::layout

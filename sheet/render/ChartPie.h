@@ -12,10 +12,9 @@ namespace sheet::render {
 // reader that writes the labels' cells in its own way leaves them out and saves formatting them.
 enum class SliceTexts { Formatted, LeftOut };
 
-// Reads a pie chart from its chart substream and the cells its first series
-// points at. Records that are short or damaged are taken as far as they go;
-// a chart whose ranges point at nothing gives a pie without slices. Charts of
-// other types give nothing.
+// The pie that a chart of the model draws, with the cells its first series points at as its slices;
+// a chart whose ranges point at nothing gives a pie without slices. A chart that draws anything
+// but pies and doughnuts gives nothing.
 std::optional<PieChart> readPieChart(const model::Workbook& workbook, const model::Chart& chart,
                                      SliceTexts texts = SliceTexts::Formatted);
 

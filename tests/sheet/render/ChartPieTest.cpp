@@ -3,7 +3,7 @@
 #include "sheet/TestFiles.h"
 #include "sheet/biff/WorkbookFile.h"
 #include "sheet/edit/CellEditing.h"
-#include "sheet/render/ChartRecordReader.h"
+#include "sheet/render/ChartPie.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ const sheet::model::Chart& chartOf(const sheet::model::Workbook& wb)
     return wb.sheets.front().charts.front();
 }
 
-TEST(ChartRecordReader, ReadsTheTemplatesPie)
+TEST(ChartPie, ReadsTheTemplatesPie)
 {
     const auto wb = sampleWorkbook(sampleEntries());
     const auto pie = readPieChart(wb, chartOf(wb));
@@ -55,7 +55,7 @@ TEST(ChartRecordReader, ReadsTheTemplatesPie)
 // A fill that grows the template's pie gives each new slice a fill of its own, written into the workbook: read
 // back, no two neighbouring slices share a colour, the last and the first included, and the template's six
 // slices keep theirs.
-TEST(ChartRecordReader, SlicesThatAFillAddsGetColoursOfTheirOwn)
+TEST(ChartPie, SlicesThatAFillAddsGetColoursOfTheirOwn)
 {
     for (int entries : {7, 12, 13, 20}) {
         sheet::biff::WorkbookFile file = sheet::biff::openWorkbookFile(sheet::test::templatePath());
@@ -77,7 +77,7 @@ TEST(ChartRecordReader, SlicesThatAFillAddsGetColoursOfTheirOwn)
     }
 }
 
-TEST(ChartRecordReader, OnlyPositiveNumbersMakeSlices)
+TEST(ChartPie, OnlyPositiveNumbersMakeSlices)
 {
     auto wb = sampleWorkbook({{"a", 10}, {"b", 0}, {"c", -5}, {"d", 20}, {"e", 30}, {"f", 1}});
     wb.setValue(wb.sheets[0].cells[{6, 1}], std::string("12"));  // a number kept as text
@@ -91,21 +91,21 @@ TEST(ChartRecordReader, OnlyPositiveNumbersMakeSlices)
     EXPECT_EQ(pie->slices[1].colour.rgb() & 0xFFFFFF, sliceColours[4]);
 }
 
-TEST(ChartRecordReader, AutomaticColoursComeFromThePaletteFromIndex24)
+TEST(ChartPie, AutomaticColoursComeFromThePaletteFromIndex24)
 {
     auto wb = sampleWorkbook(sampleEntries());
-    auto& records = wb.sheets[0].charts[0].records;
+    auto records = chartOf(wb).records;
     for (auto& r : records) {
         if (r.type == 0x100A && r.bytes.size() >= 12)
             r.bytes[10] = 1;  // fAuto
     }
-    const auto pie = readPieChart(wb, chartOf(wb));
+    const auto pie = readPieChart(wb, sampleChart(wb, records));
     ASSERT_TRUE(pie.has_value());
     for (std::size_t k = 0; k < pie->slices.size(); ++k)
         EXPECT_EQ(pie->slices[k].colour.rgb() & 0xFFFFFF, wb.palette.rgb(24 + static_cast<int>(k)));
 }
 
-TEST(ChartRecordReader, ChartsThatPointAtNothingOrAreDamagedStillRead)
+TEST(ChartPie, ChartsThatPointAtNothingOrAreDamagedStillRead)
 {
     auto wb = sampleWorkbook(sampleEntries());
     auto chart = chartOf(wb);
@@ -119,25 +119,52 @@ TEST(ChartRecordReader, ChartsThatPointAtNothingOrAreDamagedStillRead)
     chart.series[0].values->range = {0, 0, 65535, 255};
     EXPECT_NO_THROW(readPieChart(wb, chart));
 
-    chart = chartOf(wb);
-    for (auto& r : chart.records)
+    auto records = chartOf(wb).records;
+    for (auto& r : records)
         r.bytes.resize(r.bytes.size() / 2);
-    EXPECT_NO_THROW(readPieChart(wb, chart));
+    EXPECT_NO_THROW(readPieChart(wb, sampleChart(wb, records)));
 
-    chart = chartOf(wb);
-    chart.records.erase(chart.records.begin() + 3, chart.records.begin() + 9);  // unbalanced BEGIN/END
-    EXPECT_NO_THROW(readPieChart(wb, chart));
+    records = chartOf(wb).records;
+    records.erase(records.begin() + 3, records.begin() + 9);  // unbalanced BEGIN/END
+    EXPECT_NO_THROW(readPieChart(wb, sampleChart(wb, records)));
 }
 
-TEST(ChartRecordReader, OtherChartTypesAreNotPies)
+TEST(ChartPie, OtherChartTypesAreNotPies)
 {
     auto wb = sampleWorkbook(sampleEntries());
-    auto chart = chartOf(wb);
-    for (auto& r : chart.records) {
+    auto records = chartOf(wb).records;
+    for (auto& r : records) {
         if (r.type == 0x1019)
             r = sheet::model::Record{0x1017, std::vector<std::uint8_t>(6, 0)};
     }
+    const auto chart = sampleChart(wb, records);
+    EXPECT_EQ(chart.type(), sheet::model::ChartType::Column);
     EXPECT_FALSE(readPieChart(wb, chart).has_value());
+}
+
+// A title in several fonts keeps its runs in the model, each in its own font, and draws as one text.
+TEST(ChartPie, TitlesKeepTheirRuns)
+{
+    auto wb = sampleWorkbook(sampleEntries());
+    auto records = chartOf(wb).records;
+    for (auto at = records.begin(); at != records.end(); ++at) {
+        if (at->type == 0x100D && at->bytes.size() > 4 && at->bytes[2] == 9) {  // "My Assets"
+            // Characters 0 to 2 in font 5, from character 3 on in font 7.
+            at = records.insert(at + 1, sheet::model::Record{0x1050, {2, 0, 0, 0, 5, 0, 3, 0, 7, 0}});
+            break;
+        }
+    }
+    const auto chart = sampleChart(wb, records);
+    ASSERT_TRUE(chart.title);
+    ASSERT_EQ(chart.title->runs.size(), 2u);
+    EXPECT_EQ(chart.title->runs[0].text, "My ");
+    EXPECT_EQ(chart.title->runs[1].text, "Assets");
+    ASSERT_TRUE(chart.title->runs[0].font && chart.title->runs[1].font);
+    EXPECT_EQ(chart.title->runs[0].font->height, wb.font(5)->height);
+    EXPECT_EQ(chart.title->runs[1].font->height, wb.font(7)->height);
+    const auto pie = readPieChart(wb, chart);
+    ASSERT_TRUE(pie.has_value());
+    EXPECT_EQ(pie->title, "My Assets");
 }
 
 }  // namespace

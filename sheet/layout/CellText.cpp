@@ -1,8 +1,8 @@
-#include "sheet/render/CellText.h"
+#include "sheet/layout/CellText.h"
 
 #include <type_traits>
 
-namespace sheet::render {
+namespace sheet::layout {
 
 const format::NumberFormat& CellText::numberFormat(const model::Cell& cell) const
 {
@@ -43,4 +43,4 @@ format::FormattedText CellText::formatted(const model::Cell& cell) const
         workbook_.value(cell));
 }
 
-}  // namespace sheet::render
+}  // namespace sheet::layout

@@ -5,7 +5,7 @@
 
 #include <QRectF>
 
-namespace sheet::render {
+namespace sheet::layout {
 
 // Where columns and rows of a sheet lie on the screen at 96 dots per inch.
 //
@@ -37,4 +37,4 @@ private:
     int defaultColumnPixels_;
 };
 
-}  // namespace sheet::render
+}  // namespace sheet::layout
