@@ -68,7 +68,7 @@ std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool 
         // The packages write the rules whose formulas they can write.
         const std::vector<Validation> rules = readValidations(workbook, sheet);
         const auto left = static_cast<std::size_t>(std::count_if(rules.begin(), rules.end(), [&](const Validation& rule) {
-            return !rule.written || !formulaWritable(rule.tokens1, rule.ranges) || !formulaWritable(rule.tokens2, rule.ranges);
+            return !formulaWritable(rule.tokens1, rule.ranges) || !formulaWritable(rule.tokens2, rule.ranges);
         }));
         if (left > 0)
             omissions.push_back(where + counted(left, "rule", "rules") + " of data validation, which " +

@@ -12,8 +12,7 @@ namespace sheet::biff {
 
 // A rule of data validation of a worksheet (a DV record), its texts in UTF-8. A formula is its A1 text
 // when it is a simple one (see simpleFormulaText), else empty beside its tokens (rgce), whose relative
-// references are taken at the first cell of the first range. `written` is false for a rule the
-// packages leave out.
+// references are taken at the first cell of the first range.
 struct Validation {
     enum class Type { Any, Whole, Decimal, List, Date, Time, TextLength, Custom };
     enum class Operator { Between, NotBetween, Equal, NotEqual, Greater, Less, GreaterOrEqual, LessOrEqual };
@@ -29,7 +28,6 @@ struct Validation {
     std::string promptTitle, prompt, errorTitle, error;
     std::string formula1, formula2;
     std::vector<std::uint8_t> tokens1, tokens2;
-    bool written = true;
     std::vector<model::CellRange> ranges;
 };
 

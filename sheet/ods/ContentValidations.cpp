@@ -118,7 +118,7 @@ ContentValidations::ContentValidations(const model::Workbook& workbook, const fo
 {
     for (std::size_t k = 0; k < workbook.sheets.size(); ++k)
         for (biff::Validation& rule : biff::readValidations(workbook, workbook.sheets[k])) {
-            if (!rule.written || rule.ranges.empty())
+            if (rule.ranges.empty())
                 continue;
             const int sheet = static_cast<int>(k);
             const auto first = text(rule.formula1, rule.tokens1, rule, links, sheet,

@@ -13,8 +13,8 @@
 namespace sheet::ods {
 
 // The workbook's rules of data validation as OpenDocument content validations ("val" + N), each rule
-// whose formulas are written (biff::Validation::written; a formula that is not a simple one from its
-// tokens by the links, when they can be): its condition, whether blanks pass, the
+// whose formulas can be written (a formula that is not a simple one from its tokens by the links):
+// its condition, whether blanks pass, the
 // list's arrow, the prompt and the error message. The cells a rule covers name it.
 class ContentValidations {
 public:

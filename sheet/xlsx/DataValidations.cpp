@@ -66,7 +66,7 @@ void writeDataValidations(XmlPart& xml, const std::vector<Validation>& rules, co
 {
     std::vector<WrittenRule> written;
     for (const Validation& rule : rules) {
-        if (!rule.written || rule.ranges.empty())
+        if (rule.ranges.empty())
             continue;
         const auto first = text(rule.formula1, rule.tokens1, rule, formulas);
         const auto second = text(rule.formula2, rule.tokens2, rule, formulas);
