@@ -45,11 +45,11 @@ std::optional<QString> text(const std::string& simple, const std::vector<std::ui
     return QString::fromStdString(*written);
 }
 
-// LibreOffice's form of a comparison: "between(1,10)", ">20000" and so on.
+// LibreOffice's form of a comparison: "between(1,10)", ">20000" and so on; a formula "formula-is(...)".
 QString condition(const biff::ConditionalRule& rule, const QString& first, const QString& second)
 {
     if (rule.isFormula)
-        return QStringLiteral("formula(") + first + QLatin1Char(')');
+        return QStringLiteral("formula-is(") + first + QLatin1Char(')');
     switch (rule.comparison) {
     case 1: return QStringLiteral("between(") + first + QLatin1Char(',') + second + QLatin1Char(')');
     case 2: return QStringLiteral("not-between(") + first + QLatin1Char(',') + second + QLatin1Char(')');

@@ -259,7 +259,7 @@ TEST(OdsFile, TypesValuesAsReadersDoAndKeepsTheViewAndThePage)
                            R"(calcext:base-cell-address="Assets.B4"/>)"),
               std::string::npos);
     EXPECT_NE(content.find(R"(<calcext:condition calcext:apply-style-name="Conditional1" )"
-                           R"x(calcext:value="formula([.A4]&gt;AVERAGE([.$B$4:.$B$9]))" calcext:base-cell-address="Assets.B4"/>)x"),
+                           R"x(calcext:value="formula-is([.A4]&gt;AVERAGE([.$B$4:.$B$9]))" calcext:base-cell-address="Assets.B4"/>)x"),
               std::string::npos);
     EXPECT_NE(content.find(R"x(table:condition="of:is-true-formula(ISNUMBER([.B4]))" table:allow-empty-cell="false" )x"
                            R"x(table:base-cell-address="Assets.C4")x"),
