@@ -39,12 +39,16 @@ void refuseWhatPackagesCannotHold(const WorkbookFile& file)
     }
 }
 
-std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool openDocument)
+std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool openDocument, const RuleTokensCheck& writable)
 {
     std::vector<std::string> omissions;
-    for (const model::Sheet& sheet : workbook.sheets) {
-        // The packages write the rules of conditional formats whose formulas are simple; Excel 2007's
-        // own rules (CONDFMT12) are left to the warning.
+    for (std::size_t index = 0; index < workbook.sheets.size(); ++index) {
+        const model::Sheet& sheet = workbook.sheets[index];
+        const auto formulaWritable = [&](const std::vector<std::uint8_t>& tokens, const std::vector<model::CellRange>& ranges) {
+            return tokens.empty() || (!ranges.empty() && writable(index, tokens, {ranges.front().firstRow, ranges.front().firstColumn}));
+        };
+        // The packages write the rules of conditional formats whose formulas they can write; Excel
+        // 2007's own rules (CONDFMT12) are left to the warning.
         std::size_t conditional = 0;
         bool criteria = false;
         for (const model::Record& record : sheet.records) {
@@ -53,15 +57,19 @@ std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool 
         }
         for (const ConditionalFormat& format : readConditionalFormats(workbook, sheet))
             conditional += static_cast<std::size_t>(std::count_if(format.rules.begin(), format.rules.end(),
-                [](const ConditionalRule& rule) { return !rule.written; }));
+                [&](const ConditionalRule& rule) {
+                    return !rule.written || !formulaWritable(rule.tokens1, format.ranges) ||
+                           !formulaWritable(rule.tokens2, format.ranges);
+                }));
         const std::string where = "the sheet " + quoted(sheet.name) + " has ";
         if (conditional > 0)
             omissions.push_back(where + counted(conditional, "rule", "rules") + " of conditional formats, which " +
                                 (conditional == 1 ? "is" : "are") + " not written");
-        // The packages write the rules whose formulas are simple.
+        // The packages write the rules whose formulas they can write.
         const std::vector<Validation> rules = readValidations(workbook, sheet);
-        const auto left = static_cast<std::size_t>(
-            std::count_if(rules.begin(), rules.end(), [](const Validation& rule) { return !rule.written; }));
+        const auto left = static_cast<std::size_t>(std::count_if(rules.begin(), rules.end(), [&](const Validation& rule) {
+            return !formulaWritable(rule.tokens1, rule.ranges) || !formulaWritable(rule.tokens2, rule.ranges);
+        }));
         if (left > 0)
             omissions.push_back(where + counted(left, "rule", "rules") + " of data validation, which " +
                                 (left == 1 ? "is" : "are") + " not written");

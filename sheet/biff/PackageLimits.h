@@ -2,6 +2,9 @@
 
 #include "sheet/biff/WorkbookFile.h"
 
+#include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -12,10 +15,14 @@ namespace sheet::biff {
 // (Sheets that are no worksheet and drawings that are no pie chart are refused by the package writers.)
 void refuseWhatPackagesCannotHold(const WorkbookFile& file);
 
+// Whether the tokens of a rule's formula on sheet `sheet` can be written, their relative references
+// taken at `base`.
+using RuleTokensCheck = std::function<bool(std::size_t sheet, std::span<const std::uint8_t> tokens, const model::CellAddress& base)>;
+
 // What the packages leave out of a sheet they write, one sentence each for the person who converts it:
-// the rules of conditional formats and data validation with a formula that is not a simple one, an
+// the rules of conditional formats and data validation with a formula whose tokens `writable` refuses, an
 // AutoFilter's criteria (the rows they hide stay hidden), and for an OpenDocument spreadsheet the
 // password of a protected sheet and the hyperlinks on cells the sheet has no record of. Empty when nothing is left out.
-std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool openDocument);
+std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool openDocument, const RuleTokensCheck& writable);
 
 } // namespace sheet::biff

@@ -96,9 +96,13 @@ ConditionalRule readRule(const model::Record& record)
     const auto tokens1 = reader.bytes(size1), tokens2 = reader.bytes(size2);
     const std::optional<std::string> first = size1 ? simpleFormulaText(tokens1) : std::optional<std::string>("");
     const std::optional<std::string> second = size2 ? simpleFormulaText(tokens2) : std::optional<std::string>("");
-    rule.written = first && second && !first->empty() && (rule.isFormula || (rule.comparison >= 1 && rule.comparison <= 8));
+    rule.written = size1 > 0 && (rule.isFormula || (rule.comparison >= 1 && rule.comparison <= 8));
     rule.formula1 = first.value_or("");
     rule.formula2 = second.value_or("");
+    if (!first)
+        rule.tokens1.assign(tokens1.begin(), tokens1.end());
+    if (!second)
+        rule.tokens2.assign(tokens2.begin(), tokens2.end());
     return rule;
 }
 

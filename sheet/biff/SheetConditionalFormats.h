@@ -3,6 +3,7 @@
 #include "sheet/model/CellRange.h"
 #include "sheet/model/Workbook.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,12 +22,15 @@ struct DifferentialFormat {
 };
 
 // A rule of a conditional format (a CF record): a comparison of the cell's value or a formula, its
-// formulas' A1 texts (see simpleFormulaText) and its look. `written` is false when a formula is not a
-// simple one or the comparison is none the format knows.
+// formulas and its look. A formula is its A1 text when it is a simple one (see simpleFormulaText),
+// else empty beside its tokens (rgce), whose relative references are taken at the first cell of the
+// format's first range. `written` is false when the rule has no first formula or the comparison is
+// none the format knows.
 struct ConditionalRule {
     bool isFormula = false;
     int comparison = 0; // 1 between, 2 not between, 3 equal, 4 not equal, 5 greater, 6 less, 7 >=, 8 <=
     std::string formula1, formula2;
+    std::vector<std::uint8_t> tokens1, tokens2;
     DifferentialFormat format;
     bool written = true;
 };

@@ -17,16 +17,19 @@ std::string message(io::ByteReader& reader)
     return text == std::u16string(1, u'\0') ? std::string() : text::toUtf8(text);
 }
 
-// A DVParsedFormula: its size, two unused bytes and its tokens; empty when it has none, nothing
-// when its tokens are not a simple formula.
-std::optional<std::string> formula(io::ByteReader& reader)
+// A DVParsedFormula: its size, two unused bytes and its tokens. Its text when it is a simple one
+// (empty when it has no tokens), else its tokens.
+void readFormula(io::ByteReader& reader, std::string& text, std::vector<std::uint8_t>& tokens)
 {
     const std::size_t size = reader.u16();
     reader.u16();
-    const auto tokens = reader.bytes(size);
+    const auto bytes = reader.bytes(size);
     if (size == 0)
-        return std::string();
-    return simpleFormulaText(tokens);
+        return;
+    if (const std::optional<std::string> simple = simpleFormulaText(bytes))
+        text = *simple;
+    else
+        tokens.assign(bytes.begin(), bytes.end());
 }
 
 Validation readRule(const model::Record& record)
@@ -45,11 +48,8 @@ Validation readRule(const model::Record& record)
     rule.errorTitle = message(reader);
     rule.prompt = message(reader);
     rule.error = message(reader);
-    const std::optional<std::string> first = formula(reader);
-    const std::optional<std::string> second = formula(reader);
-    rule.written = first && second;
-    rule.formula1 = first.value_or(std::string());
-    rule.formula2 = second.value_or(std::string());
+    readFormula(reader, rule.formula1, rule.tokens1);
+    readFormula(reader, rule.formula2, rule.tokens2);
     const int count = reader.u16();
     for (int k = 0; k < count; ++k) {
         model::CellRange range;

@@ -3,6 +3,7 @@
 #include "sheet/model/CellRange.h"
 #include "sheet/model/Workbook.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,7 +11,8 @@
 namespace sheet::biff {
 
 // A rule of data validation of a worksheet (a DV record), its texts in UTF-8. A formula is its A1 text
-// (see simpleFormulaText); `written` is false when a formula the rule needs is not a simple one.
+// when it is a simple one (see simpleFormulaText), else empty beside its tokens (rgce), whose relative
+// references are taken at the first cell of the first range.
 struct Validation {
     enum class Type { Any, Whole, Decimal, List, Date, Time, TextLength, Custom };
     enum class Operator { Between, NotBetween, Equal, NotEqual, Greater, Less, GreaterOrEqual, LessOrEqual };
@@ -25,7 +27,7 @@ struct Validation {
     bool showError = false;
     std::string promptTitle, prompt, errorTitle, error;
     std::string formula1, formula2;
-    bool written = true;
+    std::vector<std::uint8_t> tokens1, tokens2;
     std::vector<model::CellRange> ranges;
 };
 

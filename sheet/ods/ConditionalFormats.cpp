@@ -1,5 +1,6 @@
 #include "sheet/ods/ConditionalFormats.h"
 
+#include "sheet/formula/RuleFormulas.h"
 #include "sheet/ods/CellAddresses.h"
 
 #include <QColor>
@@ -31,12 +32,24 @@ QString openFormula(const std::string& a1)
     return (text.size() == bare.size() ? QString() : QStringLiteral("-")) + reference + QLatin1Char(']');
 }
 
-// LibreOffice's form of a comparison: "between(1,10)", ">20000" and so on.
-QString condition(const biff::ConditionalRule& rule)
+// A formula of a rule in OpenFormula: its simple text converted, else its tokens' text taken at `base`.
+std::optional<QString> text(const std::string& simple, const std::vector<std::uint8_t>& tokens, const model::CellRange& first,
+                            const formula::WorkbookLinks& links, int sheet)
 {
-    const QString first = openFormula(rule.formula1), second = openFormula(rule.formula2);
+    if (tokens.empty())
+        return openFormula(simple);
+    const std::optional<std::string> written =
+        formula::ruleFormulaText(tokens, {first.firstRow, first.firstColumn}, links, sheet, formula::Grammar::OpenFormula);
+    if (!written)
+        return std::nullopt;
+    return QString::fromStdString(*written);
+}
+
+// LibreOffice's form of a comparison: "between(1,10)", ">20000" and so on; a formula "formula-is(...)".
+QString condition(const biff::ConditionalRule& rule, const QString& first, const QString& second)
+{
     if (rule.isFormula)
-        return QStringLiteral("formula(") + first + QLatin1Char(')');
+        return QStringLiteral("formula-is(") + first + QLatin1Char(')');
     switch (rule.comparison) {
     case 1: return QStringLiteral("between(") + first + QLatin1Char(',') + second + QLatin1Char(')');
     case 2: return QStringLiteral("not-between(") + first + QLatin1Char(',') + second + QLatin1Char(')');
@@ -56,14 +69,28 @@ bool written(const biff::ConditionalRule& rule)
 
 } // namespace
 
-ConditionalFormats::ConditionalFormats(const model::Workbook& workbook) : workbook_(workbook)
+ConditionalFormats::ConditionalFormats(const model::Workbook& workbook, const formula::WorkbookLinks& links)
+    : workbook_(workbook)
 {
-    for (const model::Sheet& sheet : workbook.sheets) {
-        sheets_.push_back(biff::readConditionalFormats(workbook, sheet));
-        for (const biff::ConditionalFormat& format : sheets_.back())
-            for (const biff::ConditionalRule& rule : format.rules)
-                if (written(rule) && std::find(looks_.begin(), looks_.end(), rule.format) == looks_.end())
+    for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
+        std::vector<Format>& formats = sheets_.emplace_back();
+        for (const biff::ConditionalFormat& format : biff::readConditionalFormats(workbook, workbook.sheets[k])) {
+            Format kept{format.ranges, {}};
+            for (const biff::ConditionalRule& rule : format.rules) {
+                if (!written(rule) || format.ranges.empty())
+                    continue;
+                const int sheet = static_cast<int>(k);
+                const auto first = text(rule.formula1, rule.tokens1, format.ranges.front(), links, sheet);
+                const auto second = text(rule.formula2, rule.tokens2, format.ranges.front(), links, sheet);
+                if (!first || !second)
+                    continue;
+                kept.conditions.emplace_back(rule.format, condition(rule, *first, *second));
+                if (std::find(looks_.begin(), looks_.end(), rule.format) == looks_.end())
                     looks_.push_back(rule.format);
+            }
+            if (!kept.conditions.empty())
+                formats.push_back(std::move(kept));
+        }
     }
 }
 
@@ -108,9 +135,7 @@ void ConditionalFormats::writeStyles(QXmlStreamWriter& xml) const
 void ConditionalFormats::writeFormats(QXmlStreamWriter& xml, std::size_t sheet, const std::string& sheetName) const
 {
     bool opened = false;
-    for (const biff::ConditionalFormat& format : sheets_.at(sheet)) {
-        if (std::none_of(format.rules.begin(), format.rules.end(), written))
-            continue;
+    for (const Format& format : sheets_.at(sheet)) {
         if (!opened)
             xml.writeStartElement("calcext:conditional-formats");
         opened = true;
@@ -120,12 +145,10 @@ void ConditionalFormats::writeFormats(QXmlStreamWriter& xml, std::size_t sheet, 
         xml.writeStartElement("calcext:conditional-format");
         xml.writeAttribute("calcext:target-range-address", QString::fromStdString(ranges));
         const model::CellRange& first = format.ranges.front();
-        for (const biff::ConditionalRule& rule : format.rules) {
-            if (!written(rule))
-                continue;
+        for (const auto& [look, value] : format.conditions) {
             xml.writeStartElement("calcext:condition");
-            xml.writeAttribute("calcext:apply-style-name", styleName(styleOf(rule.format)));
-            xml.writeAttribute("calcext:value", condition(rule));
+            xml.writeAttribute("calcext:apply-style-name", styleName(styleOf(look)));
+            xml.writeAttribute("calcext:value", value);
             xml.writeAttribute("calcext:base-cell-address",
                                QString::fromStdString(odfCellAddress(sheetName, first.firstRow, first.firstColumn)));
             xml.writeEndElement();

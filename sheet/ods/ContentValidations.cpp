@@ -1,5 +1,6 @@
 #include "sheet/ods/ContentValidations.h"
 
+#include "sheet/formula/RuleFormulas.h"
 #include "sheet/ods/CellAddresses.h"
 #include "sheet/ods/XmlPart.h"
 
@@ -39,9 +40,9 @@ QString listItems(const std::string& a1)
 
 // The comparison of a rule with its formulas, on `subject` ("cell-content()"); a range's bounds apart
 // by a comma, as the conditions' own grammar has it.
-QString comparison(const Validation& rule, const QString& subject, const QString& between, const QString& notBetween)
+QString comparison(const Validation& rule, const QString& first, const QString& second, const QString& subject,
+                   const QString& between, const QString& notBetween)
 {
-    const QString first = openFormula(rule.formula1), second = openFormula(rule.formula2);
     switch (rule.op) {
     case Validation::Operator::Between: return between + QLatin1Char('(') + first + QLatin1Char(',') + second + QLatin1Char(')');
     case Validation::Operator::NotBetween: return notBetween + QLatin1Char('(') + first + QLatin1Char(',') + second + QLatin1Char(')');
@@ -55,9 +56,10 @@ QString comparison(const Validation& rule, const QString& subject, const QString
     return QString();
 }
 
-QString condition(const Validation& rule)
+// The rule's condition with its formulas in OpenFormula: `first` the list's items for a list.
+QString condition(const Validation& rule, const QString& first, const QString& second)
 {
-    const QString values = comparison(rule, QStringLiteral("cell-content()"), QStringLiteral("cell-content-is-between"),
+    const QString values = comparison(rule, first, second, QStringLiteral("cell-content()"), QStringLiteral("cell-content-is-between"),
                                       QStringLiteral("cell-content-is-not-between"));
     switch (rule.type) {
     case Validation::Type::Whole: return QStringLiteral("of:cell-content-is-whole-number() and ") + values;
@@ -65,14 +67,28 @@ QString condition(const Validation& rule)
     case Validation::Type::Date: return QStringLiteral("of:cell-content-is-date() and ") + values;
     case Validation::Type::Time: return QStringLiteral("of:cell-content-is-time() and ") + values;
     case Validation::Type::TextLength:
-        return QStringLiteral("of:") + comparison(rule, QStringLiteral("cell-content-text-length()"),
+        return QStringLiteral("of:") + comparison(rule, first, second, QStringLiteral("cell-content-text-length()"),
                                                   QStringLiteral("cell-content-text-length-is-between"),
                                                   QStringLiteral("cell-content-text-length-is-not-between"));
-    case Validation::Type::List: return QStringLiteral("of:cell-content-is-in-list(") + listItems(rule.formula1) + QLatin1Char(')');
-    case Validation::Type::Custom: return QStringLiteral("of:is-true-formula(") + openFormula(rule.formula1) + QLatin1Char(')');
+    case Validation::Type::List: return QStringLiteral("of:cell-content-is-in-list(") + first + QLatin1Char(')');
+    case Validation::Type::Custom: return QStringLiteral("of:is-true-formula(") + first + QLatin1Char(')');
     case Validation::Type::Any: break;
     }
     return QString();
+}
+
+// A formula of a rule in OpenFormula: its simple text converted (by `simple`), else its tokens' text.
+std::optional<QString> text(const std::string& a1, const std::vector<std::uint8_t>& tokens, const Validation& rule,
+                            const formula::WorkbookLinks& links, int sheet, QString (*simple)(const std::string&))
+{
+    if (tokens.empty())
+        return simple(a1);
+    const model::CellRange& first = rule.ranges.front();
+    const std::optional<std::string> written =
+        formula::ruleFormulaText(tokens, {first.firstRow, first.firstColumn}, links, sheet, formula::Grammar::OpenFormula);
+    if (!written)
+        return std::nullopt;
+    return QString::fromStdString(*written);
 }
 
 bool covers(const Validation& rule, int row, int column)
@@ -98,12 +114,21 @@ void writeMessage(QXmlStreamWriter& xml, const char* element, const std::string&
 
 } // namespace
 
-ContentValidations::ContentValidations(const model::Workbook& workbook)
+ContentValidations::ContentValidations(const model::Workbook& workbook, const formula::WorkbookLinks& links)
 {
     for (std::size_t k = 0; k < workbook.sheets.size(); ++k)
-        for (biff::Validation& rule : biff::readValidations(workbook, workbook.sheets[k]))
-            if (rule.written)
-                rules_.push_back({std::move(rule), k, QStringLiteral("val") + QString::number(rules_.size() + 1)});
+        for (biff::Validation& rule : biff::readValidations(workbook, workbook.sheets[k])) {
+            if (rule.ranges.empty())
+                continue;
+            const int sheet = static_cast<int>(k);
+            const auto first = text(rule.formula1, rule.tokens1, rule, links, sheet,
+                                    rule.type == Validation::Type::List ? listItems : openFormula);
+            const auto second = text(rule.formula2, rule.tokens2, rule, links, sheet, openFormula);
+            if (!first || !second)
+                continue;
+            QString written = rule.type == Validation::Type::Any ? QString() : condition(rule, *first, *second);
+            rules_.push_back({std::move(rule), k, QStringLiteral("val") + QString::number(rules_.size() + 1), std::move(written)});
+        }
 }
 
 void ContentValidations::write(QXmlStreamWriter& xml, const std::vector<std::string>& names) const
@@ -117,7 +142,7 @@ void ContentValidations::write(QXmlStreamWriter& xml, const std::vector<std::str
         xml.writeStartElement("table:content-validation");
         xml.writeAttribute("table:name", rule.name);
         if (v.type != Validation::Type::Any)
-            xml.writeAttribute("table:condition", condition(v));
+            xml.writeAttribute("table:condition", rule.condition);
         xml.writeAttribute("table:allow-empty-cell", v.allowBlank ? "true" : "false");
         xml.writeAttribute("table:base-cell-address",
                            QString::fromStdString(odfCellAddress(names.at(rule.sheet), first.firstRow, first.firstColumn)));

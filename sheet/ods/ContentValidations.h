@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sheet/biff/SheetValidations.h"
+#include "sheet/formula/WorkbookLinks.h"
 #include "sheet/model/Workbook.h"
 
 #include <QString>
@@ -12,11 +13,12 @@
 namespace sheet::ods {
 
 // The workbook's rules of data validation as OpenDocument content validations ("val" + N), each rule
-// whose formulas are written (biff::Validation::written): its condition, whether blanks pass, the
+// whose formulas can be written (a formula that is not a simple one from its tokens by the links):
+// its condition, whether blanks pass, the
 // list's arrow, the prompt and the error message. The cells a rule covers name it.
 class ContentValidations {
 public:
-    explicit ContentValidations(const model::Workbook& workbook);
+    ContentValidations(const model::Workbook& workbook, const formula::WorkbookLinks& links);
 
     // table:content-validations, when there are any; before the tables. `names` are the names the
     // sheets are written under.
@@ -33,6 +35,7 @@ private:
         biff::Validation validation;
         std::size_t sheet = 0;
         QString name;
+        QString condition;
     };
     std::vector<Rule> rules_;
 };

@@ -130,9 +130,9 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
     const CellStyles styles(workbook);
     const SheetNames names = model::writtenSheetNames(workbook);
     const CellValues values(workbook);
-    const ConditionalFormats conditional(workbook);
-    const ContentValidations validations(workbook);
     const formula::WorkbookLinks links = formula::readWorkbookLinks(workbook, names);
+    const ConditionalFormats conditional(workbook, links);
+    const ContentValidations validations(workbook, links);
     std::vector<SheetTable> tables;
     int charts = 0;
     for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {

@@ -1,5 +1,6 @@
 #include "sheet/xlsx/ConditionalFormats.h"
 
+#include "sheet/formula/RuleFormulas.h"
 #include "sheet/model/A1Notation.h"
 
 #include <algorithm>
@@ -27,6 +28,23 @@ void writeColour(XmlPart& xml, const char* name, const model::Palette& palette, 
 bool written(const biff::ConditionalRule& rule)
 {
     return rule.written && (rule.isFormula || (rule.comparison >= 1 && rule.comparison <= 8));
+}
+
+// A rule with the texts of its formulas.
+struct WrittenRule {
+    const biff::ConditionalRule* rule = nullptr;
+    std::string formula1, formula2;
+};
+
+std::optional<std::string> text(const std::string& simple, const std::vector<std::uint8_t>& tokens,
+                                const model::CellRange& first, const formula::SheetFormulas* formulas)
+{
+    if (tokens.empty())
+        return simple;
+    if (!formulas)
+        return std::nullopt;
+    return formula::ruleFormulaText(tokens, {first.firstRow, first.firstColumn}, formulas->links(), formulas->sheetIndex(),
+                                    formula::Grammar::A1);
 }
 
 } // namespace
@@ -81,28 +99,35 @@ void DifferentialStyles::write(XmlPart& xml, const model::Palette& palette) cons
 }
 
 void writeConditionalFormats(XmlPart& xml, const std::vector<biff::ConditionalFormat>& formats, DifferentialStyles& styles,
-                             int& priority)
+                             int& priority, const formula::SheetFormulas* formulas)
 {
     for (const biff::ConditionalFormat& format : formats) {
-        if (std::none_of(format.rules.begin(), format.rules.end(), written))
+        std::vector<WrittenRule> rules;
+        for (const biff::ConditionalRule& rule : format.rules) {
+            if (!written(rule) || format.ranges.empty())
+                continue;
+            const auto first = text(rule.formula1, rule.tokens1, format.ranges.front(), formulas);
+            const auto second = text(rule.formula2, rule.tokens2, format.ranges.front(), formulas);
+            if (first && second)
+                rules.push_back({&rule, *first, *second});
+        }
+        if (rules.empty())
             continue;
         std::string cells;
         for (const model::CellRange& range : format.ranges)
             cells += (cells.empty() ? "" : " ") + model::rangeAddress(range);
         xml.start("conditionalFormatting");
         xml.attribute("sqref", cells);
-        for (const biff::ConditionalRule& rule : format.rules) {
-            if (!written(rule))
-                continue;
+        for (const auto& [rule, formula1, formula2] : rules) {
             xml.start("cfRule");
-            xml.attribute("type", rule.isFormula ? "expression" : "cellIs");
-            xml.attribute("dxfId", styles.index(rule.format));
+            xml.attribute("type", rule->isFormula ? "expression" : "cellIs");
+            xml.attribute("dxfId", styles.index(rule->format));
             xml.attribute("priority", ++priority);
-            if (!rule.isFormula)
-                xml.attribute("operator", Operators[static_cast<std::size_t>(rule.comparison)]);
-            xml.text("formula", rule.formula1);
-            if (!rule.isFormula && rule.comparison <= 2 && !rule.formula2.empty())
-                xml.text("formula", rule.formula2);
+            if (!rule->isFormula)
+                xml.attribute("operator", Operators[static_cast<std::size_t>(rule->comparison)]);
+            xml.text("formula", formula1);
+            if (!rule->isFormula && rule->comparison <= 2 && !formula2.empty())
+                xml.text("formula", formula2);
             xml.end();
         }
         xml.end();

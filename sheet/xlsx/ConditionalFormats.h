@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sheet/biff/SheetConditionalFormats.h"
+#include "sheet/formula/CellFormulas.h"
 #include "sheet/model/Palette.h"
 #include "sheet/xlsx/XmlPart.h"
 
@@ -20,10 +21,12 @@ private:
     std::vector<biff::DifferentialFormat> formats_;
 };
 
-// <conditionalFormatting> for each conditional format with the rules whose formulas are written: a
+// <conditionalFormatting> for each conditional format with the rules whose formulas can be written: a
 // comparison of the cell's value (cellIs) or a formula (expression), in the order of priority the
-// sheet gives them, each with its differential format. After the merged cells.
+// sheet gives them, each with its differential format. A formula that is not a simple one is written
+// from its tokens by `formulas`' links (when there are any); a rule whose tokens cannot be written is
+// left out. After the merged cells.
 void writeConditionalFormats(XmlPart& xml, const std::vector<biff::ConditionalFormat>& formats, DifferentialStyles& styles,
-                             int& priority);
+                             int& priority, const formula::SheetFormulas* formulas);
 
 } // namespace sheet::xlsx

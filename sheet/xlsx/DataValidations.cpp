@@ -1,5 +1,6 @@
 #include "sheet/xlsx/DataValidations.h"
 
+#include "sheet/formula/RuleFormulas.h"
 #include "sheet/model/A1Notation.h"
 
 #include <algorithm>
@@ -41,48 +42,72 @@ bool takesSecondFormula(const Validation& rule)
     return takesOperator(rule.type) && (rule.op == Validation::Operator::Between || rule.op == Validation::Operator::NotBetween);
 }
 
+std::optional<std::string> text(const std::string& simple, const std::vector<std::uint8_t>& tokens, const Validation& rule,
+                                const formula::SheetFormulas* formulas)
+{
+    if (tokens.empty())
+        return simple;
+    if (!formulas)
+        return std::nullopt;
+    const model::CellRange& first = rule.ranges.front();
+    return formula::ruleFormulaText(tokens, {first.firstRow, first.firstColumn}, formulas->links(), formulas->sheetIndex(),
+                                    formula::Grammar::A1);
+}
+
+// A rule with the texts of its formulas.
+struct WrittenRule {
+    const Validation* rule = nullptr;
+    std::string formula1, formula2;
+};
+
 } // namespace
 
-void writeDataValidations(XmlPart& xml, const std::vector<Validation>& rules)
+void writeDataValidations(XmlPart& xml, const std::vector<Validation>& rules, const formula::SheetFormulas* formulas)
 {
-    const auto written = std::count_if(rules.begin(), rules.end(), [](const Validation& rule) { return rule.written; });
-    if (written == 0)
+    std::vector<WrittenRule> written;
+    for (const Validation& rule : rules) {
+        if (rule.ranges.empty())
+            continue;
+        const auto first = text(rule.formula1, rule.tokens1, rule, formulas);
+        const auto second = text(rule.formula2, rule.tokens2, rule, formulas);
+        if (first && second)
+            written.push_back({&rule, *first, *second});
+    }
+    if (written.empty())
         return;
     xml.start("dataValidations");
-    xml.attribute("count", static_cast<long long>(written));
-    for (const Validation& rule : rules) {
-        if (!rule.written)
-            continue;
+    xml.attribute("count", static_cast<long long>(written.size()));
+    for (const auto& [rule, formula1, formula2] : written) {
         xml.start("dataValidation");
-        xml.attribute("type", typeName(rule.type));
-        if (rule.errorStyle != Validation::ErrorStyle::Stop)
-            xml.attribute("errorStyle", rule.errorStyle == Validation::ErrorStyle::Warning ? "warning" : "information");
-        if (takesOperator(rule.type) && rule.op != Validation::Operator::Between)
-            xml.attribute("operator", operatorName(rule.op));
-        if (rule.allowBlank)
+        xml.attribute("type", typeName(rule->type));
+        if (rule->errorStyle != Validation::ErrorStyle::Stop)
+            xml.attribute("errorStyle", rule->errorStyle == Validation::ErrorStyle::Warning ? "warning" : "information");
+        if (takesOperator(rule->type) && rule->op != Validation::Operator::Between)
+            xml.attribute("operator", operatorName(rule->op));
+        if (rule->allowBlank)
             xml.attribute("allowBlank", 1);
-        if (rule.hideDropDown)
+        if (rule->hideDropDown)
             xml.attribute("showDropDown", 1);
-        if (rule.showPrompt)
+        if (rule->showPrompt)
             xml.attribute("showInputMessage", 1);
-        if (rule.showError)
+        if (rule->showError)
             xml.attribute("showErrorMessage", 1);
-        if (!rule.errorTitle.empty())
-            xml.attribute("errorTitle", rule.errorTitle);
-        if (!rule.error.empty())
-            xml.attribute("error", rule.error);
-        if (!rule.promptTitle.empty())
-            xml.attribute("promptTitle", rule.promptTitle);
-        if (!rule.prompt.empty())
-            xml.attribute("prompt", rule.prompt);
+        if (!rule->errorTitle.empty())
+            xml.attribute("errorTitle", rule->errorTitle);
+        if (!rule->error.empty())
+            xml.attribute("error", rule->error);
+        if (!rule->promptTitle.empty())
+            xml.attribute("promptTitle", rule->promptTitle);
+        if (!rule->prompt.empty())
+            xml.attribute("prompt", rule->prompt);
         std::string cells;
-        for (const model::CellRange& range : rule.ranges)
+        for (const model::CellRange& range : rule->ranges)
             cells += (cells.empty() ? "" : " ") + model::rangeAddress(range);
         xml.attribute("sqref", cells);
-        if (!rule.formula1.empty())
-            xml.text("formula1", rule.formula1);
-        if (takesSecondFormula(rule) && !rule.formula2.empty())
-            xml.text("formula2", rule.formula2);
+        if (!formula1.empty())
+            xml.text("formula1", formula1);
+        if (takesSecondFormula(*rule) && !formula2.empty())
+            xml.text("formula2", formula2);
         xml.end();
     }
     xml.end();

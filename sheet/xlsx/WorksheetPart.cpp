@@ -172,8 +172,8 @@ std::string worksheetPart(const model::Workbook& workbook, const model::Sheet& s
     writeMergedCells(xml, sheet);
     if (context.differentialStyles && context.conditionalPriority)
         writeConditionalFormats(xml, biff::readConditionalFormats(workbook, sheet), *context.differentialStyles,
-                                *context.conditionalPriority);
-    writeDataValidations(xml, biff::readValidations(workbook, sheet));
+                                *context.conditionalPriority, context.formulas);
+    writeDataValidations(xml, biff::readValidations(workbook, sheet), context.formulas);
     if (context.hyperlinks)
         writeHyperlinks(xml, *context.hyperlinks);
     writePageSetup(xml, settings);

@@ -1,6 +1,8 @@
 #include "OutputFormat.h"
 
 #include "sheet/biff/PackageLimits.h"
+#include "sheet/formula/RuleFormulas.h"
+#include "sheet/model/SheetNames.h"
 
 #include <algorithm>
 #include <cctype>
@@ -33,7 +35,14 @@ void warnOfOmissions(const sheet::model::Workbook& workbook, const std::string& 
     const int format = saveFormatFor(path);
     if (format == Excel97Workbook)
         return;
-    for (const std::string& omission : sheet::biff::packageOmissions(workbook, format == OpenDocumentSpreadsheet))
+    const bool openDocument = format == OpenDocumentSpreadsheet;
+    const sheet::formula::WorkbookLinks links =
+        sheet::formula::readWorkbookLinks(workbook, sheet::model::writtenSheetNames(workbook));
+    const auto writable = [&](std::size_t sheet, std::span<const std::uint8_t> tokens, const sheet::model::CellAddress& base) {
+        const auto grammar = openDocument ? sheet::formula::Grammar::OpenFormula : sheet::formula::Grammar::A1;
+        return sheet::formula::ruleFormulaText(tokens, base, links, static_cast<int>(sheet), grammar).has_value();
+    };
+    for (const std::string& omission : sheet::biff::packageOmissions(workbook, openDocument, writable))
         errors << "tortelet-sheet: warning: " << path << ": " << omission << '\n';
 }
 

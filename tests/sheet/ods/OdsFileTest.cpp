@@ -228,9 +228,16 @@ TEST(OdsFile, TypesValuesAsReadersDoAndKeepsTheViewAndThePage)
     records.insert(std::prev(records.end()), {0x01BE, {0x01, 0, 0x0C, 0, 1, 0, 0, 0, 1, 0, 0, 0, 6, 0, 0, 'A', 'm', 'o', 'u',
                                                        'n', 't', 1, 0, 0, 0, 3, 0, 0, 0, 0x1E, 0, 0, 3, 0, 0, 0, 0x1E, 0xE8,
                                                        0x03, 1, 0, 3, 0, 8, 0, 1, 0, 1, 0}});
-    records.insert(std::prev(records.end()), {0x01B0, {1, 0, 0, 0, 3, 0, 8, 0, 1, 0, 1, 0, 1, 0, 3, 0, 8, 0, 1, 0, 1, 0}});
+    records.insert(std::prev(records.end()), {0x01B0, {2, 0, 0, 0, 3, 0, 8, 0, 1, 0, 1, 0, 1, 0, 3, 0, 8, 0, 1, 0, 1, 0}});
     records.insert(std::prev(records.end()),
                    {0x01B1, {1, 5, 3, 0, 0, 0, 0, 0, 0, 0x20, 0, 0, 0x00, 0x04, 0x00, 0x05, 0x1E, 0x10, 0x27}});
+    // Formulas written from their tokens at the rules' first cells: a CF A4>AVERAGE($B$4:$B$9) at B4
+    // and a custom DV ISNUMBER(B4) over C4:C9, each reference to the left of the rule's cell a tRefN.
+    records.insert(std::prev(records.end()),
+                   {0x01B1, {2, 0, 19, 0, 0, 0, 0, 0, 0, 0x20, 0, 0, 0x00, 0x04, 0x00, 0x05, 0x2C, 0, 0, 0xFF, 0xC0,
+                             0x25, 3, 0, 8, 0, 1, 0, 1, 0, 0x42, 1, 5, 0, 0x0D}});
+    records.insert(std::prev(records.end()), {0x01BE, {0x07, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 8, 0, 0, 0,
+                                                       0x2C, 0, 0, 0xFF, 0xC0, 0x41, 0x80, 0, 0, 0, 0, 0, 1, 0, 3, 0, 8, 0, 2, 0, 2, 0}});
 
     const auto parts = partsOf(sheet::ods::odsBytes(workbook));
     const std::string& content = parts.at("content.xml");
@@ -250,6 +257,12 @@ TEST(OdsFile, TypesValuesAsReadersDoAndKeepsTheViewAndThePage)
     EXPECT_EQ(count(content, R"(table:content-validation-name="val1")"), 6u);
     EXPECT_NE(content.find(R"(<calcext:condition calcext:apply-style-name="Conditional1" calcext:value="&gt;10000" )"
                            R"(calcext:base-cell-address="Assets.B4"/>)"),
+              std::string::npos);
+    EXPECT_NE(content.find(R"(<calcext:condition calcext:apply-style-name="Conditional1" )"
+                           R"x(calcext:value="formula-is([.A4]&gt;AVERAGE([.$B$4:.$B$9]))" calcext:base-cell-address="Assets.B4"/>)x"),
+              std::string::npos);
+    EXPECT_NE(content.find(R"x(table:condition="of:is-true-formula(ISNUMBER([.B4]))" table:allow-empty-cell="false" )x"
+                           R"x(table:base-cell-address="Assets.C4")x"),
               std::string::npos);
     EXPECT_EQ(content.find("<number:"), std::string::npos);
     EXPECT_NE(content.find(R"(<table:table table:name="Assets" table:style-name="ta1" table:protected="true">)"), std::string::npos);

@@ -241,8 +241,8 @@ TEST(XlsxFile, WritesWhatReadersTakeAndNothingTheyRefuse)
 }
 
 // The window's panes, selection and zoom, the page's margins, set-up, header and footer, the rules of
-// conditional formats (their looks as differential formats) and of data validation with simple
-// formulas, and the protection of the sheet and the workbook come from their records.
+// conditional formats (their looks as differential formats) and of data validation, with simple
+// formulas and with formulas written from their tokens at the rule's first cell, and the protection of the sheet and the workbook come from their records.
 TEST(XlsxFile, WritesTheSheetsViewPageAndProtection)
 {
     Workbook workbook = chartTemplate();
@@ -266,16 +266,23 @@ TEST(XlsxFile, WritesTheSheetsViewPageAndProtection)
     addSheetRecord(workbook, 0x0012, {1, 0});
     addSheetRecord(workbook, 0x0013, {0x1A, 0xCC});
     workbook.globalRecords.push_back({0x0012, {1, 0}});
-    // DV: a whole number from 0 to 1000 in B4:B9 with a prompt; and a custom rule of a function call,
-    // which the simple formulas do not reach and which is left to the warning.
+    // DV: a whole number from 0 to 1000 in B4:B9 with a prompt; and a custom rule whose tokens are cut
+    // short, which is left out.
     addSheetRecord(workbook, 0x01BE, {0x01, 0, 0x0C, 0, 1, 0, 0, 0, 1, 0, 0, 0, 6, 0, 0, 'A', 'm', 'o', 'u', 'n', 't',
                                       1, 0, 0, 0, 3, 0, 0, 0, 0x1E, 0, 0, 3, 0, 0, 0, 0x1E, 0xE8, 0x03,
                                       1, 0, 3, 0, 8, 0, 1, 0, 1, 0});
     // CONDFMT over B4:B9 and its CF: values above 10000 filled red (palette index 10).
-    addSheetRecord(workbook, 0x01B0, {1, 0, 0, 0, 3, 0, 8, 0, 1, 0, 1, 0, 1, 0, 3, 0, 8, 0, 1, 0, 1, 0});
+    // A second CF there, a formula with a relative reference, A4>AVERAGE($B$4:$B$9) at B4 (tRefN one
+    // column to the left, tArea, tFuncVar AVERAGE, tGT).
+    addSheetRecord(workbook, 0x01B0, {2, 0, 0, 0, 3, 0, 8, 0, 1, 0, 1, 0, 1, 0, 3, 0, 8, 0, 1, 0, 1, 0});
     addSheetRecord(workbook, 0x01B1, {1, 5, 3, 0, 0, 0, 0, 0, 0, 0x20, 0, 0, 0x00, 0x04, 0x00, 0x05, 0x1E, 0x10, 0x27});
+    addSheetRecord(workbook, 0x01B1, {2, 0, 19, 0, 0, 0, 0, 0, 0, 0x20, 0, 0, 0x00, 0x04, 0x00, 0x05, 0x2C, 0, 0, 0xFF, 0xC0,
+                                      0x25, 3, 0, 8, 0, 1, 0, 1, 0, 0x42, 1, 5, 0, 0x0D});
     addSheetRecord(workbook, 0x01BE, {0x07, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,
                                       4, 0, 0, 0, 0x41, 0x13, 0, 0x01, 0, 0, 0, 0, 1, 0, 3, 0, 8, 0, 0, 0, 0, 0});
+    // A custom DV over C4:C9, ISNUMBER(B4) at C4 (tRefN one column to the left, tFuncV ISNUMBER).
+    addSheetRecord(workbook, 0x01BE, {0x07, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 8, 0, 0, 0, 0x2C, 0, 0,
+                                      0xFF, 0xC0, 0x41, 0x80, 0, 0, 0, 0, 0, 1, 0, 3, 0, 8, 0, 2, 0, 2, 0});
 
     const std::string sheet = part(workbook, "xl/worksheets/sheet1.xml");
     for (const char* expected : {
@@ -284,8 +291,10 @@ TEST(XlsxFile, WritesTheSheetsViewPageAndProtection)
              R"(<selection pane="bottomRight" activeCell="C5" sqref="C5:D6"/></sheetView>)",
              R"(</sheetData><sheetProtection password="CC1A" sheet="1"/>)",
              R"(<conditionalFormatting sqref="B4:B9"><cfRule type="cellIs" dxfId="0" priority="1" operator="greaterThan">)"
-             R"(<formula>10000</formula></cfRule></conditionalFormatting><dataValidations count="1"><dataValidation type="whole" showInputMessage="1" showErrorMessage="1" )"
-             R"(prompt="Amount" sqref="B4:B9"><formula1>0</formula1><formula2>1000</formula2></dataValidation></dataValidations>)",
+             R"(<formula>10000</formula></cfRule><cfRule type="expression" dxfId="0" priority="2"><formula>A4&gt;AVERAGE($B$4:$B$9)</formula>)"
+             R"(</cfRule></conditionalFormatting><dataValidations count="2"><dataValidation type="whole" showInputMessage="1" showErrorMessage="1" )"
+             R"(prompt="Amount" sqref="B4:B9"><formula1>0</formula1><formula2>1000</formula2></dataValidation>)"
+             R"(<dataValidation type="custom" sqref="C4:C9"><formula1>ISNUMBER(B4)</formula1></dataValidation></dataValidations>)",
              R"(<pageMargins left="1.5" right="0.7875" top="1.0527777777777778" bottom="1.0527777777777778" header="0.25" footer="0.4"/>)",
              R"(<pageSetup paperSize="9" scale="80" firstPageNumber="3" fitToWidth="1" fitToHeight="1" orientation="landscape" useFirstPageNumber="1"/>)",
              R"(<headerFooter><oddHeader>&amp;CAssets</oddHeader><oddFooter>Page &amp;P</oddFooter></headerFooter><drawing)"})
