@@ -1,5 +1,6 @@
 #include "sheet/biff/SheetConditionalFormats.h"
 
+#include "sheet/biff/CellRangeList.h"
 #include "sheet/biff/SimpleFormula.h"
 #include "sheet/io/ByteReader.h"
 
@@ -110,18 +111,7 @@ std::vector<model::CellRange> readRanges(const model::Record& record)
 {
     io::ByteReader reader(record.bytes, "a CONDFMT record");
     reader.skip(2 + 2 + 8); // the count of rules, the toggle and the bounding area
-    const int count = reader.u16();
-    std::vector<model::CellRange> ranges;
-    for (int k = 0; k < count; ++k) {
-        model::CellRange range;
-        range.firstRow = reader.u16();
-        range.lastRow = reader.u16();
-        range.firstColumn = reader.u16();
-        range.lastColumn = reader.u16();
-        if (range.firstRow <= range.lastRow && range.firstColumn <= range.lastColumn && range.lastColumn < 256)
-            ranges.push_back(range);
-    }
-    return ranges;
+    return readCellRanges(reader, reader.u16());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "sheet/biff/SheetValidations.h"
 
+#include "sheet/biff/CellRangeList.h"
 #include "sheet/biff/SimpleFormula.h"
 #include "sheet/biff/UnicodeText.h"
 #include "sheet/io/ByteReader.h"
@@ -50,16 +51,7 @@ Validation readRule(const model::Record& record)
     rule.error = message(reader);
     readFormula(reader, rule.formula1, rule.tokens1);
     readFormula(reader, rule.formula2, rule.tokens2);
-    const int count = reader.u16();
-    for (int k = 0; k < count; ++k) {
-        model::CellRange range;
-        range.firstRow = reader.u16();
-        range.lastRow = reader.u16();
-        range.firstColumn = reader.u16();
-        range.lastColumn = reader.u16();
-        if (range.firstRow <= range.lastRow && range.firstColumn <= range.lastColumn && range.lastColumn < 256)
-            rule.ranges.push_back(range);
-    }
+    rule.ranges = readCellRanges(reader, reader.u16());
     return rule;
 }
 

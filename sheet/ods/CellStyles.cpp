@@ -181,25 +181,29 @@ void CellStyles::writeProperties(QXmlStreamWriter& xml, const model::Xf& xf) con
     if (!font)
         return;
     xml.writeStartElement("style:text-properties");
-    if (!font->name.empty())
-        xml.writeAttribute("style:font-name", QString::fromStdString(font->name));
-    const QString size = QString::fromStdString(points(font->height / 20.0));
-    xml.writeAttribute("fo:font-size", size);
-    xml.writeAttribute("fo:font-weight", font->bold() ? "bold" : "normal");
-    xml.writeAttribute("fo:font-style", font->italic ? "italic" : "normal");
-    if (font->underline != 0) {
-        xml.writeAttribute("style:text-underline-style", "solid");
-        xml.writeAttribute("style:text-underline-type", font->underline == 2 || font->underline == 0x22 ? "double" : "single");
-        xml.writeAttribute("style:text-underline-width", "auto");
-        xml.writeAttribute("style:text-underline-color", "font-color");
-    }
-    if (font->strikeout)
-        xml.writeAttribute("style:text-line-through-style", "solid");
+    writeFontLook(xml, *font);
     if (font->colorIndex == AutomaticColour || font->colorIndex == SystemText)
         xml.writeAttribute("style:use-window-font-color", "true");
     else
         xml.writeAttribute("fo:color", colour(palette, font->colorIndex));
     xml.writeEndElement();
+}
+
+void writeFontLook(QXmlStreamWriter& xml, const model::Font& font)
+{
+    if (!font.name.empty())
+        xml.writeAttribute("style:font-name", QString::fromStdString(font.name));
+    xml.writeAttribute("fo:font-size", QString::fromStdString(points(font.height / 20.0)));
+    xml.writeAttribute("fo:font-weight", font.bold() ? "bold" : "normal");
+    xml.writeAttribute("fo:font-style", font.italic ? "italic" : "normal");
+    if (font.underline != 0) {
+        xml.writeAttribute("style:text-underline-style", "solid");
+        xml.writeAttribute("style:text-underline-type", font.underline == 2 || font.underline == 0x22 ? "double" : "single");
+        xml.writeAttribute("style:text-underline-width", "auto");
+        xml.writeAttribute("style:text-underline-color", "font-color");
+    }
+    if (font.strikeout)
+        xml.writeAttribute("style:text-line-through-style", "solid");
 }
 
 } // namespace sheet::ods

@@ -41,4 +41,8 @@ private:
     QString defaultName_ = QStringLiteral("Default");
 };
 
+// A font's name, size, weight, slant, underline and strike-out as text properties; its colour is left
+// to the caller.
+void writeFontLook(QXmlStreamWriter& xml, const model::Font& font);
+
 } // namespace sheet::ods

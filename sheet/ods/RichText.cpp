@@ -1,7 +1,7 @@
 #include "sheet/ods/RichText.h"
 
 #include "sheet/io/ByteReader.h"
-#include "sheet/ods/Lengths.h"
+#include "sheet/ods/CellStyles.h"
 
 #include <QColor>
 #include <QString>
@@ -83,19 +83,7 @@ void writeRunStyles(QXmlStreamWriter& xml, const model::Workbook& workbook)
         xml.writeAttribute("style:name", runStyle(static_cast<int>(k)));
         xml.writeAttribute("style:family", "text");
         xml.writeStartElement("style:text-properties");
-        if (!font->name.empty())
-            xml.writeAttribute("style:font-name", QString::fromStdString(font->name));
-        xml.writeAttribute("fo:font-size", QString::fromStdString(points(font->height / 20.0)));
-        xml.writeAttribute("fo:font-weight", font->bold() ? "bold" : "normal");
-        xml.writeAttribute("fo:font-style", font->italic ? "italic" : "normal");
-        if (font->underline != 0) {
-            xml.writeAttribute("style:text-underline-style", "solid");
-            xml.writeAttribute("style:text-underline-type", font->underline == 2 || font->underline == 0x22 ? "double" : "single");
-            xml.writeAttribute("style:text-underline-width", "auto");
-            xml.writeAttribute("style:text-underline-color", "font-color");
-        }
-        if (font->strikeout)
-            xml.writeAttribute("style:text-line-through-style", "solid");
+        writeFontLook(xml, *font);
         if (font->colorIndex != AutomaticColour && font->colorIndex != SystemText)
             xml.writeAttribute("fo:color", QColor::fromRgb(workbook.palette.rgb(font->colorIndex)).name());
         xml.writeEndElement();
