@@ -433,7 +433,12 @@ void DocumentReader::endCell()
         if (const std::optional<double> days = durationDays(cell.value))
             value.setNumber(*days);
     } else if (type == QLatin1String("boolean")) {
-        value.setLogical(cell.value == QLatin1String("true"));
+        // A value other than true or false is a number, as LibreOffice takes it.
+        const double number = cell.value.toDouble(&ok);
+        if (cell.value == QLatin1String("true") || cell.value == QLatin1String("false") || !ok || !std::isfinite(number))
+            value.setLogical(cell.value == QLatin1String("true"));
+        else
+            value.setNumber(number);
     } else if (type == QLatin1String("error")) {
         value.setError(errorOf(QString::fromStdU16String(cell.text)).value_or(ErrorCode::NotAvailable));
     } else if (type == QLatin1String("string") || (type.isEmpty() && !cell.text.empty())) {

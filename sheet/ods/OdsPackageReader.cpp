@@ -3,6 +3,7 @@
 #include "sheet/Errors.h"
 #include "sheet/ods/ChartObjectReader.h"
 #include "sheet/ods/DocumentReader.h"
+#include "sheet/ods/TagScanner.h"
 #include "sheet/zip/ZipReader.h"
 
 #include <algorithm>
@@ -23,21 +24,6 @@ public:
     }
     void end(const QXmlStreamReader&) override {}
     bool encrypted = false;
-};
-
-// The document's type, as the root element of a flat document names it.
-class FlatType : public XmlHandler {
-public:
-    void start(const QXmlStreamReader& xml) override
-    {
-        if (!seen) {
-            seen = true;
-            type = attribute(xml, ns::Office, u"mimetype").toString().toStdString();
-        }
-    }
-    void end(const QXmlStreamReader&) override {}
-    bool seen = false;
-    std::string type;
 };
 
 std::string_view trimmed(std::string_view text)
@@ -65,10 +51,9 @@ void readFlat(OdsPackage& package, std::vector<std::uint8_t> bytes)
     DocumentReader reader(package);
     readXmlBytes(document, reader, "the flat document");
     reader.finish();
-    FlatType type;
-    readXmlBytes(std::string_view(document).substr(0, std::min<std::size_t>(document.size(), 64 * 1024)), type,
-                 "the flat document") ;
-    package.isTemplate = type.type == TemplateType;
+    TagScanner scanner(document);
+    if (const std::optional<Tag> root = scanner.next())
+        package.isTemplate = tagAttribute(root->text(document), "office:mimetype").value_or("") == TemplateType;
     // Frames in a flat document hold their charts inline, which the engine does not read.
     for (model::Sheet& sheet : package.workbook.sheets) {
         sheet.charts.clear();

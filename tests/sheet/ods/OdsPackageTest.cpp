@@ -236,6 +236,8 @@ TEST(OdsPackage, LibreOfficeAgreesWithWhatIsReadAndWritten)
                     out << sheet.name << '\t' << at.row << '\t' << at.column << "\ts\t" << QString::fromStdString(*text).toUtf8().toPercentEncoding().toStdString() << '\n';
                 else if (const auto* logical = std::get_if<bool>(&value))
                     out << sheet.name << '\t' << at.row << '\t' << at.column << "\tn\t" << (*logical ? 1 : 0) << '\n';
+                else if (const auto* error = std::get_if<sheet::ErrorCode>(&value))
+                    out << sheet.name << '\t' << at.row << '\t' << at.column << "\ts\t" << QByteArray(sheet::model::errorText(*error)).toPercentEncoding().toStdString() << '\n';
             }
         list << "values\t" << entry.path().string() << '\t' << dump << '\n';
     }

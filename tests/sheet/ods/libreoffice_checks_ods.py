@@ -19,30 +19,33 @@ sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "tools", "office"))
 from office_session import OfficeSession  # noqa: E402
 
-from com.sun.star.table.CellContentType import EMPTY, FORMULA, TEXT, VALUE  # noqa: E402
 
 DAYS_1899_TO_1904 = 1462
 
 
 def libreoffice_values(document):
+    """Every cell with a value or a formula's result, as LibreOffice holds it: numbers (logical values and
+    dates among them) and texts, an error as its text."""
     values = {}
     for sheet in document.Sheets:
         cursor = sheet.createCursor()
         cursor.gotoEndOfUsedArea(False)
-        last_row, last_column = cursor.RangeAddress.EndRow, cursor.RangeAddress.EndColumn
-        for row in range(min(last_row, 65535) + 1):
-            for column in range(min(last_column, 255) + 1):
-                cell = sheet.getCellByPosition(column, row)
-                kind = cell.Type
-                if kind == EMPTY:
-                    continue
-                if kind == FORMULA:
-                    result = cell.FormulaResultType2
-                    kind = VALUE if result == VALUE else TEXT
-                if kind == VALUE:
-                    values[(sheet.Name, row, column)] = ("n", cell.Value)
+        last_row = min(cursor.RangeAddress.EndRow, 65535)
+        last_column = min(cursor.RangeAddress.EndColumn, 255)
+        data = sheet.getCellRangeByPosition(0, 0, last_column, last_row).getDataArray()
+        for row, cells in enumerate(data):
+            for column, value in enumerate(cells):
+                if value is None:  # an error
+                    values[(sheet.Name, row, column)] = ("s", sheet.getCellByPosition(column, row).String)
+                elif isinstance(value, str):
+                    if value == "":
+                        text = sheet.getCellByPosition(column, row).String
+                        if text.startswith("#") or text.startswith("Err:"):
+                            values[(sheet.Name, row, column)] = ("s", text)
+                        continue
+                    values[(sheet.Name, row, column)] = ("s", value)
                 else:
-                    values[(sheet.Name, row, column)] = ("s", cell.String)
+                    values[(sheet.Name, row, column)] = ("n", value)
     return values
 
 
