@@ -3,6 +3,7 @@
 #include "sheet/Errors.h"
 #include "sheet/ods/ChartObjectReader.h"
 #include "sheet/ods/DocumentReader.h"
+#include "sheet/ods/PackageFormulas.h"
 #include "sheet/ods/TagScanner.h"
 #include "sheet/zip/ZipReader.h"
 
@@ -51,6 +52,7 @@ void readFlat(OdsPackage& package, std::vector<std::uint8_t> bytes)
     DocumentReader reader(package);
     readXmlBytes(document, reader, "the flat document");
     reader.finish();
+    readPackageFormulas(package);
     TagScanner scanner(document);
     if (const std::optional<Tag> root = scanner.next())
         package.isTemplate = tagAttribute(root->text(document), "office:mimetype").value_or("") == TemplateType;
@@ -114,6 +116,7 @@ OdsPackage readOdsPackage(std::vector<std::uint8_t> bytes)
     if (const std::string* settings = part("settings.xml"))
         readXmlBytes(*settings, reader, "the settings part");
     reader.finish();
+    readPackageFormulas(package);
 
     std::vector<std::string> sheetNames;
     for (const model::Sheet& sheet : package.workbook.sheets)

@@ -210,6 +210,29 @@ TEST(OdsPackage, RefusesWhatItCannotRead)
             "beyond the 65,536 rows");
 }
 
+// The formulas of the real workbooks are read into the records the writers take them from.
+TEST(OdsPackage, ReadsTheFormulasOfRealWorkbooks)
+{
+    std::error_code missing;
+    std::size_t formulas = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(SharedWorkbooks, missing)) {
+        const std::string extension = entry.path().extension().string();
+        if (extension != ".ods" && extension != ".ots" && extension != ".fods")
+            continue;
+        const OdsPackage package = sheet::ods::readOdsPackage(sheet::test::fileBytes(entry.path().string()));
+        for (std::size_t k = 0; k < package.formulas.size(); ++k) {
+            const sheet::model::Sheet& sheet = package.workbook.sheets[k];
+            for (const auto& [at, text] : package.formulas[k]) {
+                const sheet::model::Cell* cell = sheet.cell(at.row, at.column);
+                EXPECT_TRUE(cell && sheet.formulaOf(at, *cell)) << entry.path().filename() << " " << text;
+                ++formulas;
+            }
+        }
+    }
+    if (formulas == 0)
+        GTEST_SKIP() << "no workbook with formulas at hand";
+}
+
 // Every real OpenDocument workbook at hand is read, and its values are LibreOffice's; every filled template
 // opens in LibreOffice with the pie over every entry.
 TEST(OdsPackage, LibreOfficeAgreesWithWhatIsReadAndWritten)
