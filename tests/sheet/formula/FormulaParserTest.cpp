@@ -37,6 +37,22 @@ TEST(FormulaParser, ReadsBackEveryTextOfTheTableInBothGrammars)
     }
 }
 
+// Cells and areas are references, computed for a whole range where a function takes arrays.
+TEST(FormulaParser, GivesOperandsTheClassesExcelExpects)
+{
+    FormulaContext context({"Sheet1"});
+    const auto bytes = [&](const char* text) { return encodeTokens(parseFormula(text, Grammar::A1, context)).tokens; };
+    // SUM of one area: PtgAreaR and PtgAttrSum; a cell under an operator, PtgRefR.
+    EXPECT_EQ(bytes("SUM(B4:B9)"), (std::vector<std::uint8_t>{0x25, 3, 0, 8, 0, 1, 0xC0, 1, 0xC0, 0x19, 0x10, 0, 0}));
+    EXPECT_EQ(bytes("$A$1+1"), (std::vector<std::uint8_t>{0x24, 0, 0, 0, 0, 0x1E, 1, 0, 0x03}));
+    // Within SUMPRODUCT the areas and LEN are arrays (PtgAreaA, PtgFuncA); SUMPRODUCT a value (PtgFuncVarV).
+    EXPECT_EQ(bytes("SUMPRODUCT(LEN($A$1:$A$2))"),
+              (std::vector<std::uint8_t>{0x65, 0, 0, 1, 0, 0, 0, 0, 0, 0x61, 32, 0, 0x42, 1, 228, 0}));
+    // OFFSET gives SUM a reference (PtgFuncVarR); INDEX at the top a value.
+    EXPECT_EQ(bytes("SUM(OFFSET($A$1,1,1))").at(11), 0x22);
+    EXPECT_EQ(bytes("INDEX($A$1:$A$2,1)").at(12), 0x42);
+}
+
 // A context as a package reader makes it: the sheets, the other workbooks in their order, the names.
 FormulaContext contextOf(const WorkbookLinks& links)
 {
