@@ -37,6 +37,35 @@ TEST(FormulaParser, ReadsBackEveryTextOfTheTableInBothGrammars)
     }
 }
 
+// Forms that other programs write read as what they mean, which is then written in the usual way.
+TEST(FormulaParser, ReadsTheFormsOtherProgramsWrite)
+{
+    struct Form {
+        const char* text;
+        Grammar grammar;
+        const char* written;
+    };
+    const Form forms[] = {
+        {"=sum(a1:a1048576)", Grammar::A1, "SUM(A:A)"},
+        {"$A$1:$XFD$2", Grammar::A1, "$1:$2"},
+        {"IFERROR(1/0,\"\")", Grammar::A1, "_xlfn.IFERROR(1/0,\"\")"},
+        {"Sheet1!A1:Sheet1!B2", Grammar::A1, "Sheet1!A1:Sheet1!B2"},
+        {"'Sheet1'!A1 + _xlnm.Print_Area", Grammar::A1, "Sheet1!A1 + _xlnm.Print_Area"},
+        {"of:=SUM([.A1:.A1048576];[.A1:.AMJ1])", Grammar::OpenFormula, "SUM([.A1:.A65536];[.A1:.IV1])"},
+        {"of:=[$Sheet1.A1:$Sheet1.B2]", Grammar::OpenFormula, "[$Sheet1.A1:.B2]"},
+        {"of:=['Sheet1'.A1]*Excel_BuiltIn_Print_Area", Grammar::OpenFormula, "[$Sheet1.A1]*Excel_BuiltIn_Print_Area"},
+        {"msoxl:=A1*2", Grammar::OpenFormula, "[.A1]*2"},
+        {"oooc:=TRUE()", Grammar::OpenFormula, "TRUE()"},
+    };
+    for (const Form& form : forms) {
+        SCOPED_TRACE(form.text);
+        FormulaContext context({"Sheet1"});
+        EXPECT_EQ(again(form.text, form.grammar, context), form.written);
+    }
+    FormulaContext context({"Sheet1"});
+    EXPECT_THROW(parseFormula("SUM(Table1[Amount])", Grammar::A1, context), sheet::FormatError);
+}
+
 // Cells and areas are references, computed for a whole range where a function takes arrays.
 TEST(FormulaParser, GivesOperandsTheClassesExcelExpects)
 {
