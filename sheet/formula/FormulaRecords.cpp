@@ -235,6 +235,9 @@ void parseNameFormula(FormulaContext& context, int index, std::string_view text,
     try {
         EncodedFormula encoded = encodeTokens(parseFormula(text, grammar, context));
         DefinedName& name = context.links.names[static_cast<std::size_t>(index)];
+        // The record holds its fields, the name's characters and the formula.
+        if (15 + 2 * name.name.size() + encoded.tokens.size() + encoded.extra.size() > MostRecordBytes)
+            throw FormatError("the formula of the name \"" + name.name + "\" is too long for the file format");
         name.tokens = std::move(encoded.tokens);
         name.extra = std::move(encoded.extra);
     } catch (...) {

@@ -55,6 +55,7 @@ public:
     EncodedFormula write()
     {
         findParents();
+        findArrays();
         for (std::size_t k = 0; k < tokens_.size(); ++k)
             write(tokens_[k], k);
         if (encoded_.tokens.size() > MostTokenBytes)
@@ -110,27 +111,32 @@ private:
         return kind == Kind::Range || kind == Kind::Union || kind == Kind::Intersection || kind == Kind::Function;
     }
 
-    // Whether token `at` is computed for a whole range: an argument of a function that takes arrays,
-    // or what such an argument is computed from, through operators and functions of values.
-    bool inArray(std::size_t at) const
+    // Which tokens are computed for a whole range: the arguments of a function that takes arrays, and
+    // what such an argument is computed from, through operators and functions of values. A taker comes
+    // after what it takes, so going backwards each token's taker is known before the token.
+    void findArrays()
     {
-        std::size_t child = at;
-        for (int parent = parents_[at]; parent >= 0; parent = parents_[child]) {
+        arrays_.assign(tokens_.size(), false);
+        for (std::size_t k = tokens_.size(); k-- > 0;) {
+            const int parent = parents_[k];
+            if (parent < 0)
+                continue;
             const Token& taker = tokens_[static_cast<std::size_t>(parent)];
+            bool array = arrays_[static_cast<std::size_t>(parent)];
             if (taker.kind == Kind::Function) {
-                const int position = positions_[child];
-                const auto arrays = std::find_if(std::begin(ArrayFunctions), std::end(ArrayFunctions),
-                                                 [&](const ArrayArguments& entry) { return entry.function == taker.function; });
-                if (arrays != std::end(ArrayFunctions))
-                    return position >= arrays->first && position <= arrays->last;
-                if (taker.function == NamedFunctionId
-                    || std::find(std::begin(ReferenceFunctions), std::end(ReferenceFunctions), taker.function) != std::end(ReferenceFunctions))
-                    return false;
+                const auto found = std::find_if(std::begin(ArrayFunctions), std::end(ArrayFunctions),
+                                                [&](const ArrayArguments& entry) { return entry.function == taker.function; });
+                if (found != std::end(ArrayFunctions))
+                    array = positions_[k] >= found->first && positions_[k] <= found->last;
+                else if (taker.function == NamedFunctionId
+                         || std::find(std::begin(ReferenceFunctions), std::end(ReferenceFunctions), taker.function) != std::end(ReferenceFunctions))
+                    array = false;
             }
-            child = static_cast<std::size_t>(parent);
+            arrays_[k] = array;
         }
-        return false;
     }
+
+    bool inArray(std::size_t at) const { return arrays_[at]; }
 
     // The class of an operand that refers to cells: an array where it is computed for a whole range.
     std::uint8_t referenceClass(std::size_t at) const { return inArray(at) ? ArrayClass : ReferenceClass; }
@@ -298,6 +304,7 @@ private:
     std::vector<std::uint8_t>& extra_;
     std::vector<int> parents_;
     std::vector<int> positions_; // which of its taker's operands each token is
+    std::vector<bool> arrays_;
 };
 
 } // namespace
