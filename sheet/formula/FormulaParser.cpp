@@ -975,4 +975,24 @@ std::vector<Token> parseFormula(std::string_view text, Grammar grammar, FormulaC
     return Parser(text, grammar, context).parse();
 }
 
+std::vector<Token> movedFormula(std::vector<Token> tokens, int rows, int columns)
+{
+    const auto move = [&](CellPoint& point) {
+        if (point.rowRelative)
+            point.row += rows;
+        if (point.columnRelative)
+            point.column += columns;
+        return point.row >= 0 && point.row <= LastRow && point.column >= 0 && point.column <= LastColumn;
+    };
+    for (Token& token : tokens) {
+        if (token.kind != Kind::Reference && token.kind != Kind::Area)
+            continue;
+        const bool first = move(token.first);
+        const bool last = move(token.last);
+        if (!first || !last)
+            token.kind = Kind::DeletedReference;
+    }
+    return tokens;
+}
+
 } // namespace sheet::formula

@@ -64,6 +64,15 @@ TEST(FormulaParser, ReadsTheFormsOtherProgramsWrite)
     }
     FormulaContext context({"Sheet1"});
     EXPECT_THROW(parseFormula("SUM(Table1[Amount])", Grammar::A1, context), sheet::FormatError);
+
+    // A shared formula at its other cells: relative rows and columns move, off the sheet to #REF!.
+    const std::vector<Token> shared = parseFormula("A2*$B$2+Sheet1!C$3:D4+SUM(1:1)", Grammar::A1, context);
+    const auto at = [&](int rows, int columns) {
+        return formulaText(movedFormula(shared, rows, columns), Grammar::A1, context.links, 0);
+    };
+    EXPECT_EQ(at(2, 1), "B4*$B$2+Sheet1!D$3:E6+SUM(3:3)");
+    EXPECT_EQ(at(-1, 0), "A1*$B$2+Sheet1!C$3:D3+SUM(#REF!)");
+    EXPECT_EQ(at(0, 256), "#REF!*$B$2+#REF!+SUM(1:1)");
 }
 
 // Cells and areas are references, computed for a whole range where a function takes arrays.
