@@ -44,6 +44,16 @@ std::vector<std::string> texts(const Workbook& workbook, Grammar grammar)
     return all;
 }
 
+// The cell of an A1 address ("B26"), A1 for none.
+CellAddress cellOf(const std::string& address)
+{
+    if (address.empty())
+        return {};
+    FormulaContext context({});
+    const std::vector<Token> tokens = parseFormula(address, Grammar::A1, context);
+    return {tokens.at(0).first.row, tokens.at(0).first.column};
+}
+
 // Remakes the workbook's formulas and names from their A1 text, as a reader of a package does.
 void remake(Workbook& workbook)
 {
@@ -71,17 +81,25 @@ void remake(Workbook& workbook)
         std::map<CellAddress, std::vector<Record>> remade;
         const SheetFormulas formulas(sheet, context.sheet, links, Grammar::A1);
         for (const auto& [at, records] : sheet.formulas) {
-            // Data tables have no formula text to read: their cells keep their records (PtgTbl).
-            if (records.front().bytes.size() > 22 && records.front().bytes[22] == 0x02)
-                remade[at] = records;
             const std::optional<CellFormula> formula = formulas.at(at);
-            if (!formula || formula->kind == CellFormula::Kind::DataTable)
+            if (!formula)
                 continue;
-            const EncodedFormula encoded = encodeTokens(parseFormula(formula->text, Grammar::A1, context));
             const auto result = [&](int row, int column) {
                 const sheet::model::Cell* cell = sheet.cell(row, column);
                 return std::pair(cell ? cell->xf : 15, cell ? workbook.value(*cell) : sheet::CellValue());
             };
+            if (formula->kind == CellFormula::Kind::DataTable) {
+                DataTable table{formula->range, formula->twoInputs, formula->rowInput, cellOf(formula->firstInput),
+                                cellOf(formula->secondInput), formula->firstDeleted, formula->secondDeleted};
+                for (int row = table.range.firstRow; row <= table.range.lastRow; ++row) {
+                    for (int column = table.range.firstColumn; column <= table.range.lastColumn; ++column) {
+                        const auto [xf, value] = result(row, column);
+                        remade[{row, column}] = dataTableRecords(table, {row, column}, xf, value);
+                    }
+                }
+                continue;
+            }
+            const EncodedFormula encoded = encodeTokens(parseFormula(formula->text, Grammar::A1, context));
             if (formula->kind == CellFormula::Kind::Cell) {
                 const auto [xf, value] = result(at.row, at.column);
                 remade[at] = formulaRecords(at, xf, encoded, value);
