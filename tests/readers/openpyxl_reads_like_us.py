@@ -8,12 +8,17 @@ import math
 import os
 import subprocess
 import sys
+import tempfile
 import unittest
 import warnings
+import zipfile
 
 try:
     import openpyxl
+    from openpyxl.reader.workbook import WorkbookParser
     from openpyxl.utils.datetime import to_excel
+    # openpyxl stumbles over names of sheets it does not load; the values do not need the names.
+    WorkbookParser.assign_names = lambda self: None
 except ImportError:
     openpyxl = None
 
@@ -37,18 +42,42 @@ def escaped(text):
     return text.replace("\n", "\\n").replace("\t", "\\t").replace("\r", "\\r")
 
 
+STRICT = [(b"http://purl.oclc.org/ooxml/spreadsheetml/main",
+           b"http://schemas.openxmlformats.org/spreadsheetml/2006/main"),
+          (b"http://purl.oclc.org/ooxml/officeDocument/relationships",
+           b"http://schemas.openxmlformats.org/officeDocument/2006/relationships")]
+
+
+def transitional(path, folder):
+    """The package with the strict namespaces in their transitional form, which openpyxl reads."""
+    copy = os.path.join(folder, os.path.basename(path))
+    with zipfile.ZipFile(path) as source, zipfile.ZipFile(copy, "w") as target:
+        for item in source.infolist():
+            data = source.read(item)
+            for strict, plain in STRICT:
+                data = data.replace(strict, plain)
+            target.writestr(item, data)
+    return copy
+
+
 def theirs(path):
-    with warnings.catch_warnings():
+    with warnings.catch_warnings(), tempfile.TemporaryDirectory() as folder:
         warnings.simplefilter("ignore")
-        book = openpyxl.load_workbook(path, data_only=True)
+        book = openpyxl.load_workbook(transitional(path, folder), read_only=True, data_only=True)
+        return listed(book)
+
+
+def listed(book):
     epoch = book.epoch
     cells = {}
     for sheet in book.worksheets:
         for row in sheet.iter_rows():
             for cell in row:
-                value = cell.value
+                value = getattr(cell, "value", None)
                 if value is None or value == "":
                     continue
+                if cell.row > 65536 or cell.column > 256:
+                    continue  # beyond the sheet the engine holds; a changed package keeps them as they were
                 if isinstance(value, bool):
                     value = "TRUE" if value else "FALSE"
                 elif isinstance(value, (datetime.datetime, datetime.date, datetime.time)):
