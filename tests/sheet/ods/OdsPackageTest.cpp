@@ -210,6 +210,43 @@ TEST(OdsPackage, RefusesWhatItCannotRead)
             "beyond the 65,536 rows");
 }
 
+// Damaged parts inside a sound archive (cut short, a character changed into one that XML reserves, a
+// number made huge) are read or refused with the engine's errors, never a crash; what is read writes back.
+TEST(OdsPackage, SurvivesDamagedParts)
+{
+    const std::vector<std::uint8_t> original = sheet::test::fileBytes(sheet::test::dataPath("libreoffice-template.ods"));
+    std::vector<std::string> order;
+    const auto parts = partsOf(original, order);
+    std::uint32_t seed = 12345;
+    const auto random = [&seed](std::size_t below) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<std::size_t>(seed >> 8) % std::max<std::size_t>(below, 1);
+    };
+    const char* replacements[] = {"<", "\"", "&", "99999999", "-1", "", "/>", "0"};
+    for (int round = 0; round < 300; ++round) {
+        std::vector<sheet::zip::ZipEntry> entries;
+        for (const std::string& name : order) {
+            if (name.starts_with("ObjectReplacements/") || name.starts_with("Thumbnails/"))
+                continue; // pictures, which only take time here
+            std::string bytes = parts.at(name);
+            const bool damaged = (name == "content.xml" || name == "styles.xml" || name == "Object 1/content.xml") && random(2) == 0;
+            if (damaged && !bytes.empty()) {
+                const std::size_t at = random(bytes.size());
+                if (random(4) == 0)
+                    bytes.resize(at);
+                else
+                    bytes.replace(at, random(8), replacements[random(std::size(replacements))]);
+            }
+            entries.push_back({name, bytes, name == "mimetype"});
+        }
+        try {
+            const OdsPackage package = sheet::ods::readOdsPackage(sheet::zip::zipArchive(entries));
+            sheet::ods::changedOdsBytes(package, package.workbook);
+        } catch (const sheet::Error&) {
+        }
+    }
+}
+
 // The formulas of the real workbooks are read into the records the writers take them from.
 TEST(OdsPackage, ReadsTheFormulasOfRealWorkbooks)
 {
