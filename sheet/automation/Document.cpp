@@ -5,8 +5,8 @@
 
 namespace sheet {
 
-Document::Document(std::shared_ptr<const InstanceState> instance, biff::WorkbookFile file, std::string path)
-    : path(std::move(path)), instance_(std::move(instance)), file_(std::move(file))
+Document::Document(std::shared_ptr<const InstanceState> instance, WorkbookSource source, std::string path)
+    : path(std::move(path)), instance_(std::move(instance)), source_(std::move(source))
 {
 }
 
@@ -20,13 +20,13 @@ void Document::checkOpen() const
 model::Workbook& Document::model()
 {
     checkOpen();
-    return file_->workbook;
+    return source_->workbook();
 }
 
-biff::WorkbookFile& Document::file()
+WorkbookSource& Document::source()
 {
     checkOpen();
-    return *file_;
+    return *source_;
 }
 
 const InstanceState& Document::instance() const
@@ -37,7 +37,7 @@ const InstanceState& Document::instance() const
 void Document::close()
 {
     open_ = false;
-    file_.reset();
+    source_.reset();
 }
 
 bool Document::isOpen() const

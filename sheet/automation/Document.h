@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sheet/biff/WorkbookFile.h"
+#include "sheet/automation/WorkbookSource.h"
 
 #include <memory>
 #include <optional>
@@ -14,11 +14,11 @@ class InstanceState;
 // they fail cleanly instead of dangling once the workbook is closed or the instance has quit.
 class Document {
 public:
-    Document(std::shared_ptr<const InstanceState> instance, biff::WorkbookFile file, std::string path);
+    Document(std::shared_ptr<const InstanceState> instance, WorkbookSource source, std::string path);
 
     // The workbook, after checking that the instance runs and the workbook is open.
     model::Workbook& model();
-    biff::WorkbookFile& file();
+    WorkbookSource& source();
     const InstanceState& instance() const;
     void checkOpen() const;
     void close();
@@ -28,7 +28,7 @@ public:
 
 private:
     std::shared_ptr<const InstanceState> instance_;
-    std::optional<biff::WorkbookFile> file_; // none once closed
+    std::optional<WorkbookSource> source_; // none once closed
     bool open_ = true;
 };
 

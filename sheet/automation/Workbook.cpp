@@ -16,6 +16,7 @@ namespace {
 constexpr int Excel8Format = 56;
 constexpr int NormalWorkbookFormat = -4143;
 constexpr int OpenXmlWorkbookFormat = 51;
+constexpr int OpenXmlMacroWorkbookFormat = 52;
 constexpr int OpenDocumentFormat = 60;
 constexpr std::uint16_t TemplateRecord = 0x0060;
 
@@ -42,26 +43,35 @@ Worksheet& Workbook::ActiveSheet()
 
 void Workbook::SaveAs(const std::string& path, int fileFormat, biff::SaveTarget target)
 {
-    biff::WorkbookFile& file = document_->file();
-    if (fileFormat == OpenXmlWorkbookFormat || fileFormat == OpenDocumentFormat) {
-        // Neither package is written encrypted: a workbook that a password of its own protects stays .xls.
-        if (file.encryption && !file.encryption->fromDefaultPassword())
-            throw FormatError("the workbook is encrypted with a password, and an .xlsx or .ods copy would not "
-                              "be: save it as an Excel 97-2003 workbook to keep it protected");
-        biff::refuseWhatPackagesCannotHold(file);
-        // The .xls writer colours a fill's new slices itself; the packages are written from the model.
-        biff::colourAddedSlices(file.workbook);
-        if (fileFormat == OpenXmlWorkbookFormat)
-            xlsx::saveXlsxFile(file.workbook, path, target);
-        else
-            ods::saveOdsFile(file.workbook, path, target);
+    WorkbookSource& source = document_->source();
+    biff::WorkbookFile* excel97 = source.excel97();
+    if (fileFormat == OpenXmlWorkbookFormat || fileFormat == OpenXmlMacroWorkbookFormat ||
+        fileFormat == OpenDocumentFormat) {
+        if (excel97) {
+            // Neither package is written encrypted: a workbook that a password of its own protects stays .xls.
+            if (excel97->encryption && !excel97->encryption->fromDefaultPassword())
+                throw FormatError("the workbook is encrypted with a password, and an .xlsx or .ods copy would not "
+                                  "be: save it as an Excel 97-2003 workbook to keep it protected");
+            biff::refuseWhatPackagesCannotHold(*excel97);
+            // The .xls writer colours a fill's new slices itself; the packages are written from the model.
+            biff::colourAddedSlices(excel97->workbook);
+        }
+        source.save(path, fileFormat == OpenDocumentFormat ? WorkbookFormat::OpenDocument : WorkbookFormat::OfficeOpenXml,
+                    target);
         document_->path = path;
         return;
     }
     if (fileFormat != Excel8Format && fileFormat != NormalWorkbookFormat)
         throw ArgumentError("unknown file format " + std::to_string(fileFormat) +
-                            ": only 56 and -4143 (the Excel 97-2003 workbook), 51 (the Excel workbook, .xlsx) "
-                            "and 60 (the OpenDocument spreadsheet, .ods) can be written");
+                            ": only 56 and -4143 (the Excel 97-2003 workbook), 51 (the Excel workbook, .xlsx), "
+                            "52 (the Excel macro-enabled workbook, .xlsm) and 60 (the OpenDocument spreadsheet, "
+                            ".ods) can be written");
+    if (!excel97) {
+        source.save(path, WorkbookFormat::Excel97, target);
+        document_->path = path;
+        return;
+    }
+    biff::WorkbookFile& file = *excel97;
     auto& globals = file.workbook.globalRecords;
     const auto templates = std::remove_if(globals.begin(), globals.end(),
                                           [](const model::Record& record) { return record.type == TemplateRecord; });

@@ -21,8 +21,10 @@ public:
     Workbook& operator=(const Workbook&) = delete;
 
     Worksheet& ActiveSheet();
-    // Writes the workbook to `path` in the format `fileFormat`: 56 or -4143, the Excel 97-2003 format, or 51,
-    // the Excel workbook (.xlsx). A workbook that the format cannot hold gives a FormatError and writes nothing.
+    // Writes the workbook to `path` in the format `fileFormat`: 56 or -4143, the Excel 97-2003 format; 51, the
+    // Excel workbook (.xlsx); 52, the same with its macros kept (.xlsm); 60, the OpenDocument spreadsheet (.ods).
+    // A workbook read from a package and saved in its own format keeps every part that did not change. A
+    // workbook that the format cannot hold gives a FormatError and writes nothing.
     void SaveAs(const std::string& path, int fileFormat, biff::SaveTarget target = biff::SaveTarget::SharedFolder);
     // Closes without saving; the workbook can no longer be used.
     void Close();

@@ -14,7 +14,7 @@ Workbooks::~Workbooks() = default;
 Workbook& Workbooks::Open(const std::string& path, const std::string& password)
 {
     instance_->checkRunning();
-    auto document = std::make_shared<Document>(instance_, biff::openWorkbookFile(path, password), path);
+    auto document = std::make_shared<Document>(instance_, WorkbookSource::open(path, password), path);
     workbooks_.push_back(std::make_unique<Workbook>(std::move(document)));
     return *workbooks_.back();
 }

@@ -14,6 +14,7 @@ namespace {
 
 constexpr int Excel97Workbook = 56;
 constexpr int OpenXmlWorkbook = 51;
+constexpr int OpenXmlMacroWorkbook = 52;
 constexpr int OpenDocumentSpreadsheet = 60;
 
 }  // namespace
@@ -25,6 +26,8 @@ int saveFormatFor(const std::string& path)
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (extension == ".xlsx")
         return OpenXmlWorkbook;
+    if (extension == ".xlsm")
+        return OpenXmlMacroWorkbook;
     if (extension == ".ods")
         return OpenDocumentSpreadsheet;
     return Excel97Workbook;
