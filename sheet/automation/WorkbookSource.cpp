@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <type_traits>
 
 namespace sheet {
 
@@ -47,6 +48,12 @@ bool isXmlDocument(const std::vector<std::uint8_t>& bytes)
 WorkbookSource::WorkbookSource(std::variant<biff::WorkbookFile, xlsx::XlsxPackage, ods::OdsPackage> source)
     : source_(std::move(source))
 {
+    std::visit(
+        [this](auto& read) {
+            if constexpr (!std::is_same_v<std::decay_t<decltype(read)>, biff::WorkbookFile>)
+                working_ = read.workbook;
+        },
+        source_);
 }
 
 WorkbookSource WorkbookSource::open(const std::string& path, const std::string& password)
@@ -79,15 +86,17 @@ WorkbookFormat WorkbookSource::format() const
 
 model::Workbook& WorkbookSource::workbook()
 {
-    return std::visit([](auto& source) -> model::Workbook& { return source.workbook; }, source_);
+    if (auto* file = excel97())
+        return file->workbook;
+    return working_;
 }
 
 void WorkbookSource::save(const std::string& path, WorkbookFormat format, biff::SaveTarget target)
 {
     if (auto* package = std::get_if<xlsx::XlsxPackage>(&source_); package && format == WorkbookFormat::OfficeOpenXml)
-        return xlsx::saveChangedXlsx(*package, package->workbook, path, target);
+        return xlsx::saveChangedXlsx(*package, working_, path, target);
     if (auto* package = std::get_if<ods::OdsPackage>(&source_); package && format == WorkbookFormat::OpenDocument)
-        return ods::saveChangedOds(*package, package->workbook, path, target);
+        return ods::saveChangedOds(*package, working_, path, target);
     switch (format) {
     case WorkbookFormat::OfficeOpenXml:
         return xlsx::saveXlsxFile(workbook(), path, target);

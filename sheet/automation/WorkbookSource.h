@@ -37,6 +37,9 @@ private:
     explicit WorkbookSource(std::variant<biff::WorkbookFile, xlsx::XlsxPackage, ods::OdsPackage> source);
 
     std::variant<biff::WorkbookFile, xlsx::XlsxPackage, ods::OdsPackage> source_;
+    // A package's workbook as it is changed; the package keeps the one it was read as, against which the
+    // changed parts are found.
+    model::Workbook working_;
 };
 
 } // namespace sheet

@@ -334,7 +334,9 @@ TEST_P(OwnTemplate, IsFilledAndTheScratchWorkbookKeepsItsFormat)
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, OwnTemplate,
-                         ::testing::Values(std::pair{TORTELET_TEST_DATA "/libreoffice-pie.xls", "xlt"}));
+                         ::testing::Values(std::pair{TORTELET_TEST_DATA "/libreoffice-pie.xls", "xlt"},
+                                           std::pair{TORTELET_TEST_DATA "/libreoffice-template.ots", "ots"},
+                                           std::pair{TORTELET_TEST_DATA "/libreoffice-pie-chart.xltx", "xltx"}));
 
 // An own template that cannot be read or filled is named once, its copy removed, and the build fills the
 // program's own template.
