@@ -162,19 +162,19 @@ INSTANTIATE_TEST_SUITE_P(Fonts, DigitWidths,
 // What the format cannot take is refused with its name, and no file is written.
 TEST(OdsFile, RefusesWhatItCannotExpressAndWritesNothing)
 {
-    Workbook notPie = ods_testing::filledTemplate(ods_testing::sampleEntries());
-    notPie.sheets[0].charts[0].groups[0].type = sheet::model::ChartType::Bar;
-    Workbook chartSheet = ods_testing::filledTemplate(ods_testing::sampleEntries());
-    chartSheet.sheets.push_back(chartSheet.sheets[0]);
-    chartSheet.sheets[1].name = "Chart1";
-    chartSheet.sheets[1].kind = sheet::model::SheetKind::Chart;
+    Workbook unknownChart = ods_testing::filledTemplate(ods_testing::sampleEntries());
+    unknownChart.sheets[0].charts[0].groups[0].type = sheet::model::ChartType::Other;
+    Workbook macroSheet = ods_testing::filledTemplate(ods_testing::sampleEntries());
+    macroSheet.sheets.push_back(macroSheet.sheets[0]);
+    macroSheet.sheets[1].name = "Macro1";
+    macroSheet.sheets[1].kind = sheet::model::SheetKind::Macro;
     Workbook excel95 = ods_testing::filledTemplate(ods_testing::sampleEntries());
     excel95.biff = 5;  // whose objects the engine does not place: the chart has no drawing
     excel95.sheets[0].drawings.clear();
 
     const sheet::test::ScratchFolder folder;
-    for (const auto& [workbook, message] : {std::pair{&notPie, "sheet \"Assets\": chart 1 is not a pie chart"},
-                                            std::pair{&chartSheet, "sheet \"Chart1\" is a chart sheet"},
+    for (const auto& [workbook, message] : {std::pair{&unknownChart, "sheet \"Assets\": chart 1 is a chart of a kind"},
+                                            std::pair{&macroSheet, "sheet \"Macro1\" is a macro sheet"},
                                             std::pair{&excel95, "sheet \"Assets\": chart 1 is an Excel 95 chart"}}) {
         SCOPED_TRACE(message);
         const std::string path = folder.path("refused.ods");

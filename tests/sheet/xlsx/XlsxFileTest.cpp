@@ -93,13 +93,14 @@ TEST_P(RefusedWorkbook, NamesWhatCannotBeWrittenAndWritesNothing)
 INSTANTIATE_TEST_SUITE_P(
     Workbooks, RefusedWorkbook,
     ::testing::Values(
-        Refusal{"BarChart",
+        Refusal{"ChartOfAnUnknownType",
                 [] {
                     Workbook workbook = chartTemplate();
-                    workbook.sheets[0].charts[0].groups[0].type = sheet::model::ChartType::Bar;
+                    workbook.sheets[0].charts[0].groups[0].type = sheet::model::ChartType::Other;
                     return workbook;
                 },
-                "the chart \"Chart 1\" on sheet \"Assets\" is a bar chart, which cannot be written as .xlsx yet"},
+                "the chart \"Chart 1\" on sheet \"Assets\" is a chart of a kind the engine does not know, which "
+                "cannot be written as .xlsx yet"},
         Refusal{"Excel95Chart",
                 [] {
                     Workbook workbook = chartTemplate();
@@ -108,9 +109,13 @@ INSTANTIATE_TEST_SUITE_P(
                     return workbook;
                 },
                 "the chart \"Chart 1\" on sheet \"Assets\" is an Excel 95 chart, which cannot be written as .xlsx yet"},
-        Refusal{"ChartSheet",
-                [] { return sheet::biff::openWorkbookFile(sheet::test::dataPath("chart-sheet-active.xls")).workbook; },
-                "the sheet \"Chart1\" is a chart sheet, which cannot be written as .xlsx yet"},
+        Refusal{"MacroSheet",
+                [] {
+                    Workbook workbook = chartTemplate();
+                    workbook.sheets[0].kind = sheet::model::SheetKind::Macro;
+                    return workbook;
+                },
+                "the sheet \"Assets\" is a macro sheet, which cannot be written as .xlsx yet"},
         Refusal{"Pictures",
                 [] { return sheet::biff::openWorkbookFile(sheet::test::dataPath("pictures-and-lines.xls")).workbook; },
                 "the sheet \"2270-170-1\" holds a picture (shape 7169), which cannot be written as .xlsx yet"}),
