@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace sheet::xlsx {
 namespace {
@@ -245,10 +246,11 @@ private:
     {
         const model::ChartGroup& group = chart_.groups[index];
         const std::vector<std::size_t> series = seriesOf(index);
-        const std::string element = elementOf(group, series.size());
+        // A literal: the part takes element names by their address.
+        const char* element = elementOf(group, series.size());
         const bool solid = chart_.threeD();
-        const bool stock = element == "c:stockChart";
-        xml_.start(element.c_str());
+        const bool stock = std::string_view(element) == "c:stockChart";
+        xml_.start(element);
         if (group.type == Type::Column || group.type == Type::Bar)
             xml_.value("c:barDir", group.type == Type::Bar ? "bar" : "col");
         if (group.type == Type::PieOfPie || group.type == Type::BarOfPie)
