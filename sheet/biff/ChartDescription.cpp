@@ -216,7 +216,21 @@ private:
         case rt::Scatter: setType(ch::drawsBubbles(r) ? model::ChartType::Bubble : model::ChartType::Scatter); break;
         case rt::Radar: setType(model::ChartType::Radar); break;
         case rt::RadarArea: setType(model::ChartType::FilledRadar); break;
-        case rt::Surface: setType(model::ChartType::Surface); break;
+        case rt::Surface:
+            setType(model::ChartType::Surface);
+            if (model::ChartGroup* group = currentGroup())
+                group->wireframe = !ch::fillsSurface(r);
+            break;
+        case rt::Chart: {
+            const ch::Size size = ch::readChartSize(r);
+            if (size.width >= 1 && size.height >= 1 && size.width < 32768 && size.height < 32768)
+                chart_.size = model::ChartSize{size.width, size.height};
+            break;
+        }
+        case rt::CatSerRange:
+            if (model::ChartAxis* axis = currentAxis(blocks))
+                axis->reversed = ch::reversedCategories(r);
+            break;
         case rt::BopPop:
             setType(ch::secondaryPieKind(r) == 2 ? model::ChartType::BarOfPie : model::ChartType::PieOfPie);
             break;

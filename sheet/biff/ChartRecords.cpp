@@ -170,6 +170,23 @@ bool drawsBubbles(const model::Record& scatter)
     return Fields(scatter).u16(4) & 0x1;
 }
 
+bool fillsSurface(const model::Record& surface)
+{
+    return Fields(surface).u16(0) & 0x1;
+}
+
+bool reversedCategories(const model::Record& catSerRange)
+{
+    return Fields(catSerRange).u16(6) & 0x4;
+}
+
+Size readChartSize(const model::Record& chart)
+{
+    // Fixed-point numbers of 16.16 bits: x, y, width, height.
+    const Fields f(chart);
+    return {f.u32(8) / 65536.0, f.u32(12) / 65536.0};
+}
+
 unsigned secondaryPieKind(const model::Record& bopPop)
 {
     return Fields(bopPop).u8(0);

@@ -191,6 +191,15 @@ struct Stacking {
 Stacking readStacking(const model::Record& lineOrArea);
 // SCATTER: whether it draws bubbles.
 bool drawsBubbles(const model::Record& scatter);
+// SURFACE: whether the surface is filled rather than drawn as a wireframe.
+bool fillsSurface(const model::Record& surface);
+// CATSERRANGE: whether the category (or series) axis runs from its end to its start.
+bool reversedCategories(const model::Record& catSerRange);
+// CHART: the chart's size in points.
+struct Size {
+    double width = 0, height = 0;
+};
+Size readChartSize(const model::Record& chart);
 // BOPPOP: 1 a pie of a pie, 2 a bar of a pie.
 unsigned secondaryPieKind(const model::Record& bopPop);
 // CHARTFORMAT: whether each point of a single series takes a colour of its own.

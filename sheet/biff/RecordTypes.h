@@ -53,6 +53,7 @@ inline constexpr std::uint16_t Bof = 0x0809;
 
 // Chart records
 inline constexpr std::uint16_t DataLabExtContents = 0x086B;
+inline constexpr std::uint16_t Chart = 0x1002;
 inline constexpr std::uint16_t Series = 0x1003;
 inline constexpr std::uint16_t DataFormat = 0x1006;
 inline constexpr std::uint16_t LineFormat = 0x1007;
@@ -71,6 +72,7 @@ inline constexpr std::uint16_t Scatter = 0x101B;
 inline constexpr std::uint16_t CrtLine = 0x101C;
 inline constexpr std::uint16_t Axis = 0x101D;
 inline constexpr std::uint16_t ValueRange = 0x101F;
+inline constexpr std::uint16_t CatSerRange = 0x1020;
 inline constexpr std::uint16_t AxisLineFormat = 0x1021;
 inline constexpr std::uint16_t Text = 0x1025;
 inline constexpr std::uint16_t FontX = 0x1026;

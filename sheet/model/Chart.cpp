@@ -34,6 +34,13 @@ bool Chart::drawsPies() const
     });
 }
 
+bool Chart::knownType() const
+{
+    return !groups.empty() && std::none_of(groups.begin(), groups.end(), [](const ChartGroup& group) {
+        return group.type == ChartType::Other;
+    });
+}
+
 std::string chartTypeName(ChartType type)
 {
     switch (type) {

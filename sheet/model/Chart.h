@@ -120,7 +120,8 @@ struct ChartGroup {
     unsigned holePercent = 0;       // doughnut
     bool leaderLines = false;       // pie
     int gapWidth = 150;             // column and bar: percent of a bar's width
-    int overlap = 0;                // column and bar
+    int overlap = 0;                // column and bar: percent of a bar's width that bars overlap
+    bool wireframe = false;         // surface: drawn as lines, without fill
     bool highLowLines = false;      // line and stock
     bool upDownBars = false;
 };
@@ -166,6 +167,11 @@ struct ChartRect {
     double x = 0, y = 0, width = 0, height = 0;
 };
 
+// A chart's own size in points, which a chart sheet shows it at.
+struct ChartSize {
+    double width = 0, height = 0;
+};
+
 struct ChartArea {
     ChartFill fill;
     ChartLine border;
@@ -186,6 +192,7 @@ struct Chart {
     ChartArea chartArea;
     ChartArea plotArea;
     std::optional<ChartRect> plotLayout; // the inner plot area; nothing for the reader's own placement
+    std::optional<ChartSize> size;       // nothing when the file does not say
     ChartText labelText;                 // the data labels' font and colour
     std::optional<std::string> labelSeparator;
 
@@ -198,6 +205,8 @@ struct Chart {
     bool threeD() const { return view3d.has_value(); }
     // Whether the chart has groups and every one draws pies or doughnuts.
     bool drawsPies() const;
+    // Whether the chart has groups and every one is of a type the engine knows.
+    bool knownType() const;
     // The look of a point of a series: its own where it has one, the series' otherwise.
     PointFormat pointFormat(std::size_t series, unsigned point) const;
 };

@@ -2,6 +2,8 @@
 
 #include "sheet/Errors.h"
 #include "sheet/ods/CellAddresses.h"
+#include "sheet/ods/ChartData.h"
+#include "sheet/ods/ChartDocument.h"
 #include "sheet/ods/Lengths.h"
 #include "sheet/ods/XmlPart.h"
 
@@ -18,10 +20,11 @@
 namespace sheet::ods {
 namespace {
 
+using namespace charts;
+
 constexpr int AutomaticColours = 40; // palette indices 24 to 63, in order
 constexpr int FirstAutomaticColour = 24;
 constexpr std::size_t MaxPoints = 32000;
-constexpr model::Rgb Black = 0x000000;
 
 // The font of a title that has none of its own.
 model::Font defaultTitleFont()
@@ -42,78 +45,9 @@ struct Ranges {
     std::optional<std::string> name, values, categories;
 };
 
-std::optional<std::string> rangeOf(const SheetNames& names, const std::optional<model::RangeReference>& ref)
-{
-    if (!ref || ref->sheet < 0 || static_cast<std::size_t>(ref->sheet) >= names.size())
-        return std::nullopt;
-    return odfRangeAddress(names[static_cast<std::size_t>(ref->sheet)], ref->range);
-}
-
-QString textOf(const model::Workbook& workbook, const model::Cell* cell)
-{
-    if (!cell)
-        return {};
-    const CellValue value = workbook.value(*cell);
-    if (const auto* text = std::get_if<std::string>(&value))
-        return QString::fromStdString(*text);
-    if (const auto* number = std::get_if<double>(&value))
-        return QString::fromStdString(decimal(*number));
-    if (const auto* logical = std::get_if<bool>(&value))
-        return *logical ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-    if (const auto* error = std::get_if<ErrorCode>(&value))
-        return QString::fromLatin1(model::errorText(*error));
-    return {};
-}
-
-// The cells of a reference in reading order.
-std::vector<const model::Cell*> cellsOf(const model::Workbook& workbook, const std::optional<model::RangeReference>& ref)
-{
-    std::vector<const model::Cell*> cells;
-    if (!ref || ref->sheet < 0 || static_cast<std::size_t>(ref->sheet) >= workbook.sheets.size())
-        return cells;
-    const model::Sheet& sheet = workbook.sheets[static_cast<std::size_t>(ref->sheet)];
-    const model::CellRange& r = ref->range;
-    for (int row = r.firstRow; row <= r.lastRow; ++row)
-        for (int column = r.firstColumn; column <= r.lastColumn; ++column)
-            cells.push_back(sheet.cell(row, column));
-    return cells;
-}
-
 const char* labelNumber(bool value, bool percent)
 {
     return value && percent ? "value-and-percentage" : value ? "value" : percent ? "percentage" : "none";
-}
-
-// "#rrggbb"
-QString colourName(model::Rgb colour)
-{
-    std::array<char, 8> text{};
-    std::snprintf(text.data(), text.size(), "#%06x", static_cast<unsigned>(colour & 0xFFFFFF));
-    return QString::fromLatin1(text.data());
-}
-
-model::Rgb colourOf(const model::ChartText& text)
-{
-    return text.colour.value_or(Black);
-}
-
-void writeFont(QXmlStreamWriter& xml, const model::Font& font, model::Rgb colour)
-{
-    xml.writeStartElement("style:text-properties");
-    xml.writeAttribute("fo:font-family", QString::fromStdString(font.name.empty() ? std::string("Arial") : font.name));
-    const QString size = QString::fromStdString(points(std::clamp(font.height, 20, 8180) / 20.0));
-    xml.writeAttribute("fo:font-size", size);
-    xml.writeAttribute("fo:font-weight", font.bold() ? "bold" : "normal");
-    xml.writeAttribute("fo:font-style", font.italic ? "italic" : "normal");
-    xml.writeAttribute("fo:color", colourName(colour));
-    xml.writeEndElement();
-}
-
-void startStyle(QXmlStreamWriter& xml, const QString& name)
-{
-    xml.writeStartElement("style:style");
-    xml.writeAttribute("style:name", name);
-    xml.writeAttribute("style:family", "chart");
 }
 
 // The look of one slice, as a data point's style carries it.
@@ -353,6 +287,8 @@ private:
             xml.writeAttribute("chart:values-cell-range-address", QString::fromStdString(*ranges_.values));
         if (ranges_.name)
             xml.writeAttribute("chart:label-cell-address", QString::fromStdString(*ranges_.name));
+        else if (!chart_.series.empty() && !chart_.series.front().nameText.empty())
+            xml.writeAttribute("loext:label-string", quotedName(chart_.series.front().nameText));
         xml.writeAttribute("chart:class", "chart:circle");
         // Consecutive points of one look share an element.
         for (std::size_t k = 0; k < points_.size();) {
@@ -444,15 +380,24 @@ void refuseUnplacedChart(const model::Workbook& workbook, const model::Sheet& sh
                       + ", which cannot be saved in the OpenDocument format");
 }
 
-ChartObject pieChartObject(const model::Workbook& workbook, const SheetNames& names, int sheetIndex,
-                           const model::Chart& chart, int number, double width, double height)
+ChartObject chartObject(const model::Workbook& workbook, const SheetNames& names, int sheetIndex,
+                        const model::Chart& chart, int number, double width, double height)
 {
     const std::string& sheetName = workbook.sheets.at(static_cast<std::size_t>(sheetIndex)).name;
-    if (!chart.drawsPies())
-        throw FormatError("sheet \"" + sheetName + "\": chart " + std::to_string(number)
-                          + " is not a pie chart; only pie charts can be saved in the OpenDocument format");
+    if (!chart.knownType())
+        throw FormatError("sheet \"" + sheetName + "\": chart " + std::to_string(number) + " is "
+                          + model::chartTypeName(model::ChartType::Other)
+                          + ", which cannot be saved in the OpenDocument format");
+    const std::string folder = "Object " + std::to_string(number);
+    const bool pies = std::all_of(chart.groups.begin(), chart.groups.end(), [](const model::ChartGroup& group) {
+        return group.type == model::ChartType::Pie;
+    });
+    if (!pies) {
+        ChartDocument document = chartDocument(workbook, names, chart, width, height);
+        return ChartObject{folder, std::move(document.content), chartStyles(), std::move(document.ranges)};
+    }
     ChartWriter writer(workbook, names, chart);
-    return ChartObject{"Object " + std::to_string(number), writer.content(width, height), chartStyles(), writer.ranges()};
+    return ChartObject{folder, writer.content(width, height), chartStyles(), writer.ranges()};
 }
 
 } // namespace sheet::ods

@@ -8,6 +8,7 @@
 #include "sheet/ods/CellAddresses.h"
 #include "sheet/ods/CellStyles.h"
 #include "sheet/ods/ChartObject.h"
+#include "sheet/ods/ChartSheetTable.h"
 #include "sheet/ods/FormulaAttributes.h"
 #include "sheet/ods/Lengths.h"
 #include "sheet/ods/PackageParts.h"
@@ -91,8 +92,25 @@ void writeFilterRanges(QXmlStreamWriter& xml, const model::Workbook& workbook, c
         xml.writeEndElement();
 }
 
+// The sheets' tables in the workbook's order: a worksheet's or a chart sheet's.
+struct Tables {
+    std::vector<SheetTable> worksheets;
+    std::vector<ChartSheetTable> chartSheets;
+    std::vector<std::pair<bool, std::size_t>> order; // a chart sheet, and its index in its list
+
+    void write(QXmlStreamWriter& xml) const
+    {
+        for (const auto& [chartSheet, index] : order) {
+            if (chartSheet)
+                chartSheets[index].write(xml);
+            else
+                worksheets[index].write(xml);
+        }
+    }
+};
+
 std::string contentPart(const model::Workbook& workbook, const SheetNames& names, const CellStyles& styles,
-                        const ContentValidations& validations, const std::vector<SheetTable>& tables,
+                        const ContentValidations& validations, const Tables& tables,
                         const formula::WorkbookLinks& links)
 {
     XmlPart part("office:document-content", {Namespace::Office, Namespace::Style, Namespace::Text, Namespace::Table,
@@ -102,7 +120,7 @@ std::string contentPart(const model::Workbook& workbook, const SheetNames& names
     QXmlStreamWriter& xml = part.xml();
     styles.writeFontFaces(xml);
     xml.writeStartElement("office:automatic-styles");
-    writeSizeStyles(xml, workbook, tables);
+    writeSizeStyles(xml, workbook, tables.worksheets);
     styles.writeAutomaticStyles(xml);
     writeRunStyles(xml, workbook);
     xml.writeEndElement();
@@ -112,8 +130,7 @@ std::string contentPart(const model::Workbook& workbook, const SheetNames& names
     if (protection.structure)
         xml.writeAttribute("table:structure-protected", "true");
     validations.write(xml, names);
-    for (const SheetTable& table : tables)
-        table.write(xml);
+    tables.write(xml);
     writeNamedExpressions(xml, links, -1);
     writeFilterRanges(xml, workbook, names);
     xml.writeEndElement();
@@ -133,20 +150,28 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
     const formula::WorkbookLinks links = formula::readWorkbookLinks(workbook, names);
     const ConditionalFormats conditional(workbook, links);
     const ContentValidations validations(workbook, links);
-    std::vector<SheetTable> tables;
+    Tables tables;
     int charts = 0;
+    std::vector<ChartObject> objects;
     for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
         const model::Sheet& sheet = workbook.sheets[k];
+        if (sheet.kind == model::SheetKind::Chart && !sheet.charts.empty()) {
+            tables.order.emplace_back(true, tables.chartSheets.size());
+            tables.chartSheets.emplace_back(workbook, names, static_cast<int>(k), charts);
+            objects.push_back(tables.chartSheets.back().chartObject());
+            continue;
+        }
         if (sheet.kind != model::SheetKind::Worksheet)
             throw FormatError("sheet \"" + sheet.name + "\" is " + kindName(sheet.kind)
                               + ", which cannot be saved in the OpenDocument format");
         if (const std::optional<std::size_t> unplaced = sheet.unplacedChart())
             refuseUnplacedChart(workbook, sheet, *unplaced);
-        tables.emplace_back(workbook, names, static_cast<int>(k), styles, values, conditional, validations, charts, links);
+        tables.order.emplace_back(false, tables.worksheets.size());
+        tables.worksheets.emplace_back(workbook, names, static_cast<int>(k), styles, values, conditional, validations,
+                                       charts, links);
+        const std::vector<ChartObject>& own = tables.worksheets.back().chartObjects();
+        objects.insert(objects.end(), own.begin(), own.end());
     }
-    std::vector<ChartObject> objects;
-    for (const SheetTable& table : tables)
-        objects.insert(objects.end(), table.chartObjects().begin(), table.chartObjects().end());
 
     std::vector<zip::ZipEntry> entries;
     entries.push_back({"mimetype", "application/vnd.oasis.opendocument.spreadsheet", true});

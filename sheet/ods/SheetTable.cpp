@@ -173,7 +173,7 @@ SheetTable::SheetTable(const model::Workbook& workbook, const SheetNames& names,
         frame.endX = std::max(0.0, pixelPoints(pixels.right() - static_cast<double>(geometry.columnSpan(0, endColumn))));
         frame.endY = std::max(0.0, pixelPoints(pixels.bottom() - static_cast<double>(geometry.rowSpan(0, endRow))));
         frame.object = objects_.size();
-        objects_.push_back(pieChartObject(workbook, names, sheetIndex, sheet_.charts[static_cast<std::size_t>(drawing.chartIndex)],
+        objects_.push_back(chartObject(workbook, names, sheetIndex, sheet_.charts[static_cast<std::size_t>(drawing.chartIndex)],
                                           ++charts, frame.area.width(), frame.area.height()));
         frames_.push_back(frame);
         rows_ = std::max(rows_, std::max(frame.row, endRow) + 1);

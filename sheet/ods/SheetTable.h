@@ -24,7 +24,8 @@ namespace sheet::ods {
 // and hidden ones collapsed, its cells with values and styles (a formula with its last result as the
 // value), its own defined names, and its embedded charts as frames over the same cells. Columns are as
 // wide as spreadsheet programs read the .xls's widths (see columnPoints), rows in points. Anything else
-// drawn on the sheet, and a chart that is not a pie, is a FormatError naming it: nothing is left out unsaid.
+// drawn on the sheet, and a chart of a type the engine does not know, is a FormatError naming it:
+// nothing is left out unsaid.
 class SheetTable {
 public:
     // `charts` counts the charts of the workbook written so far; the sheet's own are added. `names` are

@@ -1,6 +1,7 @@
 #include "sheet/render/RangePicture.h"
 
 #include "sheet/render/CellPainter.h"
+#include "sheet/render/ChartPlaceholder.h"
 #include "sheet/render/ChartPie.h"
 #include "sheet/render/ModelStyle.h"
 #include "sheet/render/PiePainter.h"
@@ -102,11 +103,11 @@ void checkSize(double width, double height, bool drawing = false)
         throw PictureTooLarge(size + "at most 256 MB (67108864 pixels in all) can be drawn");
 }
 
-// Calls paint(area, chart) for each drawing object that lies over the picture and shows a pie;
+// Calls paint(area, chart) for each drawing object that lies over the picture and shows a chart;
 // those wholly outside it are not read.
 template <typename Paint>
-void forEachPie(const model::Workbook& workbook, const model::Sheet& sheet, const layout::SheetGeometry& geometry,
-                const model::CellRange& range, const QRectF& picture, Paint paint)
+void forEachChart(const model::Sheet& sheet, const layout::SheetGeometry& geometry, const model::CellRange& range,
+                  const QRectF& picture, Paint paint)
 {
     for (const model::DrawingObject& drawing : sheet.drawings) {
         if (drawing.chartIndex < 0 || static_cast<std::size_t>(drawing.chartIndex) >= sheet.charts.size())
@@ -114,9 +115,7 @@ void forEachPie(const model::Workbook& workbook, const model::Sheet& sheet, cons
         const QRectF area = geometry.anchorRect(drawing.anchor, range.firstRow, range.firstColumn);
         if (area.width() < 1 || area.height() < 1 || !area.intersects(picture))
             continue;
-        const std::optional<PieChart> pie = readPieChart(workbook, sheet.charts[static_cast<std::size_t>(drawing.chartIndex)]);
-        if (pie)
-            paint(area, *pie);
+        paint(area, sheet.charts[static_cast<std::size_t>(drawing.chartIndex)]);
     }
 }
 
@@ -177,10 +176,14 @@ void recordRange(const model::Workbook& workbook, int sheetIndex, const model::C
             cells.paintBorders();
         });
     }
-    forEachPie(workbook, sheet, geometry, range, picture, [&](const QRectF& area, const PieChart& pie) {
+    forEachChart(sheet, geometry, range, picture, [&](const QRectF& area, const model::Chart& chart) {
+        const std::optional<PieChart> pie = readPieChart(workbook, chart);
         record(area & picture, [&](QPainter& painter) {
             painter.setClipRect(picture);
-            paintPieChart(painter, area, pie);
+            if (pie)
+                paintPieChart(painter, area, *pie);
+            else
+                paintChartPlaceholder(painter, area, chart);
         });
     });
 }

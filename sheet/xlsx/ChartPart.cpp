@@ -1,214 +1,25 @@
 #include "sheet/xlsx/ChartPart.h"
 
-#include "sheet/layout/CellText.h"
-#include "sheet/model/A1Notation.h"
-#include "sheet/xlsx/XmlPart.h"
+#include "sheet/xlsx/ChartElements.h"
+#include "sheet/xlsx/ChartSpacePart.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <cstdio>
 #include <optional>
-#include <variant>
 #include <vector>
 
 namespace sheet::xlsx {
 namespace {
 
+using namespace charts;
+
 constexpr const char* ChartNamespace = "http://schemas.openxmlformats.org/drawingml/2006/chart";
 constexpr const char* DrawingNamespace = "http://schemas.openxmlformats.org/drawingml/2006/main";
 constexpr const char* RelationshipNamespace = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
-constexpr model::Rgb Black = 0x000000;
-constexpr model::Rgb White = 0xFFFFFF;
 constexpr int AutomaticColours = 40; // palette indices 24 to 63, in order
 constexpr int FirstAutomaticColour = 24;
 constexpr long long MaxPoints = 32000;
-
-std::string rgbText(model::Rgb colour)
-{
-    std::array<char, 7> digits{};
-    std::snprintf(digits.data(), digits.size(), "%06X", static_cast<unsigned>(colour & 0xFFFFFF));
-    return digits.data();
-}
-
-// A solid fill in a colour, or none.
-void writeFill(XmlPart& xml, std::optional<model::Rgb> colour)
-{
-    if (!colour) {
-        xml.empty("a:noFill");
-        return;
-    }
-    xml.start("a:solidFill");
-    xml.value("a:srgbClr", rgbText(*colour));
-    xml.end();
-}
-
-// The colour an area shows: its own, none, or for an automatic one, `automatic`.
-std::optional<model::Rgb> shownFill(const model::ChartFill& fill, model::Rgb automatic)
-{
-    switch (fill.kind) {
-    case model::ChartFill::Kind::Solid: return fill.colour;
-    case model::ChartFill::Kind::None: return std::nullopt;
-    case model::ChartFill::Kind::Automatic: break;
-    }
-    return automatic;
-}
-
-model::Rgb colourOf(const model::ChartText& text)
-{
-    return text.colour.value_or(Black);
-}
-
-// Run properties (a:defRPr, a:rPr) of a text in a font and colour.
-void writeRunProperties(XmlPart& xml, const char* name, const model::Font& font, model::Rgb colour)
-{
-    xml.start(name);
-    xml.attribute("sz", std::clamp(font.height, 20, 8180) * 100 / 20);
-    xml.attribute("b", font.bold() ? 1 : 0);
-    xml.attribute("i", font.italic ? 1 : 0);
-    writeFill(xml, colour);
-    xml.empty("a:latin");
-    xml.attribute("typeface", font.name.empty() ? std::string_view("Arial") : std::string_view(font.name));
-    xml.end();
-}
-
-// A text body whose paragraphs take the font: c:txPr, or c:rich with `text` as its run. The labels and
-// the legend keep to one line, as the chart records draw them.
-void writeTextBody(XmlPart& xml, const char* name, const model::Font& font, model::Rgb colour,
-                   const QString* text = nullptr)
-{
-    xml.start(name);
-    xml.empty("a:bodyPr");
-    if (!text)
-        xml.attribute("wrap", "none");
-    xml.empty("a:lstStyle");
-    xml.start("a:p");
-    xml.start("a:pPr");
-    writeRunProperties(xml, "a:defRPr", font, colour);
-    xml.end();
-    if (text) {
-        xml.start("a:r");
-        writeRunProperties(xml, "a:rPr", font, colour);
-        xml.text("a:t", *text);
-        xml.end();
-    } else {
-        xml.empty("a:endParaRPr");
-        xml.attribute("lang", "en-US");
-    }
-    xml.end();
-    xml.end();
-}
-
-const model::Sheet* sheetOf(const model::Workbook& workbook, const model::RangeReference& reference)
-{
-    if (reference.sheet < 0 || static_cast<std::size_t>(reference.sheet) >= workbook.sheets.size())
-        return nullptr;
-    return &workbook.sheets[static_cast<std::size_t>(reference.sheet)];
-}
-
-std::string absoluteCell(int row, int column)
-{
-    const std::string address = model::cellAddress(row, column);
-    const std::size_t digits = address.find_first_of("0123456789");
-    return "$" + address.substr(0, digits) + "$" + address.substr(digits);
-}
-
-// 'Assets'!$B$4:$B$9
-std::string rangeFormula(const std::string& sheetName, const model::CellRange& range)
-{
-    std::string quoted;
-    for (const char c : sheetName)
-        quoted += c == '\'' ? std::string("''") : std::string(1, c);
-    std::string formula = "'" + quoted + "'!" + absoluteCell(range.firstRow, range.firstColumn);
-    if (range.lastRow != range.firstRow || range.lastColumn != range.firstColumn)
-        formula += ":" + absoluteCell(range.lastRow, range.lastColumn);
-    return formula;
-}
-
-long long pointCount(const model::CellRange& range)
-{
-    return static_cast<long long>(range.lastRow - range.firstRow + 1) * (range.lastColumn - range.firstColumn + 1);
-}
-
-// Calls `visit(point, cell)` for each cell that the sheet holds in the range, in reading order; a
-// point is the cell's place in the range. A range of a whole sheet costs only the cells it holds.
-template <typename Visit>
-void forEachCell(const model::Sheet& sheet, const model::CellRange& range, Visit visit)
-{
-    const long long width = range.lastColumn - range.firstColumn + 1;
-    for (auto at = sheet.cells.lower_bound({range.firstRow, range.firstColumn});
-         at != sheet.cells.end() && at->first.row <= range.lastRow; ++at) {
-        const model::CellAddress address = at->first;
-        if (address.column >= range.firstColumn && address.column <= range.lastColumn)
-            visit((address.row - range.firstRow) * width + (address.column - range.firstColumn), at->second);
-    }
-}
-
-// What a cell shows, without the paddings and fills of its format; a text as it is.
-std::string shownText(const model::Workbook& workbook, const layout::CellText& cellText, const model::Cell& cell)
-{
-    if (cell.isText())
-        return std::get<std::string>(workbook.value(cell));
-    std::string text;
-    for (const format::Piece& piece : cellText.formatted(cell).pieces)
-        if (piece.kind == format::Piece::Kind::Text)
-            text += piece.text;
-    return QString::fromStdString(text).trimmed().toStdString();
-}
-
-void writeTextReference(XmlPart& xml, const model::Workbook& workbook, const SheetNames& names,
-                        const model::RangeReference& reference)
-{
-    const model::Sheet* sheet = sheetOf(workbook, reference);
-    if (!sheet)
-        return;
-    const layout::CellText cellText(workbook);
-    xml.start("c:strRef");
-    xml.text("c:f", rangeFormula(names[static_cast<std::size_t>(reference.sheet)], reference.range));
-    xml.start("c:strCache");
-    xml.value("c:ptCount", pointCount(reference.range));
-    forEachCell(*sheet, reference.range, [&](long long point, const model::Cell& cell) {
-        if (cell.isEmpty())
-            return;
-        xml.start("c:pt");
-        xml.attribute("idx", point);
-        xml.text("c:v", shownText(workbook, cellText, cell));
-        xml.end();
-    });
-    xml.end();
-    xml.end();
-}
-
-void writeNumberReference(XmlPart& xml, const model::Workbook& workbook, const SheetNames& names,
-                          const model::RangeReference& reference)
-{
-    const model::Sheet* sheet = sheetOf(workbook, reference);
-    if (!sheet)
-        return;
-    std::string formatCode = "General";
-    forEachCell(*sheet, reference.range, [&](long long, const model::Cell& cell) {
-        if (formatCode == "General" && cell.number())
-            formatCode = workbook.formatCode(cell.xf);
-    });
-    xml.start("c:numRef");
-    xml.text("c:f", rangeFormula(names[static_cast<std::size_t>(reference.sheet)], reference.range));
-    xml.start("c:numCache");
-    xml.text("c:formatCode", formatCode);
-    xml.value("c:ptCount", pointCount(reference.range));
-    forEachCell(*sheet, reference.range, [&](long long point, const model::Cell& cell) {
-        // A point that holds no finite number is left out, as a gap.
-        const std::optional<double> number = cell.number();
-        if (!number || !std::isfinite(*number))
-            return;
-        xml.start("c:pt");
-        xml.attribute("idx", point);
-        xml.text("c:v", numberText(*number));
-        xml.end();
-    });
-    xml.end();
-    xml.end();
-}
 
 // A slice of the first series: its point and its look.
 struct Slice {
@@ -298,6 +109,10 @@ void writeSeries(XmlPart& xml, const model::Workbook& workbook, const SheetNames
         xml.start("c:tx");
         writeTextReference(xml, workbook, names, *series.name);
         xml.end();
+    } else if (!series.nameText.empty()) {
+        xml.start("c:tx");
+        xml.text("c:v", series.nameText);
+        xml.end();
     }
     if (index == 0) {
         const std::vector<Slice> slices = slicesOf(workbook, chart);
@@ -329,18 +144,6 @@ void writeSeries(XmlPart& xml, const model::Workbook& workbook, const SheetNames
     xml.end();
 }
 
-const char* legendPosition(model::ChartLegend::Place place)
-{
-    using Place = model::ChartLegend::Place;
-    switch (place) {
-    case Place::Bottom: return "b";
-    case Place::Corner: return "tr";
-    case Place::Top: return "t";
-    case Place::Left: return "l";
-    default: return "r";
-    }
-}
-
 // A flat pie keeps its plot area. A 3-D pie's is left to the reader: LibreOffice draws a 3-D pie past
 // the plot area it is given, out of the chart, and places it itself when it reads the chart records.
 void writePlotLayout(XmlPart& xml, const model::Chart& chart)
@@ -360,9 +163,8 @@ void writePlotLayout(XmlPart& xml, const model::Chart& chart)
     xml.end();
 }
 
-} // namespace
-
-std::string chartPart(const model::Workbook& workbook, const SheetNames& names, const model::Chart& chart)
+// A chart whose groups all draw flat or 3-D pies, with each slice's colour written out.
+std::string piePart(const model::Workbook& workbook, const SheetNames& names, const model::Chart& chart)
 {
     const model::ChartGroup& group = chart.groups.front();
     XmlPart xml("c:chartSpace", {{"c", ChartNamespace}, {"a", DrawingNamespace}, {"r", RelationshipNamespace}});
@@ -425,6 +227,16 @@ std::string chartPart(const model::Workbook& workbook, const SheetNames& names, 
     xml.end();
     xml.end();
     return xml.finish();
+}
+
+} // namespace
+
+std::string chartPart(const model::Workbook& workbook, const SheetNames& names, const model::Chart& chart)
+{
+    const bool pies = !chart.groups.empty() && std::all_of(chart.groups.begin(), chart.groups.end(), [](const model::ChartGroup& g) {
+        return g.type == model::ChartType::Pie;
+    });
+    return pies ? piePart(workbook, names, chart) : chartSpacePart(workbook, names, chart);
 }
 
 } // namespace sheet::xlsx

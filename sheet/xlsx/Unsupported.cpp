@@ -12,16 +12,6 @@ std::string quoted(const std::string& name)
     return "\"" + name + "\"";
 }
 
-// The type of the first group that draws no pies, which keeps the chart from being written.
-model::ChartType unwritableType(const model::Chart& chart)
-{
-    for (const model::ChartGroup& group : chart.groups) {
-        if (group.type != model::ChartType::Pie && group.type != model::ChartType::Doughnut)
-            return group.type;
-    }
-    return model::ChartType::Other;
-}
-
 std::string objectKind(int objectType)
 {
     switch (objectType) {
@@ -59,10 +49,10 @@ void refuseSheet(const model::Sheet& sheet)
     throw FormatError("the sheet " + quoted(sheet.name) + " is " + kind + Unwritable);
 }
 
-void refuseChart(const model::Sheet& sheet, int chartNumber, const model::Chart& chart)
+void refuseChart(const model::Sheet& sheet, int chartNumber)
 {
     throw FormatError("the chart " + quoted("Chart " + std::to_string(chartNumber)) + " on sheet " + quoted(sheet.name) +
-                      " is " + model::chartTypeName(unwritableType(chart)) + Unwritable);
+                      " is " + model::chartTypeName(model::ChartType::Other) + Unwritable);
 }
 
 void refuseUnplacedChart(const model::Sheet& sheet, int chartNumber, bool excel95)

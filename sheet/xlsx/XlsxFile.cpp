@@ -4,6 +4,7 @@
 #include "sheet/io/FileBytes.h"
 #include "sheet/model/SheetNames.h"
 #include "sheet/xlsx/ChartPart.h"
+#include "sheet/xlsx/ChartSheetPart.h"
 #include "sheet/xlsx/CommentsPart.h"
 #include "sheet/xlsx/DocumentProperties.h"
 #include "sheet/xlsx/DrawingPart.h"
@@ -129,6 +130,10 @@ public:
         std::vector<Relationship> workbookRelationships;
         for (std::size_t k = 0; k < workbook_.sheets.size(); ++k) {
             const model::Sheet& sheet = workbook_.sheets[k];
+            if (sheet.kind == model::SheetKind::Chart && !sheet.charts.empty()) {
+                workbookRelationships.push_back(addChartSheet(sheet, k));
+                continue;
+            }
             if (sheet.kind != model::SheetKind::Worksheet)
                 refuseSheet(sheet);
             if (const std::optional<std::size_t> unplaced = sheet.unplacedChart())
@@ -232,8 +237,8 @@ private:
                 refuseDrawing(sheet, object);
             const model::Chart& chart = sheet.charts[static_cast<std::size_t>(object.chartIndex)];
             const int number = static_cast<int>(anchored.size()) + 1;
-            if (!chart.drawsPies())
-                refuseChart(sheet, number, chart);
+            if (!chart.knownType())
+                refuseChart(sheet, number);
             const std::string name = "chart" + std::to_string(++charts_) + ".xml";
             add("xl/charts/" + name, chartPart(workbook_, names_, chart), "drawingml.chart+xml");
             drawingRelationships.push_back({"../charts/" + name, "chart"});
@@ -246,6 +251,24 @@ private:
         add("xl/drawings/_rels/" + name + ".rels", relationshipsPart(drawingRelationships));
         sheetRelationships.push_back({"../drawings/" + name, "drawing"});
         return true;
+    }
+
+    // A chart sheet with its drawing and chart; the workbook's relationship to it.
+    Relationship addChartSheet(const model::Sheet& sheet, std::size_t index)
+    {
+        const model::Chart& chart = sheet.charts.front();
+        if (!chart.knownType())
+            refuseChart(sheet, 1);
+        const std::string name = "sheet" + std::to_string(index + 1) + ".xml";
+        const std::string chartName = "chart" + std::to_string(++charts_) + ".xml";
+        add("xl/charts/" + chartName, chartPart(workbook_, names_, chart), "drawingml.chart+xml");
+        const std::string drawing = "drawing" + std::to_string(++drawings_) + ".xml";
+        add("xl/drawings/" + drawing, chartSheetDrawingPart(chart), "drawing+xml");
+        add("xl/drawings/_rels/" + drawing + ".rels", relationshipsPart({{"../charts/" + chartName, "chart"}}));
+        add("xl/chartsheets/" + name, chartSheetPart(static_cast<int>(index) == activeSheet(workbook_)),
+            "spreadsheetml.chartsheet+xml");
+        add("xl/chartsheets/_rels/" + name + ".rels", relationshipsPart({{"../drawings/" + drawing, "drawing"}}));
+        return {"chartsheets/" + name, "chartsheet"};
     }
 
     static bool isCommentBox(const model::Sheet& sheet, const model::DrawingObject& object)

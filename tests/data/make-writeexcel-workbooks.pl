@@ -6,6 +6,9 @@
 # writeexcel-chart.xls   values of every kind, Unicode text, a formula and an embedded pie chart
 #                        whose ranges name their sheet
 # merged-entry-rows.xls  a person's template whose entry rows A4:A8 are merged into one cell
+# writeexcel-chart-types.xls
+#                        embedded charts of six types on one sheet (column with two series and axis
+#                        titles, line, bar, area, scatter, stock) and a chart sheet with a column chart
 # writeexcel-formulas-and-names.xls
 #                        formulas of many kinds (operators and their order, functions, texts, cells of
 #                        other sheets, names) with their results, and defined names: of the workbook,
@@ -23,6 +26,7 @@ budget("$folder/writeexcel-budget.xls");
 chart("$folder/writeexcel-chart.xls");
 merged_entry_rows("$folder/merged-entry-rows.xls");
 formulas("$folder/writeexcel-formulas-and-names.xls");
+chart_types("$folder/writeexcel-chart-types.xls");
 
 sub merged_entry_rows {
     my ($path) = @_;
@@ -141,5 +145,69 @@ sub formulas {
     }
     $data->print_area('A1:C24');
     $data->repeat_rows(0);
+    $workbook->close() or die "cannot finish $path: $!";
+}
+
+sub chart_types {
+    my ($path) = @_;
+    my $workbook = Spreadsheet::WriteExcel->new($path) or die "cannot write $path: $!";
+    my $sheet = $workbook->add_worksheet('Sales');
+    my $bold = $workbook->add_format(bold => 1);
+    my $date = $workbook->add_format(num_format => 'yyyy-mm-dd');
+
+    $sheet->write_row(0, 0, ['Month', 'North', 'South', 'Day', 'High', 'Low', 'Close'], $bold);
+    my @months = ('Jan', 'Feb', 'Mar', 'Apr', 'May', 'Jun');
+    my @north = (10, 40, 50, 20, 10, 50);
+    my @south = (30, 60, 70, 50, 40, 30);
+    my @high = (27.2, 25.03, 19.05, 20.34, 18.5, 22.1);
+    my @low = (23.49, 19.55, 15.12, 17.84, 16.34, 19.8);
+    my @close = (25.45, 23.05, 17.32, 20.45, 17.34, 21.0);
+    for my $i (0 .. 5) {
+        $sheet->write_string($i + 1, 0, $months[$i]);
+        $sheet->write_number($i + 1, 1, $north[$i]);
+        $sheet->write_number($i + 1, 2, $south[$i]);
+        $sheet->write_number($i + 1, 3, 39448 + $i, $date);
+        $sheet->write_number($i + 1, 4, $high[$i]);
+        $sheet->write_number($i + 1, 5, $low[$i]);
+        $sheet->write_number($i + 1, 6, $close[$i]);
+    }
+
+    my $column = $workbook->add_chart(type => 'column', embedded => 1);
+    $column->add_series(categories => '=Sales!$A$2:$A$7', values => '=Sales!$B$2:$B$7', name => 'North');
+    $column->add_series(categories => '=Sales!$A$2:$A$7', values => '=Sales!$C$2:$C$7', name => 'South');
+    $column->set_title(name => 'Sales by month');
+    $column->set_x_axis(name => 'Month');
+    $column->set_y_axis(name => 'Units');
+    $sheet->insert_chart('I2', $column);
+
+    my $line = $workbook->add_chart(type => 'line', embedded => 1);
+    $line->add_series(categories => '=Sales!$A$2:$A$7', values => '=Sales!$B$2:$B$7', name => '=Sales!$B$1');
+    $line->add_series(categories => '=Sales!$A$2:$A$7', values => '=Sales!$C$2:$C$7', name => '=Sales!$C$1');
+    $line->set_title(name => 'Trend');
+    $sheet->insert_chart('I18', $line);
+
+    my $bar = $workbook->add_chart(type => 'bar', embedded => 1);
+    $bar->add_series(categories => '=Sales!$A$2:$A$7', values => '=Sales!$C$2:$C$7', name => 'South');
+    $sheet->insert_chart('Q2', $bar);
+
+    my $area = $workbook->add_chart(type => 'area', embedded => 1);
+    $area->add_series(categories => '=Sales!$A$2:$A$7', values => '=Sales!$B$2:$B$7');
+    $sheet->insert_chart('Q18', $area);
+
+    my $scatter = $workbook->add_chart(type => 'scatter', embedded => 1);
+    $scatter->add_series(categories => '=Sales!$B$2:$B$7', values => '=Sales!$C$2:$C$7', name => 'South by North');
+    $sheet->insert_chart('I34', $scatter);
+
+    my $stock = $workbook->add_chart(type => 'stock', embedded => 1);
+    for my $column ('E', 'F', 'G') {
+        $stock->add_series(categories => '=Sales!$D$2:$D$7', values => "=Sales!\$${column}\$2:\$${column}\$7");
+    }
+    $stock->set_title(name => 'Share price');
+    $sheet->insert_chart('Q34', $stock);
+
+    my $sheet_chart = $workbook->add_chart(type => 'column', name => 'Overview');
+    $sheet_chart->add_series(categories => '=Sales!$A$2:$A$7', values => '=Sales!$B$2:$B$7', name => 'North');
+    $sheet_chart->set_title(name => 'North overview');
+
     $workbook->close() or die "cannot finish $path: $!";
 }

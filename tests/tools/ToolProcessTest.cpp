@@ -396,9 +396,9 @@ TEST_F(ToolTest, SampleXlsxPartsAreTheKeptOnesAndConvertWritesTheSame)
 
 TEST_F(ToolTest, ConvertNamesTheWorkbookThatTheFormatCannotHold)
 {
-    const QString chartSheet = QStringLiteral(TORTELET_TEST_DATA "/chart-sheet-active.xls");
+    const QString macros = QStringLiteral(TORTELET_TEST_DATA "/names-and-external-books.xls");
     const QString out = path(QStringLiteral("out.xlsx"));
-    expectFileFailure({QStringLiteral("convert"), chartSheet, out}, chartSheet);
+    expectFileFailure({QStringLiteral("convert"), macros, out}, macros);
     const QString missing = path(QStringLiteral("missing.xls"));
     expectFileFailure({QStringLiteral("convert"), missing, out}, missing);
     EXPECT_TRUE(QDir(folder_.path()).isEmpty());

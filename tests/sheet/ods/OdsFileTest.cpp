@@ -106,6 +106,31 @@ TEST_P(GrownRanges, CoverEveryEntry)
 
 INSTANTIATE_TEST_SUITE_P(Entries, GrownRanges, testing::Values(1, 1000));
 
+// A combination chart: the template's pie as stacked columns, with a line of the same values on
+// secondary axes. The line's series keeps its class and is attached to the secondary y axis.
+TEST(OdsFile, WritesEachGroupOfACombinationChartWithItsClassAndAxis)
+{
+    Workbook workbook = ods_testing::filledTemplate(ods_testing::sampleEntries());
+    sheet::model::Chart& chart = workbook.sheets[0].charts[0];
+    chart.view3d.reset();
+    chart.groups[0].type = sheet::model::ChartType::Column;
+    chart.groups[0].grouping = sheet::model::Grouping::Stacked;
+    sheet::model::ChartGroup line;
+    line.type = sheet::model::ChartType::Line;
+    line.secondaryAxes = true;
+    chart.groups.push_back(line);
+    chart.series.push_back(chart.series[0]);
+    chart.series[1].group = 1;
+    const std::string content = partsOf(sheet::ods::odsBytes(workbook)).at("Object 1/content.xml");
+    EXPECT_EQ(attribute(content, "<chart:chart[^>]*chart:class"), "chart:bar");
+    EXPECT_EQ(attribute(content, "chart:stacked"), "true");
+    EXPECT_EQ(count(content, "<chart:series "), 2u);
+    EXPECT_NE(content.find(R"(chart:class="chart:bar"><chart:data-point)"), std::string::npos);
+    EXPECT_NE(content.find(R"(chart:class="chart:line" chart:attached-axis="secondary-y">)"), std::string::npos);
+    EXPECT_NE(content.find(R"(<chart:axis chart:dimension="y" chart:name="secondary-y")"), std::string::npos);
+    EXPECT_NE(content.find(R"(<chart:categories table:cell-range-address="Assets.A4:Assets.A9"/>)"), std::string::npos);
+}
+
 // Flat, 3-D and exploded pies keep their kind, their slices' explosion and first angle.
 struct PieCase {
     bool threeD;
@@ -162,19 +187,19 @@ INSTANTIATE_TEST_SUITE_P(Fonts, DigitWidths,
 // What the format cannot take is refused with its name, and no file is written.
 TEST(OdsFile, RefusesWhatItCannotExpressAndWritesNothing)
 {
-    Workbook notPie = ods_testing::filledTemplate(ods_testing::sampleEntries());
-    notPie.sheets[0].charts[0].groups[0].type = sheet::model::ChartType::Bar;
-    Workbook chartSheet = ods_testing::filledTemplate(ods_testing::sampleEntries());
-    chartSheet.sheets.push_back(chartSheet.sheets[0]);
-    chartSheet.sheets[1].name = "Chart1";
-    chartSheet.sheets[1].kind = sheet::model::SheetKind::Chart;
+    Workbook unknownChart = ods_testing::filledTemplate(ods_testing::sampleEntries());
+    unknownChart.sheets[0].charts[0].groups[0].type = sheet::model::ChartType::Other;
+    Workbook macroSheet = ods_testing::filledTemplate(ods_testing::sampleEntries());
+    macroSheet.sheets.push_back(macroSheet.sheets[0]);
+    macroSheet.sheets[1].name = "Macro1";
+    macroSheet.sheets[1].kind = sheet::model::SheetKind::Macro;
     Workbook excel95 = ods_testing::filledTemplate(ods_testing::sampleEntries());
     excel95.biff = 5;  // whose objects the engine does not place: the chart has no drawing
     excel95.sheets[0].drawings.clear();
 
     const sheet::test::ScratchFolder folder;
-    for (const auto& [workbook, message] : {std::pair{&notPie, "sheet \"Assets\": chart 1 is not a pie chart"},
-                                            std::pair{&chartSheet, "sheet \"Chart1\" is a chart sheet"},
+    for (const auto& [workbook, message] : {std::pair{&unknownChart, "sheet \"Assets\": chart 1 is a chart of a kind"},
+                                            std::pair{&macroSheet, "sheet \"Macro1\" is a macro sheet"},
                                             std::pair{&excel95, "sheet \"Assets\": chart 1 is an Excel 95 chart"}}) {
         SCOPED_TRACE(message);
         const std::string path = folder.path("refused.ods");

@@ -32,6 +32,45 @@ std::string part(const Workbook& workbook, const std::string& name)
 }
 
 
+// The template's pie made a combination chart: columns on the primary axes and a line on secondary ones.
+void combine(Workbook& workbook)
+{
+    sheet::model::Chart& chart = workbook.sheets[0].charts[0];
+    chart.view3d.reset();
+    chart.groups[0].type = sheet::model::ChartType::Column;
+    chart.groups[0].grouping = sheet::model::Grouping::Stacked;
+    sheet::model::ChartGroup line;
+    line.type = sheet::model::ChartType::Line;
+    line.secondaryAxes = true;
+    chart.groups.push_back(line);
+    chart.series.push_back(chart.series[0]);
+    chart.series[1].group = 1;
+    chart.series[1].format.marker = sheet::model::ChartMarker{sheet::model::ChartMarker::Shape::Diamond};
+    sheet::model::ChartAxis value;
+    value.secondary = true;
+    value.position = sheet::model::ChartAxis::Position::Right;
+    value.maximum = 500;
+    value.logarithmic = true;
+    chart.axes.push_back(value);
+}
+
+// A combination chart keeps both its groups, each on its own axes: the stacked columns on the primary
+// pair, the line on a secondary value axis at the right with its own scale, crossing at the maximum.
+TEST(XlsxFile, WritesEachGroupOfACombinationChartOnItsAxes)
+{
+    Workbook workbook = chartTemplate();
+    combine(workbook);
+    const std::string chart = part(workbook, "xl/charts/chart1.xml");
+    for (const char* expected :
+         {"<c:barChart><c:barDir val=\"col\"/><c:grouping val=\"stacked\"/>", "<c:overlap val=\"100\"/><c:axId val=\"50011\"/><c:axId val=\"50012\"/></c:barChart>",
+          "<c:lineChart><c:grouping val=\"standard\"/>", "<c:marker><c:symbol val=\"diamond\"/>",
+          "<c:axId val=\"50021\"/><c:axId val=\"50022\"/></c:lineChart>",
+          "<c:valAx><c:axId val=\"50022\"/><c:scaling><c:logBase val=\"10\"/><c:orientation val=\"minMax\"/><c:max val=\"500\"/></c:scaling><c:delete val=\"0\"/><c:axPos val=\"r\"/>",
+          "<c:crossAx val=\"50021\"/><c:crosses val=\"max\"/>",
+          "<c:catAx><c:axId val=\"50021\"/><c:scaling><c:orientation val=\"minMax\"/></c:scaling><c:delete val=\"1\"/>"})
+        EXPECT_NE(chart.find(expected), std::string::npos) << expected;
+}
+
 // A pie keeps its look whether it stands in 3-D or lies flat: the slices' explosion and colours, the
 // labels, and its first slice's angle in the view or in the pie itself.
 TEST(XlsxFile, WritesThreeDimensionalAndFlatPies)
@@ -93,13 +132,14 @@ TEST_P(RefusedWorkbook, NamesWhatCannotBeWrittenAndWritesNothing)
 INSTANTIATE_TEST_SUITE_P(
     Workbooks, RefusedWorkbook,
     ::testing::Values(
-        Refusal{"BarChart",
+        Refusal{"ChartOfAnUnknownType",
                 [] {
                     Workbook workbook = chartTemplate();
-                    workbook.sheets[0].charts[0].groups[0].type = sheet::model::ChartType::Bar;
+                    workbook.sheets[0].charts[0].groups[0].type = sheet::model::ChartType::Other;
                     return workbook;
                 },
-                "the chart \"Chart 1\" on sheet \"Assets\" is a bar chart, which cannot be written as .xlsx yet"},
+                "the chart \"Chart 1\" on sheet \"Assets\" is a chart of a kind the engine does not know, which "
+                "cannot be written as .xlsx yet"},
         Refusal{"Excel95Chart",
                 [] {
                     Workbook workbook = chartTemplate();
@@ -108,9 +148,13 @@ INSTANTIATE_TEST_SUITE_P(
                     return workbook;
                 },
                 "the chart \"Chart 1\" on sheet \"Assets\" is an Excel 95 chart, which cannot be written as .xlsx yet"},
-        Refusal{"ChartSheet",
-                [] { return sheet::biff::openWorkbookFile(sheet::test::dataPath("chart-sheet-active.xls")).workbook; },
-                "the sheet \"Chart1\" is a chart sheet, which cannot be written as .xlsx yet"},
+        Refusal{"MacroSheet",
+                [] {
+                    Workbook workbook = chartTemplate();
+                    workbook.sheets[0].kind = sheet::model::SheetKind::Macro;
+                    return workbook;
+                },
+                "the sheet \"Assets\" is a macro sheet, which cannot be written as .xlsx yet"},
         Refusal{"Pictures",
                 [] { return sheet::biff::openWorkbookFile(sheet::test::dataPath("pictures-and-lines.xls")).workbook; },
                 "the sheet \"2270-170-1\" holds a picture (shape 7169), which cannot be written as .xlsx yet"}),
