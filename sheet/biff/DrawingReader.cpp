@@ -12,6 +12,8 @@ constexpr std::uint16_t ShapeContainer = 0xF004;
 constexpr std::uint16_t ShapeRecord = 0xF00A;
 constexpr std::uint16_t ClientAnchor = 0xF010;
 constexpr std::uint16_t ClientData = 0xF011;
+constexpr std::uint16_t Properties = 0xF00B;
+constexpr std::uint16_t TertiaryProperties = 0xF122;
 constexpr int MaxNesting = 16;
 
 struct Walker {
@@ -44,6 +46,10 @@ struct Walker {
                 shape->shapeType = versionAndInstance >> 4;
                 io::ByteReader record(body, "a shape record");
                 shape->shapeId = static_cast<int>(record.u32() & 0x7FFFFFFF);
+                if (body.size() >= 8)
+                    shape->flags = record.u32();
+            } else if (shape && (type == Properties || type == TertiaryProperties)) {
+                shape->properties.read(body, versionAndInstance >> 4);
             } else if (shape && type == ClientAnchor && body.size() >= 18) {
                 io::ByteReader record(body, "a client anchor");
                 record.u16();

@@ -7,6 +7,7 @@
 #include "sheet/model/SheetNames.h"
 #include "sheet/ods/CellAddresses.h"
 #include "sheet/ods/CellStyles.h"
+#include "sheet/ods/DrawShapes.h"
 #include "sheet/ods/ChartObject.h"
 #include "sheet/ods/FormulaAttributes.h"
 #include "sheet/ods/Lengths.h"
@@ -93,18 +94,19 @@ void writeFilterRanges(QXmlStreamWriter& xml, const model::Workbook& workbook, c
 
 std::string contentPart(const model::Workbook& workbook, const SheetNames& names, const CellStyles& styles,
                         const ContentValidations& validations, const std::vector<SheetTable>& tables,
-                        const formula::WorkbookLinks& links)
+                        const formula::WorkbookLinks& links, const DrawShapes& shapes)
 {
     XmlPart part("office:document-content", {Namespace::Office, Namespace::Style, Namespace::Text, Namespace::Table,
                                              Namespace::Draw, Namespace::Fo, Namespace::XLink, Namespace::Number,
                                              Namespace::Svg, Namespace::Chart, Namespace::Dr3d,
-                                             Namespace::CalcExt, Namespace::Of});
+                                             Namespace::CalcExt, Namespace::Of, Namespace::Dc});
     QXmlStreamWriter& xml = part.xml();
     styles.writeFontFaces(xml);
     xml.writeStartElement("office:automatic-styles");
     writeSizeStyles(xml, workbook, tables);
     styles.writeAutomaticStyles(xml);
     writeRunStyles(xml, workbook);
+    shapes.writeStyles(xml);
     xml.writeEndElement();
     xml.writeStartElement("office:body");
     xml.writeStartElement("office:spreadsheet");
@@ -133,6 +135,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
     const formula::WorkbookLinks links = formula::readWorkbookLinks(workbook, names);
     const ConditionalFormats conditional(workbook, links);
     const ContentValidations validations(workbook, links);
+    const DrawShapes shapes(workbook);
     std::vector<SheetTable> tables;
     int charts = 0;
     for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
@@ -142,7 +145,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
                               + ", which cannot be saved in the OpenDocument format");
         if (const std::optional<std::size_t> unplaced = sheet.unplacedChart())
             refuseUnplacedChart(workbook, sheet, *unplaced);
-        tables.emplace_back(workbook, names, static_cast<int>(k), styles, values, conditional, validations, charts, links);
+        tables.emplace_back(workbook, names, static_cast<int>(k), styles, values, conditional, validations, charts, links, shapes);
     }
     std::vector<ChartObject> objects;
     for (const SheetTable& table : tables)
@@ -150,7 +153,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
 
     std::vector<zip::ZipEntry> entries;
     entries.push_back({"mimetype", "application/vnd.oasis.opendocument.spreadsheet", true});
-    entries.push_back({"content.xml", contentPart(workbook, names, styles, validations, tables, links)});
+    entries.push_back({"content.xml", contentPart(workbook, names, styles, validations, tables, links, shapes)});
     entries.push_back({"styles.xml", stylesPart(styles, conditional, PageStyles(workbook))});
     entries.push_back({"meta.xml", metaPart()});
     entries.push_back({"settings.xml", settingsPart(workbook, names)});
@@ -158,7 +161,9 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
         entries.push_back({object.folder + "/content.xml", object.content});
         entries.push_back({object.folder + "/styles.xml", object.styles});
     }
-    entries.push_back({"META-INF/manifest.xml", manifestPart(objects)});
+    for (const PictureFile& picture : shapes.files())
+        entries.push_back({picture.path, std::string(picture.bytes->begin(), picture.bytes->end())});
+    entries.push_back({"META-INF/manifest.xml", manifestPart(objects, shapes.files())});
     return zip::zipArchive(entries);
 }
 
