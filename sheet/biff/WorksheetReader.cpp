@@ -37,6 +37,7 @@ struct ObjectInfo {
     std::u16string text;        // a text box's text (TXO and the CONTINUE records after it)
     std::vector<FontRun> runs;
     bool macro = false;         // runs a macro when clicked
+    model::TextPlacement placement;
 };
 
 // A NOTE record: the comment on a cell, its box named by its object id.
@@ -236,6 +237,11 @@ private:
             objects_.push_back(objectInfo(reader));
             break;
         case rt::TxO:
+            if (!objects_.empty() && body.size() >= 2) {
+                const unsigned options = field16(body, 0);
+                objects_.back().placement.across = std::clamp(static_cast<int>((options >> 1) & 0x07), 1, 4);
+                objects_.back().placement.down = std::clamp(static_cast<int>((options >> 4) & 0x07), 1, 3);
+            }
             // The text and its formatting runs follow in CONTINUE records.
             textCharacters_ = objects_.empty() ? 0 : field16(body, 10);
             runBytes_ = textCharacters_ ? field16(body, 12) : 0;
@@ -551,6 +557,7 @@ private:
                 object.chartIndex = objects_[s].type == ChartObject ? objects_[s].chartIndex : -1;
                 object.filterArrow = objects_[s].type == DropDownObject && objects_[s].userInterface;
                 object.runsMacro = objects_[s].macro;
+                object.textPlacement = objects_[s].placement;
                 if (!objects_[s].text.empty() && objects_[s].type != CommentObject)
                     object.text = textRuns(workbook_, objects_[s].text, objects_[s].runs);
             }

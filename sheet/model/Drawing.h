@@ -27,6 +27,14 @@ struct ShapeLook {
     bool flipVertical = false;         // a line runs from the bottom corner up
 };
 
+// How a shape's text lies in it: across (left, centred, right, justified) and down (top, middle, bottom).
+struct TextPlacement {
+    enum Across { Left = 1, Centre = 2, Right = 3, Justified = 4 };
+    enum Down { Top = 1, Middle = 2, Bottom = 3 };
+    int across = Left;
+    int down = Top;
+};
+
 // What part of a picture is cut away on each side, as a fraction of its width or height.
 struct Crop {
     double left = 0, top = 0, right = 0, bottom = 0;
@@ -50,6 +58,7 @@ struct DrawingObject {
     Crop crop;
     ShapeLook look;
     std::vector<TextRun> text; // of a text box, a shape with text or a button
+    TextPlacement textPlacement;
     bool runsMacro = false;    // a button or shape that runs a macro when clicked
     bool excel95 = false;      // an object of an Excel 95 sheet, whose image and text the engine does not read
 };

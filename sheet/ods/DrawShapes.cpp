@@ -15,7 +15,11 @@ constexpr int AutomaticColour = 0x7FFF;
 constexpr int SystemText = 64;
 constexpr std::uint32_t ButtonFace = 0xC0C0C0;
 constexpr double EmuPerPoint = 12700;
-const QString CentredParagraph = QStringLiteral("DP1");
+// The paragraph styles of the text's placements across: left, centred, right, justified.
+QString paragraphStyle(int across)
+{
+    return QStringLiteral("DP") + QString::number(std::clamp(across, 1, 4));
+}
 const QString AnnotationStyle = QStringLiteral("DA1");
 
 QString pointText(double value)
@@ -99,7 +103,8 @@ std::string DrawShapes::lookKey(const model::DrawingObject& object)
     return std::to_string(fill ? static_cast<long long>(*fill) : -1) + "/" +
            std::to_string(line ? static_cast<long long>(*look.line) : -1) + "/" + std::to_string(look.lineWidth) + "/" +
            std::to_string(look.arrowAtStart) + std::to_string(look.arrowAtEnd) + "/" +
-           std::to_string(model::figureOf(object) == model::Figure::TextBox);
+           std::to_string(model::figureOf(object) == model::Figure::TextBox) + "/" +
+           std::to_string(object.textPlacement.down);
 }
 
 bool DrawShapes::drawable(const model::DrawingObject& object) const
@@ -126,6 +131,10 @@ void DrawShapes::writeStyles(QXmlStreamWriter& xml) const
             xml.writeAttribute("svg:stroke-color", colourName(*object.look.line));
             xml.writeAttribute("svg:stroke-width", pointText(object.look.lineWidth / EmuPerPoint));
         }
+        if (!object.text.empty()) {
+            constexpr const char* Down[] = {"top", "top", "middle", "bottom"};
+            xml.writeAttribute("draw:textarea-vertical-align", Down[std::clamp(object.textPlacement.down, 0, 3)]);
+        }
         if (object.look.arrowAtStart) {
             xml.writeAttribute("draw:marker-start", "Arrow");
             xml.writeAttribute("draw:marker-start-width", pointText(std::max(6.0, 3 * object.look.lineWidth / EmuPerPoint)));
@@ -148,13 +157,16 @@ void DrawShapes::writeStyles(QXmlStreamWriter& xml) const
         xml.writeEndElement();
         xml.writeEndElement();
     }
-    xml.writeStartElement("style:style");
-    xml.writeAttribute("style:name", CentredParagraph);
-    xml.writeAttribute("style:family", "paragraph");
-    xml.writeStartElement("style:paragraph-properties");
-    xml.writeAttribute("fo:text-align", "center");
-    xml.writeEndElement();
-    xml.writeEndElement();
+    constexpr const char* Across[] = {"start", "center", "end", "justify"};
+    for (int across = 1; across <= 4; ++across) {
+        xml.writeStartElement("style:style");
+        xml.writeAttribute("style:name", paragraphStyle(across));
+        xml.writeAttribute("style:family", "paragraph");
+        xml.writeStartElement("style:paragraph-properties");
+        xml.writeAttribute("fo:text-align", Across[across - 1]);
+        xml.writeEndElement();
+        xml.writeEndElement();
+    }
     // A comment's box: the pale yellow of a note, with a thin black outline.
     xml.writeStartElement("style:style");
     xml.writeAttribute("style:name", AnnotationStyle);
@@ -168,12 +180,11 @@ void DrawShapes::writeStyles(QXmlStreamWriter& xml) const
     xml.writeEndElement();
 }
 
-void DrawShapes::writeText(QXmlStreamWriter& xml, const std::vector<model::TextRun>& runs, bool centred) const
+void DrawShapes::writeText(QXmlStreamWriter& xml, const std::vector<model::TextRun>& runs, int across) const
 {
     const auto startParagraph = [&] {
         xml.writeStartElement("text:p");
-        if (centred)
-            xml.writeAttribute("text:style-name", CentredParagraph);
+        xml.writeAttribute("text:style-name", paragraphStyle(across));
     };
     startParagraph();
     for (const model::TextRun& run : runs) {
@@ -246,7 +257,7 @@ void DrawShapes::writeShape(QXmlStreamWriter& xml, const model::DrawingObject& o
         common();
         place(xml, where);
         xml.writeStartElement("draw:text-box");
-        writeText(xml, object.text, false);
+        writeText(xml, object.text, object.textPlacement.across);
         xml.writeEndElement();
         xml.writeEndElement();
         return;
@@ -271,7 +282,7 @@ void DrawShapes::writeShape(QXmlStreamWriter& xml, const model::DrawingObject& o
         break;
     }
     if (!object.text.empty())
-        writeText(xml, object.text, model::figureOf(object) == model::Figure::Button);
+        writeText(xml, object.text, object.textPlacement.across);
     xml.writeEndElement();
 }
 
@@ -289,7 +300,7 @@ void DrawShapes::writeAnnotation(QXmlStreamWriter& xml, const model::Comment& co
     }
     if (!comment.author.empty())
         xml.writeTextElement("dc:creator", QString::fromStdString(comment.author));
-    writeText(xml, comment.text, false);
+    writeText(xml, comment.text, model::TextPlacement::Left);
     xml.writeEndElement();
 }
 

@@ -48,7 +48,8 @@ public:
 
 private:
     void addText(const std::vector<model::TextRun>& runs);
-    void writeText(QXmlStreamWriter& xml, const std::vector<model::TextRun>& runs, bool centred) const;
+    // `across`: a TextPlacement::Across.
+    void writeText(QXmlStreamWriter& xml, const std::vector<model::TextRun>& runs, int across) const;
     static std::string fontKey(const model::Font& font);
     static std::string lookKey(const model::DrawingObject& object);
 

@@ -98,20 +98,21 @@ void writeRunProperties(XmlPart& xml, const model::Workbook& workbook, const mod
 }
 
 // The text in paragraphs, one a line, each run in its font.
-void writeTextBody(XmlPart& xml, const model::Workbook& workbook, const std::vector<model::TextRun>& runs, bool centred)
+void writeTextBody(XmlPart& xml, const model::Workbook& workbook, const std::vector<model::TextRun>& runs,
+                   model::TextPlacement placement)
 {
+    constexpr const char* Down[] = {"t", "t", "ctr", "b"};
+    constexpr const char* Across[] = {"l", "l", "ctr", "r", "just"};
     xml.start("xdr:txBody");
     xml.empty("a:bodyPr");
     xml.attribute("vertOverflow", "clip");
     xml.attribute("wrap", "square");
-    xml.attribute("anchor", centred ? "ctr" : "t");
+    xml.attribute("anchor", Down[std::clamp(placement.down, 0, 3)]);
     xml.empty("a:lstStyle");
     const auto startParagraph = [&] {
         xml.start("a:p");
-        if (centred) {
-            xml.empty("a:pPr");
-            xml.attribute("algn", "ctr");
-        }
+        xml.empty("a:pPr");
+        xml.attribute("algn", Across[std::clamp(placement.across, 0, 4)]);
     };
     startParagraph();
     for (const model::TextRun& run : runs) {
@@ -222,7 +223,7 @@ void writeFilledShape(XmlPart& xml, const model::Workbook& workbook, const model
     writeOutline(xml, object.look, false);
     xml.end();
     if (!object.text.empty())
-        writeTextBody(xml, workbook, object.text, button);
+        writeTextBody(xml, workbook, object.text, object.textPlacement);
     xml.end();
 }
 
