@@ -65,6 +65,8 @@ DrawShapes::DrawShapes(const model::Workbook& workbook) : workbook_(workbook)
             if (!looks_.contains(key))
                 looks_.emplace(key, std::pair(QStringLiteral("DG") + QString::number(looks_.size() + 1), &object));
             addText(object.text);
+            text_ = text_ || !object.text.empty();
+            arrowheads_ = arrowheads_ || object.look.arrowAtStart || object.look.arrowAtEnd;
             if (model::figureOf(object) == model::Figure::Picture && !pictures_.contains(object.picture)) {
                 const model::Picture& picture = workbook.pictures[static_cast<std::size_t>(object.picture)];
                 const std::string path = "Pictures/image" + std::to_string(pictures_.size() + 1) + "." + picture.extension;
@@ -74,6 +76,7 @@ DrawShapes::DrawShapes(const model::Workbook& workbook) : workbook_(workbook)
         }
         for (const model::Comment& comment : sheet.comments)
             addText(comment.text);
+        comments_ = comments_ || !sheet.comments.empty();
     }
 }
 
@@ -157,6 +160,8 @@ void DrawShapes::writeStyles(QXmlStreamWriter& xml) const
         xml.writeEndElement();
         xml.writeEndElement();
     }
+    if (!text_ && !comments_)
+        return;
     constexpr const char* Across[] = {"start", "center", "end", "justify"};
     for (int across = 1; across <= 4; ++across) {
         xml.writeStartElement("style:style");
@@ -167,6 +172,8 @@ void DrawShapes::writeStyles(QXmlStreamWriter& xml) const
         xml.writeEndElement();
         xml.writeEndElement();
     }
+    if (!comments_)
+        return;
     // A comment's box: the pale yellow of a note, with a thin black outline.
     xml.writeStartElement("style:style");
     xml.writeAttribute("style:name", AnnotationStyle);

@@ -45,6 +45,8 @@ public:
     // `box` is where the comment's box lies on the sheet, in points; empty when it has no place.
     void writeAnnotation(QXmlStreamWriter& xml, const model::Comment& comment, const QRectF& box) const;
     const std::vector<PictureFile>& files() const { return files_; }
+    bool hasComments() const { return comments_; }
+    bool hasArrowheads() const { return arrowheads_; }
 
 private:
     void addText(const std::vector<model::TextRun>& runs);
@@ -58,6 +60,9 @@ private:
     std::map<std::string, std::pair<QString, model::Font>> textStyles_;              // by font
     std::map<int, std::string> pictures_;           // the path of each picture of the store shown
     std::vector<PictureFile> files_;
+    bool comments_ = false;
+    bool arrowheads_ = false;
+    bool text_ = false; // a shape has text
 };
 
 } // namespace sheet::ods

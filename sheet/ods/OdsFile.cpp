@@ -99,8 +99,10 @@ std::string contentPart(const model::Workbook& workbook, const SheetNames& names
     XmlPart part("office:document-content", {Namespace::Office, Namespace::Style, Namespace::Text, Namespace::Table,
                                              Namespace::Draw, Namespace::Fo, Namespace::XLink, Namespace::Number,
                                              Namespace::Svg, Namespace::Chart, Namespace::Dr3d,
-                                             Namespace::CalcExt, Namespace::Of, Namespace::Dc});
+                                             Namespace::CalcExt, Namespace::Of});
     QXmlStreamWriter& xml = part.xml();
+    if (shapes.hasComments())
+        xml.writeNamespace("http://purl.org/dc/elements/1.1/", "dc"); // of the comments' authors
     styles.writeFontFaces(xml);
     xml.writeStartElement("office:automatic-styles");
     writeSizeStyles(xml, workbook, tables);
@@ -154,7 +156,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
     std::vector<zip::ZipEntry> entries;
     entries.push_back({"mimetype", "application/vnd.oasis.opendocument.spreadsheet", true});
     entries.push_back({"content.xml", contentPart(workbook, names, styles, validations, tables, links, shapes)});
-    entries.push_back({"styles.xml", stylesPart(styles, conditional, PageStyles(workbook))});
+    entries.push_back({"styles.xml", stylesPart(styles, conditional, PageStyles(workbook), shapes.hasArrowheads())});
     entries.push_back({"meta.xml", metaPart()});
     entries.push_back({"settings.xml", settingsPart(workbook, names)});
     for (const ChartObject& object : objects) {

@@ -19,8 +19,9 @@ std::string metaPart();
 // sheets are written under.
 std::string settingsPart(const model::Workbook& workbook, const SheetNames& names);
 // The data styles, the common style "Default" that every cell style builds on, the looks of the
-// conditional formats, and the sheets' pages.
-std::string stylesPart(const CellStyles& styles, const ConditionalFormats& conditional, const PageStyles& pages);
+// conditional formats, the sheets' pages and, when a line of the sheets' drawings has one, the arrowhead.
+std::string stylesPart(const CellStyles& styles, const ConditionalFormats& conditional, const PageStyles& pages,
+                       bool arrowheads);
 // Every part of the package, every chart object and every picture in it.
 std::string manifestPart(const std::vector<ChartObject>& charts, const std::vector<PictureFile>& pictures);
 

@@ -30,7 +30,6 @@ Declaration declaration(Namespace ns)
     case Namespace::LoExt: return {"xmlns:loext", "urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0"};
     case Namespace::CalcExt: return {"xmlns:calcext", "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0"};
     case Namespace::Of: return {"xmlns:of", "urn:oasis:names:tc:opendocument:xmlns:of:1.2"};
-    case Namespace::Dc: return {"xmlns:dc", "http://purl.org/dc/elements/1.1/"};
     }
     return {"xmlns:office", "urn:oasis:names:tc:opendocument:xmlns:office:1.0"};
 }

@@ -10,7 +10,7 @@
 namespace sheet::ods {
 
 // The namespaces of OpenDocument that the parts use, by prefix.
-enum class Namespace { Office, Style, Text, Table, Draw, Fo, XLink, Number, Svg, Chart, Dr3d, Meta, Config, Manifest, LoExt, CalcExt, Of, Dc };
+enum class Namespace { Office, Style, Text, Table, Draw, Fo, XLink, Number, Svg, Chart, Dr3d, Meta, Config, Manifest, LoExt, CalcExt, Of };
 
 // One XML part of the package, written with Qt's stream writer straight into UTF-8 bytes: a part of
 // many cells is held once, in its smallest form, and not again as UTF-16 text. The root element is
