@@ -4,6 +4,7 @@
 #include "sheet/io/ByteReader.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace sheet::biff {
 namespace {
@@ -62,6 +63,16 @@ struct Walker {
                 anchor.dx2 = record.u16();
                 anchor.row2 = record.u16();
                 anchor.dy2 = record.u16();
+                // A corner that lies before the other (as some writers leave a shape they shrank past its
+                // start) spans the same box from the other side.
+                if (std::pair(anchor.col2, anchor.dx2) < std::pair(anchor.col1, anchor.dx1)) {
+                    std::swap(anchor.col1, anchor.col2);
+                    std::swap(anchor.dx1, anchor.dx2);
+                }
+                if (std::pair(anchor.row2, anchor.dy2) < std::pair(anchor.row1, anchor.dy1)) {
+                    std::swap(anchor.row1, anchor.row2);
+                    std::swap(anchor.dy1, anchor.dy2);
+                }
                 shape->anchor = anchor;
             } else if (hasClientData && type == ClientData) {
                 *hasClientData = true;

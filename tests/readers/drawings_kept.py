@@ -27,7 +27,7 @@ import openpyxl  # noqa: E402
 BOF, EOF, NOTE, OBJ, FILEPASS = 0x0809, 0x000A, 0x001C, 0x005D, 0x002F
 WORKSHEET, BIFF8 = 0x0010, 0x0600
 PICTURE, SHAPES = 8, (1, 2, 3, 4, 6, 7)
-HANDLED = re.compile(r"(?i)a comment|a note|a picture|a line|a rectangle|an oval|an arc|a text box|a button")
+HANDLED = re.compile(r"holds (a comment|a note|a picture|a line|a rectangle|an oval|an arc|a text box|a button) ")
 
 
 def source_counts(path):
