@@ -4,6 +4,7 @@
 #include "sheet/io/ByteReader.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace sheet::biff {
 namespace {
@@ -12,6 +13,8 @@ constexpr std::uint16_t ShapeContainer = 0xF004;
 constexpr std::uint16_t ShapeRecord = 0xF00A;
 constexpr std::uint16_t ClientAnchor = 0xF010;
 constexpr std::uint16_t ClientData = 0xF011;
+constexpr std::uint16_t Properties = 0xF00B;
+constexpr std::uint16_t TertiaryProperties = 0xF122;
 constexpr int MaxNesting = 16;
 
 struct Walker {
@@ -44,6 +47,10 @@ struct Walker {
                 shape->shapeType = versionAndInstance >> 4;
                 io::ByteReader record(body, "a shape record");
                 shape->shapeId = static_cast<int>(record.u32() & 0x7FFFFFFF);
+                if (body.size() >= 8)
+                    shape->flags = record.u32();
+            } else if (shape && (type == Properties || type == TertiaryProperties)) {
+                shape->properties.read(body, versionAndInstance >> 4);
             } else if (shape && type == ClientAnchor && body.size() >= 18) {
                 io::ByteReader record(body, "a client anchor");
                 record.u16();
@@ -56,6 +63,16 @@ struct Walker {
                 anchor.dx2 = record.u16();
                 anchor.row2 = record.u16();
                 anchor.dy2 = record.u16();
+                // A corner that lies before the other (as some writers leave a shape they shrank past its
+                // start) spans the same box from the other side.
+                if (std::pair(anchor.col2, anchor.dx2) < std::pair(anchor.col1, anchor.dx1)) {
+                    std::swap(anchor.col1, anchor.col2);
+                    std::swap(anchor.dx1, anchor.dx2);
+                }
+                if (std::pair(anchor.row2, anchor.dy2) < std::pair(anchor.row1, anchor.dy1)) {
+                    std::swap(anchor.row1, anchor.row2);
+                    std::swap(anchor.dy1, anchor.dy2);
+                }
                 shape->anchor = anchor;
             } else if (hasClientData && type == ClientData) {
                 *hasClientData = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sheet/biff/OfficeArtProperties.h"
 #include "sheet/model/Drawing.h"
 
 #include <cstdint>
@@ -13,7 +14,9 @@ namespace sheet::biff {
 struct ClientShape {
     int shapeId = 0;
     int shapeType = 0;
+    std::uint32_t flags = 0; // the shape record's: flipped, a group, a child of one, ...
     std::optional<model::Anchor> anchor;
+    ShapeProperties properties;
 };
 
 // The shapes of a sheet's drawing (the MSODRAWING records' data joined), in drawing order.

@@ -2,6 +2,7 @@
 
 #include "sheet/Errors.h"
 #include "sheet/biff/SheetConditionalFormats.h"
+#include "sheet/biff/RecordTypes.h"
 #include "sheet/biff/SheetLinks.h"
 #include "sheet/biff/SheetSettings.h"
 #include "sheet/biff/SheetValidations.h"
@@ -36,7 +37,16 @@ void refuseWhatPackagesCannotHold(const WorkbookFile& file)
         if (entry.name == u"ObjectPool" || (entry.isStorage() && entry.name.starts_with(u"MBD")))
             throw FormatError("the workbook holds embedded OLE objects, which cannot be written as .xlsx or .ods "
                               "yet: save it as an Excel 97-2003 workbook to keep them");
+        if (entry.name == u"Ctls")
+            throw FormatError("the workbook holds ActiveX controls, which cannot be written as .xlsx or .ods: save it "
+                              "as an Excel 97-2003 workbook to keep them");
     }
+    // A pivot table's drop-down arrows belong to it: the table is named, not its arrows.
+    for (const model::Sheet& sheet : file.workbook.sheets)
+        for (const model::Record& record : sheet.records)
+            if (record.type == rt::SxView)
+                throw FormatError("the sheet " + quoted(sheet.name) + " holds a pivot table, which cannot be written "
+                                  "as .xlsx or .ods yet: save it as an Excel 97-2003 workbook to keep it");
 }
 
 std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool openDocument, const RuleTokensCheck& writable)
@@ -75,6 +85,11 @@ std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool 
                                 (left == 1 ? "is" : "are") + " not written");
         if (criteria)
             omissions.push_back(where + "an AutoFilter with criteria, which are not written; the rows they hide stay hidden");
+        for (const model::DrawingObject& object : sheet.drawings)
+            if (object.runsMacro && !object.excel95)
+                omissions.push_back("the sheet " + quoted(sheet.name) + " holds " + model::drawingKindName(object.objectType) +
+                                    (object.name.empty() ? "" : " " + quoted(object.name)) +
+                                    " that runs a macro; it is written without it");
         if (openDocument) {
             // A link of .ods stands in a cell's text: a cell the sheet has no record of has none.
             std::size_t unplaced = 0;

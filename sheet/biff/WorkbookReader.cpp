@@ -2,6 +2,7 @@
 
 #include "sheet/Errors.h"
 #include "sheet/biff/GlobalsReader.h"
+#include "sheet/biff/OfficeArtPictures.h"
 #include "sheet/biff/RecordStream.h"
 #include "sheet/biff/WorksheetReader.h"
 
@@ -20,6 +21,8 @@ model::Workbook readWorkbook(std::vector<std::uint8_t> stream)
     const GlobalsIndex index = readGlobals(workbook);
     if (index.sheets.empty())
         throw FormatError("damaged workbook: it has no sheets");
+    if (workbook.biff == 8)
+        workbook.pictures = readPictureStore(workbook.globalRecords);
 
     std::vector<std::size_t> order(index.sheets.size());
     for (std::size_t i = 0; i < order.size(); ++i)

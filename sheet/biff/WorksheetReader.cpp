@@ -9,6 +9,7 @@
 #include "sheet/biff/RecordStream.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/biff/SharedStringTable.h"
+#include "sheet/text/Codepage.h"
 #include "sheet/text/Utf16.h"
 #include "sheet/io/ByteReader.h"
 #include "sheet/io/ByteWriter.h"
@@ -24,6 +25,9 @@ constexpr std::uint16_t DefaultHeight = 0x8000; // of a ROW record's height
 constexpr int DropDownObject = 0x14;
 constexpr std::uint16_t UserInterfaceObject = 0x0100; // ftCmo's fUIObj
 constexpr int CommentObject = 0x19;
+constexpr std::uint16_t MacroSubrecord = 0x0004;
+constexpr std::uint16_t EndSubrecord = 0x0000;
+constexpr std::size_t Biff5NotePiece = 2048; // the most characters an Excel 95 NOTE record holds
 
 struct ObjectInfo {
     int type = -1;
@@ -32,6 +36,8 @@ struct ObjectInfo {
     bool userInterface = false; // put there by the program, as the arrows of an AutoFilter are
     std::u16string text;        // a text box's text (TXO and the CONTINUE records after it)
     std::vector<FontRun> runs;
+    bool macro = false;         // runs a macro when clicked
+    model::TextPlacement placement;
 };
 
 // A NOTE record: the comment on a cell, its box named by its object id.
@@ -226,9 +232,16 @@ private:
             sheet_.showGridlines = reader.u16() & 0x0002;
             break;
         case rt::Obj:
+            if (!text_.unicode)
+                readExcel95Object(body);
             objects_.push_back(objectInfo(reader));
             break;
         case rt::TxO:
+            if (!objects_.empty() && body.size() >= 2) {
+                const unsigned options = field16(body, 0);
+                objects_.back().placement.across = std::clamp(static_cast<int>((options >> 1) & 0x07), 1, 4);
+                objects_.back().placement.down = std::clamp(static_cast<int>((options >> 4) & 0x07), 1, 3);
+            }
             // The text and its formatting runs follow in CONTINUE records.
             textCharacters_ = objects_.empty() ? 0 : field16(body, 10);
             runBytes_ = textCharacters_ ? field16(body, 12) : 0;
@@ -252,7 +265,38 @@ private:
             info.id = reader.u16();
             info.userInterface = reader.u16() & UserInterfaceObject;
         }
+        // The subrecords after the first, each with its type and size, up to the end one.
+        if (reader.remaining() < 12)
+            return info;
+        reader.skip(12);
+        while (reader.remaining() >= 4) {
+            const std::uint16_t type = reader.u16();
+            const std::size_t size = reader.u16();
+            if (type == EndSubrecord || size > reader.remaining())
+                break;
+            info.macro = info.macro || (type == MacroSubrecord && size > 6);
+            reader.skip(size);
+        }
         return info;
+    }
+
+    // An OBJ record of an Excel 95 sheet: its kind and its place, in a layout of its own. Its charts are
+    // read with their chart records.
+    void readExcel95Object(std::span<const std::uint8_t> body)
+    {
+        if (body.size() < 26)
+            return;
+        model::DrawingObject object;
+        object.objectType = static_cast<int>(field16(body, 4));
+        if (object.objectType == ChartObject)
+            return;
+        object.shapeId = static_cast<int>(field16(body, 6));
+        object.anchor = {static_cast<int>(field16(body, 10)), static_cast<int>(field16(body, 12)),
+                         static_cast<int>(field16(body, 14)), static_cast<int>(field16(body, 16)),
+                         static_cast<int>(field16(body, 18)), static_cast<int>(field16(body, 20)),
+                         static_cast<int>(field16(body, 22)), static_cast<int>(field16(body, 24))};
+        object.excel95 = true;
+        sheet_.drawings.push_back(std::move(object));
     }
 
     // A CONTINUE record after a TXO: a piece of the text box's text, each starting with a byte that tells
@@ -282,7 +326,11 @@ private:
     // object id of the box and the author.
     void readNote(std::span<const std::uint8_t> body)
     {
-        if (!text_.unicode || body.size() < 8)
+        if (!text_.unicode) {
+            readExcel95Note(body);
+            return;
+        }
+        if (body.size() < 8)
             return;
         NoteInfo note;
         note.row = static_cast<int>(field16(body, 0));
@@ -298,6 +346,30 @@ private:
             note.author.push_back(static_cast<char16_t>(wide ? field16(body, at) : body[at]));
         }
         notes_.push_back(std::move(note));
+    }
+
+    // A NOTE record of an Excel 95 workbook holds the comment's text itself, in the workbook's code page:
+    // the cell and the whole text's length, then as much of the text as one record holds; the rest
+    // follows in NOTE records whose row is 0xFFFF. The box is shown only while the pointer rests on the
+    // cell, and the comment has no author.
+    void readExcel95Note(std::span<const std::uint8_t> body)
+    {
+        if (body.size() < 6)
+            return;
+        const unsigned row = field16(body, 0);
+        const std::size_t length = field16(body, 4);
+        const auto piece = body.subspan(6, std::min({length, Biff5NotePiece, body.size() - 6}));
+        const std::u16string text = text::decodeCodepage(piece, text_.codepage);
+        if (row == 0xFFFF) {
+            if (!excel95Notes_.empty())
+                excel95Notes_.back().text.front().text += text::toUtf8(text);
+            return;
+        }
+        model::Comment comment;
+        comment.row = static_cast<int>(row);
+        comment.column = static_cast<int>(field16(body, 2));
+        comment.text.push_back({text::toUtf8(text), std::nullopt});
+        excel95Notes_.push_back(std::move(comment));
     }
 
     // Each note's comment, with the text and runs of its box's object and the box's place.
@@ -466,6 +538,12 @@ private:
 
     void pairDrawings()
     {
+        for (model::Comment& comment : excel95Notes_) {
+            // The text's line breaks are carriage return and line feed, as Excel 95 wrote them.
+            std::string& text = comment.text.front().text;
+            std::erase(text, '\r');
+            sheet_.comments.push_back(std::move(comment));
+        }
         const std::vector<ClientShape> shapes = readClientShapes(drawing_.bytes());
         for (std::size_t s = 0; s < shapes.size(); ++s) {
             if (!shapes[s].anchor)
@@ -478,7 +556,16 @@ private:
                 object.objectType = objects_[s].type;
                 object.chartIndex = objects_[s].type == ChartObject ? objects_[s].chartIndex : -1;
                 object.filterArrow = objects_[s].type == DropDownObject && objects_[s].userInterface;
+                object.runsMacro = objects_[s].macro;
+                object.textPlacement = objects_[s].placement;
+                if (!objects_[s].text.empty() && objects_[s].type != CommentObject)
+                    object.text = textRuns(workbook_, objects_[s].text, objects_[s].runs);
             }
+            const ShapeProperties& properties = shapes[s].properties;
+            object.name = text::toUtf8(properties.name);
+            object.picture = properties.picture();
+            object.crop = properties.crop();
+            object.look = properties.look(workbook_.palette, shapes[s].flags);
             sheet_.drawings.push_back(object);
         }
         pairComments(shapes);
@@ -495,6 +582,7 @@ private:
     SheetDrawingData drawing_;
     std::vector<ObjectInfo> objects_;
     std::vector<NoteInfo> notes_;
+    std::vector<model::Comment> excel95Notes_;
     std::size_t textCharacters_ = 0; // of the last TXO's text, still to come in CONTINUE records
     std::size_t runBytes_ = 0;       // of its formatting runs, still to come
 };

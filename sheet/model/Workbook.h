@@ -3,6 +3,7 @@
 #include "sheet/model/Font.h"
 #include "sheet/model/NumberFormats.h"
 #include "sheet/model/Palette.h"
+#include "sheet/model/Picture.h"
 #include "sheet/model/Record.h"
 #include "sheet/model/Sheet.h"
 #include "sheet/model/Xf.h"
@@ -32,6 +33,7 @@ struct Workbook {
     // results and texts stored in the cell record. Saving moves written texts into the table.
     std::vector<std::string> cellTexts;
     std::vector<Sheet> sheets;
+    std::vector<Picture> pictures; // the picture store; an entry that could not be read is empty
     int activeSheet = 0;
     int biff = 8; // 8 for Excel 97-2003; 5 for an Excel 95 workbook (BIFF5 or BIFF7), which is read only
 
@@ -46,6 +48,11 @@ struct Workbook {
     int activeWorksheet() const;
     // The font of an XF's font index (index 4 does not exist in the file); nullptr when out of range.
     const Font* font(int fontIndex) const;
+    // Whether the picture store holds a readable picture at `index`.
+    bool hasPicture(int index) const
+    {
+        return index >= 0 && static_cast<std::size_t>(index) < pictures.size() && !pictures[static_cast<std::size_t>(index)].bytes.empty();
+    }
     // The XF at an index, nullptr when out of range.
     const Xf* xf(int index) const;
     std::string formatCode(int xfIndex) const;

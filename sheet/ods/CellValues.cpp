@@ -65,19 +65,27 @@ CellValues::Kind CellValues::kindOf(int xf) const
     return xf >= 0 && static_cast<std::size_t>(xf) < kinds_.size() ? kinds_[static_cast<std::size_t>(xf)] : Kind::Float;
 }
 
-void CellValues::write(QXmlStreamWriter& xml, const CellValue& value, int xf, bool formulaWritten) const
+void CellValues::write(QXmlStreamWriter& xml, const CellValue& value, int xf, bool formulaWritten,
+                       const std::function<void()>& beforeText) const
 {
     if (const auto* number = std::get_if<double>(&value)) {
-        if (std::isfinite(*number))
+        if (std::isfinite(*number)) {
             writeNumber(xml, *number, kindOf(xf));
-        else
-            writeErrorValue(xml, ErrorCode::Number, formulaWritten);
+            if (beforeText)
+                beforeText();
+        } else {
+            writeErrorValue(xml, ErrorCode::Number, formulaWritten, beforeText);
+        }
     } else if (const auto* logical = std::get_if<bool>(&value)) {
         xml.writeAttribute("office:value-type", "boolean");
         xml.writeAttribute("office:boolean-value", *logical ? "true" : "false");
+        if (beforeText)
+            beforeText();
         xml.writeTextElement("text:p", *logical ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
     } else if (const auto* error = std::get_if<ErrorCode>(&value)) {
-        writeErrorValue(xml, *error, formulaWritten);
+        writeErrorValue(xml, *error, formulaWritten, beforeText);
+    } else if (beforeText) {
+        beforeText();
     }
 }
 
@@ -108,7 +116,7 @@ void CellValues::writeNumber(QXmlStreamWriter& xml, double number, Kind kind) co
     xml.writeAttribute(QStringLiteral("office:date-value"), QString::fromStdString(value));
 }
 
-void writeErrorValue(QXmlStreamWriter& xml, ErrorCode code, bool formulaWritten)
+void writeErrorValue(QXmlStreamWriter& xml, ErrorCode code, bool formulaWritten, const std::function<void()>& beforeText)
 {
     const QString text = QString::fromLatin1(model::errorText(code));
     if (!formulaWritten)
@@ -116,6 +124,8 @@ void writeErrorValue(QXmlStreamWriter& xml, ErrorCode code, bool formulaWritten)
     xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
     xml.writeAttribute(QStringLiteral("office:string-value"), QString());
     xml.writeAttribute(QStringLiteral("calcext:value-type"), QStringLiteral("error"));
+    if (beforeText)
+        beforeText();
     xml.writeTextElement(QStringLiteral("text:p"), text);
 }
 

@@ -4,6 +4,8 @@
 
 #include <QXmlStreamWriter>
 
+#include <functional>
+
 #include <vector>
 
 namespace sheet::ods {
@@ -19,7 +21,9 @@ public:
     // The value attributes and paragraph of a cell of format `xf` holding a number, a logical value or an
     // error, after its style. Texts are the table's: they are paragraphs with the spaces kept.
     // `formulaWritten`: the cell's own table:formula is written already, so an error is not written as one.
-    void write(QXmlStreamWriter& xml, const CellValue& value, int xf, bool formulaWritten = false) const;
+    // `beforeText` writes what the cell holds before its paragraph (its comment), after the attributes.
+    void write(QXmlStreamWriter& xml, const CellValue& value, int xf, bool formulaWritten = false,
+               const std::function<void()>& beforeText = {}) const;
 
 private:
     enum class Kind : std::uint8_t { Float, Date, Time };
@@ -32,6 +36,7 @@ private:
 
 // The attributes and paragraph of an error value: table:formula "of:=#N/A" and so on, typed as an
 // error. A cell with a formula of its own gives the formula instead.
-void writeErrorValue(QXmlStreamWriter& xml, model::ErrorCode code, bool formulaWritten = false);
+void writeErrorValue(QXmlStreamWriter& xml, model::ErrorCode code, bool formulaWritten = false,
+                     const std::function<void()>& beforeText = {});
 
 } // namespace sheet::ods

@@ -7,6 +7,7 @@
 #include "sheet/model/SheetNames.h"
 #include "sheet/ods/CellAddresses.h"
 #include "sheet/ods/CellStyles.h"
+#include "sheet/ods/DrawShapes.h"
 #include "sheet/ods/ChartObject.h"
 #include "sheet/ods/ChartSheetTable.h"
 #include "sheet/ods/FormulaAttributes.h"
@@ -111,18 +112,21 @@ struct Tables {
 
 std::string contentPart(const model::Workbook& workbook, const SheetNames& names, const CellStyles& styles,
                         const ContentValidations& validations, const Tables& tables,
-                        const formula::WorkbookLinks& links)
+                        const formula::WorkbookLinks& links, const DrawShapes& shapes)
 {
     XmlPart part("office:document-content", {Namespace::Office, Namespace::Style, Namespace::Text, Namespace::Table,
                                              Namespace::Draw, Namespace::Fo, Namespace::XLink, Namespace::Number,
                                              Namespace::Svg, Namespace::Chart, Namespace::Dr3d,
                                              Namespace::CalcExt, Namespace::Of});
     QXmlStreamWriter& xml = part.xml();
+    if (shapes.hasComments())
+        xml.writeNamespace("http://purl.org/dc/elements/1.1/", "dc"); // of the comments' authors
     styles.writeFontFaces(xml);
     xml.writeStartElement("office:automatic-styles");
     writeSizeStyles(xml, workbook, tables.worksheets);
     styles.writeAutomaticStyles(xml);
     writeRunStyles(xml, workbook);
+    shapes.writeStyles(xml);
     xml.writeEndElement();
     xml.writeStartElement("office:body");
     xml.writeStartElement("office:spreadsheet");
@@ -150,6 +154,7 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
     const formula::WorkbookLinks links = formula::readWorkbookLinks(workbook, names);
     const ConditionalFormats conditional(workbook, links);
     const ContentValidations validations(workbook, links);
+    const DrawShapes shapes(workbook);
     Tables tables;
     int charts = 0;
     std::vector<ChartObject> objects;
@@ -168,22 +173,24 @@ std::vector<std::uint8_t> odsBytes(const model::Workbook& workbook)
             refuseUnplacedChart(workbook, sheet, *unplaced);
         tables.order.emplace_back(false, tables.worksheets.size());
         tables.worksheets.emplace_back(workbook, names, static_cast<int>(k), styles, values, conditional, validations,
-                                       charts, links);
+                                       charts, links, shapes);
         const std::vector<ChartObject>& own = tables.worksheets.back().chartObjects();
         objects.insert(objects.end(), own.begin(), own.end());
     }
 
     std::vector<zip::ZipEntry> entries;
     entries.push_back({"mimetype", "application/vnd.oasis.opendocument.spreadsheet", true});
-    entries.push_back({"content.xml", contentPart(workbook, names, styles, validations, tables, links)});
-    entries.push_back({"styles.xml", stylesPart(styles, conditional, PageStyles(workbook))});
+    entries.push_back({"content.xml", contentPart(workbook, names, styles, validations, tables, links, shapes)});
+    entries.push_back({"styles.xml", stylesPart(styles, conditional, PageStyles(workbook), shapes.hasArrowheads())});
     entries.push_back({"meta.xml", metaPart()});
     entries.push_back({"settings.xml", settingsPart(workbook, names)});
     for (const ChartObject& object : objects) {
         entries.push_back({object.folder + "/content.xml", object.content});
         entries.push_back({object.folder + "/styles.xml", object.styles});
     }
-    entries.push_back({"META-INF/manifest.xml", manifestPart(objects)});
+    for (const PictureFile& picture : shapes.files())
+        entries.push_back({picture.path, std::string(picture.bytes->begin(), picture.bytes->end())});
+    entries.push_back({"META-INF/manifest.xml", manifestPart(objects, shapes.files())});
     return zip::zipArchive(entries);
 }
 

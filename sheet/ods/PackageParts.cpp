@@ -71,13 +71,24 @@ std::string settingsPart(const model::Workbook& workbook, const SheetNames& name
     return part.finish();
 }
 
-std::string stylesPart(const CellStyles& styles, const ConditionalFormats& conditional, const PageStyles& pages)
+std::string stylesPart(const CellStyles& styles, const ConditionalFormats& conditional, const PageStyles& pages,
+                       bool arrowheads)
 {
     XmlPart part("office:document-styles", {Namespace::Office, Namespace::Style, Namespace::Text, Namespace::Table,
                                             Namespace::Fo, Namespace::Svg, Namespace::Number});
     QXmlStreamWriter& xml = part.xml();
     styles.writeFontFaces(xml);
+    if (arrowheads)
+        xml.writeNamespace("urn:oasis:names:tc:opendocument:xmlns:drawing:1.0", "draw");
     xml.writeStartElement("office:styles");
+    if (arrowheads) {
+        // The arrowhead that the lines of the sheets' drawings end in.
+        xml.writeStartElement("draw:marker");
+        xml.writeAttribute("draw:name", "Arrow");
+        xml.writeAttribute("svg:viewBox", "0 0 20 30");
+        xml.writeAttribute("svg:d", "M10 0l-10 30h20z");
+        xml.writeEndElement();
+    }
     styles.writeDataStyles(xml);
     styles.writeDefaultStyle(xml);
     conditional.writeStyles(xml);
@@ -91,7 +102,7 @@ std::string stylesPart(const CellStyles& styles, const ConditionalFormats& condi
     return part.finish();
 }
 
-std::string manifestPart(const std::vector<ChartObject>& charts)
+std::string manifestPart(const std::vector<ChartObject>& charts, const std::vector<PictureFile>& pictures)
 {
     XmlPart part("manifest:manifest", {Namespace::Manifest}, "manifest:version");
     QXmlStreamWriter& xml = part.xml();
@@ -108,6 +119,8 @@ std::string manifestPart(const std::vector<ChartObject>& charts)
         fileEntry(xml, folder + QStringLiteral("/content.xml"), "text/xml");
         fileEntry(xml, folder + QStringLiteral("/styles.xml"), "text/xml");
     }
+    for (const PictureFile& picture : pictures)
+        fileEntry(xml, QString::fromStdString(picture.path), picture.mediaType.c_str());
     return part.finish();
 }
 

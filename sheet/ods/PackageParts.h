@@ -4,6 +4,7 @@
 #include "sheet/ods/CellStyles.h"
 #include "sheet/ods/ChartObject.h"
 #include "sheet/ods/ConditionalFormats.h"
+#include "sheet/ods/DrawShapes.h"
 #include "sheet/ods/PageStyles.h"
 
 #include <string>
@@ -18,9 +19,10 @@ std::string metaPart();
 // sheets are written under.
 std::string settingsPart(const model::Workbook& workbook, const SheetNames& names);
 // The data styles, the common style "Default" that every cell style builds on, the looks of the
-// conditional formats, and the sheets' pages.
-std::string stylesPart(const CellStyles& styles, const ConditionalFormats& conditional, const PageStyles& pages);
-// Every part of the package and every chart object in it.
-std::string manifestPart(const std::vector<ChartObject>& charts);
+// conditional formats, the sheets' pages and, when a line of the sheets' drawings has one, the arrowhead.
+std::string stylesPart(const CellStyles& styles, const ConditionalFormats& conditional, const PageStyles& pages,
+                       bool arrowheads);
+// Every part of the package, every chart object and every picture in it.
+std::string manifestPart(const std::vector<ChartObject>& charts, const std::vector<PictureFile>& pictures);
 
 } // namespace sheet::ods

@@ -17,32 +17,6 @@ namespace {
 
 constexpr int ChartObjectType = 5;
 
-std::string drawingKind(const model::DrawingObject& drawing)
-{
-    switch (drawing.objectType) {
-    case 1: return "a line";
-    case 2: return "a rectangle";
-    case 3: return "an oval";
-    case 4: return "an arc";
-    case 6: return "a text box";
-    case 7: return "a button";
-    case 8: return "a picture";
-    case 11: return "a form control (a check box)";
-    case 12: return "a form control (an option button)";
-    case 13: return "a form control (an edit box)";
-    case 14: return "a form control (a label)";
-    case 15: return "a form control (a dialog frame)";
-    case 16: return "a form control (a spinner)";
-    case 17: return "a form control (a scroll bar)";
-    case 18: return "a form control (a list box)";
-    case 19: return "a form control (a group box)";
-    case 20: return "a form control (a drop-down list)";
-    case 25: return "a note";
-    default: break;
-    }
-    return "a drawing object (type " + std::to_string(drawing.objectType) + ")";
-}
-
 void writeSpaces(QXmlStreamWriter& xml, int count)
 {
     xml.writeStartElement(QStringLiteral("text:s"));
@@ -135,12 +109,13 @@ bool isBlank(const model::Cell& cell)
 
 SheetTable::SheetTable(const model::Workbook& workbook, const SheetNames& names, int sheetIndex, const CellStyles& styles,
                        const CellValues& values, const ConditionalFormats& conditional,
-                       const ContentValidations& validations, int& charts, const formula::WorkbookLinks& links)
+                       const ContentValidations& validations, int& charts, const formula::WorkbookLinks& links,
+                       const DrawShapes& shapes)
     : workbook_(workbook), sheet_(workbook.sheets.at(static_cast<std::size_t>(sheetIndex))),
       name_(names.at(static_cast<std::size_t>(sheetIndex))), index_(static_cast<std::size_t>(sheetIndex)), styles_(styles),
       formulas_(sheet_, sheetIndex, links, formula::Grammar::OpenFormula), values_(values),
       conditional_(conditional), validations_(validations),
-      digitWidth_(digitWidth(workbook))
+      digitWidth_(digitWidth(workbook)), shapes_(shapes)
 {
     if (!sheet_.cells.empty())
         rows_ = sheet_.cells.back().first.row + 1;
@@ -151,12 +126,24 @@ SheetTable::SheetTable(const model::Workbook& workbook, const SheetNames& names,
     rows_ = std::max(rows_, validations.lastRow(index_) + 1);
 
     const layout::SheetGeometry geometry(sheet_, digitWidth_);
+    for (const model::Comment& comment : sheet_.comments) {
+        notes_.emplace(model::CellAddress{comment.row, std::clamp(comment.column, 0, Columns - 1)}, &comment);
+        rows_ = std::max(rows_, comment.row + 1);
+    }
+    int zIndex = 0;
     for (const model::DrawingObject& drawing : sheet_.drawings) {
         if (drawing.filterArrow)
             continue; // written with the sheet's filter
-        const bool chart = drawing.chartIndex >= 0 && static_cast<std::size_t>(drawing.chartIndex) < sheet_.charts.size();
-        if (!chart || drawing.objectType != ChartObjectType)
-            throw FormatError("sheet \"" + sheet_.name + "\" holds " + drawingKind(drawing)
+        const bool commentBox = drawing.objectType == model::DrawingObject::CommentBox &&
+            std::any_of(sheet_.comments.begin(), sheet_.comments.end(),
+                        [&](const model::Comment& comment) { return comment.shapeId == drawing.shapeId; });
+        if (commentBox)
+            continue; // written with its comment
+        const bool chart = drawing.chartIndex >= 0 && static_cast<std::size_t>(drawing.chartIndex) < sheet_.charts.size()
+            && drawing.objectType == ChartObjectType;
+        if (!chart && !shapes.drawable(drawing))
+            throw FormatError("sheet \"" + sheet_.name + "\" holds " + model::drawingKindName(drawing.objectType)
+                              + (drawing.excel95 ? " in the Excel 95 format" : "")
                               + ", which cannot be saved in the OpenDocument format");
         const model::Anchor& a = drawing.anchor;
         Frame frame;
@@ -172,6 +159,13 @@ SheetTable::SheetTable(const model::Workbook& workbook, const SheetNames& names,
         frame.endCell = odfCellAddress(name_, endRow, endColumn);
         frame.endX = std::max(0.0, pixelPoints(pixels.right() - static_cast<double>(geometry.columnSpan(0, endColumn))));
         frame.endY = std::max(0.0, pixelPoints(pixels.bottom() - static_cast<double>(geometry.rowSpan(0, endRow))));
+        frame.zIndex = zIndex++;
+        if (!chart) {
+            frame.shape = &drawing;
+            frames_.push_back(frame);
+            rows_ = std::max(rows_, std::max(frame.row, endRow) + 1);
+            continue;
+        }
         frame.object = objects_.size();
         objects_.push_back(chartObject(workbook, names, sheetIndex, sheet_.charts[static_cast<std::size_t>(drawing.chartIndex)],
                                           ++charts, frame.area.width(), frame.area.height()));
@@ -231,8 +225,10 @@ void SheetTable::write(QXmlStreamWriter& xml) const
     int row = 0;
     while (row < rows_) {
         // Rows with nothing in them and the same look go together.
+        const auto note = notes_.lower_bound({row, 0});
         const bool empty = (cell == sheet_.cells.end() || cell->first.row != row)
-            && (frame == frames_.size() || frames_[frame].row != row);
+            && (frame == frames_.size() || frames_[frame].row != row)
+            && (note == notes_.end() || note->first.row != row);
         const auto info = sheet_.rows.find(row);
         if (empty && (info == sheet_.rows.end() || !info->second.xf)) {
             int end = row + 1;
@@ -245,7 +241,8 @@ void SheetTable::write(QXmlStreamWriter& xml) const
             };
             const int nextCell = cell == sheet_.cells.end() ? rows_ : cell->first.row;
             const int nextFrame = frame == frames_.size() ? rows_ : frames_[frame].row;
-            while (end < rows_ && end < nextCell && end < nextFrame && sameLook(end))
+            const int nextNote = note == notes_.end() ? rows_ : note->first.row;
+            while (end < rows_ && end < nextCell && end < nextFrame && end < nextNote && sameLook(end))
                 ++end;
             xml.writeStartElement(QStringLiteral("table:table-row"));
             xml.writeAttribute(QStringLiteral("table:style-name"), rowStyle(sheet_.rowHeight(row)));
@@ -314,14 +311,17 @@ void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::cons
     while (true) {
         const bool hasCell = cell != sheet_.cells.end() && cell->first.row == row && cell->first.column < Columns;
         const bool hasFrame = frame < frames_.size() && frames_[frame].row == row;
-        if (!hasCell && !hasFrame)
+        const auto note = notes_.lower_bound({row, column});
+        const bool noteAhead = note != notes_.end() && note->first.row == row;
+        if (!hasCell && !hasFrame && !noteAhead)
             break;
-        const int at = std::min(hasCell ? cell->first.column : Columns, hasFrame ? frames_[frame].column : Columns);
+        const int at = std::min({hasCell ? cell->first.column : Columns, hasFrame ? frames_[frame].column : Columns,
+                                 noteAhead ? note->first.column : Columns});
         skipTo(at);
         xml.writeStartElement(QStringLiteral("table:table-cell"));
         writeValidation(xml, row, at);
         if (hasCell && cell->first.column == at && isBlank(cell->second) && !linkAt(cell->first)
-            && !(hasFrame && frames_[frame].column == at)) {
+            && !(hasFrame && frames_[frame].column == at) && !hasNote(row, at)) {
             // Blank cells of one style side by side are one element, as a run of them is one record.
             const QString& style = styles_.name(cell->second.xf);
             const QString* validation = validations_.at(index_, row, at);
@@ -329,6 +329,7 @@ void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::cons
             const int nextFrame = frame < frames_.size() && frames_[frame].row == row ? frames_[frame].column : Columns;
             for (; cell != sheet_.cells.end() && cell->first.row == row && cell->first.column == at + count
                    && at + count < std::min(nextFrame, Columns) && isBlank(cell->second) && !linkAt(cell->first)
+                   && !hasNote(row, at + count)
                    && styles_.name(cell->second.xf) == style && validations_.at(index_, row, at + count) == validation;
                  ++cell)
                 ++count;
@@ -346,10 +347,12 @@ void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::cons
             if (formula)
                 writeFormulaAttributes(xml, *formula);
             if (const biff::Hyperlink* link = linkAt(cell->first))
-                writeLinkedCell(xml, cell->second, *link, formula.has_value());
+                writeLinkedCell(xml, cell->first, cell->second, *link, formula.has_value());
             else
-                writeCell(xml, cell->second, formula.has_value());
+                writeCell(xml, cell->first, cell->second, formula.has_value());
             ++cell;
+        } else {
+            writeNote(xml, {row, at});
         }
         while (frame < frames_.size() && frames_[frame].row == row && frames_[frame].column == at)
             writeFrame(xml, frames_[frame++]);
@@ -363,19 +366,37 @@ void SheetTable::writeRow(QXmlStreamWriter& xml, int row, model::CellStore::cons
     xml.writeEndElement();
 }
 
-void SheetTable::writeCell(QXmlStreamWriter& xml, const model::Cell& cell, bool formulaWritten) const
+void SheetTable::writeCell(QXmlStreamWriter& xml, const model::CellAddress& at, const model::Cell& cell,
+                           bool formulaWritten) const
 {
     xml.writeAttribute(QStringLiteral("table:style-name"), styles_.name(cell.xf));
     const CellValue value = workbook_.value(cell);
     if (isRichText(workbook_, cell)) {
         xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
+        writeNote(xml, at);
         writeRichParagraphs(xml, workbook_, workbook_.sharedStrings[cell.textIndex()]);
     } else if (const auto* text = std::get_if<std::string>(&value)) {
         xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
+        writeNote(xml, at);
         writeParagraphs(xml, QString::fromStdString(*text));
     } else {
-        values_.write(xml, value, cell.xf, formulaWritten);
+        values_.write(xml, value, cell.xf, formulaWritten, [&] { writeNote(xml, at); });
     }
+}
+
+void SheetTable::writeNote(QXmlStreamWriter& xml, const model::CellAddress& at) const
+{
+    const auto found = notes_.find(at);
+    if (found == notes_.end())
+        return;
+    const model::Comment& comment = *found->second;
+    QRectF box;
+    if (comment.anchor) {
+        const layout::SheetGeometry geometry(sheet_, digitWidth_);
+        const QRectF pixels = geometry.anchorRect(*comment.anchor, 0, 0);
+        box = QRectF(pixelPoints(pixels.x()), pixelPoints(pixels.y()), pixelPoints(pixels.width()), pixelPoints(pixels.height()));
+    }
+    shapes_.writeAnnotation(xml, comment, box);
 }
 
 void SheetTable::writeBlankCells(QXmlStreamWriter& xml, int row, int from, int to) const
@@ -408,8 +429,8 @@ void SheetTable::writeValidation(QXmlStreamWriter& xml, int row, int column) con
         xml.writeAttribute(QStringLiteral("table:content-validation-name"), *validation);
 }
 
-void SheetTable::writeLinkedCell(QXmlStreamWriter& xml, const model::Cell& cell, const biff::Hyperlink& link,
-                                 bool formulaWritten) const
+void SheetTable::writeLinkedCell(QXmlStreamWriter& xml, const model::CellAddress& at, const model::Cell& cell,
+                                 const biff::Hyperlink& link, bool formulaWritten) const
 {
     xml.writeAttribute(QStringLiteral("table:style-name"), styles_.name(cell.xf));
     const CellValue value = workbook_.value(cell);
@@ -422,9 +443,10 @@ void SheetTable::writeLinkedCell(QXmlStreamWriter& xml, const model::Cell& cell,
         shown = QString::fromStdString(decimal(*number));
     } else if (!std::holds_alternative<std::monostate>(value)) {
         // A logical value or an error shows itself; the link has no text to stand on.
-        values_.write(xml, value, cell.xf, formulaWritten);
+        values_.write(xml, value, cell.xf, formulaWritten, [&] { writeNote(xml, at); });
         return;
     }
+    writeNote(xml, at);
     QString href = QString::fromStdString(link.target);
     if (!link.location.empty() && !href.contains(QLatin1Char('#'))) {
         QString location = QString::fromStdString(link.location);
@@ -446,9 +468,14 @@ void SheetTable::writeLinkedCell(QXmlStreamWriter& xml, const model::Cell& cell,
 
 void SheetTable::writeFrame(QXmlStreamWriter& xml, const Frame& frame) const
 {
+    if (frame.shape) {
+        shapes_.writeShape(xml, *frame.shape, {frame.area, QString::fromStdString(frame.endCell), frame.endX, frame.endY},
+                           frame.zIndex);
+        return;
+    }
     const ChartObject& object = objects_[frame.object];
     xml.writeStartElement("draw:frame");
-    xml.writeAttribute("draw:z-index", QString::number(frame.object));
+    xml.writeAttribute("draw:z-index", QString::number(frame.zIndex));
     xml.writeAttribute("draw:name", QStringLiteral("Chart ") + QString::fromStdString(object.folder.substr(object.folder.find(' ') + 1)));
     xml.writeAttribute("draw:style-name", "gr1");
     xml.writeAttribute("svg:width", QString::fromStdString(points(frame.area.width())));

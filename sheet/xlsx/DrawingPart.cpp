@@ -1,6 +1,7 @@
 #include "sheet/xlsx/DrawingPart.h"
 
 #include "sheet/layout/SheetGeometry.h"
+#include "sheet/xlsx/ShapeXml.h"
 #include "sheet/xlsx/XmlPart.h"
 
 #include <algorithm>
@@ -29,9 +30,17 @@ void writeCorner(XmlPart& xml, const char* name, const layout::SheetGeometry& ge
     xml.end();
 }
 
+void startAnchor(XmlPart& xml, const layout::SheetGeometry& geometry, const model::Sheet& sheet, const model::Anchor& a)
+{
+    xml.start("xdr:twoCellAnchor");
+    writeCorner(xml, "xdr:from", geometry, sheet, a.col1, a.dx1, a.row1, a.dy1);
+    writeCorner(xml, "xdr:to", geometry, sheet, a.col2, a.dx2, a.row2, a.dy2);
+}
+
 } // namespace
 
-std::string drawingPart(const model::Sheet& sheet, const std::vector<AnchoredChart>& charts)
+std::string drawingPart(const model::Workbook& workbook, const model::Sheet& sheet, const std::vector<AnchoredChart>& charts,
+                        const std::vector<AnchoredShape>& shapes)
 {
     XmlPart xml("xdr:wsDr", {{"xdr", "http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing"},
                              {"a", "http://schemas.openxmlformats.org/drawingml/2006/main"},
@@ -40,10 +49,7 @@ std::string drawingPart(const model::Sheet& sheet, const std::vector<AnchoredCha
     const layout::SheetGeometry geometry(sheet, DefaultDigitWidth);
     int id = 2;
     for (const AnchoredChart& chart : charts) {
-        const model::Anchor& a = chart.anchor;
-        xml.start("xdr:twoCellAnchor");
-        writeCorner(xml, "xdr:from", geometry, sheet, a.col1, a.dx1, a.row1, a.dy1);
-        writeCorner(xml, "xdr:to", geometry, sheet, a.col2, a.dx2, a.row2, a.dy2);
+        startAnchor(xml, geometry, sheet, chart.anchor);
         xml.start("xdr:graphicFrame");
         xml.attribute("macro", "");
         xml.start("xdr:nvGraphicFramePr");
@@ -71,6 +77,11 @@ std::string drawingPart(const model::Sheet& sheet, const std::vector<AnchoredCha
         xml.empty("xdr:clientData");
         xml.end();
         ++id;
+    }
+    for (const AnchoredShape& shape : shapes) {
+        startAnchor(xml, geometry, sheet, shape.object->anchor);
+        writeShape(xml, workbook, *shape.object, id++, shape.name, shape.image);
+        xml.end();
     }
     return xml.finish();
 }

@@ -2,6 +2,7 @@
 
 #include "sheet/model/Drawing.h"
 #include "sheet/model/Sheet.h"
+#include "sheet/model/Workbook.h"
 
 #include <string>
 #include <vector>
@@ -15,8 +16,17 @@ struct AnchoredChart {
     std::string name;
 };
 
-// The drawing part of a sheet (xl/drawings/drawingN.xml): each chart as a graphic frame anchored to
-// the same cells as in the sheet, moving with them.
-std::string drawingPart(const model::Sheet& sheet, const std::vector<AnchoredChart>& charts);
+// A picture or shape of a sheet's drawing, with the name it is written under and, for a picture, the
+// drawing's relationship id of its image.
+struct AnchoredShape {
+    const model::DrawingObject* object = nullptr;
+    std::string name;
+    std::string image;
+};
+
+// The drawing part of a sheet (xl/drawings/drawingN.xml): each chart as a graphic frame, then each
+// picture and shape, anchored to the same cells as in the sheet, moving with them.
+std::string drawingPart(const model::Workbook& workbook, const model::Sheet& sheet, const std::vector<AnchoredChart>& charts,
+                        const std::vector<AnchoredShape>& shapes);
 
 } // namespace sheet::xlsx

@@ -10,6 +10,7 @@
 #include "sheet/xlsx/DrawingPart.h"
 #include "sheet/xlsx/FormulaElements.h"
 #include "sheet/xlsx/Hyperlinks.h"
+#include "sheet/xlsx/ShapeXml.h"
 #include "sheet/xlsx/SharedStrings.h"
 #include "sheet/xlsx/SheetSettingsXml.h"
 #include "sheet/xlsx/StyleTable.h"
@@ -18,6 +19,7 @@
 #include "sheet/xlsx/XmlPart.h"
 
 #include <algorithm>
+#include <map>
 #include <utility>
 
 namespace sheet::xlsx {
@@ -76,7 +78,7 @@ std::string contentTypesPart(const std::vector<TypedPart>& parts)
     for (const TypedPart& part : parts) {
         xml.empty("Override");
         xml.attribute("PartName", "/" + part.name);
-        const bool full = part.type.starts_with("application/");
+        const bool full = part.type.find('/') != std::string::npos;
         xml.attribute("ContentType", full ? part.type : ContentTypePrefix + part.type);
     }
     return xml.finish();
@@ -227,14 +229,19 @@ private:
     bool addDrawing(const model::Sheet& sheet, std::vector<Relationship>& sheetRelationships)
     {
         std::vector<AnchoredChart> anchored;
+        std::vector<AnchoredShape> shapes;
         std::vector<Relationship> drawingRelationships;
         for (const model::DrawingObject& object : sheet.drawings) {
             if (object.filterArrow || isCommentBox(sheet, object))
                 continue;
             const bool isChart = object.objectType == ChartObject && object.chartIndex >= 0 &&
                                  static_cast<std::size_t>(object.chartIndex) < sheet.charts.size();
-            if (!isChart)
-                refuseDrawing(sheet, object);
+            if (!isChart) {
+                if (!drawable(object))
+                    refuseDrawing(sheet, object);
+                shapes.push_back({&object, shapeName(object, static_cast<int>(shapes.size()) + 1), {}});
+                continue;
+            }
             const model::Chart& chart = sheet.charts[static_cast<std::size_t>(object.chartIndex)];
             const int number = static_cast<int>(anchored.size()) + 1;
             if (!chart.knownType())
@@ -244,10 +251,17 @@ private:
             drawingRelationships.push_back({"../charts/" + name, "chart"});
             anchored.push_back({object.anchor, "Chart " + std::to_string(number)});
         }
-        if (anchored.empty())
+        // The images follow the charts among the drawing's relationships.
+        for (AnchoredShape& shape : shapes) {
+            if (model::figureOf(*shape.object) != model::Figure::Picture)
+                continue;
+            drawingRelationships.push_back({"../media/" + mediaName(shape.object->picture), "image"});
+            shape.image = "rId" + std::to_string(drawingRelationships.size());
+        }
+        if (anchored.empty() && shapes.empty())
             return false;
         const std::string name = "drawing" + std::to_string(++drawings_) + ".xml";
-        add("xl/drawings/" + name, drawingPart(sheet, anchored), "drawing+xml");
+        add("xl/drawings/" + name, drawingPart(workbook_, sheet, anchored, shapes), "drawing+xml");
         add("xl/drawings/_rels/" + name + ".rels", relationshipsPart(drawingRelationships));
         sheetRelationships.push_back({"../drawings/" + name, "drawing"});
         return true;
@@ -271,6 +285,29 @@ private:
         return {"chartsheets/" + name, "chartsheet"};
     }
 
+    // A picture or shape the drawing part can hold: a picture needs its image.
+    bool drawable(const model::DrawingObject& object) const
+    {
+        const model::Figure figure = model::figureOf(object);
+        if (figure != model::Figure::Picture)
+            return figure != model::Figure::None;
+        return workbook_.hasPicture(object.picture);
+    }
+
+    // The name of a picture of the store in the package's media, written there the first time a sheet
+    // shows it: each picture is kept once, however many sheets show it.
+    std::string mediaName(int index)
+    {
+        const auto found = media_.find(index);
+        if (found != media_.end())
+            return found->second;
+        const model::Picture& picture = workbook_.pictures[static_cast<std::size_t>(index)];
+        const std::string name = "image" + std::to_string(media_.size() + 1) + "." + picture.extension;
+        add("xl/media/" + name, std::string(picture.bytes.begin(), picture.bytes.end()), picture.mediaType.c_str());
+        media_.emplace(index, name);
+        return name;
+    }
+
     static bool isCommentBox(const model::Sheet& sheet, const model::DrawingObject& object)
     {
         return object.objectType == CommentObject &&
@@ -290,6 +327,7 @@ private:
     int charts_ = 0;
     int drawings_ = 0;
     int commentParts_ = 0;
+    std::map<int, std::string> media_; // the pictures of the store written so far, by index
 };
 
 } // namespace

@@ -8,6 +8,10 @@ libreoffice-pie.xls        one sheet "Data" with a 2-D pie chart over A4:B9 and 
 libreoffice-strings.xls    1,500 distinct texts (so the string table goes on in CONTINUE
                            records), one text of 9,000 characters split between records,
                            numbers and Unicode, imported from CSV
+libreoffice-drawings.xls   "Shapes" with a rectangle holding text, an ellipse, a line with an
+                           arrowhead, a text box, a push button and a picture (PNG), and comments
+                           on A1 (shown) and C3; "More" shows the same picture again, with a
+                           comment on B2
 libreoffice-password.xls   encrypted with the password "Brötchen-7" (RC4): "Assets" (active)
                            with the data rows A3:B9 and 400 rows of text and numbers below,
                            so that the stream spans many blocks of the cipher, and "Notes"
@@ -16,8 +20,10 @@ libreoffice-password.xls   encrypted with the password "Brötchen-7" (RC4): "Ass
 """
 
 import os
+import struct
 import sys
 import tempfile
+import zlib
 
 import uno
 from com.sun.star.table import CellRangeAddress
@@ -153,6 +159,61 @@ def encrypted(office, path):
     save(document, path, Password=PASSWORD)
 
 
+def png(width, height):
+    """A PNG of a red and blue diagonal, made here so that the workbook needs no file."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    rows = b"".join(b"\0" + b"".join(b"\xc0\x20\x20" if x > y else b"\x20\x40\xc0" for x in range(width))
+                    for y in range(height))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+def shape(document, sheet, kind, area, **settings):
+    item = document.createInstance("com.sun.star.drawing." + kind)
+    sheet.DrawPage.add(item)
+    item.Position = uno.createUnoStruct("com.sun.star.awt.Point", area.X, area.Y)
+    item.Size = uno.createUnoStruct("com.sun.star.awt.Size", area.Width, area.Height)
+    for name, value in settings.items():
+        setattr(item, name, value)
+    return item
+
+
+def drawings(office, path):
+    document = new_document(office)
+    sheets = document.Sheets
+    shapes = sheets.getByIndex(0)
+    shapes.Name = "Shapes"
+    sheets.insertNewByName("More", 1)
+    more = sheets.getByName("More")
+    for row, label in enumerate(["Label", "Box", "Ring"], start=1):
+        shapes.getCellRangeByName("A%d" % row).setString(label)
+    rect = shape(document, shapes, "RectangleShape", rectangle(3000, 500, 4000, 2000), FillColor=0xFFD320,
+                 LineColor=0x004586, Name="Yellow box")
+    rect.setString("Boxed text")
+    shape(document, shapes, "EllipseShape", rectangle(8000, 500, 3000, 2000), FillColor=0x579D1C)
+    shape(document, shapes, "LineShape", rectangle(3000, 3000, 5000, 1500), LineColor=0xFF0000,
+          LineEndName="Arrow", LineEndWidth=300)
+    box = shape(document, shapes, "TextShape", rectangle(3000, 5000, 5000, 1200), TextAutoGrowHeight=False)
+    box.setString("A text box\nwith two lines")
+    button = document.createInstance("com.sun.star.form.component.CommandButton")
+    button.Label = "Press me"
+    control = shape(document, shapes, "ControlShape", rectangle(9000, 5000, 3000, 900))
+    control.Control = button
+    with tempfile.TemporaryDirectory() as work:
+        image = os.path.join(work, "diagonal.png")
+        with open(image, "wb") as out:
+            out.write(png(48, 32))
+        for sheet, x in ((shapes, 3000), (more, 1000)):
+            shape(document, sheet, "GraphicObjectShape", rectangle(x, 7000, 4800, 3200), GraphicURL=file_url(image))
+    for sheet, cell, text in ((shapes, "A1", "Shown all the time"), (shapes, "C3", "A note on C3"),
+                              (more, "B2", "A note on another sheet")):
+        address = sheet.getCellRangeByName(cell).CellAddress
+        sheet.Annotations.insertNew(address, text)
+    shapes.getCellRangeByName("A1").Annotation.IsVisible = True
+    save(document, path)
+
+
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else HERE
     with OfficeSession() as office:
@@ -160,6 +221,7 @@ def main():
         pie(office, os.path.join(folder, "libreoffice-pie.xls"))
         strings(office, os.path.join(folder, "libreoffice-strings.xls"))
         encrypted(office, os.path.join(folder, "libreoffice-password.xls"))
+        drawings(office, os.path.join(folder, "libreoffice-drawings.xls"))
 
 
 if __name__ == "__main__":

@@ -53,3 +53,22 @@ TEST(OutputFormat, WarnsOfTheRulesWhoseFormulasCannotBeWritten)
     tools::warnOfOmissions(workbook, "out.xls", errors);
     EXPECT_EQ(errors.str(), "");
 }
+
+// A button is written without the macro it runs, and the warning names the button; one without a
+// macro, and an Excel 95 object (which is refused by name), are no omission.
+TEST(OutputFormat, WarnsOfTheMacroAButtonRuns)
+{
+    sheet::model::Workbook workbook;
+    sheet::model::Sheet& sheet = workbook.sheets.emplace_back();
+    sheet.name = "Assets";
+    sheet::model::DrawingObject button;
+    button.objectType = sheet::model::DrawingObject::Button;
+    button.name = "Button 1";
+    sheet.drawings = {button, button, button};
+    sheet.drawings[0].runsMacro = true;
+    sheet.drawings[2].runsMacro = sheet.drawings[2].excel95 = true;
+    std::ostringstream errors;
+    tools::warnOfOmissions(workbook, "out.ods", errors);
+    EXPECT_EQ(errors.str(), "tortelet-sheet: warning: out.ods: the sheet \"Assets\" holds a button \"Button 1\" that runs "
+                            "a macro; it is written without it\n");
+}

@@ -2,8 +2,12 @@
 
 #include "sheet/biff/WorkbookFile.h"
 #include "sheet/edit/CellEditing.h"
+#include "sheet/model/Drawing.h"
+#include "sheet/TestFiles.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace sheet {
 namespace {
@@ -122,6 +126,81 @@ TEST(SheetDrawing, ShapesThatGoOnInContinueRecordsAreReadAndKeptThroughASave)
         edit::writeCellText(file.workbook, 0, 3, 0, "written", NumberLocale{});
         file = biff::readWorkbookFile(biff::workbookFileBytes(file));
     }
+}
+
+// The drawing of a workbook that LibreOffice wrote holds a shape of each kind, and one picture that two
+// sheets show: each shape comes with its figure, name, fill, outline, arrowhead and text in its place,
+// and both sheets point at the one picture of the store, a whole PNG file.
+TEST(SheetDrawing, PicturesAndShapesAreReadWithTheirLookAndText)
+{
+    using model::Figure;
+    const model::Workbook workbook = biff::openWorkbookFile(test::dataPath("libreoffice-drawings.xls")).workbook;
+    std::map<Figure, const model::DrawingObject*> shapes;
+    for (const model::DrawingObject& object : workbook.sheets[0].drawings)
+        shapes[model::figureOf(object)] = &object;
+    for (Figure figure : {Figure::Rectangle, Figure::Ellipse, Figure::Line, Figure::TextBox, Figure::Button, Figure::Picture})
+        ASSERT_TRUE(shapes.contains(figure)) << static_cast<int>(figure);
+
+    const model::DrawingObject& box = *shapes[Figure::Rectangle];
+    EXPECT_EQ(box.name, "Yellow box");
+    EXPECT_EQ(box.look.fill, 0xFFD320u);
+    EXPECT_EQ(box.look.line, 0x004586u);
+    EXPECT_EQ(model::plainText(box.text), "Boxed text");
+    EXPECT_EQ(box.textPlacement.across, model::TextPlacement::Centre);
+    EXPECT_EQ(box.textPlacement.down, model::TextPlacement::Middle);
+    EXPECT_EQ(shapes[Figure::Line]->look.line, 0xFF0000u);
+    EXPECT_TRUE(shapes[Figure::Line]->look.arrowAtEnd);
+    EXPECT_FALSE(shapes[Figure::Line]->look.arrowAtStart);
+    EXPECT_EQ(model::plainText(shapes[Figure::TextBox]->text), "A text box\nwith two lines");
+    EXPECT_EQ(model::plainText(shapes[Figure::Button]->text), "Press me");
+
+    const int picture = shapes[Figure::Picture]->picture;
+    ASSERT_TRUE(workbook.hasPicture(picture));
+    const model::Picture& image = workbook.pictures[static_cast<std::size_t>(picture)];
+    EXPECT_EQ(image.extension, "png");
+    EXPECT_EQ(std::string(image.bytes.begin(), image.bytes.begin() + 8), "\x89PNG\r\n\x1a\n");
+    const auto& more = workbook.sheets[1].drawings; // the picture and the box of the sheet's comment
+    ASSERT_EQ(more.size(), 2u);
+    EXPECT_TRUE(more[0].picture == picture || more[1].picture == picture);
+    EXPECT_EQ(workbook.sheets[0].comments.size(), 2u);
+    EXPECT_TRUE(workbook.sheets[0].comments[0].visible);
+}
+
+// An Excel 95 sheet's NOTE records hold their comment's text, in the workbook's code page, a long one
+// going on in NOTE records of row 0xFFFF; its OBJ records are objects the engine names but cannot draw.
+TEST(SheetDrawing, Excel95CommentsAreReadAndItsObjectsNamed)
+{
+    std::vector<std::uint8_t> first = test::cellHeader(2, 1);
+    first.resize(4);
+    put(first, 14, 2);
+    for (char c : std::string("Caf\xE9 au "))
+        first.push_back(static_cast<std::uint8_t>(c));
+    std::vector<std::uint8_t> rest;
+    put(rest, 0xFFFF, 2);
+    put(rest, 0, 2);
+    put(rest, 6, 2);
+    for (char c : std::string("lait\r\n"))
+        rest.push_back(static_cast<std::uint8_t>(c));
+    std::vector<std::uint8_t> picture;
+    put(picture, 1, 4);
+    put(picture, 8, 2); // a picture
+    put(picture, 3, 2);
+    put(picture, 0, 2);
+    for (int value : {1, 0, 1, 0, 3, 0, 5, 0})
+        put(picture, static_cast<std::uint64_t>(value), 2);
+    put(picture, 0, 8);
+    test::MadeWorkbook made(0x0500);
+    made.sheet("Sheet1").record(0x001C, first).record(0x001C, rest).record(Obj, picture);
+    const model::Workbook workbook = biff::readWorkbookFile(made.file(u"Book")).workbook;
+    const model::Sheet& sheet = workbook.sheets[0];
+    ASSERT_EQ(sheet.comments.size(), 1u);
+    EXPECT_EQ(sheet.comments[0].row, 2);
+    EXPECT_EQ(sheet.comments[0].column, 1);
+    EXPECT_EQ(model::plainText(sheet.comments[0].text), "Caf\u00E9 au lait\n");
+    ASSERT_EQ(sheet.drawings.size(), 1u);
+    EXPECT_TRUE(sheet.drawings[0].excel95);
+    EXPECT_EQ(sheet.drawings[0].objectType, model::DrawingObject::PictureKind);
+    EXPECT_EQ(model::figureOf(sheet.drawings[0]), model::Figure::None);
 }
 
 } // namespace

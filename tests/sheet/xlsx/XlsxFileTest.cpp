@@ -155,9 +155,9 @@ INSTANTIATE_TEST_SUITE_P(
                     return workbook;
                 },
                 "the sheet \"Assets\" is a macro sheet, which cannot be written as .xlsx yet"},
-        Refusal{"Pictures",
+        Refusal{"ShapeGroups", // its pictures are written, its grouped lines are not
                 [] { return sheet::biff::openWorkbookFile(sheet::test::dataPath("pictures-and-lines.xls")).workbook; },
-                "the sheet \"2270-170-1\" holds a picture (shape 7169), which cannot be written as .xlsx yet"}),
+                "the sheet \"2270-170-1\" holds a group of shapes (shape 7170), which cannot be written as .xlsx yet"}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
 std::size_t count(const std::string& text, const std::string& what)
@@ -348,8 +348,8 @@ TEST(XlsxFile, WritesTheSheetsViewPageAndProtection)
               std::string::npos);
 }
 
-// Macros and embedded OLE objects lie beside the workbook's stream, where no package can take them:
-// they are refused by name.
+// Macros, embedded OLE objects and ActiveX controls lie beside the workbook's stream, where no package
+// can take them, and pivot tables are not written yet: they are refused by name.
 TEST(XlsxFile, MacrosAndEmbeddedObjectsAreRefusedByName)
 {
     using sheet::container::Entry;
@@ -357,7 +357,8 @@ TEST(XlsxFile, MacrosAndEmbeddedObjectsAreRefusedByName)
         Entry entry;
         const char* named;
     } cases[] = {{Entry{u"_VBA_PROJECT_CUR", Entry::Type::Storage, {}, 0, 0, 0, {}, {}}, "macros (a VBA project)"},
-                 {Entry{u"MBD0001A2B3", Entry::Type::Storage, {}, 0, 0, 0, {}, {}}, "embedded OLE objects"}};
+                 {Entry{u"MBD0001A2B3", Entry::Type::Storage, {}, 0, 0, 0, {}, {}}, "embedded OLE objects"},
+                 {Entry{u"Ctls", Entry::Type::Stream, {}, 0, 0, 0, {}, {}}, "ActiveX controls"}};
     for (const auto& [entry, named] : cases) {
         sheet::biff::WorkbookFile file = sheet::biff::openWorkbookFile(sheet::test::templatePath());
         EXPECT_NO_THROW(sheet::biff::refuseWhatPackagesCannotHold(file));
@@ -368,6 +369,16 @@ TEST(XlsxFile, MacrosAndEmbeddedObjectsAreRefusedByName)
         } catch (const sheet::FormatError& error) {
             EXPECT_NE(std::string(error.what()).find(named), std::string::npos) << error.what();
         }
+    }
+    // A pivot table (SXVIEW) is named with its sheet, rather than the drop-down arrows that belong to it.
+    sheet::biff::WorkbookFile file = sheet::biff::openWorkbookFile(sheet::test::templatePath());
+    file.workbook.sheets[0].records.push_back({0x00B0, {}});
+    try {
+        sheet::biff::refuseWhatPackagesCannotHold(file);
+        ADD_FAILURE() << "not refused: a pivot table";
+    } catch (const sheet::FormatError& error) {
+        EXPECT_NE(std::string(error.what()).find("the sheet \"" + file.workbook.sheets[0].name + "\" holds a pivot table"),
+                  std::string::npos) << error.what();
     }
 }
 
