@@ -300,7 +300,11 @@ class FormulasAndNamesKept(unittest.TestCase):
         # database name for the sheet's AutoFilter.
         built_in = sum(bool(sheet.print_area) + bool(sheet.print_title_rows or sheet.print_title_cols)
                        + bool(sheet.auto_filter.ref) for sheet in book.worksheets)
-        self.assertEqual(len(book.defined_names.definedName) + built_in, source.names)
+        # It drops a print area that refers to nothing (#REF!), such as Gnumeric gives every sheet.
+        with zipfile.ZipFile(path) as package:
+            nowhere = len(re.findall(r'<definedName name="_xlnm\.Print_Area"[^>]*>#REF!</definedName>',
+                                     package.read("xl/workbook.xml").decode("utf-8")))
+        self.assertEqual(len(book.defined_names.definedName) + built_in + nowhere, source.names)
         cached = cached_in_xlsx(path, source.formulas)
         differing = {cell: (value, cached[cell]) for cell, value in source.formulas.items()
                      if not same(comparable(value), cached[cell]) and not (value == "" and cached[cell] is None)}
