@@ -166,8 +166,9 @@ class ConvertedFeatures(unittest.TestCase):
                 self.assertTrue(os.path.exists(saved), "LibreOffice did not open " + package)
                 read = xlsx_counts(saved)
                 counts = self.converted[path][0]
-                self.assertEqual((read["links"], read["conditional"], read["validations"], read["frozen"]),
-                                 (counts["links"], counts["conditional"], counts["validations"], counts["frozen"]))
+                # A headless LibreOffice saves no view, so frozen panes are counted in the packages only.
+                self.assertEqual((read["links"], read["conditional"], read["validations"]),
+                                 (counts["links"], counts["conditional"], counts["validations"]))
                 # LibreOffice takes an .xlsx filter from the sheet's _FilterDatabase name, which the
                 # package's defined names carry.
                 self.assertEqual(read["filters"], counts["filters"])
