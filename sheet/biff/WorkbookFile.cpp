@@ -106,6 +106,19 @@ WorkbookFile openWorkbookFile(const std::string& path, std::string_view password
     }
 }
 
+WorkbookFile newWorkbookFile(model::Workbook workbook)
+{
+    WorkbookFile file;
+    file.container.root.name = u"Root Entry";
+    file.container.root.type = container::Entry::Type::Root;
+    container::Entry stream;
+    stream.name = u"Workbook";
+    file.container.root.children.push_back(std::move(stream));
+    file.workbook = std::move(workbook);
+    file.workbook.biff = 8;
+    return file;
+}
+
 std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file)
 {
     streamToWrite(file).data = writeWorkbookStream(file);

@@ -1,0 +1,78 @@
+#include "sheet/biff/Biff8Limits.h"
+
+#include "sheet/Errors.h"
+#include "sheet/biff/MergedCells.h"
+#include "sheet/model/A1Notation.h"
+#include "sheet/text/Utf16.h"
+
+#include <string>
+
+namespace sheet::biff {
+namespace {
+
+constexpr int MostRows = 65536;
+constexpr int MostColumns = 256;
+constexpr std::size_t MostCellFormats = 4050; // what Excel 97-2003 opens; the XF index has room for 4,095
+constexpr std::size_t MostFonts = 511;        // font index 4 is never written
+constexpr std::size_t LongestSheetName = 31;
+constexpr std::size_t LongestText = 32767;
+
+const std::string Refusal = "the workbook cannot be saved in the Excel 97-2003 (.xls) format: ";
+
+std::string withThousands(std::size_t number)
+{
+    const std::string digits = std::to_string(number);
+    std::string grouped;
+    for (std::size_t k = 0; k < digits.size(); ++k) {
+        if (k > 0 && (digits.size() - k) % 3 == 0)
+            grouped += ',';
+        grouped += digits[k];
+    }
+    return grouped;
+}
+
+[[noreturn]] void refuse(const std::string& why)
+{
+    throw FormatError(Refusal + why);
+}
+
+void checkPlace(const model::Sheet& sheet, int row, int column, const char* what)
+{
+    if (row >= MostRows)
+        refuse("sheet \"" + sheet.name + "\" has " + what + " in row " + withThousands(static_cast<std::size_t>(row) + 1) +
+               ", and the format holds " + withThousands(MostRows) + " rows");
+    if (column >= MostColumns)
+        refuse("sheet \"" + sheet.name + "\" has " + what + " in column " +
+               withThousands(static_cast<std::size_t>(column) + 1) + ", and the format holds " +
+               withThousands(MostColumns) + " columns (A to IV)");
+}
+
+} // namespace
+
+void checkBiff8Limits(const model::Workbook& workbook)
+{
+    if (workbook.xfs.size() > MostCellFormats)
+        refuse("it has " + withThousands(workbook.xfs.size()) + " cell formats, and the format holds " +
+               withThousands(MostCellFormats));
+    if (workbook.fonts.size() > MostFonts)
+        refuse("it has " + withThousands(workbook.fonts.size()) + " fonts, and the format holds " +
+               withThousands(MostFonts));
+    for (const std::string& text : workbook.cellTexts)
+        if (text.size() > LongestText && text::toUtf16(text).size() > LongestText)
+            refuse("a cell holds a text of more than " + withThousands(LongestText) + " characters");
+    for (const model::Sheet& sheet : workbook.sheets) {
+        if (text::toUtf16(sheet.name).size() > LongestSheetName)
+            refuse("the sheet name \"" + sheet.name + "\" is longer than " + std::to_string(LongestSheetName) +
+                   " characters");
+        for (const auto& [at, cell] : sheet.cells)
+            checkPlace(sheet, at.row, at.column, "a cell");
+        if (!sheet.rows.empty())
+            checkPlace(sheet, sheet.rows.rbegin()->first, 0, "a row format");
+        for (const model::ColumnInfo& column : sheet.columns)
+            checkPlace(sheet, 0, column.first, "a column format");
+        for (const model::CellRange& area : mergedCells(sheet))
+            checkPlace(sheet, area.lastRow, area.lastColumn, "merged cells");
+    }
+}
+
+} // namespace sheet::biff

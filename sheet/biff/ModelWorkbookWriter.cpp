@@ -1,0 +1,64 @@
+#include "sheet/biff/ModelWorkbookWriter.h"
+
+#include "sheet/biff/Biff8Limits.h"
+#include "sheet/biff/CellStrings.h"
+#include "sheet/biff/ChartDrawing.h"
+#include "sheet/biff/ModelGlobals.h"
+#include "sheet/biff/ModelWorksheet.h"
+#include "sheet/io/ByteWriter.h"
+
+namespace sheet::biff {
+namespace {
+
+// The drawing number of each sheet: 1, 2, ... for the worksheets with charts, 0 for the others; and the
+// number of charts of each drawing.
+struct Drawings {
+    std::vector<int> ids;
+    std::vector<std::size_t> charts;
+};
+
+Drawings planDrawings(const model::Workbook& workbook)
+{
+    Drawings drawings;
+    for (const model::Sheet& sheet : workbook.sheets) {
+        const std::size_t charts = sheet.kind == model::SheetKind::Chart ? 0 : embeddedCharts(sheet).size();
+        drawings.ids.push_back(charts ? static_cast<int>(drawings.charts.size() + 1) : 0);
+        if (charts)
+            drawings.charts.push_back(charts);
+    }
+    return drawings;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> writeModelWorkbook(model::Workbook& workbook)
+{
+    checkBiff8Limits(workbook);
+    const std::uint32_t references = internStrings(workbook);
+    FontTable fonts(workbook.fonts);
+    ExternSheetTable links(workbook.globalRecords, workbook.sheets.size());
+    const Drawings drawings = planDrawings(workbook);
+
+    // The sheets are written once before the globals, so that the fonts and sheet references their charts
+    // need are known when the globals are written.
+    std::vector<std::uint8_t> sheets;
+    for (std::size_t i = 0; i < workbook.sheets.size(); ++i) {
+        SheetWriting writing{drawings.ids[i], fonts, links};
+        writeModelSheet(workbook, i, writing, sheets);
+    }
+
+    std::vector<std::uint8_t> out;
+    GlobalsParts parts{fonts, links, drawings.charts.empty() ? std::vector<std::uint8_t>{} : drawingGroupBody(drawings.charts),
+                       references};
+    const std::vector<std::size_t> boundSheets = writeModelGlobals(workbook, parts, out);
+    out.reserve(out.size() + sheets.size());
+    for (std::size_t i = 0; i < workbook.sheets.size(); ++i) {
+        io::ByteWriter::put32(out.data() + boundSheets[i] + 4, static_cast<std::uint32_t>(out.size()));
+        SheetWriting writing{drawings.ids[i], fonts, links};
+        writeModelSheet(workbook, i, writing, out);
+    }
+    workbook.biff = 8;
+    return out;
+}
+
+} // namespace sheet::biff

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "sheet/biff/ExternSheetTable.h"
+#include "sheet/biff/FontTable.h"
+#include "sheet/model/Workbook.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace sheet::biff {
+
+// An embedded chart of a worksheet: where it lies and which of the sheet's charts it is.
+struct EmbeddedChart {
+    model::Anchor anchor;
+    std::size_t chart = 0;
+};
+
+// The charts a worksheet shows, in the order of their drawing objects; a chart that no object places gets
+// a place of its own beside the others.
+std::vector<EmbeddedChart> embeddedCharts(const model::Sheet& sheet);
+
+// What a sheet written from the model is drawn with: the number of its drawing (0 when it has no
+// charts) and the workbook's fonts and references that its charts add to.
+struct SheetWriting {
+    int drawingId = 0;
+    FontTable& fonts;
+    ExternSheetTable& links;
+};
+
+// Appends the substream of sheet `index`, which has no records of its own, written from the model. A
+// worksheet gets its calculation settings, column widths, rows and cells with their formulas, its
+// embedded charts with their drawing, its window (gridlines as the sheet has them, selected when it is the
+// active sheet) and then the records it came with (merged cells and the like); a chart sheet gets its
+// chart.
+void writeModelSheet(const model::Workbook& workbook, std::size_t index, SheetWriting& writing,
+                     std::vector<std::uint8_t>& out);
+
+} // namespace sheet::biff
