@@ -34,7 +34,7 @@ std::vector<std::uint8_t> fontBody(const model::Font& font)
     std::vector<std::uint8_t> body;
     io::ByteWriter w(body);
     w.u16(static_cast<std::uint16_t>(font.height));
-    w.u16(static_cast<std::uint16_t>((font.italic ? 0x02 : 0) | (font.strikeout ? 0x08 : 0)));
+    w.u16(static_cast<std::uint16_t>((font.bold() ? 0x01 : 0) | (font.italic ? 0x02 : 0) | (font.strikeout ? 0x08 : 0)));
     w.u16(static_cast<std::uint16_t>(font.colorIndex));
     w.u16(static_cast<std::uint16_t>(font.weight));
     w.u16(0); // neither superscript nor subscript
