@@ -274,14 +274,15 @@ private:
     }
 
     // A BRAI record naming cells, or nothing (a text or automatic part).
-    void writeReference(chart::SeriesPart part, const std::optional<model::RangeReference>& reference, bool oneCell)
+    void writeReference(chart::SeriesPart part, const std::optional<model::RangeReference>& reference, bool oneCell,
+                        const std::string& literalName = {})
     {
         Body body;
         io::ByteWriter w(body);
         w.u8(static_cast<std::uint8_t>(part));
         const std::optional<std::uint16_t> entry = reference ? links_.entryFor(reference->sheet) : std::nullopt;
         if (!entry) {
-            w.u8(1); // text or automatic
+            w.u8(part == chart::SeriesPart::Name && !literalName.empty() ? 1 : 0); // a text, or as the reader likes
             w.u16(0);
             w.u16(0);
             w.u16(0);
@@ -337,7 +338,7 @@ private:
         w.u16(static_cast<std::uint16_t>(std::min<std::size_t>(cellCount(series.sizes), 0xFFFF)));
         put(rt::Series, body);
         begin();
-        writeReference(chart::SeriesPart::Name, series.name, true);
+        writeReference(chart::SeriesPart::Name, series.name, true, series.nameText);
         if (!series.nameText.empty())
             writeSeriesText(series.nameText);
         writeReference(chart::SeriesPart::Values, series.values, false);
