@@ -5,6 +5,7 @@
 #include "sheet/biff/ChartDrawing.h"
 #include "sheet/biff/ModelGlobals.h"
 #include "sheet/biff/ModelWorksheet.h"
+#include "sheet/biff/SliceColours.h"
 #include "sheet/io/ByteWriter.h"
 
 namespace sheet::biff {
@@ -34,6 +35,7 @@ Drawings planDrawings(const model::Workbook& workbook)
 std::vector<std::uint8_t> writeModelWorkbook(model::Workbook& workbook)
 {
     checkBiff8Limits(workbook);
+    colourAddedModelSlices(workbook);
     const std::uint32_t references = internStrings(workbook);
     FontTable fonts(workbook.fonts);
     ExternSheetTable links(workbook.globalRecords, workbook.sheets.size());

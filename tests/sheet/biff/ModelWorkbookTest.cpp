@@ -201,5 +201,30 @@ TEST(StrippedWorkbook, WhatBiff8CannotHoldIsRefusedByName)
     EXPECT_EQ(refusal(base), "written");
 }
 
+// A pie that a fill grew keeps its slices' colours, and each added slice gets one of its own that neither
+// neighbour has, the last and the first included.
+TEST(StrippedWorkbook, AddedSlicesGetColoursOfTheirOwn)
+{
+    model::Workbook grown = test::withoutRecords(biff::openWorkbookFile(test::templatePath()).workbook);
+    model::Chart& pie = grown.sheets[0].charts.at(0);
+    pie.series[0].values->range.lastRow = 14;
+    pie.series[0].categories->range.lastRow = 14;
+    pie.addedPoints[0] = 6;
+    biff::WorkbookFile file = biff::newWorkbookFile(grown);
+    const model::Workbook copy = biff::readWorkbookFile(biff::workbookFileBytes(file)).workbook;
+    const model::Chart& written = copy.sheets[0].charts.at(0);
+    std::vector<model::Rgb> colours;
+    for (unsigned point = 0; point < 11; ++point) {
+        const model::ChartFill fill = written.pointFormat(0, point).fill;
+        ASSERT_EQ(fill.kind, model::ChartFill::Kind::Solid) << point;
+        colours.push_back(fill.colour);
+    }
+    EXPECT_EQ(std::vector<model::Rgb>(colours.begin(), colours.begin() + 6),
+              (std::vector<model::Rgb>{0x004586, 0xFF420E, 0xFFD320, 0x579D1C, 0x7E0021, 0x83CAFF}));
+    for (std::size_t k = 0; k < colours.size(); ++k)
+        EXPECT_NE(colours[k], colours[(k + 1) % colours.size()]) << k;
+    EXPECT_EQ(written.pointFormat(0, 9).explosion, written.pointFormat(0, 0).explosion);
+}
+
 } // namespace
 } // namespace sheet
