@@ -2,10 +2,14 @@
 
 #include "sheet/Errors.h"
 #include "sheet/biff/MergedCells.h"
+#include "sheet/biff/UnicodeText.h"
+#include "sheet/io/ByteReader.h"
 #include "sheet/model/A1Notation.h"
 #include "sheet/text/Utf16.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace sheet::biff {
 namespace {
@@ -36,6 +40,33 @@ std::string withThousands(std::size_t number)
     throw FormatError(Refusal + why);
 }
 
+// The name of a function newer than the format that a formula calls: Excel 2007 and later keep such a call
+// as the name "_xlfn." and the function's, in an EXTERNNAME or a NAME record. Nothing for another record.
+std::optional<std::string> newerFunction(const model::Record& record)
+{
+    constexpr std::uint16_t ExternName = 0x0023, Name = 0x0018;
+    constexpr std::u16string_view Prefix = u"_xlfn.";
+    std::u16string name;
+    try {
+        io::ByteReader reader(record.bytes, "a name record");
+        if (record.type == ExternName) {
+            reader.skip(6);
+            name = readUnicodeString(reader, 1);
+        } else if (record.type == Name) {
+            reader.skip(3);
+            const std::size_t length = reader.u8();
+            reader.skip(10);
+            const bool wide = reader.u8() & 0x01;
+            name = readCharacters(reader, length, wide);
+        }
+    } catch (const FormatError&) {
+        return std::nullopt;
+    }
+    if (!name.starts_with(Prefix))
+        return std::nullopt;
+    return text::toUtf8(name.substr(Prefix.size()));
+}
+
 void checkPlace(const model::Sheet& sheet, int row, int column, const char* what)
 {
     if (row >= MostRows)
@@ -51,6 +82,9 @@ void checkPlace(const model::Sheet& sheet, int row, int column, const char* what
 
 void checkBiff8Limits(const model::Workbook& workbook)
 {
+    for (const model::Record& record : workbook.globalRecords)
+        if (const std::optional<std::string> function = newerFunction(record))
+            refuse("a formula calls " + *function + ", a function newer than the format");
     if (workbook.xfs.size() > MostCellFormats)
         refuse("it has " + withThousands(workbook.xfs.size()) + " cell formats, and the format holds " +
                withThousands(MostCellFormats));

@@ -198,6 +198,12 @@ TEST(StrippedWorkbook, WhatBiff8CannotHoldIsRefusedByName)
     name.sheets[0].name = "Assets of the family over the whole of the year";
     EXPECT_NE(refusal(name).find("the sheet name \"Assets of the family over the whole of the year\" is longer than 31"),
               std::string::npos);
+    model::Workbook newer = base;
+    model::Record iferror{0x0018, {0x02, 0x00, 0x00, 13, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00}, false};
+    for (char c : std::string("_xlfn.IFERROR"))
+        iferror.bytes.push_back(static_cast<std::uint8_t>(c));
+    newer.globalRecords.push_back(iferror);
+    EXPECT_NE(refusal(newer).find("a formula calls IFERROR, a function newer than the format"), std::string::npos);
     EXPECT_EQ(refusal(base), "written");
 }
 
