@@ -2,7 +2,7 @@
 
 #include "sheet/biff/Biff8Limits.h"
 #include "sheet/biff/CellStrings.h"
-#include "sheet/biff/ChartDrawing.h"
+#include "sheet/biff/DrawingRecords.h"
 #include "sheet/biff/ModelGlobals.h"
 #include "sheet/biff/ModelWorksheet.h"
 #include "sheet/biff/SliceColours.h"
@@ -11,21 +11,21 @@
 namespace sheet::biff {
 namespace {
 
-// The drawing number of each sheet: 1, 2, ... for the worksheets with charts, 0 for the others; and the
-// number of charts of each drawing.
+// The drawing number of each sheet: 1, 2, ... for the worksheets with charts or comments, 0 for the others;
+// and the number of shapes of each drawing.
 struct Drawings {
     std::vector<int> ids;
-    std::vector<std::size_t> charts;
+    std::vector<std::size_t> shapes;
 };
 
 Drawings planDrawings(const model::Workbook& workbook)
 {
     Drawings drawings;
     for (const model::Sheet& sheet : workbook.sheets) {
-        const std::size_t charts = sheet.kind == model::SheetKind::Chart ? 0 : embeddedCharts(sheet).size();
-        drawings.ids.push_back(charts ? static_cast<int>(drawings.charts.size() + 1) : 0);
-        if (charts)
-            drawings.charts.push_back(charts);
+        const std::size_t shapes = drawingShapes(sheet);
+        drawings.ids.push_back(shapes ? static_cast<int>(drawings.shapes.size() + 1) : 0);
+        if (shapes)
+            drawings.shapes.push_back(shapes);
     }
     return drawings;
 }
@@ -50,7 +50,7 @@ std::vector<std::uint8_t> writeModelWorkbook(model::Workbook& workbook)
     }
 
     std::vector<std::uint8_t> out;
-    GlobalsParts parts{fonts, links, drawings.charts.empty() ? std::vector<std::uint8_t>{} : drawingGroupBody(drawings.charts),
+    GlobalsParts parts{fonts, links, drawings.shapes.empty() ? std::vector<std::uint8_t>{} : drawingGroupBody(drawings.shapes),
                        references};
     const std::vector<std::size_t> boundSheets = writeModelGlobals(workbook, parts, out);
     out.reserve(out.size() + sheets.size());

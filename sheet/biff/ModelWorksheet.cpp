@@ -1,12 +1,14 @@
 #include "sheet/biff/ModelWorksheet.h"
 
 #include "sheet/biff/CellTableWriter.h"
-#include "sheet/biff/ChartDrawing.h"
+#include "sheet/biff/DrawingRecords.h"
 #include "sheet/biff/ChartStreamWriter.h"
 #include "sheet/biff/ColumnInfoRecords.h"
 #include "sheet/biff/ModelGlobals.h"
 #include "sheet/biff/RecordStream.h"
 #include "sheet/biff/RecordTypes.h"
+#include "sheet/biff/UnicodeText.h"
+#include "sheet/text/Utf16.h"
 #include "sheet/io/ByteWriter.h"
 
 #include <algorithm>
@@ -109,7 +111,7 @@ public:
         writeColumnInfos(sheet_.columns, out_);
         appendRecordAsIs(out_, rt::Dimensions, dimensionsBody(sheet_));
         const std::vector<std::uint32_t> dbCells = writeCellTable(sheet_, out_, 0);
-        writeCharts();
+        writeDrawing();
         writeWindow();
         for (const model::Record& record : sheet_.records)
             if (!isSettingsRecord(record.type) && record.type != rt::Bof && record.type != rt::Eof)
@@ -130,15 +132,115 @@ public:
     }
 
 private:
-    void writeCharts()
+    // The embedded charts and the comments' boxes, each a shape of the sheet's drawing and an object, then
+    // the comments' NOTE records.
+    void writeDrawing()
     {
         const std::vector<EmbeddedChart> charts = embeddedCharts(sheet_);
-        for (std::size_t k = 0; k < charts.size(); ++k) {
-            appendRecord(out_, rt::MsoDrawing, chartShapeBody(writing_.drawingId, charts.size(), k, charts[k].anchor));
-            appendRecordAsIs(out_, rt::Obj, chartObjBody(static_cast<int>(k + 1)));
-            writeChartStream(sheet_.charts[charts[k].chart], workbook_, writing_.fonts, writing_.links,
-                             sizeOf(sheet_, charts[k].anchor), false, out_);
+        std::vector<SheetShape> shapes;
+        for (const EmbeddedChart& chart : charts)
+            shapes.push_back({SheetShape::Kind::Chart, chart.anchor, false});
+        for (const model::Comment& comment : sheet_.comments)
+            shapes.push_back({SheetShape::Kind::Comment, comment.anchor.value_or(boxBeside(comment)), !comment.visible});
+        for (std::size_t k = 0; k < shapes.size(); ++k) {
+            const int objectId = static_cast<int>(k + 1);
+            appendRecord(out_, rt::MsoDrawing, shapeBody(writing_.drawingId, shapes, k));
+            appendRecordAsIs(out_, rt::Obj, objBody(shapes[k].kind, objectId));
+            if (k < charts.size()) {
+                writeChartStream(sheet_.charts[charts[k].chart], workbook_, writing_.fonts, writing_.links,
+                                 sizeOf(sheet_, charts[k].anchor), false, out_);
+            } else {
+                appendRecordAsIs(out_, rt::MsoDrawing, clientTextBoxBody());
+                writeCommentText(sheet_.comments[k - charts.size()]);
+            }
         }
+        for (std::size_t c = 0; c < sheet_.comments.size(); ++c)
+            writeNote(sheet_.comments[c], static_cast<int>(charts.size() + c + 1));
+    }
+
+    static model::Anchor boxBeside(const model::Comment& comment)
+    {
+        model::Anchor anchor;
+        anchor.col1 = std::min(comment.column + 1, 255);
+        anchor.dx1 = 15 * 1024 / 64;
+        anchor.row1 = std::max(comment.row - 1, 0);
+        anchor.dy1 = 30;
+        anchor.col2 = std::min(comment.column + 3, 255);
+        anchor.dx2 = 15 * 1024 / 64;
+        anchor.row2 = std::min(comment.row + 3, 65535);
+        anchor.dy2 = 120;
+        return anchor;
+    }
+
+    // The TXO record of a comment's box with its text and formatting runs in the CONTINUE records after it.
+    void writeCommentText(const model::Comment& comment)
+    {
+        std::u16string text;
+        std::vector<std::pair<std::uint16_t, std::uint16_t>> runs; // character and font
+        for (const model::TextRun& run : comment.text) {
+            const std::u16string piece = text::toUtf16(run.text);
+            if (piece.empty())
+                continue;
+            const std::uint16_t font = run.font ? writing_.fonts.indexOf(*run.font) : 0;
+            if (runs.empty() || runs.back().second != font)
+                runs.emplace_back(static_cast<std::uint16_t>(text.size()), font);
+            text += piece;
+        }
+        constexpr std::size_t LongestText = 32767;
+        if (text.size() > LongestText)
+            text.resize(LongestText);
+        if (!text.empty())
+            runs.emplace_back(static_cast<std::uint16_t>(text.size()), 0);
+        std::vector<std::uint8_t> txo;
+        io::ByteWriter w(txo);
+        w.u16(0x0212); // left and top, the text locked
+        w.u16(0);
+        w.zeros(6);
+        w.u16(static_cast<std::uint16_t>(text.size()));
+        w.u16(static_cast<std::uint16_t>(8 * runs.size()));
+        w.u16(0);
+        w.u16(0);
+        appendRecordAsIs(out_, rt::TxO, txo);
+        if (text.empty())
+            return;
+        const bool wide = !fitsLatin1(text);
+        const std::size_t perRecord = (rt::MaxRecordSize - 1) / (wide ? 2 : 1);
+        for (std::size_t at = 0; at < text.size(); at += perRecord) {
+            std::vector<std::uint8_t> piece;
+            io::ByteWriter p(piece);
+            p.u8(wide ? 1 : 0);
+            for (std::size_t k = at; k < std::min(text.size(), at + perRecord); ++k) {
+                if (wide)
+                    p.u16(text[k]);
+                else
+                    p.u8(static_cast<std::uint8_t>(text[k]));
+            }
+            appendRecordAsIs(out_, rt::Continue, piece);
+        }
+        std::vector<std::uint8_t> formatting;
+        io::ByteWriter f(formatting);
+        for (const auto& [character, font] : runs) {
+            f.u16(character);
+            f.u16(font);
+            f.u32(0);
+        }
+        appendRecordAsIs(out_, rt::Continue, formatting);
+    }
+
+    void writeNote(const model::Comment& comment, int objectId)
+    {
+        std::vector<std::uint8_t> body;
+        io::ByteWriter w(body);
+        w.u16(static_cast<std::uint16_t>(comment.row));
+        w.u16(static_cast<std::uint16_t>(comment.column));
+        w.u16(comment.visible ? 0x0002 : 0);
+        w.u16(static_cast<std::uint16_t>(objectId));
+        std::u16string author = text::toUtf16(comment.author);
+        if (author.size() > 255)
+            author.resize(255);
+        writeUnicodeString(body, author, 2);
+        w.u8(0);
+        appendRecordAsIs(out_, rt::Note, body);
     }
 
     void writeWindow()
@@ -195,6 +297,11 @@ std::vector<EmbeddedChart> embeddedCharts(const model::Sheet& sheet)
         charts.push_back({anchor, chart});
     }
     return charts;
+}
+
+std::size_t drawingShapes(const model::Sheet& sheet)
+{
+    return sheet.kind == model::SheetKind::Chart ? 0 : embeddedCharts(sheet).size() + sheet.comments.size();
 }
 
 void writeModelSheet(const model::Workbook& workbook, std::size_t index, SheetWriting& writing,

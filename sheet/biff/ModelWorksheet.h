@@ -19,8 +19,11 @@ struct EmbeddedChart {
 // a place of its own beside the others.
 std::vector<EmbeddedChart> embeddedCharts(const model::Sheet& sheet);
 
+// The shapes of a worksheet's drawing: its embedded charts and its comments' boxes.
+std::size_t drawingShapes(const model::Sheet& sheet);
+
 // What a sheet written from the model is drawn with: the number of its drawing (0 when it has no
-// charts) and the workbook's fonts and references that its charts add to.
+// shapes) and the workbook's fonts and references that its charts add to.
 struct SheetWriting {
     int drawingId = 0;
     FontTable& fonts;
@@ -29,7 +32,7 @@ struct SheetWriting {
 
 // Appends the substream of sheet `index`, which has no records of its own, written from the model. A
 // worksheet gets its calculation settings, column widths, rows and cells with their formulas, its
-// embedded charts with their drawing, its window (gridlines as the sheet has them, selected when it is the
+// embedded charts and comments with their drawing, its window (gridlines as the sheet has them, selected when it is the
 // active sheet) and then the records it came with (merged cells and the like); a chart sheet gets its
 // chart.
 void writeModelSheet(const model::Workbook& workbook, std::size_t index, SheetWriting& writing,

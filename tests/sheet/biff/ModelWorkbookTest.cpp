@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace sheet {
 namespace {
@@ -142,6 +143,16 @@ TEST_P(StrippedWorkbook, ReadsBackAsTheOriginal)
         ASSERT_EQ(sb.charts.size(), sa.charts.size());
         for (std::size_t c = 0; c < sa.charts.size(); ++c)
             EXPECT_EQ(chartOf(sb.charts[c]), chartOf(sa.charts[c]));
+        ASSERT_EQ(sb.comments.size(), sa.comments.size());
+        for (std::size_t c = 0; c < sa.comments.size(); ++c) {
+            const model::Comment& ca = sa.comments[c];
+            const model::Comment& cb = sb.comments[c];
+            EXPECT_EQ(std::tie(cb.row, cb.column, cb.author, cb.visible), std::tie(ca.row, ca.column, ca.author, ca.visible));
+            EXPECT_EQ(model::plainText(cb.text), model::plainText(ca.text));
+            ASSERT_TRUE(cb.anchor && ca.anchor);
+            EXPECT_EQ(std::tie(cb.anchor->col1, cb.anchor->row1, cb.anchor->col2, cb.anchor->row2),
+                      std::tie(ca.anchor->col1, ca.anchor->row1, ca.anchor->col2, ca.anchor->row2));
+        }
         for (const model::DrawingObject& object : sa.drawings) {
             if (object.chartIndex < 0)
                 continue;
@@ -160,7 +171,8 @@ INSTANTIATE_TEST_SUITE_P(Workbooks, StrippedWorkbook,
                          testing::Values("template", "libreoffice-pie.xls", "writeexcel-chart.xls", "merged-entry-rows.xls",
                                          "writeexcel-formulas-and-names.xls", "names-and-external-books.xls",
                                          "shared-formula-below-the-rows.xls", "chart-sheet-active.xls",
-                                         "libreoffice-features.xls", "writeexcel-budget.xls"),
+                                         "libreoffice-features.xls", "writeexcel-budget.xls",
+                                         "comments-drawing-in-continue-records.xls"),
                          [](const testing::TestParamInfo<std::string>& info) {
                              std::string name = info.param.substr(0, info.param.find('.'));
                              for (char& c : name)

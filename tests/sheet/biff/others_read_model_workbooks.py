@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """xlrd and LibreOffice read a workbook that the .xls writer made from the model alone (as it makes one read
-from another format) like the workbook it came from: the values, formats, widths, heights and merged cells
-(xlrd), and each chart's type, 3-D look and data ranges with the sheets' values and formulas (LibreOffice)."""
+from another format) like the workbook it came from: the values, formats, widths, heights, merged cells and
+comments (xlrd), and each chart's type, 3-D look and data ranges with the sheets' values and formulas (LibreOffice)."""
 
 import os
 import subprocess
@@ -20,7 +20,7 @@ DATA = os.environ["TORTELET_TEST_DATA"]
 WORKBOOKS = [os.environ["TORTELET_CHART_TEMPLATE"]] + [os.path.join(DATA, name) for name in (
     "libreoffice-pie.xls", "writeexcel-chart.xls", "merged-entry-rows.xls", "writeexcel-formulas-and-names.xls",
     "names-and-external-books.xls", "shared-formula-below-the-rows.xls", "chart-sheet-active.xls",
-    "libreoffice-features.xls", "writeexcel-budget.xls")]
+    "libreoffice-features.xls", "writeexcel-budget.xls", "comments-drawing-in-continue-records.xls")]
 
 
 def rewritten(folder):
@@ -53,6 +53,7 @@ def xlrd_view(path):
             "default height": (sheet.default_row_height or 255, 0),
             "merged": sorted(sheet.merged_cells),
             "gridlines": sheet.show_grid_lines,
+            "notes": {place: (note.author, note.text, note.show) for place, note in sheet.cell_note_map.items()},
         }
     return view
 
@@ -65,7 +66,7 @@ class ReadByXlrd(unittest.TestCase):
                     before, after = xlrd_view(original), xlrd_view(copy)
                     self.assertEqual(after["sheets"], before["sheets"])
                     for name in before["sheets"]:
-                        for part in ("cells", "widths", "merged", "gridlines"):
+                        for part in ("cells", "widths", "merged", "gridlines", "notes"):
                             self.assertEqual(after[name][part], before[name][part], (name, part))
                         old, new = before[name]["heights"], after[name]["heights"]
                         default = before[name]["default height"]
