@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""xlrd and LibreOffice read a workbook that the .xls writer made from the model alone (as it makes one read
-from another format) like the workbook it came from: the values, formats, widths, heights, merged cells and
-comments (xlrd), and each chart's type, 3-D look and data ranges with the sheets' values and formulas (LibreOffice)."""
+"""xlrd, LibreOffice and the engine's drawing read a workbook that the .xls writer made from the model alone
+(as it makes one read from another format) like the workbook it came from: the values, formats, widths,
+heights, merged cells and comments (xlrd); the picture of the active sheet, charts included (the engine);
+each chart's type, 3-D look and data ranges, and the sheets' values and formulas (LibreOffice)."""
 
 import os
 import subprocess
@@ -72,6 +73,22 @@ class ReadByXlrd(unittest.TestCase):
                         default = before[name]["default height"]
                         for row in set(old) | set(new):
                             self.assertEqual(new.get(row, default), old.get(row, default), (name, row))
+
+
+class DrawnByTheEngine(unittest.TestCase):
+    def test_every_sheet_is_drawn_as_the_original(self):
+        """The picture of each workbook's active sheet, charts included, is the same to the byte."""
+        with tempfile.TemporaryDirectory(prefix="tortelet-model-xls-") as folder:
+            for original, copy in rewritten(folder):
+                with self.subTest(workbook=os.path.basename(original)):
+                    pictures = []
+                    for number, source in enumerate((original, copy)):
+                        picture = os.path.join(folder, "picture-%d.png" % number)
+                        subprocess.run([os.environ["TORTELET_SHEET"], "render", source, picture, "--sheet"], check=True,
+                                       env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+                        with open(picture, "rb") as data:
+                            pictures.append(data.read())
+                    self.assertEqual(pictures[1], pictures[0])
 
 
 def chart_view(embedded):
