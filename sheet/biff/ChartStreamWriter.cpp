@@ -115,7 +115,7 @@ public:
     {
     }
 
-    void write(ChartSize size, bool chartSheet)
+    void write(ChartSize size, ChartPlace place)
     {
         put(rt::Bof, bofBody(rt::ChartKind));
         put(Header, {});
@@ -160,8 +160,8 @@ public:
             if (const auto shown = seriesLabels(s))
                 writeText(chart_.labelText, 4, static_cast<std::uint16_t>(s), 0xFFFF, labelFlags(*shown), false);
         end();
-        if (chartSheet)
-            writeChartSheetWindow();
+        if (place != ChartPlace::Embedded)
+            writeChartSheetWindow(place == ChartPlace::ActiveSheet);
         put(rt::Eof, {});
     }
 
@@ -188,11 +188,11 @@ private:
         put(Setup, body);
     }
 
-    void writeChartSheetWindow()
+    void writeChartSheetWindow(bool active)
     {
         Body body;
         io::ByteWriter w(body);
-        w.u16(static_cast<std::uint16_t>(0x06B4 & ~0x0600)); // the sheet's view, not selected
+        w.u16(active ? 0x0600 : 0); // selected and shown, or neither
         w.zeros(16);
         put(rt::Window2, body);
     }
@@ -806,9 +806,9 @@ private:
 } // namespace
 
 void writeChartStream(const model::Chart& chart, const model::Workbook& workbook, FontTable& fonts,
-                      ExternSheetTable& links, ChartSize size, bool chartSheet, std::vector<std::uint8_t>& out)
+                      ExternSheetTable& links, ChartSize size, ChartPlace place, std::vector<std::uint8_t>& out)
 {
-    ChartStream(chart, workbook, fonts, links, out).write(size, chartSheet);
+    ChartStream(chart, workbook, fonts, links, out).write(size, place);
 }
 
 } // namespace sheet::biff

@@ -20,7 +20,8 @@ struct ChartSize {
 // (fills, lines, explosion, markers, data labels), the axes with their scales and gridlines, the 3-D view,
 // the legend, the title and the areas. The fonts of its texts and the sheets its series refer to are
 // taken from (and added to) `fonts` and `links`. A chart sheet's substream gets the sheet's window too.
+enum class ChartPlace { Embedded, Sheet, ActiveSheet };
 void writeChartStream(const model::Chart& chart, const model::Workbook& workbook, FontTable& fonts,
-                      ExternSheetTable& links, ChartSize size, bool chartSheet, std::vector<std::uint8_t>& out);
+                      ExternSheetTable& links, ChartSize size, ChartPlace place, std::vector<std::uint8_t>& out);
 
 } // namespace sheet::biff

@@ -29,6 +29,19 @@ std::uint16_t FontTable::indexOf(const model::Font& font)
     return recordIndex(fonts_.size() - 1);
 }
 
+void FontTable::cover(int index)
+{
+    constexpr int MostFonts = 512;
+    if (index < 0 || index > MostFonts)
+        return;
+    const auto needed = static_cast<std::size_t>(index < 4 ? index + 1 : index);
+    while (fonts_.size() < needed) {
+        model::Font font;
+        font.name = "Arial";
+        fonts_.push_back(fonts_.empty() ? font : fonts_.front());
+    }
+}
+
 std::vector<std::uint8_t> fontBody(const model::Font& font)
 {
     std::vector<std::uint8_t> body;

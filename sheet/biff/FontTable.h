@@ -15,6 +15,9 @@ public:
 
     // The index of a font like `font` (index 4 is never used), added when there is none.
     std::uint16_t indexOf(const model::Font& font);
+    // Adds copies of the first font (or a 10-point Arial) until font index `index` exists, so that no
+    // cell format names a font that is not there.
+    void cover(int index);
     const std::vector<model::Font>& fonts() const { return fonts_; }
 
 private:

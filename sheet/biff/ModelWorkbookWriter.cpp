@@ -38,6 +38,9 @@ std::vector<std::uint8_t> writeModelWorkbook(model::Workbook& workbook)
     colourAddedModelSlices(workbook);
     const std::uint32_t references = internStrings(workbook);
     FontTable fonts(workbook.fonts);
+    fonts.cover(3); // the format's fonts 0 to 3 are always there
+    for (const model::Xf& xf : workbook.xfs)
+        fonts.cover(xf.fontIndex);
     ExternSheetTable links(workbook.globalRecords, workbook.sheets.size());
     const Drawings drawings = planDrawings(workbook);
 

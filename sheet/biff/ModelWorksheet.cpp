@@ -128,7 +128,9 @@ public:
     {
         static const model::Chart empty;
         const model::Chart& chart = sheet_.charts.empty() ? empty : sheet_.charts.front();
-        writeChartStream(chart, workbook_, writing_.fonts, writing_.links, ChartSize{}, true, out_);
+        const bool active = static_cast<int>(index_) == workbook_.activeSheet;
+        writeChartStream(chart, workbook_, writing_.fonts, writing_.links, ChartSize{},
+                         active ? ChartPlace::ActiveSheet : ChartPlace::Sheet, out_);
     }
 
 private:
@@ -148,7 +150,7 @@ private:
             appendRecordAsIs(out_, rt::Obj, objBody(shapes[k].kind, objectId));
             if (k < charts.size()) {
                 writeChartStream(sheet_.charts[charts[k].chart], workbook_, writing_.fonts, writing_.links,
-                                 sizeOf(sheet_, charts[k].anchor), false, out_);
+                                 sizeOf(sheet_, charts[k].anchor), ChartPlace::Embedded, out_);
             } else {
                 appendRecordAsIs(out_, rt::MsoDrawing, clientTextBoxBody());
                 writeCommentText(sheet_.comments[k - charts.size()]);
