@@ -219,6 +219,28 @@ TEST(StrippedWorkbook, WhatBiff8CannotHoldIsRefusedByName)
     EXPECT_EQ(refusal(base), "written");
 }
 
+// A chart of each type that the model knows reads back as it was described: its type, grouping, series,
+// legend and axes.
+TEST(StrippedWorkbook, EveryChartTypeReadsBackAsDescribed)
+{
+    const model::Workbook base = test::withoutRecords(biff::openWorkbookFile(test::templatePath()).workbook);
+    using Type = model::ChartType;
+    for (Type type : {Type::Column, Type::Bar, Type::Line, Type::Area, Type::Scatter, Type::Doughnut, Type::Radar,
+                      Type::FilledRadar, Type::Bubble, Type::Pie}) {
+        SCOPED_TRACE(model::chartTypeName(type));
+        model::Workbook workbook = base;
+        test::redrawFirstChartAs(workbook, type);
+        const std::string described = chartOf(workbook.sheets[0].charts[0]);
+        biff::WorkbookFile file = biff::newWorkbookFile(std::move(workbook));
+        const model::Workbook copy = biff::readWorkbookFile(biff::workbookFileBytes(file)).workbook;
+        EXPECT_EQ(chartOf(copy.sheets[0].charts.at(0)), described);
+        const auto& axes = copy.sheets[0].charts[0].axes;
+        if (!axes.empty()) {
+            EXPECT_EQ(axes.back().maximum, 300000);
+        }
+    }
+}
+
 // A pie that a fill grew keeps its slices' colours, and each added slice gets one of its own that neither
 // neighbour has, the last and the first included.
 TEST(StrippedWorkbook, AddedSlicesGetColoursOfTheirOwn)

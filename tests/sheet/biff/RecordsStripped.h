@@ -10,4 +10,8 @@ namespace sheet::test {
 // only by the model.
 model::Workbook withoutRecords(model::Workbook workbook);
 
+// Makes the first chart of the first sheet a flat chart of `type` with a legend on the right and, unless it
+// draws pies, a category (or X) axis and a value axis with gridlines.
+void redrawFirstChartAs(model::Workbook& workbook, model::ChartType type);
+
 } // namespace sheet::test

@@ -75,6 +75,11 @@ class ReadByXlrd(unittest.TestCase):
                             self.assertEqual(new.get(row, default), old.get(row, default), (name, row))
 
 
+# model::ChartType numbers and the chart type LibreOffice reads each as.
+CHART_TYPES = {0: "Column", 1: "Column", 2: "Line", 3: "Area", 4: "Scatter", 5: "Pie", 6: "Pie", 7: "Net",
+               8: "FilledNet", 11: "Bubble"}
+
+
 class DrawnByTheEngine(unittest.TestCase):
     def test_every_sheet_is_drawn_as_the_original(self):
         """The picture of each workbook's active sheet, charts included, is the same to the byte."""
@@ -104,8 +109,8 @@ def chart_view(embedded):
             for series in chart_type.DataSeries:
                 ranges = []
                 for labelled in series.getDataSequences():
-                    label = labelled.getLabel()
-                    ranges.append((labelled.getValues().getSourceRangeRepresentation(),
+                    values, label = labelled.getValues(), labelled.getLabel()
+                    ranges.append((values.getSourceRangeRepresentation() if values else None,
                                    label.getSourceRangeRepresentation() if label else None))
                 view["series"].append(ranges)
     return view
@@ -134,6 +139,25 @@ class ReadByLibreOffice(unittest.TestCase):
                     finally:
                         before.close(True)
                         after.close(True)
+
+    def test_a_chart_of_each_type_keeps_its_type_and_ranges(self):
+        with tempfile.TemporaryDirectory(prefix="tortelet-model-xls-") as folder, OfficeSession() as office:
+            for number, expected in CHART_TYPES.items():
+                with self.subTest(type=number):
+                    path = os.path.join(folder, "type-%d.xls" % number)
+                    subprocess.run([os.environ["TORTELET_STRIP_RECORDS"], os.environ["TORTELET_CHART_TEMPLATE"], path,
+                                    str(number)], check=True)
+                    document = office.open(path)
+                    try:
+                        chart = chart_view(document.Sheets.getByName("Assets").Charts.getByIndex(0))
+                        self.assertEqual(chart["types"], ["com.sun.star.chart2.%sChartType" % expected])
+                        self.assertFalse(chart["three_d"])
+                        self.assertTrue(chart["legend"])
+                        self.assertEqual(chart["title"], "My Assets")
+                        ranges = [pair[0] for pair in chart["series"][0]]
+                        self.assertIn("$Assets.$B$4:$B$9", ranges)
+                    finally:
+                        document.close(True)
 
 
 if __name__ == "__main__":
