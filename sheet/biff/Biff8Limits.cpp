@@ -82,6 +82,8 @@ void checkPlace(const model::Sheet& sheet, int row, int column, const char* what
 
 void checkBiff8Limits(const model::Workbook& workbook)
 {
+    if (workbook.sheets.empty())
+        refuse("it has no sheets");
     for (const model::Record& record : workbook.globalRecords)
         if (const std::optional<std::string> function = newerFunction(record))
             refuse("a formula calls " + *function + ", a function newer than the format");

@@ -349,7 +349,8 @@ private:
         for (const auto& [point, format] : series.points)
             if (point < 0xFFFF)
                 writePointFormat(format, static_cast<std::uint16_t>(point), index, bars3d);
-        u16Record(rt::SerToCrt, static_cast<std::uint16_t>(std::min<std::size_t>(series.group, 0xFFFF)));
+        const std::size_t groups = std::max<std::size_t>(chart_.groups.size(), 1);
+        u16Record(rt::SerToCrt, static_cast<std::uint16_t>(std::min(series.group, groups - 1)));
         end();
     }
 

@@ -4,6 +4,8 @@
 #include "sheet/io/ByteWriter.h"
 #include "sheet/text/Utf16.h"
 
+#include <string>
+
 namespace sheet::biff {
 namespace {
 
@@ -55,7 +57,10 @@ std::vector<std::uint8_t> fontBody(const model::Font& font)
     w.u8(0); // family
     w.u8(0); // character set
     w.u8(0);
-    writeUnicodeString(body, text::toUtf16(font.name.empty() ? "Arial" : font.name), 1);
+    std::u16string name = text::toUtf16(font.name.empty() ? "Arial" : font.name);
+    if (name.size() > 255)
+        name.resize(255);
+    writeUnicodeString(body, name, 1);
     return body;
 }
 

@@ -44,19 +44,15 @@ std::vector<std::uint8_t> writeModelWorkbook(model::Workbook& workbook)
     ExternSheetTable links(workbook.globalRecords, workbook.sheets.size());
     const Drawings drawings = planDrawings(workbook);
 
-    // The sheets are written once before the globals, so that the fonts and sheet references their charts
-    // need are known when the globals are written.
-    std::vector<std::uint8_t> sheets;
     for (std::size_t i = 0; i < workbook.sheets.size(); ++i) {
         SheetWriting writing{drawings.ids[i], fonts, links};
-        writeModelSheet(workbook, i, writing, sheets);
+        addSheetNeeds(workbook, i, writing);
     }
 
     std::vector<std::uint8_t> out;
     GlobalsParts parts{fonts, links, drawings.shapes.empty() ? std::vector<std::uint8_t>{} : drawingGroupBody(drawings.shapes),
                        references};
     const std::vector<std::size_t> boundSheets = writeModelGlobals(workbook, parts, out);
-    out.reserve(out.size() + sheets.size());
     for (std::size_t i = 0; i < workbook.sheets.size(); ++i) {
         io::ByteWriter::put32(out.data() + boundSheets[i] + 4, static_cast<std::uint32_t>(out.size()));
         SheetWriting writing{drawings.ids[i], fonts, links};

@@ -306,6 +306,20 @@ std::size_t drawingShapes(const model::Sheet& sheet)
     return sheet.kind == model::SheetKind::Chart ? 0 : embeddedCharts(sheet).size() + sheet.comments.size();
 }
 
+void addSheetNeeds(const model::Workbook& workbook, std::size_t index, SheetWriting& writing)
+{
+    const model::Sheet& sheet = workbook.sheets[index];
+    std::vector<std::uint8_t> scratch;
+    for (const model::Chart& chart : sheet.charts) {
+        writeChartStream(chart, workbook, writing.fonts, writing.links, ChartSize{}, ChartPlace::Embedded, scratch);
+        scratch.clear();
+    }
+    for (const model::Comment& comment : sheet.comments)
+        for (const model::TextRun& run : comment.text)
+            if (run.font)
+                writing.fonts.indexOf(*run.font);
+}
+
 void writeModelSheet(const model::Workbook& workbook, std::size_t index, SheetWriting& writing,
                      std::vector<std::uint8_t>& out)
 {

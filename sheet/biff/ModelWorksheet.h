@@ -30,6 +30,10 @@ struct SheetWriting {
     ExternSheetTable& links;
 };
 
+// Adds to `writing`'s fonts and references what the charts and comments of sheet `index` need, so that
+// the globals written before the sheet hold them.
+void addSheetNeeds(const model::Workbook& workbook, std::size_t index, SheetWriting& writing);
+
 // Appends the substream of sheet `index`, which has no records of its own, written from the model. A
 // worksheet gets its calculation settings, column widths, rows and cells with their formulas, its
 // embedded charts and comments with their drawing, its window (gridlines as the sheet has them, selected when it is the

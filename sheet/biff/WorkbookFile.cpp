@@ -74,6 +74,13 @@ container::Entry& streamToWrite(WorkbookFile& file)
         throw FormatError("Excel 95 workbooks can be read but not written: save it as an Excel 97-2003 workbook "
                           "in a spreadsheet program first");
     container::Entry* stream = streamNamed(file.container, file.streamName);
+    if (!stream && file.container.root.children.empty()) {
+        // A workbook that no compound file held gets one of its own.
+        std::optional<StreamKey> encryption = std::move(file.encryption);
+        file = newWorkbookFile(std::move(file.workbook));
+        file.encryption = std::move(encryption);
+        stream = streamNamed(file.container, file.streamName);
+    }
     if (!stream)
         throw FormatError("not a workbook: the file has no Workbook stream");
     return *stream;

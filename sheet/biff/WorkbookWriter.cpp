@@ -2,12 +2,11 @@
 
 #include "sheet/biff/CellStrings.h"
 #include "sheet/biff/ModelWorkbookWriter.h"
-#include "sheet/biff/SliceColours.h"
-
 #include "sheet/biff/RecordStream.h"
 #include "sheet/biff/RecordTypes.h"
 #include "sheet/biff/SharedStringTable.h"
 #include "sheet/biff/SheetWriter.h"
+#include "sheet/biff/SliceColours.h"
 #include "sheet/biff/UnicodeText.h"
 #include "sheet/text/Utf16.h"
 #include "sheet/io/ByteWriter.h"

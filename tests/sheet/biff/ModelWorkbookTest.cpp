@@ -250,7 +250,8 @@ TEST(StrippedWorkbook, AddedSlicesGetColoursOfTheirOwn)
     pie.series[0].values->range.lastRow = 14;
     pie.series[0].categories->range.lastRow = 14;
     pie.addedPoints[0] = 6;
-    biff::WorkbookFile file = biff::newWorkbookFile(grown);
+    biff::WorkbookFile file; // no compound file held it: saving makes one
+    file.workbook = grown;
     const model::Workbook copy = biff::readWorkbookFile(biff::workbookFileBytes(file)).workbook;
     const model::Chart& written = copy.sheets[0].charts.at(0);
     std::vector<model::Rgb> colours;
