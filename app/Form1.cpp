@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "chart/TemplateChoice.h"
 #include "common/FileRoutines.h"
 #include "common/FocusFrame.h"
 #include "common/Handler.h"
@@ -11,13 +12,17 @@
 #include "tortelet/Version.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QToolTip>
 
@@ -156,14 +161,69 @@ void Form1::addWindowCommands()
     };
     connect(&history.stack(), &QUndoStack::indexChanged, this, follow);
     follow();
-    auto* separator = new QAction(this);
-    separator->setSeparator(true);
-    addAction(separator);
+    const auto separate = [this] {
+        auto* separator = new QAction(this);
+        separator->setSeparator(true);
+        addAction(separator);
+    };
+    separate();
+    auto* templates = new QActionGroup(this);
+    ownTemplateItem_ = add(QStringLiteral("Use My Own Template\u2026"), {}, [this] { chooseOwnTemplate(); });
+    builtInTemplateItem_ = add(QStringLiteral("Use the Built-in Template"), {}, [this] { useBuiltInTemplate(); });
+    for (QAction* item : {ownTemplateItem_, builtInTemplateItem_}) {
+        item->setCheckable(true);
+        templates->addAction(item);
+    }
+    showTemplateChoice();
+    separate();
     add(QStringLiteral("About Tortelet Studio"), {}, [this] { showAbout(); });
     // Keys without a place in the menu.
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, [this] { close(); });
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, helpButton_, &QPushButton::click);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+QString Form1::ownTemplate()
+{
+    return platform_.settings.read(QString::fromLatin1(chart::kOwnTemplateKey)).value_or(QString());
+}
+
+// The menu marks the template that the next build fills; the own template's item names the file.
+void Form1::showTemplateChoice()
+{
+    const QString own = ownTemplate();
+    ownTemplateItem_->setChecked(!own.isEmpty());
+    builtInTemplateItem_->setChecked(own.isEmpty());
+    ownTemplateItem_->setToolTip(own.isEmpty() ? QStringLiteral("Builds fill a workbook or template of your own")
+                                               : QStringLiteral("Builds fill ") + QDir::toNativeSeparators(own));
+}
+
+void Form1::chooseOwnTemplate()
+{
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("mnuOwnTemplate_Click"));
+    QString chosen;
+    h(100, [&] {
+        const QString own = ownTemplate();
+        const QString start = own.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : own;
+        chosen = platform_.openDialog.askOpenPath(QStringLiteral("Use My Own Template"), chart::TemplateFilter(), start);
+    });
+    if (!chosen.isEmpty()) {
+        bool usable = false;
+        h(102, [&] {
+            chart::CheckTemplate(chosen);
+            usable = true;
+        });
+        if (usable)
+            h(104, [&] { platform_.settings.write(QString::fromLatin1(chart::kOwnTemplateKey), QFileInfo(chosen).absoluteFilePath()); });
+    }
+    showTemplateChoice();
+}
+
+void Form1::useBuiltInTemplate()
+{
+    common::Handler h(platform_.messages, kLocation + QStringLiteral("mnuBuiltInTemplate_Click"));
+    h(100, [&] { platform_.settings.write(QString::fromLatin1(chart::kOwnTemplateKey), QString()); });
+    showTemplateChoice();
 }
 
 void Form1::showAbout()
@@ -178,7 +238,8 @@ void Form1::showAbout()
                                     "Licence: proprietary; all rights reserved.\n"
                                     "Home page: https://www.vantrel.example/\n"
                                     "Program: %2\n"
-                                    "Settings: the key \"Assets\" and the windows' places in the settings of Vantrel, Tortelet Studio")
+                                    "Settings: the keys \"Assets\", \"Chart Template\" and the windows' places in the settings "
+                                    "of Vantrel, Tortelet Studio")
                          .arg(QString::fromLatin1(tortelet::Version), QCoreApplication::applicationFilePath());
         platform_.messages.show(about);
     });
@@ -186,6 +247,7 @@ void Form1::showAbout()
 
 void Form1::bringToFront()
 {
+    showTemplateChoice();
     if (preview_ && preview_->isVisible()) {
         preview_->bringToFront();
         return;

@@ -57,6 +57,11 @@ private:
     // The keys of the window and its context menu: undo and redo, Ctrl+Q, F1 and "About".
     void addWindowCommands();
     void showAbout();
+    // "Use My Own Template…" and "Use the Built-in Template": the template the builds fill, kept in the settings.
+    QString ownTemplate();
+    void showTemplateChoice();
+    void chooseOwnTemplate();
+    void useBuiltInTemplate();
     // The full text of a cut cell as its tooltip.
     bool showCutText(const QEvent& event);
     void nameControls();
@@ -103,6 +108,8 @@ private:
     common::AnchoredLayout layout_;
     std::vector<std::pair<QWidget*, int>> placed_;
     common::WindowMemory* memory_ = nullptr;
+    QAction* ownTemplateItem_ = nullptr;
+    QAction* builtInTemplateItem_ = nullptr;
     bool ended_ = false;
 };
 

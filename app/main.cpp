@@ -2,6 +2,7 @@
 #include "Form1.h"
 #include "SignalEnding.h"
 
+#include "chart/TemplateChoice.h"
 #include "common/CommandLine.h"
 #include "common/DataFolder.h"
 #include "common/LiveRun.h"
@@ -10,6 +11,7 @@
 #include "platform/SettingsFile.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <iostream>
 
@@ -22,6 +24,16 @@ int main(int argc, char** argv)
         return *answered;
 
     QApplication application(argc, argv);
+    // --template chooses the template as the menu does, for this start and a copy that already runs.
+    if (const std::optional<QString> chosen = common::TemplateOption(arguments)) {
+        try {
+            chart::CheckTemplate(*chosen);
+            platform::QtSettingsStore().write(QString::fromLatin1(chart::kOwnTemplateKey), QFileInfo(*chosen).absoluteFilePath());
+        } catch (const std::exception& refusal) {
+            std::cerr << "tortelet-studio: " << refusal.what() << '\n';
+            return 2;
+        }
+    }
     // A second start brings the running copy to the front and ends, so that no list overwrites another.
     const common::SingleRun single(platform::userSettingsFiles().value(0));
     if (single.handedOver())
@@ -31,7 +43,7 @@ int main(int argc, char** argv)
     const platform::Platform qt = system.platform();
     app::EndingBoxes boxes(qt.messages);
     const platform::Platform platform{boxes,      qt.inputs,   qt.saveDialog, qt.settings,      qt.clipboard,
-                                      qt.launcher, qt.random, qt.clock,      qt.pictureDialogs};
+                                      qt.launcher, qt.random, qt.clock,      qt.pictureDialogs, qt.openDialog};
     app::Form1 form(platform, [] { QCoreApplication::quit(); }, common::DataFolder());
     const app::SignalEnding ending([&] {
         boxes.writeToStandardError();

@@ -5,6 +5,7 @@
 #include "PictureFile.h"
 #include "Required.h"
 #include "ScratchWorkbook.h"
+#include "TemplateChoice.h"
 #include "TemplateFile.h"
 
 #include "common/FileRoutines.h"
@@ -30,11 +31,12 @@ namespace chart {
 
 namespace {
 
-const QString kTemplateName = QStringLiteral("Pie Chart.xlt");
 // The built-in template's own file in the private folder, when the temporary folder's is refused.
 const QString kPrivateTemplateName = QStringLiteral("Pie Chart (built-in).xlt");
 const QString kPictureName = QStringLiteral("temp.bmp");
 constexpr int kMostDraws = 1000;
+// The largest template the build reads; the engine refuses larger workbooks anyway.
+constexpr qint64 kLargestTemplate = qint64(1) << 30;
 // Entries start on row 4; the sheet ends with row 65536.
 constexpr int kFirstEntryRow = 4;
 constexpr int kMostEntries = 65536 - kFirstEntryRow + 1;
@@ -74,6 +76,7 @@ void ChartBuild::run()
     second_.reset();
     reopened_ = nullptr;
     scratchPath_.clear();
+    ownTemplate_.clear();
     templateRefusal_.reset();
     steps();
     reopened_ = nullptr;
@@ -86,10 +89,14 @@ void ChartBuild::steps()
     if (h.when(100, [&] { return warnIfExcelRunning(platform_.messages); }))
         return;
     h(102, [&] { host_.pointer().set(common::PointerState::Busy); });
+    QByteArray builtIn;
     QByteArray templateBytes;
-    h(104, [&] { templateBytes = resources::chartTemplate(); });
+    h(104, [&] {
+        builtIn = resources::chartTemplate();
+        templateBytes = ownTemplateBytes().value_or(builtIn);
+    });
     if (h.when(106, [&] { return !templateInPlace(); }))
-        h(106, [&] { writeTemplate(templateBytes); });
+        h(106, [&] { writeTemplate(templateRefusal_ ? builtIn : templateBytes); });
     h(106, [&] { reportTemplateRefusal(); });
     if (stopping_)
         return leaveNothingBehind();
@@ -99,9 +106,7 @@ void ChartBuild::steps()
         first_->setNumberLocale(sheet::NumberLocale::system(), typedInLocale());
     });
     h(110, [&] {
-        sheet::Workbooks& workbooks = required(first_, "the first instance").workbooks();
-        filled_ = &workbooks.Open(fileName(templatePath()));
-        refuseMergedEntryRows(templateBytes);
+        openTemplate(builtIn);
     });
     for (int column = 1; column <= 2; ++column) {
         for (int row = 4; row <= 9; ++row)
@@ -191,14 +196,49 @@ std::optional<sheet::NumberLocale> ChartBuild::typedInLocale()
     return sheet::NumberLocale::of(QLocale(name));
 }
 
+// The person's own template, when one is chosen: its bytes, read afresh for every build. A template that
+// cannot be read is refused like a planted file, and the build takes the built-in one.
+std::optional<QByteArray> ChartBuild::ownTemplateBytes()
+{
+    ownTemplate_ = platform_.settings.read(QString::fromLatin1(kOwnTemplateKey)).value_or(QString());
+    if (ownTemplate_.isEmpty())
+        return std::nullopt;
+    QFile file(ownTemplate_);
+    std::string reason;
+    if (!TemplateKind(ownTemplate_))
+        reason = "its name does not end in the extension of a workbook or template";
+    else if (!file.open(QIODevice::ReadOnly))
+        reason = file.errorString().toStdString();
+    else if (file.size() > kLargestTemplate)
+        reason = "it is larger than a workbook can be";
+    if (reason.empty()) {
+        QByteArray bytes = file.readAll();
+        if (file.error() == QFileDevice::NoError)
+            return bytes;
+        reason = file.errorString().toStdString();
+    }
+    templateRefusal_ = "The chart template " + ownTemplate_.toStdString() + " cannot be read: " + reason;
+    ownTemplate_.clear();
+    return std::nullopt;
+}
+
+// The kind of workbook the build fills, which the scratch workbook keeps.
+WorkbookKind ChartBuild::templateKind() const
+{
+    if (templateRefusal_ || ownTemplate_.isEmpty())
+        return WorkbookKind::Excel97;
+    return TemplateKind(ownTemplate_).value_or(WorkbookKind::Excel97);
+}
+
 // Whether the template is already in the temporary folder. Whatever else has its name there is
 // refused, kept in mind, and left as it is: the build then takes the built-in template through a
 // file of its own in the private folder.
 bool ChartBuild::templateInPlace()
 {
-    templateRefusal_.reset();
+    if (templateRefusal_)
+        return false;
     try {
-        return existingTemplateFile(common::TempPath(kTemplateName));
+        return existingTemplateFile(common::TempPath(TemplateFileName(ownTemplate_)));
     } catch (const std::exception& refusal) {
         templateRefusal_ = refusal.what();
         return false;
@@ -210,7 +250,7 @@ QString ChartBuild::templatePath() const
     if (templateRefusal_)
         return QFile::decodeName(QByteArray::fromStdString(sheet::privateFolder(true))) + QStringLiteral("/") +
                kPrivateTemplateName;
-    return common::TempPath(kTemplateName);
+    return common::TempPath(TemplateFileName(ownTemplate_));
 }
 
 void ChartBuild::writeTemplate(const QByteArray& bytes) const
@@ -221,20 +261,40 @@ void ChartBuild::writeTemplate(const QByteArray& bytes) const
     sheet::io::writeFileAtomically(fileName(templatePath()), std::span(data, static_cast<std::size_t>(bytes.size())));
 }
 
-// A template whose entry rows meet merged cells would hide the entries under the merge: it is
-// closed, and the build goes on with the program's own template, saying why.
-void ChartBuild::refuseMergedEntryRows(const QByteArray& templateBytes)
+// Opens the template. The person's own template that the engine cannot fill, and any template whose
+// entry rows meet merged cells (which would hide the entries under the merge), are closed, and the build
+// goes on with the program's own template, saying why.
+void ChartBuild::openTemplate(const QByteArray& builtIn)
 {
+    sheet::Workbooks& workbooks = required(first_, "the first instance").workbooks();
+    try {
+        filled_ = &workbooks.Open(fileName(templatePath()));
+        filled_->ActiveSheet();
+    } catch (const std::exception& failure) {
+        if (templateRefusal_ || ownTemplate_.isEmpty())
+            throw;
+        return useBuiltInTemplate("The chart template " + ownTemplate_.toStdString() + " cannot be used: " +
+                                  failure.what(), builtIn);
+    }
     if (templateRefusal_)
         return;
-    const auto merged = required(filled_, "the workbook").ActiveSheet().mergedCellsMeeting(kFirstEntryRow, 1, 65536, 2);
-    if (!merged)
-        return;
-    filled_->Close();
+    const auto merged = filled_->ActiveSheet().mergedCellsMeeting(kFirstEntryRow, 1, 65536, 2);
+    if (merged)
+        useBuiltInTemplate("The chart template " + templatePath().toStdString() +
+                           " was not used: its entry rows meet the merged cells " + *merged + ", which would hide entries",
+                           builtIn);
+}
+
+void ChartBuild::useBuiltInTemplate(const std::string& reason, const QByteArray& builtIn)
+{
+    if (filled_)
+        filled_->Close();
     filled_ = nullptr;
-    templateRefusal_ = "The chart template " + templatePath().toStdString() + " was not used: its entry rows meet the merged cells " +
-                       *merged + ", which would hide entries";
-    writeTemplate(templateBytes);
+    // The copy of the person's own template is ours to remove; a file someone placed stays.
+    if (!ownTemplate_.isEmpty())
+        QFile::remove(templatePath());
+    templateRefusal_ = reason;
+    writeTemplate(builtIn);
     filled_ = &required(first_, "the first instance").workbooks().Open(fileName(templatePath()));
     reportTemplateRefusal();
 }
@@ -259,7 +319,7 @@ void ChartBuild::drawScratchPath(common::Handler& h)
         QString name;
         h(148, [&] { name = QStringLiteral("vormel"); });
         h(150, [&] { name += drawScratchDigits(platform_.random); });
-        h(160, [&] { scratchPath_ = common::TempPath(name + QStringLiteral(".xls")); });
+        h(160, [&] { scratchPath_ = common::TempPath(name + ScratchExtension(templateKind())); });
         h(162, [&] {
             if (++draws > kMostDraws)
                 throw std::runtime_error("No free name for the scratch workbook in " + fileName(common::TempFolder()));
@@ -271,7 +331,8 @@ void ChartBuild::drawScratchPath(common::Handler& h)
 void ChartBuild::saveScratchWorkbook()
 {
     try {
-        const int fileFormat = getSaveFileFormat(first_.get());
+        const int fileFormat = templateKind() == WorkbookKind::Excel97 ? getSaveFileFormat(first_.get())
+                                                                        : SaveFormatCode(templateKind());
         required(filled_, "the workbook").SaveAs(fileName(scratchPath_), fileFormat);
     } catch (...) {
         releaseEmptyPlaceholder(scratchPath_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BuildHost.h"
+#include "TemplateChoice.h"
 
 #include "sheet/input/NumberLocale.h"
 
@@ -46,12 +47,15 @@ public:
 private:
     void steps();
     std::optional<sheet::NumberLocale> typedInLocale();
+    std::optional<QByteArray> ownTemplateBytes();
+    WorkbookKind templateKind() const;
     bool templateInPlace();
     // Where the template is opened from: the temporary folder's, or the private copy of the built-in one.
     QString templatePath() const;
     void writeTemplate(const QByteArray& bytes) const;
     void reportTemplateRefusal();
-    void refuseMergedEntryRows(const QByteArray& templateBytes);
+    void openTemplate(const QByteArray& builtIn);
+    void useBuiltInTemplate(const std::string& reason, const QByteArray& builtIn);
     void drawScratchPath(common::Handler& h);
     void saveScratchWorkbook();
     void leaveNothingBehind();
@@ -66,6 +70,8 @@ private:
     std::unique_ptr<sheet::Application> second_;
     sheet::Workbook* reopened_ = nullptr;
     QString scratchPath_;
+    // The person's own template that this build fills; empty for the program's own.
+    QString ownTemplate_;
     // Why the file with the template's name was not used, when it was not.
     std::optional<std::string> templateRefusal_;
     // The refusal already reported in this run.

@@ -14,12 +14,16 @@ namespace {
 constexpr const char* HelpText =
     "Usage: tortelet-studio [options]\n"
     "Turns a short list of labelled amounts into a pie-chart workbook: keep the list in the window,\n"
-    "build the chart, preview it and save the workbook as an Excel 97-2003 file.\n"
+    "build the chart, preview it and save the workbook as an Excel 97-2003, .xlsx or .ods file.\n"
     "One copy runs per user: starting the program again brings its window to the front.\n"
     "\n"
     "Options:\n"
     "  -h, --help     Shows this help and ends.\n"
     "  -v, --version  Shows the version and ends.\n"
+    "  --template FILE\n"
+    "                 Builds from FILE, a chart template of your own (.xlt, .xltx, .xltm, .ots, or a\n"
+    "                 workbook: .xls, .xlsx, .xlsm, .ods, .fods), from now on, as the window's\n"
+    "                 \"Use My Own Template...\" does; \"Use the Built-in Template\" goes back.\n"
     "\n"
     "Qt's own options are accepted as well, such as -platform offscreen or -style Fusion.\n";
 
@@ -35,7 +39,24 @@ int answered(std::ostream& output, std::ostream& errors)
     return 1;
 }
 
+QCommandLineOption templateOption()
+{
+    return QCommandLineOption(QStringLiteral("template"), QString(), QStringLiteral("FILE"));
+}
+
 }  // namespace
+
+std::optional<QString> TemplateOption(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption option = templateOption();
+    parser.addOption(option);
+    parser.parse(arguments);
+    if (!parser.isSet(option))
+        return std::nullopt;
+    return parser.value(option);
+}
 
 std::optional<int> AnswerCommandLine(const QStringList& arguments, std::ostream& output, std::ostream& errors)
 {
@@ -46,6 +67,7 @@ std::optional<int> AnswerCommandLine(const QStringList& arguments, std::ostream&
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(templateOption());
     // Options the parser does not know are Qt's to judge once the application starts.
     parser.parse(arguments);
     if (parser.isSet(help)) {

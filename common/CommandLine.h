@@ -13,4 +13,7 @@ namespace common {
 // to Qt (-platform, -style, ...), so this runs before any window or display is needed.
 std::optional<int> AnswerCommandLine(const QStringList& arguments, std::ostream& output, std::ostream& errors);
 
+// The FILE of --template FILE, the chart template to build from from now on; nothing without the option.
+std::optional<QString> TemplateOption(const QStringList& arguments);
+
 }  // namespace common

@@ -5,6 +5,7 @@
 #include "InputBoxes.h"
 #include "Launcher.h"
 #include "MessageBoxes.h"
+#include "OpenDialog.h"
 #include "PictureDialogs.h"
 #include "Randomness.h"
 #include "SaveDialog.h"
@@ -23,6 +24,7 @@ struct Platform {
     Randomness& random;
     Clock& clock;
     PictureDialogs& pictureDialogs;
+    OpenDialog& openDialog;
 };
 
 }  // namespace platform

@@ -181,6 +181,11 @@ SaveAnswer QtSaveDialog::askSavePath(const QString& title, const QString& filter
     return answer;
 }
 
+QString QtOpenDialog::askOpenPath(const QString& title, const QString& filter, const QString& startPath)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, startPath, qtFilter(filter));
+}
+
 namespace {
 // QSettings reads its files at the first question put to it; each is looked at before that.
 void checkSettingsFiles()
@@ -409,7 +414,8 @@ int QtClock::secondsSinceMidnight() { return QTime(0, 0).secsTo(QTime::currentTi
 
 Platform QtPlatform::platform()
 {
-    return Platform{messages_, inputs_, saveDialog_, settings_, clipboard_, launcher_, random_, clock_, pictureDialogs_};
+    return Platform{messages_, inputs_, saveDialog_, settings_, clipboard_, launcher_, random_, clock_, pictureDialogs_,
+                    openDialog_};
 }
 
 }  // namespace platform

@@ -23,6 +23,11 @@ public:
     SaveAnswer askSavePath(const QString& title, const QString& filter, const QString& startFolder) override;
 };
 
+class QtOpenDialog final : public OpenDialog {
+public:
+    QString askOpenPath(const QString& title, const QString& filter, const QString& startPath) override;
+};
+
 class QtSettingsStore final : public SettingsStore {
 public:
     std::optional<QString> read(const QString& key) override;
@@ -89,6 +94,7 @@ private:
     QtRandomness random_;
     QtClock clock_;
     QtPictureDialogs pictureDialogs_;
+    QtOpenDialog openDialog_;
 };
 
 // Turns "Name (*.ext)|*.ext|" into Qt's "Name (*.ext)" filter list.

@@ -400,8 +400,9 @@ void Form2::saveResults()
     std::int16_t answer = platform::AnswerNone;
     h(100, [&] {
         const QString folder = StartingFolder(platform_.settings.read(kWorkbookFolderKey), QStandardPaths::DocumentsLocation);
-        const platform::SaveAnswer chosen = platform_.saveDialog.askSavePath(QStringLiteral("Save File"), ResultFilter(), folder);
-        format = ChosenResultFormat(chosen.path, chosen.filter);
+        const platform::SaveAnswer chosen = platform_.saveDialog.askSavePath(QStringLiteral("Save File"),
+                                                                             ResultFilter(ScratchFormat(scratchWorkbook_)), folder);
+        format = ChosenResultFormat(chosen.path, chosen.filter, ScratchFormat(scratchWorkbook_));
         path = ResultPath(chosen.path, format);
     });
     if (h.when(102, [&] { return !path.isEmpty(); })) {

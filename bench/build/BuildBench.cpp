@@ -99,7 +99,7 @@ void WholeBuild(benchmark::State& state)
     platform::QtRandomness random;
     const platform::Platform platform{scripted.messages, scripted.inputs, scripted.saveDialog, scripted.settings,
                                       clipboard,         scripted.launcher, random,           scripted.clock,
-                                      scripted.pictureDialogs};
+                                      scripted.pictureDialogs, scripted.openDialog};
     TimedHost host(platform, static_cast<int>(state.range(0)));
     chart::ChartBuild build(platform, host);
     std::array<double, MarkCount> shares{};

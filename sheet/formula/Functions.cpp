@@ -426,6 +426,20 @@ std::string newerFunctionName(std::string_view name)
     return "COM.MICROSOFT." + std::string(name);
 }
 
+std::string newerFunctionOf(std::string_view name)
+{
+    constexpr std::string_view Microsoft = "COM.MICROSOFT.";
+    if (name.size() > Microsoft.size() && sameName(name.substr(0, Microsoft.size()), Microsoft))
+        return std::string(name.substr(Microsoft.size()));
+    if (sameName(name, "FORMULA"))
+        return "FORMULATEXT";
+    for (std::string_view known : OpenFormulaNames) {
+        if (sameName(known, name))
+            return std::string(known);
+    }
+    return {};
+}
+
 const Function* functionById(int id)
 {
     return id >= 0 && id <= LastId ? ById[static_cast<std::size_t>(id)] : nullptr;

@@ -30,6 +30,9 @@ inline constexpr int NamedFunctionId = 255;
 // the same for those OpenFormula itself has (IFERROR, SUMIFS), Excel's own under "COM.MICROSOFT."
 // (COM.MICROSOFT.CONCAT), as LibreOffice reads them.
 std::string newerFunctionName(std::string_view name);
+// The other way: the name without "_xlfn." of the function newer than the file format that OpenFormula
+// calls `name` (IFERROR, COM.MICROSOFT.CONCAT, FORMULA); empty when it calls none of them so.
+std::string newerFunctionOf(std::string_view name);
 
 // The built-in function with the number `id`, nullptr when the format has none.
 const Function* functionById(int id);

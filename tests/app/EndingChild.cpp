@@ -34,7 +34,7 @@ int main(int argc, char** argv)
     platform::QtRandomness random;
     const platform::Platform platform{boxes,          scripted.inputs,
                                       scripted.saveDialog, settings, scripted.clipboard, scripted.launcher, random,
-                                      scripted.clock, scripted.pictureDialogs};
+                                      scripted.clock, scripted.pictureDialogs, scripted.openDialog};
     app::Form1 form(platform, [] { QCoreApplication::quit(); });
     const app::SignalEnding ending([&form] { form.endRun(); });
     form.show();

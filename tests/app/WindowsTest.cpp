@@ -8,6 +8,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QHelpEvent>
@@ -109,6 +110,35 @@ TEST_F(MainWindowAtHome, TheWindowReopensWhereItWasLeftAndItsListGrowsWithIt)
     EXPECT_EQ(damaged->size(), QSize(536, 320));
 }
 
+// The template the builds fill is chosen in the menu and kept; a file the engine cannot fill is named
+// and not kept, and the built-in template comes back with one click.
+TEST_F(MainWindowAtHome, TheMenuChoosesTheTemplateAndKeepsOnlyOneThatCanBeFilled)
+{
+    auto form = start();
+    QAction* own = form->actions().at(3);
+    QAction* builtIn = form->actions().at(4);
+    EXPECT_TRUE(builtIn->isChecked());
+    const QString key = QStringLiteral("Chart Template");
+    const QString mine = QStringLiteral(TORTELET_TEST_DATA "/libreoffice-pie.xls");
+    system.openDialog.answers = {QStringLiteral(TORTELET_TEST_DATA "/make-feature-workbook.py"), mine, QString()};
+    own->trigger();
+    ASSERT_EQ(system.messages.shown.size(), 1u);
+    EXPECT_TRUE(system.messages.shown[0].text.contains(QStringLiteral("make-feature-workbook.py")));
+    EXPECT_FALSE(system.settings.values.contains(key));
+    EXPECT_TRUE(builtIn->isChecked());
+    own->trigger();
+    EXPECT_EQ(system.settings.values[key], QFileInfo(mine).absoluteFilePath());
+    EXPECT_TRUE(own->isChecked());
+    own->trigger(); // Cancel keeps the choice
+    EXPECT_EQ(system.openDialog.startPaths.last(), QFileInfo(mine).absoluteFilePath());
+    EXPECT_EQ(system.settings.values[key], QFileInfo(mine).absoluteFilePath());
+    EXPECT_TRUE(own->isChecked());
+    builtIn->trigger();
+    EXPECT_EQ(system.settings.values[key], QString());
+    EXPECT_TRUE(builtIn->isChecked());
+    EXPECT_EQ(system.messages.shown.size(), 1u);
+}
+
 TEST_F(MainWindowAtHome, UnderADarkThemeTheWindowStaysLightAndItsMenuKeysAndTipsWork)
 {
     const QPalette before = QApplication::palette();
@@ -130,9 +160,10 @@ TEST_F(MainWindowAtHome, UnderADarkThemeTheWindowStaysLightAndItsMenuKeysAndTips
     QStringList menu;
     for (QAction* action : form->actions())
         menu << action->text();
-    EXPECT_EQ(menu, (QStringList{"Undo", "Redo", "", "About Tortelet Studio"}));
+    EXPECT_EQ(menu, (QStringList{"Undo", "Redo", "", QStringLiteral("Use My Own Template\u2026"), "Use the Built-in Template",
+                                 "", "About Tortelet Studio"}));
     EXPECT_EQ(form->contextMenuPolicy(), Qt::ActionsContextMenu);
-    form->actions().at(3)->trigger();
+    form->actions().at(6)->trigger();
     ASSERT_EQ(system.messages.shown.size(), 2u);
     EXPECT_EQ(system.messages.shown[1].title, QStringLiteral("About Tortelet Studio"));
     EXPECT_TRUE(system.messages.shown[1].text.contains(QStringLiteral("Licence: proprietary")));

@@ -4,6 +4,7 @@
 #include "XlrdReader.h"
 
 #include "chart/ChartBuild.h"
+#include "chart/TemplateChoice.h"
 #include "platform/ApplicationTitle.h"
 #include "platform/QtPlatform.h"
 #include "resources/ChartTemplate.h"
@@ -15,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QClipboard>
 #include <QLocale>
@@ -81,7 +83,7 @@ protected:
     platform::QtRandomness random;
     platform::Platform platform{scripted.messages, scripted.inputs, scripted.saveDialog, scripted.settings,
                                 scripted.clipboard, scripted.launcher, random,          scripted.clock,
-                                scripted.pictureDialogs};
+                                scripted.pictureDialogs, scripted.openDialog};
     testing_support::TestHost host{platform};
     chart::ChartBuild build{platform, host};
 
@@ -292,6 +294,68 @@ TEST_F(ChartBuildRun, ATemplateWithMergedEntryRowsGivesWayToTheBuiltInOne)
     expectCells(host.previewWindow()->scratchWorkbook(), kSampleSet);
     build.run();
     EXPECT_EQ(reports().size(), 1u);  // said once a run
+}
+
+// The labels of column A from row 4, as the engine reads them from a scratch workbook of any format.
+QStringList labelsIn(const QString& scratch, int count)
+{
+    sheet::Application instance;
+    sheet::Worksheet& sheet = instance.workbooks().Open(QFile::encodeName(scratch).toStdString()).ActiveSheet();
+    QStringList labels;
+    for (int row = 4; row < 4 + count; ++row)
+        labels << QString::fromStdString(std::get<std::string>(sheet.Cells(row, 1).Value()));
+    instance.Quit();
+    return labels;
+}
+
+class OwnTemplate : public ChartBuildRun, public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
+
+// A template of the person's own is copied into the temporary folder under the template's name with its
+// own extension, filled, and removed; the scratch workbook keeps the template's format.
+TEST_P(OwnTemplate, IsFilledAndTheScratchWorkbookKeepsItsFormat)
+{
+    const auto [source, extension] = GetParam();
+    QTemporaryDir mine;
+    const QString own = mine.filePath(QStringLiteral("My Pie.") + QLatin1String(extension));
+    ASSERT_TRUE(QFile::copy(QLatin1String(source), own));
+    scripted.settings.values[QStringLiteral("Chart Template")] = own;
+    host.entries = numberedEntries(9);
+    build.run();
+    EXPECT_TRUE(reports().empty());
+    ASSERT_NE(host.previewWindow(), nullptr);
+    const QString scratch = host.previewWindow()->scratchWorkbook();
+    EXPECT_EQ(files(), QStringList{QFileInfo(scratch).fileName()});
+    EXPECT_TRUE(scratch.endsWith(chart::ScratchExtension(*chart::TemplateKind(own))));
+    QStringList expected;
+    for (const auto& entry : host.entries)
+        expected << entry.first;
+    EXPECT_EQ(labelsIn(scratch, 9), expected);
+    EXPECT_TRUE(QFile::exists(own));
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, OwnTemplate,
+                         ::testing::Values(std::pair{TORTELET_TEST_DATA "/libreoffice-pie.xls", "xlt"}));
+
+// An own template that cannot be read or filled is named once, its copy removed, and the build fills the
+// program's own template.
+TEST_F(ChartBuildRun, AnOwnTemplateThatCannotBeFilledGivesWayToTheBuiltInOne)
+{
+    QTemporaryDir mine;
+    const QString own = mine.filePath(QStringLiteral("Broken.ots"));
+    QFile broken(own);
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("PK\x03\x04 not really a package");
+    broken.close();
+    scripted.settings.values[QStringLiteral("Chart Template")] = own;
+    host.entries = kSampleSet;
+    build.run();
+    ASSERT_EQ(reports(), (std::vector<Report>{{kClick, 110}}));
+    EXPECT_TRUE(scripted.messages.shown.front().text.contains(own));
+    expectCells(onlyScratchWorkbook(), kSampleSet);
+    scripted.settings.values[QStringLiteral("Chart Template")] = mine.filePath(QStringLiteral("gone.xltx"));
+    build.run();
+    EXPECT_EQ(reports().size(), 2u);
+    EXPECT_EQ(reports().back(), (Report{kClick, 106}));
 }
 
 TEST_F(ChartBuildRun, WithoutTempEverythingHappensInThePrivateFolder)
@@ -560,7 +624,7 @@ TEST_F(ChartBuildRun, ThePictureTravelsThroughTheSystemClipboard)
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     chart::ChartBuild systemBuild{platform::Platform{scripted.messages, scripted.inputs, scripted.saveDialog,
                                                      scripted.settings, system, scripted.launcher, random,
-                                                     scripted.clock, scripted.pictureDialogs},
+                                                     scripted.clock, scripted.pictureDialogs, scripted.openDialog},
                                   host};
     host.entries = kSampleSet;
     systemBuild.run();
@@ -592,7 +656,8 @@ TEST_F(ChartBuildRun, TakenScratchNamesAreDrawnAgainAndPlantedLinksAreNeverFollo
 
     chart::ChartBuild scriptedBuild{platform::Platform{scripted.messages, scripted.inputs, scripted.saveDialog,
                                                        scripted.settings, scripted.clipboard, scripted.launcher,
-                                                       scriptedRandom, scripted.clock, scripted.pictureDialogs},
+                                                       scriptedRandom, scripted.clock, scripted.pictureDialogs,
+                                                       scripted.openDialog},
                                     host};
     host.entries = kSampleSet;
     scriptedBuild.run();

@@ -228,6 +228,24 @@ public:
     }
 };
 
+class ScriptedOpenDialog final : public platform::OpenDialog {
+public:
+    QStringList titles, filters, startPaths;
+    std::deque<QString> answers; // Cancel when none is left
+
+    QString askOpenPath(const QString& title, const QString& filter, const QString& startPath) override
+    {
+        titles << title;
+        filters << filter;
+        startPaths << startPath;
+        if (answers.empty())
+            return {};
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
 // A whole scripted platform, as one object for a test fixture.
 struct ScriptedPlatform {
     ScriptedMessageBoxes messages;
@@ -239,11 +257,12 @@ struct ScriptedPlatform {
     ScriptedRandomness random;
     FixedClock clock;
     ScriptedPictureDialogs pictureDialogs;
+    ScriptedOpenDialog openDialog;
 
     platform::Platform platform()
     {
         return platform::Platform{messages, inputs, saveDialog, settings, clipboard, launcher, random, clock,
-                                  pictureDialogs};
+                                  pictureDialogs, openDialog};
     }
 };
 
