@@ -113,6 +113,7 @@ public:
         const std::vector<std::uint32_t> dbCells = writeCellTable(sheet_, out_, 0);
         writeDrawing();
         writeWindow();
+        writeMergedAreas();
         for (const model::Record& record : sheet_.records)
             if (!isSettingsRecord(record.type) && record.type != rt::Bof && record.type != rt::Eof)
                 appendAsRead(out_, record);
@@ -243,6 +244,26 @@ private:
         writeUnicodeString(body, author, 2);
         w.u8(0);
         appendRecordAsIs(out_, rt::Note, body);
+    }
+
+    // The merged areas that the sheet lists, as many to a MERGECELLS record as one holds.
+    void writeMergedAreas()
+    {
+        constexpr std::size_t AreasPerRecord = 1026;
+        const std::vector<model::CellRange>& areas = sheet_.mergedAreas;
+        for (std::size_t first = 0; first < areas.size(); first += AreasPerRecord) {
+            const std::size_t count = std::min(AreasPerRecord, areas.size() - first);
+            std::vector<std::uint8_t> body;
+            io::ByteWriter w(body);
+            w.u16(static_cast<std::uint16_t>(count));
+            for (std::size_t k = first; k < first + count; ++k) {
+                w.u16(static_cast<std::uint16_t>(areas[k].firstRow));
+                w.u16(static_cast<std::uint16_t>(areas[k].lastRow));
+                w.u16(static_cast<std::uint16_t>(areas[k].firstColumn));
+                w.u16(static_cast<std::uint16_t>(areas[k].lastColumn));
+            }
+            appendRecordAsIs(out_, rt::MergeCells, body);
+        }
     }
 
     void writeWindow()

@@ -37,7 +37,7 @@ void addSheetNeeds(const model::Workbook& workbook, std::size_t index, SheetWrit
 // Appends the substream of sheet `index`, which has no records of its own, written from the model. A
 // worksheet gets its calculation settings, column widths, rows and cells with their formulas, its
 // embedded charts and comments with their drawing, its window (gridlines as the sheet has them, selected when it is the
-// active sheet) and then the records it came with (merged cells and the like); a chart sheet gets its
+// active sheet), its merged areas and then the records it came with; a chart sheet gets its
 // chart.
 void writeModelSheet(const model::Workbook& workbook, std::size_t index, SheetWriting& writing,
                      std::vector<std::uint8_t>& out);

@@ -1,12 +1,13 @@
 #include "RecordsStripped.h"
 
+#include "sheet/biff/MergedCells.h"
+
 #include <algorithm>
 
 namespace sheet::test {
 namespace {
 
-constexpr std::uint16_t SupBook = 0x01AE, ExternName = 0x0023, ExternSheet = 0x0017, Name = 0x0018,
-                        MergeCells = 0x00E5;
+constexpr std::uint16_t SupBook = 0x01AE, ExternName = 0x0023, ExternSheet = 0x0017, Name = 0x0018;
 
 template <typename Drop>
 void dropRecords(std::vector<model::Record>& records, Drop drop)
@@ -27,15 +28,8 @@ model::Workbook withoutRecords(model::Workbook workbook)
     for (model::Xf& xf : workbook.xfs)
         xf.raw = {};
     for (model::Sheet& sheet : workbook.sheets) {
-        int depth = 0;
-        dropRecords(sheet.records, [&depth](const model::Record& r) {
-            if (r.type == 0x0809)
-                ++depth;
-            const bool sheetLevel = depth == 1;
-            if (r.type == 0x000A)
-                --depth;
-            return !(sheetLevel && !r.run && r.type == MergeCells);
-        });
+        sheet.mergedAreas = biff::mergedCells(sheet);
+        sheet.records.clear();
         for (model::Chart& chart : sheet.charts) {
             chart.records.clear();
             chart.sourceRecords.clear();
