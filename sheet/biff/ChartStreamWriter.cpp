@@ -526,21 +526,38 @@ private:
         return chart_.groups.empty() ? column : chart_.groups.front();
     }
 
+    // Where the plot area lies: the chart's own place for it, else one beside the title and the legend,
+    // which readers that place it themselves ignore (see SHTPROPS).
+    model::ChartRect plotArea() const
+    {
+        if (chart_.plotLayout)
+            return *chart_.plotLayout;
+        model::ChartRect r{0.05, chart_.title ? 0.15 : 0.05, 0.9, chart_.title ? 0.8 : 0.9};
+        if (!chart_.legend)
+            return r;
+        switch (chart_.legend->place) {
+        case model::ChartLegend::Place::Bottom: r.height -= 0.12; break;
+        case model::ChartLegend::Place::Top: r.y += 0.12; r.height -= 0.12; break;
+        case model::ChartLegend::Place::Left: r.x += 0.2; r.width -= 0.2; break;
+        default: r.width -= 0.2; break;
+        }
+        return r;
+    }
+
     void writeAxisParent(bool secondary)
     {
+        const model::ChartRect r = plotArea();
+        const int x = static_cast<int>(std::lround(r.x * ChartUnits)), y = static_cast<int>(std::lround(r.y * ChartUnits));
+        const int width = static_cast<int>(std::lround(r.width * ChartUnits));
+        const int height = static_cast<int>(std::lround(r.height * ChartUnits));
         Body body;
         io::ByteWriter w(body);
         w.u16(secondary ? 1 : 0);
-        w.zeros(16);
+        for (int value : {x, y, width, height})
+            w.u32(static_cast<std::uint32_t>(value));
         put(rt::AxisParent, body);
         begin();
-        if (!secondary && chart_.plotLayout) {
-            const model::ChartRect& r = *chart_.plotLayout;
-            writePos(2, 2, static_cast<int>(std::lround(r.x * ChartUnits)), static_cast<int>(std::lround(r.y * ChartUnits)),
-                     static_cast<int>(std::lround(r.width * ChartUnits)), static_cast<int>(std::lround(r.height * ChartUnits)));
-        } else {
-            writePos(2, 2, 0, 0, 0, 0);
-        }
+        writePos(2, 2, x, y, width, height);
         const model::ChartType firstType = firstGroupType(secondary);
         if (!drawsPie(firstType))
             writeAxes(secondary, valuesOnBothAxes(firstType));

@@ -2,6 +2,7 @@
 
 #include "sheet/biff/Biff8Limits.h"
 #include "sheet/biff/CellStrings.h"
+#include "sheet/biff/ChartPalette.h"
 #include "sheet/biff/DrawingRecords.h"
 #include "sheet/biff/ModelGlobals.h"
 #include "sheet/biff/ModelWorksheet.h"
@@ -36,6 +37,7 @@ std::vector<std::uint8_t> writeModelWorkbook(model::Workbook& workbook)
 {
     checkBiff8Limits(workbook);
     colourAddedModelSlices(workbook);
+    addChartColours(workbook);
     const std::uint32_t references = internStrings(workbook);
     FontTable fonts(workbook.fonts);
     fonts.cover(3); // the format's fonts 0 to 3 are always there

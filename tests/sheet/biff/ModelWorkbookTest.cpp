@@ -5,6 +5,7 @@
 #include "sheet/biff/MergedCells.h"
 #include "sheet/biff/WorkbookFile.h"
 #include "sheet/formula/CellFormulas.h"
+#include "sheet/ods/OdsPackage.h"
 
 #include <gtest/gtest.h>
 
@@ -180,6 +181,35 @@ INSTANTIATE_TEST_SUITE_P(Workbooks, StrippedWorkbook,
                                      c = '_';
                              return name;
                          });
+
+// A workbook that the OpenDocument reader gave reads back from .xls with its values, formats, merged cells
+// and charts.
+TEST(StrippedWorkbook, OpenDocumentWorkbooksReadBackFromXls)
+{
+    for (const std::string& path : {test::dataPath("libreoffice-template.ods"), test::dataPath("libreoffice-template.ots")}) {
+        SCOPED_TRACE(path);
+        const model::Workbook read = ods::readOdsPackage(test::fileBytes(path)).workbook;
+        biff::WorkbookFile file = biff::newWorkbookFile(read);
+        const model::Workbook copy = biff::readWorkbookFile(biff::workbookFileBytes(file)).workbook;
+        ASSERT_EQ(copy.sheets.size(), read.sheets.size());
+        for (std::size_t s = 0; s < read.sheets.size(); ++s) {
+            const model::Sheet& before = read.sheets[s];
+            const model::Sheet& after = copy.sheets[s];
+            EXPECT_EQ(after.name, before.name);
+            ASSERT_EQ(after.cells.size(), before.cells.size());
+            for (const auto& [at, cell] : before.cells) {
+                const model::Cell* written = after.cell(at.row, at.column);
+                ASSERT_NE(written, nullptr);
+                EXPECT_EQ(copy.value(*written), read.value(cell));
+                EXPECT_EQ(lookOf(copy, written->xf), lookOf(read, cell.xf));
+            }
+            EXPECT_EQ(biff::mergedCells(after), biff::mergedCells(before));
+            ASSERT_EQ(after.charts.size(), before.charts.size());
+            for (std::size_t c = 0; c < before.charts.size(); ++c)
+                EXPECT_EQ(chartOf(after.charts[c]), chartOf(before.charts[c]));
+        }
+    }
+}
 
 // What the format cannot hold is refused by name, and nothing is written.
 TEST(StrippedWorkbook, WhatBiff8CannotHoldIsRefusedByName)
