@@ -3,6 +3,8 @@
 #include "sheet/biff/PointFormats.h"
 
 #include <array>
+#include <utility>
+#include <vector>
 #include <map>
 #include <cstdint>
 #include <limits>
@@ -48,48 +50,98 @@ chart::Colour nearestEntry(const model::Palette& palette, std::uint32_t rgb)
     return {palette.rgb(best), static_cast<unsigned>(best)};
 }
 
+// The colours of the points from `firstAdded` to `points` that have no format of their own: the next of the
+// sequence for each that neither the point before it nor the first point shows. `hasOwnFormat(point)` and
+// `fill(point)` (the colour a point shows, nothing when it has no fixed one) describe the series.
+template <typename HasOwnFormat, typename Fill>
+std::vector<std::pair<unsigned, chart::Colour>> addedColours(const model::Palette& palette, unsigned firstAdded,
+                                                             unsigned points, HasOwnFormat hasOwnFormat, Fill fill)
+{
+    std::map<unsigned, std::uint32_t> chosen;
+    const auto shownFill = [&](unsigned point) -> std::optional<std::uint32_t> {
+        if (const auto found = chosen.find(point); found != chosen.end())
+            return found->second;
+        return fill(point);
+    };
+    std::vector<std::pair<unsigned, chart::Colour>> fills;
+    for (unsigned point = firstAdded; point < points; ++point) {
+        if (hasOwnFormat(point))
+            continue;
+        const std::optional<std::uint32_t> before = point > 0 ? shownFill(point - 1) : std::nullopt;
+        const std::optional<std::uint32_t> first = shownFill(0);
+        for (std::size_t k = 0; k < SliceSequence.size(); ++k) {
+            const chart::Colour candidate = nearestEntry(palette, SliceSequence[(point + k) % SliceSequence.size()]);
+            if (candidate.rgb != before && candidate.rgb != first) {
+                fills.emplace_back(point, candidate);
+                chosen[point] = candidate.rgb;
+                break;
+            }
+        }
+    }
+    return fills;
+}
+
+// The number of points of a series, from its values' area; nothing without one.
+std::optional<unsigned> pointCount(const model::ChartSeries& series)
+{
+    if (!series.values)
+        return std::nullopt;
+    return static_cast<unsigned>(series.values->range.lastRow - series.values->range.firstRow + 1);
+}
+
+// Takes the points that a fill added to a chart's pies, forgetting them; nothing for a chart of another type.
+std::map<std::size_t, unsigned> takeAddedPoints(model::Chart& chart)
+{
+    std::map<std::size_t, unsigned> added = std::move(chart.addedPoints);
+    chart.addedPoints.clear();
+    if (chart.type() != model::ChartType::Pie && chart.type() != model::ChartType::Doughnut)
+        return {};
+    return added;
+}
+
 } // namespace
 
 void colourAddedSlices(model::Workbook& workbook)
 {
     for (model::Sheet& owner : workbook.sheets) {
         for (model::Chart& chart : owner.charts) {
-            const std::map<std::size_t, unsigned> added = std::move(chart.addedPoints);
-            chart.addedPoints.clear();
-            if (chart.type() != model::ChartType::Pie && chart.type() != model::ChartType::Doughnut)
-                continue;
-            for (const auto& [series, firstAdded] : added) {
-                const std::optional<model::RangeReference>& values = chart.series.at(series).values;
-                if (!values)
-                    continue;
-                const auto points = static_cast<unsigned>(values->range.lastRow - values->range.firstRow + 1);
+            for (const auto& [series, firstAdded] : takeAddedPoints(chart)) {
+                const std::optional<unsigned> points = pointCount(chart.series.at(series));
                 const PointFormats formats(chart, series);
-                if (!formats.seriesFill())
+                if (!points || !formats.seriesFill())
                     continue;
-                std::map<unsigned, std::uint32_t> chosen;
-                const auto shownFill = [&](unsigned point) -> std::optional<std::uint32_t> {
-                    if (const auto found = chosen.find(point); found != chosen.end())
-                        return found->second;
-                    const std::optional<chart::Colour> fill = formats.fill(point);
-                    return fill ? std::optional(shown(workbook.palette, *fill)) : std::nullopt;
-                };
-                std::vector<std::pair<unsigned, chart::Colour>> fills;
-                for (unsigned point = firstAdded; point < points; ++point) {
-                    if (formats.hasOwnFormat(point))
-                        continue;
-                    const std::optional<std::uint32_t> before = point > 0 ? shownFill(point - 1) : std::nullopt;
-                    const std::optional<std::uint32_t> first = shownFill(0);
-                    for (std::size_t k = 0; k < SliceSequence.size(); ++k) {
-                        const chart::Colour candidate
-                            = nearestEntry(workbook.palette, SliceSequence[(point + k) % SliceSequence.size()]);
-                        if (candidate.rgb != before && candidate.rgb != first) {
-                            fills.emplace_back(point, candidate);
-                            chosen[point] = candidate.rgb;
-                            break;
-                        }
-                    }
-                }
+                const auto fills = addedColours(
+                    workbook.palette, firstAdded, *points, [&](unsigned point) { return formats.hasOwnFormat(point); },
+                    [&](unsigned point) -> std::optional<std::uint32_t> {
+                        const std::optional<chart::Colour> fill = formats.fill(point);
+                        return fill ? std::optional(shown(workbook.palette, *fill)) : std::nullopt;
+                    });
                 addPointFills(owner, chart, series, fills);
+            }
+        }
+    }
+}
+
+void colourAddedModelSlices(model::Workbook& workbook)
+{
+    for (model::Sheet& owner : workbook.sheets) {
+        for (model::Chart& chart : owner.charts) {
+            for (const auto& [index, firstAdded] : takeAddedPoints(chart)) {
+                model::ChartSeries& series = chart.series.at(index);
+                const std::optional<unsigned> points = pointCount(series);
+                if (!points || series.format.fill.kind != model::ChartFill::Kind::Solid)
+                    continue;
+                const auto fills = addedColours(
+                    workbook.palette, firstAdded, *points, [&](unsigned point) { return series.points.contains(point); },
+                    [&](unsigned point) -> std::optional<std::uint32_t> {
+                        const model::ChartFill fill = chart.pointFormat(index, point).fill;
+                        return fill.kind == model::ChartFill::Kind::Solid ? std::optional(fill.colour) : std::nullopt;
+                    });
+                for (const auto& [point, colour] : fills) {
+                    model::PointFormat format = series.format;
+                    format.fill.colour = colour.rgb;
+                    series.points[point] = format;
+                }
             }
         }
     }

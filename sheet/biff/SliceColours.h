@@ -13,4 +13,7 @@ namespace sheet::biff {
 // included. The work is done once for all the points, so a long list costs in proportion to its length.
 void colourAddedSlices(model::Workbook& workbook);
 
+// The same for a workbook whose charts have no records: the colours go into the points' formats in the model.
+void colourAddedModelSlices(model::Workbook& workbook);
+
 } // namespace sheet::biff

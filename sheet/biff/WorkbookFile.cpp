@@ -74,6 +74,13 @@ container::Entry& streamToWrite(WorkbookFile& file)
         throw FormatError("Excel 95 workbooks can be read but not written: save it as an Excel 97-2003 workbook "
                           "in a spreadsheet program first");
     container::Entry* stream = streamNamed(file.container, file.streamName);
+    if (!stream && file.container.root.children.empty()) {
+        // A workbook that no compound file held gets one of its own.
+        std::optional<StreamKey> encryption = std::move(file.encryption);
+        file = newWorkbookFile(std::move(file.workbook));
+        file.encryption = std::move(encryption);
+        stream = streamNamed(file.container, file.streamName);
+    }
     if (!stream)
         throw FormatError("not a workbook: the file has no Workbook stream");
     return *stream;
@@ -104,6 +111,19 @@ WorkbookFile openWorkbookFile(const std::string& path, std::string_view password
     } catch (const FormatError& error) {
         throw FormatError(path + ": " + error.what());
     }
+}
+
+WorkbookFile newWorkbookFile(model::Workbook workbook)
+{
+    WorkbookFile file;
+    file.container.root.name = u"Root Entry";
+    file.container.root.type = container::Entry::Type::Root;
+    container::Entry stream;
+    stream.name = u"Workbook";
+    file.container.root.children.push_back(std::move(stream));
+    file.workbook = std::move(workbook);
+    file.workbook.biff = 8;
+    return file;
 }
 
 std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file)

@@ -31,6 +31,10 @@ struct WorkbookFile {
 WorkbookFile readWorkbookFile(std::span<const std::uint8_t> bytes, std::string_view password = {});
 WorkbookFile openWorkbookFile(const std::string& path, std::string_view password = {});
 
+// A workbook that no compound file held (one read from another format) in a compound file of its own,
+// whose only stream is the workbook's. Saving a WorkbookFile whose container is empty does the same.
+WorkbookFile newWorkbookFile(model::Workbook workbook);
+
 // The compound file bytes with the workbook's stream rebuilt and every other stream as it was.
 std::vector<std::uint8_t> workbookFileBytes(WorkbookFile& file);
 
