@@ -199,6 +199,8 @@ private:
             } else if (name == u"f") {
                 element_ = Element::Formula;
                 hasFormula_ = true;
+                const QStringView kind = attributeOf(reader, u"t");
+                ownFormula_ = kind.isEmpty() || kind == u"normal" || kind == u"shared";
             } else if (name == u"is") {
                 element_ = Element::InlineText;
             }
@@ -238,8 +240,10 @@ private:
         slot.column = slot.lastColumn = static_cast<std::uint8_t>(column_);
         model::Cell& cell = slot.cell;
         cell.xf = static_cast<std::uint16_t>(cellXf_);
-        if (hasFormula_)
+        if (hasFormula_ && ownFormula_ && !formula_.trimmed().isEmpty())
             package_.formulas[{row_, column_}] = formula_.toStdString();
+        else if (hasFormula_)
+            ++package_.formulasNotRead;
         if (hasValue)
             setValue(cell);
         if (cell.isEmpty() && cell.xf == model::DefaultCellXf && !hasFormula_)
@@ -351,6 +355,7 @@ private:
     QString value_;
     QString formula_;
     bool hasFormula_ = false;
+    bool ownFormula_ = false;
     RichTextCollector inline_;
 };
 
