@@ -2,6 +2,7 @@
 
 #include "sheet/biff/PointFormats.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <cstdint>
@@ -48,6 +49,41 @@ chart::Colour nearestEntry(const model::Palette& palette, std::uint32_t rgb)
     return {palette.rgb(best), static_cast<unsigned>(best)};
 }
 
+// The new slices of a chart that came without records (from a package): each takes the look of the
+// slice before it in a colour of the sequence, as its own point format in the model.
+void colourModelSlices(model::Chart& chart, std::size_t series, unsigned firstAdded)
+{
+    model::ChartSeries& target = chart.series.at(series);
+    if (!target.values)
+        return;
+    const bool ownFills = std::any_of(target.points.begin(), target.points.end(), [](const auto& point) {
+        return point.second.fill.kind == model::ChartFill::Kind::Solid;
+    });
+    if (!ownFills)
+        return; // the points take their colours from the reader
+    const model::CellRange& range = target.values->range;
+    const auto points = static_cast<unsigned>((range.lastRow - range.firstRow + 1) * (range.lastColumn - range.firstColumn + 1));
+    const auto shownFill = [&](unsigned point) -> std::optional<std::uint32_t> {
+        const model::PointFormat format = chart.pointFormat(series, point);
+        return format.fill.kind == model::ChartFill::Kind::Solid ? std::optional(format.fill.colour) : std::nullopt;
+    };
+    for (unsigned point = firstAdded; point < points; ++point) {
+        if (target.points.contains(point))
+            continue;
+        const std::optional<std::uint32_t> before = point > 0 ? shownFill(point - 1) : std::nullopt;
+        const std::optional<std::uint32_t> first = shownFill(0);
+        for (std::size_t k = 0; k < SliceSequence.size(); ++k) {
+            const std::uint32_t candidate = SliceSequence[(point + k) % SliceSequence.size()];
+            if (candidate != before && candidate != first) {
+                model::PointFormat look = chart.pointFormat(series, point > 0 ? point - 1 : 0);
+                look.fill = {model::ChartFill::Kind::Solid, candidate};
+                target.points[point] = look;
+                break;
+            }
+        }
+    }
+}
+
 } // namespace
 
 void colourAddedSlices(model::Workbook& workbook)
@@ -59,6 +95,10 @@ void colourAddedSlices(model::Workbook& workbook)
             if (chart.type() != model::ChartType::Pie && chart.type() != model::ChartType::Doughnut)
                 continue;
             for (const auto& [series, firstAdded] : added) {
+                if (chart.records.empty()) {
+                    colourModelSlices(chart, series, firstAdded);
+                    continue;
+                }
                 const std::optional<model::RangeReference>& values = chart.series.at(series).values;
                 if (!values)
                     continue;
