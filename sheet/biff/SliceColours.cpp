@@ -2,6 +2,7 @@
 
 #include "sheet/biff/PointFormats.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
@@ -99,12 +100,44 @@ std::map<std::size_t, unsigned> takeAddedPoints(model::Chart& chart)
     return added;
 }
 
+// The new points of a chart that has no records (read from a package, or to be written from the model):
+// each takes the look of the point before it in a colour of the sequence, as its own format in the model.
+// A series whose points all take the reader's automatic colours is left as it is.
+void colourModelChart(const model::Palette& palette, model::Chart& chart)
+{
+    for (const auto& [index, firstAdded] : takeAddedPoints(chart)) {
+        model::ChartSeries& series = chart.series.at(index);
+        const std::optional<unsigned> points = pointCount(series);
+        const auto solid = [](const model::PointFormat& format) { return format.fill.kind == model::ChartFill::Kind::Solid; };
+        const bool fixedColours = solid(series.format) ||
+                                  std::any_of(series.points.begin(), series.points.end(),
+                                              [&](const auto& point) { return solid(point.second); });
+        if (!points || !fixedColours)
+            continue;
+        const auto fills = addedColours(
+            palette, firstAdded, *points, [&](unsigned point) { return series.points.contains(point); },
+            [&](unsigned point) -> std::optional<std::uint32_t> {
+                const model::ChartFill fill = chart.pointFormat(index, point).fill;
+                return fill.kind == model::ChartFill::Kind::Solid ? std::optional(fill.colour) : std::nullopt;
+            });
+        for (const auto& [point, colour] : fills) {
+            model::PointFormat format = chart.pointFormat(index, point > 0 ? point - 1 : 0);
+            format.fill = {model::ChartFill::Kind::Solid, colour.rgb};
+            series.points[point] = format;
+        }
+    }
+}
+
 } // namespace
 
 void colourAddedSlices(model::Workbook& workbook)
 {
     for (model::Sheet& owner : workbook.sheets) {
         for (model::Chart& chart : owner.charts) {
+            if (chart.records.empty()) {
+                colourModelChart(workbook.palette, chart);
+                continue;
+            }
             for (const auto& [series, firstAdded] : takeAddedPoints(chart)) {
                 const std::optional<unsigned> points = pointCount(chart.series.at(series));
                 const PointFormats formats(chart, series);
@@ -124,27 +157,9 @@ void colourAddedSlices(model::Workbook& workbook)
 
 void colourAddedModelSlices(model::Workbook& workbook)
 {
-    for (model::Sheet& owner : workbook.sheets) {
-        for (model::Chart& chart : owner.charts) {
-            for (const auto& [index, firstAdded] : takeAddedPoints(chart)) {
-                model::ChartSeries& series = chart.series.at(index);
-                const std::optional<unsigned> points = pointCount(series);
-                if (!points || series.format.fill.kind != model::ChartFill::Kind::Solid)
-                    continue;
-                const auto fills = addedColours(
-                    workbook.palette, firstAdded, *points, [&](unsigned point) { return series.points.contains(point); },
-                    [&](unsigned point) -> std::optional<std::uint32_t> {
-                        const model::ChartFill fill = chart.pointFormat(index, point).fill;
-                        return fill.kind == model::ChartFill::Kind::Solid ? std::optional(fill.colour) : std::nullopt;
-                    });
-                for (const auto& [point, colour] : fills) {
-                    model::PointFormat format = series.format;
-                    format.fill.colour = colour.rgb;
-                    series.points[point] = format;
-                }
-            }
-        }
-    }
+    for (model::Sheet& owner : workbook.sheets)
+        for (model::Chart& chart : owner.charts)
+            colourModelChart(workbook.palette, chart);
 }
 
 } // namespace sheet::biff

@@ -11,6 +11,8 @@ namespace sheet::biff {
 // nearest colour of the workbook's palette so that every reader shows the same. A colour that the slice before
 // or the first slice has is passed over, so no two neighbouring slices share a colour, the last and the first
 // included. The work is done once for all the points, so a long list costs in proportion to its length.
+// A chart that came without records (from a package) gets them as its points' own formats in the model,
+// each new point with the look of the one before it.
 void colourAddedSlices(model::Workbook& workbook);
 
 // The same for a workbook whose charts have no records: the colours go into the points' formats in the model.

@@ -314,33 +314,40 @@ private:
 
     void addPoints(std::size_t series, const std::string& prefix, std::string_view lastPoint)
     {
-        const auto added = after_.addedPoints.find(series);
-        if (added == after_.addedPoints.end() || series >= after_.series.size() || !after_.series[series].values)
+        if (series >= after_.series.size() || !after_.series[series].values)
             return;
         const model::ChartSeries& now = after_.series[series];
+        const model::ChartSeries* old = series < before_.series.size() ? &before_.series[series] : nullptr;
+        // Points that were given fills in the model since reading (the drawing colours a fill's new slices
+        // so) are written with them.
+        std::map<unsigned, model::Rgb> chosen;
+        for (const auto& [point, format] : now.points)
+            if (format.fill.kind == model::ChartFill::Kind::Solid && old && !old->points.contains(point))
+                chosen[point] = format.fill.colour;
+        const auto added = after_.addedPoints.find(series);
         const bool ownFills = std::any_of(now.points.begin(), now.points.end(), [](const auto& point) {
             return point.second.fill.kind == model::ChartFill::Kind::Solid;
         });
-        if (!ownFills)
-            return; // the reader colours the points itself
-        const model::CellRange& range = now.values->range;
-        const auto count = static_cast<unsigned>((range.lastRow - range.firstRow + 1) * (range.lastColumn - range.firstColumn + 1));
-        std::map<unsigned, model::Rgb> chosen;
-        for (unsigned point = added->second; point < count; ++point) {
-            if (now.points.contains(point))
-                continue;
-            const std::optional<model::Rgb> previous = point > 0 ? fillOf(series, point - 1, chosen) : std::nullopt;
-            const std::optional<model::Rgb> first = fillOf(series, 0, chosen);
-            for (std::size_t k = 0; k < SliceSequence.size(); ++k) {
-                const model::Rgb candidate = SliceSequence[(point + k) % SliceSequence.size()];
-                if (candidate != previous && candidate != first) {
-                    chosen[point] = candidate;
-                    break;
+        // A series whose points take their colours from the reader keeps them so.
+        if (added != after_.addedPoints.end() && ownFills) {
+            const model::CellRange& range = now.values->range;
+            const auto count = static_cast<unsigned>((range.lastRow - range.firstRow + 1) * (range.lastColumn - range.firstColumn + 1));
+            for (unsigned point = added->second; point < count; ++point) {
+                if (now.points.contains(point))
+                    continue;
+                const std::optional<model::Rgb> previous = point > 0 ? fillOf(series, point - 1, chosen) : std::nullopt;
+                const std::optional<model::Rgb> first = fillOf(series, 0, chosen);
+                for (std::size_t k = 0; k < SliceSequence.size(); ++k) {
+                    const model::Rgb candidate = SliceSequence[(point + k) % SliceSequence.size()];
+                    if (candidate != previous && candidate != first) {
+                        chosen[point] = candidate;
+                        break;
+                    }
                 }
             }
-            if (const auto colour = chosen.find(point); colour != chosen.end())
-                out_ += pointElement(prefix, lastPoint, point, colour->second);
         }
+        for (const auto& [point, colour] : chosen)
+            out_ += pointElement(prefix, lastPoint, point, colour);
     }
 
     // A c:dPt for a new point: a copy of the series' last one with the point's index and fill, or a new one.

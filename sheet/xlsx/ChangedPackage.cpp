@@ -116,7 +116,7 @@ public:
 
         std::set<std::string> dropped;
         const bool hasFormulas = std::any_of(source_.sheets.begin(), source_.sheets.end(),
-                                             [](const XlsxSheet& sheet) { return !sheet.formulas.empty(); });
+                                             [](const XlsxSheet& sheet) { return !sheet.formulas.empty() || sheet.formulasNotRead > 0; });
         const std::string workbookKey = lowered(source_.workbookPart);
         if (cellsChanged) {
             const std::vector<PackageRelationship> relationships = workbookRelationships();

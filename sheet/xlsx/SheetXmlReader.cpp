@@ -163,7 +163,8 @@ private:
 
     void startCell(const QXmlStreamReader& reader)
     {
-        const QStringView reference = attributeOf(reader, u"r");
+        const QXmlStreamAttributes attributes = reader.attributes();
+        const QStringView reference = attributeOf(attributes, u"r");
         if (!reference.isEmpty()) {
             const auto at = parsedCell(reference);
             if (!at)
@@ -177,8 +178,11 @@ private:
             ++column_;
         }
         inCell_ = true;
-        cellXf_ = xf(attributeNumber(reader, u"s", 0));
-        const QStringView type = attributeOf(reader, u"t");
+        const QStringView style = attributeOf(attributes, u"s");
+        bool ok = false;
+        const int styleIndex = style.isEmpty() ? 0 : style.toInt(&ok);
+        cellXf_ = xf(ok ? styleIndex : 0);
+        const QStringView type = attributeOf(attributes, u"t");
         type_ = type == u"s" ? Type::Shared : type == u"str" ? Type::Text : type == u"inlineStr" ? Type::InlineText
               : type == u"b" ? Type::Logical : type == u"e" ? Type::Error : type == u"d" ? Type::Date : Type::Number;
         value_.clear();
@@ -199,6 +203,8 @@ private:
             } else if (name == u"f") {
                 element_ = Element::Formula;
                 hasFormula_ = true;
+                const QStringView kind = attributeOf(reader, u"t");
+                ownFormula_ = kind.isEmpty() || kind == u"normal" || kind == u"shared";
             } else if (name == u"is") {
                 element_ = Element::InlineText;
             }
@@ -217,8 +223,12 @@ private:
             }
             return;
         }
-        if (element_ == Element::Value)
-            value_ += reader.text();
+        if (element_ == Element::Value) {
+            if (value_.isEmpty())
+                value_ = reader.text().toString();
+            else
+                value_ += reader.text();
+        }
         else if (element_ == Element::Formula)
             formula_ += reader.text();
         else if (element_ == Element::InlineText)
@@ -238,8 +248,10 @@ private:
         slot.column = slot.lastColumn = static_cast<std::uint8_t>(column_);
         model::Cell& cell = slot.cell;
         cell.xf = static_cast<std::uint16_t>(cellXf_);
-        if (hasFormula_)
+        if (hasFormula_ && ownFormula_ && !formula_.trimmed().isEmpty())
             package_.formulas[{row_, column_}] = formula_.toStdString();
+        else if (hasFormula_)
+            ++package_.formulasNotRead;
         if (hasValue)
             setValue(cell);
         if (cell.isEmpty() && cell.xf == model::DefaultCellXf && !hasFormula_)
@@ -252,7 +264,7 @@ private:
         switch (type_) {
         case Type::Shared: {
             bool ok = false;
-            const unsigned long index = value_.trimmed().toULong(&ok);
+            const unsigned long index = QStringView(value_).trimmed().toULong(&ok);
             if (!ok || index >= workbook_.sharedStrings.size())
                 throw FormatError("a cell of " + part_ + " refers to text " + value_.toStdString() +
                                   ", which the shared strings do not hold");
@@ -279,7 +291,7 @@ private:
             break;
         case Type::Number: {
             bool ok = false;
-            const double number = value_.trimmed().toDouble(&ok);
+            const double number = QStringView(value_).trimmed().toDouble(&ok);
             if (ok && std::isfinite(number))
                 cell.setNumber(number);
             else if (!value_.isEmpty())
@@ -351,6 +363,7 @@ private:
     QString value_;
     QString formula_;
     bool hasFormula_ = false;
+    bool ownFormula_ = false;
     RichTextCollector inline_;
 };
 

@@ -12,11 +12,15 @@
 namespace sheet::xlsx {
 
 // What the package says of a sheet beyond the workbook model: its part, the formulas of its cells as
-// written (a cell of a shared formula that only points to its group holds the empty text), and the
-// chart part of each of the sheet's charts.
+// written, and the chart part of each of the sheet's charts.
 struct XlsxSheet {
     std::string part; // empty for a sheet that is not a worksheet
+    // The text of each cell's own formula (a shared formula's first cell included); the workbook keeps
+    // those the grammar reads as records (Sheet::formulas).
     std::map<model::CellAddress, std::string> formulas;
+    // The cells whose formulas are not read: those that take a shared formula of another cell, array
+    // formulas and data tables. They keep their results.
+    std::size_t formulasNotRead = 0;
     std::vector<std::string> chartParts; // for each of the sheet's charts, in the order of Sheet::charts
     // Cells with a value beyond the 65,536 rows and 256 columns that the workbook holds: they are not read,
     // and a changed package keeps them as they were.

@@ -4,6 +4,7 @@
 #include "sheet/xlsx/ChartXmlReader.h"
 #include "sheet/xlsx/CommentsReader.h"
 #include "sheet/xlsx/DrawingXmlReader.h"
+#include "sheet/xlsx/PackageFormulas.h"
 #include "sheet/xlsx/PackageRelations.h"
 #include "sheet/xlsx/PaletteColours.h"
 #include "sheet/xlsx/SharedStringsReader.h"
@@ -119,6 +120,7 @@ public:
             throw FormatError("the workbook part lists no sheets");
         workbook.activeSheet = std::clamp(book.activeSheet, 0, static_cast<int>(workbook.sheets.size()) - 1);
         workbook.readXfCount = workbook.xfs.size();
+        readPackageFormulas(package);
         return package;
     }
 

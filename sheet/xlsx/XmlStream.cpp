@@ -79,9 +79,19 @@ void readXmlBytes(std::string_view bytes, const std::string& name, const XmlToke
     feed.finish();
 }
 
+QStringView attributeOf(const QXmlStreamAttributes& attributes, QStringView localName)
+{
+    for (const QXmlStreamAttribute& attribute : attributes)
+        if (attribute.name() == localName && attribute.namespaceUri().isEmpty())
+            return attribute.value();
+    return {};
+}
+
 QStringView attributeOf(const QXmlStreamReader& reader, QStringView localName)
 {
-    for (const QXmlStreamAttribute& attribute : reader.attributes())
+    // The reader's own attributes, not a copy: the view must outlive the call.
+    const QXmlStreamAttributes& attributes = reader.attributes();
+    for (const QXmlStreamAttribute& attribute : attributes)
         if (attribute.name() == localName && attribute.namespaceUri().isEmpty())
             return attribute.value();
     return {};

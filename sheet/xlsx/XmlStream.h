@@ -22,7 +22,9 @@ void readXmlPart(const zip::ZipReader& package, const std::string& name, const X
 // Reads a part held in memory; `name` names it in a refusal.
 void readXmlBytes(std::string_view bytes, const std::string& name, const XmlToken& token);
 
-// The value of an attribute by its local name; empty when the element has none.
+// The value of an attribute by its local name; empty when the element has none. The reader makes a copy
+// of its attributes for each call, so an element of many attributes is better asked through one copy.
+QStringView attributeOf(const QXmlStreamAttributes& attributes, QStringView localName);
 QStringView attributeOf(const QXmlStreamReader& reader, QStringView localName);
 std::string attributeText(const QXmlStreamReader& reader, QStringView localName);
 // The relationship id of an element (r:id, in whichever namespace the package uses for it).

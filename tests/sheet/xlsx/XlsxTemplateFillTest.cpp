@@ -1,4 +1,5 @@
 #include "sheet/Errors.h"
+#include "sheet/biff/SliceColours.h"
 #include "sheet/edit/CellEditing.h"
 #include "sheet/xlsx/XlsxPackage.h"
 #include "sheet/zip/ZipArchive.h"
@@ -58,7 +59,7 @@ class XlsxTemplateFill : public testing::TestWithParam<std::tuple<const char*, i
 
 // A template made by another program is filled with a list of entries: the package keeps every part the
 // fill does not touch byte for byte, the template becomes a workbook, the pie grows to every entry with
-// neighbouring slices apart in colour, the output reads back with the entries, and openpyxl opens it with
+// neighbouring slices apart in colour (whether the sheet was drawn before or not), the output reads back with the entries, and openpyxl opens it with
 // the pie's references covering every entry.
 TEST_P(XlsxTemplateFill, KeepsTheUntouchedPartsAndGrowsThePie)
 {
@@ -85,6 +86,11 @@ TEST_P(XlsxTemplateFill, KeepsTheUntouchedPartsAndGrowsThePie)
         EXPECT_EQ(after.at(part), bytes) << part << " changed";
     }
     EXPECT_NE(after.at(sheetPart.part), before.at(sheetPart.part));
+    // Drawing the filled sheet first, which gives the new slices their colours in the model, writes the
+    // same package.
+    sheet::model::Workbook drawn = workbook;
+    sheet::biff::colourAddedSlices(drawn);
+    EXPECT_EQ(partsByName(sheet::xlsx::changedXlsxParts(source, drawn)), after);
     EXPECT_EQ(after.at("[Content_Types].xml").find("template"), std::string::npos);
 
     const std::vector<std::uint8_t> bytes = sheet::zip::zipArchive(parts);
