@@ -31,9 +31,6 @@ std::string counted(std::size_t count, const char* one, const char* many)
 void refuseWhatPackagesCannotHold(const WorkbookFile& file)
 {
     for (const container::Entry& entry : file.container.root.children) {
-        if (entry.name == u"_VBA_PROJECT_CUR" || entry.name == u"_VBA_PROJECT")
-            throw FormatError("the workbook holds macros (a VBA project), which an .xlsx or .ods workbook cannot "
-                              "hold: save it as an Excel 97-2003 workbook to keep them");
         if (entry.name == u"ObjectPool" || (entry.isStorage() && entry.name.starts_with(u"MBD")))
             throw FormatError("the workbook holds embedded OLE objects, which cannot be written as .xlsx or .ods "
                               "yet: save it as an Excel 97-2003 workbook to keep them");
@@ -52,6 +49,9 @@ void refuseWhatPackagesCannotHold(const WorkbookFile& file)
 std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool openDocument, const RuleTokensCheck& writable)
 {
     std::vector<std::string> omissions;
+    if (workbook.hasMacros)
+        omissions.push_back("the workbook holds macros (a VBA project), which an .xlsx or .ods workbook cannot hold: "
+                            "it is written without them; save it as an Excel 97-2003 workbook to keep them");
     for (std::size_t index = 0; index < workbook.sheets.size(); ++index) {
         const model::Sheet& sheet = workbook.sheets[index];
         const auto formulaWritable = [&](const std::vector<std::uint8_t>& tokens, const std::vector<model::CellRange>& ranges) {
@@ -85,11 +85,19 @@ std::vector<std::string> packageOmissions(const model::Workbook& workbook, bool 
                                 (left == 1 ? "is" : "are") + " not written");
         if (criteria)
             omissions.push_back(where + "an AutoFilter with criteria, which are not written; the rows they hide stay hidden");
-        for (const model::DrawingObject& object : sheet.drawings)
+        for (const model::DrawingObject& object : sheet.drawings) {
+            const bool orphanBox = object.objectType == model::DrawingObject::CommentBox &&
+                                   std::none_of(sheet.comments.begin(), sheet.comments.end(), [&](const model::Comment& comment) {
+                                       return comment.shapeId == object.shapeId;
+                                   });
+            if (orphanBox)
+                omissions.push_back("the sheet " + quoted(sheet.name) + " holds the box of a comment (shape " +
+                                    std::to_string(object.shapeId) + ") that no cell has; it is not written");
             if (object.runsMacro && !object.excel95)
                 omissions.push_back("the sheet " + quoted(sheet.name) + " holds " + model::drawingKindName(object.objectType) +
                                     (object.name.empty() ? "" : " " + quoted(object.name)) +
                                     " that runs a macro; it is written without it");
+        }
         if (openDocument) {
             // A link of .ods stands in a cell's text: a cell the sheet has no record of has none.
             std::size_t unplaced = 0;

@@ -53,9 +53,11 @@ chart::Colour nearestEntry(const model::Palette& palette, std::uint32_t rgb)
 
 // The colours of the points from `firstAdded` to `points` that have no format of their own: the next of the
 // sequence for each that neither the point before it nor the first point shows. `hasOwnFormat(point)` and
-// `fill(point)` (the colour a point shows, nothing when it has no fixed one) describe the series.
+// `fill(point)` (the colour a point shows, nothing when it has no fixed one) describe the series. The
+// colours are the palette's nearest, for a chart whose records name palette entries; without a palette,
+// the sequence's own.
 template <typename HasOwnFormat, typename Fill>
-std::vector<std::pair<unsigned, chart::Colour>> addedColours(const model::Palette& palette, unsigned firstAdded,
+std::vector<std::pair<unsigned, chart::Colour>> addedColours(const model::Palette* palette, unsigned firstAdded,
                                                              unsigned points, HasOwnFormat hasOwnFormat, Fill fill)
 {
     std::map<unsigned, std::uint32_t> chosen;
@@ -71,7 +73,8 @@ std::vector<std::pair<unsigned, chart::Colour>> addedColours(const model::Palett
         const std::optional<std::uint32_t> before = point > 0 ? shownFill(point - 1) : std::nullopt;
         const std::optional<std::uint32_t> first = shownFill(0);
         for (std::size_t k = 0; k < SliceSequence.size(); ++k) {
-            const chart::Colour candidate = nearestEntry(palette, SliceSequence[(point + k) % SliceSequence.size()]);
+            const std::uint32_t rgb = SliceSequence[(point + k) % SliceSequence.size()];
+            const chart::Colour candidate = palette ? nearestEntry(*palette, rgb) : chart::Colour{rgb, 0};
             if (candidate.rgb != before && candidate.rgb != first) {
                 fills.emplace_back(point, candidate);
                 chosen[point] = candidate.rgb;
@@ -103,7 +106,7 @@ std::map<std::size_t, unsigned> takeAddedPoints(model::Chart& chart)
 // The new points of a chart that has no records (read from a package, or to be written from the model):
 // each takes the look of the point before it in a colour of the sequence, as its own format in the model.
 // A series whose points all take the reader's automatic colours is left as it is.
-void colourModelChart(const model::Palette& palette, model::Chart& chart)
+void colourModelChart(model::Chart& chart)
 {
     for (const auto& [index, firstAdded] : takeAddedPoints(chart)) {
         model::ChartSeries& series = chart.series.at(index);
@@ -115,7 +118,7 @@ void colourModelChart(const model::Palette& palette, model::Chart& chart)
         if (!points || !fixedColours)
             continue;
         const auto fills = addedColours(
-            palette, firstAdded, *points, [&](unsigned point) { return series.points.contains(point); },
+            nullptr, firstAdded, *points, [&](unsigned point) { return series.points.contains(point); },
             [&](unsigned point) -> std::optional<std::uint32_t> {
                 const model::ChartFill fill = chart.pointFormat(index, point).fill;
                 return fill.kind == model::ChartFill::Kind::Solid ? std::optional(fill.colour) : std::nullopt;
@@ -135,7 +138,7 @@ void colourAddedSlices(model::Workbook& workbook)
     for (model::Sheet& owner : workbook.sheets) {
         for (model::Chart& chart : owner.charts) {
             if (chart.records.empty()) {
-                colourModelChart(workbook.palette, chart);
+                colourModelChart(chart);
                 continue;
             }
             for (const auto& [series, firstAdded] : takeAddedPoints(chart)) {
@@ -144,7 +147,7 @@ void colourAddedSlices(model::Workbook& workbook)
                 if (!points || !formats.seriesFill())
                     continue;
                 const auto fills = addedColours(
-                    workbook.palette, firstAdded, *points, [&](unsigned point) { return formats.hasOwnFormat(point); },
+                    &workbook.palette, firstAdded, *points, [&](unsigned point) { return formats.hasOwnFormat(point); },
                     [&](unsigned point) -> std::optional<std::uint32_t> {
                         const std::optional<chart::Colour> fill = formats.fill(point);
                         return fill ? std::optional(shown(workbook.palette, *fill)) : std::nullopt;
@@ -159,7 +162,7 @@ void colourAddedModelSlices(model::Workbook& workbook)
 {
     for (model::Sheet& owner : workbook.sheets)
         for (model::Chart& chart : owner.charts)
-            colourModelChart(workbook.palette, chart);
+            colourModelChart(chart);
 }
 
 } // namespace sheet::biff

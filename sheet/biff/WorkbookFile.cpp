@@ -44,6 +44,10 @@ WorkbookFile readWorkbookStream(container::CompoundFile container, std::string_v
     std::vector<std::uint8_t> data = std::move(chosen.data);
     std::optional<StreamKey> encryption = decryptWorkbookStream(data, password);
     model::Workbook workbook = readWorkbook(std::move(data));
+    workbook.hasMacros = std::any_of(container.root.children.begin(), container.root.children.end(),
+                                     [](const container::Entry& entry) {
+                                         return entry.name == u"_VBA_PROJECT_CUR" || entry.name == u"_VBA_PROJECT";
+                                     });
     std::u16string streamName = chosen.name;
     if (workbook.biff == 8) {
         std::vector<const container::Entry*> stale;

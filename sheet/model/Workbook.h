@@ -35,6 +35,8 @@ struct Workbook {
     std::vector<Sheet> sheets;
     std::vector<Picture> pictures; // the picture store; an entry that could not be read is empty
     int activeSheet = 0;
+    // Macros (a VBA project) lie beside the workbook's stream, where only an .xls file keeps them.
+    bool hasMacros = false;
     int biff = 8; // 8 for Excel 97-2003; 5 for an Excel 95 workbook (BIFF5 or BIFF7), which is read only
 
     std::vector<Record> globalRecords;

@@ -134,11 +134,8 @@ SheetTable::SheetTable(const model::Workbook& workbook, const SheetNames& names,
     for (const model::DrawingObject& drawing : sheet_.drawings) {
         if (drawing.filterArrow)
             continue; // written with the sheet's filter
-        const bool commentBox = drawing.objectType == model::DrawingObject::CommentBox &&
-            std::any_of(sheet_.comments.begin(), sheet_.comments.end(),
-                        [&](const model::Comment& comment) { return comment.shapeId == drawing.shapeId; });
-        if (commentBox)
-            continue; // written with its comment
+        if (drawing.objectType == model::DrawingObject::CommentBox)
+            continue; // written with its comment; one of no comment is named in a warning
         const bool chart = drawing.chartIndex >= 0 && static_cast<std::size_t>(drawing.chartIndex) < sheet_.charts.size()
             && drawing.objectType == ChartObjectType;
         if (!chart && !shapes.drawable(drawing))

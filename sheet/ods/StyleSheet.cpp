@@ -204,6 +204,11 @@ void StyleCollector::text(QStringView text)
 std::string StyleCollector::sectionCode(const DataStyle& style) const
 {
     std::string code = colourName(style.colour);
+    // A number of no stated decimal places is how OpenDocument writes the General format.
+    if (style.pieces.size() == 1 && style.pieces.front().kind == QLatin1String("number") &&
+        !style.pieces.front().attributes.count(QStringLiteral("decimal-places")) &&
+        !flag(style.pieces.front().attributes, QStringLiteral("grouping")))
+        return code + "General";
     const bool time = style.kind == QLatin1String("time-style");
     for (const Piece& piece : style.pieces) {
         const QString& kind = piece.kind;

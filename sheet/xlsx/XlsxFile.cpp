@@ -232,7 +232,8 @@ private:
         std::vector<AnchoredShape> shapes;
         std::vector<Relationship> drawingRelationships;
         for (const model::DrawingObject& object : sheet.drawings) {
-            if (object.filterArrow || isCommentBox(sheet, object))
+            // A comment's box is written with its comment; one of no comment is named in a warning.
+            if (object.filterArrow || object.objectType == CommentObject)
                 continue;
             const bool isChart = object.objectType == ChartObject && object.chartIndex >= 0 &&
                                  static_cast<std::size_t>(object.chartIndex) < sheet.charts.size();
@@ -306,13 +307,6 @@ private:
         add("xl/media/" + name, std::string(picture.bytes.begin(), picture.bytes.end()), picture.mediaType.c_str());
         media_.emplace(index, name);
         return name;
-    }
-
-    static bool isCommentBox(const model::Sheet& sheet, const model::DrawingObject& object)
-    {
-        return object.objectType == CommentObject &&
-               std::any_of(sheet.comments.begin(), sheet.comments.end(),
-                           [&](const model::Comment& comment) { return comment.shapeId == object.shapeId; });
     }
 
     const model::Workbook& workbook_;

@@ -325,6 +325,37 @@ INSTANTIATE_TEST_SUITE_P(
                       Fill{"NoEntries", "fill-no-entries", nullptr}),
     [](const ::testing::TestParamInfo<Fill>& info) { return std::string(info.param.name); });
 
+// A template in any format the engine reads is filled, and saved in any of the three formats: the copy
+// lists every entry, and the pie's series has grown to the last of them.
+TEST_F(ToolTest, FillTakesATemplateInEveryFormatAndWritesEveryFormat)
+{
+    QByteArray entries;
+    for (int n = 1; n <= 20; ++n)
+        entries += QStringLiteral("Asset %1\t%2\n").arg(n).arg(1000 + 7 * n).toUtf8();
+    const QStringList templates = {templateFile(),
+                                   QStringLiteral(TORTELET_TEST_DATA "/libreoffice-pie-chart.xltx"),
+                                   QStringLiteral(TORTELET_TEST_DATA "/openpyxl-pie-3d.xlsx"),
+                                   QStringLiteral(TORTELET_TEST_DATA "/libreoffice-template.ots"),
+                                   QStringLiteral(TORTELET_TEST_DATA "/libreoffice-template.ods")};
+    for (const QString& source : templates) {
+        for (const QString& extension : {QStringLiteral("xls"), QStringLiteral("xlsx"), QStringLiteral("ods")}) {
+            const QString out = path(QStringLiteral("filled.") + extension);
+            const Outcome filled = runTool({QStringLiteral("fill"), source, out, QStringLiteral("-")}, entries);
+            ASSERT_EQ(filled.code, 0) << source.toStdString() << " -> " << extension.toStdString() << ": "
+                                      << filled.errors.toStdString();
+            const Outcome dump = runTool({QStringLiteral("dump"), out});
+            ASSERT_EQ(dump.code, 0) << dump.errors.toStdString();
+            const QStringList cells = cellLines(dump.output);
+            for (int n = 1; n <= 20; ++n)
+                EXPECT_TRUE(cells.contains(QStringLiteral("cell\tA%1\ttext\tAsset %2\tGeneral").arg(n + 3).arg(n)))
+                    << source.toStdString() << " -> " << extension.toStdString() << ": entry " << n;
+            const QStringList series = linesStartingWith(dump.output, QStringLiteral("series\t1\t"));
+            ASSERT_EQ(series.size(), 1) << source.toStdString() << " -> " << extension.toStdString();
+            EXPECT_TRUE(series.first().contains(QStringLiteral("B4:B23"))) << series.first().toStdString();
+        }
+    }
+}
+
 // The password never has to stand on the command line: it comes from a file or the environment, and
 // the filled copy needs it again.
 TEST_F(ToolTest, EncryptedWorkbooksTakeTheirPasswordFromAFileOrTheEnvironment)
@@ -396,12 +427,17 @@ TEST_F(ToolTest, SampleXlsxPartsAreTheKeptOnesAndConvertWritesTheSame)
 
 TEST_F(ToolTest, ConvertNamesTheWorkbookThatTheFormatCannotHold)
 {
-    const QString macros = QStringLiteral(TORTELET_TEST_DATA "/names-and-external-books.xls");
+    const QString groups = QStringLiteral(TORTELET_TEST_DATA "/pictures-and-lines.xls");
     const QString out = path(QStringLiteral("out.xlsx"));
-    expectFileFailure({QStringLiteral("convert"), macros, out}, macros);
+    expectFileFailure({QStringLiteral("convert"), groups, out}, groups);
     const QString missing = path(QStringLiteral("missing.xls"));
     expectFileFailure({QStringLiteral("convert"), missing, out}, missing);
     EXPECT_TRUE(QDir(folder_.path()).isEmpty());
+    // Macros are what only an .xls keeps: the copy is written without them, saying so.
+    const Outcome converted = runTool({QStringLiteral("convert"), QStringLiteral(TORTELET_TEST_DATA "/names-and-external-books.xls"), out});
+    EXPECT_EQ(converted.code, 0);
+    EXPECT_TRUE(converted.errors.contains(QStringLiteral("holds macros (a VBA project)"))) << converted.errors.toStdString();
+    EXPECT_TRUE(QFile::exists(out));
 }
 
 }  // namespace

@@ -46,7 +46,9 @@ int convert(const Arguments& given, std::ostream&)
 Command convertCommand()
 {
     return {"convert", "convert IN OUT [--password-file FILE]",
-            "    Reads the Excel 97-2003 workbook IN and writes it as OUT in the format that OUT's\n"
+            "    Reads the workbook IN (an Excel 97-2003 .xls or .xlt, an .xlsx, .xlsm, .xltx or .xltm\n"
+            "    package, an .ods or .ots package or a flat .fods, known by its content) and writes it\n"
+            "    as OUT in the format that OUT's\n"
             "    extension names: .xlsx for the Excel workbook (SpreadsheetML, its charts of every\n"
             "    type, pictures and shapes in DrawingML, chart sheets as chart sheets, its cell\n"
             "    comments with their note boxes), .ods for the OpenDocument spreadsheet (its charts\n"
@@ -60,12 +62,13 @@ Command convertCommand()
             "    arcs, text boxes and buttons with their text, fill and outline; sheet names they\n"
             "    forbid are mended (characters such as [ ] : * ? / \\ become _, at most 31\n"
             "    characters, unique without regard to case). What the format cannot hold is named\n"
-            "    in the error and nothing is written: a macro sheet, macros (a VBA project), an\n"
-            "    embedded OLE object, an ActiveX control, a pivot table, a chart of a type the\n"
+            "    in the error and nothing is written: a macro sheet, an embedded OLE object, an\n"
+            "    ActiveX control, a pivot table, a chart of a type the\n"
             "    engine does not know or that no drawing object places (an Excel 95 workbook's\n"
             "    charts), a form control (the AutoFilter's arrows go with the filter), a group of\n"
             "    shapes, an Excel 95 picture or shape. What is left out is named in a warning on\n"
-            "    standard error and the rest is written: the macro a button runs, a filter's\n"
+            "    standard error and the rest is written: macros (a VBA project), the macro a button\n"
+            "    runs, a filter's\n"
             "    criteria (the rows they hide stay hidden), the rules of\n"
             "    conditional formats and data validation whose formulas are not plain numbers, texts\n"
             "    or cells and, in .ods, the password of a protected sheet and a hyperlink on an empty\n"

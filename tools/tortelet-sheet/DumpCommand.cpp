@@ -37,7 +37,7 @@ int dump(const Arguments& given, std::ostream& output)
 Command dumpCommand()
 {
     return {"dump", "dump WORKBOOK [--password-file FILE]",
-            "    Lists the workbook, one fact a line with tab-separated fields: each sheet, the used range\n"
+            "    Lists the workbook (in any format convert reads), one fact a line with tab-separated fields: each sheet, the used range\n"
             "    of the active sheet (of the first worksheet when a chart sheet is active), every cell\n"
             "    that holds a value (address, kind, value, number format code, the value as its format\n"
             "    shows it) and every chart (type, 3-D or not, and for each series where its name, values\n"

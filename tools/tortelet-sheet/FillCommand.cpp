@@ -100,12 +100,15 @@ int fill(const Arguments& given, std::ostream&)
 Command fillCommand()
 {
     return {"fill", "fill TEMPLATE OUT [ENTRIES] [--password-file FILE]",
-            "    Opens the workbook TEMPLATE, empties the data rows A4:B9 of its active sheet (of its\n"
+            "    Opens the workbook TEMPLATE (an .xls or .xlt, an .xlsx, .xlsm, .xltx or .xltm, an .ods,\n"
+            "    .ots or .fods), empties the data rows A4:B9 of its active sheet (of its\n"
             "    first worksheet when a chart sheet is active), writes the entries from row 4 on (the\n"
             "    label in column A, the amount in column B as if typed, in the user's locale, with the\n"
             "    accounting format) and saves the result as OUT in the format that OUT's extension\n"
-            "    names: .xlsx for the Excel workbook, .ods for the OpenDocument spreadsheet, .xls or any\n"
-            "    other name for the Excel 97-2003 format. ENTRIES is a UTF-8 file of \"label<TAB>amount\"\n"
+            "    names: .xlsx for the Excel workbook (.xlsm to keep a template's macros), .ods for the\n"
+            "    OpenDocument spreadsheet, .xls or any other name for the Excel 97-2003 format. A\n"
+            "    package filled into its own format keeps every part the fill does not change byte for\n"
+            "    byte; a chart whose series ends just above the entries grows to the last of them. ENTRIES is a UTF-8 file of \"label<TAB>amount\"\n"
             "    lines, or \"-\" for standard input, of at most 64 MB and 65,533 entries (rows 4 to\n"
             "    65536); without ENTRIES the data rows are left empty. A link at OUT is followed and its\n"
             "    target replaced. An Excel 95 workbook is refused: it can be listed and drawn, but not\n"

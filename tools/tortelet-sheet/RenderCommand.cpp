@@ -181,7 +181,7 @@ int render(const Arguments& given, std::ostream&)
 Command renderCommand()
 {
     return {"render", "render WORKBOOK OUT [--range CELLS | --sheet] [--scale FACTOR] [--password-file FILE]",
-            "    Draws the active sheet (the first worksheet when a chart sheet is active) as a\n"
+            "    Draws the active sheet of a workbook in any format convert reads (the first worksheet when a chart sheet is active) as a\n"
             "    spreadsheet shows it and writes the picture to OUT, by its extension a PNG or BMP\n"
             "    bitmap, an SVG image or a PDF document: by default the used range grown to hold\n"
             "    every chart, as the program's preview shows it; the cells given with --range (such\n"
