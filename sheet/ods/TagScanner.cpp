@@ -1,8 +1,8 @@
 #include "sheet/ods/TagScanner.h"
 
 #include "sheet/Errors.h"
+#include "sheet/text/XmlText.h"
 
-#include <cstdlib>
 
 namespace sheet::ods {
 namespace {
@@ -47,50 +47,6 @@ std::optional<AttributeSpan> findAttribute(std::string_view tag, std::string_vie
         ++at;
     }
     return std::nullopt;
-}
-
-std::string unescaped(std::string_view text)
-{
-    std::string out;
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        if (text[k] != '&') {
-            out += text[k];
-            continue;
-        }
-        const std::size_t semicolon = text.find(';', k);
-        if (semicolon == std::string_view::npos) {
-            out += text.substr(k);
-            break;
-        }
-        const std::string_view entity = text.substr(k + 1, semicolon - k - 1);
-        if (entity == "amp") out += '&';
-        else if (entity == "lt") out += '<';
-        else if (entity == "gt") out += '>';
-        else if (entity == "quot") out += '"';
-        else if (entity == "apos") out += '\'';
-        else if (!entity.empty() && entity[0] == '#') {
-            const unsigned long code = entity.size() > 1 && (entity[1] == 'x' || entity[1] == 'X')
-                ? std::strtoul(std::string(entity.substr(2)).c_str(), nullptr, 16)
-                : std::strtoul(std::string(entity.substr(1)).c_str(), nullptr, 10);
-            if (code < 0x80) {
-                out += static_cast<char>(code);
-            } else if (code < 0x800) {
-                out += static_cast<char>(0xC0 | (code >> 6));
-                out += static_cast<char>(0x80 | (code & 0x3F));
-            } else if (code < 0x10000) {
-                out += static_cast<char>(0xE0 | (code >> 12));
-                out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-                out += static_cast<char>(0x80 | (code & 0x3F));
-            } else {
-                out += static_cast<char>(0xF0 | ((code >> 18) & 0x07));
-                out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-                out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-                out += static_cast<char>(0x80 | (code & 0x3F));
-            }
-        }
-        k = semicolon;
-    }
-    return out;
 }
 
 } // namespace
@@ -174,7 +130,7 @@ std::optional<std::string> tagAttribute(std::string_view tag, std::string_view n
     const std::optional<AttributeSpan> span = findAttribute(tag, name);
     if (!span)
         return std::nullopt;
-    return unescaped(tag.substr(span->valueBegin, span->valueEnd - span->valueBegin));
+    return text::xmlUnescaped(tag.substr(span->valueBegin, span->valueEnd - span->valueBegin));
 }
 
 std::string withAttribute(std::string_view tag, std::string_view name, const std::optional<std::string>& value)

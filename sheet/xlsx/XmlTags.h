@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sheet/text/XmlText.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -44,7 +46,6 @@ std::string withoutAttribute(std::string_view tag, std::string_view name);
 // A text as XML character data or an attribute value: markup characters as entities, and the characters
 // XML cannot carry in the package formats' escape (_x0001_).
 std::string xmlText(std::string_view utf8);
-// Entities replaced by their characters.
-std::string xmlUnescaped(std::string_view text);
+using text::xmlUnescaped;
 
 } // namespace sheet::xlsx
