@@ -108,7 +108,9 @@ std::map<std::size_t, unsigned> takeAddedPoints(model::Chart& chart)
 // A series whose points all take the reader's automatic colours is left as it is.
 void colourModelChart(model::Chart& chart)
 {
-    for (const auto& [index, firstAdded] : takeAddedPoints(chart)) {
+    for (const auto& added : takeAddedPoints(chart)) {
+        const std::size_t index = added.first;
+        const unsigned firstAdded = added.second;
         model::ChartSeries& series = chart.series.at(index);
         const std::optional<unsigned> points = pointCount(series);
         const auto solid = [](const model::PointFormat& format) { return format.fill.kind == model::ChartFill::Kind::Solid; };
