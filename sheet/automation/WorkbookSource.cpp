@@ -91,8 +91,73 @@ model::Workbook& WorkbookSource::workbook()
     return working_;
 }
 
+namespace {
+
+bool anyPartHolds(const std::vector<zip::ZipEntry>& parts, std::string_view prefix, std::string_view element)
+{
+    return std::any_of(parts.begin(), parts.end(), [&](const zip::ZipEntry& part) {
+        return part.name.starts_with(prefix) && part.bytes.find(element) != std::string::npos;
+    });
+}
+
+std::string counted(std::size_t count, const std::string& what)
+{
+    return std::to_string(count) + " " + what;
+}
+
+} // namespace
+
+std::vector<std::string> WorkbookSource::unreadFeatures() const
+{
+    std::vector<std::string> features;
+    if (const auto* package = std::get_if<xlsx::XlsxPackage>(&source_)) {
+        std::size_t formulas = 0, beyond = 0;
+        for (const xlsx::XlsxSheet& sheet : package->sheets) {
+            formulas += sheet.formulasNotRead;
+            beyond += sheet.cellsBeyondTheSheet;
+        }
+        if (formulas > 0)
+            features.push_back(counted(formulas, "cells of shared or array formulas or data tables"));
+        if (beyond > 0)
+            features.push_back(counted(beyond, "cells beyond row 65,536 or column IV"));
+        const std::pair<const char*, const char*> elements[] = {{"<dataValidations", "data validation"},
+                                                                {"<conditionalFormatting", "conditional formats"},
+                                                                {"<hyperlinks", "hyperlinks"}};
+        for (const auto& [element, name] : elements)
+            if (anyPartHolds(package->parts, "xl/worksheets/", element))
+                features.push_back(name);
+        if (anyPartHolds(package->parts, "xl/media/", ""))
+            features.push_back("pictures");
+    } else if (const auto* package = std::get_if<ods::OdsPackage>(&source_)) {
+        std::size_t formulas = 0;
+        for (std::size_t k = 0; k < package->formulas.size() && k < package->workbook.sheets.size(); ++k)
+            for (const auto& [at, text] : package->formulas[k])
+                formulas += package->workbook.sheets[k].formulas.count(at) == 0;
+        if (formulas > 0)
+            features.push_back(counted(formulas, "formulas the engine cannot read"));
+        const std::pair<const char*, const char*> elements[] = {{"<table:content-validation", "data validation"},
+                                                                {"<calcext:conditional-format", "conditional formats"},
+                                                                {"<text:a ", "hyperlinks"},
+                                                                {"xlink:href=\"Pictures/", "pictures"}};
+        for (const auto& [element, name] : elements)
+            if (anyPartHolds(package->parts, "", element))
+                features.push_back(name);
+    }
+    return features;
+}
+
 void WorkbookSource::save(const std::string& path, WorkbookFormat format, biff::SaveTarget target)
 {
+    if (format != this->format()) {
+        if (const std::vector<std::string> unread = unreadFeatures(); !unread.empty()) {
+            std::string list;
+            for (const std::string& feature : unread)
+                list += (list.empty() ? "" : ", ") + feature;
+            throw FormatError("the workbook holds " + list + ", which the engine does not read from its " +
+                              (this->format() == WorkbookFormat::OpenDocument ? "OpenDocument" : ".xlsx") +
+                              " file yet: save it in its own format to keep them");
+        }
+    }
     if (auto* package = std::get_if<xlsx::XlsxPackage>(&source_); package && format == WorkbookFormat::OfficeOpenXml)
         return xlsx::saveChangedXlsx(*package, working_, path, target);
     if (auto* package = std::get_if<ods::OdsPackage>(&source_); package && format == WorkbookFormat::OpenDocument)

@@ -30,8 +30,14 @@ public:
     biff::WorkbookFile* excel97() { return std::get_if<biff::WorkbookFile>(&source_); }
 
     // Writes the workbook in a format: a package in its own format keeps every part that did not change;
-    // anything else is written from the model. The caller has checked what the format can hold.
+    // anything else is written from the model. The caller has checked what the format can hold. A package
+    // that holds what the engine does not read yet (see unreadFeatures) is refused in another format with
+    // a FormatError that names it, rather than written without it.
     void save(const std::string& path, WorkbookFormat format, biff::SaveTarget target);
+
+    // What a package holds that the engine keeps only by copying the package's parts, one phrase each
+    // ("2 formulas shared with other cells", "pictures"); empty for an .xls and a package without such.
+    std::vector<std::string> unreadFeatures() const;
 
 private:
     explicit WorkbookSource(std::variant<biff::WorkbookFile, xlsx::XlsxPackage, ods::OdsPackage> source);

@@ -1,3 +1,4 @@
+#include "sheet/Errors.h"
 #include "sheet/automation/Application.h"
 #include "sheet/automation/Workbook.h"
 #include "sheet/formula/CellFormulas.h"
@@ -93,5 +94,28 @@ INSTANTIATE_TEST_SUITE_P(Formats, FormatRoundTrip,
                          ::testing::Values(Trip{"libreoffice-pie-chart.xlsx", {".xls", ".xlsx"}},
                                            Trip{"libreoffice-template.ods", {".xlsx", ".ods"}},
                                            Trip{"writeexcel-formulas-and-names.xls", {".xlsx", ".ods", ".xls"}}));
+
+} // namespace
+
+namespace {
+
+// What the engine keeps of a package only by copying its parts is named when another format is asked
+// for, and nothing is written; the package's own format keeps it.
+TEST(FormatConversion, APackageWithWhatTheEngineDoesNotReadIsRefusedInAnotherFormat)
+{
+    sheet::test::ScratchFolder folder;
+    sheet::Application instance;
+    sheet::Workbook& workbook = instance.workbooks().Open(sheet::test::dataPath("doughnut-chart.xlsx"));
+    try {
+        workbook.SaveAs(folder.path("copy.ods"), 60, sheet::biff::SaveTarget::ChosenFile);
+        ADD_FAILURE() << "converted without its shared formulas";
+    } catch (const sheet::FormatError& error) {
+        EXPECT_NE(std::string(error.what()).find("cells of shared or array formulas"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{});
+    workbook.SaveAs(folder.path("copy.xlsx"), 51, sheet::biff::SaveTarget::ChosenFile);
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"copy.xlsx"});
+    instance.Quit();
+}
 
 } // namespace
