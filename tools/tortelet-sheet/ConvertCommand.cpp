@@ -48,9 +48,9 @@ Command convertCommand()
     return {"convert", "convert IN OUT [--password-file FILE]",
             "    Reads the workbook IN (an Excel 97-2003 .xls or .xlt, an .xlsx, .xlsm, .xltx or .xltm\n"
             "    package, an .ods or .ots package or a flat .fods, known by its content) and writes it\n"
-            "    as OUT in the format that OUT's\n"
-            "    extension names: .xlsx for the Excel workbook (SpreadsheetML, its charts of every\n"
-            "    type, pictures and shapes in DrawingML, chart sheets as chart sheets, its cell\n"
+            "    as OUT in the format that OUT's extension names: .xlsx for the Excel workbook\n"
+            "    (SpreadsheetML, its charts of every type, pictures and shapes in DrawingML, chart\n"
+            "    sheets as chart sheets, its cell\n"
             "    comments with their note boxes), .ods for the OpenDocument spreadsheet (its charts\n"
             "    as chart objects, a chart sheet as a table of its own, its pictures and shapes as\n"
             "    drawing shapes, its comments as annotations), .xls or any other name for the Excel\n"
@@ -73,6 +73,9 @@ Command convertCommand()
             "    conditional formats and data validation whose formulas are not plain numbers, texts\n"
             "    or cells and, in .ods, the password of a protected sheet and a hyperlink on an empty\n"
             "    cell. An .ods header or footer keeps its text and fields, not its fonts.\n"
+            "    An .xlsx or .ods that holds what the engine does not read from it yet (shared or\n"
+            "    array formulas, cells beyond the sheet, validation, conditional formats, hyperlinks,\n"
+            "    pictures) is refused by name in another format.\n"
             "    A link at OUT is followed and its target replaced.\n",
             convert};
 }
