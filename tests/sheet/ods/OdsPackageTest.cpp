@@ -3,7 +3,9 @@
 #include "sheet/Errors.h"
 #include "sheet/TestFiles.h"
 #include "sheet/edit/CellEditing.h"
+#include "sheet/ods/OdsFile.h"
 #include "sheet/ods/OdsPackage.h"
+#include "sheet/xlsx/XlsxFile.h"
 #include "sheet/zip/ZipReader.h"
 
 #include <QProcess>
@@ -244,6 +246,40 @@ TEST(OdsPackage, SurvivesDamagedParts)
             sheet::ods::changedOdsBytes(package, package.workbook);
         } catch (const sheet::Error&) {
         }
+    }
+}
+
+// What is read goes through the writers: written as .ods it reads back with the same values, and the
+// .xlsx writer takes it.
+TEST(OdsPackage, WhatIsReadIsWrittenAgain)
+{
+    std::vector<std::string> paths = {sheet::test::dataPath("libreoffice-template.ods")};
+    std::error_code missing;
+    for (const auto& entry : std::filesystem::directory_iterator(SharedWorkbooks, missing))
+        if (entry.path().extension() == ".ods" || entry.path().extension() == ".fods")
+            paths.push_back(entry.path().string());
+    for (const std::string& path : paths) {
+        const OdsPackage package = sheet::ods::readOdsPackage(sheet::test::fileBytes(path));
+        const OdsPackage back = sheet::ods::readOdsPackage(sheet::ods::odsBytes(package.workbook));
+        ASSERT_EQ(back.workbook.sheets.size(), package.workbook.sheets.size()) << path;
+        for (std::size_t k = 0; k < package.workbook.sheets.size(); ++k) {
+            const sheet::model::Sheet& sheet = package.workbook.sheets[k];
+            EXPECT_EQ(back.workbook.sheets[k].name, sheet.name);
+            for (const auto& [at, cell] : sheet.cells) {
+                const sheet::model::Cell* again = back.workbook.sheets[k].cell(at.row, at.column);
+                const sheet::CellValue value = package.workbook.value(cell);
+                if (std::holds_alternative<std::monostate>(value))
+                    continue;
+                ASSERT_TRUE(again) << path << " " << at.row << "," << at.column;
+                const sheet::CellValue written = back.workbook.value(*again);
+                if (std::holds_alternative<double>(value) && std::holds_alternative<double>(written))
+                    // Dates and times are written to the millisecond.
+                    EXPECT_NEAR(std::get<double>(written), std::get<double>(value), 1e-7) << path << " " << at.row << "," << at.column;
+                else
+                    EXPECT_EQ(written, value) << path << " " << at.row << "," << at.column;
+            }
+        }
+        EXPECT_NO_THROW(sheet::xlsx::xlsxBytes(package.workbook)) << path;
     }
 }
 
