@@ -637,6 +637,8 @@ void DocumentReader::placeFrames()
         std::string object = frame.object;
         if (object.rfind("./", 0) == 0)
             object = object.substr(2);
+        while (!object.empty() && object.back() == '/')
+            object.pop_back();
         if (object.empty() || object.find('/') != std::string::npos || object.find(':') != std::string::npos)
             continue; // a picture or a linked object, which the engine does not keep
         model::DrawingObject drawing;

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
+#include <optional>
 #include <set>
 
 namespace {
@@ -265,7 +266,22 @@ TEST(OdsPackage, WhatIsReadIsWrittenAgain)
             paths.push_back(entry.path().string());
     for (const std::string& path : paths) {
         const OdsPackage package = sheet::ods::readOdsPackage(sheet::test::fileBytes(path));
-        const OdsPackage back = sheet::ods::readOdsPackage(sheet::ods::odsBytes(package.workbook));
+        // A writer may refuse by name a chart type it cannot write yet; nothing else.
+        const auto written = [&path](const auto& write) -> std::optional<std::vector<std::uint8_t>> {
+            try {
+                return write();
+            } catch (const sheet::FormatError& error) {
+                EXPECT_NE(std::string(error.what()).find("chart"), std::string::npos) << path << ": " << error.what();
+                return std::nullopt;
+            }
+        };
+        EXPECT_TRUE(written([&] { return sheet::xlsx::xlsxBytes(package.workbook); }) || !package.charts.empty()) << path;
+        const std::optional<std::vector<std::uint8_t>> bytes = written([&] { return sheet::ods::odsBytes(package.workbook); });
+        if (!bytes) {
+            EXPECT_FALSE(package.charts.empty()) << path;
+            continue;
+        }
+        const OdsPackage back = sheet::ods::readOdsPackage(*bytes);
         ASSERT_EQ(back.workbook.sheets.size(), package.workbook.sheets.size()) << path;
         for (std::size_t k = 0; k < package.workbook.sheets.size(); ++k) {
             const sheet::model::Sheet& sheet = package.workbook.sheets[k];
@@ -284,7 +300,6 @@ TEST(OdsPackage, WhatIsReadIsWrittenAgain)
                     EXPECT_EQ(written, value) << path << " " << at.row << "," << at.column;
             }
         }
-        EXPECT_NO_THROW(sheet::xlsx::xlsxBytes(package.workbook)) << path;
     }
 }
 
