@@ -70,6 +70,11 @@ struct TemplateCase {
     bool hasChart;
 };
 
+void PrintTo(const TemplateCase& template_, std::ostream* out)
+{
+    *out << std::filesystem::path(template_.path).filename();
+}
+
 class FilledOdsTemplate : public testing::TestWithParam<std::tuple<TemplateCase, int>> {};
 
 TEST_P(FilledOdsTemplate, KeepsEveryOtherPartAndGrowsTheChart)
