@@ -155,6 +155,32 @@ INSTANTIATE_TEST_SUITE_P(Templates, FilledOdsTemplate,
                                                           TemplateCase{SharedWorkbooks + "/template.ots", false}),
                                           testing::Values(3, 20, 1000)));
 
+// A flat document is filled as a package is: the written rows change, every other cell stays.
+TEST(OdsPackage, FillsAFlatDocument)
+{
+    const std::string path = SharedWorkbooks + "/flat-opendocument.fods";
+    if (!std::filesystem::exists(path))
+        GTEST_SKIP() << path << " is not at hand";
+    const OdsPackage package = sheet::ods::readOdsPackage(sheet::test::fileBytes(path));
+    const auto entries = entriesOf(20);
+    const std::vector<std::uint8_t> output = sheet::ods::changedOdsBytes(package, filled(package, entries));
+    ASSERT_EQ(std::string(output.begin(), output.begin() + 5), "<?xml");
+    const OdsPackage back = sheet::ods::readOdsPackage(output);
+    EXPECT_TRUE(back.flat);
+    const sheet::model::Sheet& before = package.workbook.sheets[0];
+    const sheet::model::Sheet& after = back.workbook.sheets[0];
+    for (int k = 0; k < 20; ++k)
+        EXPECT_EQ(back.workbook.value(*after.cell(FirstDataRow + k, 1)), sheet::CellValue(std::stod(entries[static_cast<std::size_t>(k)].second)));
+    for (const auto& [at, cell] : before.cells) {
+        if (at.row >= FirstDataRow && at.row < FirstDataRow + 20 && at.column < 2)
+            continue;
+        const sheet::model::Cell* again = after.cell(at.row, at.column);
+        ASSERT_TRUE(again) << at.row << "," << at.column;
+        EXPECT_EQ(back.workbook.value(*again), package.workbook.value(cell)) << at.row << "," << at.column;
+        EXPECT_EQ(back.cellStyles.at(again->xf), package.cellStyles.at(cell.xf)) << at.row << "," << at.column;
+    }
+}
+
 TEST(OdsPackage, ReadsTheSampleTemplateAsLibreOfficeSavedIt)
 {
     const OdsPackage package = sheet::ods::readOdsPackage(sheet::test::fileBytes(sheet::test::dataPath("libreoffice-template.ods")));
