@@ -10,7 +10,7 @@ namespace sheet::biff {
 std::vector<model::CellRange> mergedCells(const model::Sheet& sheet)
 {
     constexpr std::size_t AreaSize = 8;
-    std::vector<model::CellRange> areas;
+    std::vector<model::CellRange> areas = sheet.mergedAreas;
     int depth = 0; // the sheet's own records lie at depth 1, an embedded chart's deeper
     for (const model::Record& record : sheet.records) {
         if (record.run)

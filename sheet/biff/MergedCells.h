@@ -7,8 +7,8 @@
 
 namespace sheet::biff {
 
-// The areas of a worksheet whose cells are merged, as its MERGECELLS records list them; a record cut
-// short gives the areas it holds whole.
+// The areas of a worksheet whose cells are merged: those the sheet lists without records, then those its
+// MERGECELLS records list; a record cut short gives the areas it holds whole.
 std::vector<model::CellRange> mergedCells(const model::Sheet& sheet);
 
 } // namespace sheet::biff

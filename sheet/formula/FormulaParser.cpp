@@ -16,10 +16,11 @@ using Kind = Token::Kind;
 constexpr int MaxDepth = 128;
 constexpr int LastRow = 65535;
 constexpr int LastColumn = 255;
-// The last row and column of a sheet of the package formats, whose whole columns and rows are
-// those of the file format's smaller sheet.
+// The last row and column of a sheet of the package formats (and LibreOffice's last column before
+// it took those), whose whole columns and rows are those of the file format's smaller sheet.
 constexpr int WideLastRow = 1048575;
 constexpr int WideLastColumn = 16383;
+constexpr int OldWideLastColumn = 1023;
 constexpr int MaxCallTokens = 255;
 
 struct ErrorName {
@@ -504,6 +505,8 @@ private:
             call(word);
             return;
         }
+        if (peek('['))
+            fail("the formula refers to a table's columns (" + word + "[...]), which the file format cannot hold");
         if (sameNameIgnoringCase(word, "TRUE") || sameNameIgnoringCase(word, "FALSE")) {
             push(Kind::Logical).logical = sameNameIgnoringCase(word, "TRUE");
             return;
@@ -683,20 +686,33 @@ private:
             first.column = 0;
             last.column = LastColumn;
             first.columnRelative = last.columnRelative = false;
-        } else if (area) {
-            last.row = last.row == WideLastRow && first.row == 0 ? LastRow : last.row;
-            last.column = last.column == WideLastColumn && first.column == 0 ? LastColumn : last.column;
-        }
-        for (const CellPoint& point : {first, last}) {
-            if (point.row > LastRow || point.column > LastColumn) {
-                at_ = start;
-                fail("the formula refers to a cell beyond row 65,536 or column IV, which the file format cannot hold");
-            }
         }
         token.kind = area ? Kind::Area : Kind::Reference;
         token.first = first;
         token.last = last;
+        if (area)
+            narrowWhole(token);
+        if (!fits(token)) {
+            at_ = start;
+            fail("the formula refers to a cell beyond row 65,536 or column IV, which the file format cannot hold");
+        }
         return true;
+    }
+
+    // An area that reaches from the first to the last row (or column) of a larger sheet covers the
+    // rows (columns) of the file format's sheet.
+    static void narrowWhole(Token& area)
+    {
+        if (area.first.row == 0 && area.last.row == WideLastRow)
+            area.last.row = LastRow;
+        if (area.first.column == 0 && (area.last.column == WideLastColumn || area.last.column == OldWideLastColumn))
+            area.last.column = LastColumn;
+    }
+
+    static bool fits(const Token& token)
+    {
+        return token.first.row <= LastRow && token.last.row <= LastRow && token.first.column <= LastColumn
+            && token.last.column <= LastColumn;
     }
 
     // A cell (B4, $B$4), a column (B, $B) or a row (4, $4) at the position, taken.
@@ -790,11 +806,11 @@ private:
         } else if (first.form == Form::Row) {
             token.first.column = 0;
             token.last.column = LastColumn;
+        } else if (area) {
+            narrowWhole(token);
         }
-        for (const CellPoint& point : {token.first, token.last}) {
-            if (point.row > LastRow || point.column > LastColumn)
-                fail("the formula refers to a cell beyond row 65,536 or column IV, which the file format cannot hold");
-        }
+        if (!fits(token))
+            fail("the formula refers to a cell beyond row 65,536 or column IV, which the file format cannot hold");
         out_.push_back(std::move(token));
     }
 
@@ -957,6 +973,26 @@ private:
 std::vector<Token> parseFormula(std::string_view text, Grammar grammar, FormulaContext& context)
 {
     return Parser(text, grammar, context).parse();
+}
+
+std::vector<Token> movedFormula(std::vector<Token> tokens, int rows, int columns)
+{
+    const auto move = [&](CellPoint& point) {
+        if (point.rowRelative)
+            point.row += rows;
+        if (point.columnRelative)
+            point.column += columns;
+        return point.row >= 0 && point.row <= LastRow && point.column >= 0 && point.column <= LastColumn;
+    };
+    for (Token& token : tokens) {
+        if (token.kind != Kind::Reference && token.kind != Kind::Area)
+            continue;
+        const bool first = move(token.first);
+        const bool last = move(token.last);
+        if (!first || !last)
+            token.kind = Kind::DeletedReference;
+    }
+    return tokens;
 }
 
 } // namespace sheet::formula

@@ -28,4 +28,9 @@ namespace sheet::formula {
 // a cell beyond row 65,536 or column IV, and nesting or counts the file format cannot hold.
 std::vector<Token> parseFormula(std::string_view text, Grammar grammar, FormulaContext& context);
 
+// The tokens of a formula copied `rows` down and `columns` right (negative: up, left), as a shared
+// formula of SpreadsheetML is read at each of its cells from the text at its first: the relative rows
+// and columns of its references move, and a reference moved off the sheet becomes #REF!.
+std::vector<Token> movedFormula(std::vector<Token> tokens, int rows, int columns);
+
 } // namespace sheet::formula

@@ -18,7 +18,8 @@ constexpr std::uint16_t ExternNameRecord = 0x0023;
 constexpr std::uint16_t SelfBook = 0x0401;
 constexpr std::uint16_t AddInBook = 0x3A01;
 constexpr std::size_t MostRecordBytes = 8224;
-constexpr std::uint8_t PtgExp = 0x01, PtgErr = 0x1C;
+constexpr std::uint8_t PtgExp = 0x01, PtgTbl = 0x02, PtgErr = 0x1C;
+constexpr std::uint16_t RowInput = 0x04, TwoInputs = 0x08, FirstDeleted = 0x10, SecondDeleted = 0x20;
 constexpr std::uint8_t ReferenceError = 0x17;
 constexpr std::uint16_t NameHidden = 0x0001, NameFunction = 0x0002, NameProcedure = 0x0008, NameBuiltIn = 0x0020;
 
@@ -185,6 +186,32 @@ model::Record nameRecord(const DefinedName& name)
     return record(NameRecord, std::move(bytes), "a defined name");
 }
 
+// The FORMULA of a cell of a group (an array formula or a data table), which names the group's first
+// cell with the token `token`; and the start of the group's own record, its range, for the first.
+std::vector<model::Record> groupCell(const model::CellRange& range, const model::CellAddress& at, int xf,
+                                     const CellValue& cached, std::uint8_t token, std::vector<std::uint8_t>& group)
+{
+    if (!range.contains(at.row, at.column) || range.firstRow < 0 || range.firstColumn < 0 || range.lastRow > 0xFFFF
+        || range.lastColumn > 0xFF)
+        throw FormatError("a cell lies outside its array formula's or data table's range, or the range outside the sheet");
+    std::vector<std::uint8_t> first;
+    io::ByteWriter exp(first);
+    exp.u8(token);
+    exp.u16(static_cast<std::uint16_t>(range.firstRow));
+    exp.u16(static_cast<std::uint16_t>(range.firstColumn));
+    std::vector<model::Record> records;
+    records.push_back(formulaRecord(at, xf, first, {}, cached));
+    group.clear();
+    if (at.row == range.firstRow && at.column == range.firstColumn) {
+        io::ByteWriter out(group);
+        out.u16(static_cast<std::uint16_t>(range.firstRow));
+        out.u16(static_cast<std::uint16_t>(range.lastRow));
+        out.u8(static_cast<std::uint8_t>(range.firstColumn));
+        out.u8(static_cast<std::uint8_t>(range.lastColumn));
+    }
+    return records;
+}
+
 } // namespace
 
 std::vector<model::Record> formulaRecords(const model::CellAddress& at, int xf, const EncodedFormula& formula,
@@ -199,28 +226,35 @@ std::vector<model::Record> formulaRecords(const model::CellAddress& at, int xf, 
 std::vector<model::Record> arrayFormulaRecords(const model::CellRange& range, const model::CellAddress& at, int xf,
                                                const EncodedFormula& formula, const CellValue& cached)
 {
-    if (!range.contains(at.row, at.column) || range.lastRow > 0xFFFF || range.lastColumn > 0xFF)
-        throw FormatError("an array formula's cell lies outside its range, or the range outside the sheet");
-    std::vector<std::uint8_t> first;
-    io::ByteWriter exp(first);
-    exp.u8(PtgExp);
-    exp.u16(static_cast<std::uint16_t>(range.firstRow));
-    exp.u16(static_cast<std::uint16_t>(range.firstColumn));
-    std::vector<model::Record> records;
-    records.push_back(formulaRecord(at, xf, first, {}, cached));
-    if (at.row == range.firstRow && at.column == range.firstColumn) {
-        std::vector<std::uint8_t> bytes;
+    std::vector<std::uint8_t> bytes;
+    std::vector<model::Record> records = groupCell(range, at, xf, cached, PtgExp, bytes);
+    if (!bytes.empty()) {
         io::ByteWriter out(bytes);
-        out.u16(static_cast<std::uint16_t>(range.firstRow));
-        out.u16(static_cast<std::uint16_t>(range.lastRow));
-        out.u8(static_cast<std::uint8_t>(range.firstColumn));
-        out.u8(static_cast<std::uint8_t>(range.lastColumn));
         out.u16(0);
         out.u32(0);
         out.u16(static_cast<std::uint16_t>(formula.tokens.size()));
         out.bytes(formula.tokens);
         out.bytes(formula.extra);
         records.push_back(record(biff::rt::Array, std::move(bytes), "an array formula"));
+    }
+    appendResult(records, cached);
+    return records;
+}
+
+std::vector<model::Record> dataTableRecords(const DataTable& table, const model::CellAddress& at, int xf,
+                                            const CellValue& cached)
+{
+    std::vector<std::uint8_t> bytes;
+    std::vector<model::Record> records = groupCell(table.range, at, xf, cached, PtgTbl, bytes);
+    if (!bytes.empty()) {
+        io::ByteWriter out(bytes);
+        out.u16(static_cast<std::uint16_t>((table.rowInput ? RowInput : 0) | (table.twoInputs ? TwoInputs : 0)
+                                           | (table.firstDeleted ? FirstDeleted : 0) | (table.secondDeleted ? SecondDeleted : 0)));
+        for (const model::CellAddress& input : {table.first, table.second}) {
+            out.u16(static_cast<std::uint16_t>(input.row));
+            out.u16(static_cast<std::uint16_t>(input.column));
+        }
+        records.push_back(record(biff::rt::Table, std::move(bytes), "a data table"));
     }
     appendResult(records, cached);
     return records;
@@ -235,6 +269,9 @@ void parseNameFormula(FormulaContext& context, int index, std::string_view text,
     try {
         EncodedFormula encoded = encodeTokens(parseFormula(text, grammar, context));
         DefinedName& name = context.links.names[static_cast<std::size_t>(index)];
+        // The record holds its fields, the name's characters and the formula.
+        if (15 + 2 * name.name.size() + encoded.tokens.size() + encoded.extra.size() > MostRecordBytes)
+            throw FormatError("the formula of the name \"" + name.name + "\" is too long for the file format");
         name.tokens = std::move(encoded.tokens);
         name.extra = std::move(encoded.extra);
     } catch (...) {

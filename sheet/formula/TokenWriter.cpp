@@ -23,6 +23,24 @@ constexpr std::uint8_t PtgArray = 0x00, PtgFunc = 0x01, PtgFuncVar = 0x02, PtgNa
 constexpr std::uint8_t AttrSum = 0x10, AttrSpace = 0x40;
 constexpr int SumFunction = 4;
 constexpr int IndexFunction = 29, OffsetFunction = 78, IndirectFunction = 148;
+
+// The functions that take arrays, and which of their arguments (from 0): what is computed for these
+// arguments is computed for every cell of a range, not for the one in the formula's row or column.
+struct ArrayArguments {
+    int function;
+    int first;
+    int last;
+};
+
+constexpr ArrayArguments ArrayFunctions[] = {
+    {28, 1, 2},   {49, 0, 1},   {50, 0, 2},   {51, 0, 1},   {52, 0, 2},   {83, 0, 0},   {163, 0, 0},
+    {164, 0, 0},  {165, 0, 1},  {228, 0, 29}, {252, 0, 1},  {303, 0, 1},  {304, 0, 1},  {305, 0, 1},
+    {306, 0, 1},  {307, 0, 1},  {308, 0, 1},  {309, 1, 2},  {310, 0, 1},  {311, 0, 1},  {312, 0, 1},
+    {313, 0, 1},  {314, 0, 1},  {315, 0, 1},  {316, 0, 1},  {317, 0, 1},
+};
+
+// The functions whose arguments are references (SUM, SUMIF, ROWS, ...): within them a range stays one.
+constexpr int ReferenceFunctions[] = {0, 4, 5, 6, 7, 8, 9, 29, 75, 76, 77, 78, 125, 148, 169, 183, 344, 345, 346, 347};
 constexpr std::size_t MostTokenBytes = 0xFFFF;
 
 [[noreturn]] void damaged()
@@ -37,6 +55,7 @@ public:
     EncodedFormula write()
     {
         findParents();
+        findArrays();
         for (std::size_t k = 0; k < tokens_.size(); ++k)
             write(tokens_[k], k);
         if (encoded_.tokens.size() > MostTokenBytes)
@@ -49,12 +68,16 @@ private:
     void findParents()
     {
         parents_.assign(tokens_.size(), -1);
+        positions_.assign(tokens_.size(), 0);
         std::vector<std::size_t> stack;
         const auto take = [&](std::size_t count, std::size_t parent) {
             if (count > stack.size())
                 damaged();
-            for (std::size_t k = stack.size() - count; k < stack.size(); ++k)
+            const std::size_t first = stack.size() - count;
+            for (std::size_t k = first; k < stack.size(); ++k) {
                 parents_[stack[k]] = static_cast<int>(parent);
+                positions_[stack[k]] = static_cast<int>(k - first);
+            }
             stack.resize(stack.size() - count);
             stack.push_back(parent);
         };
@@ -88,6 +111,36 @@ private:
         return kind == Kind::Range || kind == Kind::Union || kind == Kind::Intersection || kind == Kind::Function;
     }
 
+    // Which tokens are computed for a whole range: the arguments of a function that takes arrays, and
+    // what such an argument is computed from, through operators and functions of values. A taker comes
+    // after what it takes, so going backwards each token's taker is known before the token.
+    void findArrays()
+    {
+        arrays_.assign(tokens_.size(), false);
+        for (std::size_t k = tokens_.size(); k-- > 0;) {
+            const int parent = parents_[k];
+            if (parent < 0)
+                continue;
+            const Token& taker = tokens_[static_cast<std::size_t>(parent)];
+            bool array = arrays_[static_cast<std::size_t>(parent)];
+            if (taker.kind == Kind::Function) {
+                const auto found = std::find_if(std::begin(ArrayFunctions), std::end(ArrayFunctions),
+                                                [&](const ArrayArguments& entry) { return entry.function == taker.function; });
+                if (found != std::end(ArrayFunctions))
+                    array = positions_[k] >= found->first && positions_[k] <= found->last;
+                else if (taker.function == NamedFunctionId
+                         || std::find(std::begin(ReferenceFunctions), std::end(ReferenceFunctions), taker.function) != std::end(ReferenceFunctions))
+                    array = false;
+            }
+            arrays_[k] = array;
+        }
+    }
+
+    bool inArray(std::size_t at) const { return arrays_[at]; }
+
+    // The class of an operand that refers to cells: an array where it is computed for a whole range.
+    std::uint8_t referenceClass(std::size_t at) const { return inArray(at) ? ArrayClass : ReferenceClass; }
+
     void write(const Token& token, std::size_t at)
     {
         io::ByteWriter out(out_);
@@ -105,21 +158,21 @@ private:
         case Kind::Logical: out.u8(PtgBool); out.u8(token.logical ? 1 : 0); break;
         case Kind::Error: out.u8(PtgErr); out.u8(static_cast<std::uint8_t>(token.error)); break;
         case Kind::Array: array(token); break;
-        case Kind::Reference: case Kind::Area: reference(token); break;
+        case Kind::Reference: case Kind::Area: reference(token, referenceClass(at)); break;
         case Kind::DeletedReference:
             if (token.hasSheet) {
-                sheet(token, PtgRefErr3d);
+                sheet(token, PtgRefErr3d | referenceClass(at));
             } else {
-                out.u8(PtgRefErr | ReferenceClass);
+                out.u8(PtgRefErr | referenceClass(at));
             }
             out.zeros(4);
             break;
         case Kind::Name:
-            out.u8(PtgName | ReferenceClass);
+            out.u8(PtgName | referenceClass(at));
             out.u32(static_cast<std::uint32_t>(token.index) + 1);
             break;
         case Kind::ExternalName:
-            out.u8(PtgNameX | ReferenceClass);
+            out.u8(PtgNameX | referenceClass(at));
             out.u16(static_cast<std::uint16_t>(token.sheet));
             out.u32(static_cast<std::uint32_t>(token.index) + 1);
             break;
@@ -186,17 +239,17 @@ private:
         if (token.sheet < 0 || token.sheet > 0xFFFF)
             throw FormatError("a formula refers to sheets of an Excel 95 workbook, which cannot be written here");
         io::ByteWriter out(out_);
-        out.u8(id | ReferenceClass);
+        out.u8(id);
         out.u16(static_cast<std::uint16_t>(token.sheet));
     }
 
-    void reference(const Token& token)
+    void reference(const Token& token, std::uint8_t type)
     {
         const bool area = token.kind == Kind::Area;
         if (token.hasSheet)
-            sheet(token, area ? PtgArea3d : PtgRef3d);
+            sheet(token, (area ? PtgArea3d : PtgRef3d) | type);
         else
-            out_.push_back((area ? PtgArea : PtgRef) | ReferenceClass);
+            out_.push_back((area ? PtgArea : PtgRef) | type);
         io::ByteWriter out(out_);
         const auto column = [](const CellPoint& point) {
             return static_cast<std::uint16_t>((point.column & 0x3FFF) | (point.rowRelative ? 0x8000 : 0)
@@ -235,7 +288,7 @@ private:
             throw FormatError("a formula gives a function a count of arguments it does not take");
         const bool reference = (token.function == IndexFunction || token.function == OffsetFunction
                                 || token.function == IndirectFunction) && wantsReference(at);
-        const std::uint8_t type = reference ? ReferenceClass : ValueClass;
+        const std::uint8_t type = reference ? ReferenceClass : inArray(at) ? ArrayClass : ValueClass;
         if (function && function->fixed()) {
             out.u8(PtgFunc | type);
         } else {
@@ -250,6 +303,8 @@ private:
     std::vector<std::uint8_t>& out_;
     std::vector<std::uint8_t>& extra_;
     std::vector<int> parents_;
+    std::vector<int> positions_; // which of its taker's operands each token is
+    std::vector<bool> arrays_;
 };
 
 } // namespace

@@ -19,8 +19,9 @@ struct EncodedFormula {
 // References keep their rows and columns with the relative flags, as a FORMULA or NAME record holds
 // them; a reference on a sheet goes through its entry of the external sheet table. Cells, areas and
 // names are of the reference class, functions of the value class but where a reference is wanted from
-// those that give one (INDEX, OFFSET, INDIRECT), arrays of the array class; SUM of one argument is
-// written as Excel writes it. Throws a FormatError for tokens the file format cannot hold: a text
+// those that give one (INDEX, OFFSET, INDIRECT), arrays of the array class; and all of these of the
+// array class where they are computed for a whole range, for a function that takes arrays
+// (SUMPRODUCT((A1:A9="x")*B1:B9)). SUM of one argument is written as Excel writes it. Throws a FormatError for tokens the file format cannot hold: a text
 // longer than 255 characters, an argument count out of the function's range, a formula longer than
 // a record holds.
 EncodedFormula encodeTokens(std::span<const Token> tokens);

@@ -62,6 +62,9 @@ struct Sheet {
     bool defaultRowsHidden = false;
     std::uint16_t defaultRowFlags = 0;      // DEFAULTROWHEIGHT's flags, for rows without a ROW record
     bool showGridlines = true;              // WINDOW2
+    // The merged areas of a sheet read from a format without records (an .xls sheet's are in its
+    // MERGECELLS records).
+    std::vector<CellRange> mergedAreas;
 
     std::vector<DrawingObject> drawings;
     std::vector<Comment> comments; // in the order of their NOTE records

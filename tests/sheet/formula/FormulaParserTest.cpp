@@ -37,6 +37,60 @@ TEST(FormulaParser, ReadsBackEveryTextOfTheTableInBothGrammars)
     }
 }
 
+// Forms that other programs write read as what they mean, which is then written in the usual way.
+TEST(FormulaParser, ReadsTheFormsOtherProgramsWrite)
+{
+    struct Form {
+        const char* text;
+        Grammar grammar;
+        const char* written;
+    };
+    const Form forms[] = {
+        {"=sum(a1:a1048576)", Grammar::A1, "SUM(A:A)"},
+        {"$A$1:$XFD$2", Grammar::A1, "$1:$2"},
+        {"IFERROR(1/0,\"\")", Grammar::A1, "_xlfn.IFERROR(1/0,\"\")"},
+        {"Sheet1!A1:Sheet1!B2", Grammar::A1, "Sheet1!A1:Sheet1!B2"},
+        {"'Sheet1'!A1 + _xlnm.Print_Area", Grammar::A1, "Sheet1!A1 + _xlnm.Print_Area"},
+        {"of:=SUM([.A1:.A1048576];[.A1:.AMJ1])", Grammar::OpenFormula, "SUM([.A1:.A65536];[.A1:.IV1])"},
+        {"of:=[$Sheet1.A1:$Sheet1.B2]", Grammar::OpenFormula, "[$Sheet1.A1:.B2]"},
+        {"of:=['Sheet1'.A1]*Excel_BuiltIn_Print_Area", Grammar::OpenFormula, "[$Sheet1.A1]*Excel_BuiltIn_Print_Area"},
+        {"msoxl:=A1*2", Grammar::OpenFormula, "[.A1]*2"},
+        {"oooc:=TRUE()", Grammar::OpenFormula, "TRUE()"},
+    };
+    for (const Form& form : forms) {
+        SCOPED_TRACE(form.text);
+        FormulaContext context({"Sheet1"});
+        EXPECT_EQ(again(form.text, form.grammar, context), form.written);
+    }
+    FormulaContext context({"Sheet1"});
+    EXPECT_THROW(parseFormula("SUM(Table1[Amount])", Grammar::A1, context), sheet::FormatError);
+
+    // A shared formula at its other cells: relative rows and columns move, off the sheet to #REF!.
+    const std::vector<Token> shared = parseFormula("A2*$B$2+Sheet1!C$3:D4+SUM(1:1)", Grammar::A1, context);
+    const auto at = [&](int rows, int columns) {
+        return formulaText(movedFormula(shared, rows, columns), Grammar::A1, context.links, 0);
+    };
+    EXPECT_EQ(at(2, 1), "B4*$B$2+Sheet1!D$3:E6+SUM(3:3)");
+    EXPECT_EQ(at(-1, 0), "A1*$B$2+Sheet1!C$3:D3+SUM(#REF!)");
+    EXPECT_EQ(at(0, 256), "#REF!*$B$2+#REF!+SUM(1:1)");
+}
+
+// Cells and areas are references, computed for a whole range where a function takes arrays.
+TEST(FormulaParser, GivesOperandsTheClassesExcelExpects)
+{
+    FormulaContext context({"Sheet1"});
+    const auto bytes = [&](const char* text) { return encodeTokens(parseFormula(text, Grammar::A1, context)).tokens; };
+    // SUM of one area: PtgAreaR and PtgAttrSum; a cell under an operator, PtgRefR.
+    EXPECT_EQ(bytes("SUM(B4:B9)"), (std::vector<std::uint8_t>{0x25, 3, 0, 8, 0, 1, 0xC0, 1, 0xC0, 0x19, 0x10, 0, 0}));
+    EXPECT_EQ(bytes("$A$1+1"), (std::vector<std::uint8_t>{0x24, 0, 0, 0, 0, 0x1E, 1, 0, 0x03}));
+    // Within SUMPRODUCT the areas and LEN are arrays (PtgAreaA, PtgFuncA); SUMPRODUCT a value (PtgFuncVarV).
+    EXPECT_EQ(bytes("SUMPRODUCT(LEN($A$1:$A$2))"),
+              (std::vector<std::uint8_t>{0x65, 0, 0, 1, 0, 0, 0, 0, 0, 0x61, 32, 0, 0x42, 1, 228, 0}));
+    // OFFSET gives SUM a reference (PtgFuncVarR); INDEX at the top a value.
+    EXPECT_EQ(bytes("SUM(OFFSET($A$1,1,1))").at(11), 0x22);
+    EXPECT_EQ(bytes("INDEX($A$1:$A$2,1)").at(12), 0x42);
+}
+
 // A context as a package reader makes it: the sheets, the other workbooks in their order, the names.
 FormulaContext contextOf(const WorkbookLinks& links)
 {

@@ -23,7 +23,22 @@ using sheet::model::Workbook;
 
 constexpr std::uint16_t NameRecord = 0x0018, ExternNameRecord = 0x0023;
 
-// Every text of the workbook in one grammar: the cells' formulas by sheet and cell, then the names'.
+// A cell's value as text, of each kind its own.
+std::string valueText(const sheet::CellValue& value)
+{
+    if (const double* number = std::get_if<double>(&value))
+        return "number " + std::to_string(*number);
+    if (const std::string* text = std::get_if<std::string>(&value))
+        return "text " + *text;
+    if (const bool* logical = std::get_if<bool>(&value))
+        return *logical ? "TRUE" : "FALSE";
+    if (const sheet::ErrorCode* error = std::get_if<sheet::ErrorCode>(&value))
+        return sheet::model::errorText(*error);
+    return "empty";
+}
+
+// Every text of the workbook in one grammar: the cells' formulas by sheet and cell with their
+// results, then the names'.
 std::vector<std::string> texts(const Workbook& workbook, Grammar grammar)
 {
     const WorkbookLinks links = readWorkbookLinks(workbook, modelSheetNames(workbook));
@@ -31,9 +46,11 @@ std::vector<std::string> texts(const Workbook& workbook, Grammar grammar)
     for (std::size_t k = 0; k < workbook.sheets.size(); ++k) {
         const SheetFormulas formulas(workbook.sheets[k], static_cast<int>(k), links, grammar);
         for (const auto& [at, records] : workbook.sheets[k].formulas) {
+            const sheet::model::Cell* cell = workbook.sheets[k].cell(at.row, at.column);
+            const std::string result = cell ? valueText(workbook.value(*cell)) : "none";
             if (const std::optional<CellFormula> formula = formulas.at(at))
                 all.push_back(std::to_string(k) + "!" + std::to_string(at.row) + "," + std::to_string(at.column) + " "
-                              + formula->text);
+                              + formula->text + " = " + result);
         }
     }
     for (const DefinedName& name : links.names) {
@@ -42,6 +59,16 @@ std::vector<std::string> texts(const Workbook& workbook, Grammar grammar)
             all.back() += formulaText(readTokens(name.tokens, name.extra, {}, links.text), grammar, links, name.scope);
     }
     return all;
+}
+
+// The cell of an A1 address ("B26"), A1 for none.
+CellAddress cellOf(const std::string& address)
+{
+    if (address.empty())
+        return {};
+    FormulaContext context({});
+    const std::vector<Token> tokens = parseFormula(address, Grammar::A1, context);
+    return {tokens.at(0).first.row, tokens.at(0).first.column};
 }
 
 // Remakes the workbook's formulas and names from their A1 text, as a reader of a package does.
@@ -71,17 +98,25 @@ void remake(Workbook& workbook)
         std::map<CellAddress, std::vector<Record>> remade;
         const SheetFormulas formulas(sheet, context.sheet, links, Grammar::A1);
         for (const auto& [at, records] : sheet.formulas) {
-            // Data tables have no formula text to read: their cells keep their records (PtgTbl).
-            if (records.front().bytes.size() > 22 && records.front().bytes[22] == 0x02)
-                remade[at] = records;
             const std::optional<CellFormula> formula = formulas.at(at);
-            if (!formula || formula->kind == CellFormula::Kind::DataTable)
+            if (!formula)
                 continue;
-            const EncodedFormula encoded = encodeTokens(parseFormula(formula->text, Grammar::A1, context));
             const auto result = [&](int row, int column) {
                 const sheet::model::Cell* cell = sheet.cell(row, column);
                 return std::pair(cell ? cell->xf : 15, cell ? workbook.value(*cell) : sheet::CellValue());
             };
+            if (formula->kind == CellFormula::Kind::DataTable) {
+                DataTable table{formula->range, formula->twoInputs, formula->rowInput, cellOf(formula->firstInput),
+                                cellOf(formula->secondInput), formula->firstDeleted, formula->secondDeleted};
+                for (int row = table.range.firstRow; row <= table.range.lastRow; ++row) {
+                    for (int column = table.range.firstColumn; column <= table.range.lastColumn; ++column) {
+                        const auto [xf, value] = result(row, column);
+                        remade[{row, column}] = dataTableRecords(table, {row, column}, xf, value);
+                    }
+                }
+                continue;
+            }
+            const EncodedFormula encoded = encodeTokens(parseFormula(formula->text, Grammar::A1, context));
             if (formula->kind == CellFormula::Kind::Cell) {
                 const auto [xf, value] = result(at.row, at.column);
                 remade[at] = formulaRecords(at, xf, encoded, value);
@@ -155,6 +190,31 @@ TEST(FormulaRecords, RemakeTheFormulasAndNamesOfTheWorkbooksAtHand)
         }
     }
     EXPECT_GE(workbooks, 12u);
+}
+
+// A text result longer than a record holds is carried on in CONTINUE records and read back whole.
+TEST(FormulaRecords, KeepALongTextResult)
+{
+    sheet::biff::WorkbookFile file = sheet::biff::openWorkbookFile(sheet::test::dataPath("writeexcel-formulas-and-names.xls"));
+    sheet::model::Sheet& sheet = file.workbook.sheets.at(0);
+    const CellAddress at{0, 2};
+    ASSERT_NE(sheet.cell(at.row, at.column), nullptr);
+    sheet::model::Cell& cell = sheet.cells[at];
+    std::string text;
+    for (int k = 0; k < 5000; ++k)
+        text += "\xE2\x82\xAC"; // €, which takes two bytes in the record
+    FormulaContext context(modelSheetNames(file.workbook));
+    context.sheet = 0;
+    sheet.formulas[at] = formulaRecords(at, cell.xf, encodeTokens(parseFormula("REPT(\"\xE2\x82\xAC\",5000)", Grammar::A1, context)), text);
+    ASSERT_EQ(sheet.formulas[at].size(), 3u); // FORMULA, STRING and one CONTINUE
+    file.workbook.setValue(cell, text);
+    sheet.modified = true;
+
+    const sheet::biff::WorkbookFile saved = sheet::biff::readWorkbookFile(sheet::biff::workbookFileBytes(file));
+    const sheet::model::Sheet& again = saved.workbook.sheets.at(0);
+    EXPECT_EQ(saved.workbook.value(*again.cell(at.row, at.column)), sheet::CellValue(text));
+    const WorkbookLinks links = readWorkbookLinks(saved.workbook, modelSheetNames(saved.workbook));
+    EXPECT_EQ(SheetFormulas(again, 0, links, Grammar::A1).at(at)->text, "REPT(\"\xE2\x82\xAC\",5000)");
 }
 
 } // namespace
