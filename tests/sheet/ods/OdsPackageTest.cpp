@@ -2,6 +2,7 @@
 // writing the changed package back.
 #include "sheet/Errors.h"
 #include "sheet/TestFiles.h"
+#include "sheet/biff/MergedCells.h"
 #include "sheet/biff/SliceColours.h"
 #include "sheet/edit/CellEditing.h"
 #include "sheet/ods/OdsFile.h"
@@ -332,6 +333,37 @@ TEST(OdsPackage, WhatIsReadIsWrittenAgain)
             }
         }
     }
+}
+
+// What other programs' workbooks hold besides values: comments, merged areas, rich text, hidden sheets
+// and a chart of another type on a sheet of its own.
+TEST(OdsPackage, ReadsCommentsMergedAreasRichTextAndCharts)
+{
+    const std::string comments = SharedWorkbooks + "/comments-merged-rich-text.ods";
+    const std::string chart = SharedWorkbooks + "/chart-in-opendocument.ods";
+    if (!std::filesystem::exists(comments) || !std::filesystem::exists(chart))
+        GTEST_SKIP() << "the real workbooks are not at hand";
+    const OdsPackage first = sheet::ods::readOdsPackage(sheet::test::fileBytes(comments));
+    const sheet::model::Sheet& sample = first.workbook.sheets.at(0);
+    ASSERT_EQ(sample.comments.size(), 2u);
+    EXPECT_EQ(sample.comments[0].author, "Mark");
+    EXPECT_EQ(sheet::model::plainText(sample.comments[1].text).rfind("Tests for UTF-8 content", 0), 0u);
+    EXPECT_EQ(sheet::biff::mergedCells(sample).size(), 7u);
+    std::size_t rich = 0;
+    for (const auto& [at, cell] : sample.cells)
+        if (cell.kind() == sheet::model::Cell::Kind::SharedText && !first.workbook.sharedStrings[cell.textIndex()].runs.empty())
+            ++rich;
+    EXPECT_EQ(rich, 1u);
+
+    const OdsPackage second = sheet::ods::readOdsPackage(sheet::test::fileBytes(chart));
+    ASSERT_EQ(second.workbook.sheets.size(), 4u);
+    EXPECT_FALSE(second.workbook.sheets[1].visible);
+    EXPECT_FALSE(second.workbook.sheets[2].visible);
+    ASSERT_EQ(second.workbook.sheets[3].charts.size(), 1u);
+    const sheet::model::Chart& column = second.workbook.sheets[3].charts[0];
+    EXPECT_EQ(column.type(), sheet::model::ChartType::Column);
+    ASSERT_EQ(column.series.size(), 2u);
+    EXPECT_EQ(column.series[0].values->sheet, 0);
 }
 
 // The formulas of the real workbooks are read into the records the writers take them from.
