@@ -219,10 +219,15 @@ private:
     // Chooses the colours of the added points and writes their styles.
     void planPoints()
     {
-        for (const auto& [series, firstAdded] : after_.addedPoints) {
-            if (series >= after_.series.size() || !after_.drawsPies())
-                continue;
+        for (std::size_t series = 0; series < after_.series.size() && after_.drawsPies(); ++series) {
+            // The points the fill noted, or else (when they were taken for colouring already) those beyond
+            // the points the series had.
             const unsigned count = pointCount(after_.series[series]);
+            const unsigned had = series < before_.series.size() ? pointCount(before_.series[series]) : 0;
+            const auto noted = after_.addedPoints.find(series);
+            const unsigned firstAdded = noted != after_.addedPoints.end() ? noted->second : had;
+            if (firstAdded >= count)
+                continue;
             const unsigned existing = points_.count(series) ? points_[series] : 0;
             std::string points;
             if (existing < firstAdded && firstAdded < count)

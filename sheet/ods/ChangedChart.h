@@ -8,7 +8,8 @@
 namespace sheet::ods {
 
 // The content part of a chart object after its chart's series grew: the series', categories' and plot
-// area's ranges as the chart has them now, a data point for each point a fill added with a fill colour
+// area's ranges as the chart has them now, a data point for each point a fill added (Chart::addedPoints, or
+// else each point beyond those the series had) with a fill colour
 // that neither neighbour has (the last and the first slice counted as neighbours), taken from the colours
 // LibreOffice gives a chart's points, and the object's own table holding the cells' values; every other
 // byte as it was.

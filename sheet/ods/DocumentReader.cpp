@@ -18,8 +18,6 @@ constexpr int Rows = model::CellStore::Rows;
 constexpr int Columns = model::CellStore::Columns;
 constexpr int MaxRepeat = 1 << 24;
 constexpr std::size_t MaxCells = 40'000'000;
-constexpr int MaxMergedAreasInRecord = 1024;
-constexpr std::uint16_t MergeCellsRecord = 0x00E5;
 constexpr int ChartObjectType = 5;
 constexpr int PictureFrameShape = 75;
 
@@ -573,25 +571,7 @@ void DocumentReader::endTable()
         }
     }
     sheet.cells.assign(std::move(table.cellSlots), std::move(table.runFormats));
-    // Merged areas, as the records that the rest of the engine reads them from.
-    for (std::size_t at = 0; at < table.merged.size(); at += MaxMergedAreasInRecord) {
-        const std::size_t count = std::min<std::size_t>(MaxMergedAreasInRecord, table.merged.size() - at);
-        model::Record record;
-        record.type = MergeCellsRecord;
-        const auto put = [&record](int value) {
-            record.bytes.push_back(static_cast<std::uint8_t>(value));
-            record.bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-        };
-        put(static_cast<int>(count));
-        for (std::size_t k = at; k < at + count; ++k) {
-            const model::CellRange& area = table.merged[k];
-            put(area.firstRow);
-            put(area.lastRow);
-            put(area.firstColumn);
-            put(area.lastColumn);
-        }
-        sheet.records.push_back(std::move(record));
-    }
+    sheet.mergedAreas = std::move(table.merged);
     placeFrames();
     table_.reset();
 }
@@ -637,6 +617,8 @@ void DocumentReader::placeFrames()
         std::string object = frame.object;
         if (object.rfind("./", 0) == 0)
             object = object.substr(2);
+        while (!object.empty() && object.back() == '/')
+            object.pop_back();
         if (object.empty() || object.find('/') != std::string::npos || object.find(':') != std::string::npos)
             continue; // a picture or a linked object, which the engine does not keep
         model::DrawingObject drawing;

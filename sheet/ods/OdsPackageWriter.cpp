@@ -73,8 +73,9 @@ std::vector<std::uint8_t> changedOdsBytes(const OdsPackage& source, const model:
         for (std::size_t k = 0; k < change.rows.size() && !changed; ++k)
             changed = cellsChanged(after, change.rows[k], static_cast<int>(k));
         if (grew(before, after)) {
-            change.chartRanges["./" + object.folder] = chartRangeList(after, sheetNames);
-            change.chartRanges[object.folder] = chartRangeList(after, sheetNames);
+            // The link to the object, as the frames may spell it.
+            for (const std::string& link : {"./" + object.folder, object.folder, object.folder + "/", "./" + object.folder + "/"})
+                change.chartRanges[link] = chartRangeList(after, sheetNames);
         } else if (!changed) {
             continue;
         }

@@ -56,6 +56,8 @@ public:
     void end(const QXmlStreamReader& xml) override;
     void text(QStringView text) override;
     bool active() const { return depth_ > 0; }
+    // Turns the data styles read so far into format codes; call once the part has been read.
+    void finish();
 
 private:
     // One piece of a number format as a data style lists it.
@@ -84,10 +86,6 @@ private:
     std::optional<DataStyle> data_;
     std::map<QString, DataStyle> pending_; // data styles, joined by their maps once all are read
     bool inPieceText_ = false;
-
-public:
-    // Turns the data styles read so far into format codes; call once the part has been read.
-    void finish();
 };
 
 } // namespace sheet::ods

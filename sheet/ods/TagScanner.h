@@ -28,7 +28,6 @@ public:
     std::optional<Tag> next();
     // The end of the element whose start tag is `start` (after its end tag): `start.end` for an empty one.
     std::size_t elementEnd(const Tag& start);
-    std::size_t position() const { return at_; }
     void seek(std::size_t at) { at_ = at; }
 
 private:
