@@ -4,6 +4,7 @@
 #include "sheet/ods/Lengths.h"
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <cstdio>
 #include <variant>
@@ -84,6 +85,29 @@ void startStyle(QXmlStreamWriter& xml, const QString& name)
     xml.writeStartElement("style:style");
     xml.writeAttribute("style:name", name);
     xml.writeAttribute("style:family", "chart");
+}
+
+void writeCategoryCell(QXmlStreamWriter& xml, const model::Workbook& workbook,
+                       const std::vector<const model::Cell*>& categories, std::size_t point)
+{
+    xml.writeStartElement(QStringLiteral("table:table-cell"));
+    xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
+    xml.writeTextElement(QStringLiteral("text:p"),
+                         point < categories.size() ? textOf(workbook, categories[point]) : QString::number(point + 1));
+    xml.writeEndElement();
+}
+
+void writeValueCell(QXmlStreamWriter& xml, const model::Cell* cell)
+{
+    xml.writeStartElement(QStringLiteral("table:table-cell"));
+    const std::optional<double> number = cell ? cell->number() : std::nullopt;
+    if (number && std::isfinite(*number)) {
+        const QString text = QString::fromStdString(decimal(*number));
+        xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("float"));
+        xml.writeAttribute(QStringLiteral("office:value"), text);
+        xml.writeTextElement(QStringLiteral("text:p"), text);
+    }
+    xml.writeEndElement();
 }
 
 } // namespace sheet::ods::charts

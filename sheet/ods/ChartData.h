@@ -25,6 +25,13 @@ std::vector<const model::Cell*> cellsOf(const model::Workbook& workbook, const s
 // What a cell holds as a text.
 QString textOf(const model::Workbook& workbook, const model::Cell* cell);
 
+// The cells of a chart's own table (which readers that do not follow the ranges show): a category's
+// text, its place from 1 when the category has no cell; and a value, an empty cell for none that is a
+// finite number.
+void writeCategoryCell(QXmlStreamWriter& xml, const model::Workbook& workbook,
+                       const std::vector<const model::Cell*>& categories, std::size_t point);
+void writeValueCell(QXmlStreamWriter& xml, const model::Cell* cell);
+
 // A series' name that is no reference, as LibreOffice keeps it (loext:label-string): a quoted string.
 QString quotedName(const std::string& name);
 

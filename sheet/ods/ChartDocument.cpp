@@ -558,21 +558,9 @@ private:
         xml.writeStartElement("table:table-rows");
         for (std::size_t k = 0; k < rows; ++k) {
             xml.writeStartElement(row);
-            xml.writeStartElement(cell);
-            xml.writeAttribute(type, QStringLiteral("string"));
-            xml.writeTextElement(paragraph, k < categories.size() ? textOf(workbook_, categories[k]) : QString::number(k + 1));
-            xml.writeEndElement();
-            for (const std::vector<const model::Cell*>& series : values) {
-                xml.writeStartElement(cell);
-                const std::optional<double> number = k < series.size() && series[k] ? series[k]->number() : std::nullopt;
-                if (number && std::isfinite(*number)) {
-                    const QString text = QString::fromStdString(decimal(*number));
-                    xml.writeAttribute(type, QStringLiteral("float"));
-                    xml.writeAttribute(QStringLiteral("office:value"), text);
-                    xml.writeTextElement(paragraph, text);
-                }
-                xml.writeEndElement();
-            }
+            writeCategoryCell(xml, workbook_, categories, k);
+            for (const std::vector<const model::Cell*>& series : values)
+                writeValueCell(xml, k < series.size() ? series[k] : nullptr);
             xml.writeEndElement();
         }
         xml.writeEndElement();

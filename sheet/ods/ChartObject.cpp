@@ -330,23 +330,11 @@ private:
         xml.writeEndElement();
         xml.writeEndElement();
         xml.writeStartElement("table:table-rows");
-        const QString row = QStringLiteral("table:table-row"), cell = QStringLiteral("table:table-cell");
-        const QString type = QStringLiteral("office:value-type"), paragraph = QStringLiteral("text:p");
+        const QString row = QStringLiteral("table:table-row");
         for (std::size_t k = 0; k < values_.size(); ++k) {
             xml.writeStartElement(row);
-            xml.writeStartElement(cell);
-            xml.writeAttribute(type, QStringLiteral("string"));
-            xml.writeTextElement(paragraph, k < categories_.size() ? textOf(workbook_, categories_[k]) : QString::number(k + 1));
-            xml.writeEndElement();
-            xml.writeStartElement(cell);
-            const std::optional<double> number = values_[k] ? values_[k]->number() : std::nullopt;
-            if (number && std::isfinite(*number)) {
-                const QString text = QString::fromStdString(decimal(*number));
-                xml.writeAttribute(type, QStringLiteral("float"));
-                xml.writeAttribute(QStringLiteral("office:value"), text);
-                xml.writeTextElement(paragraph, text);
-            }
-            xml.writeEndElement();
+            writeCategoryCell(xml, workbook_, categories_, k);
+            writeValueCell(xml, values_[k]);
             xml.writeEndElement();
         }
         xml.writeEndElement();
